@@ -1,0 +1,36 @@
+#!/usr/bin/env bash
+# One entry point for everything a developer or CI does:
+#   ./build.sh run     install what is missing, build, start Quillex
+#   ./build.sh test    install what is missing, build, run every test (also under ASan/UBSan)
+#   ./build.sh bench   install what is missing, build optimised, print the benchmark tables
+set -euo pipefail
+cd "$(dirname "$0")"
+
+build() { # preset
+  cmake --preset "$1" >/dev/null
+  cmake --build --preset "$1"
+}
+
+case "${1:-}" in
+  run)
+    scripts/install-deps.sh
+    build default
+    exec build/default/src/cli/quillex-cli --help
+    ;;
+  test)
+    scripts/install-deps.sh
+    build default
+    ctest --preset default
+    build asan
+    ctest --preset asan
+    ;;
+  bench)
+    scripts/install-deps.sh
+    build release
+    exec bench/run-all.sh build/release
+    ;;
+  *)
+    echo "usage: ./build.sh run|test|bench" >&2
+    exit 2
+    ;;
+esac

@@ -1,0 +1,29 @@
+# Build conventions shared by every target: the language level, the warnings,
+# and a helper that turns a test source list into a discovered GoogleTest binary.
+
+set(CMAKE_EXPORT_COMPILE_COMMANDS ON)
+
+add_library(qx_build_options INTERFACE)
+target_compile_features(qx_build_options INTERFACE cxx_std_20)
+set_target_properties(qx_build_options PROPERTIES INTERFACE_CXX_EXTENSIONS OFF)
+target_compile_options(qx_build_options INTERFACE
+  -Wall -Wextra -Wpedantic -Wshadow -Wnon-virtual-dtor -Wcast-align
+  -Woverloaded-virtual -Wimplicit-fallthrough)
+target_include_directories(qx_build_options INTERFACE ${PROJECT_SOURCE_DIR}/src)
+
+# qx_add_library(name sources... [LIBS deps...])
+function(qx_add_library name)
+  cmake_parse_arguments(ARG "" "" "LIBS" ${ARGN})
+  add_library(${name} STATIC ${ARG_UNPARSED_ARGUMENTS})
+  target_link_libraries(${name} PUBLIC qx_build_options ${ARG_LIBS})
+endfunction()
+
+# qx_add_test(name sources... [LIBS deps...])
+function(qx_add_test name)
+  cmake_parse_arguments(ARG "" "" "LIBS" ${ARGN})
+  add_executable(${name} ${ARG_UNPARSED_ARGUMENTS})
+  target_link_libraries(${name} PRIVATE qx_build_options qx_test_support ${ARG_LIBS}
+                        GTest::gtest GTest::gmock GTest::gtest_main)
+  gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60
+                       PROPERTIES ENVIRONMENT "QX_SOURCE_DIR=${PROJECT_SOURCE_DIR}")
+endfunction()

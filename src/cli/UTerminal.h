@@ -1,0 +1,26 @@
+// The command line's way of talking to the user: messages on stderr, Yes/No
+// questions answered on the terminal.
+#pragma once
+
+#include <iosfwd>
+
+#include "platform/UMessages.h"
+
+namespace qx::cli {
+
+class TTerminalMessages : public TMessageHost {
+ public:
+  TTerminalMessages(std::istream& in, std::ostream& err) : m_in(in), m_err(err) {}
+  void ShowMessage(const std::string& text) override;
+  // Asks "text [y/N] " and reads one line; anything but y or yes is No.
+  bool Confirm(const std::string& text) override;
+  // How many messages were shown: a command that showed one has reported a failure.
+  int MessageCount() const { return m_messageCount; }
+
+ private:
+  std::istream& m_in;
+  std::ostream& m_err;
+  int m_messageCount = 0;
+};
+
+}  // namespace qx::cli

@@ -1,0 +1,130 @@
+#include "jobs/UTJob.h"
+
+#include <algorithm>
+#include <array>
+#include <utility>
+
+namespace qx {
+
+namespace {
+
+constexpr std::array<const char*, 8> kKindNames = {"jobNone",   "jobLower",  "jobUpper",   "jobNormal",
+                                                   "jobInsert", "jobRemove", "jobReplace", "jobCounter"};
+
+bool EqualIgnoringAsciiCase(std::string_view a, std::string_view b) {
+  return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
+    const auto lower = [](char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c; };
+    return lower(x) == lower(y);
+  });
+}
+
+std::string Quoted(const std::string& text) { return "\"" + text + "\""; }
+
+// The place phrase of the position kinds: " after the 3rd character", ...
+std::string PlaceText(std::int32_t modifier, std::int32_t position, const std::string& search) {
+  switch (modifier) {
+    case 0: return " at the beginning";
+    case 1: return " at the end";
+    case 2: return " after the " + OrdinalText(position) + " character";
+    case 3: return " before string " + Quoted(search);
+    default: return " after string " + Quoted(search);
+  }
+}
+
+std::string CaseDescription(const char* verb, const char* rule, std::int32_t modifier) {
+  static constexpr std::array<const char*, 3> kNormalTargets = {"all characters", "filename only",
+                                                                "extension only"};
+  static constexpr std::array<const char*, 3> kTargets = {"all characters", "filename", "extension"};
+  if (modifier < 0 || modifier > 2) return "";
+  if (rule == nullptr) return std::string("Normalize case of ") + kNormalTargets[static_cast<std::size_t>(modifier)];
+  return std::string(verb) + " " + kTargets[static_cast<std::size_t>(modifier)] + " to " + rule + " case";
+}
+
+}  // namespace
+
+const char* JobKindName(TJobKind kind) {
+  const auto code = static_cast<std::size_t>(kind);
+  return code < kKindNames.size() ? kKindNames[code] : kKindNames[0];
+}
+
+TJobKind JobKindFromName(std::string_view name) {
+  for (std::size_t code = 0; code < kKindNames.size(); ++code) {
+    if (EqualIgnoringAsciiCase(name, kKindNames[code])) return static_cast<TJobKind>(code);
+  }
+  return TJobKind::jobNone;
+}
+
+std::string OrdinalText(std::int32_t n) {
+  const char* suffix = "th";
+  switch (n % 10) {
+    case 1: case -1: suffix = "st"; break;
+    case 2: case -2: suffix = "nd"; break;
+    case 3: case -3: suffix = "rd"; break;
+    default: break;
+  }
+  return std::to_string(n) + suffix;
+}
+
+std::string CountText(std::int32_t n, std::string_view noun) {
+  return std::to_string(n) + " " + std::string(noun) + (n == 1 ? "" : "s");
+}
+
+std::string JobDescription(const TJob& job) {
+  const bool positional = job.modifier >= 0 && job.modifier <= 4;
+  switch (job.type) {
+    case TJobKind::jobNone: return "<none>";
+    case TJobKind::jobLower: return CaseDescription("Convert", "lower", job.modifier);
+    case TJobKind::jobUpper: return CaseDescription("Convert", "upper", job.modifier);
+    case TJobKind::jobNormal: return CaseDescription(nullptr, nullptr, job.modifier);
+    case TJobKind::jobInsert: {
+      if (!positional) return "";
+      const std::string what = Quoted(job.str1);
+      if (job.modifier == 1) return "Append " + what + " at the end";
+      return "Insert " + what + PlaceText(job.modifier, job.int1, job.str2);
+    }
+    case TJobKind::jobRemove:
+      if (!positional) return "";
+      return "Remove " + CountText(job.int1, "character") + PlaceText(job.modifier, job.int2, job.str1);
+    case TJobKind::jobCounter:
+      if (!positional) return "";
+      return "Add a counter of " + CountText(job.int1, "character") + PlaceText(job.modifier, job.int2, job.str1);
+    case TJobKind::jobReplace: {
+      std::string text;
+      if (job.modifier == 0) text = "Replace " + Quoted(job.str1) + " with " + Quoted(job.str2);
+      if (job.modifier == 1) text = "Replace regex " + Quoted(job.str1) + " with " + Quoted(job.str2);
+      return text + (job.int1 == 1 ? " (match case)" : " (ignore case)");
+    }
+  }
+  return "";
+}
+
+void TJobList::AddNew(TJob job) {
+  job.enabled = true;
+  m_jobs.push_back(std::move(job));
+}
+
+void TJobList::AddLoaded(TJob job) { m_jobs.push_back(std::move(job)); }
+
+void TJobList::Delete(std::size_t index) {
+  if (index < m_jobs.size()) m_jobs.erase(m_jobs.begin() + static_cast<std::ptrdiff_t>(index));
+}
+
+bool TJobList::MoveUp(std::size_t index) {
+  if (index == 0 || index >= m_jobs.size()) return false;
+  std::swap(m_jobs[index - 1], m_jobs[index]);
+  return true;
+}
+
+bool TJobList::MoveDown(std::size_t index) {
+  if (index + 1 >= m_jobs.size()) return false;
+  std::swap(m_jobs[index], m_jobs[index + 1]);
+  return true;
+}
+
+void TJobList::ReplaceAll(std::vector<TJob> jobs) { m_jobs = std::move(jobs); }
+
+bool TJobList::AnyEnabled() const {
+  return std::any_of(m_jobs.begin(), m_jobs.end(), [](const TJob& job) { return job.enabled; });
+}
+
+}  // namespace qx

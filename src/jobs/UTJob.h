@@ -1,0 +1,122 @@
+// Rename jobs: the job record, its one-line description, the job list, and the
+// application of jobs to a bare name (never a path). Pure text work apart from the
+// counter value that the caller owns and passes in.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace qx {
+
+// The codes are what job list files store by name; they never change.
+enum class TJobKind : std::uint8_t {
+  jobNone = 0,
+  jobLower = 1,
+  jobUpper = 2,
+  jobNormal = 3,
+  jobInsert = 4,
+  jobRemove = 5,
+  jobReplace = 6,
+  jobCounter = 7,
+};
+
+// One rename operation. Which fields a kind uses:
+//   case kinds   modifier 0 whole name, 1 name part, 2 extension
+//   jobInsert    str1 text; modifier 0 front, 1 end, 2 after int1 characters,
+//                3 before / 4 after the first str2
+//   jobRemove    int1 count; modifier 0 front, 1 end, 2 after int2 characters,
+//                3 before / 4 after the first str1
+//   jobCounter   int1 width; positions as jobRemove (int2, str1)
+//   jobReplace   modifier 0 plain, 1 regular expression; str1 -> str2; int1 == 1 match case
+// Unused fields keep whatever they held and are stored as they are.
+struct TJob {
+  TJobKind type = TJobKind::jobNone;
+  std::int32_t modifier = 0;
+  std::int32_t int1 = 0;
+  std::int32_t int2 = 0;
+  std::string str1;
+  std::string str2;
+  bool enabled = false;
+
+  TJob() = default;
+  explicit TJob(TJobKind kind) : type(kind) {}
+  bool operator==(const TJob&) const = default;
+};
+
+// "jobNone" .. "jobCounter".
+const char* JobKindName(TJobKind kind);
+// The kind whose name equals `name` ignoring ASCII letter case; jobNone when none does.
+TJobKind JobKindFromName(std::string_view name);
+
+// "1st", "2nd", "3rd", "4th"; chosen by the last digit alone, so "11st", "12nd".
+std::string OrdinalText(std::int32_t n);
+// "1 character", "0 characters", "-1 characters".
+std::string CountText(std::int32_t n, std::string_view noun);
+// The line the job list shows, e.g. 'Insert "_old" after the 3rd character'.
+// An unknown kind/modifier pair gives "".
+std::string JobDescription(const TJob& job);
+
+// The ordered job list; it owns its jobs. A job's tick mark is its `enabled` flag:
+// there is no second copy of that state to keep in step.
+class TJobList {
+ public:
+  std::size_t Count() const { return m_jobs.size(); }
+  bool IsEmpty() const { return m_jobs.empty(); }
+  const TJob& operator[](std::size_t index) const { return m_jobs[index]; }
+  TJob& operator[](std::size_t index) { return m_jobs[index]; }
+  auto begin() const { return m_jobs.begin(); }
+  auto end() const { return m_jobs.end(); }
+  const std::vector<TJob>& Jobs() const { return m_jobs; }
+
+  // A job the user added: at the end, ticked and enabled.
+  void AddNew(TJob job);
+  // A job as read from a file: its tick follows its stored flag.
+  void AddLoaded(TJob job);
+  void Delete(std::size_t index);
+  // Exchange with the neighbour; false (and nothing changes) at the ends.
+  bool MoveUp(std::size_t index);
+  bool MoveDown(std::size_t index);
+  // Loading a file replaces the whole list, in file order.
+  void ReplaceAll(std::vector<TJob> jobs);
+  void Clear() { m_jobs.clear(); }
+  // True when at least one job takes part in renaming.
+  bool AnyEnabled() const;
+
+ private:
+  std::vector<TJob> m_jobs;
+};
+
+// Applying jobs to a name.
+
+// The extension runs from the last full stop to the end, unless a backslash, colon
+// or slash stands after it; the name part is what comes before.
+struct TNameParts {
+  std::string_view name;
+  std::string_view extension;
+};
+TNameParts SplitExtension(std::string_view fileName);
+
+// The case rules touch only A-Z and a-z; every other character stays as it is.
+std::string LowerCase(std::string_view text);
+std::string UpperCase(std::string_view text);
+// Lower-case everything, capitalise the first character and every character that
+// follows a blank, hyphen or full stop and starts a word of two or more characters.
+std::string NormaliseCase(std::string_view text);
+
+// The counter as text: `value` right-aligned in `width` characters (at most 255),
+// every padding blank turned into '0'; -5 in width 4 is "00-5".
+std::string CounterText(std::int32_t value, std::int32_t width);
+
+// One job applied to one name; positions and counts are in characters. Never fails:
+// an unknown kind or modifier leaves the name as it is. A counter job reads
+// `counterValue` and then adds 1, whatever else happens.
+std::string ApplyJob(const TJob& job, std::string_view name, std::int32_t& counterValue);
+
+// The enabled jobs applied in list order, each to the previous result. Disabled
+// jobs are skipped entirely, so a disabled counter does not advance the counter.
+std::string ApplyJobList(const TJobList& jobs, std::string_view name, std::int32_t& counterValue);
+
+}  // namespace qx

@@ -1,0 +1,215 @@
+// Applying jobs to a name. The work is done on code points, so positions and counts
+// are characters and a byte that is not valid UTF-8 travels through as one character.
+#include <algorithm>
+#include <string>
+
+#include "jobs/UTJob.h"
+#include "platform/UUnicode.h"
+#include "platform/UUtf8.h"
+#include "regex/URegexReplace.h"
+
+namespace qx {
+
+namespace {
+
+using TChars = std::u32string;
+constexpr std::size_t kNotFound = TChars::npos;
+
+bool IsSeparator(char32_t c) { return c == U' ' || c == U'-' || c == U'.'; }
+char32_t ToLowerAscii(char32_t c) { return (c >= U'A' && c <= U'Z') ? c + 32 : c; }
+char32_t ToUpperAscii(char32_t c) { return (c >= U'a' && c <= U'z') ? c - 32 : c; }
+
+void LowerInPlace(TChars& text) { std::transform(text.begin(), text.end(), text.begin(), ToLowerAscii); }
+void UpperInPlace(TChars& text) { std::transform(text.begin(), text.end(), text.begin(), ToUpperAscii); }
+
+void NormaliseInPlace(TChars& text) {
+  LowerInPlace(text);
+  if (text.empty()) return;
+  text[0] = ToUpperAscii(text[0]);
+  // The first and last characters are not examined: a one-letter word stays lower.
+  for (std::size_t i = 1; i + 1 < text.size(); ++i) {
+    if (!IsSeparator(text[i]) && IsSeparator(text[i - 1]) && !IsSeparator(text[i + 1])) {
+      text[i] = ToUpperAscii(text[i]);
+    }
+  }
+}
+
+// Index of the extension's full stop, or text.size() when there is no extension.
+std::size_t ExtensionStart(const TChars& text) {
+  const std::size_t dot = text.rfind(U'.');
+  if (dot == kNotFound) return text.size();
+  const bool pathAfter = text.find_first_of(U"\\:/", dot) != kNotFound;
+  return pathAfter ? text.size() : dot;
+}
+
+// The leftmost occurrence of a non-empty `what`; an empty search string never matches.
+std::size_t FindFirst(const TChars& text, const TChars& what) {
+  return what.empty() ? kNotFound : text.find(what);
+}
+
+std::size_t FindIgnoringCase(const TChars& text, const TChars& what, std::size_t from) {
+  const auto hit = std::search(text.begin() + static_cast<std::ptrdiff_t>(from), text.end(), what.begin(),
+                               what.end(), unicode::EqualIgnoringCase);
+  return hit == text.end() ? kNotFound : static_cast<std::size_t>(hit - text.begin());
+}
+
+// Clamps a signed character count to [0, limit].
+std::size_t Clamp(std::int32_t count, std::size_t limit) {
+  return count <= 0 ? 0 : std::min(static_cast<std::size_t>(count), limit);
+}
+
+void ApplyCase(TJobKind kind, std::int32_t modifier, TChars& name) {
+  void (*rule)(TChars&) = kind == TJobKind::jobLower ? LowerInPlace
+                          : kind == TJobKind::jobUpper ? UpperInPlace
+                                                       : NormaliseInPlace;
+  if (modifier == 0) {
+    rule(name);
+    return;
+  }
+  if (modifier != 1 && modifier != 2) return;
+  const std::size_t split = ExtensionStart(name);
+  TChars part = modifier == 1 ? name.substr(0, split) : name.substr(split);
+  rule(part);
+  name.replace(modifier == 1 ? 0 : split, modifier == 1 ? split : kNotFound, part);
+}
+
+// Inserts `what` at the place the position kinds share: 0 front, 1 end, 2 after
+// `after` characters, 3 before / 4 after the first `search`.
+void InsertAt(TChars& name, const TChars& what, std::int32_t modifier, std::int32_t after, const TChars& search) {
+  std::size_t at = kNotFound;
+  switch (modifier) {
+    case 0: at = 0; break;
+    case 1: at = name.size(); break;
+    case 2: at = Clamp(after, name.size()); break;
+    case 3: at = FindFirst(name, search); break;
+    case 4:
+      at = FindFirst(name, search);
+      if (at != kNotFound) at += search.size();
+      break;
+    default: break;
+  }
+  if (at != kNotFound) name.insert(at, what);
+}
+
+void Remove(TChars& name, const TJob& job) {
+  if (job.int1 <= 0) return;
+  const std::size_t count = static_cast<std::size_t>(job.int1);
+  switch (job.modifier) {
+    case 0: name.erase(0, std::min(count, name.size())); break;
+    case 1: name.erase(name.size() - std::min(count, name.size())); break;
+    case 2:
+      if (job.int2 >= 0 && static_cast<std::size_t>(job.int2) < name.size()) {
+        name.erase(static_cast<std::size_t>(job.int2), count);
+      }
+      break;
+    case 3: {
+      const std::size_t at = FindFirst(name, utf8::ToCodePoints(job.str1));
+      if (at != kNotFound) name.erase(at - std::min(count, at), std::min(count, at));
+      break;
+    }
+    case 4: {
+      const TChars search = utf8::ToCodePoints(job.str1);
+      const std::size_t at = FindFirst(name, search);
+      if (at != kNotFound) name.erase(at + search.size(), count);
+      break;
+    }
+    default: break;
+  }
+}
+
+void ReplacePlain(TChars& name, const TJob& job) {
+  const TChars what = utf8::ToCodePoints(job.str1);
+  if (what.empty()) return;
+  const TChars with = utf8::ToCodePoints(job.str2);
+  const bool matchCase = job.int1 == 1;
+  TChars result;
+  std::size_t from = 0;
+  for (;;) {
+    const std::size_t at = matchCase ? name.find(what, from) : FindIgnoringCase(name, what, from);
+    if (at == kNotFound) break;
+    result.append(name, from, at - from).append(with);
+    from = at + what.size();
+  }
+  name = result.append(name, from);
+}
+
+// Applies one job to a decoded name. The regular-expression replace takes UTF-8 text,
+// so only that job encodes and decodes again.
+void ApplyToChars(const TJob& job, TChars& name, std::int32_t& counterValue) {
+  switch (job.type) {
+    case TJobKind::jobLower:
+    case TJobKind::jobUpper:
+    case TJobKind::jobNormal: ApplyCase(job.type, job.modifier, name); break;
+    case TJobKind::jobInsert:
+      if (!job.str1.empty()) {
+        InsertAt(name, utf8::ToCodePoints(job.str1), job.modifier, job.int1, utf8::ToCodePoints(job.str2));
+      }
+      break;
+    case TJobKind::jobRemove: Remove(name, job); break;
+    case TJobKind::jobReplace:
+      if (job.modifier == 0) ReplacePlain(name, job);
+      if (job.modifier == 1) {
+        name = utf8::ToCodePoints(RegexReplace(utf8::FromCodePoints(name), job.str1, job.str2));
+      }
+      break;
+    case TJobKind::jobCounter: {
+      const std::string text = CounterText(counterValue, job.int1);
+      // Wraps like the 32-bit counter it is instead of overflowing.
+      counterValue = static_cast<std::int32_t>(static_cast<std::uint32_t>(counterValue) + 1u);
+      InsertAt(name, utf8::ToCodePoints(text), job.modifier, job.int2, utf8::ToCodePoints(job.str1));
+      break;
+    }
+    case TJobKind::jobNone: break;
+  }
+}
+
+}  // namespace
+
+TNameParts SplitExtension(std::string_view fileName) {
+  const std::size_t dot = fileName.rfind('.');
+  if (dot == std::string_view::npos || fileName.find_first_of("\\:/", dot) != std::string_view::npos) {
+    return {fileName, {}};
+  }
+  return {fileName.substr(0, dot), fileName.substr(dot)};
+}
+
+std::string LowerCase(std::string_view text) {
+  std::string result(text);
+  for (char& c : result) c = static_cast<char>(ToLowerAscii(static_cast<unsigned char>(c)));
+  return result;
+}
+
+std::string UpperCase(std::string_view text) {
+  std::string result(text);
+  for (char& c : result) c = static_cast<char>(ToUpperAscii(static_cast<unsigned char>(c)));
+  return result;
+}
+
+std::string NormaliseCase(std::string_view text) {
+  TChars chars = utf8::ToCodePoints(text);
+  NormaliseInPlace(chars);
+  return utf8::FromCodePoints(chars);
+}
+
+std::string CounterText(std::int32_t value, std::int32_t width) {
+  std::string digits = std::to_string(value);
+  const std::size_t field = Clamp(width, 255);
+  if (digits.size() < field) digits.insert(0, field - digits.size(), '0');
+  return digits;
+}
+
+std::string ApplyJob(const TJob& job, std::string_view name, std::int32_t& counterValue) {
+  TChars chars = utf8::ToCodePoints(name);
+  ApplyToChars(job, chars, counterValue);
+  return utf8::FromCodePoints(chars);
+}
+
+std::string ApplyJobList(const TJobList& jobs, std::string_view name, std::int32_t& counterValue) {
+  TChars chars = utf8::ToCodePoints(name);
+  for (const TJob& job : jobs) {
+    if (job.enabled) ApplyToChars(job, chars, counterValue);
+  }
+  return utf8::FromCodePoints(chars);
+}
+
+}  // namespace qx

@@ -1,0 +1,56 @@
+#include "platform/UAppPaths.h"
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdlib>
+
+#include "platform/USysCalls.h"
+#include "platform/USystemError.h"
+
+namespace qx {
+
+namespace {
+
+std::string XdgConfigDir() {
+  if (const char* xdg = std::getenv("XDG_CONFIG_HOME"); xdg && *xdg == '/') return WithTrailingSlash(xdg);
+  const char* home = std::getenv("HOME");
+  return WithTrailingSlash(home && *home ? home : "/tmp") + ".config/";
+}
+
+}  // namespace
+
+std::string WithTrailingSlash(std::string dir) {
+  if (!dir.empty() && dir.back() != '/') dir += '/';
+  return dir;
+}
+
+std::string ProgramDir() {
+  std::string path(4096, '\0');
+  const ssize_t length = ::readlink("/proc/self/exe", path.data(), path.size());
+  if (length <= 0) return "./";
+  path.resize(static_cast<std::size_t>(length));
+  return path.substr(0, path.rfind('/') + 1);
+}
+
+std::string SettingsDir() {
+  const std::string programDir = ProgramDir();
+  if (::access(programDir.c_str(), W_OK) == 0) return programDir;
+  return XdgConfigDir() + "quillex/";
+}
+
+void EnsureDirectory(const std::string& dir) {
+  std::string path;
+  for (std::size_t pos = 0; pos < dir.size();) {
+    const std::size_t slash = dir.find('/', pos + 1);
+    path = dir.substr(0, slash == std::string::npos ? dir.size() : slash);
+    pos = slash == std::string::npos ? dir.size() : slash;
+    if (path.empty() || path == "/") continue;
+    if (sys::Sys().MkdirAt(AT_FDCWD, path.c_str(), 0777) != 0 && errno != EEXIST) {
+      throw TSystemError("Cannot create folder", path, errno);
+    }
+  }
+}
+
+}  // namespace qx

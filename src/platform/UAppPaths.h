@@ -1,0 +1,26 @@
+// Where Quillex keeps its settings file and default job list, and where it finds
+// its help. One place decides, so the desktop program and the command line agree.
+#pragma once
+
+#include <string>
+
+namespace qx {
+
+inline constexpr const char* kSettingsFileName = "quillex.ini";
+inline constexpr const char* kDefaultJobListFileName = "quillex_job_config.xml";
+
+// The directory of the running program, with its trailing '/'.
+std::string ProgramDir();
+
+// The folder of quillex.ini and quillex_job_config.xml, with its trailing '/': the
+// program's directory when it is writable (portable use, the build tree), otherwise
+// $XDG_CONFIG_HOME/quillex/ (default ~/.config/quillex/). It is not created here.
+std::string SettingsDir();
+
+// `dir` with a trailing '/' added when it lacks one ("" stays "").
+std::string WithTrailingSlash(std::string dir);
+
+// Creates `dir` and its missing parents. Throws TSystemError when that fails.
+void EnsureDirectory(const std::string& dir);
+
+}  // namespace qx

@@ -1,0 +1,107 @@
+#include "platform/UFiles.h"
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <random>
+
+#include "platform/UFileDescriptor.h"
+#include "platform/USysCalls.h"
+#include "platform/USystemError.h"
+
+namespace qx {
+
+namespace {
+
+std::string BaseNameOf(const std::string& path) {
+  const auto slash = path.rfind('/');
+  return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+std::string TemporaryNameFor(const std::string& path) {
+  static std::mt19937_64 random{std::random_device{}()};
+  return DirectoryOf(path) + "." + BaseNameOf(path) + "." + std::to_string(random() % 1000000000) + ".tmp";
+}
+
+void WriteAll(int fd, std::string_view content, const std::string& path) {
+  while (!content.empty()) {
+    const ssize_t written = sys::Sys().Write(fd, content.data(), content.size());
+    if (written < 0) {
+      if (errno == EINTR) continue;
+      throw TSystemError("Cannot write", path, errno);
+    }
+    content.remove_prefix(static_cast<std::size_t>(written));
+  }
+}
+
+// Makes the rename itself durable; a failure here loses nothing, so it is not reported.
+void SyncDirectoryOf(const std::string& path) {
+  const std::string dir = DirectoryOf(path);
+  TFileDescriptor fd(sys::Sys().OpenAt(AT_FDCWD, dir.empty() ? "." : dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC, 0));
+  if (fd.IsOpen()) sys::Sys().Fsync(fd.Get());
+}
+
+}  // namespace
+
+std::string DirectoryOf(const std::string& path) {
+  const auto slash = path.rfind('/');
+  return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
+}
+
+bool PathExists(const std::string& path) {
+  struct stat st;
+  return sys::Sys().FstatAt(AT_FDCWD, path.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0;
+}
+
+void ReplaceFileAtomically(const std::string& path, std::string_view content) {
+  std::string temp;
+  TFileDescriptor fd;
+  for (int attempt = 0; attempt < 100 && !fd.IsOpen(); ++attempt) {
+    temp = TemporaryNameFor(path);
+    const int raw = sys::Sys().OpenAt(AT_FDCWD, temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (raw >= 0) {
+      fd = TFileDescriptor(raw);
+    } else if (errno != EEXIST) {
+      throw TSystemError("Cannot create", temp, errno);
+    }
+  }
+  if (!fd.IsOpen()) throw TSystemError("Cannot create", temp, EEXIST);
+
+  try {
+    struct stat old;
+    if (sys::Sys().FstatAt(AT_FDCWD, path.c_str(), &old, 0) == 0 &&
+        sys::Sys().Fchmod(fd.Get(), old.st_mode & 07777) != 0) {
+      throw TSystemError("Cannot set permissions of", temp, errno);
+    }
+    WriteAll(fd.Get(), content, temp);
+    if (sys::Sys().Fsync(fd.Get()) != 0) throw TSystemError("Cannot flush", temp, errno);
+    if (fd.Close() != 0) throw TSystemError("Cannot close", temp, errno);
+    if (sys::Sys().RenameAt2(AT_FDCWD, temp.c_str(), AT_FDCWD, path.c_str(), 0) != 0) {
+      throw TSystemError("Cannot replace", path, errno);
+    }
+  } catch (...) {
+    fd.Close();
+    sys::Sys().UnlinkAt(AT_FDCWD, temp.c_str(), 0);
+    throw;
+  }
+  SyncDirectoryOf(path);
+}
+
+std::string ReadWholeFile(const std::string& path) {
+  TFileDescriptor fd(sys::Sys().OpenAt(AT_FDCWD, path.c_str(), O_RDONLY | O_CLOEXEC, 0));
+  if (!fd.IsOpen()) throw TSystemError("Cannot open", path, errno);
+  std::string content;
+  char buffer[65536];
+  for (;;) {
+    const ssize_t got = sys::Sys().Read(fd.Get(), buffer, sizeof buffer);
+    if (got < 0) {
+      if (errno == EINTR) continue;
+      throw TSystemError("Cannot read", path, errno);
+    }
+    if (got == 0) return content;
+    content.append(buffer, static_cast<std::size_t>(got));
+  }
+}
+
+}  // namespace qx

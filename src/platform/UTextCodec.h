@@ -1,0 +1,18 @@
+// Conversion of UTF-8 text into another character encoding through iconv.
+#pragma once
+
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace qx {
+
+// The text converted from UTF-8 into `encoding`. A character the encoding cannot hold
+// is replaced by the conversion of `fallback(codePoint)`, which must be convertible
+// (plain ASCII is, in every encoding Quillex offers); a byte that is not valid UTF-8
+// counts as U+FFFD. Nothing when iconv does not know the encoding.
+std::optional<std::string> EncodeFromUtf8(std::string_view text, const std::string& encoding,
+                                          const std::function<std::string(char32_t)>& fallback);
+
+}  // namespace qx

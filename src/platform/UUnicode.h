@@ -1,0 +1,13 @@
+// Unicode simple case mapping of single code points, for ignore-case comparisons.
+// The case jobs do not use it: they change only A-Z and a-z.
+#pragma once
+
+namespace qx::unicode {
+
+char32_t SimpleUpper(char32_t cp);
+char32_t SimpleLower(char32_t cp);
+
+// True when the two code points are equal after simple upper-casing.
+bool EqualIgnoringCase(char32_t a, char32_t b);
+
+}  // namespace qx::unicode

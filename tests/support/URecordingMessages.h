@@ -1,0 +1,28 @@
+// A message host that records what the core said and answers questions from a script.
+#pragma once
+
+#include <deque>
+#include <string>
+#include <vector>
+
+#include "platform/UMessages.h"
+
+namespace qx::test {
+
+class TRecordingMessages : public TMessageHost {
+ public:
+  void ShowMessage(const std::string& text) override { messages.push_back(text); }
+  bool Confirm(const std::string& text) override {
+    questions.push_back(text);
+    if (answers.empty()) return false;
+    const bool answer = answers.front();
+    answers.pop_front();
+    return answer;
+  }
+
+  std::vector<std::string> messages;
+  std::vector<std::string> questions;
+  std::deque<bool> answers;  // consumed in order; No once they run out
+};
+
+}  // namespace qx::test
