@@ -23,6 +23,8 @@ case "${1:-}" in
     ctest --preset default
     build asan
     ctest --preset asan
+    build fuzz
+    ctest --preset fuzz
     ;;
   bench)
     scripts/install-deps.sh

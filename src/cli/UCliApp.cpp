@@ -11,6 +11,7 @@
 #include "jobs/UTJob.h"
 #include "platform/UAppPaths.h"
 #include "platform/UFiles.h"
+#include "regex/URegexReplace.h"
 
 namespace qx::cli {
 
@@ -21,6 +22,8 @@ struct TOptions {
   std::string describeFile;
   std::int32_t counterStart = 0;
   std::vector<std::string> names;
+  std::string expression;
+  std::string replacement;
 };
 
 std::string DefaultJobListPath() { return SettingsDir() + kDefaultJobListFileName; }
@@ -55,6 +58,14 @@ int TestNames(const TOptions& options, TTerminalMessages& messages, std::ostream
   return kExitOk;
 }
 
+// The replace dialog's tester: an engine error is the tester's output, not a failure.
+int TestRegex(const TOptions& options, std::ostream& out) {
+  for (const std::string& input : options.names) {
+    out << RegexReplace(input, options.expression, options.replacement) << '\n';
+  }
+  return kExitOk;
+}
+
 void DefineCommands(CLI::App& app, TOptions& options) {
   app.require_subcommand(1);
   app.set_version_flag("--version", "Quillex v2.07");
@@ -66,6 +77,11 @@ void DefineCommands(CLI::App& app, TOptions& options) {
   test->add_option("--jobs", options.jobsFile, "Job list file (default: the default job list)");
   test->add_option("--counter-start", options.counterStart, "Counter value for the first name (default 0)");
   test->add_option("NAME", options.names, "Sample names, each on its own line of output")->required();
+
+  CLI::App* regex = app.add_subcommand("regex", "Replace every match of EXPR in each INPUT by TEMPLATE ($1, ${2}, $&)");
+  regex->add_option("EXPR", options.expression, "Regular expression")->required();
+  regex->add_option("TEMPLATE", options.replacement, "Replacement template")->required();
+  regex->add_option("INPUT", options.names, "Texts to try, each on its own line of output")->required();
 }
 
 }  // namespace
@@ -92,6 +108,7 @@ int RunQuillexCli(const std::vector<std::string>& args, std::istream& in, std::o
 
   TTerminalMessages messages(in, err);
   if (app.got_subcommand("describe")) return Describe(options, messages, out);
+  if (app.got_subcommand("regex")) return TestRegex(options, out);
   return TestNames(options, messages, out);
 }
 
