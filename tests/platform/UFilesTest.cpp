@@ -1,0 +1,89 @@
+#include "platform/UFiles.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <filesystem>
+
+#include "platform/USystemError.h"
+#include "support/UFaultySysCalls.h"
+#include "support/UTempDir.h"
+
+namespace qx {
+namespace {
+
+using test::TCall;
+
+std::size_t EntriesIn(const std::string& dir) {
+  return static_cast<std::size_t>(std::distance(std::filesystem::directory_iterator(dir), {}));
+}
+
+TEST(UFilesTest, ReplaceCreatesTheFileOrReplacesItKeepingItsPermissions) {
+  test::TTempDir dir;
+  const std::string path = dir / "list.xml";
+  ReplaceFileAtomically(path, "first");
+  EXPECT_EQ(ReadWholeFile(path), "first");
+
+  ASSERT_EQ(::chmod(path.c_str(), 0640), 0);
+  ReplaceFileAtomically(path, std::string(100000, 'x'));
+  EXPECT_EQ(ReadWholeFile(path), std::string(100000, 'x'));
+  struct stat st;
+  ASSERT_EQ(::stat(path.c_str(), &st), 0);
+  EXPECT_EQ(st.st_mode & 07777, 0640u);
+  EXPECT_EQ(EntriesIn(dir.Path()), 1u) << "no temporary file may be left behind";
+}
+
+TEST(UFilesTest, AFailureAnywhereLeavesThePreviousFileByteForByteAndNoTemporaryFile) {
+  struct Row {
+    const char* name;
+    TCall call;
+    int error;
+    int succeedFirst;
+  };
+  const Row rows[] = {
+      {"cannot create the temporary file", TCall::Open, EACCES, 0},
+      {"disk full part-way through", TCall::Write, ENOSPC, 1},
+      {"flush fails", TCall::Fsync, EIO, 0},
+      {"close reports a delayed write error", TCall::Close, EIO, 0},
+      {"rename refused", TCall::Rename, EACCES, 0},
+  };
+  const std::string previous = "previous content\r\nline two\r\n";
+  for (const Row& row : rows) {
+    test::TTempDir dir;
+    const std::string path = dir.WriteFile("settings.ini", previous);
+    test::TFaultySysCalls faults(row.call, row.error, row.succeedFirst);
+    {
+      sys::TScopedSysCalls seam(faults);
+      try {
+        ReplaceFileAtomically(path, std::string(200000, 'n'));
+        ADD_FAILURE() << row.name << ": no error raised";
+      } catch (const TSystemError& error) {
+        EXPECT_EQ(error.Errno(), row.error) << row.name;
+      }
+    }
+    EXPECT_GE(faults.Failures(), 1) << row.name;
+    EXPECT_EQ(ReadWholeFile(path), previous) << row.name;
+    EXPECT_EQ(EntriesIn(dir.Path()), 1u) << row.name << ": temporary file left behind";
+  }
+}
+
+TEST(UFilesTest, ReadingAMissingFileNamesItAndItsReason) {
+  test::TTempDir dir;
+  try {
+    ReadWholeFile(dir / "missing.xml");
+    ADD_FAILURE() << "no error raised";
+  } catch (const TSystemError& error) {
+    EXPECT_EQ(error.Errno(), ENOENT);
+    EXPECT_EQ(error.Path(), dir / "missing.xml");
+    EXPECT_NE(std::string(error.what()).find("missing.xml"), std::string::npos);
+  }
+}
+
+TEST(UFilesTest, DirectoryOfKeepsTheTrailingSeparator) {
+  EXPECT_EQ(DirectoryOf("/home/me/list.xml"), "/home/me/");
+  EXPECT_EQ(DirectoryOf("list.xml"), "");
+  EXPECT_EQ(DirectoryOf("/list.xml"), "/");
+}
+
+}  // namespace
+}  // namespace qx
