@@ -32,8 +32,7 @@ std::string PlaceText(std::int32_t modifier, std::int32_t position, const std::s
 }
 
 std::string CaseDescription(const char* verb, const char* rule, std::int32_t modifier) {
-  static constexpr std::array<const char*, 3> kNormalTargets = {"all characters", "filename only",
-                                                                "extension only"};
+  static constexpr std::array<const char*, 3> kNormalTargets = {"all characters", "filename only", "extension only"};
   static constexpr std::array<const char*, 3> kTargets = {"all characters", "filename", "extension"};
   if (modifier < 0 || modifier > 2) return "";
   if (rule == nullptr) return std::string("Normalize case of ") + kNormalTargets[static_cast<std::size_t>(modifier)];
@@ -57,9 +56,12 @@ TJobKind JobKindFromName(std::string_view name) {
 std::string OrdinalText(std::int32_t n) {
   const char* suffix = "th";
   switch (n % 10) {
-    case 1: case -1: suffix = "st"; break;
-    case 2: case -2: suffix = "nd"; break;
-    case 3: case -3: suffix = "rd"; break;
+    case 1:
+    case -1: suffix = "st"; break;
+    case 2:
+    case -2: suffix = "nd"; break;
+    case 3:
+    case -3: suffix = "rd"; break;
     default: break;
   }
   return std::to_string(n) + suffix;
@@ -84,6 +86,10 @@ std::string JobDescription(const TJob& job) {
     }
     case TJobKind::jobRemove:
       if (!positional) return "";
+      if (job.modifier <= 1) {
+        return "Remove " + CountText(job.int1, "character") +
+               (job.modifier == 0 ? " from the beginning" : " from the end");
+      }
       return "Remove " + CountText(job.int1, "character") + PlaceText(job.modifier, job.int2, job.str1);
     case TJobKind::jobCounter:
       if (!positional) return "";

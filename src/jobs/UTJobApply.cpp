@@ -43,13 +43,11 @@ std::size_t ExtensionStart(const TChars& text) {
 }
 
 // The leftmost occurrence of a non-empty `what`; an empty search string never matches.
-std::size_t FindFirst(const TChars& text, const TChars& what) {
-  return what.empty() ? kNotFound : text.find(what);
-}
+std::size_t FindFirst(const TChars& text, const TChars& what) { return what.empty() ? kNotFound : text.find(what); }
 
 std::size_t FindIgnoringCase(const TChars& text, const TChars& what, std::size_t from) {
-  const auto hit = std::search(text.begin() + static_cast<std::ptrdiff_t>(from), text.end(), what.begin(),
-                               what.end(), unicode::EqualIgnoringCase);
+  const auto hit = std::search(text.begin() + static_cast<std::ptrdiff_t>(from), text.end(), what.begin(), what.end(),
+                               unicode::EqualIgnoringCase);
   return hit == text.end() ? kNotFound : static_cast<std::size_t>(hit - text.begin());
 }
 
@@ -59,7 +57,7 @@ std::size_t Clamp(std::int32_t count, std::size_t limit) {
 }
 
 void ApplyCase(TJobKind kind, std::int32_t modifier, TChars& name) {
-  void (*rule)(TChars&) = kind == TJobKind::jobLower ? LowerInPlace
+  void (*rule)(TChars&) = kind == TJobKind::jobLower   ? LowerInPlace
                           : kind == TJobKind::jobUpper ? UpperInPlace
                                                        : NormaliseInPlace;
   if (modifier == 0) {
