@@ -4,6 +4,7 @@
 #include <libxml/tree.h>
 #include <libxml/xmlerror.h>
 
+#include <algorithm>
 #include <array>
 #include <charconv>
 #include <climits>
@@ -22,8 +23,8 @@ struct TEntity {
   std::string_view text;
   char character;
 };
-constexpr std::array<TEntity, 5> kEntities = {{
-    {"&amp;", '&'}, {"&lt;", '<'}, {"&gt;", '>'}, {"&apos;", '\''}, {"&quot;", '"'}}};
+constexpr std::array<TEntity, 5> kEntities = {
+    {{"&amp;", '&'}, {"&lt;", '<'}, {"&gt;", '>'}, {"&apos;", '\''}, {"&quot;", '"'}}};
 
 // Replaces every occurrence until none is left. No entity overlaps itself, so the
 // result does not depend on where each search starts, and one pass that watches
@@ -87,6 +88,16 @@ std::string ParserErrorText(xmlParserCtxtPtr context) {
 using TDocument = std::unique_ptr<xmlDoc, decltype(&xmlFreeDoc)>;
 using TParser = std::unique_ptr<xmlParserCtxt, decltype(&xmlFreeParserCtxt)>;
 
+// The declaration's grammar for encoding names. A name outside it would make the file
+// unreadable, so it is refused rather than written.
+bool IsDeclarableEncoding(std::string_view name) {
+  const auto isLetter = [](char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); };
+  const auto isNameChar = [&](char c) {
+    return isLetter(c) || (c >= '0' && c <= '9') || c == '.' || c == '_' || c == '-';
+  };
+  return !name.empty() && isLetter(name.front()) && std::all_of(name.begin(), name.end(), isNameChar);
+}
+
 }  // namespace
 
 std::string XMLEscape(std::string_view text) {
@@ -134,13 +145,20 @@ bool LoadFromXMLNode(TJob& job, const _xmlNode* element) {
   read.enabled = true;
   for (const xmlAttr* attribute = element->properties; attribute; attribute = attribute->next) {
     const std::string_view name = reinterpret_cast<const char*>(attribute->name);
-    if (name == "type") read.type = JobKindFromName(XMLUnescape(AttributeValue(attribute)));
-    else if (name == "modifier") read.modifier = ToInt(AttributeValue(attribute));
-    else if (name == "int1") read.int1 = ToInt(AttributeValue(attribute));
-    else if (name == "int2") read.int2 = ToInt(AttributeValue(attribute));
-    else if (name == "str1") read.str1 = XMLUnescape(AttributeValue(attribute));
-    else if (name == "str2") read.str2 = XMLUnescape(AttributeValue(attribute));
-    else if (name == "enabled") read.enabled = ToBool(AttributeValue(attribute));
+    if (name == "type")
+      read.type = JobKindFromName(XMLUnescape(AttributeValue(attribute)));
+    else if (name == "modifier")
+      read.modifier = ToInt(AttributeValue(attribute));
+    else if (name == "int1")
+      read.int1 = ToInt(AttributeValue(attribute));
+    else if (name == "int2")
+      read.int2 = ToInt(AttributeValue(attribute));
+    else if (name == "str1")
+      read.str1 = XMLUnescape(AttributeValue(attribute));
+    else if (name == "str2")
+      read.str2 = XMLUnescape(AttributeValue(attribute));
+    else if (name == "enabled")
+      read.enabled = ToBool(AttributeValue(attribute));
   }
   if (read.type == TJobKind::jobNone) return false;
   job = std::move(read);
@@ -160,6 +178,7 @@ std::string JobListXMLText(const std::vector<TJob>& jobs, const std::string& enc
 }
 
 bool SaveJobListToXML(const std::string& fileName, const std::vector<TJob>& jobs, const std::string& encoding) {
+  if (!encoding.empty() && !IsDeclarableEncoding(encoding)) return false;
   const auto characterReference = [](char32_t cp) { return "&#" + std::to_string(cp) + ";"; };
   const auto encoded =
       EncodeFromUtf8(JobListXMLText(jobs, encoding), encoding.empty() ? "UTF-8" : encoding, characterReference);
@@ -192,9 +211,8 @@ std::optional<std::vector<TJob>> LoadJobListFromXML(const std::string& fileName,
     messages.ShowMessage("XML error: the file is too large for a job list");
     return std::nullopt;
   }
-  TDocument document(xmlCtxtReadMemory(parser.get(), content.data(), static_cast<int>(content.size()),
-                                       fileName.c_str(), nullptr,
-                                       XML_PARSE_NONET | XML_PARSE_NOERROR | XML_PARSE_NOWARNING),
+  TDocument document(xmlCtxtReadMemory(parser.get(), content.data(), static_cast<int>(content.size()), fileName.c_str(),
+                                       nullptr, XML_PARSE_NONET | XML_PARSE_NOERROR | XML_PARSE_NOWARNING),
                      xmlFreeDoc);
   if (!document) {
     messages.ShowMessage("XML error: " + ParserErrorText(parser.get()));

@@ -38,7 +38,8 @@ std::string JobListXMLText(const std::vector<TJob>& jobs, const std::string& enc
 // A character the encoding cannot hold is written as a character reference, so every
 // text reads back unchanged. The file is replaced atomically: on any failure (an
 // encoding iconv does not know, a folder that cannot be written) the previous file
-// stays as it was and the result is false. Nothing is reported.
+// stays as it was and the result is false. Nothing is reported. An encoding name that
+// an XML declaration cannot carry (a quote in it, say) fails the same way.
 bool SaveJobListToXML(const std::string& fileName, const std::vector<TJob>& jobs, const std::string& encoding);
 
 // Reads a job list file. On failure shows one of "XML error: " + the parser's message,
