@@ -1,7 +1,6 @@
 #include "cli/UCliApp.h"
 
 #include <CLI/CLI.hpp>
-
 #include <istream>
 #include <optional>
 #include <ostream>
