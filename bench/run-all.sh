@@ -1,0 +1,13 @@
+#!/usr/bin/env bash
+# Runs every benchmark against an optimised build and prints their tables.
+#   bench/run-all.sh BUILD_DIR      (./build.sh bench does the build first)
+set -euo pipefail
+here=$(cd "$(dirname "$0")" && pwd)
+build=$(cd "${1:?usage: run-all.sh BUILD_DIR}" && pwd)
+
+for script in "$here"/*/run.sh; do
+  [ -x "$script" ] || continue
+  echo "## $(basename "$(dirname "$script")")"
+  "$script" "$build"
+  echo
+done
