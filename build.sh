@@ -21,10 +21,10 @@ case "${1:-}" in
     scripts/install-deps.sh
     build default
     ctest --preset default
-    build asan
-    ctest --preset asan
     build fuzz
     ctest --preset fuzz
+    build asan
+    ctest --preset asan
     ;;
   bench)
     scripts/install-deps.sh
