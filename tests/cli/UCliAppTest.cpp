@@ -4,6 +4,7 @@
 
 #include "cli/UCliApp.h"
 #include "jobio/UJobIO.h"
+#include "support/UMakeJob.h"
 #include "support/UTempDir.h"
 
 namespace qx::cli {
@@ -23,12 +24,7 @@ TResult RunCli(const std::vector<std::string>& args, const std::string& input = 
 }
 
 TJob Make(TJobKind kind, std::int32_t modifier, std::int32_t int1, std::string str1, bool enabled) {
-  TJob job(kind);
-  job.modifier = modifier;
-  job.int1 = int1;
-  job.str1 = std::move(str1);
-  job.enabled = enabled;
-  return job;
+  return test::MakeJob(kind, modifier, int1, 0, std::move(str1), "", enabled);
 }
 
 class UCliAppTest : public ::testing::Test {

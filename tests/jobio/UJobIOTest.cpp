@@ -2,6 +2,7 @@
 
 #include "jobio/UJobIO.h"
 #include "platform/UFiles.h"
+#include "support/UMakeJob.h"
 #include "support/URecordingMessages.h"
 #include "support/UTempDir.h"
 
@@ -11,12 +12,7 @@ namespace {
 using K = TJobKind;
 
 TJob Make(K kind, std::int32_t modifier, std::string str1 = "", std::string str2 = "", bool enabled = true) {
-  TJob job(kind);
-  job.modifier = modifier;
-  job.str1 = std::move(str1);
-  job.str2 = std::move(str2);
-  job.enabled = enabled;
-  return job;
+  return test::MakeJob(kind, modifier, 0, 0, std::move(str1), std::move(str2), enabled);
 }
 
 std::string JobsFile(const std::string& jobLines) {

@@ -1,23 +1,14 @@
 #include <gtest/gtest.h>
 
 #include "jobs/UTJob.h"
+#include "support/UMakeJob.h"
 
 namespace qx {
 namespace {
 
 using K = TJobKind;
 
-TJob Make(K kind, std::int32_t modifier, std::int32_t int1 = 0, std::int32_t int2 = 0, std::string str1 = "",
-          std::string str2 = "") {
-  TJob job(kind);
-  job.modifier = modifier;
-  job.int1 = int1;
-  job.int2 = int2;
-  job.str1 = std::move(str1);
-  job.str2 = std::move(str2);
-  job.enabled = true;
-  return job;
-}
+using test::MakeJob;
 
 TEST(UTJobApplyTest, SplitExtension) {
   const std::tuple<const char*, const char*, const char*> rows[] = {
@@ -68,54 +59,54 @@ TEST(UTJobApplyTest, EachKindAndModifier) {
     std::string out;
   };
   const Row rows[] = {
-      {"lower extension", Make(K::jobLower, 2), "Photo.JPG", "Photo.jpg"},
-      {"upper name part", Make(K::jobUpper, 1), "Photo.JPG", "PHOTO.JPG"},
-      {"normalise all", Make(K::jobNormal, 0), "Photo.JPG", "Photo.Jpg"},
-      {"no extension, extension only", Make(K::jobUpper, 2), "readme", "readme"},
-      {"no extension, name only", Make(K::jobUpper, 1), "readme", "README"},
-      {"hidden, name part empty", Make(K::jobUpper, 1), ".hidden", ".hidden"},
-      {"hidden, extension", Make(K::jobUpper, 2), ".hidden", ".HIDDEN"},
-      {"accented capital kept", Make(K::jobLower, 0), "ÉCOLE.TXT", "École.txt"},
-      {"accented extension", Make(K::jobLower, 2), "Été.JPG", "Été.jpg"},
-      {"normalise extension", Make(K::jobNormal, 2), "notes.txt", "notes.Txt"},
-      {"normalise short extension", Make(K::jobNormal, 2), "prog.c", "prog.c"},
-      {"case, unknown modifier", Make(K::jobLower, 3), "ABC", "ABC"},
-      {"insert front", Make(K::jobInsert, 0, 0, 0, "x_"), "abc", "x_abc"},
-      {"insert end", Make(K::jobInsert, 1, 0, 0, "_x"), "abc", "abc_x"},
-      {"insert after 10 of 3", Make(K::jobInsert, 2, 10, 0, "X"), "abc", "abcX"},
-      {"insert after 0", Make(K::jobInsert, 2, 0, 0, "X"), "abc", "Xabc"},
-      {"insert after -4", Make(K::jobInsert, 2, -4, 0, "X"), "abc", "Xabc"},
-      {"insert after 2 characters, UTF-8", Make(K::jobInsert, 2, 2, 0, "X"), "éàb", "éàXb"},
-      {"insert before, case-sensitive search", Make(K::jobInsert, 3, 0, 0, "_", "x"), "aXb", "aXb"},
-      {"insert before", Make(K::jobInsert, 3, 0, 0, "_", "b"), "abab", "a_bab"},
-      {"insert after", Make(K::jobInsert, 4, 0, 0, "_", "b"), "abab", "ab_ab"},
-      {"insert empty text", Make(K::jobInsert, 0, 0, 0, ""), "abc", "abc"},
-      {"insert, empty search never matches", Make(K::jobInsert, 3, 0, 0, "_", ""), "abc", "abc"},
-      {"remove 5 from front of 3", Make(K::jobRemove, 0, 5), "abc", ""},
-      {"remove 2 from end", Make(K::jobRemove, 1, 2), "abc", "a"},
-      {"remove 1 from end, UTF-8", Make(K::jobRemove, 1, 1), "añ", "a"},
-      {"remove 0 removes nothing", Make(K::jobRemove, 0, 0), "abc", "abc"},
-      {"remove negative removes nothing", Make(K::jobRemove, 1, -2), "abc", "abc"},
-      {"remove 2 after 1", Make(K::jobRemove, 2, 2, 1), "abcde", "ade"},
-      {"remove after 0 is from the start", Make(K::jobRemove, 2, 2, 0), "abcde", "cde"},
-      {"remove runs off the end", Make(K::jobRemove, 2, 9, 3), "abcde", "abc"},
-      {"remove after the end", Make(K::jobRemove, 2, 1, 5), "abcde", "abcde"},
-      {"remove after negative", Make(K::jobRemove, 2, 1, -1), "abcde", "abcde"},
-      {"remove 3 before, fewer stand there", Make(K::jobRemove, 3, 3, 0, "-"), "ab-cd", "-cd"},
-      {"remove 1 before", Make(K::jobRemove, 3, 1, 0, "-"), "ab-cd", "a-cd"},
-      {"remove before, missing", Make(K::jobRemove, 3, 1, 0, "+"), "ab-cd", "ab-cd"},
-      {"remove after", Make(K::jobRemove, 4, 1, 0, "-"), "ab-cd", "ab-d"},
-      {"remove after, runs off", Make(K::jobRemove, 4, 9, 0, "-"), "ab-cd", "ab-"},
-      {"remove after, occurrence ends name", Make(K::jobRemove, 4, 2, 0, "cd"), "ab-cd", "ab-cd"},
-      {"replace ignoring case", Make(K::jobReplace, 0, 0, 0, "a", "b"), "Aa", "bb"},
-      {"replace matching case", Make(K::jobReplace, 0, 1, 0, "a", "b"), "Aa", "Ab"},
-      {"replace does not rescan", Make(K::jobReplace, 0, 1, 0, "aa", "a"), "aaaa", "aa"},
-      {"replace, empty search", Make(K::jobReplace, 0, 1, 0, "", "x"), "abc", "abc"},
-      {"replace accented ignoring case", Make(K::jobReplace, 0, 0, 0, "é", "e"), "ÉtÉ été", "ete ete"},
-      {"replace Greek ignoring case", Make(K::jobReplace, 0, 0, 0, "σ", "s"), "ΣΑΣ", "sΑs"},
-      {"replace with empty", Make(K::jobReplace, 0, 1, 0, " ", ""), "a b c", "abc"},
-      {"replace, unknown modifier", Make(K::jobReplace, 2, 1, 0, "a", "b"), "abc", "abc"},
-      {"none", Make(K::jobNone, 0), "abc", "abc"},
+      {"lower extension", MakeJob(K::jobLower, 2), "Photo.JPG", "Photo.jpg"},
+      {"upper name part", MakeJob(K::jobUpper, 1), "Photo.JPG", "PHOTO.JPG"},
+      {"normalise all", MakeJob(K::jobNormal, 0), "Photo.JPG", "Photo.Jpg"},
+      {"no extension, extension only", MakeJob(K::jobUpper, 2), "readme", "readme"},
+      {"no extension, name only", MakeJob(K::jobUpper, 1), "readme", "README"},
+      {"hidden, name part empty", MakeJob(K::jobUpper, 1), ".hidden", ".hidden"},
+      {"hidden, extension", MakeJob(K::jobUpper, 2), ".hidden", ".HIDDEN"},
+      {"accented capital kept", MakeJob(K::jobLower, 0), "ÉCOLE.TXT", "École.txt"},
+      {"accented extension", MakeJob(K::jobLower, 2), "Été.JPG", "Été.jpg"},
+      {"normalise extension", MakeJob(K::jobNormal, 2), "notes.txt", "notes.Txt"},
+      {"normalise short extension", MakeJob(K::jobNormal, 2), "prog.c", "prog.c"},
+      {"case, unknown modifier", MakeJob(K::jobLower, 3), "ABC", "ABC"},
+      {"insert front", MakeJob(K::jobInsert, 0, 0, 0, "x_"), "abc", "x_abc"},
+      {"insert end", MakeJob(K::jobInsert, 1, 0, 0, "_x"), "abc", "abc_x"},
+      {"insert after 10 of 3", MakeJob(K::jobInsert, 2, 10, 0, "X"), "abc", "abcX"},
+      {"insert after 0", MakeJob(K::jobInsert, 2, 0, 0, "X"), "abc", "Xabc"},
+      {"insert after -4", MakeJob(K::jobInsert, 2, -4, 0, "X"), "abc", "Xabc"},
+      {"insert after 2 characters, UTF-8", MakeJob(K::jobInsert, 2, 2, 0, "X"), "éàb", "éàXb"},
+      {"insert before, case-sensitive search", MakeJob(K::jobInsert, 3, 0, 0, "_", "x"), "aXb", "aXb"},
+      {"insert before", MakeJob(K::jobInsert, 3, 0, 0, "_", "b"), "abab", "a_bab"},
+      {"insert after", MakeJob(K::jobInsert, 4, 0, 0, "_", "b"), "abab", "ab_ab"},
+      {"insert empty text", MakeJob(K::jobInsert, 0, 0, 0, ""), "abc", "abc"},
+      {"insert, empty search never matches", MakeJob(K::jobInsert, 3, 0, 0, "_", ""), "abc", "abc"},
+      {"remove 5 from front of 3", MakeJob(K::jobRemove, 0, 5), "abc", ""},
+      {"remove 2 from end", MakeJob(K::jobRemove, 1, 2), "abc", "a"},
+      {"remove 1 from end, UTF-8", MakeJob(K::jobRemove, 1, 1), "añ", "a"},
+      {"remove 0 removes nothing", MakeJob(K::jobRemove, 0, 0), "abc", "abc"},
+      {"remove negative removes nothing", MakeJob(K::jobRemove, 1, -2), "abc", "abc"},
+      {"remove 2 after 1", MakeJob(K::jobRemove, 2, 2, 1), "abcde", "ade"},
+      {"remove after 0 is from the start", MakeJob(K::jobRemove, 2, 2, 0), "abcde", "cde"},
+      {"remove runs off the end", MakeJob(K::jobRemove, 2, 9, 3), "abcde", "abc"},
+      {"remove after the end", MakeJob(K::jobRemove, 2, 1, 5), "abcde", "abcde"},
+      {"remove after negative", MakeJob(K::jobRemove, 2, 1, -1), "abcde", "abcde"},
+      {"remove 3 before, fewer stand there", MakeJob(K::jobRemove, 3, 3, 0, "-"), "ab-cd", "-cd"},
+      {"remove 1 before", MakeJob(K::jobRemove, 3, 1, 0, "-"), "ab-cd", "a-cd"},
+      {"remove before, missing", MakeJob(K::jobRemove, 3, 1, 0, "+"), "ab-cd", "ab-cd"},
+      {"remove after", MakeJob(K::jobRemove, 4, 1, 0, "-"), "ab-cd", "ab-d"},
+      {"remove after, runs off", MakeJob(K::jobRemove, 4, 9, 0, "-"), "ab-cd", "ab-"},
+      {"remove after, occurrence ends name", MakeJob(K::jobRemove, 4, 2, 0, "cd"), "ab-cd", "ab-cd"},
+      {"replace ignoring case", MakeJob(K::jobReplace, 0, 0, 0, "a", "b"), "Aa", "bb"},
+      {"replace matching case", MakeJob(K::jobReplace, 0, 1, 0, "a", "b"), "Aa", "Ab"},
+      {"replace does not rescan", MakeJob(K::jobReplace, 0, 1, 0, "aa", "a"), "aaaa", "aa"},
+      {"replace, empty search", MakeJob(K::jobReplace, 0, 1, 0, "", "x"), "abc", "abc"},
+      {"replace accented ignoring case", MakeJob(K::jobReplace, 0, 0, 0, "é", "e"), "ÉtÉ été", "ete ete"},
+      {"replace Greek ignoring case", MakeJob(K::jobReplace, 0, 0, 0, "σ", "s"), "ΣΑΣ", "sΑs"},
+      {"replace with empty", MakeJob(K::jobReplace, 0, 1, 0, " ", ""), "a b c", "abc"},
+      {"replace, unknown modifier", MakeJob(K::jobReplace, 2, 1, 0, "a", "b"), "abc", "abc"},
+      {"none", MakeJob(K::jobNone, 0), "abc", "abc"},
   };
   for (const Row& row : rows) {
     std::int32_t counter = 0;
@@ -127,10 +118,10 @@ TEST(UTJobApplyTest, EachKindAndModifier) {
 TEST(UTJobApplyTest, InvalidUtf8SurvivesByteForByte) {
   const std::string name = "caf\xE9 \xFF\xFE.JPG";
   std::int32_t counter = 0;
-  EXPECT_EQ(ApplyJob(Make(K::jobReplace, 0, 1, 0, "zzz", "y"), name, counter), name);
-  EXPECT_EQ(ApplyJob(Make(K::jobLower, 2), name, counter), "caf\xE9 \xFF\xFE.jpg");
-  EXPECT_EQ(ApplyJob(Make(K::jobRemove, 0, 4), name, counter), " \xFF\xFE.JPG") << "a bad byte is one character";
-  EXPECT_EQ(ApplyJob(Make(K::jobInsert, 4, 0, 0, "!", "\xFF"), name, counter), "caf\xE9 \xFF!\xFE.JPG");
+  EXPECT_EQ(ApplyJob(MakeJob(K::jobReplace, 0, 1, 0, "zzz", "y"), name, counter), name);
+  EXPECT_EQ(ApplyJob(MakeJob(K::jobLower, 2), name, counter), "caf\xE9 \xFF\xFE.jpg");
+  EXPECT_EQ(ApplyJob(MakeJob(K::jobRemove, 0, 4), name, counter), " \xFF\xFE.JPG") << "a bad byte is one character";
+  EXPECT_EQ(ApplyJob(MakeJob(K::jobInsert, 4, 0, 0, "!", "\xFF"), name, counter), "caf\xE9 \xFF!\xFE.JPG");
 }
 
 TEST(UTJobApplyTest, CounterPositionsAndAdvance) {
@@ -141,13 +132,13 @@ TEST(UTJobApplyTest, CounterPositionsAndAdvance) {
     const char* out;
   };
   const Row rows[] = {
-      {"front", Make(K::jobCounter, 0, 3), "ab", "009ab"},
-      {"end", Make(K::jobCounter, 1, 2), "ab", "ab09"},
-      {"after 1", Make(K::jobCounter, 2, 1, 1), "ab", "a9b"},
-      {"before", Make(K::jobCounter, 3, 1, 0, "b"), "ab", "a9b"},
-      {"after", Make(K::jobCounter, 4, 1, 0, "a"), "ab", "a9b"},
-      {"search missing", Make(K::jobCounter, 3, 1, 0, "z"), "ab", "ab"},
-      {"unknown modifier", Make(K::jobCounter, 8, 1), "ab", "ab"},
+      {"front", MakeJob(K::jobCounter, 0, 3), "ab", "009ab"},
+      {"end", MakeJob(K::jobCounter, 1, 2), "ab", "ab09"},
+      {"after 1", MakeJob(K::jobCounter, 2, 1, 1), "ab", "a9b"},
+      {"before", MakeJob(K::jobCounter, 3, 1, 0, "b"), "ab", "a9b"},
+      {"after", MakeJob(K::jobCounter, 4, 1, 0, "a"), "ab", "a9b"},
+      {"search missing", MakeJob(K::jobCounter, 3, 1, 0, "z"), "ab", "ab"},
+      {"unknown modifier", MakeJob(K::jobCounter, 8, 1), "ab", "ab"},
   };
   for (const Row& row : rows) {
     std::int32_t counter = 9;
@@ -158,16 +149,16 @@ TEST(UTJobApplyTest, CounterPositionsAndAdvance) {
 
 TEST(UTJobApplyTest, JobListAppliesEnabledJobsInOrderAndSharesTheCounter) {
   TJobList list;
-  list.AddNew(Make(K::jobCounter, 1, 2));
-  list.AddNew(Make(K::jobCounter, 1, 2));
+  list.AddNew(MakeJob(K::jobCounter, 1, 2));
+  list.AddNew(MakeJob(K::jobCounter, 1, 2));
   std::int32_t counter = 1;
   EXPECT_EQ(ApplyJobList(list, "a", counter), "a0102");
   EXPECT_EQ(ApplyJobList(list, "b", counter), "b0304");
 
   TJobList order;
-  order.AddNew(Make(K::jobInsert, 1, 0, 0, ".TXT"));
-  order.AddNew(Make(K::jobLower, 2));
-  TJob disabledCounter = Make(K::jobCounter, 0, 3);
+  order.AddNew(MakeJob(K::jobInsert, 1, 0, 0, ".TXT"));
+  order.AddNew(MakeJob(K::jobLower, 2));
+  TJob disabledCounter = MakeJob(K::jobCounter, 0, 3);
   disabledCounter.enabled = false;
   order.AddLoaded(disabledCounter);
   counter = 5;
@@ -180,7 +171,7 @@ TEST(UTJobApplyTest, JobListAppliesEnabledJobsInOrderAndSharesTheCounter) {
 
 TEST(UTJobApplyTest, CounterWrapsInsteadOfOverflowing) {
   std::int32_t counter = INT32_MAX;
-  EXPECT_EQ(ApplyJob(Make(K::jobCounter, 1, 0), "a", counter), "a2147483647");
+  EXPECT_EQ(ApplyJob(MakeJob(K::jobCounter, 1, 0), "a", counter), "a2147483647");
   EXPECT_EQ(counter, INT32_MIN);
 }
 

@@ -1,22 +1,14 @@
 #include <gtest/gtest.h>
 
 #include "jobs/UTJob.h"
+#include "support/UMakeJob.h"
 
 namespace qx {
 namespace {
 
 using K = TJobKind;
 
-TJob Make(K kind, std::int32_t modifier, std::int32_t int1 = 0, std::int32_t int2 = 0, std::string str1 = "",
-          std::string str2 = "") {
-  TJob job(kind);
-  job.modifier = modifier;
-  job.int1 = int1;
-  job.int2 = int2;
-  job.str1 = std::move(str1);
-  job.str2 = std::move(str2);
-  return job;
-}
+using test::MakeJob;
 
 TEST(UTJobTest, DescriptionOfEveryKindAndModifier) {
   struct Row {
@@ -24,44 +16,44 @@ TEST(UTJobTest, DescriptionOfEveryKindAndModifier) {
     const char* expected;
   };
   const Row rows[] = {
-      {Make(K::jobNone, 5), "<none>"},
-      {Make(K::jobLower, 0), "Convert all characters to lower case"},
-      {Make(K::jobLower, 1), "Convert filename to lower case"},
-      {Make(K::jobLower, 2), "Convert extension to lower case"},
-      {Make(K::jobLower, 3), ""},
-      {Make(K::jobUpper, 0), "Convert all characters to upper case"},
-      {Make(K::jobUpper, 1), "Convert filename to upper case"},
-      {Make(K::jobUpper, 2), "Convert extension to upper case"},
-      {Make(K::jobNormal, 0), "Normalize case of all characters"},
-      {Make(K::jobNormal, 1), "Normalize case of filename only"},
-      {Make(K::jobNormal, 2), "Normalize case of extension only"},
-      {Make(K::jobNormal, -1), ""},
-      {Make(K::jobInsert, 0, 0, 0, ""), "Insert \"\" at the beginning"},
-      {Make(K::jobInsert, 1, 0, 0, "say \"hi\""), "Append \"say \"hi\"\" at the end"},
-      {Make(K::jobInsert, 2, 3, 0, "_old"), "Insert \"_old\" after the 3rd character"},
-      {Make(K::jobInsert, 2, 1, 0, "x"), "Insert \"x\" after the 1st character"},
-      {Make(K::jobInsert, 2, 22, 0, "x"), "Insert \"x\" after the 22nd character"},
-      {Make(K::jobInsert, 2, 111, 0, "x"), "Insert \"x\" after the 111st character"},
-      {Make(K::jobInsert, 3, 0, 0, "x", "-"), "Insert \"x\" before string \"-\""},
-      {Make(K::jobInsert, 4, 0, 0, "x", "-"), "Insert \"x\" after string \"-\""},
-      {Make(K::jobInsert, 5, 0, 0, "x"), ""},
-      {Make(K::jobRemove, 0, 2), "Remove 2 characters from the beginning"},
-      {Make(K::jobRemove, 1, 1), "Remove 1 character from the end"},
-      {Make(K::jobRemove, 2, 0, 12), "Remove 0 characters after the 12nd character"},
-      {Make(K::jobRemove, 3, -1, 0, "ab"), "Remove -1 characters before string \"ab\""},
-      {Make(K::jobRemove, 4, 3, 0, "ab"), "Remove 3 characters after string \"ab\""},
-      {Make(K::jobReplace, 0, 1, 0, "a", "b"), "Replace \"a\" with \"b\" (match case)"},
-      {Make(K::jobReplace, 0, 0, 0, "a", "b"), "Replace \"a\" with \"b\" (ignore case)"},
-      {Make(K::jobReplace, 0, 2, 0, "a", "b"), "Replace \"a\" with \"b\" (ignore case)"},
-      {Make(K::jobReplace, 0, -1, 0, "a", "b"), "Replace \"a\" with \"b\" (ignore case)"},
-      {Make(K::jobReplace, 1, 0, 0, "(\\d+)", "#$1"), "Replace regex \"(\\d+)\" with \"#$1\" (ignore case)"},
-      {Make(K::jobReplace, 7, 1, 0, "a", "b"), " (match case)"},
-      {Make(K::jobCounter, 0, 3), "Add a counter of 3 characters at the beginning"},
-      {Make(K::jobCounter, 1, 1), "Add a counter of 1 character at the end"},
-      {Make(K::jobCounter, 2, 2, 3), "Add a counter of 2 characters after the 3rd character"},
-      {Make(K::jobCounter, 3, 2, 0, "x"), "Add a counter of 2 characters before string \"x\""},
-      {Make(K::jobCounter, 4, 2, 0, "x"), "Add a counter of 2 characters after string \"x\""},
-      {Make(K::jobCounter, 9, 2), ""},
+      {MakeJob(K::jobNone, 5), "<none>"},
+      {MakeJob(K::jobLower, 0), "Convert all characters to lower case"},
+      {MakeJob(K::jobLower, 1), "Convert filename to lower case"},
+      {MakeJob(K::jobLower, 2), "Convert extension to lower case"},
+      {MakeJob(K::jobLower, 3), ""},
+      {MakeJob(K::jobUpper, 0), "Convert all characters to upper case"},
+      {MakeJob(K::jobUpper, 1), "Convert filename to upper case"},
+      {MakeJob(K::jobUpper, 2), "Convert extension to upper case"},
+      {MakeJob(K::jobNormal, 0), "Normalize case of all characters"},
+      {MakeJob(K::jobNormal, 1), "Normalize case of filename only"},
+      {MakeJob(K::jobNormal, 2), "Normalize case of extension only"},
+      {MakeJob(K::jobNormal, -1), ""},
+      {MakeJob(K::jobInsert, 0, 0, 0, ""), "Insert \"\" at the beginning"},
+      {MakeJob(K::jobInsert, 1, 0, 0, "say \"hi\""), "Append \"say \"hi\"\" at the end"},
+      {MakeJob(K::jobInsert, 2, 3, 0, "_old"), "Insert \"_old\" after the 3rd character"},
+      {MakeJob(K::jobInsert, 2, 1, 0, "x"), "Insert \"x\" after the 1st character"},
+      {MakeJob(K::jobInsert, 2, 22, 0, "x"), "Insert \"x\" after the 22nd character"},
+      {MakeJob(K::jobInsert, 2, 111, 0, "x"), "Insert \"x\" after the 111st character"},
+      {MakeJob(K::jobInsert, 3, 0, 0, "x", "-"), "Insert \"x\" before string \"-\""},
+      {MakeJob(K::jobInsert, 4, 0, 0, "x", "-"), "Insert \"x\" after string \"-\""},
+      {MakeJob(K::jobInsert, 5, 0, 0, "x"), ""},
+      {MakeJob(K::jobRemove, 0, 2), "Remove 2 characters from the beginning"},
+      {MakeJob(K::jobRemove, 1, 1), "Remove 1 character from the end"},
+      {MakeJob(K::jobRemove, 2, 0, 12), "Remove 0 characters after the 12nd character"},
+      {MakeJob(K::jobRemove, 3, -1, 0, "ab"), "Remove -1 characters before string \"ab\""},
+      {MakeJob(K::jobRemove, 4, 3, 0, "ab"), "Remove 3 characters after string \"ab\""},
+      {MakeJob(K::jobReplace, 0, 1, 0, "a", "b"), "Replace \"a\" with \"b\" (match case)"},
+      {MakeJob(K::jobReplace, 0, 0, 0, "a", "b"), "Replace \"a\" with \"b\" (ignore case)"},
+      {MakeJob(K::jobReplace, 0, 2, 0, "a", "b"), "Replace \"a\" with \"b\" (ignore case)"},
+      {MakeJob(K::jobReplace, 0, -1, 0, "a", "b"), "Replace \"a\" with \"b\" (ignore case)"},
+      {MakeJob(K::jobReplace, 1, 0, 0, "(\\d+)", "#$1"), "Replace regex \"(\\d+)\" with \"#$1\" (ignore case)"},
+      {MakeJob(K::jobReplace, 7, 1, 0, "a", "b"), " (match case)"},
+      {MakeJob(K::jobCounter, 0, 3), "Add a counter of 3 characters at the beginning"},
+      {MakeJob(K::jobCounter, 1, 1), "Add a counter of 1 character at the end"},
+      {MakeJob(K::jobCounter, 2, 2, 3), "Add a counter of 2 characters after the 3rd character"},
+      {MakeJob(K::jobCounter, 3, 2, 0, "x"), "Add a counter of 2 characters before string \"x\""},
+      {MakeJob(K::jobCounter, 4, 2, 0, "x"), "Add a counter of 2 characters after string \"x\""},
+      {MakeJob(K::jobCounter, 9, 2), ""},
   };
   for (const Row& row : rows) {
     EXPECT_EQ(JobDescription(row.job), row.expected) << JobKindName(row.job.type) << " modifier " << row.job.modifier;
@@ -94,15 +86,15 @@ TEST(UTJobTest, KindNamesLookUpIgnoringCase) {
 
 TEST(UTJobTest, ANewJobHasItsKindAndOtherwiseZeroesAndIsDisabled) {
   const TJob job(K::jobReplace);
-  EXPECT_EQ(job, Make(K::jobReplace, 0));
+  EXPECT_EQ(job, MakeJob(K::jobReplace, 0, 0, 0, "", "", false));
   EXPECT_FALSE(job.enabled);
 }
 
 TEST(UTJobTest, TheListKeepsOrderAndTicksAsTheJobsFlags) {
   TJobList list;
-  list.AddNew(Make(K::jobLower, 0));
-  list.AddNew(Make(K::jobUpper, 0));
-  TJob loaded = Make(K::jobNormal, 0);
+  list.AddNew(MakeJob(K::jobLower, 0));
+  list.AddNew(MakeJob(K::jobUpper, 0));
+  TJob loaded = MakeJob(K::jobNormal, 0);
   loaded.enabled = false;
   list.AddLoaded(loaded);
   ASSERT_EQ(list.Count(), 3u);
