@@ -1,0 +1,25 @@
+// The text forms of the settings store's typed values: signed decimal integers,
+// floating-point numbers, and booleans. Pure conversions, no storage.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace qx::detail {
+
+// A signed decimal over the whole text ("+" allowed); nullopt when it does not convert
+// or lies outside the 64-bit range.
+std::optional<std::int64_t> ParseInteger(std::string_view text);
+
+// A finite decimal number over the whole text, "." as separator, exponent allowed.
+std::optional<long double> ParseFloat(std::string_view text);
+
+// The shortest text that reads back as `value`.
+std::string FloatText(long double value);
+
+// A number (true when not zero) or the words true / false in any letter case.
+std::optional<bool> ParseBoolean(std::string_view text);
+
+}  // namespace qx::detail
