@@ -220,16 +220,18 @@ TEST(UProfileFileTest, AFileThatCannotBeReadIsNeverReplaced) {
   const std::string previous = "[Other]\nprecious=1\n";
   const std::string path = dir.WriteFile("a.ini", previous);
   TUnreadable unreadable(path);
-  sys::TScopedSysCalls seam(unreadable);
-  TProfileFile file(path);
-  EXPECT_EQ(file.Read("Other", "precious"), kAbsent);
-  file.Write("S", "key", "1");
-  try {
-    file.Flush();
-    ADD_FAILURE() << "no error raised";
-  } catch (const TProfileWriteError& error) {
-    EXPECT_STREQ(error.what(), ("Unable to write to " + path).c_str());
-    EXPECT_EQ(error.Errno(), EACCES);
+  {
+    sys::TScopedSysCalls seam(unreadable);
+    TProfileFile file(path);
+    EXPECT_EQ(file.Read("Other", "precious"), kAbsent);
+    file.Write("S", "key", "1");
+    try {
+      file.Flush();
+      ADD_FAILURE() << "no error raised";
+    } catch (const TProfileWriteError& error) {
+      EXPECT_STREQ(error.what(), ("Unable to write to " + path).c_str());
+      EXPECT_EQ(error.Errno(), EACCES);
+    }
   }
   EXPECT_EQ(ReadWholeFile(path), previous);
 }
