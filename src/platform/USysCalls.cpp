@@ -29,6 +29,13 @@ int TSysCalls::RenameAt2(int oldDir, const char* oldName, int newDir, const char
 }
 int TSysCalls::UnlinkAt(int dirFd, const char* path, int flags) { return ::unlinkat(dirFd, path, flags); }
 int TSysCalls::MkdirAt(int dirFd, const char* path, mode_t mode) { return ::mkdirat(dirFd, path, mode); }
+int TSysCalls::Ftruncate(int fd, off_t length) { return ::ftruncate(fd, length); }
+int TSysCalls::Dup(int fd) { return ::fcntl(fd, F_DUPFD_CLOEXEC, 0); }
+DIR* TSysCalls::FdOpenDir(int fd) { return ::fdopendir(fd); }
+struct dirent* TSysCalls::ReadDir(DIR* dir) {
+  return ::readdir(dir);
+}
+int TSysCalls::CloseDir(DIR* dir) { return ::closedir(dir); }
 
 TSysCalls& Sys() { return *g_current; }
 

@@ -3,6 +3,7 @@
 // EEXIST ...) to prove that every failure path keeps the user's files intact.
 #pragma once
 
+#include <dirent.h>
 #include <sys/stat.h>
 #include <sys/types.h>
 
@@ -24,6 +25,11 @@ class TSysCalls {
   virtual int RenameAt2(int oldDir, const char* oldName, int newDir, const char* newName, unsigned flags);
   virtual int UnlinkAt(int dirFd, const char* path, int flags);
   virtual int MkdirAt(int dirFd, const char* path, mode_t mode);
+  virtual int Ftruncate(int fd, off_t length);
+  virtual int Dup(int fd);
+  virtual DIR* FdOpenDir(int fd);
+  virtual struct dirent* ReadDir(DIR* dir);
+  virtual int CloseDir(DIR* dir);
 };
 
 // The seam in force.

@@ -1,0 +1,30 @@
+// Ordering names the way the user's language sorts them, ignoring letter case.
+#pragma once
+
+#include <memory>
+#include <string>
+#include <string_view>
+
+struct UCollator;
+
+namespace qx {
+
+class TCollator {
+ public:
+  // The collation of the user's locale (LC_ALL, LC_COLLATE, LANG), at the strength
+  // that ignores case but not accents.
+  TCollator();
+  ~TCollator();
+  TCollator(const TCollator&) = delete;
+  TCollator& operator=(const TCollator&) = delete;
+
+  // A key whose byte order is the collation order; cheaper than comparing names
+  // again and again when a large list is sorted.
+  std::string SortKey(std::string_view name) const;
+  int Compare(std::string_view a, std::string_view b) const;
+
+ private:
+  UCollator* m_collator;
+};
+
+}  // namespace qx
