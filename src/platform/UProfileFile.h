@@ -77,7 +77,7 @@ class TProfileFile {
     std::string text;  // without the line end
     std::string end;   // "\n", "\r\n", or "" for a last line without one
     TLineKind kind = TLineKind::Other;
-    std::string name;          // the trimmed section or key name
+    std::string name;           // the trimmed section or key name
     std::size_t valueFrom = 0;  // key lines: where the value starts in `text`
   };
 

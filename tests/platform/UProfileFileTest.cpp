@@ -1,5 +1,3 @@
-#include "platform/UProfileFile.h"
-
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -10,6 +8,7 @@
 #include <vector>
 
 #include "platform/UFiles.h"
+#include "platform/UProfileFile.h"
 #include "platform/USysCalls.h"
 #include "support/UFaultySysCalls.h"
 #include "support/UTempDir.h"
@@ -95,7 +94,10 @@ TEST(UProfileFileTest, WritesChangeOnlyTheirLine) {
        "; settings\n[s]\n  KEY = old value  \nother=1\n",
        {{"S", "key", "new"}},
        "; settings\n[s]\n  KEY = new\nother=1\n"},
-      {"same value leaves the line byte for byte", "[S]\n key =  \"v\"  \n", {{"S", "key", "v"}}, "[S]\n key =  \"v\"  \n"},
+      {"same value leaves the line byte for byte",
+       "[S]\n key =  \"v\"  \n",
+       {{"S", "key", "v"}},
+       "[S]\n key =  \"v\"  \n"},
       {"CR LF kept, new lines CR LF",
        "[S]\r\na=1\r\n\r\n[T]\r\nb=2\r\n",
        {{"S", "a", "9"}, {"S", "n", "new"}, {"U", "u", "3"}},
@@ -136,8 +138,8 @@ TEST(UProfileFileTest, WritesChangeOnlyTheirLine) {
 }
 
 TEST(UProfileFileTest, EveryValueWithoutALineBreakReadsBackAsWritten) {
-  const std::string values[] = {"",    " ",     "  lead",  "trail  ", "\"",     "\"\"",         "'x'",  "\"x\"",
-                                "a=b", ";c",    "[x]",     "\t tab",  "\xC3\xA9", "\xFF\xFE raw", "= \" ="};
+  const std::string values[] = {"",    " ",  "  lead", "trail  ", "\"",       "\"\"",         "'x'",   "\"x\"",
+                                "a=b", ";c", "[x]",    "\t tab",  "\xC3\xA9", "\xFF\xFE raw", "= \" ="};
   test::TTempDir dir;
   TProfileFile file(dir / "a.ini");
   for (std::size_t i = 0; i < std::size(values); ++i) file.Write("S", "k" + std::to_string(i), values[i]);
@@ -153,13 +155,12 @@ TEST(UProfileFileTest, NamesTheFormatCannotHoldAreRefused) {
     const char* section;
     const char* key;
   };
-  const Row rows[] = {{"", "k"}, {"  ", "k"}, {"a]b", "k"}, {"a\nb", "k"}, {"S", ""},   {"S", "a=b"},
-                      {"S", ";k"}, {"S", "[k"}, {"S", "a\rb"}};
+  const Row rows[] = {{"", "k"},    {"  ", "k"}, {"a]b", "k"}, {"a\nb", "k"}, {"S", ""},
+                      {"S", "a=b"}, {"S", ";k"}, {"S", "[k"},  {"S", "a\rb"}};
   for (const Row& row : rows) {
     test::TTempDir dir;
     TProfileFile file(dir / "a.ini");
-    EXPECT_THROW(file.Write(row.section, row.key, "1"), std::invalid_argument)
-        << "[" << row.section << "] " << row.key;
+    EXPECT_THROW(file.Write(row.section, row.key, "1"), std::invalid_argument) << "[" << row.section << "] " << row.key;
     EXPECT_FALSE(file.IsModified()) << "[" << row.section << "] " << row.key;
   }
 }

@@ -1,9 +1,8 @@
-#include "settings/UAppSettings.h"
-
 #include <gtest/gtest.h>
 
 #include "platform/UAppPaths.h"
 #include "platform/UFiles.h"
+#include "settings/UAppSettings.h"
 #include "support/URecordingMessages.h"
 #include "support/UTempDir.h"
 

@@ -1,5 +1,3 @@
-#include "settings/UToxRegVal.h"
-
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -11,6 +9,7 @@
 #include "platform/UProfileFile.h"
 #include "platform/USysCalls.h"
 #include "settings/UAppSettings.h"
+#include "settings/UToxRegVal.h"
 #include "support/UFaultySysCalls.h"
 #include "support/URecordingMessages.h"
 #include "support/UTempDir.h"
@@ -88,10 +87,20 @@ TEST_F(ToxRegValTest, LoadReadsEachTypeAsTheFileMeansIt) {
        "200",
        "200",
        {"Error reading Integer value \"Integers\\stvWidth\". Value = \"12px\". Value set to 200"}},
-      {"beyond 32 bits", "[Integers]\ncounterStart=5000000000\n", Kind::Integer, "counterStart", "5000000000",
-       "5000000000", {}},
-      {"lowest 64-bit", "[Integers]\ncounterStart=-9223372036854775808\n", Kind::Integer, "counterStart",
-       "-9223372036854775808", "-9223372036854775808", {}},
+      {"beyond 32 bits",
+       "[Integers]\ncounterStart=5000000000\n",
+       Kind::Integer,
+       "counterStart",
+       "5000000000",
+       "5000000000",
+       {}},
+      {"lowest 64-bit",
+       "[Integers]\ncounterStart=-9223372036854775808\n",
+       Kind::Integer,
+       "counterStart",
+       "-9223372036854775808",
+       "-9223372036854775808",
+       {}},
       {"beyond 64 bits",
        "[Integers]\ncounterStart=9223372036854775808\n",
        Kind::Integer,
@@ -102,12 +111,27 @@ TEST_F(ToxRegValTest, LoadReadsEachTypeAsTheFileMeansIt) {
       {"plus sign and blanks", "[Integers]\ncounterStart =  +7 \n", Kind::Integer, "counterStart", "7", "7", {}},
       {"empty integer keeps default", "[Integers]\nviewStyle=\n", Kind::Integer, "viewStyle", "2", "2", {}},
       {"empty string stays empty", "[Strings]\nexample=\n", Kind::String, "example", "", "", {}},
-      {"absent string keeps default", "[Strings]\npath=/x\n", Kind::String, "fontName", "MS Sans Serif",
-       "MS Sans Serif", {}},
-      {"= and ; in a string", "[Strings]\nfilemask=a=b;*.txt\n", Kind::String, "filemask", "a=b;*.txt", "a=b;*.txt",
+      {"absent string keeps default",
+       "[Strings]\npath=/x\n",
+       Kind::String,
+       "fontName",
+       "MS Sans Serif",
+       "MS Sans Serif",
        {}},
-      {"quoted string keeps its blanks", "[Strings]\npath=\" /tmp/x \"\n", Kind::String, "path", " /tmp/x ",
-       " /tmp/x ", {}},
+      {"= and ; in a string",
+       "[Strings]\nfilemask=a=b;*.txt\n",
+       Kind::String,
+       "filemask",
+       "a=b;*.txt",
+       "a=b;*.txt",
+       {}},
+      {"quoted string keeps its blanks",
+       "[Strings]\npath=\" /tmp/x \"\n",
+       Kind::String,
+       "path",
+       " /tmp/x ",
+       " /tmp/x ",
+       {}},
   };
   for (const Row& row : rows) {
     test::TTempDir dir;
@@ -208,14 +232,27 @@ TEST_F(ToxRegValTest, ListedTextsThatAreNoNumbersRaiseTheConversionErrors) {
     const char* message;
   };
   const Row rows[] = {
-      {"GetInteger", {"n=abc"}, {}, [](ToxRegVal& s) { s.GetInteger("N"); },
+      {"GetInteger",
+       {"n=abc"},
+       {},
+       [](ToxRegVal& s) { s.GetInteger("N"); },
        "Error in conversion of integer \"N\", Value = \"abc\""},
-      {"Load, integer default", {"a=1", "b=x"}, {}, [](ToxRegVal& s) { s.Load(); },
+      {"Load, integer default",
+       {"a=1", "b=x"},
+       {},
+       [](ToxRegVal& s) { s.Load(); },
        "Error in conversion of integer[1], Value = \"x\""},
       {"Save, integer", {"a="}, {}, [](ToxRegVal& s) { s.Save(); }, "Error in conversion of integer[0], Value = \"\""},
-      {"Load, float default", {}, {"f=1.5", "g=zz"}, [](ToxRegVal& s) { s.Load(); },
+      {"Load, float default",
+       {},
+       {"f=1.5", "g=zz"},
+       [](ToxRegVal& s) { s.Load(); },
        "Error in conversion of float[1], Value = \"zz\""},
-      {"Save, float", {}, {"f=1,5"}, [](ToxRegVal& s) { s.Save(); }, "Error in conversion of float[0], Value = \"1,5\""},
+      {"Save, float",
+       {},
+       {"f=1,5"},
+       [](ToxRegVal& s) { s.Save(); },
+       "Error in conversion of float[0], Value = \"1,5\""},
   };
   for (const Row& row : rows) {
     ToxRegVal store = StoreWith(row.integers, row.floats);
@@ -346,7 +383,9 @@ TEST_F(ToxRegValTest, AWriteThatFailsPartWayLeavesThePreviousFileByteForByte) {
       {"Save, disk full part-way", test::TCall::Write, ENOSPC, 1, [](ToxRegVal& s) { s.Save(); }},
       {"Save, rename refused", test::TCall::Rename, EACCES, 0, [](ToxRegVal& s) { s.Save(); }},
       {"SaveWindowPlacement, disk full", test::TCall::Write, ENOSPC, 0,
-       [](ToxRegVal& s) { s.SaveWindowPlacement("frmMain", {1, 2, 3, 4, TWindowState::wsMaximized}); }},
+       [](ToxRegVal& s) {
+         s.SaveWindowPlacement("frmMain", {1, 2, 3, 4, TWindowState::wsMaximized});
+       }},
   };
   const std::string previous = "; mine\r\n[Booleans]\r\nrecurseDirs=1\r\n[Integers]\r\ncounterStart=9\r\n";
   for (const Row& row : rows) {
@@ -388,12 +427,18 @@ TEST_F(ToxRegValTest, RestoreWindowPlacementAppliesWhatTheFileHolds) {
        {10, 20, 500, 300, TWindowState::wsMaximized},
        {}},
       {"only Left and Top", "[frmMain]\nLeft=10\nTop=20\n", true, {10, 20, 640, 480, TWindowState::wsNormal}, {}},
-      {"without resize", "[FRMMAIN]\nleft=-10\ntop=20\nwidth=500\nheight=300\n", false,
-       {-10, 20, 640, 480, TWindowState::wsNormal}, {}},
+      {"without resize",
+       "[FRMMAIN]\nleft=-10\ntop=20\nwidth=500\nheight=300\n",
+       false,
+       {-10, 20, 640, 480, TWindowState::wsNormal},
+       {}},
       {"minimised", "[frmMain]\nWinState=1\n", true, {100, 50, 640, 480, TWindowState::wsMinimized}, {}},
       {"unknown state ignored", "[frmMain]\nWinState=7\nWidth=33554431\n", true, kDesign, {}},
-      {"beyond int counts as absent", "[frmMain]\nLeft=5000000000\nTop=7\n", true,
-       {100, 7, 640, 480, TWindowState::wsNormal}, {}},
+      {"beyond int counts as absent",
+       "[frmMain]\nLeft=5000000000\nTop=7\n",
+       true,
+       {100, 7, 640, 480, TWindowState::wsNormal},
+       {}},
       {"unreadable Left",
        "[frmMain]\nLeft=abc\nTop=7\n",
        true,
