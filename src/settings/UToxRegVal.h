@@ -82,7 +82,8 @@ class ToxRegVal {
   // Writes every listed key, sections Booleans, Floats (only when listed), Integers and
   // Strings, keeping every other line of the file. All of it is one atomic replacement of
   // the file: on any error nothing is written. Throws TProfileWriteError ("Unable to write
-  // to " + path) and the by-index conversion errors of Load.
+  // to " + path), the by-index conversion errors of Load, and std::invalid_argument for a
+  // listed name that an ini file cannot hold (empty, with "=", starting with ";" or "[").
   void Save();
 
   // By name, letter case ignored. Unknown names throw TSettingsError "Boolean Field "NAME"
