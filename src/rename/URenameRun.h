@@ -1,0 +1,89 @@
+// The rename run: walks a directory tree from the starting directory, passes every
+// collected name through the ticked jobs and renames the entry (never replacing
+// another), or in a simulation builds the predicted result tree. Talks to whoever
+// drives it only through TRunHost.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "jobs/UTJob.h"
+#include "platform/UMessages.h"
+#include "rename/UResultTree.h"
+#include "rename/URunOptions.h"
+#include "rename/UTWRFile.h"
+
+namespace qx {
+
+class TDirectory;
+class TUndoFileWriter;
+
+struct TRunState {
+  std::int32_t FilesProcessed = 0;
+  std::int32_t DirsProcessed = 0;
+  std::int32_t FilesRenamed = 0;
+  std::int32_t DirsRenamed = 0;
+  std::int32_t ErrorCount = 0;  // clashes in a simulation, failed renames in a real run
+  double Progress = 0;          // 0 to 1
+  bool Cancelled = false;
+};
+
+// The desktop program answers with its windows, the command line with the terminal.
+class TRunHost : public TMessageHost {
+ public:
+  // One log line, indented already; called only when the run logs.
+  virtual void AddLogLine(const std::string& line) = 0;
+  // The directory being entered; then let pending events run.
+  virtual void SetCurrentItem(const std::string& item) = 0;
+  // Called after every entry; then let pending events run (a Cancel click arrives here).
+  virtual void UpdateProgress(const TRunState& state) = 0;
+};
+
+// Why a run cannot start, as the text to show: no ticked job ("Nothing to do! ..."),
+// or a ticked regular-expression job whose expression does not compile (its error).
+std::optional<std::string> RunStartProblem(const TJobList& jobs);
+
+enum class TEntryKind { File, Directory };
+
+class TRenameRun {
+ public:
+  TRenameRun(const TJobList& jobs, TRunOptions options, TRunHost& host);
+
+  // StartRun, the walk from the starting directory, FinishRun's log lines. Returns
+  // false when the run was stopped by a failing undo file (the error has been shown).
+  bool Run();
+  // Sets the Cancelled flag; the run stops entering directories.
+  void RequestCancel() { m_state.Cancelled = true; }
+
+  const TRunState& State() const { return m_state; }
+  const TResultTree& ResultTree() const { return m_tree; }
+  const TRunOptions& Options() const { return m_options; }
+
+ private:
+  struct TVisit;
+
+  void StartRun();
+  void FinishRun();
+  void ProcessDirectory(const TDirectory* parent, const std::string& directory, double share, int depth, TNodeId node);
+  void DirectoryStep(TVisit& visit, double share);
+  void FileStep(TVisit& visit, const std::vector<TWRFile>& files, double share);
+  void Descend(TVisit& visit, double share);
+  std::string RenameEntry(TVisit& visit, const std::string& oldName, TEntryKind kind);
+  std::string ApplyCheckedJobs(const std::string& oldName, TEntryKind kind);
+  TNodeId AddSimulatedNode(TVisit& visit, const std::string& oldName, const std::string& newName, TEntryKind kind);
+  bool IsUsableName(const std::string& name) const;
+  void ReportFailedRename(const std::string& newName);
+  void AddLogLine(int depth, const std::string& text);
+  void AddProgress(double amount);
+
+  const TJobList& m_jobs;
+  TRunOptions m_options;
+  TRunHost& m_host;
+  TRunState m_state;
+  std::int32_t m_counterValue = 0;
+  TResultTree m_tree;
+};
+
+}  // namespace qx
