@@ -1,8 +1,43 @@
 #include "regex/URegexReplace.h"
 
+#include <array>
+#include <memory>
+
+#include "regex/UTRegexEngine.h"
+
 namespace qx {
 
-// Placeholder until the engine lands: names pass through unchanged.
-std::string RegexReplace(const std::string& input, const std::string&, const std::string&) { return input; }
+namespace {
+
+// A run calls this once per name with the same few expressions, so the compiled
+// engines of the latest ones are kept. Every search clears an engine's match state,
+// so a kept engine behaves exactly like a fresh one.
+constexpr std::size_t kKeptEngines = 4;
+
+TRegexEngine& EngineFor(const std::string& expression) {
+  thread_local std::array<std::unique_ptr<TRegexEngine>, kKeptEngines> engines;
+  thread_local std::size_t nextVictim = 0;
+  for (auto& engine : engines) {
+    if (engine && engine->Expression() == expression) return *engine;
+  }
+  auto& slot = engines[nextVictim];
+  nextVictim = (nextVictim + 1) % kKeptEngines;
+  slot = std::make_unique<TRegexEngine>();
+  slot->SetExpression(expression);
+  return *slot;
+}
+
+}  // namespace
+
+std::string RegexReplace(const std::string& input, const std::string& expression, const std::string& tmpl) {
+  try {
+    // Replace leaves the input as it is when nothing matches.
+    return EngineFor(expression).Replace(input, tmpl, true);
+  } catch (const TRegexError& error) {
+    return error.what();
+  } catch (const std::exception& error) {
+    return error.what();
+  }
+}
 
 }  // namespace qx

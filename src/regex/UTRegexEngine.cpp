@@ -1,0 +1,107 @@
+#include "regex/UTRegexEngine.h"
+
+#include "platform/UUtf8.h"
+#include "regex/detail/URegexCompiler.h"
+#include "regex/detail/URegexErrors.h"
+#include "regex/detail/URegexMatcher.h"
+#include "regex/detail/URegexParser.h"
+
+namespace qx {
+
+using detail::kUnset;
+using detail::TRegexErrorCode;
+
+TRegexEngine::TRegexEngine() : m_matcher(std::make_unique<detail::TMatcher>()) { m_captures.fill(kUnset); }
+
+TRegexEngine::~TRegexEngine() = default;
+
+void TRegexEngine::SetExpression(const std::string& expression) {
+  if (m_program && expression == m_expression) return;
+  m_expression = expression;
+  m_program.reset();
+  m_searched = false;
+  m_found = false;
+  m_captures.fill(kUnset);
+}
+
+void TRegexEngine::Compile() {
+  if (m_program) return;
+  if (m_expression.empty()) detail::ThrowExecError(TRegexErrorCode::NotAssignedExpression);
+  const std::u32string expression = utf8::ToCodePoints(m_expression);
+  m_program = std::make_unique<detail::TProgram>(detail::CompileExpression(detail::ParseExpression(expression)));
+}
+
+bool TRegexEngine::Exec(const std::string& input) {
+  Compile();
+  if (input.empty()) detail::ThrowExecError(TRegexErrorCode::NoInputString);
+  m_input = input;
+  m_text.clear();
+  m_byteOffsets.clear();
+  for (std::size_t pos = 0, len = 0; pos < input.size(); pos += len) {
+    m_byteOffsets.push_back(pos);
+    m_text += utf8::Decode(input, pos, len);
+  }
+  m_byteOffsets.push_back(input.size());
+  return Search(0);
+}
+
+bool TRegexEngine::ExecNext() {
+  if (!m_searched) detail::ThrowExecError(TRegexErrorCode::ExecNextWithoutExec);
+  if (!m_found) return false;
+  const uint32_t start = m_captures[0];
+  const uint32_t end = m_captures[1];
+  return Search(end == start ? end + 1 : end);
+}
+
+bool TRegexEngine::Search(std::size_t from) {
+  m_searched = true;
+  m_captures.fill(kUnset);
+  m_found = from <= m_text.size() && m_matcher->Search(*m_program, m_text, from, m_captures);
+  return m_found;
+}
+
+int TRegexEngine::MatchPos(int group) const {
+  if (group < 0 || group > kMaxGroup) return -1;
+  const uint32_t start = m_captures[2 * group];
+  const uint32_t end = m_captures[2 * group + 1];
+  return start == kUnset || end == kUnset ? -1 : static_cast<int>(start) + 1;
+}
+
+int TRegexEngine::MatchLen(int group) const {
+  if (group < 0 || group > kMaxGroup) return -1;
+  const uint32_t start = m_captures[2 * group];
+  const uint32_t end = m_captures[2 * group + 1];
+  return start == kUnset || end == kUnset ? -1 : static_cast<int>(end - start);
+}
+
+bool TRegexEngine::GroupBytes(int group, std::size_t& begin, std::size_t& end) const {
+  if (MatchPos(group) < 0) return false;
+  begin = m_byteOffsets[m_captures[2 * group]];
+  end = m_byteOffsets[m_captures[2 * group + 1]];
+  return true;
+}
+
+std::string TRegexEngine::Match(int group) const {
+  std::size_t begin = 0;
+  std::size_t end = 0;
+  return GroupBytes(group, begin, end) ? m_input.substr(begin, end - begin) : std::string();
+}
+
+std::string TRegexEngine::Replace(const std::string& input, const std::string& tmpl, bool substitute) {
+  std::string out;
+  std::size_t copyFrom = 0;
+  for (bool found = Exec(input); found; found = ExecNext()) {
+    const std::size_t matchBegin = m_byteOffsets[m_captures[0]];
+    out.append(m_input, copyFrom, matchBegin - copyFrom);
+    if (substitute) {
+      AppendSubstituted(out, tmpl);
+    } else {
+      out += tmpl;
+    }
+    copyFrom = m_byteOffsets[m_captures[1]];
+  }
+  out.append(m_input, copyFrom, std::string::npos);
+  return out;
+}
+
+}  // namespace qx

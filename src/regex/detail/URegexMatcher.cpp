@@ -1,0 +1,214 @@
+#include "regex/detail/URegexMatcher.h"
+
+#include "platform/UUnicode.h"
+#include "regex/detail/URegexErrors.h"
+
+namespace qx::detail {
+
+namespace {
+
+bool WordAt(std::u32string_view text, uint32_t pos) { return pos < text.size() && IsWordChar(text[pos]); }
+
+bool SameIgnoringCase(char32_t c, char32_t pattern, char32_t patternUpper) {
+  return c == pattern || unicode::SimpleUpper(c) == patternUpper;
+}
+
+}  // namespace
+
+bool TMatcher::Search(const TProgram& prog, std::u32string_view text, std::size_t from, TCaptures& captures) {
+  if (prog.loopStackDepth > kLoopStackSize) ThrowExecError(TRegexErrorCode::LoopStackExceeded);
+  m_prog = &prog;
+  m_text = text;
+  m_from = static_cast<uint32_t>(from);
+  m_caps.fill(kUnset);
+  m_counters.assign(prog.loops.size(), 0);
+  m_steps = 0;
+  m_keyed.clear();
+  // One failed state stays failed for every later start position of this search.
+  const std::size_t bits = static_cast<std::size_t>(prog.memoWidth) * (text.size() - from + 1);
+  m_memo.assign((bits + 63) / 64, 0);
+
+  const std::size_t size = text.size();
+  for (std::size_t start = from; start <= size; ++start) {
+    if (prog.anchored && start > 0) break;
+    if (size - start < prog.minLength) break;
+    if (prog.useFirstSet) {
+      while (start < size && !prog.MayStartWith(text[start])) ++start;
+      if (start == size) break;
+    }
+    if (Run(static_cast<uint32_t>(start))) {
+      captures = m_caps;
+      return true;
+    }
+  }
+  return false;
+}
+
+bool TMatcher::Visited(uint32_t pc, uint32_t pos) {
+  const TProgram& prog = *m_prog;
+  if (prog.memoKind[pc] == TMemoKind::Bitset) {
+    const std::size_t bit = static_cast<std::size_t>(pos - m_from) * prog.memoWidth + prog.memoIndex[pc];
+    uint64_t& word = m_memo[bit >> 6];
+    const uint64_t mask = uint64_t{1} << (bit & 63);
+    if (word & mask) return true;
+    word |= mask;
+    return false;
+  }
+  // Inside counted loops the counters of the loops around pc are part of the state.
+  m_key.assign({static_cast<char32_t>(pc), static_cast<char32_t>(pos)});
+  for (int instance = prog.loopInstanceOf[pc]; instance >= 0; instance = prog.loopInstances[instance].parent) {
+    m_key += static_cast<char32_t>(m_counters[prog.loopInstances[instance].slot]);
+  }
+  return !m_keyed.insert(m_key).second;
+}
+
+bool TMatcher::AssertHolds(TAssertKind kind, uint32_t pos) const {
+  const auto size = static_cast<uint32_t>(m_text.size());
+  switch (kind) {
+    case TAssertKind::LineStart:
+    case TAssertKind::TextStart: return pos == 0;
+    case TAssertKind::MultiLineStart: return pos == 0 || IsLineSeparator(m_text[pos - 1]);
+    case TAssertKind::LineEnd:
+    case TAssertKind::TextEnd: return pos == size;
+    case TAssertKind::MultiLineEnd: return pos == size || IsLineSeparator(m_text[pos]);
+    case TAssertKind::WordBoundary: return (pos > 0 && WordAt(m_text, pos - 1)) != WordAt(m_text, pos);
+    case TAssertKind::NotWordBoundary: return (pos > 0 && WordAt(m_text, pos - 1)) == WordAt(m_text, pos);
+  }
+  return false;
+}
+
+bool TMatcher::BackRefMatches(uint32_t group, bool ignoreCase, uint32_t& pos) const {
+  const uint32_t start = m_caps[2 * group];
+  const uint32_t end = m_caps[2 * group + 1];
+  if (start == kUnset || end == kUnset || end < start) return false;
+  const uint32_t length = end - start;
+  if (m_text.size() - pos < length) return false;
+  for (uint32_t i = 0; i < length; ++i) {
+    const char32_t want = m_text[start + i];
+    const char32_t have = m_text[pos + i];
+    if (want != have && !(ignoreCase && unicode::EqualIgnoringCase(want, have))) return false;
+  }
+  pos += length;
+  return true;
+}
+
+bool TMatcher::Run(uint32_t start) {
+  const TProgram& prog = *m_prog;
+  const TInst* code = prog.code.data();
+  const char32_t* text = m_text.data();
+  const auto size = static_cast<uint32_t>(m_text.size());
+  uint32_t pc = 0;
+  uint32_t pos = start;
+  m_stack.clear();
+
+  for (;;) {
+    if (prog.needsBudget && ++m_steps > kStepBudget) ThrowExecError(TRegexErrorCode::MatchTooComplex);
+    bool ok = true;
+    if (prog.memoKind[pc] != TMemoKind::None && Visited(pc, pos)) {
+      ok = false;
+    } else {
+      const TInst& inst = code[pc];
+      switch (inst.op) {
+        case TOp::Char:
+          ok = pos < size && text[pos] == inst.a;
+          ++pos, ++pc;
+          break;
+        case TOp::CharIgnoreCase:
+          ok = pos < size && SameIgnoringCase(text[pos], inst.a, inst.b);
+          ++pos, ++pc;
+          break;
+        case TOp::String:
+        case TOp::StringIgnoreCase: {
+          const uint32_t length = inst.b;
+          ok = size - pos >= length;
+          const char32_t* literal = prog.literals.data() + inst.a;
+          for (uint32_t i = 0; ok && i < length; ++i) {
+            const char32_t c = text[pos + i];
+            ok = c == literal[i] ||
+                 (inst.op == TOp::StringIgnoreCase && unicode::SimpleUpper(c) == literal[length + i]);
+          }
+          pos += length, ++pc;
+          break;
+        }
+        case TOp::Any:
+          ok = pos < size;
+          ++pos, ++pc;
+          break;
+        case TOp::AnyButLineBreak:
+          ok = pos < size && !IsLineSeparator(text[pos]);
+          ++pos, ++pc;
+          break;
+        case TOp::Class:
+          ok = pos < size && prog.classes[inst.a].Matches(text[pos]);
+          ++pos, ++pc;
+          break;
+        case TOp::Assert:
+          ok = AssertHolds(inst.assertKind, pos);
+          ++pc;
+          break;
+        case TOp::BackRef:
+        case TOp::BackRefIgnoreCase:
+          ok = BackRefMatches(inst.a, inst.op == TOp::BackRefIgnoreCase, pos);
+          ++pc;
+          break;
+        case TOp::Save:
+          m_stack.push_back({TFrameKind::RestoreCapture, inst.a, m_caps[inst.a]});
+          m_caps[inst.a] = pos;
+          ++pc;
+          break;
+        case TOp::Split:
+          m_stack.push_back({TFrameKind::Branch, inst.b, pos});
+          pc = inst.a;
+          break;
+        case TOp::Jump: pc = inst.a; break;
+        case TOp::LoopInit:
+          m_stack.push_back({TFrameKind::RestoreCounter, inst.a, m_counters[inst.a]});
+          m_counters[inst.a] = 0;
+          ++pc;
+          break;
+        case TOp::LoopTest: {
+          const TLoop& loop = prog.loops[inst.a];
+          const uint32_t count = m_counters[inst.a];
+          if (count < loop.min) {
+            ++pc;
+          } else if (count >= loop.max) {
+            pc = inst.b;
+          } else if (loop.lazy) {
+            m_stack.push_back({TFrameKind::Branch, pc + 1, pos});
+            pc = inst.b;
+          } else {
+            m_stack.push_back({TFrameKind::Branch, inst.b, pos});
+            ++pc;
+          }
+          break;
+        }
+        case TOp::LoopNext:
+          m_stack.push_back({TFrameKind::RestoreCounter, inst.a, m_counters[inst.a]});
+          ++m_counters[inst.a];
+          pc = inst.b;
+          break;
+        case TOp::Match: return true;
+      }
+    }
+    if (ok) continue;
+
+    // Back to the latest open alternative, undoing captures and counters on the way.
+    for (;;) {
+      if (m_stack.empty()) return false;
+      const TFrame frame = m_stack.back();
+      m_stack.pop_back();
+      if (frame.kind == TFrameKind::Branch) {
+        pc = frame.a;
+        pos = frame.b;
+        break;
+      }
+      if (frame.kind == TFrameKind::RestoreCapture) {
+        m_caps[frame.a] = frame.b;
+      } else {
+        m_counters[frame.a] = frame.b;
+      }
+    }
+  }
+}
+
+}  // namespace qx::detail

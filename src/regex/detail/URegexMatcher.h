@@ -1,0 +1,58 @@
+// The backtracking matcher: runs a compiled program over code points with an explicit
+// stack (never recursing per character) and remembers the (instruction, position)
+// states that failed, so work stays bounded by program size times input length.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <unordered_set>
+#include <vector>
+
+#include "regex/detail/URegexProgram.h"
+
+namespace qx::detail {
+
+constexpr int kCaptureSlots = 30;  // groups 0 to 14, start and end
+constexpr uint32_t kUnset = UINT32_MAX;
+// Deepest nesting of counted repetitions that a search accepts.
+constexpr int kLoopStackSize = 10;
+// Steps one search may take when some states cannot be remembered.
+constexpr uint64_t kStepBudget = 5'000'000;
+
+using TCaptures = std::array<uint32_t, kCaptureSlots>;
+
+class TMatcher {
+ public:
+  // Searches `text` from `from` for the leftmost match. On success `captures` holds the
+  // start and end of each group (kUnset where a group took no part). Raises "Loop Stack
+  // Exceeded" and "Match Too Complex".
+  bool Search(const TProgram& prog, std::u32string_view text, std::size_t from, TCaptures& captures);
+
+ private:
+  enum class TFrameKind : uint8_t { Branch, RestoreCapture, RestoreCounter };
+  struct TFrame {
+    TFrameKind kind;
+    uint32_t a;
+    uint32_t b;
+  };
+
+  bool Run(uint32_t start);
+  bool Visited(uint32_t pc, uint32_t pos);
+  bool BackRefMatches(uint32_t group, bool ignoreCase, uint32_t& pos) const;
+  bool AssertHolds(TAssertKind kind, uint32_t pos) const;
+
+  const TProgram* m_prog = nullptr;
+  std::u32string_view m_text;
+  uint32_t m_from = 0;
+  TCaptures m_caps{};
+  std::vector<uint32_t> m_counters;
+  std::vector<TFrame> m_stack;
+  std::vector<uint64_t> m_memo;
+  std::unordered_set<std::u32string> m_keyed;
+  std::u32string m_key;
+  uint64_t m_steps = 0;
+};
+
+}  // namespace qx::detail
