@@ -2,13 +2,15 @@
 
 #include <CLI/CLI.hpp>
 #include <istream>
+#include <map>
 #include <optional>
 #include <ostream>
 
+#include "cli/UCliRun.h"
+#include "cli/UCliSettings.h"
 #include "cli/UTerminal.h"
 #include "jobio/UJobIO.h"
 #include "jobs/UTJob.h"
-#include "platform/UAppPaths.h"
 #include "platform/UFiles.h"
 #include "regex/URegexReplace.h"
 
@@ -16,21 +18,52 @@ namespace qx::cli {
 
 namespace {
 
-struct TOptions {
+// A boolean option with its --no- form; it counts only when the user gave one.
+struct TSwitch {
+  bool value = false;
+  CLI::Option* option = nullptr;
+  void ApplyTo(bool& setting) const {
+    if (option->count() > 0) setting = value;
+  }
+};
+
+struct TCommandLine {
+  std::string configDir;
   std::string jobsFile;
-  std::string describeFile;
-  std::int32_t counterStart = 0;
+  std::string file;  // describe's FILE, run's and undo's DIR
+  std::optional<std::int32_t> counterStart;
   std::vector<std::string> names;
   std::string expression;
   std::string replacement;
+  // run
+  std::optional<std::string> mask;
+  TSwitch recurse, renameDirs, resetCounter, simulate, undo, confirm;
+  std::optional<TSortOrder> sort;
+  CLI::Option* log = nullptr;
+  CLI::Option* noLog = nullptr;
+  bool noLogGiven = false;
+  std::string logFile;
+  // undo
+  bool yes = false;
 };
 
-std::string DefaultJobListPath() { return SettingsDir() + kDefaultJobListFileName; }
+const std::map<std::string, TSortOrder> kSortNames = {
+    {"name-asc", TSortOrder::NameAsc},   {"name-desc", TSortOrder::NameDesc}, {"date-asc", TSortOrder::DateAsc},
+    {"date-desc", TSortOrder::DateDesc}, {"none", TSortOrder::ListingOrder},
+};
 
-// The job list of a command: the named file, or the default job list, which
-// may not exist yet (a first start has none) and then is an empty list.
-std::optional<TJobList> LoadJobs(const std::string& named, TTerminalMessages& messages) {
-  const std::string path = named.empty() ? DefaultJobListPath() : named;
+// Answers every question with Yes, for `undo --yes`.
+class TYesMessages : public TTerminalMessages {
+ public:
+  using TTerminalMessages::TTerminalMessages;
+  bool Confirm(const std::string&) override { return true; }
+};
+
+// The job list of a command: the named file, or the default job list, which may not
+// exist yet (a first start has none) and then is an empty list.
+std::optional<TJobList> LoadJobs(const std::string& named, const std::string& defaultFile,
+                                 TTerminalMessages& messages) {
+  const std::string path = named.empty() ? defaultFile : named;
   TJobList jobs;
   if (named.empty() && !PathExists(path)) return jobs;
   auto loaded = LoadJobListFromXML(path, messages);
@@ -42,53 +75,100 @@ std::optional<TJobList> LoadJobs(const std::string& named, TTerminalMessages& me
   return jobs;
 }
 
-int Describe(const TOptions& options, TTerminalMessages& messages, std::ostream& out) {
-  const auto jobs = LoadJobs(options.describeFile, messages);
+void AddSwitch(CLI::App* command, TSwitch& flag, const std::string& name, const std::string& help) {
+  flag.option = command->add_flag("--" + name + ",!--no-" + name, flag.value, help);
+}
+
+void DefineCommands(CLI::App& app, TCommandLine& line) {
+  app.require_subcommand(1);
+  app.set_version_flag("--version", "Quillex v2.07");
+  app.add_option("--config-dir", line.configDir,
+                 "Folder of quillex.ini and quillex_job_config.xml (default: the desktop program's)");
+
+  CLI::App* describe = app.add_subcommand("describe", "List the jobs of a job list file, a tick and a line each");
+  describe->add_option("FILE", line.file, "Job list file")->required();
+
+  CLI::App* test = app.add_subcommand("test", "Apply the ticked jobs to sample names, as the sample-name test does");
+  test->add_option("--jobs", line.jobsFile, "Job list file (default: the default job list)");
+  test->add_option("--counter-start", line.counterStart, "Counter value for the first name (default: counterStart)");
+  test->add_option("NAME", line.names, "Sample names, each on its own line of output")->required();
+
+  CLI::App* regex = app.add_subcommand("regex", "Replace every match of EXPR in each INPUT by TEMPLATE ($1, ${2}, $&)");
+  regex->add_option("EXPR", line.expression, "Regular expression")->required();
+  regex->add_option("TEMPLATE", line.replacement, "Replacement template")->required();
+  regex->add_option("INPUT", line.names, "Texts to try, each on its own line of output")->required();
+
+  CLI::App* run = app.add_subcommand("run", "Rename the matching files of DIR (and more, as the options say)");
+  run->add_option("--jobs", line.jobsFile, "Job list file (default: the default job list)");
+  run->add_option("--mask", line.mask, "File mask: * any run, ? one character, *.* every name");
+  AddSwitch(run, line.recurse, "recurse", "Recurse into subdirectories");
+  AddSwitch(run, line.renameDirs, "rename-dirs", "Rename subdirectories too");
+  AddSwitch(run, line.resetCounter, "reset-counter", "Reset counter in every subdir");
+  run->add_option("--counter-start", line.counterStart, "Counter start value");
+  run->add_option("--sort", line.sort, "Order: name-asc, name-desc, date-asc, date-desc or none")
+      ->transform(CLI::CheckedTransformer(kSortNames, CLI::ignore_case));
+  AddSwitch(run, line.simulate, "simulate", "Simulation mode: print the predicted tree, rename nothing");
+  AddSwitch(run, line.undo, "undo", "Create Undo file in every folder visited");
+  AddSwitch(run, line.confirm, "confirm", "Confirm every change (needs a terminal)");
+  line.log = run->add_option("--log", line.logFile, "Produce Log: on stderr, or appended to FILE with --log=FILE")
+                 ->expected(0, 1);
+  line.noLog = run->add_flag("--no-log", line.noLogGiven, "No log");
+  run->add_option("DIR", line.file, "Starting folder")->required();
+
+  CLI::App* undo = app.add_subcommand("undo", "Undo the renaming recorded in DIR's undo file");
+  undo->add_flag("--yes", line.yes, "Answer Yes to the questions");
+  undo->add_option("DIR", line.file, "Folder holding _quillex_undo.txt")->required();
+}
+
+TRunRequest MakeRunRequest(const TCommandLine& line, const TCliDefaults& defaults) {
+  TRunRequest request{defaults.run, line.logFile};
+  TRunOptions& options = request.options;
+  options.startDirectory = line.file;
+  if (line.mask) options.fileMask = *line.mask;
+  line.recurse.ApplyTo(options.recurseDirs);
+  line.renameDirs.ApplyTo(options.renameDirs);
+  line.resetCounter.ApplyTo(options.resetCounter);
+  line.simulate.ApplyTo(options.simulate);
+  line.undo.ApplyTo(options.undo);
+  line.confirm.ApplyTo(options.confirm);
+  if (line.counterStart) options.counterStart = *line.counterStart;
+  if (line.sort) {
+    options.sort = *line.sort != TSortOrder::ListingOrder;
+    if (options.sort) options.sortOrder = *line.sort;
+  }
+  if (line.log->count() > 0) options.log = true;
+  if (line.noLog->count() > 0) options.log = false;
+  return request;
+}
+
+int Describe(const TCommandLine& line, const TCliDefaults& defaults, TTerminalMessages& messages, std::ostream& out) {
+  const auto jobs = LoadJobs(line.file, defaults.defaultJobList, messages);
   if (!jobs) return kExitFailure;
   for (const TJob& job : *jobs) out << (job.enabled ? "[x] " : "[ ] ") << JobDescription(job) << '\n';
   return kExitOk;
 }
 
-int TestNames(const TOptions& options, TTerminalMessages& messages, std::ostream& out) {
-  const auto jobs = LoadJobs(options.jobsFile, messages);
+int TestNames(const TCommandLine& line, const TCliDefaults& defaults, TTerminalMessages& messages, std::ostream& out) {
+  const auto jobs = LoadJobs(line.jobsFile, defaults.defaultJobList, messages);
   if (!jobs) return kExitFailure;
-  std::int32_t counterValue = options.counterStart;
-  for (const std::string& name : options.names) out << ApplyJobList(*jobs, name, counterValue) << '\n';
+  std::int32_t counterValue = line.counterStart.value_or(defaults.run.counterStart);
+  for (const std::string& name : line.names) out << ApplyJobList(*jobs, name, counterValue) << '\n';
   return kExitOk;
 }
 
 // The replace dialog's tester: an engine error is the tester's output, not a failure.
-int TestRegex(const TOptions& options, std::ostream& out) {
-  for (const std::string& input : options.names) {
-    out << RegexReplace(input, options.expression, options.replacement) << '\n';
-  }
+int TestRegex(const TCommandLine& line, std::ostream& out) {
+  for (const std::string& input : line.names) out << RegexReplace(input, line.expression, line.replacement) << '\n';
   return kExitOk;
-}
-
-void DefineCommands(CLI::App& app, TOptions& options) {
-  app.require_subcommand(1);
-  app.set_version_flag("--version", "Quillex v2.07");
-
-  CLI::App* describe = app.add_subcommand("describe", "List the jobs of a job list file, a tick and a line each");
-  describe->add_option("FILE", options.describeFile, "Job list file")->required();
-
-  CLI::App* test = app.add_subcommand("test", "Apply the ticked jobs to sample names, as the sample-name test does");
-  test->add_option("--jobs", options.jobsFile, "Job list file (default: the default job list)");
-  test->add_option("--counter-start", options.counterStart, "Counter value for the first name (default 0)");
-  test->add_option("NAME", options.names, "Sample names, each on its own line of output")->required();
-
-  CLI::App* regex = app.add_subcommand("regex", "Replace every match of EXPR in each INPUT by TEMPLATE ($1, ${2}, $&)");
-  regex->add_option("EXPR", options.expression, "Regular expression")->required();
-  regex->add_option("TEMPLATE", options.replacement, "Replacement template")->required();
-  regex->add_option("INPUT", options.names, "Texts to try, each on its own line of output")->required();
 }
 
 }  // namespace
 
-int RunQuillexCli(const std::vector<std::string>& args, std::istream& in, std::ostream& out, std::ostream& err) {
+int RunQuillexCli(const std::vector<std::string>& args, std::istream& in, bool inputIsTerminal, std::ostream& out,
+                  std::ostream& err) {
   CLI::App app("Quillex renames many files at once. This is its command line.", "quillex-cli");
-  TOptions options;
-  DefineCommands(app, options);
+  TCommandLine line;
+  DefineCommands(app, line);
 
   std::vector<const char*> argv{"quillex-cli"};
   for (const std::string& arg : args) argv.push_back(arg.c_str());
@@ -105,10 +185,27 @@ int RunQuillexCli(const std::vector<std::string>& args, std::istream& in, std::o
     return kExitUsage;
   }
 
+  const TCliDefaults defaults = LoadCliDefaults(line.configDir, err);
   TTerminalMessages messages(in, err);
-  if (app.got_subcommand("describe")) return Describe(options, messages, out);
-  if (app.got_subcommand("regex")) return TestRegex(options, out);
-  return TestNames(options, messages, out);
+  if (app.got_subcommand("describe")) return Describe(line, defaults, messages, out);
+  if (app.got_subcommand("test")) return TestNames(line, defaults, messages, out);
+  if (app.got_subcommand("regex")) return TestRegex(line, out);
+  if (app.got_subcommand("undo")) {
+    if (line.yes) {
+      TYesMessages yes(in, err);
+      return RunUndo(line.file, yes);
+    }
+    return RunUndo(line.file, messages);
+  }
+
+  const TRunRequest request = MakeRunRequest(line, defaults);
+  if (request.options.confirm && !request.options.simulate && !inputIsTerminal) {
+    err << "quillex-cli: --confirm asks on the terminal, and there is none\n";
+    return kExitUsage;
+  }
+  const auto jobs = LoadJobs(line.jobsFile, defaults.defaultJobList, messages);
+  if (!jobs) return kExitFailure;
+  return RunRename(*jobs, request, messages, out, err);
 }
 
 }  // namespace qx::cli

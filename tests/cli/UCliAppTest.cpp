@@ -19,7 +19,7 @@ struct TResult {
 TResult RunCli(const std::vector<std::string>& args, const std::string& input = "") {
   std::istringstream in(input);
   std::ostringstream out, err;
-  const int status = RunQuillexCli(args, in, out, err);
+  const int status = RunQuillexCli(args, in, true, out, err);
   return {status, out.str(), err.str()};
 }
 

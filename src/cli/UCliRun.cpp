@@ -1,0 +1,140 @@
+#include "cli/UCliRun.h"
+
+#include <unistd.h>
+
+#include <chrono>
+#include <csignal>
+#include <fstream>
+#include <ostream>
+
+#include "cli/UCliApp.h"
+#include "cli/UTerminal.h"
+#include "rename/URenameRun.h"
+#include "rename/UUndo.h"
+
+namespace qx::cli {
+
+namespace {
+
+volatile std::sig_atomic_t g_interrupted = 0;
+
+void OnInterrupt(int) {
+  g_interrupted = 1;
+  std::signal(SIGINT, SIG_DFL);  // a second Ctrl-C ends the program at once
+}
+
+// The terminal as the run's host: log lines to stderr or a file, messages and
+// questions through the terminal, a progress line when stderr is a terminal and the
+// run takes more than a moment, and Ctrl-C as the Cancel button.
+class TTerminalRunHost : public TRunHost {
+ public:
+  TTerminalRunHost(TTerminalMessages& messages, std::ostream& log, std::ostream& err)
+      : m_messages(messages), m_log(log), m_err(err), m_showProgress(isatty(STDERR_FILENO) == 1) {}
+
+  void Attach(TRenameRun& run) { m_run = &run; }
+  void ShowMessage(const std::string& text) override { m_messages.ShowMessage(text); }
+  bool Confirm(const std::string& text) override { return m_messages.Confirm(text); }
+  void AddLogLine(const std::string& line) override { m_log << line << '\n'; }
+  void SetCurrentItem(const std::string& item) override { m_item = item; }
+  void UpdateProgress(const TRunState& state) override {
+    if (g_interrupted && m_run) m_run->RequestCancel();
+    if (!m_showProgress) return;
+    const auto now = Clock::now();
+    if (now - m_start < std::chrono::milliseconds(500) || now - m_lastShown < std::chrono::milliseconds(100)) return;
+    m_lastShown = now;
+    m_err << "\r\033[K" << static_cast<int>(state.Progress * 100 + 0.5) << "%  folders " << state.DirsRenamed << "/"
+          << state.DirsProcessed << "  files " << state.FilesRenamed << "/" << state.FilesProcessed << "  errors "
+          << state.ErrorCount << "  " << m_item << std::flush;
+    m_progressShown = true;
+  }
+  void EndProgress() {
+    if (m_progressShown) m_err << "\r\033[K" << std::flush;
+  }
+
+ private:
+  using Clock = std::chrono::steady_clock;
+  TTerminalMessages& m_messages;
+  std::ostream& m_log;
+  std::ostream& m_err;
+  TRenameRun* m_run = nullptr;
+  std::string m_item;
+  bool m_showProgress;
+  bool m_progressShown = false;
+  Clock::time_point m_start = Clock::now();
+  Clock::time_point m_lastShown;
+};
+
+const char* Tag(TNodeState state) {
+  switch (state) {
+    case TNodeState::FolderUnchanged: return "D=";
+    case TNodeState::FolderRenamed: return "D+";
+    case TNodeState::FolderError: return "D!";
+    case TNodeState::FileUnchanged: return "F=";
+    case TNodeState::FileRenamed: return "F+";
+    case TNodeState::FileError: return "F!";
+  }
+  return "?";
+}
+
+}  // namespace
+
+void PrintResultTree(const TResultTree& tree, std::ostream& out) {
+  if (tree.IsEmpty()) return;
+  // Depth first without recursion: a tree may be deeper than the stack is kind to.
+  std::vector<std::pair<TNodeId, std::size_t>> stack = {{tree.Root(), 0}};
+  std::string indent;
+  while (!stack.empty()) {
+    const auto [node, depth] = stack.back();
+    stack.pop_back();
+    indent.assign(2 * depth, ' ');
+    out << indent << Tag(tree.State(node)) << ' ' << tree.Text(node) << '\n';
+    for (std::size_t i = tree.ChildCount(node); i-- > 0;) stack.emplace_back(tree.ChildAt(node, i), depth + 1);
+  }
+}
+
+int RunRename(const TJobList& jobs, const TRunRequest& request, TTerminalMessages& messages, std::ostream& out,
+              std::ostream& err) {
+  if (const auto problem = RunStartProblem(jobs)) {
+    messages.ShowMessage(*problem);
+    return kExitUsage;
+  }
+  std::ofstream logFile;
+  if (!request.logFile.empty()) {
+    logFile.open(request.logFile, std::ios::app | std::ios::binary);
+    if (!logFile) {
+      messages.ShowMessage("Cannot write the log to " + request.logFile);
+      return kExitFailure;
+    }
+  }
+  TTerminalRunHost host(messages, request.logFile.empty() ? err : logFile, err);
+  TRenameRun run(jobs, request.options, host);
+  host.Attach(run);
+  g_interrupted = 0;
+  const auto previous = std::signal(SIGINT, OnInterrupt);
+  const bool completed = run.Run();
+  std::signal(SIGINT, previous);
+  host.EndProgress();
+
+  const TRunState& state = run.State();
+  if (request.options.simulate) {
+    PrintResultTree(run.ResultTree(), out);
+    out << state.FilesRenamed << " files and " << state.DirsRenamed << " directories have been renamed.\n";
+  } else {
+    out << "Folders renamed: " << state.DirsRenamed << " of " << state.DirsProcessed << '\n'
+        << "Files renamed: " << state.FilesRenamed << " of " << state.FilesProcessed << '\n'
+        << "Errors: " << state.ErrorCount << '\n';
+  }
+  out.flush();
+  const bool failed = !completed || state.ErrorCount > 0 || messages.MessageCount() > 0 || state.Cancelled;
+  return failed ? kExitFailure : kExitOk;
+}
+
+int RunUndo(const std::string& directory, TTerminalMessages& messages) {
+  const int messagesBefore = messages.MessageCount();
+  const TUndoOutcome outcome = UndoDirectory(directory, messages);
+  // Declining the question is no failure; stopping with a message is.
+  if (!outcome.ran) return messages.MessageCount() > messagesBefore ? kExitFailure : kExitOk;
+  return outcome.errors == 0 ? kExitOk : kExitFailure;
+}
+
+}  // namespace qx::cli

@@ -1,0 +1,33 @@
+// quillex-cli run and undo: the rename run, its simulation and Undo of one folder,
+// driven from a terminal.
+#pragma once
+
+#include <iosfwd>
+#include <string>
+
+#include "jobs/UTJob.h"
+#include "rename/UResultTree.h"
+#include "rename/URunOptions.h"
+
+namespace qx::cli {
+
+class TTerminalMessages;
+
+struct TRunRequest {
+  TRunOptions options;
+  std::string logFile;  // "" logs to stderr
+};
+
+// Runs or simulates; prints the result tree (simulation) or the three progress figures.
+// Returns an exit status.
+int RunRename(const TJobList& jobs, const TRunRequest& request, TTerminalMessages& messages, std::ostream& out,
+              std::ostream& err);
+
+// Undo of one folder. Returns an exit status.
+int RunUndo(const std::string& directory, TTerminalMessages& messages);
+
+// The simulated tree as text: two blanks per level, a tag (D= D+ D! F= F+ F!), a blank
+// and the node's text, one line per node, in tree order.
+void PrintResultTree(const TResultTree& tree, std::ostream& out);
+
+}  // namespace qx::cli

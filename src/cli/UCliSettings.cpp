@@ -1,0 +1,63 @@
+#include "cli/UCliSettings.h"
+
+#include <algorithm>
+#include <ostream>
+
+#include "platform/UAppPaths.h"
+#include "settings/UAppSettings.h"
+
+namespace qx::cli {
+
+namespace {
+
+// Settings messages are warnings here: the command still runs, with defaults.
+class TWarnings : public TMessageHost {
+ public:
+  explicit TWarnings(std::ostream& err) : m_err(err) {}
+  void ShowMessage(const std::string& text) override { m_err << "quillex-cli: quillex.ini: " << text << '\n'; }
+  bool Confirm(const std::string&) override { return false; }
+
+ private:
+  std::ostream& m_err;
+};
+
+std::int32_t ToInt32(std::int64_t value) {
+  return static_cast<std::int32_t>(std::clamp<std::int64_t>(value, INT32_MIN, INT32_MAX));
+}
+
+}  // namespace
+
+TCliDefaults LoadCliDefaults(const std::string& configDir, std::ostream& err) {
+  const std::string dir = configDir.empty() ? SettingsDir() : WithTrailingSlash(configDir);
+  TWarnings warnings(err);
+  ToxRegVal ini = CreateAppSettings(warnings, dir);
+  try {
+    ini.Load();
+  } catch (const std::exception& error) {
+    warnings.ShowMessage(error.what());
+  }
+
+  TCliDefaults defaults;
+  TRunOptions& run = defaults.run;
+  run.fileMask = ini.GetString("filemask");
+  run.recurseDirs = ini.GetBoolean("recurseDirs");
+  run.renameDirs = ini.GetBoolean("renameDirs");
+  run.resetCounter = ini.GetBoolean("resetCounter");
+  run.sort = ini.GetBoolean("sort");
+  run.confirm = ini.GetBoolean("confirm");
+  run.undo = ini.GetBoolean("undo");
+  run.log = ini.GetBoolean("log");
+  run.simulate = ini.GetBoolean("simulation");
+  try {
+    run.counterStart = ToInt32(ini.GetInteger("counterStart"));
+    const std::int64_t order = ini.GetInteger("sortOrder");
+    // Like the main window: a number outside 0..3 leaves the first order chosen.
+    run.sortOrder = order >= 0 && order <= 3 ? static_cast<TSortOrder>(order) : TSortOrder::NameAsc;
+  } catch (const std::exception& error) {
+    warnings.ShowMessage(error.what());
+  }
+  defaults.defaultJobList = dir + kDefaultJobListFileName;
+  return defaults;
+}
+
+}  // namespace qx::cli
