@@ -13,15 +13,27 @@ enum class TCall { Open, Write, Fsync, Close, Rename, Unlink, Mkdir };
 
 class TFaultySysCalls : public sys::TSysCalls {
  public:
-  TFaultySysCalls(TCall call, int error, int succeedFirst = 0) : m_call(call), m_error(error), m_left(succeedFirst) {}
+  // Fails `call` with `error` after `succeedFirst` successful ones; with `pathPart`, only
+  // calls whose path (either name, for a rename) contains it count.
+  TFaultySysCalls(TCall call, int error, int succeedFirst = 0, std::string pathPart = "")
+      : m_call(call), m_error(error), m_left(succeedFirst), m_pathPart(std::move(pathPart)) {}
 
   int OpenAt(int dirFd, const char* path, int flags, mode_t mode) override {
-    return Fails(TCall::Open) ? -1 : TSysCalls::OpenAt(dirFd, path, flags, mode);
+    return Fails(TCall::Open, path) ? -1 : TSysCalls::OpenAt(dirFd, path, flags, mode);
   }
   ssize_t Write(int fd, const void* data, std::size_t size) override {
-    // A write that fails part-way has usually written something first.
-    if (Fails(TCall::Write)) return -1;
-    return TSysCalls::Write(fd, data, m_call == TCall::Write && size > 1 ? size / 2 : size);
+    if (m_call != TCall::Write || m_left > 0) {
+      if (m_call == TCall::Write) --m_left;
+      return TSysCalls::Write(fd, data, size);
+    }
+    // A disk that fills up takes part of the write first, then refuses the rest.
+    if (!m_partialWritten && size > 1) {
+      m_partialWritten = true;
+      return TSysCalls::Write(fd, data, size / 2);
+    }
+    ++m_failures;
+    errno = m_error;
+    return -1;
   }
   int Fsync(int fd) override { return Fails(TCall::Fsync) ? -1 : TSysCalls::Fsync(fd); }
   int Close(int fd) override {
@@ -33,20 +45,24 @@ class TFaultySysCalls : public sys::TSysCalls {
     return TSysCalls::Close(fd);
   }
   int RenameAt2(int oldDir, const char* oldName, int newDir, const char* newName, unsigned flags) override {
-    return Fails(TCall::Rename) ? -1 : TSysCalls::RenameAt2(oldDir, oldName, newDir, newName, flags);
+    return Fails(TCall::Rename, oldName, newName) ? -1 : TSysCalls::RenameAt2(oldDir, oldName, newDir, newName, flags);
   }
   int UnlinkAt(int dirFd, const char* path, int flags) override {
-    return Fails(TCall::Unlink) ? -1 : TSysCalls::UnlinkAt(dirFd, path, flags);
+    return Fails(TCall::Unlink, path) ? -1 : TSysCalls::UnlinkAt(dirFd, path, flags);
   }
   int MkdirAt(int dirFd, const char* path, mode_t mode) override {
-    return Fails(TCall::Mkdir) ? -1 : TSysCalls::MkdirAt(dirFd, path, mode);
+    return Fails(TCall::Mkdir, path) ? -1 : TSysCalls::MkdirAt(dirFd, path, mode);
   }
 
   int Failures() const { return m_failures; }
 
  private:
-  bool Fails(TCall call) {
+  bool Fails(TCall call, const char* path = nullptr, const char* otherPath = nullptr) {
     if (call != m_call) return false;
+    const auto mentions = [this](const char* p) {
+      return p != nullptr && std::string(p).find(m_pathPart) != std::string::npos;
+    };
+    if (!m_pathPart.empty() && !mentions(path) && !mentions(otherPath)) return false;
     if (m_left > 0) {
       --m_left;
       return false;
@@ -59,7 +75,9 @@ class TFaultySysCalls : public sys::TSysCalls {
   TCall m_call;
   int m_error;
   int m_left;
+  std::string m_pathPart;
   int m_failures = 0;
+  bool m_partialWritten = false;
 };
 
 }  // namespace qx::test

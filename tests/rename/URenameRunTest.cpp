@@ -1,0 +1,378 @@
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <filesystem>
+
+#include "platform/UFiles.h"
+#include "rename/URenameRun.h"
+#include "support/UFaultySysCalls.h"
+#include "support/UMakeJob.h"
+#include "support/URecordingRunHost.h"
+#include "support/UTempDir.h"
+#include "support/UTree.h"
+
+namespace qx {
+namespace {
+
+using K = TJobKind;
+using test::ListTree;
+using test::MakeJob;
+using test::MakeTree;
+using Paths = std::vector<std::string>;
+
+class URenameRunTest : public ::testing::Test {
+ protected:
+  URenameRunTest() : m_root(m_dir / "root") {
+    std::filesystem::create_directory(m_root);
+    m_options.startDirectory = m_root;
+  }
+
+  TRunState Run() {
+    TRenameRun run(m_jobs, m_options, m_host);
+    m_host.run = &run;
+    m_completed = run.Run();
+    m_tree = run.ResultTree();
+    return run.State();
+  }
+  std::string UndoFile(const std::string& folder) { return ReadWholeFile(m_root + "/" + folder + "_quillex_undo.txt"); }
+
+  test::TTempDir m_dir;
+  std::string m_root;
+  TJobList m_jobs;
+  TRunOptions m_options;
+  test::TRecordingRunHost m_host;
+  TResultTree m_tree;
+  bool m_completed = false;
+};
+
+// The tree as the command line prints it, one "tag text" per node, depth by indentation.
+Paths Describe(const TResultTree& tree) {
+  Paths lines;
+  std::vector<std::pair<TNodeId, std::size_t>> stack = {{tree.Root(), 0}};
+  const char* tags[] = {"D=", "F=", "D+", "F+", "D!", "F!"};
+  while (!stack.empty()) {
+    const auto [node, depth] = stack.back();
+    stack.pop_back();
+    lines.push_back(std::string(2 * depth, ' ') + tags[static_cast<int>(tree.State(node))] + " " + tree.Text(node));
+    for (std::size_t i = tree.ChildCount(node); i-- > 0;) stack.emplace_back(tree.ChildAt(node, i), depth + 1);
+  }
+  return lines;
+}
+
+TEST_F(URenameRunTest, CollectsMatchingVisibleFilesAndEveryFolder) {
+  MakeTree(m_root, {"README", "a.txt", ".hidden.txt", "_quillex_undo.txt", "_QUILLEX_UNDO.txt", ".hdir/f.txt"});
+  m_jobs.AddNew(MakeJob(K::jobInsert, 1, 0, 0, "_r"));
+  m_options.recurseDirs = m_options.renameDirs = true;
+  const TRunState state = Run();
+  EXPECT_EQ(ListTree(m_root), (Paths{".hdir_r/", ".hdir_r/f.txt_r", ".hidden.txt", "README_r", "_QUILLEX_UNDO.txt_r",
+                                     "_quillex_undo.txt", "a.txt_r"}));
+  EXPECT_EQ(state.FilesRenamed, 4);
+  EXPECT_EQ(state.DirsRenamed, 1);
+  EXPECT_TRUE(m_host.messages.empty());
+}
+
+TEST_F(URenameRunTest, TheMaskIsOnePatternMatchedIgnoringCase) {
+  const std::pair<const char*, Paths> rows[] = {
+      {"*.*", {"README_r", "a.TXT_r", "b.jpg_r"}},   {"*.txt", {"README", "a.TXT_r", "b.jpg"}},
+      {"*.txt;*.jpg", {"README", "a.TXT", "b.jpg"}}, {"?.JPG", {"README", "a.TXT", "b.jpg_r"}},
+      {"read*", {"README_r", "a.TXT", "b.jpg"}},
+  };
+  m_jobs.AddNew(MakeJob(K::jobInsert, 1, 0, 0, "_r"));
+  for (const auto& [mask, expected] : rows) {
+    std::filesystem::remove_all(m_root);
+    MakeTree(m_root, {"README", "a.TXT", "b.jpg"});
+    m_options.fileMask = mask;
+    Run();
+    EXPECT_EQ(ListTree(m_root), expected) << mask;
+  }
+}
+
+TEST_F(URenameRunTest, SortOrdersDecideWhoGetsWhichNumber) {
+  m_jobs.AddNew(MakeJob(K::jobCounter, 0, 1));
+  struct Row {
+    TSortOrder order;
+    Paths expected;
+  };
+  const Row rows[] = {
+      {TSortOrder::NameAsc, {"0a.txt", "1b.txt", "2C.txt"}},
+      {TSortOrder::NameDesc, {"0C.txt", "1b.txt", "2a.txt"}},
+      {TSortOrder::DateAsc, {"0b.txt", "1C.txt", "2a.txt"}},
+      {TSortOrder::DateDesc, {"0a.txt", "1C.txt", "2b.txt"}},
+  };
+  for (const Row& row : rows) {
+    std::filesystem::remove_all(m_root);
+    MakeTree(m_root, {"C.txt", "a.txt", "b.txt"});
+    test::SetModifiedTime(m_root + "/b.txt", 1000000000);
+    test::SetModifiedTime(m_root + "/C.txt", 1000000010);
+    test::SetModifiedTime(m_root + "/a.txt", 1000000020);
+    m_options.sortOrder = row.order;
+    Run();
+    Paths after = ListTree(m_root);
+    EXPECT_EQ(after, row.expected) << static_cast<int>(row.order);
+  }
+}
+
+TEST_F(URenameRunTest, CountersFollowTheWalkAndRestartInEveryFolderWhenAsked) {
+  m_jobs.AddNew(MakeJob(K::jobCounter, 0, 1));
+  m_options.recurseDirs = m_options.renameDirs = true;
+  for (const bool reset : {false, true}) {
+    std::filesystem::remove_all(m_root);
+    MakeTree(m_root, {"d1/f.txt", "d2/g.txt", "top.txt"});
+    m_options.resetCounter = reset;
+    m_options.counterStart = 5;
+    Run();
+    const Paths expected = reset ? Paths{"5d1/", "5d1/5f.txt", "6d2/", "6d2/5g.txt", "7top.txt"}
+                                 : Paths{"5d1/", "5d1/8f.txt", "6d2/", "6d2/9g.txt", "7top.txt"};
+    EXPECT_EQ(ListTree(m_root), expected) << "reset " << reset;
+  }
+}
+
+TEST_F(URenameRunTest, ADeclinedConfirmationStillUsesUpItsNumber) {
+  MakeTree(m_root, {"a.txt", "b.txt", "c.txt"});
+  m_jobs.AddNew(MakeJob(K::jobCounter, 0, 1));
+  m_options.confirm = true;
+  m_host.answers = {true, false, true};
+  const TRunState state = Run();
+  EXPECT_EQ(ListTree(m_root), (Paths{"0a.txt", "2c.txt", "b.txt"}));
+  EXPECT_EQ(m_host.questions, (Paths{"Rename file \"a.txt\" to \"0a.txt\"?", "Rename file \"b.txt\" to \"1b.txt\"?",
+                                     "Rename file \"c.txt\" to \"2c.txt\"?"}));
+  EXPECT_EQ(state.FilesRenamed, 2);
+  EXPECT_EQ(state.FilesProcessed, 3);
+  EXPECT_EQ(state.ErrorCount, 0);
+}
+
+TEST_F(URenameRunTest, TwoFilesClashingInARealRun) {
+  MakeTree(m_root, {"xa.txt", "ya.txt"});
+  m_jobs.AddNew(MakeJob(K::jobRemove, 0, 1));
+  m_options.undo = true;
+  const TRunState state = Run();
+  EXPECT_EQ(ListTree(m_root), (Paths{"_quillex_undo.txt", "a.txt", "ya.txt"}));
+  EXPECT_EQ(m_host.messages, (Paths{"Cannot rename a.txt. Operation will continue"}));
+  EXPECT_EQ(state.ErrorCount, 1);
+  EXPECT_EQ(state.FilesRenamed, 1);
+  EXPECT_EQ(UndoFile(""), "a.txt\r\nxa.txt\r\n") << "the failed rename leaves no pair";
+}
+
+TEST_F(URenameRunTest, ASimulationMarksClashesAndRenamesNothing) {
+  MakeTree(m_root, {"xa.txt", "ya.txt", "zA.TXT", "keep.txt", "sub/xb/", "sub/yb/", "Sub2/"});
+  m_jobs.AddNew(MakeJob(K::jobRemove, 0, 1));
+  m_options.simulate = m_options.recurseDirs = true;
+  m_options.undo = true;  // ignored in a simulation
+  const TRunState state = Run();
+  EXPECT_EQ(ListTree(m_root), (Paths{"Sub2/", "keep.txt", "sub/", "sub/xb/", "sub/yb/", "xa.txt", "ya.txt", "zA.TXT"}));
+  EXPECT_EQ(Describe(m_tree), (Paths{"D= " + m_root, "  D= sub", "    D= xb", "    D= yb", "  D= Sub2", "  F+ eep.txt",
+                                     "  F+ a.txt", "  F! a.txt (was \"ya.txt\")", "  F! A.TXT (was \"zA.TXT\")"}));
+  EXPECT_EQ(state.ErrorCount, 2);
+  EXPECT_EQ(state.FilesRenamed, 4);
+  EXPECT_EQ(state.DirsRenamed, 0) << "folders are not renamed unless asked";
+  EXPECT_TRUE(m_host.messages.empty());
+}
+
+TEST_F(URenameRunTest, ARenamedFolderIsEnteredUnderItsNewNameAndItsRecordsGoToTheRightFiles) {
+  MakeTree(m_root, {"d/f.txt", "g.txt"});
+  m_jobs.AddNew(MakeJob(K::jobInsert, 0, 0, 0, "N"));
+  m_options.recurseDirs = m_options.renameDirs = m_options.undo = true;
+  m_options.log = true;
+  Run();
+  EXPECT_EQ(ListTree(m_root), (Paths{"Nd/", "Nd/Nf.txt", "Nd/_quillex_undo.txt", "Ng.txt", "_quillex_undo.txt"}));
+  EXPECT_EQ(UndoFile(""), "Nd\r\nd\r\nNg.txt\r\ng.txt\r\n");
+  EXPECT_EQ(UndoFile("Nd/"), "Nf.txt\r\nf.txt\r\n");
+  EXPECT_NE(std::find(m_host.log.begin(), m_host.log.end(), "+ Recursing into d (Nd)"), m_host.log.end());
+}
+
+TEST_F(URenameRunTest, AFolderThatCannotBeEnteredIsReportedAndItsSiblingsStillVisited) {
+  MakeTree(m_root, {"a/x.txt", "locked/y.txt", "z/w.txt"});
+  m_jobs.AddNew(MakeJob(K::jobUpper, 0));
+  m_options.recurseDirs = true;
+  test::TFaultySysCalls faults(test::TCall::Open, EACCES, 0, "locked");
+  sys::TScopedSysCalls seam(faults);
+  const TRunState state = Run();
+  EXPECT_EQ(ListTree(m_root), (Paths{"a/", "a/X.TXT", "locked/", "locked/y.txt", "z/", "z/W.TXT"}));
+  EXPECT_EQ(m_host.messages, (Paths{"Cannot change to directory: locked"}));
+  EXPECT_DOUBLE_EQ(state.Progress, 1.0 - 0.9 / 3) << "a skipped folder's share is never added";
+}
+
+TEST_F(URenameRunTest, CancelDuringAFileStepFinishesThatFolderAndEntersNoOther) {
+  MakeTree(m_root, {"a.txt", "b.txt", "c.txt", "s/d.txt"});
+  m_jobs.AddNew(MakeJob(K::jobUpper, 0));
+  m_options.recurseDirs = m_options.log = true;
+  m_host.cancelAfterUpdates = 1;
+  const TRunState state = Run();
+  EXPECT_TRUE(state.Cancelled);
+  EXPECT_EQ(ListTree(m_root), (Paths{"A.TXT", "B.TXT", "C.TXT", "s/", "s/d.txt"}));
+  EXPECT_NE(std::find(m_host.log.begin(), m_host.log.end(), "+ Recursing into s ()"), m_host.log.end());
+  EXPECT_EQ(std::count(m_host.log.begin(), m_host.log.end(), "   > Changing to s"), 0);
+}
+
+TEST_F(URenameRunTest, ProgressReachesOneForEveryCombinationOfOptions) {
+  MakeTree(m_root, {"a.txt", "d1/b.txt", "d1/e/", "d2/x/y/z.txt", "empty/"});
+  m_jobs.AddNew(MakeJob(K::jobInsert, 1, 0, 0, "_"));
+  for (const bool simulate : {false, true}) {
+    for (const bool recurse : {false, true}) {
+      for (const bool renameDirs : {false, true}) {
+        m_options.simulate = simulate;
+        m_options.recurseDirs = recurse;
+        m_options.renameDirs = renameDirs;
+        m_host.progress.clear();
+        const TRunState state = Run();
+        EXPECT_NEAR(state.Progress, 1.0, 1e-9) << simulate << recurse << renameDirs;
+        EXPECT_TRUE(std::is_sorted(m_host.progress.begin(), m_host.progress.end()));
+      }
+    }
+  }
+}
+
+TEST_F(URenameRunTest, LogLinesFollowTheWalkIndentedThreeBlanksPerLevel) {
+  MakeTree(m_root, {"b.txt", "s/t/"});
+  test::SetModifiedTime(m_root + "/b.txt", 1078477620);  // 5 March 2004 09:07 UTC
+  test::SetModifiedTime(m_root + "/s", 1078477620);
+  test::SetModifiedTime(m_root + "/s/t", 1078477620);
+  setenv("TZ", "UTC", 1);
+  tzset();
+  m_jobs.AddNew(MakeJob(K::jobUpper, 0));
+  m_options.simulate = m_options.recurseDirs = m_options.renameDirs = m_options.log = true;
+  Run();
+  ASSERT_GE(m_host.log.size(), 4u);
+  EXPECT_EQ(m_host.log.front().rfind("---- ", 0), 0u);
+  EXPECT_NE(m_host.log.front().find(" ---- Starting Renaming in " + m_root), std::string::npos);
+  const Paths middle(m_host.log.begin() + 1, m_host.log.end() - 3);
+  EXPECT_EQ(middle, (Paths{"> Changing to " + m_root,
+                           "- Added directory s 05/03/2004 09:07",
+                           "+ Sorting directories...",
+                           "* Renaming directory s",
+                           "* Added Tree Index 0",
+                           "- Added file b.txt 05/03/2004 09:07",
+                           "+ Sorting files...",
+                           "* Renaming file b.txt",
+                           "+ Recursing Directories...",
+                           "+ Recursing into s ()",
+                           "   > Changing to s",
+                           "   - Added directory t 05/03/2004 09:07",
+                           "   + Sorting directories...",
+                           "   * Renaming directory t",
+                           "   * Added Tree Index 0",
+                           "   + Sorting files...",
+                           "   + Recursing Directories...",
+                           "   + Recursing into t ()",
+                           "      > Changing to t",
+                           "      + Sorting directories...",
+                           "      + Sorting files...",
+                           "      + Recursing Directories..."}));
+  EXPECT_EQ(m_host.log[m_host.log.size() - 3], "");
+  EXPECT_NE(m_host.log[m_host.log.size() - 2].find(" ---- Finished Renaming in " + m_root), std::string::npos);
+  EXPECT_EQ(m_host.log.back(), std::string(80, '-'));
+
+  m_host.log.clear();
+  m_options.log = false;
+  Run();
+  EXPECT_TRUE(m_host.log.empty()) << "nothing is written with logging off";
+}
+
+TEST_F(URenameRunTest, NamesThatWouldLeaveTheFolderOrBreakTheUndoFileAreRefused) {
+  struct Row {
+    const char* what;
+    TJob job;
+    std::string badName;
+  };
+  const Row rows[] = {
+      {"empty", MakeJob(K::jobRemove, 0, 99), ""},
+      {"a slash", MakeJob(K::jobInsert, 0, 0, 0, "../"), "../f.txt"},
+      {"dot dot", MakeJob(K::jobReplace, 0, 1, 0, "f.txt", ".."), ".."},
+      {"a line break, with undo on", MakeJob(K::jobInsert, 0, 0, 0, "x\n"), "x\nf.txt"},
+  };
+  for (const Row& row : rows) {
+    std::filesystem::remove_all(m_root);
+    MakeTree(m_root, {"f.txt"});
+    m_jobs.Clear();
+    m_jobs.AddNew(row.job);
+    m_options.undo = true;
+    m_host.messages.clear();
+    const TRunState state = Run();
+    EXPECT_EQ(ListTree(m_root), (Paths{"_quillex_undo.txt", "f.txt"})) << row.what;
+    EXPECT_EQ(m_host.messages, Paths{"Cannot rename " + row.badName + ". Operation will continue"}) << row.what;
+    EXPECT_EQ(state.ErrorCount, 1) << row.what;
+    EXPECT_EQ(UndoFile(""), "") << row.what;
+  }
+}
+
+TEST_F(URenameRunTest, SymbolicLinksAreRenamedAsEntriesAndNeverFollowed) {
+  MakeTree(m_root, {"a.txt"});
+  MakeTree(m_dir / "outside", {"secret.txt", "deep/x.txt"});
+  ASSERT_EQ(symlink((m_dir / "outside").c_str(), (m_root + "/link").c_str()), 0);
+  m_jobs.AddNew(MakeJob(K::jobUpper, 0));
+  m_options.recurseDirs = m_options.renameDirs = true;
+  Run();
+  EXPECT_EQ(ListTree(m_root), (Paths{"A.TXT", "LINK"}));
+  EXPECT_EQ(ListTree(m_dir / "outside"), (Paths{"deep/", "deep/x.txt", "secret.txt"}));
+}
+
+TEST_F(URenameRunTest, RefusedRenamesAreReportedCountedAndLeaveNoUndoRecord) {
+  for (const int error : {EACCES, EEXIST, ENAMETOOLONG}) {
+    std::filesystem::remove_all(m_root);
+    MakeTree(m_root, {"a.txt", "b.txt"});
+    m_jobs.Clear();
+    m_jobs.AddNew(MakeJob(K::jobUpper, 0));
+    m_options.undo = true;
+    m_host.messages.clear();
+    test::TFaultySysCalls faults(test::TCall::Rename, error, 0, "A.TXT");
+    sys::TScopedSysCalls seam(faults);
+    const TRunState state = Run();
+    EXPECT_EQ(ListTree(m_root), (Paths{"B.TXT", "_quillex_undo.txt", "a.txt"})) << error;
+    EXPECT_EQ(m_host.messages, Paths{"Cannot rename A.TXT. Operation will continue"}) << error;
+    EXPECT_EQ(state.ErrorCount, 1) << error;
+    EXPECT_EQ(UndoFile(""), "B.TXT\r\nb.txt\r\n") << error;
+  }
+}
+
+TEST_F(URenameRunTest, AnUndoFileThatCannotBeWrittenStopsTheRunBeforeTheRename) {
+  MakeTree(m_root, {"a.txt", "b.txt", "s/c.txt"});
+  m_jobs.AddNew(MakeJob(K::jobUpper, 0));
+  m_options.undo = m_options.recurseDirs = m_options.log = true;
+  test::TFaultySysCalls faults(test::TCall::Write, ENOSPC, 1);
+  {
+    sys::TScopedSysCalls seam(faults);
+    Run();
+  }
+  EXPECT_FALSE(m_completed);
+  EXPECT_EQ(ListTree(m_root), (Paths{"A.TXT", "_quillex_undo.txt", "b.txt", "s/", "s/c.txt"}));
+  EXPECT_EQ(UndoFile(""), "A.TXT\r\na.txt\r\n") << "the half-written pair was taken back";
+  ASSERT_EQ(m_host.messages.size(), 1u);
+  EXPECT_NE(m_host.messages[0].find("_quillex_undo.txt"), std::string::npos);
+  EXPECT_NE(m_host.messages[0].find("No space left on device"), std::string::npos);
+  EXPECT_EQ(m_host.log.back(), std::string(80, '-')) << "the run still finishes";
+}
+
+TEST_F(URenameRunTest, AFolderVanishingMidRunIsReportedAndTheRunGoesOn) {
+  MakeTree(m_root, {"s1/a.txt", "s2/b.txt", "s3/c.txt"});
+  m_jobs.AddNew(MakeJob(K::jobUpper, 0));
+  m_options.recurseDirs = true;
+  m_host.onEnter = [this](const std::string& item) {
+    if (item == "s1") std::filesystem::remove_all(m_root + "/s2");
+  };
+  Run();
+  EXPECT_EQ(ListTree(m_root), (Paths{"s1/", "s1/A.TXT", "s3/", "s3/C.TXT"}));
+  EXPECT_EQ(m_host.messages, (Paths{"Cannot change to directory: s2"}));
+}
+
+TEST_F(URenameRunTest, NothingToDoWithoutATickedJob) {
+  EXPECT_EQ(RunStartProblem(m_jobs), "Nothing to do! Create some jobs or enable them first.");
+  m_jobs.AddLoaded(MakeJob(K::jobUpper, 0, 0, 0, "", "", false));
+  EXPECT_EQ(RunStartProblem(m_jobs), "Nothing to do! Create some jobs or enable them first.");
+  m_jobs[0].enabled = true;
+  EXPECT_FALSE(RunStartProblem(m_jobs));
+}
+
+TEST_F(URenameRunTest, NoChangeRenamesNothingAndLeavesEmptyUndoFiles) {
+  MakeTree(m_root, {"a.txt", "s/b.txt"});
+  m_jobs.AddNew(MakeJob(K::jobLower, 0));
+  m_options.undo = m_options.recurseDirs = m_options.confirm = true;
+  const TRunState state = Run();
+  EXPECT_TRUE(m_host.questions.empty());
+  EXPECT_EQ(state.FilesRenamed, 0);
+  EXPECT_EQ(state.FilesProcessed, 2);
+  EXPECT_EQ(UndoFile(""), "");
+  EXPECT_EQ(UndoFile("s/"), "");
+}
+
+}  // namespace
+}  // namespace qx

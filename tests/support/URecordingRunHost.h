@@ -1,0 +1,44 @@
+// A run host that records every log line, message, question and progress update,
+// answers questions from a script, and can press Cancel after a number of updates.
+#pragma once
+
+#include <deque>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "rename/URenameRun.h"
+
+namespace qx::test {
+
+class TRecordingRunHost : public TRunHost {
+ public:
+  void ShowMessage(const std::string& text) override { messages.push_back(text); }
+  bool Confirm(const std::string& text) override {
+    questions.push_back(text);
+    if (answers.empty()) return false;
+    const bool answer = answers.front();
+    answers.pop_front();
+    return answer;
+  }
+  void AddLogLine(const std::string& line) override { log.push_back(line); }
+  void SetCurrentItem(const std::string& item) override {
+    items.push_back(item);
+    if (onEnter) onEnter(item);
+  }
+  void UpdateProgress(const TRunState& state) override {
+    progress.push_back(state.Progress);
+    if (run != nullptr && cancelAfterUpdates >= 0 && static_cast<int>(progress.size()) == cancelAfterUpdates) {
+      run->RequestCancel();
+    }
+  }
+
+  std::vector<std::string> messages, questions, log, items;
+  std::vector<double> progress;
+  std::deque<bool> answers;  // consumed in order; No once they run out
+  TRenameRun* run = nullptr;
+  int cancelAfterUpdates = -1;
+  std::function<void(const std::string&)> onEnter;  // called as each folder is entered
+};
+
+}  // namespace qx::test
