@@ -30,14 +30,26 @@ TRegexEngine& EngineFor(const std::string& expression) {
 }  // namespace
 
 std::string RegexReplace(const std::string& input, const std::string& expression, const std::string& tmpl) {
+  std::string error;
+  return TryRegexReplace(input, expression, tmpl, error).value_or(error);
+}
+
+std::optional<std::string> TryRegexReplace(const std::string& input, const std::string& expression,
+                                           const std::string& tmpl, std::string& error) {
   try {
     // Replace leaves the input as it is when nothing matches.
     return EngineFor(expression).Replace(input, tmpl, true);
-  } catch (const TRegexError& error) {
-    return error.what();
-  } catch (const std::exception& error) {
-    return error.what();
+  } catch (const std::exception& failure) {
+    error = failure.what();
+    return std::nullopt;
   }
+}
+
+std::optional<std::string> RegexExpressionError(const std::string& expression) {
+  std::string error;
+  // Any one-character text will do: compiling happens on the first search.
+  if (TryRegexReplace("x", expression, "", error)) return std::nullopt;
+  return error;
 }
 
 }  // namespace qx
