@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -118,5 +119,11 @@ std::string ApplyJob(const TJob& job, std::string_view name, std::int32_t& count
 // The enabled jobs applied in list order, each to the previous result. Disabled
 // jobs are skipped entirely, so a disabled counter does not advance the counter.
 std::string ApplyJobList(const TJobList& jobs, std::string_view name, std::int32_t& counterValue);
+
+// The same for a rename run, which must never take an engine error text for a name:
+// nothing when a regular-expression job failed on this name (`error` receives the
+// engine's text). The other jobs still run, so counters advance as for any name.
+std::optional<std::string> TryApplyJobList(const TJobList& jobs, std::string_view name, std::int32_t& counterValue,
+                                           std::string& error);
 
 }  // namespace qx

@@ -133,7 +133,9 @@ void ReplacePlain(TChars& name, const TJob& job) {
 
 // Applies one job to a decoded name. The regular-expression replace takes UTF-8 text,
 // so only that job encodes and decodes again.
-void ApplyToChars(const TJob& job, TChars& name, std::int32_t& counterValue) {
+// With `engineError` given, a failing regular-expression job leaves the name as it was
+// and stores the engine's text there instead of making that text the name.
+void ApplyToChars(const TJob& job, TChars& name, std::int32_t& counterValue, std::string* engineError) {
   switch (job.type) {
     case TJobKind::jobLower:
     case TJobKind::jobUpper:
@@ -147,7 +149,15 @@ void ApplyToChars(const TJob& job, TChars& name, std::int32_t& counterValue) {
     case TJobKind::jobReplace:
       if (job.modifier == 0) ReplacePlain(name, job);
       if (job.modifier == 1) {
-        name = utf8::ToCodePoints(RegexReplace(utf8::FromCodePoints(name), job.str1, job.str2));
+        std::string error;
+        const auto replaced = TryRegexReplace(utf8::FromCodePoints(name), job.str1, job.str2, error);
+        if (replaced) {
+          name = utf8::ToCodePoints(*replaced);
+        } else if (engineError) {
+          *engineError = error;
+        } else {
+          name = utf8::ToCodePoints(error);
+        }
       }
       break;
     case TJobKind::jobCounter: {
@@ -198,15 +208,26 @@ std::string CounterText(std::int32_t value, std::int32_t width) {
 
 std::string ApplyJob(const TJob& job, std::string_view name, std::int32_t& counterValue) {
   TChars chars = utf8::ToCodePoints(name);
-  ApplyToChars(job, chars, counterValue);
+  ApplyToChars(job, chars, counterValue, nullptr);
   return utf8::FromCodePoints(chars);
 }
 
 std::string ApplyJobList(const TJobList& jobs, std::string_view name, std::int32_t& counterValue) {
   TChars chars = utf8::ToCodePoints(name);
   for (const TJob& job : jobs) {
-    if (job.enabled) ApplyToChars(job, chars, counterValue);
+    if (job.enabled) ApplyToChars(job, chars, counterValue, nullptr);
   }
+  return utf8::FromCodePoints(chars);
+}
+
+std::optional<std::string> TryApplyJobList(const TJobList& jobs, std::string_view name, std::int32_t& counterValue,
+                                           std::string& error) {
+  error.clear();
+  TChars chars = utf8::ToCodePoints(name);
+  for (const TJob& job : jobs) {
+    if (job.enabled) ApplyToChars(job, chars, counterValue, &error);
+  }
+  if (!error.empty()) return std::nullopt;
   return utf8::FromCodePoints(chars);
 }
 

@@ -7,6 +7,7 @@
 #include "platform/UDirectory.h"
 #include "platform/USystemError.h"
 #include "platform/UUndoFile.h"
+#include "regex/URegexReplace.h"
 #include "rename/UFileCollection.h"
 
 namespace qx {
@@ -24,6 +25,12 @@ struct TRenameRun::TVisit {
 
 std::optional<std::string> RunStartProblem(const TJobList& jobs) {
   if (!jobs.AnyEnabled()) return "Nothing to do! Create some jobs or enable them first.";
+  // An expression that cannot work would turn every name into its error text.
+  for (const TJob& job : jobs) {
+    if (job.enabled && job.type == TJobKind::jobReplace && job.modifier == 1) {
+      if (auto error = RegexExpressionError(job.str1)) return error;
+    }
+  }
   return std::nullopt;
 }
 
@@ -113,12 +120,12 @@ void TRenameRun::DirectoryStep(TVisit& visit, double share) {
   for (TWRFile& entry : visit.directories) {
     if (m_options.simulate) {
       AddLogLine(visit.depth, "* Renaming directory " + entry.Name);
-      std::string newName = entry.Name;
+      TComputedName computed{entry.Name, false};
       if (m_options.renameDirs) {
-        newName = ApplyCheckedJobs(entry.Name, TEntryKind::Directory);
+        computed = ApplyCheckedJobs(entry.Name, TEntryKind::Directory);
         AddProgress(each);
       }
-      const TNodeId child = AddSimulatedNode(visit, entry.Name, newName, TEntryKind::Directory);
+      const TNodeId child = AddSimulatedNode(visit, entry.Name, computed, TEntryKind::Directory);
       visit.treeIndexList.push_back(child);
       AddLogLine(visit.depth, "* Added Tree Index " + std::to_string(m_tree.IndexInParent(child)));
     } else if (m_options.renameDirs) {
@@ -161,21 +168,24 @@ void TRenameRun::Descend(TVisit& visit, double share) {
 std::string TRenameRun::RenameEntry(TVisit& visit, const std::string& oldName, TEntryKind kind) {
   const bool isFile = kind == TEntryKind::File;
   std::string result = oldName;
-  const std::string newName = ApplyJobList(m_jobs, oldName, m_counterValue);
-  if (newName != oldName) {
+  std::string engineError;
+  const std::optional<std::string> newName = TryApplyJobList(m_jobs, oldName, m_counterValue, engineError);
+  if (!newName) {
+    ReportFailedRename(engineError);
+  } else if (*newName != oldName) {
     const std::string noun = isFile ? "file" : "directory";
-    if (!IsUsableName(newName)) {
-      ReportFailedRename(newName);
+    if (!IsUsableName(*newName)) {
+      ReportFailedRename(*newName);
     } else if (!m_options.confirm ||
-               m_host.Confirm("Rename " + noun + " \"" + oldName + "\" to \"" + newName + "\"?")) {
+               m_host.Confirm("Rename " + noun + " \"" + oldName + "\" to \"" + *newName + "\"?")) {
       // The pair goes to the undo file first, so no rename can ever be missing from it.
-      if (visit.undo) visit.undo->Append(newName, oldName);
-      if (visit.directory.RenameNoReplace(oldName, newName) == 0) {
+      if (visit.undo) visit.undo->Append(*newName, oldName);
+      if (visit.directory.RenameNoReplace(oldName, *newName) == 0) {
         ++(isFile ? m_state.FilesRenamed : m_state.DirsRenamed);
-        result = newName;
+        result = *newName;
       } else {
         if (visit.undo) visit.undo->RemoveLastPair();
-        ReportFailedRename(newName);
+        ReportFailedRename(*newName);
       }
     }
   }
@@ -183,21 +193,24 @@ std::string TRenameRun::RenameEntry(TVisit& visit, const std::string& oldName, T
   return result;
 }
 
-std::string TRenameRun::ApplyCheckedJobs(const std::string& oldName, TEntryKind kind) {
+TRenameRun::TComputedName TRenameRun::ApplyCheckedJobs(const std::string& oldName, TEntryKind kind) {
   const bool isFile = kind == TEntryKind::File;
-  std::string newName = ApplyJobList(m_jobs, oldName, m_counterValue);
-  if (newName != oldName) ++(isFile ? m_state.FilesRenamed : m_state.DirsRenamed);
+  std::string engineError;
+  const std::optional<std::string> newName = TryApplyJobList(m_jobs, oldName, m_counterValue, engineError);
+  TComputedName computed{newName.value_or(engineError), !newName};
+  if (computed.name != oldName) ++(isFile ? m_state.FilesRenamed : m_state.DirsRenamed);
   ++(isFile ? m_state.FilesProcessed : m_state.DirsProcessed);
-  return newName;
+  return computed;
 }
 
-TNodeId TRenameRun::AddSimulatedNode(TVisit& visit, const std::string& oldName, const std::string& newName,
+TNodeId TRenameRun::AddSimulatedNode(TVisit& visit, const std::string& oldName, const TComputedName& computed,
                                      TEntryKind kind) {
   const bool isFile = kind == TEntryKind::File;
+  const std::string& newName = computed.name;
   std::string folded = FoldForCompare(newName);
   const bool clash = visit.folded.count(folded) > 0;
-  // A name the file system would refuse is predicted as the failure it will be.
-  const bool failure = clash || (newName != oldName && !IsUsableName(newName));
+  // A name the run would refuse, or an engine error, is predicted as the failure it will be.
+  const bool failure = clash || computed.failed || (newName != oldName && !IsUsableName(newName));
   TNodeState state = isFile ? TNodeState::FileUnchanged : TNodeState::FolderUnchanged;
   std::string text = newName;
   if (failure) {

@@ -63,6 +63,12 @@ class TRenameRun {
 
  private:
   struct TVisit;
+  // A simulated name; `failed` when a regular-expression job raised an error, whose
+  // text then stands in `name`.
+  struct TComputedName {
+    std::string name;
+    bool failed;
+  };
 
   void StartRun();
   void FinishRun();
@@ -71,8 +77,8 @@ class TRenameRun {
   void FileStep(TVisit& visit, const std::vector<TWRFile>& files, double share);
   void Descend(TVisit& visit, double share);
   std::string RenameEntry(TVisit& visit, const std::string& oldName, TEntryKind kind);
-  std::string ApplyCheckedJobs(const std::string& oldName, TEntryKind kind);
-  TNodeId AddSimulatedNode(TVisit& visit, const std::string& oldName, const std::string& newName, TEntryKind kind);
+  TComputedName ApplyCheckedJobs(const std::string& oldName, TEntryKind kind);
+  TNodeId AddSimulatedNode(TVisit& visit, const std::string& oldName, const TComputedName& computed, TEntryKind kind);
   bool IsUsableName(const std::string& name) const;
   void ReportFailedRename(const std::string& newName);
   void AddLogLine(int depth, const std::string& text);
