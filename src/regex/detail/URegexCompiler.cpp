@@ -47,7 +47,9 @@ class TCompiler {
     Add({.op = TOp::Save, .a = 1});
     Add({.op = TOp::Match});
 
+    NumberStars();
     m_prog.loopStackDepth = LoopStackDepth(m_ast.root);
+    m_prog.requiredLiteral = RequiredLiteral(m_ast.root);
     m_prog.anchored = Anchored(m_ast.root);
     m_prog.minLength = MinLength(m_ast.root);
     if (!Node(m_ast.root).nullable) {
@@ -155,6 +157,12 @@ class TCompiler {
     const std::vector<TInst> block(m_prog.code.begin() + start, m_prog.code.end());
     m_prog.code.resize(start);
 
+    if (node.max == kUnbounded && !node.lazy && IsSingleCharacterTest(block)) {
+      EmitCounted(block, start, node.min, node.min, false);
+      Add({.op = TOp::GreedyStar});
+      AppendBlock(block, start);
+      return;
+    }
     if (node.max == kUnbounded) {
       // x{n,} is n copies of x, the last of them looping: "L: x; split L, out".
       if (node.min == 0) {
@@ -194,6 +202,52 @@ class TCompiler {
     AppendBlock(block, blockBase);
     Add({.op = TOp::LoopNext, .a = slot, .b = test});
     m_prog.code[test].b = Pc();
+  }
+
+  static bool IsSingleCharacterTest(const std::vector<TInst>& block) {
+    if (block.size() != 1) return false;
+    switch (block[0].op) {
+      case TOp::Char:
+      case TOp::CharIgnoreCase:
+      case TOp::Any:
+      case TOp::AnyButLineBreak:
+      case TOp::Class: return true;
+      default: return false;
+    }
+  }
+
+  // Copies of a block share their GreedyStar instructions' numbers until here.
+  void NumberStars() {
+    for (TInst& inst : m_prog.code) {
+      if (inst.op == TOp::GreedyStar) inst.a = m_prog.starCount++;
+    }
+  }
+
+  // The longest run of case-sensitive characters that every match must contain.
+  std::u32string RequiredLiteral(int id) const {
+    const TNode& node = Node(id);
+    switch (node.kind) {
+      case TNodeKind::Char: return node.ignoreCase ? std::u32string() : std::u32string(1, node.ch);
+      case TNodeKind::Group: return RequiredLiteral(node.kids[0]);
+      case TNodeKind::Repeat: return node.min > 0 ? RequiredLiteral(node.kids[0]) : std::u32string();
+      case TNodeKind::Concat: {
+        std::u32string best;
+        std::u32string run;
+        for (int kid : node.kids) {
+          const TNode& k = Node(kid);
+          if (k.kind == TNodeKind::Char && !k.ignoreCase) {
+            run += k.ch;
+            continue;
+          }
+          if (run.size() > best.size()) best = run;
+          run.clear();
+          std::u32string inner = RequiredLiteral(kid);
+          if (inner.size() > best.size()) best = std::move(inner);
+        }
+        return run.size() > best.size() ? run : best;
+      }
+      default: return std::u32string();
+    }
   }
 
   // Appends a copy of code compiled at `base`, moving its jump targets along.
@@ -344,6 +398,7 @@ class TCompiler {
           target[pc] = true;
           break;
         case TOp::LoopNext: edge(pc, inst.b, true); break;
+        case TOp::GreedyStar: edge(pc, pc + 2, true); break;
         case TOp::Match: break;
         default: edge(pc, pc + 1, false); break;
       }

@@ -24,9 +24,13 @@ bool TMatcher::Search(const TProgram& prog, std::u32string_view text, std::size_
   m_counters.assign(prog.loops.size(), 0);
   m_steps = 0;
   m_keyed.clear();
+  m_stars.assign(prog.starCount, TStarState{kUnset, kUnset});
   // One failed state stays failed for every later start position of this search.
   const std::size_t bits = static_cast<std::size_t>(prog.memoWidth) * (text.size() - from + 1);
   m_memo.assign((bits + 63) / 64, 0);
+
+  // A literal that every match contains rules out the whole search when it is missing.
+  if (!prog.requiredLiteral.empty() && text.find(prog.requiredLiteral, from) == std::u32string_view::npos) return false;
 
   const std::size_t size = text.size();
   for (std::size_t start = from; start <= size; ++start) {
@@ -59,6 +63,7 @@ bool TMatcher::Visited(uint32_t pc, uint32_t pos) {
   for (int instance = prog.loopInstanceOf[pc]; instance >= 0; instance = prog.loopInstances[instance].parent) {
     m_key += static_cast<char32_t>(m_counters[prog.loopInstances[instance].slot]);
   }
+  if (m_keyed.size() >= kMaxKeyedStates) return m_keyed.count(m_key) != 0;
   return !m_keyed.insert(m_key).second;
 }
 
@@ -75,6 +80,17 @@ bool TMatcher::AssertHolds(TAssertKind kind, uint32_t pos) const {
     case TAssertKind::NotWordBoundary: return (pos > 0 && WordAt(m_text, pos - 1)) == WordAt(m_text, pos);
   }
   return false;
+}
+
+bool TMatcher::CharMatches(const TInst& test, char32_t c) const {
+  switch (test.op) {
+    case TOp::Char: return c == test.a;
+    case TOp::CharIgnoreCase: return SameIgnoringCase(c, test.a, test.b);
+    case TOp::Any: return true;
+    case TOp::AnyButLineBreak: return !IsLineSeparator(c);
+    case TOp::Class: return m_prog->classes[test.a].Matches(c);
+    default: return false;
+  }
 }
 
 bool TMatcher::BackRefMatches(uint32_t group, bool ignoreCase, uint32_t& pos) const {
@@ -152,17 +168,17 @@ bool TMatcher::Run(uint32_t start) {
           ++pc;
           break;
         case TOp::Save:
-          m_stack.push_back({TFrameKind::RestoreCapture, inst.a, m_caps[inst.a]});
+          m_stack.push_back({TFrameKind::RestoreCapture, inst.a, m_caps[inst.a], 0});
           m_caps[inst.a] = pos;
           ++pc;
           break;
         case TOp::Split:
-          m_stack.push_back({TFrameKind::Branch, inst.b, pos});
+          m_stack.push_back({TFrameKind::Branch, inst.b, pos, 0});
           pc = inst.a;
           break;
         case TOp::Jump: pc = inst.a; break;
         case TOp::LoopInit:
-          m_stack.push_back({TFrameKind::RestoreCounter, inst.a, m_counters[inst.a]});
+          m_stack.push_back({TFrameKind::RestoreCounter, inst.a, m_counters[inst.a], 0});
           m_counters[inst.a] = 0;
           ++pc;
           break;
@@ -174,19 +190,51 @@ bool TMatcher::Run(uint32_t start) {
           } else if (count >= loop.max) {
             pc = inst.b;
           } else if (loop.lazy) {
-            m_stack.push_back({TFrameKind::Branch, pc + 1, pos});
+            m_stack.push_back({TFrameKind::Branch, pc + 1, pos, 0});
             pc = inst.b;
           } else {
-            m_stack.push_back({TFrameKind::Branch, inst.b, pos});
+            m_stack.push_back({TFrameKind::Branch, inst.b, pos, 0});
             ++pc;
           }
           break;
         }
         case TOp::LoopNext:
-          m_stack.push_back({TFrameKind::RestoreCounter, inst.a, m_counters[inst.a]});
+          m_stack.push_back({TFrameKind::RestoreCounter, inst.a, m_counters[inst.a], 0});
           ++m_counters[inst.a];
           pc = inst.b;
           break;
+        case TOp::GreedyStar: {
+          const TInst& test = code[pc + 1];
+          uint32_t end = pos;
+          uint32_t highest;
+          if (prog.memoKind[pc + 2] == TMemoKind::Bitset) {
+            // Every start within one run of matching characters reaches the same end, and
+            // what an earlier start tried from that end down has failed (or is being
+            // tried above us), so only the positions below it are new.
+            TStarState& star = m_stars[inst.a];
+            const bool known = star.runEnd != kUnset;
+            if (known && pos >= star.low && pos <= star.runEnd) {
+              ok = false;
+              break;
+            }
+            const uint32_t limit = known && pos < star.low ? star.low : size;
+            while (end < limit && CharMatches(test, text[end])) ++end;
+            if (known && end == star.low) {
+              end = star.runEnd;
+              highest = star.low - 1;
+            } else {
+              highest = end;
+            }
+            star = {end, pos};
+          } else {
+            while (end < size && CharMatches(test, text[end])) ++end;
+            highest = end;
+          }
+          if (highest > pos) m_stack.push_back({TFrameKind::GiveBack, pc + 2, highest, pos});
+          pos = highest;
+          pc += 2;
+          break;
+        }
         case TOp::Match: return true;
       }
     }
@@ -195,7 +243,14 @@ bool TMatcher::Run(uint32_t start) {
     // Back to the latest open alternative, undoing captures and counters on the way.
     for (;;) {
       if (m_stack.empty()) return false;
-      const TFrame frame = m_stack.back();
+      TFrame& top = m_stack.back();
+      if (top.kind == TFrameKind::GiveBack) {
+        pc = top.a;
+        pos = --top.b;
+        if (top.b == top.c) m_stack.pop_back();
+        break;
+      }
+      const TFrame frame = top;
       m_stack.pop_back();
       if (frame.kind == TFrameKind::Branch) {
         pc = frame.a;

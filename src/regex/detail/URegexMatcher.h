@@ -19,7 +19,10 @@ constexpr uint32_t kUnset = UINT32_MAX;
 // Deepest nesting of counted repetitions that a search accepts.
 constexpr int kLoopStackSize = 10;
 // Steps one search may take when some states cannot be remembered.
-constexpr uint64_t kStepBudget = 5'000'000;
+constexpr uint64_t kStepBudget = 2'000'000;
+// Remembered states inside counted loops; past this, further ones are not remembered,
+// which costs time (within the budget) but never correctness.
+constexpr std::size_t kMaxKeyedStates = 100'000;
 
 using TCaptures = std::array<uint32_t, kCaptureSlots>;
 
@@ -31,17 +34,25 @@ class TMatcher {
   bool Search(const TProgram& prog, std::u32string_view text, std::size_t from, TCaptures& captures);
 
  private:
-  enum class TFrameKind : uint8_t { Branch, RestoreCapture, RestoreCounter };
+  enum class TFrameKind : uint8_t { Branch, RestoreCapture, RestoreCounter, GiveBack };
   struct TFrame {
     TFrameKind kind;
-    uint32_t a;
-    uint32_t b;
+    uint32_t a;  // Branch, GiveBack: pc; Restore*: slot
+    uint32_t b;  // Branch, GiveBack: position; Restore*: old value
+    uint32_t c;  // GiveBack: the lowest position to give back to
+  };
+  // What one GreedyStar has tried in this search: from `low` up to the end of the run
+  // of matching characters that ends at `runEnd`.
+  struct TStarState {
+    uint32_t runEnd;
+    uint32_t low;
   };
 
   bool Run(uint32_t start);
   bool Visited(uint32_t pc, uint32_t pos);
   bool BackRefMatches(uint32_t group, bool ignoreCase, uint32_t& pos) const;
   bool AssertHolds(TAssertKind kind, uint32_t pos) const;
+  bool CharMatches(const TInst& test, char32_t c) const;
 
   const TProgram* m_prog = nullptr;
   std::u32string_view m_text;
@@ -50,6 +61,7 @@ class TMatcher {
   std::vector<uint32_t> m_counters;
   std::vector<TFrame> m_stack;
   std::vector<uint64_t> m_memo;
+  std::vector<TStarState> m_stars;
   std::unordered_set<std::u32string> m_keyed;
   std::u32string m_key;
   uint64_t m_steps = 0;

@@ -29,6 +29,8 @@ enum class TOp : uint8_t {
   LoopInit,           // a: loop slot
   LoopTest,           // a: loop slot, b: exit
   LoopNext,           // a: loop slot, b: the loop's LoopTest
+  GreedyStar,         // a: star index; takes the longest run of what the next instruction
+                      // matches, then gives back one character at a time; goes on at pc + 2
   Match,
 };
 
@@ -69,11 +71,13 @@ struct TProgram {
   std::vector<uint32_t> memoIndex;  // per pc with Bitset memo: its column
   std::vector<int> loopInstanceOf;  // per pc: innermost loop instance, -1 outside any
   uint32_t memoWidth = 0;
+  uint32_t starCount = 0;
 
   int groupCount = 0;
   int loopStackDepth = 0;     // deepest nesting of counted repetitions
   bool needsBudget = false;   // some state is not remembered, so the work must be capped
   bool anchored = false;      // can match only at the start of the input
+  std::u32string requiredLiteral;  // text every match contains
   uint32_t minLength = 0;     // characters any match needs
   bool useFirstSet = false;   // every match starts with a character of the first set
   std::array<uint64_t, 4> firstLow{};
