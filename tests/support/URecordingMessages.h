@@ -9,7 +9,9 @@
 
 namespace qx::test {
 
-class TRecordingMessages : public TMessageHost {
+// `Base` is TMessageHost or an interface derived from it, such as the run's host.
+template <class Base>
+class TRecordingMessagesOf : public Base {
  public:
   void ShowMessage(const std::string& text) override { messages.push_back(text); }
   bool Confirm(const std::string& text) override {
@@ -24,5 +26,7 @@ class TRecordingMessages : public TMessageHost {
   std::vector<std::string> questions;
   std::deque<bool> answers;  // consumed in order; No once they run out
 };
+
+using TRecordingMessages = TRecordingMessagesOf<TMessageHost>;
 
 }  // namespace qx::test

@@ -2,25 +2,17 @@
 // answers questions from a script, and can press Cancel after a number of updates.
 #pragma once
 
-#include <deque>
 #include <functional>
 #include <string>
 #include <vector>
 
 #include "rename/URenameRun.h"
+#include "support/URecordingMessages.h"
 
 namespace qx::test {
 
-class TRecordingRunHost : public TRunHost {
+class TRecordingRunHost : public TRecordingMessagesOf<TRunHost> {
  public:
-  void ShowMessage(const std::string& text) override { messages.push_back(text); }
-  bool Confirm(const std::string& text) override {
-    questions.push_back(text);
-    if (answers.empty()) return false;
-    const bool answer = answers.front();
-    answers.pop_front();
-    return answer;
-  }
   void AddLogLine(const std::string& line) override { log.push_back(line); }
   void SetCurrentItem(const std::string& item) override {
     items.push_back(item);
@@ -33,9 +25,8 @@ class TRecordingRunHost : public TRunHost {
     }
   }
 
-  std::vector<std::string> messages, questions, log, items;
+  std::vector<std::string> log, items;
   std::vector<double> progress;
-  std::deque<bool> answers;  // consumed in order; No once they run out
   TRenameRun* run = nullptr;
   int cancelAfterUpdates = -1;
   std::function<void(const std::string&)> onEnter;  // called as each folder is entered
