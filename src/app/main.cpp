@@ -1,0 +1,28 @@
+// quillex: the desktop program. Starts the main window with the command line as it
+// came, byte for byte, and closes it properly on log-off and on SIGTERM.
+#include <QApplication>
+#include <QSessionManager>
+#include <string>
+#include <vector>
+
+#include "app/UTermSignal.h"
+#include "platform/UAppPaths.h"
+#include "ui/UDialogRunner.h"
+#include "ui/UQtMessages.h"
+#include "ui/UfrmMain.h"
+
+int main(int argc, char* argv[]) {
+  QApplication app(argc, argv);
+  QApplication::setApplicationName(qx::kApplicationTitle);
+
+  qx::TQtMessages messages;
+  qx::TQtDialogRunner dialogs;
+  // QApplication has taken out its own options; what is left is ours.
+  std::vector<std::string> arguments(argv + 1, argv + argc);
+  qx::TfrmMain window(messages, dialogs, {qx::SettingsDir(), qx::ProgramDir(), std::move(arguments)});
+
+  QObject::connect(&app, &QGuiApplication::commitDataRequest, &window, [&window] { window.SaveOnExit(); });
+  qx::TTermSignal term([&window] { window.close(); });
+  window.show();
+  return QApplication::exec();
+}

@@ -1,0 +1,33 @@
+#include "ui/UDialogRunner.h"
+
+#include <QFileDialog>
+
+#include "ui/UQtText.h"
+
+namespace qx {
+
+std::unique_ptr<QFileDialog> CreateJobListFileDialog(TJobListFileDialog which, QWidget* parent,
+                                                     const std::string& startDir) {
+  const bool open = which == TJobListFileDialog::dlgOpen;
+  auto dialog = std::make_unique<QFileDialog>(parent);
+  dialog->setObjectName(open ? "dlgOpen" : "dlgSave");
+  dialog->setWindowTitle(open ? "Load Job List from XML file" : "Save Job List as XML file");
+  dialog->setNameFilters({"XML files (*.xml)", "All Files (*)"});
+  dialog->setDefaultSuffix("xml");
+  dialog->setDirectory(ToQString(startDir));
+  dialog->setAcceptMode(open ? QFileDialog::AcceptOpen : QFileDialog::AcceptSave);
+  dialog->setFileMode(open ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
+  dialog->setOption(QFileDialog::DontConfirmOverwrite, !open);
+  return dialog;
+}
+
+bool TQtDialogRunner::Exec(QDialog& dialog) { return dialog.exec() == QDialog::Accepted; }
+
+std::optional<std::string> TQtDialogRunner::ChooseJobListFile(TJobListFileDialog which, QWidget* parent,
+                                                              const std::string& startDir) {
+  const auto dialog = CreateJobListFileDialog(which, parent, startDir);
+  if (dialog->exec() != QDialog::Accepted || dialog->selectedFiles().isEmpty()) return std::nullopt;
+  return ToBytes(dialog->selectedFiles().first());
+}
+
+}  // namespace qx

@@ -1,0 +1,84 @@
+#include "ui/UFolderTree.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QFileSystemModel>
+#include <QHeaderView>
+
+#include "ui/UQtText.h"
+
+namespace qx {
+
+TFolderTree::TFolderTree(QWidget* parent) : QTreeView(parent) {
+  setObjectName("stv");
+  setHeaderHidden(true);
+  // Long names get a scroll bar rather than an ellipsis.
+  header()->setStretchLastSection(false);
+  header()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
+  setSelectionMode(QAbstractItemView::SingleSelection);
+  setEditTriggers(QAbstractItemView::NoEditTriggers);
+  InstallModel();
+  SelectPath(ToBytes(QDir::homePath()));
+}
+
+void TFolderTree::InstallModel() {
+  QFileSystemModel* oldModel = m_model;
+  QItemSelectionModel* oldSelection = selectionModel();
+  m_model = new QFileSystemModel(this);
+  m_model->setIconProvider(&m_icons);
+  m_model->setFilter(QDir::AllDirs | QDir::NoDotAndDotDot | QDir::Hidden);
+  m_model->setRootPath(QDir::rootPath());
+  setModel(m_model);
+  for (int column = 1; column < m_model->columnCount(); ++column) hideColumn(column);
+  connect(selectionModel(), &QItemSelectionModel::currentChanged, this,
+          [this](const QModelIndex& current) { emit PathSelected(m_model->filePath(current)); });
+  // Rows keep arriving above the selection while its ancestors load, so every load
+  // of one of them shows the selection again, until the user takes over.
+  connect(m_model, &QFileSystemModel::directoryLoaded, this, [this](const QString& folder) {
+    const QModelIndex current = currentIndex();
+    if (m_scrollPending && current.isValid() && m_model->filePath(current).startsWith(folder)) {
+      scrollTo(current, QAbstractItemView::PositionAtCenter);
+    }
+  });
+  delete oldSelection;
+  delete oldModel;
+}
+
+bool TFolderTree::SelectPath(const std::string& path) {
+  const QFileInfo info(ToQString(path));
+  if (path.empty() || !info.isDir()) return false;
+  const QModelIndex index = m_model->index(info.absoluteFilePath());
+  if (!index.isValid()) return false;
+  setCurrentIndex(index);
+  scrollTo(index);
+  m_scrollPending = true;
+  return true;
+}
+
+void TFolderTree::mousePressEvent(QMouseEvent* event) {
+  m_scrollPending = false;
+  QTreeView::mousePressEvent(event);
+}
+
+void TFolderTree::wheelEvent(QWheelEvent* event) {
+  m_scrollPending = false;
+  QTreeView::wheelEvent(event);
+}
+
+void TFolderTree::keyPressEvent(QKeyEvent* event) {
+  m_scrollPending = false;
+  QTreeView::keyPressEvent(event);
+}
+
+std::string TFolderTree::SelectedPath() const {
+  const QModelIndex current = currentIndex();
+  return current.isValid() ? ToBytes(m_model->filePath(current)) : std::string();
+}
+
+void TFolderTree::Refresh() {
+  const std::string selected = SelectedPath();
+  InstallModel();
+  SelectPath(selected);
+}
+
+}  // namespace qx

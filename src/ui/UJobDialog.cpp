@@ -1,0 +1,32 @@
+#include "ui/UJobDialog.h"
+
+#include <QBoxLayout>
+#include <QPushButton>
+
+namespace qx {
+
+TJobDialog::TJobDialog(QWidget* parent, const QString& caption)
+    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint) {
+  setWindowTitle(caption);
+}
+
+void TJobDialog::AddButtonBar(QBoxLayout* layout, QWidget* leftOfButtons) {
+  auto* bar = new QHBoxLayout;
+  if (leftOfButtons) bar->addWidget(leftOfButtons);
+  bar->addStretch();
+  auto* cancel = new QPushButton("Cancel", this);
+  cancel->setObjectName("btnCancel");
+  cancel->setAutoDefault(false);
+  auto* ok = new QPushButton("OK", this);
+  ok->setObjectName("btnOk");
+  ok->setDefault(true);
+  bar->addWidget(cancel);
+  bar->addWidget(ok);
+  layout->addLayout(bar);
+  connect(ok, &QPushButton::clicked, this, &QDialog::accept);
+  connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+}
+
+void TJobDialog::FixSize() { layout()->setSizeConstraint(QLayout::SetFixedSize); }
+
+}  // namespace qx

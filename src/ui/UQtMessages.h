@@ -1,0 +1,18 @@
+// The desktop program's answer to TMessageHost: message boxes titled "Quillex" over
+// the active window. Says nothing itself; every text comes from its caller.
+#pragma once
+
+#include "platform/UMessages.h"
+
+namespace qx {
+
+inline constexpr const char* kApplicationTitle = "Quillex";
+
+class TQtMessages : public TMessageHost {
+ public:
+  void ShowMessage(const std::string& text) override;
+  // Yes and No only.
+  bool Confirm(const std::string& text) override;
+};
+
+}  // namespace qx

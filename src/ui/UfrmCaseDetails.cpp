@@ -1,0 +1,65 @@
+#include "ui/UfrmCaseDetails.h"
+
+#include <QLabel>
+#include <QRadioButton>
+#include <QVBoxLayout>
+
+namespace qx {
+
+TfrmCaseDetails::TfrmCaseDetails(QWidget* parent) : TJobDialog(parent, QString()) {
+  setObjectName("frmCaseDetails");
+  m_lblPrompt = new QLabel(this);
+  m_lblPrompt->setObjectName("lblPrompt");
+  m_rbAll = new QRadioButton("all characters (filename and extension)", this);
+  m_rbAll->setObjectName("rbAll");
+  m_rbFilename = new QRadioButton("filename only", this);
+  m_rbFilename->setObjectName("rbFilename");
+  m_rbExtension = new QRadioButton("extension only", this);
+  m_rbExtension->setObjectName("rbExtension");
+
+  auto* layout = new QVBoxLayout(this);
+  layout->addWidget(m_lblPrompt);
+  auto* options = new QVBoxLayout;
+  options->setContentsMargins(16, 0, 0, 0);
+  for (QRadioButton* option : {m_rbAll, m_rbFilename, m_rbExtension}) options->addWidget(option);
+  layout->addLayout(options);
+  layout->addSpacing(8);
+  AddButtonBar(layout);
+  FixSize();
+}
+
+void TfrmCaseDetails::LoadJobIntoDialog(const TJob& job) {
+  switch (job.type) {
+    case TJobKind::jobLower:
+      setWindowTitle("Conversion to lower case");
+      m_lblPrompt->setText("Convert to lower case...");
+      break;
+    case TJobKind::jobUpper:
+      setWindowTitle("Conversion to UPPER case");
+      m_lblPrompt->setText("Convert to UPPER case...");
+      break;
+    case TJobKind::jobNormal:
+      setWindowTitle("Case Normalisation");
+      m_lblPrompt->setText("Normalise case of...");
+      break;
+    default: break;
+  }
+  switch (job.modifier) {
+    case 0: m_rbAll->setChecked(true); break;
+    case 1: m_rbFilename->setChecked(true); break;
+    case 2: m_rbExtension->setChecked(true); break;
+    default: break;
+  }
+}
+
+void TfrmCaseDetails::StoreDialogIntoJob(TJob& job) const {
+  if (m_rbAll->isChecked()) {
+    job.modifier = 0;
+  } else if (m_rbFilename->isChecked()) {
+    job.modifier = 1;
+  } else if (m_rbExtension->isChecked()) {
+    job.modifier = 2;
+  }
+}
+
+}  // namespace qx

@@ -1,0 +1,285 @@
+#include "ui/UfrmMain.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QEvent>
+#include <QHBoxLayout>
+#include <QLineEdit>
+#include <QListView>
+#include <QMetaObject>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSpinBox>
+#include <QSplitter>
+#include <filesystem>
+
+#include "jobio/UJobIO.h"
+#include "platform/UAppPaths.h"
+#include "platform/UFiles.h"
+#include "platform/UMessages.h"
+#include "rename/URenameRun.h"
+#include "settings/UAppSettings.h"
+#include "ui/UDialogRunner.h"
+#include "ui/UFileList.h"
+#include "ui/UFolderTree.h"
+#include "ui/UJobListModel.h"
+#include "ui/UMaskHistory.h"
+#include "ui/UQtText.h"
+#include "ui/URunJobDialog.h"
+#include "ui/UfrmXMLEncoding.h"
+
+namespace qx {
+
+namespace {
+
+constexpr int kDefaultWidth = 867;
+constexpr int kDefaultHeight = 440;
+
+bool IsExistingFile(const std::string& path) {
+  std::error_code error;
+  return std::filesystem::exists(path, error) && !std::filesystem::is_directory(path, error);
+}
+
+std::string Absolute(const std::string& path) {
+  if (path.empty() || path.front() == '/') return path;
+  std::error_code error;
+  const std::filesystem::path current = std::filesystem::current_path(error);
+  return error ? path : WithTrailingSlash(current.string()) + path;
+}
+
+}  // namespace
+
+TfrmMain::TfrmMain(TMessageHost& messages, TDialogRunner& dialogs, TMainWindowSetup setup, QWidget* parent)
+    : QMainWindow(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                              Qt::WindowCloseButtonHint),
+      m_messages(messages),
+      m_dialogs(dialogs),
+      m_setup(std::move(setup)),
+      m_ini(CreateAppSettings(messages, m_setup.settingsDir)),
+      m_jobs(new TJobListModel(this)),
+      m_openDir(m_setup.programDir),
+      m_saveDir(m_setup.programDir) {
+  setObjectName("frmMain");
+  setWindowTitle("Quillex v2.07");
+  CreateMenu();
+  auto* central = new QWidget;
+  auto* layout = new QHBoxLayout(central);
+  layout->setContentsMargins(4, 4, 4, 4);
+  layout->addWidget(CreateJobPanel());
+  m_splitter = new QSplitter(Qt::Horizontal);
+  m_splitter->setObjectName("Splitter1");
+  m_splitter->setChildrenCollapsible(false);
+  m_splitter->addWidget(CreateDirectoryPanel());
+  m_splitter->addWidget(CreateExplorerPanel());
+  m_splitter->setStretchFactor(0, 0);
+  m_splitter->setStretchFactor(1, 1);
+  layout->addWidget(m_splitter, 1);
+  setCentralWidget(central);
+  resize(kDefaultWidth, kDefaultHeight);
+
+  connect(m_stv, &TFolderTree::PathSelected, m_slv, &TFileList::SetFolder);
+  connect(m_slv, &TFileList::FolderOpened, this, [this](const QString& path) { m_stv->SelectPath(ToBytes(path)); });
+  connect(m_slv, &TFileList::EntryClicked, this, &TfrmMain::slvEntryClick);
+  m_slv->SetFolder(ToQString(m_stv->SelectedPath()));
+  const auto listChanged = [this] { m_keepDefaultJobList = false; };
+  connect(m_jobs, &QAbstractItemModel::rowsInserted, this, listChanged);
+  connect(m_jobs, &QAbstractItemModel::rowsRemoved, this, listChanged);
+  connect(m_jobs, &QAbstractItemModel::rowsMoved, this, listChanged);
+  connect(m_jobs, &QAbstractItemModel::dataChanged, this, listChanged);
+  connect(m_jobs, &QAbstractItemModel::modelReset, this, listChanged);
+  chkSimulationClick();
+  chkSortClick();
+
+  try {
+    m_ini.Load();
+    RestorePlacement();
+    ApplySettings();
+  } catch (const std::exception& error) {
+    // An unreadable boolean: the window keeps its design-time state, and the next
+    // close writes that state over the bad value.
+    m_messages.ShowMessage(error.what());
+  }
+}
+
+TfrmMain::~TfrmMain() = default;
+
+const TJobList& TfrmMain::Jobs() const { return m_jobs->Jobs(); }
+
+std::string TfrmMain::StartingDirectory() const { return m_stv->SelectedPath(); }
+
+std::string TfrmMain::DefaultJobListPath() const {
+  return WithTrailingSlash(m_setup.settingsDir) + kDefaultJobListFileName;
+}
+
+void TfrmMain::showEvent(QShowEvent* event) {
+  QMainWindow::showEvent(event);
+  if (m_shown) return;
+  m_shown = true;
+  // After the window is on screen, so that messages appear over it.
+  QMetaObject::invokeMethod(this, &TfrmMain::FormShow, Qt::QueuedConnection);
+}
+
+void TfrmMain::FormShow() {
+  if (!m_setup.arguments.empty()) {
+    const std::string& argument = m_setup.arguments.front();
+    const std::string path = Absolute(argument);
+    if (!m_stv->SelectPath(IsExistingFile(path) ? DirectoryOf(path) : path)) {
+      m_messages.ShowMessage("Error setting path: \"" + argument + "\"");
+    }
+  }
+  // Loaded even after a bad argument: skipping it would let the close write an empty
+  // list over the user's last job list.
+  const std::string defaultJobList = DefaultJobListPath();
+  if (PathExists(defaultJobList) && !LoadJobsFromFile(defaultJobList)) m_keepDefaultJobList = true;
+}
+
+void TfrmMain::closeEvent(QCloseEvent* event) {
+  SaveOnExit();
+  QMainWindow::closeEvent(event);
+}
+
+bool TfrmMain::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == m_lbJobs->viewport() && event->type() == QEvent::MouseButtonDblClick) {
+    btnEditClick();
+    return true;
+  }
+  return QMainWindow::eventFilter(watched, event);
+}
+
+// Jobs.
+
+bool TfrmMain::RunJobDialog(TJob& job) { return qx::RunJobDialog(job, this, m_dialogs, m_cmRegExHelp); }
+
+bool TfrmMain::NoJobChecked() const { return !m_jobs->Jobs().AnyEnabled(); }
+
+void TfrmMain::AddJob(TJobKind kind) {
+  TJob job(kind);
+  if (RunJobDialog(job)) m_jobs->AddNew(std::move(job));
+}
+
+int TfrmMain::SelectedJob() const {
+  const QModelIndexList selected = m_lbJobs->selectionModel()->selectedRows();
+  return selected.isEmpty() ? -1 : selected.first().row();
+}
+
+void TfrmMain::SelectJob(int row) { m_lbJobs->setCurrentIndex(m_jobs->index(row)); }
+
+void TfrmMain::btnEditClick() {
+  const int row = SelectedJob();
+  if (row < 0) return m_messages.ShowMessage("Please select a job first.");
+  TJob job = m_jobs->Jobs()[static_cast<std::size_t>(row)];
+  if (RunJobDialog(job)) m_jobs->SetJob(row, std::move(job));
+}
+
+void TfrmMain::btnRemoveClick() {
+  const int row = SelectedJob();
+  if (row < 0) return m_messages.ShowMessage("Please select a job first.");
+  m_jobs->Delete(row);
+  if (m_jobs->rowCount() > 0) SelectJob(std::min(row, m_jobs->rowCount() - 1));
+}
+
+void TfrmMain::btnUpClick() {
+  const int row = SelectedJob();
+  if (row < 0) return m_messages.ShowMessage("Please select a job first.");
+  if (m_jobs->MoveUp(row)) SelectJob(row - 1);
+}
+
+void TfrmMain::btnDownClick() {
+  const int row = SelectedJob();
+  if (row < 0) return m_messages.ShowMessage("Please select a job first.");
+  if (m_jobs->MoveDown(row)) SelectJob(row + 1);
+}
+
+// Go and Undo.
+
+void TfrmMain::btnGoClick() {
+  if (const auto problem = RunStartProblem(m_jobs->Jobs())) return m_messages.ShowMessage(*problem);
+  // The run and its windows are not built yet.
+}
+
+void TfrmMain::btnUndoClick() {
+  // Undo is not built yet.
+}
+
+void TfrmMain::UpdateMaskHistory() {
+  std::vector<std::string> history;
+  for (int i = 0; i < m_cmbFileMask->count(); ++i) history.push_back(ToBytes(m_cmbFileMask->itemText(i)));
+  const QString mask = m_cmbFileMask->currentText();
+  qx::UpdateMaskHistory(history, ToBytes(mask));
+  m_cmbFileMask->clear();
+  for (const std::string& entry : history) m_cmbFileMask->addItem(ToQString(entry));
+  m_cmbFileMask->setEditText(mask);
+}
+
+// The sample name and the file list.
+
+void TfrmMain::btnExampleClick() {
+  m_counterValue = m_edtCounter->value();
+  m_edtExample->setText(ToQString(ApplyJobList(m_jobs->Jobs(), ToBytes(m_edtExample->text()), m_counterValue)));
+}
+
+void TfrmMain::slvEntryClick(const std::string& name) {
+  // The counter runs on from click to click.
+  m_edtExample->setText(ToQString(ApplyJobList(m_jobs->Jobs(), name, m_counterValue)));
+}
+
+// Options.
+
+void TfrmMain::chkSimulationClick() {
+  const bool simulate = m_chkSimulation->isChecked();
+  m_chkUndo->setEnabled(!simulate);
+  m_chkConfirm->setEnabled(!simulate);
+  m_btnGo->setText(simulate ? "&Simulate" : "&Go");
+}
+
+void TfrmMain::chkSortClick() {
+  for (QRadioButton* button : {m_rbNameASC, m_rbNameDESC, m_rbDateASC, m_rbDateDESC}) {
+    button->setEnabled(m_chkSort->isChecked());
+  }
+}
+
+// Job list files.
+
+bool TfrmMain::LoadJobsFromFile(const std::string& fileName) {
+  auto jobs = LoadJobListFromXML(fileName, m_messages);
+  if (!jobs) {
+    m_messages.ShowMessage(LoadFailureMessage(fileName));
+    return false;
+  }
+  m_jobs->ReplaceAll(std::move(*jobs));
+  return true;
+}
+
+void TfrmMain::SaveJobsToFile(const std::string& fileName) {
+  // Reported, unlike a silent failure, so that nobody believes a list saved that is not.
+  if (!SaveJobListToXML(fileName, m_jobs->Jobs().Jobs(), m_encoding)) {
+    m_messages.ShowMessage("Unable to write to " + fileName);
+  }
+}
+
+void TfrmMain::cmOpenJobListClick() {
+  const auto fileName = m_dialogs.ChooseJobListFile(TJobListFileDialog::dlgOpen, this, m_openDir);
+  if (!fileName) return;
+  LoadJobsFromFile(*fileName);
+  m_openDir = DirectoryOf(*fileName);
+}
+
+void TfrmMain::cmSaveJobListClick() {
+  if (m_jobs->Jobs().IsEmpty()) return m_messages.ShowMessage("No jobs have been defined yet. Nothing to save");
+  const auto fileName = m_dialogs.ChooseJobListFile(TJobListFileDialog::dlgSave, this, m_saveDir);
+  if (!fileName) return;
+  if (PathExists(*fileName) && !m_messages.Confirm("File exists. Overwrite?")) return;
+  SaveJobsToFile(*fileName);
+  m_saveDir = DirectoryOf(*fileName);
+}
+
+void TfrmMain::cmCharacterEncodingClick() {
+  TfrmPreferences dialog(this);
+  dialog.SelectEncoding(m_encoding);
+  if (!m_dialogs.Exec(dialog)) return;
+  m_encoding = dialog.EncodingSetting();
+  SaveSettings();
+  WriteSettings();
+}
+
+}  // namespace qx

@@ -1,0 +1,153 @@
+// The main window: the job list with its commands, the options of a run, the sample-
+// name test, the folder tree and the file explorer, and the steps that load and save
+// the settings and the default job list. Runs and undo are not started from here yet.
+#pragma once
+
+#include <QMainWindow>
+#include <array>
+#include <cstdint>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "jobs/UTJob.h"
+#include "settings/UToxRegVal.h"
+
+class QAction;
+class QCheckBox;
+class QComboBox;
+class QLineEdit;
+class QListView;
+class QPushButton;
+class QRadioButton;
+class QSpinBox;
+class QSplitter;
+class QWidget;
+
+namespace qx {
+
+class TDialogRunner;
+class TFileList;
+class TFolderTree;
+class TJobListModel;
+class TMessageHost;
+
+struct TMainWindowSetup {
+  // quillex.ini and the default job list live here.
+  std::string settingsDir;
+  // The open and save dialogs fall back to this folder.
+  std::string programDir;
+  // The command line without the program name, byte for byte.
+  std::vector<std::string> arguments;
+};
+
+class TfrmMain : public QMainWindow {
+  Q_OBJECT
+
+ public:
+  // Loads the settings, restores the placement and applies the settings. `messages`
+  // and `dialogs` must outlive the window.
+  TfrmMain(TMessageHost& messages, TDialogRunner& dialogs, TMainWindowSetup setup, QWidget* parent = nullptr);
+  ~TfrmMain() override;
+
+  const TJobList& Jobs() const;
+  // Opens the dialog of the job's kind; true, and the job changed, only after OK.
+  bool RunJobDialog(TJob& job);
+  bool NoJobChecked() const;
+  // Puts the current mask at the top of the history.
+  void UpdateMaskHistory();
+  // The folder selected in the tree.
+  std::string StartingDirectory() const;
+
+  // Store to controls, once at start-up; controls to store, before every write.
+  void ApplySettings();
+  void SaveSettings();
+
+  // Replaces the job list with the file's jobs; on failure shows why and keeps the list.
+  bool LoadJobsFromFile(const std::string& fileName);
+  // Writes every job, ticked or not, in the encoding setting.
+  void SaveJobsToFile(const std::string& fileName);
+
+  // Closing, log-off and shut-down: the settings, the placement and the default job
+  // list are written. A failure is shown and the later steps still run.
+  void SaveOnExit();
+
+ protected:
+  void showEvent(QShowEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  // Layout (UfrmMainLayout.cpp).
+  void CreateMenu();
+  QWidget* CreateJobPanel();
+  QWidget* CreateDirectoryPanel();
+  QWidget* CreateExplorerPanel();
+
+  // Start-up, once the window shows: the command-line folder, then the default job list.
+  void FormShow();
+  std::string DefaultJobListPath() const;
+  // The option boxes by their boolean keys, in the store's order.
+  std::array<std::pair<const char*, QCheckBox*>, 8> BooleanControls() const;
+  void RestorePlacement();
+  TWindowPlacement Placement() const;
+  // A write of the settings file; false after its error has been shown.
+  bool WriteSettings();
+
+  // Commands.
+  void AddJob(TJobKind kind);
+  int SelectedJob() const;
+  void SelectJob(int row);
+  void btnEditClick();
+  void btnRemoveClick();
+  void btnUpClick();
+  void btnDownClick();
+  void btnGoClick();
+  void btnUndoClick();
+  void btnExampleClick();
+  void slvEntryClick(const std::string& name);
+  void chkSimulationClick();
+  void chkSortClick();
+  void cmOpenJobListClick();
+  void cmSaveJobListClick();
+  void cmCharacterEncodingClick();
+
+  TMessageHost& m_messages;
+  TDialogRunner& m_dialogs;
+  TMainWindowSetup m_setup;
+  ToxRegVal m_ini;
+  TJobListModel* m_jobs;
+  std::int32_t m_counterValue = 0;
+  std::string m_openDir;
+  std::string m_saveDir;
+  std::string m_encoding = "ISO-8859-1";
+  bool m_shown = false;
+  // The default job list could not be read at start-up: it is not overwritten at close
+  // unless the job list has been changed since.
+  bool m_keepDefaultJobList = false;
+
+  QAction* m_cmRegExHelp = nullptr;
+  QComboBox* m_cmbFileMask = nullptr;
+  QListView* m_lbJobs = nullptr;
+  QSpinBox* m_edtCounter = nullptr;
+  QCheckBox* m_chkRecurseDirs = nullptr;
+  QCheckBox* m_chkRenameDirs = nullptr;
+  QCheckBox* m_chkResetCounter = nullptr;
+  QCheckBox* m_chkSort = nullptr;
+  QCheckBox* m_chkConfirm = nullptr;
+  QCheckBox* m_chkUndo = nullptr;
+  QCheckBox* m_chkLog = nullptr;
+  QCheckBox* m_chkSimulation = nullptr;
+  QRadioButton* m_rbNameASC = nullptr;
+  QRadioButton* m_rbNameDESC = nullptr;
+  QRadioButton* m_rbDateASC = nullptr;
+  QRadioButton* m_rbDateDESC = nullptr;
+  QPushButton* m_btnGo = nullptr;
+  QLineEdit* m_edtExample = nullptr;
+  QSplitter* m_splitter = nullptr;
+  QWidget* m_pnlDir = nullptr;
+  TFolderTree* m_stv = nullptr;
+  TFileList* m_slv = nullptr;
+};
+
+}  // namespace qx

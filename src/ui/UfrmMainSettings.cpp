@@ -1,0 +1,151 @@
+// TfrmMain and its settings: store to controls at start-up, controls to store before
+// every write, the window placement, and the steps of closing.
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QRadioButton>
+#include <QSpinBox>
+#include <QSplitter>
+#include <algorithm>
+#include <filesystem>
+#include <limits>
+
+#include "platform/UMessages.h"
+#include "ui/UFileList.h"
+#include "ui/UFolderTree.h"
+#include "ui/UMaskHistory.h"
+#include "ui/UQtText.h"
+#include "ui/UfrmMain.h"
+
+namespace qx {
+
+namespace {
+
+constexpr const char* kFormName = "frmMain";
+constexpr int kMinDirectoryPaneWidth = 50;
+
+bool IsDirectory(const std::string& path) {
+  std::error_code error;
+  return !path.empty() && std::filesystem::is_directory(path, error);
+}
+
+int ClampToInt(std::int64_t value) {
+  return static_cast<int>(
+      std::clamp<std::int64_t>(value, std::numeric_limits<int>::min(), std::numeric_limits<int>::max()));
+}
+
+}  // namespace
+
+std::array<std::pair<const char*, QCheckBox*>, 8> TfrmMain::BooleanControls() const {
+  return {{{"recurseDirs", m_chkRecurseDirs},
+           {"renameDirs", m_chkRenameDirs},
+           {"resetCounter", m_chkResetCounter},
+           {"sort", m_chkSort},
+           {"confirm", m_chkConfirm},
+           {"undo", m_chkUndo},
+           {"log", m_chkLog},
+           {"simulation", m_chkSimulation}}};
+}
+
+void TfrmMain::ApplySettings() {
+  // Setting a box runs its click reaction, so Go's caption and the greyed controls follow.
+  for (const auto& [key, box] : BooleanControls()) box->setChecked(m_ini.GetBoolean(key));
+
+  // Filling the list would overwrite the text, so the text comes last.
+  m_cmbFileMask->clear();
+  for (std::size_t n = 0; n < kMaskHistorySize; ++n) {
+    const std::string entry = m_ini.GetString("filemask" + std::to_string(n));
+    if (!entry.empty()) m_cmbFileMask->addItem(ToQString(entry));
+  }
+  m_cmbFileMask->setEditText(ToQString(m_ini.GetString("filemask")));
+
+  // A saved folder that is gone is passed over without a word.
+  m_stv->SelectPath(m_ini.GetString("path"));
+  m_edtExample->setText(ToQString(m_ini.GetString("example")));
+  const std::string openDir = m_ini.GetString("openDir");
+  m_openDir = IsDirectory(openDir) ? openDir : m_setup.programDir;
+  const std::string saveDir = m_ini.GetString("saveDir");
+  m_saveDir = IsDirectory(saveDir) ? saveDir : m_setup.programDir;
+  m_encoding = m_ini.GetString("encoding");
+  m_edtCounter->setValue(ClampToInt(m_ini.GetInteger("counterStart")));
+  m_slv->SetViewStyle(ClampToInt(m_ini.GetInteger("viewStyle")));
+  const int treeWidth = std::max(ClampToInt(m_ini.GetInteger("stvWidth")), kMinDirectoryPaneWidth);
+  m_splitter->setSizes({treeWidth, std::max(width() - treeWidth, 1)});
+  QRadioButton* const order[] = {m_rbNameASC, m_rbNameDESC, m_rbDateASC, m_rbDateDESC};
+  // Any other number leaves the design-time choice.
+  if (const std::int64_t sortOrder = m_ini.GetInteger("sortOrder"); sortOrder >= 0 && sortOrder <= 3) {
+    order[sortOrder]->setChecked(true);
+  }
+}
+
+void TfrmMain::SaveSettings() {
+  for (const auto& [key, box] : BooleanControls()) m_ini.SetBoolean(key, box->isChecked());
+
+  m_ini.SetString("filemask", ToBytes(m_cmbFileMask->currentText()));
+  // Keys past the history's length keep what they held.
+  for (int n = 0; n < m_cmbFileMask->count(); ++n) {
+    m_ini.SetString("filemask" + std::to_string(n), ToBytes(m_cmbFileMask->itemText(n)));
+  }
+  m_ini.SetString("path", m_stv->SelectedPath());
+  m_ini.SetString("example", ToBytes(m_edtExample->text()));
+  m_ini.SetString("openDir", m_openDir);
+  m_ini.SetString("saveDir", m_saveDir);
+  m_ini.SetString("encoding", m_encoding);
+  m_ini.SetInteger("counterStart", m_edtCounter->value());
+  m_ini.SetInteger("viewStyle", m_slv->ViewStyle());
+  m_ini.SetInteger("stvWidth", m_splitter->sizes().value(0, m_pnlDir->width()));
+  QRadioButton* const order[] = {m_rbNameASC, m_rbNameDESC, m_rbDateASC, m_rbDateDESC};
+  for (int n = 0; n < 4; ++n) {
+    if (order[n]->isChecked()) {
+      m_ini.SetInteger("sortOrder", n);
+      break;
+    }
+  }
+}
+
+TWindowPlacement TfrmMain::Placement() const {
+  const QRect normal = normalGeometry().isValid() ? normalGeometry() : geometry();
+  TWindowState state = TWindowState::wsNormal;
+  if (windowState() & Qt::WindowMinimized) state = TWindowState::wsMinimized;
+  if (windowState() & Qt::WindowMaximized) state = TWindowState::wsMaximized;
+  return {normal.x(), normal.y(), normal.width(), normal.height(), state};
+}
+
+void TfrmMain::RestorePlacement() {
+  const TWindowPlacement before = Placement();
+  TWindowPlacement placement = before;
+  m_ini.RestoreWindowPlacement(kFormName, placement);
+  // Without a stored position the window manager places the window.
+  if (placement.left != before.left || placement.top != before.top) {
+    setGeometry(placement.left, placement.top, placement.width, placement.height);
+  } else {
+    resize(placement.width, placement.height);
+  }
+  if (placement.state == TWindowState::wsMaximized) setWindowState(Qt::WindowMaximized);
+  if (placement.state == TWindowState::wsMinimized) setWindowState(Qt::WindowMinimized);
+}
+
+bool TfrmMain::WriteSettings() {
+  try {
+    m_ini.Save();
+    return true;
+  } catch (const std::exception& error) {
+    m_messages.ShowMessage(error.what());
+    return false;
+  }
+}
+
+void TfrmMain::SaveOnExit() {
+  SaveSettings();
+  if (WriteSettings()) {
+    try {
+      m_ini.SaveWindowPlacement(kFormName, Placement());
+    } catch (const std::exception& error) {
+      m_messages.ShowMessage(error.what());
+    }
+  }
+  // Written whatever happened to the settings: closing never loses the job list.
+  if (!m_keepDefaultJobList) SaveJobsToFile(DefaultJobListPath());
+}
+
+}  // namespace qx

@@ -1,0 +1,63 @@
+#include "ui/UfrmXMLEncoding.h"
+
+#include <QComboBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "jobio/UJobIO.h"
+#include "ui/UQtText.h"
+
+namespace qx {
+
+TfrmPreferences::TfrmPreferences(QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint) {
+  setObjectName("frmPreferences");
+  setWindowTitle("XML Character Encoding");
+  auto* label = new QLabel("Character Encoding for XML files:", this);
+  m_cbXMLEncoding = new QComboBox(this);
+  m_cbXMLEncoding->setObjectName("cbXMLEncoding");
+  m_cbXMLEncoding->setEditable(true);
+  m_cbXMLEncoding->setInsertPolicy(QComboBox::NoInsert);
+  for (const std::string& choice : XMLEncodingChoices()) m_cbXMLEncoding->addItem(ToQString(choice));
+  m_cbXMLEncoding->setCurrentIndex(0);
+  auto* ok = new QPushButton("OK", this);
+  ok->setObjectName("btnOk");
+  ok->setDefault(true);
+  auto* cancel = new QPushButton("Cancel", this);
+  cancel->setObjectName("btnCancel");
+  cancel->setAutoDefault(false);
+  connect(ok, &QPushButton::clicked, this, &QDialog::accept);
+  connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+
+  auto* layout = new QVBoxLayout(this);
+  layout->addWidget(label);
+  layout->addWidget(m_cbXMLEncoding);
+  auto* buttons = new QHBoxLayout;
+  buttons->addStretch();
+  buttons->addWidget(ok);
+  buttons->addWidget(cancel);
+  layout->addSpacing(8);
+  layout->addLayout(buttons);
+  layout->setSizeConstraint(QLayout::SetFixedSize);
+}
+
+void TfrmPreferences::SelectEncoding(const std::string& encoding) {
+  const QString name = ToQString(encoding);
+  for (int i = 0; !name.isEmpty() && i < m_cbXMLEncoding->count(); ++i) {
+    if (m_cbXMLEncoding->itemText(i).startsWith(name, Qt::CaseInsensitive)) {
+      m_cbXMLEncoding->setCurrentIndex(i);
+      return;
+    }
+  }
+  m_cbXMLEncoding->setCurrentIndex(-1);
+  m_cbXMLEncoding->setEditText(name);
+}
+
+std::string TfrmPreferences::EncodingSetting() const {
+  const std::string text = ToBytes(m_cbXMLEncoding->currentText());
+  return text.substr(0, text.find(' '));
+}
+
+}  // namespace qx
