@@ -216,7 +216,9 @@ TEST_F(UCliRunTest, FailuresAndRefusalsSetTheExitStatus) {
     std::ostringstream out, err;
     const int status = RunQuillexCli(args, in, false, out, err);
     EXPECT_EQ(status, row.status) << row.what << ": " << err.str();
-    if (!row.err.empty()) EXPECT_EQ(err.str(), row.err) << row.what;
+    if (!row.err.empty()) {
+      EXPECT_EQ(err.str(), row.err) << row.what;
+    }
   }
   EXPECT_EQ(test::ListTree(m_root), (std::vector<std::string>{"C.txt", "b.txt", "sub/", "sub/d.txt"}));
 }
