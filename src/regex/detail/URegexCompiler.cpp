@@ -199,6 +199,7 @@ class TCompiler {
     m_prog.loops.push_back({min, max, lazy});
     Add({.op = TOp::LoopInit, .a = slot});
     const uint32_t test = Add({.op = TOp::LoopTest, .a = slot});
+    Add({.op = TOp::LoopBody, .a = slot});
     AppendBlock(block, blockBase);
     Add({.op = TOp::LoopNext, .a = slot, .b = test});
     m_prog.code[test].b = Pc();
@@ -397,7 +398,10 @@ class TCompiler {
           edge(pc, inst.b, true);
           target[pc] = true;
           break;
-        case TOp::LoopNext: edge(pc, inst.b, true); break;
+        case TOp::LoopNext:
+          edge(pc, inst.b, true);
+          edge(pc, m_prog.code[inst.b].b, true);
+          break;
         case TOp::GreedyStar: edge(pc, pc + 2, true); break;
         case TOp::Match: break;
         default: edge(pc, pc + 1, false); break;

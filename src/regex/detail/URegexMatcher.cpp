@@ -22,6 +22,7 @@ bool TMatcher::Search(const TProgram& prog, std::u32string_view text, std::size_
   m_from = static_cast<uint32_t>(from);
   m_caps.fill(kUnset);
   m_counters.assign(prog.loops.size(), 0);
+  m_iterationStarts.assign(prog.loops.size(), kUnset);
   m_steps = 0;
   m_keyed.clear();
   m_stars.assign(prog.starCount, TStarState{kUnset, kUnset});
@@ -58,10 +59,13 @@ bool TMatcher::Visited(uint32_t pc, uint32_t pos) {
     word |= mask;
     return false;
   }
-  // Inside counted loops the counters of the loops around pc are part of the state.
+  // Inside counted loops the state also holds, for each loop around pc, its counter and
+  // whether its iteration is still empty (which decides what its LoopNext does).
   m_key.assign({static_cast<char32_t>(pc), static_cast<char32_t>(pos)});
   for (int instance = prog.loopInstanceOf[pc]; instance >= 0; instance = prog.loopInstances[instance].parent) {
-    m_key += static_cast<char32_t>(m_counters[prog.loopInstances[instance].slot]);
+    const uint32_t slot = prog.loopInstances[instance].slot;
+    m_key += static_cast<char32_t>(m_counters[slot]);
+    m_key += static_cast<char32_t>(m_iterationStarts[slot] == pos);
   }
   if (m_keyed.size() >= kMaxKeyedStates) return m_keyed.count(m_key) != 0;
   return !m_keyed.insert(m_key).second;
@@ -198,7 +202,16 @@ bool TMatcher::Run(uint32_t start) {
           }
           break;
         }
+        case TOp::LoopBody:
+          m_stack.push_back({TFrameKind::RestoreIterationStart, inst.a, m_iterationStarts[inst.a], 0});
+          m_iterationStarts[inst.a] = pos;
+          ++pc;
+          break;
         case TOp::LoopNext:
+          if (pos == m_iterationStarts[inst.a]) {
+            pc = code[inst.b].b;
+            break;
+          }
           m_stack.push_back({TFrameKind::RestoreCounter, inst.a, m_counters[inst.a], 0});
           ++m_counters[inst.a];
           pc = inst.b;
@@ -259,8 +272,10 @@ bool TMatcher::Run(uint32_t start) {
       }
       if (frame.kind == TFrameKind::RestoreCapture) {
         m_caps[frame.a] = frame.b;
-      } else {
+      } else if (frame.kind == TFrameKind::RestoreCounter) {
         m_counters[frame.a] = frame.b;
+      } else {
+        m_iterationStarts[frame.a] = frame.b;
       }
     }
   }

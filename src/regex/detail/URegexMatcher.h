@@ -34,7 +34,7 @@ class TMatcher {
   bool Search(const TProgram& prog, std::u32string_view text, std::size_t from, TCaptures& captures);
 
  private:
-  enum class TFrameKind : uint8_t { Branch, RestoreCapture, RestoreCounter, GiveBack };
+  enum class TFrameKind : uint8_t { Branch, RestoreCapture, RestoreCounter, RestoreIterationStart, GiveBack };
   struct TFrame {
     TFrameKind kind;
     uint32_t a;  // Branch, GiveBack: pc; Restore*: slot
@@ -59,6 +59,7 @@ class TMatcher {
   uint32_t m_from = 0;
   TCaptures m_caps{};
   std::vector<uint32_t> m_counters;
+  std::vector<uint32_t> m_iterationStarts;  // per counted loop: where its current iteration began
   std::vector<TFrame> m_stack;
   std::vector<uint64_t> m_memo;
   std::vector<TStarState> m_stars;

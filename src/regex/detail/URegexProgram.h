@@ -28,7 +28,8 @@ enum class TOp : uint8_t {
   Jump,               // a: target
   LoopInit,           // a: loop slot
   LoopTest,           // a: loop slot, b: exit
-  LoopNext,           // a: loop slot, b: the loop's LoopTest
+  LoopBody,           // a: loop slot; an iteration starts here
+  LoopNext,           // a: loop slot, b: the loop's LoopTest; an empty iteration ends the loop
   GreedyStar,         // a: star index; takes the longest run of what the next instruction
                       // matches, then gives back one character at a time; goes on at pc + 2
   Match,
@@ -41,7 +42,9 @@ struct TInst {
   uint32_t b = 0;
 };
 
-// A counted repetition run with a counter, for counts too large to write out.
+// A counted repetition run with a counter, for counts too large to write out. An
+// iteration that matches the empty text ends such a loop (as Perl does), so it never
+// goes round millions of times without consuming anything.
 struct TLoop {
   uint32_t min;
   uint32_t max;
