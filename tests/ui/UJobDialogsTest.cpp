@@ -1,0 +1,693 @@
+// The five job dialogs: loading, storing, focus behaviour, the replace dialog's tester,
+// captions, tab order and RunJobDialog.
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSpinBox>
+#include <QtTest/QtTest>
+#include <memory>
+
+#include "regex/URegexReplace.h"
+#include "support/UMakeJob.h"
+#include "ui/UQtText.h"
+#include "ui/URunJobDialog.h"
+#include "ui/UScriptedDialogs.h"
+#include "ui/UUiTestSupport.h"
+#include "ui/UfrmAddDetails.h"
+#include "ui/UfrmCaseDetails.h"
+#include "ui/UfrmCounterDetails.h"
+#include "ui/UfrmRemoveDetails.h"
+#include "ui/UfrmReplaceDetails.h"
+
+Q_DECLARE_METATYPE(qx::TJob)
+
+namespace qx {
+namespace {
+
+using test::Child;
+using test::MakeJob;
+using test::ShowActive;
+
+const char* const kPositionRadios[] = {"rbBegin", "rbEnd", "rbAfterChar", "rbBeforeString", "rbAfterString"};
+
+// "" when none is ticked.
+QString TickedPosition(QWidget& dialog) {
+  QString ticked;
+  for (const char* name : kPositionRadios) {
+    if (Child<QRadioButton>(dialog, name)->isChecked()) ticked += name;
+  }
+  return ticked;
+}
+
+std::unique_ptr<TJobDialog> PositionDialog(const QString& which) {
+  if (which == "add") return std::make_unique<TfrmAddDetails>();
+  if (which == "remove") return std::make_unique<TfrmRemoveDetails>();
+  return std::make_unique<TfrmCounterDetails>();
+}
+
+TJobKind PositionKind(const QString& which) {
+  if (which == "add") return TJobKind::jobInsert;
+  if (which == "remove") return TJobKind::jobRemove;
+  return TJobKind::jobCounter;
+}
+
+// The focus chain from the first control on. Qt lets Tab enter a group of radio
+// buttons once and the arrows move inside it, so focusable is enough.
+QStringList TabOrder(QWidget& dialog) {
+  QStringList names;
+  QWidget* first = nullptr;
+  for (QWidget* widget = dialog.nextInFocusChain(); widget != &dialog; widget = widget->nextInFocusChain()) {
+    if (widget->focusPolicy() == Qt::NoFocus || !widget->isVisibleTo(&dialog)) continue;
+    if (widget->objectName().startsWith("qt_")) continue;
+    if (widget == first) break;
+    if (!first) first = widget;
+    names << widget->objectName();
+  }
+  return names;
+}
+
+}  // namespace
+
+class TJobDialogsTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void caseDialogLoadsCaptionPromptAndOption_data();
+  void caseDialogLoadsCaptionPromptAndOption();
+  void caseDialogStoresTheFirstTickedOption_data();
+  void caseDialogStoresTheFirstTickedOption();
+  void positionDialogsLoad_data();
+  void positionDialogsLoad();
+  void positionDialogsStore_data();
+  void positionDialogsStore();
+  void enteringAFieldTicksItsOptionAndCarriesTheSearchText_data();
+  void enteringAFieldTicksItsOptionAndCarriesTheSearchText();
+  void replaceDialogLoadsAndStores_data();
+  void replaceDialogLoadsAndStores();
+  void testerAlwaysReplacesByRegexMatchingCase_data();
+  void testerAlwaysReplacesByRegexMatchingCase();
+  void testerShowsTheEngineErrorForABadExpression();
+  void testerFollowsItsInputOnly();
+  void reopeningShowsTheLastTesterInputWithoutOutput();
+  void testerHeightFollowsUseRegularExpressions();
+  void textsAreStoredByteForByte_data();
+  void textsAreStoredByteForByte();
+  void captions_data();
+  void captions();
+  void tabOrder_data();
+  void tabOrder();
+  void okIsEnterAndCancelIsEsc_data();
+  void okIsEnterAndCancelIsEsc();
+  void runJobDialogOpensTheDialogOfTheKind_data();
+  void runJobDialogOpensTheDialogOfTheKind();
+  void runJobDialogStoresOnlyAfterOk();
+};
+
+void TJobDialogsTest::caseDialogLoadsCaptionPromptAndOption_data() {
+  QTest::addColumn<TJob>("job");
+  QTest::addColumn<QString>("caption");
+  QTest::addColumn<QString>("prompt");
+  QTest::addColumn<QString>("ticked");
+  QTest::newRow("lower, all") << MakeJob(TJobKind::jobLower, 0) << "Conversion to lower case"
+                              << "Convert to lower case..."
+                              << "rbAll";
+  QTest::newRow("upper, filename") << MakeJob(TJobKind::jobUpper, 1) << "Conversion to UPPER case"
+                                   << "Convert to UPPER case..."
+                                   << "rbFilename";
+  QTest::newRow("normal, extension") << MakeJob(TJobKind::jobNormal, 2) << "Case Normalisation"
+                                     << "Normalise case of..."
+                                     << "rbExtension";
+  QTest::newRow("modifier out of range ticks nothing") << MakeJob(TJobKind::jobLower, 3) << "Conversion to lower case"
+                                                       << "Convert to lower case..."
+                                                       << "";
+}
+
+void TJobDialogsTest::caseDialogLoadsCaptionPromptAndOption() {
+  QFETCH(TJob, job);
+  QFETCH(QString, caption);
+  QFETCH(QString, prompt);
+  QFETCH(QString, ticked);
+  TfrmCaseDetails dialog;
+  dialog.LoadJobIntoDialog(job);
+  QCOMPARE(dialog.windowTitle(), caption);
+  QCOMPARE(Child<QLabel>(dialog, "lblPrompt")->text(), prompt);
+  QString actual;
+  for (const char* name : {"rbAll", "rbFilename", "rbExtension"}) {
+    if (Child<QRadioButton>(dialog, name)->isChecked()) actual += name;
+  }
+  QCOMPARE(actual, ticked);
+}
+
+void TJobDialogsTest::caseDialogStoresTheFirstTickedOption_data() {
+  QTest::addColumn<int>("loadedModifier");
+  QTest::addColumn<QString>("click");
+  QTest::addColumn<int>("storedModifier");
+  QTest::newRow("all") << 2 << "rbAll" << 0;
+  QTest::newRow("filename") << 0 << "rbFilename" << 1;
+  QTest::newRow("extension") << 0 << "rbExtension" << 2;
+  QTest::newRow("as loaded") << 1 << "" << 1;
+  QTest::newRow("nothing ticked keeps the modifier") << 7 << "" << 7;
+}
+
+void TJobDialogsTest::caseDialogStoresTheFirstTickedOption() {
+  QFETCH(int, loadedModifier);
+  QFETCH(QString, click);
+  QFETCH(int, storedModifier);
+  TfrmCaseDetails dialog;
+  TJob job = MakeJob(TJobKind::jobUpper, loadedModifier, 4, 5, "s1", "s2");
+  dialog.LoadJobIntoDialog(job);
+  if (!click.isEmpty()) Child<QRadioButton>(dialog, qPrintable(click))->click();
+  dialog.StoreDialogIntoJob(job);
+  QCOMPARE(job, MakeJob(TJobKind::jobUpper, storedModifier, 4, 5, "s1", "s2"));
+}
+
+void TJobDialogsTest::positionDialogsLoad_data() {
+  QTest::addColumn<QString>("dialog");
+  QTest::addColumn<TJob>("job");
+  QTest::addColumn<QString>("text");
+  QTest::addColumn<int>("count");
+  QTest::addColumn<QString>("ticked");
+  QTest::addColumn<int>("number");
+  QTest::addColumn<QString>("before");
+  QTest::addColumn<QString>("after");
+  // Insert: str1 text, int1 position, str2 search.
+  QTest::newRow("insert, new job") << "add" << TJob(TJobKind::jobInsert) << "" << 0 << "rbBegin" << 1 << ""
+                                   << "";
+  QTest::newRow("insert, at the end") << "add" << MakeJob(TJobKind::jobInsert, 1, 0, 0, "_x") << "_x" << 0 << "rbEnd"
+                                      << 1 << ""
+                                      << "";
+  QTest::newRow("insert after the 4th character")
+      << "add" << MakeJob(TJobKind::jobInsert, 2, 4, 9, "_x") << "_x" << 0 << "rbAfterChar" << 4 << ""
+      << "";
+  QTest::newRow("insert before a string")
+      << "add" << MakeJob(TJobKind::jobInsert, 3, 4, 0, "_x", "abc") << "_x" << 0 << "rbBeforeString" << 1 << "abc"
+      << "";
+  QTest::newRow("insert after a string") << "add" << MakeJob(TJobKind::jobInsert, 4, 4, 0, "_x", "abc") << "_x" << 0
+                                         << "rbAfterString" << 1 << ""
+                                         << "abc";
+  QTest::newRow("insert, modifier out of range")
+      << "add" << MakeJob(TJobKind::jobInsert, 5, 4, 0, "_x", "abc") << "_x" << 0 << "" << 1 << ""
+      << "";
+  QTest::newRow("insert dialog, remove job")
+      << "add" << MakeJob(TJobKind::jobRemove, 1, 3, 2, "s1", "s2") << "" << 0 << "" << 1 << ""
+      << "";
+  // Remove and counter: int1 count, int2 position, str1 search.
+  QTest::newRow("remove, new job") << "remove" << TJob(TJobKind::jobRemove) << "" << 1 << "rbBegin" << 1 << ""
+                                   << "";
+  QTest::newRow("remove after the 4th character")
+      << "remove" << MakeJob(TJobKind::jobRemove, 2, 3, 4) << "" << 3 << "rbAfterChar" << 4 << ""
+      << "";
+  QTest::newRow("remove before a string")
+      << "remove" << MakeJob(TJobKind::jobRemove, 3, 3, 4, "abc") << "" << 3 << "rbBeforeString" << 1 << "abc"
+      << "";
+  QTest::newRow("remove, count above the range")
+      << "remove" << MakeJob(TJobKind::jobRemove, 1, 70000) << "" << 65535 << "rbEnd" << 1 << ""
+      << "";
+  QTest::newRow("remove, negative count")
+      << "remove" << MakeJob(TJobKind::jobRemove, 0, -3) << "" << 1 << "rbBegin" << 1 << ""
+      << "";
+  QTest::newRow("remove dialog, counter job")
+      << "remove" << MakeJob(TJobKind::jobCounter, 4, 3, 4, "abc") << "" << 1 << "" << 1 << ""
+      << "";
+  QTest::newRow("counter, new job") << "counter" << TJob(TJobKind::jobCounter) << "" << 1 << "rbBegin" << 1 << ""
+                                    << "";
+  QTest::newRow("counter after a string")
+      << "counter" << MakeJob(TJobKind::jobCounter, 4, 3, 4, "abc") << "" << 3 << "rbAfterString" << 1 << ""
+      << "abc";
+  QTest::newRow("counter, position above the range")
+      << "counter" << MakeJob(TJobKind::jobCounter, 2, 3, 100000) << "" << 3 << "rbAfterChar" << 65535 << ""
+      << "";
+}
+
+void TJobDialogsTest::positionDialogsLoad() {
+  QFETCH(QString, dialog);
+  QFETCH(TJob, job);
+  QFETCH(QString, text);
+  QFETCH(int, count);
+  QFETCH(QString, ticked);
+  QFETCH(int, number);
+  QFETCH(QString, before);
+  QFETCH(QString, after);
+  const auto window = PositionDialog(dialog);
+  window->LoadJobIntoDialog(job);
+  if (dialog == "add") {
+    QCOMPARE(Child<QLineEdit>(*window, "edtString")->text(), text);
+  } else {
+    QCOMPARE(Child<QSpinBox>(*window, "edtCharacterCount")->value(), count);
+  }
+  QCOMPARE(TickedPosition(*window), ticked);
+  QCOMPARE(Child<QSpinBox>(*window, "edtCharacterNumber")->value(), number);
+  QCOMPARE(Child<QLineEdit>(*window, "edtBefore")->text(), before);
+  QCOMPARE(Child<QLineEdit>(*window, "edtAfter")->text(), after);
+}
+
+void TJobDialogsTest::positionDialogsStore_data() {
+  QTest::addColumn<QString>("dialog");
+  QTest::addColumn<TJob>("job");
+  QTest::addColumn<QString>("tick");    // "" leaves the options as loaded
+  QTest::addColumn<int>("number");      // edtCharacterNumber, or 0 to leave it
+  QTest::addColumn<QString>("before");  // null leaves it
+  QTest::addColumn<QString>("after");
+  QTest::addColumn<TJob>("stored");
+  const QString keep;
+  QTest::newRow("new remove job accepted at once") << "remove" << TJob(TJobKind::jobRemove) << "" << 0 << keep << keep
+                                                   << MakeJob(TJobKind::jobRemove, 0, 1, 0, "", "", false);
+  QTest::newRow("new insert job accepted empty") << "add" << TJob(TJobKind::jobInsert) << "" << 0 << keep << keep
+                                                 << MakeJob(TJobKind::jobInsert, 0, 0, 0, "", "", false);
+  QTest::newRow("insert: the end keeps the old search string")
+      << "add" << MakeJob(TJobKind::jobInsert, 3, 0, 0, "_x", "abc") << "rbEnd" << 0 << keep << keep
+      << MakeJob(TJobKind::jobInsert, 1, 0, 0, "_x", "abc");
+  QTest::newRow("insert after the 7th character")
+      << "add" << MakeJob(TJobKind::jobInsert, 0, 0, 5, "_x", "abc") << "rbAfterChar" << 7 << keep << keep
+      << MakeJob(TJobKind::jobInsert, 2, 7, 5, "_x", "abc");
+  QTest::newRow("insert after a string") << "add" << MakeJob(TJobKind::jobInsert, 0, 3, 0, "_x") << "rbAfterString" << 0
+                                         << keep << "." << MakeJob(TJobKind::jobInsert, 4, 3, 0, "_x", ".");
+  QTest::newRow("insert, nothing ticked keeps the modifier")
+      << "add" << MakeJob(TJobKind::jobInsert, 9, 3, 0, "_x", "abc") << "" << 0 << keep << keep
+      << MakeJob(TJobKind::jobInsert, 9, 3, 0, "_x", "abc");
+  QTest::newRow("remove after the 7th character")
+      << "remove" << MakeJob(TJobKind::jobRemove, 0, 2, 0, "abc", "s2") << "rbAfterChar" << 7 << keep << keep
+      << MakeJob(TJobKind::jobRemove, 2, 2, 7, "abc", "s2");
+  QTest::newRow("remove before a string") << "remove" << MakeJob(TJobKind::jobRemove, 0, 2, 6) << "rbBeforeString" << 0
+                                          << "-" << keep << MakeJob(TJobKind::jobRemove, 3, 2, 6, "-");
+  QTest::newRow("counter at the end keeps position and search")
+      << "counter" << MakeJob(TJobKind::jobCounter, 2, 3, 6, "abc") << "rbEnd" << 0 << keep << keep
+      << MakeJob(TJobKind::jobCounter, 1, 3, 6, "abc");
+  QTest::newRow("counter after a string") << "counter" << MakeJob(TJobKind::jobCounter, 0, 3) << "rbAfterString" << 0
+                                          << keep << "_" << MakeJob(TJobKind::jobCounter, 4, 3, 0, "_");
+}
+
+void TJobDialogsTest::positionDialogsStore() {
+  QFETCH(QString, dialog);
+  QFETCH(TJob, job);
+  QFETCH(QString, tick);
+  QFETCH(int, number);
+  QFETCH(QString, before);
+  QFETCH(QString, after);
+  QFETCH(TJob, stored);
+  const auto window = PositionDialog(dialog);
+  window->LoadJobIntoDialog(job);
+  if (!tick.isEmpty()) Child<QRadioButton>(*window, qPrintable(tick))->setChecked(true);
+  if (number != 0) Child<QSpinBox>(*window, "edtCharacterNumber")->setValue(number);
+  if (!before.isNull()) Child<QLineEdit>(*window, "edtBefore")->setText(before);
+  if (!after.isNull()) Child<QLineEdit>(*window, "edtAfter")->setText(after);
+  window->StoreDialogIntoJob(job);
+  QCOMPARE(job, stored);
+}
+
+void TJobDialogsTest::enteringAFieldTicksItsOptionAndCarriesTheSearchText_data() {
+  QTest::addColumn<QString>("dialog");
+  QTest::addColumn<int>("modifier");
+  QTest::addColumn<QString>("typedBefore");  // typed after loading
+  QTest::addColumn<QString>("focus");
+  QTest::addColumn<QString>("ticked");
+  QTest::addColumn<QString>("before");
+  QTest::addColumn<QString>("after");
+  for (const char* dialog : {"add", "remove", "counter"}) {
+    const auto row = [dialog](const char* name) -> QTestData& {
+      return QTest::addRow("%s: %s", dialog, name) << QString(dialog);
+    };
+    row("before to the field after") << 3 << "abc"
+                                     << "edtAfter"
+                                     << "rbAfterString"
+                                     << "abc"
+                                     << "abc";
+    row("before to the option after") << 3 << "abc"
+                                      << "rbAfterString"
+                                      << "rbAfterString"
+                                      << "abc"
+                                      << "abc";
+    row("after to the field before") << 4 << ""
+                                     << "edtBefore"
+                                     << "rbBeforeString"
+                                     << "abc"
+                                     << "abc";
+    row("after to the option before") << 4 << ""
+                                      << "rbBeforeString"
+                                      << "rbBeforeString"
+                                      << "abc"
+                                      << "abc";
+    row("from the beginning nothing is carried") << 0 << "zzz"
+                                                 << "edtAfter"
+                                                 << "rbAfterString"
+                                                 << "zzz"
+                                                 << "";
+    row("the number field ticks after character") << 0 << ""
+                                                  << "edtCharacterNumber"
+                                                  << "rbAfterChar"
+                                                  << ""
+                                                  << "";
+  }
+}
+
+void TJobDialogsTest::enteringAFieldTicksItsOptionAndCarriesTheSearchText() {
+  QFETCH(QString, dialog);
+  QFETCH(int, modifier);
+  QFETCH(QString, typedBefore);
+  QFETCH(QString, focus);
+  QFETCH(QString, ticked);
+  QFETCH(QString, before);
+  QFETCH(QString, after);
+  const auto window = PositionDialog(dialog);
+  TJob job(PositionKind(dialog));
+  job.modifier = modifier;
+  (dialog == "add" ? job.str2 : job.str1) = "abc";
+  window->LoadJobIntoDialog(job);
+  QVERIFY(ShowActive(*window));
+  if (!typedBefore.isEmpty()) Child<QLineEdit>(*window, "edtBefore")->setText(typedBefore);
+  Child<QWidget>(*window, qPrintable(focus))->setFocus(Qt::MouseFocusReason);
+  QCOMPARE(TickedPosition(*window), ticked);
+  QCOMPARE(Child<QLineEdit>(*window, "edtBefore")->text(), before);
+  QCOMPARE(Child<QLineEdit>(*window, "edtAfter")->text(), after);
+}
+
+void TJobDialogsTest::replaceDialogLoadsAndStores_data() {
+  QTest::addColumn<TJob>("job");
+  QTest::addColumn<bool>("regex");
+  QTest::addColumn<bool>("matchCase");
+  QTest::addColumn<TJob>("stored");
+  QTest::newRow("new job") << TJob(TJobKind::jobReplace) << false << false
+                           << MakeJob(TJobKind::jobReplace, 0, 0, 0, "", "", false);
+  QTest::newRow("plain, match case") << MakeJob(TJobKind::jobReplace, 0, 1, 7, "a", "b") << false << true
+                                     << MakeJob(TJobKind::jobReplace, 0, 1, 7, "a", "b");
+  QTest::newRow("regex, ignore case") << MakeJob(TJobKind::jobReplace, 1, 0, 0, "(\\d+)", "#$1") << true << false
+                                      << MakeJob(TJobKind::jobReplace, 1, 0, 0, "(\\d+)", "#$1");
+  QTest::newRow("int1 2 is ignore case and stores 0") << MakeJob(TJobKind::jobReplace, 1, 2, 0, "a", "b") << true
+                                                      << false << MakeJob(TJobKind::jobReplace, 1, 0, 0, "a", "b");
+  QTest::newRow("modifier 5 leaves regex unticked and stores 0")
+      << MakeJob(TJobKind::jobReplace, 5, 1, 0, "a", "b") << false << true
+      << MakeJob(TJobKind::jobReplace, 0, 1, 0, "a", "b");
+  QTest::newRow("another kind loads nothing") << MakeJob(TJobKind::jobInsert, 1, 1, 0, "a", "b") << false << false
+                                              << MakeJob(TJobKind::jobInsert, 0, 0, 0, "", "");
+}
+
+void TJobDialogsTest::replaceDialogLoadsAndStores() {
+  QFETCH(TJob, job);
+  QFETCH(bool, regex);
+  QFETCH(bool, matchCase);
+  QFETCH(TJob, stored);
+  TfrmReplaceDetails dialog;
+  dialog.LoadJobIntoDialog(job);
+  QCOMPARE(Child<QLineEdit>(dialog, "edtString1")->text(), ToQString(stored.str1));
+  QCOMPARE(Child<QLineEdit>(dialog, "edtString2")->text(), ToQString(stored.str2));
+  QCOMPARE(Child<QCheckBox>(dialog, "chkRegex")->isChecked(), regex);
+  QCOMPARE(Child<QCheckBox>(dialog, "chkMatchCase")->isChecked(), matchCase);
+  dialog.StoreDialogIntoJob(job);
+  QCOMPARE(job, stored);
+}
+
+void TJobDialogsTest::testerAlwaysReplacesByRegexMatchingCase_data() {
+  QTest::addColumn<QString>("expression");
+  QTest::addColumn<QString>("replacement");
+  QTest::addColumn<QString>("input");
+  QTest::addColumn<QString>("output");
+  QTest::newRow("a group") << "(\\d+)"
+                           << "<$1>"
+                           << "a12"
+                           << "a<12>";
+  QTest::newRow("case counts though Match case is clear") << "A"
+                                                          << "x"
+                                                          << "aA"
+                                                          << "ax";
+  QTest::newRow("a regex though Use Regular Expressions is clear") << "."
+                                                                   << "-"
+                                                                   << "ab"
+                                                                   << "--";
+}
+
+void TJobDialogsTest::testerAlwaysReplacesByRegexMatchingCase() {
+  QFETCH(QString, expression);
+  QFETCH(QString, replacement);
+  QFETCH(QString, input);
+  QFETCH(QString, output);
+  TfrmReplaceDetails dialog;
+  Child<QLineEdit>(dialog, "edtString1")->setText(expression);
+  Child<QLineEdit>(dialog, "edtString2")->setText(replacement);
+  QLineEdit* edtInput = Child<QLineEdit>(dialog, "edtInput");
+  edtInput->clear();
+  QTest::keyClicks(edtInput, input);
+  QCOMPARE(Child<QLabel>(dialog, "lblOutput")->text(), output);
+}
+
+void TJobDialogsTest::testerShowsTheEngineErrorForABadExpression() {
+  TfrmReplaceDetails dialog;
+  Child<QLineEdit>(dialog, "edtString1")->setText("(");
+  Child<QLineEdit>(dialog, "edtString2")->setText("<$1>");
+  QLineEdit* edtInput = Child<QLineEdit>(dialog, "edtInput");
+  edtInput->setText("a12");
+  const QString output = Child<QLabel>(dialog, "lblOutput")->text();
+  QCOMPARE(output, ToQString(RegexReplace("a12", "(", "<$1>")));
+  QVERIFY(output != "a12");
+  QVERIFY(!output.isEmpty());
+}
+
+void TJobDialogsTest::testerFollowsItsInputOnly() {
+  TfrmReplaceDetails dialog;
+  Child<QLineEdit>(dialog, "edtString1")->setText("b");
+  Child<QLineEdit>(dialog, "edtString2")->setText("B");
+  Child<QLineEdit>(dialog, "edtInput")->setText("abc");
+  QCOMPARE(Child<QLabel>(dialog, "lblOutput")->text(), QString("aBc"));
+  Child<QLineEdit>(dialog, "edtString1")->setText("c");
+  Child<QCheckBox>(dialog, "chkRegex")->click();
+  QCOMPARE(Child<QLabel>(dialog, "lblOutput")->text(), QString("aBc"));
+}
+
+void TJobDialogsTest::reopeningShowsTheLastTesterInputWithoutOutput() {
+  {
+    TfrmReplaceDetails first;
+    QLineEdit* edtInput = Child<QLineEdit>(first, "edtInput");
+    edtInput->clear();
+    QTest::keyClicks(edtInput, "hello");
+  }
+  TfrmReplaceDetails second;
+  QCOMPARE(Child<QLineEdit>(second, "edtInput")->text(), QString("hello"));
+  QCOMPARE(Child<QLabel>(second, "lblOutput")->text(), QString("..."));
+  Child<QLineEdit>(second, "edtString1")->setText("l");
+  QCOMPARE(Child<QLabel>(second, "lblOutput")->text(), QString("..."));
+  Child<QLineEdit>(second, "edtString2")->setText("L");
+  QTest::keyClicks(Child<QLineEdit>(second, "edtInput"), "!");
+  QCOMPARE(Child<QLabel>(second, "lblOutput")->text(), QString("heLLo!"));
+}
+
+void TJobDialogsTest::testerHeightFollowsUseRegularExpressions() {
+  TfrmReplaceDetails plain;
+  QVERIFY(ShowActive(plain));
+  QCOMPARE(plain.height(), 156);
+  QVERIFY(!Child<QLineEdit>(plain, "edtInput")->isVisible());
+  QCheckBox* chkRegex = Child<QCheckBox>(plain, "chkRegex");
+  QTest::mouseClick(chkRegex, Qt::LeftButton);
+  QCOMPARE(plain.height(), 220);
+  QVERIFY(Child<QLineEdit>(plain, "edtInput")->isVisible());
+  QTest::mouseClick(chkRegex, Qt::LeftButton);
+  QCOMPARE(plain.height(), 156);
+  QVERIFY(!Child<QLineEdit>(plain, "edtInput")->isVisible());
+  // The button bar stays inside the window.
+  QPushButton* ok = Child<QPushButton>(plain, "btnOk");
+  QVERIFY(ok->geometry().bottom() < plain.height());
+
+  TfrmReplaceDetails regex;
+  regex.LoadJobIntoDialog(MakeJob(TJobKind::jobReplace, 1));
+  QVERIFY(ShowActive(regex));
+  QCOMPARE(regex.height(), 220);
+  QVERIFY(Child<QLineEdit>(regex, "edtInput")->isVisible());
+}
+
+void TJobDialogsTest::textsAreStoredByteForByte_data() {
+  QTest::addColumn<TJob>("job");
+  const std::string odd = "caf\xe9 \xe6\x97\xa5\xe6\x9c\xac \x80\xff \xf0\x9f\x98\x80";
+  QTest::newRow("insert before") << MakeJob(TJobKind::jobInsert, 3, 1, 0, odd, odd + "2");
+  QTest::newRow("insert after") << MakeJob(TJobKind::jobInsert, 4, 1, 0, odd, odd + "2");
+  QTest::newRow("remove before") << MakeJob(TJobKind::jobRemove, 3, 1, 0, odd);
+  QTest::newRow("counter after") << MakeJob(TJobKind::jobCounter, 4, 1, 0, odd);
+  QTest::newRow("replace") << MakeJob(TJobKind::jobReplace, 1, 1, 0, odd, odd + "2");
+}
+
+void TJobDialogsTest::textsAreStoredByteForByte() {
+  QFETCH(TJob, job);
+  const std::unique_ptr<TJobDialog> dialog = CreateJobDialog(job.type, nullptr);
+  dialog->LoadJobIntoDialog(job);
+  TJob stored = job;
+  stored.str1 = stored.str2 = "overwritten";
+  if (job.type != TJobKind::jobInsert && job.type != TJobKind::jobReplace) stored.str2 = job.str2;
+  dialog->StoreDialogIntoJob(stored);
+  QCOMPARE(stored, job);
+}
+
+void TJobDialogsTest::captions_data() {
+  QTest::addColumn<QString>("dialog");
+  QTest::addColumn<QString>("caption");
+  QTest::addColumn<QStringList>("controls");  // name=text pairs
+  QTest::newRow("insert") << "add"
+                          << "Insert a string"
+                          << QStringList{"lblPrompt=Insert this string : ",
+                                         "rbBegin=at the beggining of filenames",
+                                         "rbEnd=at the end of filenames",
+                                         "rbAfterChar=after character #",
+                                         "rbBeforeString=before this string",
+                                         "rbAfterString=after this string",
+                                         "btnOk=OK",
+                                         "btnCancel=Cancel"};
+  QTest::newRow("remove") << "remove"
+                          << "Remove a number of characters"
+                          << QStringList{"lblPrompt=Remove...",
+                                         "Label1=...characters...",
+                                         "rbBegin=from the beggining of filenames",
+                                         "rbEnd=from the end of filenames",
+                                         "rbAfterChar=after character #",
+                                         "rbBeforeString=before this string",
+                                         "rbAfterString=after this string"};
+  QTest::newRow("counter") << "counter"
+                           << "File Counter"
+                           << QStringList{"lblPrompt=Insert a numeric string of...", "Label1=...characters...",
+                                          "rbBegin=at the beggining of filenames", "rbEnd=at the end of filenames"};
+  QTest::newRow("replace") << "replace"
+                           << "String Replacement"
+                           << QStringList{"lblPrompt=Find this string:",
+                                          "Label1=And replace it with:",
+                                          "chkMatchCase=Match case (case sensitive)",
+                                          "chkRegex=Use Regular Expressions",
+                                          "Label2=Regular Expression Tester:",
+                                          "Label3=Input",
+                                          "Label4=Output",
+                                          "lblOutput=...",
+                                          "btnRegExHelp=Regular Expression Help"};
+  QTest::newRow("case") << "case"
+                        << ""
+                        << QStringList{"rbAll=all characters (filename and extension)", "rbFilename=filename only",
+                                       "rbExtension=extension only"};
+}
+
+void TJobDialogsTest::captions() {
+  QFETCH(QString, dialog);
+  QFETCH(QString, caption);
+  QFETCH(QStringList, controls);
+  std::unique_ptr<QDialog> window;
+  if (dialog == "replace") {
+    window = std::make_unique<TfrmReplaceDetails>();
+  } else if (dialog == "case") {
+    window = std::make_unique<TfrmCaseDetails>();
+  } else {
+    window = PositionDialog(dialog);
+  }
+  QCOMPARE(window->windowTitle(), caption);
+  for (const QString& control : controls) {
+    const QString name = control.section('=', 0, 0);
+    const QString text = control.section('=', 1);
+    QWidget* widget = Child<QWidget>(*window, qPrintable(name));
+    const QString actual = qobject_cast<QLabel*>(widget) ? qobject_cast<QLabel*>(widget)->text()
+                                                         : qobject_cast<QAbstractButton*>(widget)->text();
+    QCOMPARE(actual, text);
+  }
+  // Fixed size, no title-bar buttons.
+  QVERIFY(ShowActive(*window));
+  QCOMPARE(window->minimumSize(), window->maximumSize());
+  QVERIFY(!(window->windowFlags() & Qt::WindowCloseButtonHint));
+  QVERIFY(!(window->windowFlags() & Qt::WindowMaximizeButtonHint));
+}
+
+void TJobDialogsTest::tabOrder_data() {
+  QTest::addColumn<QString>("dialog");
+  QTest::addColumn<QStringList>("order");
+  const QStringList position = {"rbBegin",   "rbEnd",         "rbAfterChar", "edtCharacterNumber", "rbBeforeString",
+                                "edtBefore", "rbAfterString", "edtAfter",    "btnCancel",          "btnOk"};
+  QTest::newRow("insert") << "add" << QStringList{"edtString"} + position;
+  QTest::newRow("remove") << "remove" << QStringList{"edtCharacterCount"} + position;
+  QTest::newRow("counter") << "counter" << QStringList{"edtCharacterCount"} + position;
+  QTest::newRow("case") << "case" << QStringList{"rbAll", "rbFilename", "rbExtension", "btnCancel", "btnOk"};
+  QTest::newRow("replace") << "replace" << QStringList{"edtString1",   "edtString2", "chkMatchCase", "chkRegex",
+                                                       "btnRegExHelp", "btnCancel",  "btnOk"};
+}
+
+void TJobDialogsTest::tabOrder() {
+  QFETCH(QString, dialog);
+  QFETCH(QStringList, order);
+  std::unique_ptr<QDialog> window;
+  if (dialog == "replace") {
+    window = std::make_unique<TfrmReplaceDetails>();
+  } else if (dialog == "case") {
+    window = std::make_unique<TfrmCaseDetails>();
+  } else {
+    window = PositionDialog(dialog);
+  }
+  QVERIFY(ShowActive(*window));
+  QCOMPARE(TabOrder(*window), order);
+  QCOMPARE(QApplication::focusWidget()->objectName(), order.first());
+}
+
+void TJobDialogsTest::okIsEnterAndCancelIsEsc_data() {
+  QTest::addColumn<int>("kind");
+  QTest::addColumn<int>("key");
+  QTest::addColumn<int>("result");
+  for (TJobKind kind :
+       {TJobKind::jobLower, TJobKind::jobInsert, TJobKind::jobRemove, TJobKind::jobReplace, TJobKind::jobCounter}) {
+    QTest::addRow("%s, Enter", JobKindName(kind))
+        << static_cast<int>(kind) << int(Qt::Key_Return) << int(QDialog::Accepted);
+    QTest::addRow("%s, Esc", JobKindName(kind))
+        << static_cast<int>(kind) << int(Qt::Key_Escape) << int(QDialog::Rejected);
+  }
+}
+
+void TJobDialogsTest::okIsEnterAndCancelIsEsc() {
+  QFETCH(int, kind);
+  QFETCH(int, key);
+  QFETCH(int, result);
+  const std::unique_ptr<TJobDialog> dialog = CreateJobDialog(static_cast<TJobKind>(kind), nullptr);
+  dialog->setResult(-1);
+  dialog->open();
+  QVERIFY(QTest::qWaitForWindowActive(dialog.get()));
+  QTest::keyClick(QApplication::focusWidget(), static_cast<Qt::Key>(key));
+  QCOMPARE(dialog->result(), result);
+  QVERIFY(!dialog->isVisible());
+}
+
+void TJobDialogsTest::runJobDialogOpensTheDialogOfTheKind_data() {
+  QTest::addColumn<int>("kind");
+  QTest::addColumn<QString>("dialog");
+  QTest::newRow("lower") << int(TJobKind::jobLower) << "qx::TfrmCaseDetails";
+  QTest::newRow("upper") << int(TJobKind::jobUpper) << "qx::TfrmCaseDetails";
+  QTest::newRow("normal") << int(TJobKind::jobNormal) << "qx::TfrmCaseDetails";
+  QTest::newRow("insert") << int(TJobKind::jobInsert) << "qx::TfrmAddDetails";
+  QTest::newRow("remove") << int(TJobKind::jobRemove) << "qx::TfrmRemoveDetails";
+  QTest::newRow("replace") << int(TJobKind::jobReplace) << "qx::TfrmReplaceDetails";
+  QTest::newRow("counter") << int(TJobKind::jobCounter) << "qx::TfrmCounterDetails";
+  QTest::newRow("none opens nothing") << int(TJobKind::jobNone) << "";
+}
+
+void TJobDialogsTest::runJobDialogOpensTheDialogOfTheKind() {
+  QFETCH(int, kind);
+  QFETCH(QString, dialog);
+  test::TScriptedDialogs dialogs;
+  dialogs.steps.push_back(test::PressOk());
+  TJob job(static_cast<TJobKind>(kind));
+  QCOMPARE(RunJobDialog(job, nullptr, dialogs, nullptr), !dialog.isEmpty());
+  QCOMPARE(dialogs.shownDialogs.empty() ? QString() : QString::fromStdString(dialogs.shownDialogs.front()), dialog);
+}
+
+void TJobDialogsTest::runJobDialogStoresOnlyAfterOk() {
+  const TJob original = MakeJob(TJobKind::jobInsert, 0, 0, 0, "old");
+  test::TScriptedDialogs dialogs;
+  const auto typeNew = [](QDialog& dialog) {
+    Child<QLineEdit>(dialog, "edtString")->setText("new");
+    Child<QRadioButton>(dialog, "rbEnd")->setChecked(true);
+  };
+  dialogs.steps.push_back([&](QDialog& dialog) {
+    typeNew(dialog);
+    return false;
+  });
+  dialogs.steps.push_back([&](QDialog& dialog) {
+    typeNew(dialog);
+    return true;
+  });
+  TJob job = original;
+  QVERIFY(!RunJobDialog(job, nullptr, dialogs, nullptr));
+  QCOMPARE(job, original);
+  QVERIFY(RunJobDialog(job, nullptr, dialogs, nullptr));
+  QCOMPARE(job, MakeJob(TJobKind::jobInsert, 1, 0, 0, "new"));
+}
+
+}  // namespace qx
+
+QTEST_MAIN(qx::TJobDialogsTest)
+#include "UJobDialogsTest.moc"

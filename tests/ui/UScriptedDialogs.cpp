@@ -1,0 +1,35 @@
+#include "ui/UScriptedDialogs.h"
+
+#include <QDialog>
+
+namespace qx::test {
+
+bool TScriptedDialogs::Exec(QDialog& dialog) {
+  shownDialogs.emplace_back(dialog.metaObject()->className());
+  if (steps.empty()) {
+    ++unexpected;
+    return false;
+  }
+  const TStep step = std::move(steps.front());
+  steps.pop_front();
+  return step(dialog);
+}
+
+std::optional<std::string> TScriptedDialogs::ChooseJobListFile(TJobListFileDialog which, QWidget*,
+                                                               const std::string& startDir) {
+  fileRequests.emplace_back(which, startDir);
+  if (files.empty()) return std::nullopt;
+  auto answer = std::move(files.front());
+  files.pop_front();
+  return answer;
+}
+
+TScriptedDialogs::TStep PressOk() {
+  return [](QDialog&) { return true; };
+}
+
+TScriptedDialogs::TStep PressCancel() {
+  return [](QDialog&) { return false; };
+}
+
+}  // namespace qx::test
