@@ -354,6 +354,27 @@ TEST_F(URenameRunTest, AFolderVanishingMidRunIsReportedAndTheRunGoesOn) {
   EXPECT_EQ(m_host.messages, (Paths{"Cannot change to directory: s2"}));
 }
 
+TEST_F(URenameRunTest, AnEngineErrorOnOneNameFailsThatEntryOnly) {
+  const std::string hard = std::string(28, 'a') + "b";  // exponential work for a back-reference
+  MakeTree(m_root, {"aaaa", hard});
+  m_jobs.AddNew(MakeJob(K::jobReplace, 1, 1, 0, "^(a|aa)+\\1$", "X"));
+  const std::string error = "TRegexEngine(exec): Match Too Complex";
+  for (const bool simulate : {false, true}) {
+    m_options.simulate = simulate;
+    m_host.messages.clear();
+    const TRunState state = Run();
+    EXPECT_EQ(state.ErrorCount, 1) << simulate;
+    EXPECT_EQ(state.FilesProcessed, 2) << simulate;
+    if (simulate) {
+      // The real run before has renamed "aaaa" already.
+      EXPECT_EQ(Describe(m_tree), (Paths{"D= " + m_root, "  F! " + error + " (was \"" + hard + "\")", "  F= X"}));
+    } else {
+      EXPECT_EQ(ListTree(m_root), (Paths{"X", hard}));
+      EXPECT_EQ(m_host.messages, Paths{"Cannot rename " + error + ". Operation will continue"});
+    }
+  }
+}
+
 TEST_F(URenameRunTest, NothingToDoWithoutATickedJob) {
   EXPECT_EQ(RunStartProblem(m_jobs), "Nothing to do! Create some jobs or enable them first.");
   m_jobs.AddLoaded(MakeJob(K::jobUpper, 0, 0, 0, "", "", false));
