@@ -3,9 +3,8 @@
 // names_per_second, gave_up (names an engine failed on), and for ours the bytes
 // allocated by compiling and running one expression on one name.
 #define PCRE2_CODE_UNIT_WIDTH 8
-#include <pcre2.h>
-
 #include <benchmark/benchmark.h>
+#include <pcre2.h>
 
 #include <atomic>
 #include <cstdlib>
@@ -49,12 +48,12 @@ std::vector<std::string> RealisticNames() {
     for (int i = 0; i < digits; ++i) s += static_cast<char>('0' + rng() % 10);
     return s;
   };
-  const std::vector<std::string> artists = {"The Beatles", "Nina Simone", "Daft Punk", "Miles Davis", "Björk",
-                                            "Radiohead", "Ella Fitzgerald", "Queen"};
-  const std::vector<std::string> titles = {"Blue in Green", "Around the World", "Hyperballad", "Karma Police",
-                                           "Summertime", "Bohemian Rhapsody", "Here Comes the Sun", "Feeling Good"};
-  const std::vector<std::string> words = {"holiday", "report", "invoice", "draft", "final", "summer", "notes",
-                                          "budget", "family", "scan", "meeting", "résumé", "project", "backup"};
+  const std::vector<std::string> artists = {"The Beatles", "Nina Simone", "Daft Punk",       "Miles Davis",
+                                            "Björk",       "Radiohead",   "Ella Fitzgerald", "Queen"};
+  const std::vector<std::string> titles = {"Blue in Green", "Around the World",  "Hyperballad",        "Karma Police",
+                                           "Summertime",    "Bohemian Rhapsody", "Here Comes the Sun", "Feeling Good"};
+  const std::vector<std::string> words = {"holiday", "report", "invoice", "draft",   "final",  "summer",  "notes",
+                                          "budget",  "family", "scan",    "meeting", "résumé", "project", "backup"};
   const std::vector<std::string> docExt = {".pdf", ".docx", ".txt", ".odt", ".xlsx"};
   std::vector<std::string> names;
   names.reserve(kTypicalNames);
@@ -65,7 +64,9 @@ std::vector<std::string> RealisticNames() {
       case 2: names.push_back(pick(artists) + " - " + pick(titles) + ".mp3"); break;
       case 3: names.push_back("DSC" + number(5) + ".JPG"); break;
       case 4: names.push_back(pick(words) + " " + pick(words) + " " + number(4) + pick(docExt)); break;
-      default: names.push_back(pick(words) + "_" + pick(words) + "_v" + number(1) + " (" + number(1) + ")" + pick(docExt)); break;
+      default:
+        names.push_back(pick(words) + "_" + pick(words) + "_v" + number(1) + " (" + number(1) + ")" + pick(docExt));
+        break;
     }
   }
   return names;
@@ -94,7 +95,7 @@ struct TCase {
   std::string ecmaPattern;  // std::regex, which has no (?i)
   bool ecmaIgnoreCase;
   std::string tmpl;
-  std::string nameSet;      // "typical", or pathological kind and length
+  std::string nameSet;  // "typical", or pathological kind and length
   std::size_t length;
 };
 
@@ -193,9 +194,8 @@ void BM_Pcre2(benchmark::State& state, const TCase* c, bool jit) {
   const auto& names = NamesFor(*c);
   int error = 0;
   PCRE2_SIZE offset = 0;
-  pcre2_code* code =
-      pcre2_compile(reinterpret_cast<PCRE2_SPTR>(c->expression.data()), c->expression.size(),
-                    PCRE2_UTF | PCRE2_DOTALL | PCRE2_DOLLAR_ENDONLY, &error, &offset, nullptr);
+  pcre2_code* code = pcre2_compile(reinterpret_cast<PCRE2_SPTR>(c->expression.data()), c->expression.size(),
+                                   PCRE2_UTF | PCRE2_DOTALL | PCRE2_DOLLAR_ENDONLY, &error, &offset, nullptr);
   if (!code) {
     state.SkipWithError("pattern rejected");
     for (auto _ : state) {
@@ -244,8 +244,8 @@ int RegisterAll() {
     benchmark::RegisterBenchmark(("std::regex/" + c.label).c_str(), BM_StdRegex, &c)->Unit(benchmark::kMillisecond);
     auto* interpreted = benchmark::RegisterBenchmark(("PCRE2 interpreted/" + c.label).c_str(), BM_Pcre2Interpreted, &c)
                             ->Unit(benchmark::kMillisecond);
-    auto* jit = benchmark::RegisterBenchmark(("PCRE2 JIT/" + c.label).c_str(), BM_Pcre2Jit, &c)
-                    ->Unit(benchmark::kMillisecond);
+    auto* jit =
+        benchmark::RegisterBenchmark(("PCRE2 JIT/" + c.label).c_str(), BM_Pcre2Jit, &c)->Unit(benchmark::kMillisecond);
     // On the pathological names the peers run into their match limit on every name.
     if (slowPeers) {
       interpreted->Iterations(1);

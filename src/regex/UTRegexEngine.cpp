@@ -38,10 +38,10 @@ bool TRegexEngine::Exec(const std::string& input) {
   m_text.clear();
   m_byteOffsets.clear();
   for (std::size_t pos = 0, len = 0; pos < input.size(); pos += len) {
-    m_byteOffsets.push_back(pos);
+    m_byteOffsets.push_back(static_cast<uint32_t>(pos));
     m_text += utf8::Decode(input, pos, len);
   }
-  m_byteOffsets.push_back(input.size());
+  m_byteOffsets.push_back(static_cast<uint32_t>(input.size()));
   return Search(0);
 }
 

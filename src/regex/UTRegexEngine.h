@@ -5,6 +5,7 @@
 #pragma once
 
 #include <array>
+#include <cstdint>
 #include <memory>
 #include <stdexcept>
 #include <string>
@@ -73,8 +74,8 @@ class TRegexEngine {
   std::unique_ptr<detail::TMatcher> m_matcher;
 
   std::string m_input;
-  std::u32string m_text;                   // m_input as code points
-  std::vector<std::size_t> m_byteOffsets;  // byte offset of every character, and of the end
+  std::u32string m_text;                // m_input as code points
+  std::vector<uint32_t> m_byteOffsets;  // byte offset of every character, and of the end
   std::array<uint32_t, 2 * (kMaxGroup + 1)> m_captures{};
   bool m_searched = false;
   bool m_found = false;

@@ -2,9 +2,8 @@
 // PCRE2 as an oracle, comparing found / not found and every group of every successive
 // match. QX_REGEX_DIFF_CASES sets the number of cases for longer runs.
 #define PCRE2_CODE_UNIT_WIDTH 8
-#include <pcre2.h>
-
 #include <gtest/gtest.h>
+#include <pcre2.h>
 
 #include <cstdlib>
 #include <memory>
@@ -28,8 +27,8 @@ constexpr int kInputsPerExpression = 6;
 // Characters the generator draws from. Case pairs outside ASCII are ones whose simple
 // case mapping and the oracle's case folding agree. No '\r' and no '\v': the oracle's
 // newline and \s conventions differ from ours there.
-const std::vector<char32_t> kAlphabet = {U'a', U'b', U'c', U'A', U'B', U'x', U'1', U'2', U'_', U' ',
-                                         U'-', U'.', U'\n', U'\u00e9', U'\u00c9', U'\u0436', U'\u0416', U'\t'};
+const std::vector<char32_t> kAlphabet = {U'a', U'b', U'c', U'A',  U'B',      U'x',      U'1',      U'2',      U'_',
+                                         U' ', U'-', U'.', U'\n', U'\u00e9', U'\u00c9', U'\u0436', U'\u0416', U'\t'};
 
 std::string Utf8(char32_t c) {
   std::string s;
@@ -42,13 +41,13 @@ enum class TGenKind { Literal, Dot, Class, Shorthand, Assert, BackRef, Group, Co
 struct TGenNode {
   TGenKind kind = TGenKind::Literal;
   char32_t ch = 0;
-  std::string text;        // Shorthand, Assert (ours), Switch (letters with '-')
-  std::string pcreText;    // Assert
-  int group = 0;           // Group, BackRef
+  std::string text;      // Shorthand, Assert (ours), Switch (letters with '-')
+  std::string pcreText;  // Assert
+  int group = 0;         // Group, BackRef
   uint32_t min = 0, max = 0;
   bool lazy = false;
-  bool hexForm = false;    // Literal written as \x
-  bool negated = false;    // Class
+  bool hexForm = false;                               // Literal written as \x
+  bool negated = false;                               // Class
   std::vector<std::pair<char32_t, char32_t>> ranges;  // Class
   std::vector<std::string> shorthands;                // Class
   std::vector<TGenNode> kids;
@@ -162,7 +161,10 @@ class TGenerator {
     switch (form) {
       case 0: rep.min = 0, rep.max = UINT32_MAX; break;  // *
       case 1: rep.min = 1, rep.max = UINT32_MAX; break;  // +
-      case 2: rep.min = 0, rep.max = 1; rep.text = "?"; break;
+      case 2:
+        rep.min = 0, rep.max = 1;
+        rep.text = "?";
+        break;
       case 3: {
         rep.min = static_cast<uint32_t>(Pick(0, 3));
         rep.max = std::max<uint32_t>(rep.min + static_cast<uint32_t>(Pick(0, 3)), static_cast<uint32_t>(minCount));
@@ -264,10 +266,12 @@ class TGenerator {
         for (const TGenNode& kid : node.kids) Sample(kid, out);
         break;
       case TGenKind::Alternate:
-        if (!node.kids.empty()) Sample(node.kids[static_cast<std::size_t>(Pick(0, static_cast<int>(node.kids.size()) - 1))], out);
+        if (!node.kids.empty())
+          Sample(node.kids[static_cast<std::size_t>(Pick(0, static_cast<int>(node.kids.size()) - 1))], out);
         break;
       case TGenKind::Repeat: {
-        const int n = Pick(static_cast<int>(std::min<uint32_t>(node.min, 4)), static_cast<int>(std::min<uint32_t>(node.max, 4)));
+        const int n =
+            Pick(static_cast<int>(std::min<uint32_t>(node.min, 4)), static_cast<int>(std::min<uint32_t>(node.max, 4)));
         for (int i = 0; i < n; ++i) Sample(node.kids[0], out);
         break;
       }
@@ -410,7 +414,8 @@ class TRenderer {
     if (c == U'\n') return "\\n";
     if (c == U'\t') return "\\t";
     // '.', ':' and '=' after '[' would be the oracle's POSIX class syntax.
-    if (c == U']' || c == U'\\' || c == U'^' || c == U'-' || c == U'.' || c == U':' || c == U'=') return std::string("\\") + static_cast<char>(c);
+    if (c == U']' || c == U'\\' || c == U'^' || c == U'-' || c == U'.' || c == U':' || c == U'=')
+      return std::string("\\") + static_cast<char>(c);
     return Utf8(c);
   }
 
@@ -424,9 +429,9 @@ struct TPcre {
     PCRE2_SIZE offset = 0;
     context = pcre2_compile_context_create(nullptr);
     pcre2_set_newline(context, PCRE2_NEWLINE_LF);
-    code = pcre2_compile(reinterpret_cast<PCRE2_SPTR>(pattern.data()), pattern.size(),
-                         PCRE2_UTF | PCRE2_DOTALL | PCRE2_DOLLAR_ENDONLY | PCRE2_ALT_CIRCUMFLEX, &error, &offset,
-                         context);
+    code =
+        pcre2_compile(reinterpret_cast<PCRE2_SPTR>(pattern.data()), pattern.size(),
+                      PCRE2_UTF | PCRE2_DOTALL | PCRE2_DOLLAR_ENDONLY | PCRE2_ALT_CIRCUMFLEX, &error, &offset, context);
     if (code) data = pcre2_match_data_create_from_pattern(code, nullptr);
   }
   ~TPcre() {
@@ -511,14 +516,15 @@ TEST(URegexDifferentialTest, AgreesWithOracleOnGeneratedCases) {
         }
         charOfByte[input.size()] = chars;
       }
-      const std::string where = "expression /" + renderer.ours + "/ oracle /" + renderer.pcre + "/ input \"" + input + "\"";
+      const std::string where =
+          "expression /" + renderer.ours + "/ oracle /" + renderer.pcre + "/ input \"" + input + "\"";
       try {
         bool ours = engine.Exec(input);
         // Each of our matches must be the oracle's match from the same start.
         std::size_t startByte = 0;
         for (int round = 0; round < 64; ++round) {
-          const int rc = pcre2_match(oracle.code, reinterpret_cast<PCRE2_SPTR>(input.data()), input.size(), startByte, 0,
-                                     oracle.data, nullptr);
+          const int rc = pcre2_match(oracle.code, reinterpret_cast<PCRE2_SPTR>(input.data()), input.size(), startByte,
+                                     0, oracle.data, nullptr);
           // The oracle gives up on some backtracking-heavy cases; nothing to compare then.
           if (rc == PCRE2_ERROR_MATCHLIMIT || rc == PCRE2_ERROR_DEPTHLIMIT || rc == PCRE2_ERROR_HEAPLIMIT) {
             ++tooComplex;
@@ -536,7 +542,8 @@ TEST(URegexDifferentialTest, AgreesWithOracleOnGeneratedCases) {
           const TSpans mine = OurSpans(engine);
           const TSpans expected = OracleSpans(oracle, rc, charOfByte);
           if (mine != expected) {
-            ADD_FAILURE() << where << " round " << round << ": ours" << Describe(mine) << " oracle" << Describe(expected);
+            ADD_FAILURE() << where << " round " << round << ": ours" << Describe(mine) << " oracle"
+                          << Describe(expected);
             ++failures;
             break;
           }

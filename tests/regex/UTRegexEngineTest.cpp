@@ -30,7 +30,8 @@ std::string Outcome(TRegexEngine& engine, const std::string& input) {
   for (int g = 0; g <= TRegexEngine::kMaxGroup; ++g) {
     if (engine.MatchPos(g) >= 0) last = g;
   }
-  for (int g = 0; g <= last; ++g) s += " " + (engine.MatchPos(g) < 0 ? std::string("<unset>") : "[" + engine.Match(g) + "]");
+  for (int g = 0; g <= last; ++g)
+    s += " " + (engine.MatchPos(g) < 0 ? std::string("<unset>") : "[" + engine.Match(g) + "]");
   return s;
 }
 
@@ -39,7 +40,8 @@ std::string Expected(const TMatchRow& row) {
   std::string s = std::to_string(row.start) + ":";
   std::size_t count = row.groups.size();
   while (count > 1 && !row.groups[count - 1]) --count;  // trailing groups that took no part are not shown
-  for (const auto& g : TGroups(row.groups.begin(), row.groups.begin() + static_cast<long>(count))) s += " " + (g ? "[" + *g + "]" : std::string("<unset>"));
+  for (const auto& g : TGroups(row.groups.begin(), row.groups.begin() + static_cast<long>(count)))
+    s += " " + (g ? "[" + *g + "]" : std::string("<unset>"));
   return s;
 }
 
@@ -48,7 +50,8 @@ void CheckMatches(const std::vector<TMatchRow>& rows) {
     TRegexEngine engine;
     engine.SetExpression(row.expression);
     try {
-      EXPECT_EQ(Outcome(engine, row.input), Expected(row)) << "expression /" << row.expression << "/ on \"" << row.input << "\"";
+      EXPECT_EQ(Outcome(engine, row.input), Expected(row))
+          << "expression /" << row.expression << "/ on \"" << row.input << "\"";
     } catch (const TRegexError& error) {
       ADD_FAILURE() << "expression /" << row.expression << "/ on \"" << row.input << "\" raised " << error.what();
     }
@@ -116,7 +119,7 @@ TEST(UTRegexEngineTest, MatchesLeftmostFirstWithGroups) {
       {"a}]", "a}]", 1, {"a}]"}},
       {"a(?#note)b", "ab", 1, {"ab"}},
       {"\xC3\xA9+", "\xC3\xA9\xC3\xA9", 1, {"\xC3\xA9\xC3\xA9"}},  // a repetition takes the whole character
-      {"ab+", "abbab", 1, {"abb"}},                              // and only the last one of a literal run
+      {"ab+", "abbab", 1, {"abb"}},                                // and only the last one of a literal run
   });
 }
 
@@ -228,11 +231,20 @@ TEST(UTRegexEngineTest, DotAllMultiLineGreedyAndExtendedOptions) {
 // Texts that are not UTF-8 keep every byte: a stray byte is one character of its own.
 TEST(UTRegexEngineTest, KeepsBytesThatAreNotUtf8) {
   CheckMatches({
-      {"a.b", "a\xFF" "b", 1, {"a\xFF" "b"}},
+      {"a.b",
+       "a\xFF"
+       "b",
+       1,
+       {"a\xFF"
+        "b"}},
       {"\xFF+", "x\xFF\xFF", 2, {"\xFF\xFF"}},
       {"\\xff", "\xFF", 0, {}},  // \xff names U+00FF, not the byte
       {"\\xff", "\xC3\xBF", 1, {"\xC3\xBF"}},
-      {"[^a]+", "a\xC3" "a", 2, {"\xC3"}},
+      {"[^a]+",
+       "a\xC3"
+       "a",
+       2,
+       {"\xC3"}},
   });
   TRegexEngine engine;
   engine.SetExpression(".");
@@ -250,12 +262,9 @@ TEST(UTRegexEngineTest, EdgeCasesOfTheDialect) {
     std::string expression, tmpl, input, expected;
   };
   const std::vector<TRow> rows = {
-      {"(\\d+)", "[$1]", "a1b22", "a[1]b[22]"},
-      {"(\\d+)", "[${1}]", "a1b22", "a[1]b[22]"},
-      {"(\\d+)", "[$&]", "a1b22", "a[1]b[22]"},
-      {"(\\d+)", "[\\$1]", "a1b22", "a[$1]b[$1]"},
-      {"(\\d+)", "[$15]", "a1", "a[]"},
-      {"(?x)a b # note", "X", "ab", "X"},
+      {"(\\d+)", "[$1]", "a1b22", "a[1]b[22]"}, {"(\\d+)", "[${1}]", "a1b22", "a[1]b[22]"},
+      {"(\\d+)", "[$&]", "a1b22", "a[1]b[22]"}, {"(\\d+)", "[\\$1]", "a1b22", "a[$1]b[$1]"},
+      {"(\\d+)", "[$15]", "a1", "a[]"},         {"(?x)a b # note", "X", "ab", "X"},
   };
   for (const TRow& row : rows) {
     engine.SetExpression(row.expression);
@@ -287,7 +296,9 @@ TEST(UTRegexEngineTest, SubstitutesTemplates) {
       {"\\n", "n"},
       {"end\\", "end"},
       {"\\\xC3\xA9", "\xC3\xA9"},
-      {"\xC3\xA9$1", "\xC3\xA9" "a"},
+      {"\xC3\xA9$1",
+       "\xC3\xA9"
+       "a"},
   };
   TRegexEngine engine;
   engine.SetExpression("(a)(b)?(c)");
@@ -319,7 +330,8 @@ TEST(UTRegexEngineTest, ReplacesEveryMatch) {
   for (const TRow& row : rows) {
     TRegexEngine engine;
     engine.SetExpression(row.expression);
-    EXPECT_EQ(engine.Replace(row.input, row.tmpl, row.substitute), row.expected) << row.expression << " on " << row.input;
+    EXPECT_EQ(engine.Replace(row.input, row.tmpl, row.substitute), row.expected)
+        << row.expression << " on " << row.input;
   }
 }
 

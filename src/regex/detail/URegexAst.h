@@ -33,11 +33,11 @@ struct TNode {
   bool counted = false;     // Repeat written with braces: takes a place on the loop stack
   bool nullable = true;     // can match the empty text
   TAssertKind assertKind = TAssertKind::LineStart;
-  char32_t ch = 0;          // Char
-  uint32_t index = 0;       // Class: index into classes; Group, BackRef: group number
-  uint32_t min = 0;         // Repeat
-  uint32_t max = 0;         // Repeat; kUnbounded for an open bound
-  std::vector<int> kids;    // Group, Repeat: one; Concat, Alternate: any number
+  char32_t ch = 0;        // Char
+  uint32_t index = 0;     // Class: index into classes; Group, BackRef: group number
+  uint32_t min = 0;       // Repeat
+  uint32_t max = 0;       // Repeat; kUnbounded for an open bound
+  std::vector<int> kids;  // Group, Repeat: one; Concat, Alternate: any number
 };
 
 struct TAst {

@@ -14,9 +14,7 @@ constexpr bool IsDigit(char32_t c) { return c >= U'0' && c <= U'9'; }
 constexpr bool IsWordChar(char32_t c) {
   return IsDigit(c) || (c >= U'a' && c <= U'z') || (c >= U'A' && c <= U'Z') || c == U'_';
 }
-constexpr bool IsSpaceChar(char32_t c) {
-  return c == U' ' || c == U'\t' || c == U'\n' || c == U'\r' || c == U'\f';
-}
+constexpr bool IsSpaceChar(char32_t c) { return c == U' ' || c == U'\t' || c == U'\n' || c == U'\r' || c == U'\f'; }
 constexpr bool IsLineSeparator(char32_t c) { return c == U'\r' || c == U'\n'; }
 
 struct TCodeRange {
@@ -31,7 +29,9 @@ class TCharClass {
     return MatchesHigh(c);
   }
   // True when some code point of 256 or above may match.
-  bool MayMatchHigh() const { return m_negated || m_ignoreCase || (!m_members.empty() && m_members.back().last >= 256); }
+  bool MayMatchHigh() const {
+    return m_negated || m_ignoreCase || (!m_members.empty() && m_members.back().last >= 256);
+  }
 
  private:
   friend class TCharClassBuilder;

@@ -307,8 +307,7 @@ class TCompiler {
         return least;
       }
       case TNodeKind::Repeat:
-        return static_cast<uint32_t>(
-            std::min<uint64_t>(uint64_t{node.min} * MinLength(node.kids[0]), UINT32_MAX));
+        return static_cast<uint32_t>(std::min<uint64_t>(uint64_t{node.min} * MinLength(node.kids[0]), UINT32_MAX));
       default: return 0;
     }
   }

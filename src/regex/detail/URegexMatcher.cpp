@@ -28,7 +28,9 @@ bool TMatcher::Search(const TProgram& prog, std::u32string_view text, std::size_
   m_stars.assign(prog.starCount, TStarState{kUnset, kUnset});
   // One failed state stays failed for every later start position of this search.
   const std::size_t bits = static_cast<std::size_t>(prog.memoWidth) * (text.size() - from + 1);
-  m_memo.assign((bits + 63) / 64, 0);
+  m_bitsetOn = bits <= kMaxMemoBits;
+  m_budgeted = prog.needsBudget || !m_bitsetOn;
+  m_memo.assign(m_bitsetOn ? (bits + 63) / 64 : 0, 0);
 
   // A literal that every match contains rules out the whole search when it is missing.
   if (!prog.requiredLiteral.empty() && text.find(prog.requiredLiteral, from) == std::u32string_view::npos) return false;
@@ -52,6 +54,7 @@ bool TMatcher::Search(const TProgram& prog, std::u32string_view text, std::size_
 bool TMatcher::Visited(uint32_t pc, uint32_t pos) {
   const TProgram& prog = *m_prog;
   if (prog.memoKind[pc] == TMemoKind::Bitset) {
+    if (!m_bitsetOn) return false;
     const std::size_t bit = static_cast<std::size_t>(pos - m_from) * prog.memoWidth + prog.memoIndex[pc];
     uint64_t& word = m_memo[bit >> 6];
     const uint64_t mask = uint64_t{1} << (bit & 63);
@@ -122,7 +125,7 @@ bool TMatcher::Run(uint32_t start) {
   m_stack.clear();
 
   for (;;) {
-    if (prog.needsBudget && ++m_steps > kStepBudget) ThrowExecError(TRegexErrorCode::MatchTooComplex);
+    if (m_budgeted && ++m_steps > kStepBudget) ThrowExecError(TRegexErrorCode::MatchTooComplex);
     bool ok = true;
     if (prog.memoKind[pc] != TMemoKind::None && Visited(pc, pos)) {
       ok = false;
@@ -144,8 +147,8 @@ bool TMatcher::Run(uint32_t start) {
           const char32_t* literal = prog.literals.data() + inst.a;
           for (uint32_t i = 0; ok && i < length; ++i) {
             const char32_t c = text[pos + i];
-            ok = c == literal[i] ||
-                 (inst.op == TOp::StringIgnoreCase && unicode::SimpleUpper(c) == literal[length + i]);
+            ok =
+                c == literal[i] || (inst.op == TOp::StringIgnoreCase && unicode::SimpleUpper(c) == literal[length + i]);
           }
           pos += length, ++pc;
           break;
@@ -220,7 +223,7 @@ bool TMatcher::Run(uint32_t start) {
           const TInst& test = code[pc + 1];
           uint32_t end = pos;
           uint32_t highest;
-          if (prog.memoKind[pc + 2] == TMemoKind::Bitset) {
+          if (prog.memoKind[pc + 2] == TMemoKind::Bitset && m_bitsetOn) {
             // Every start within one run of matching characters reaches the same end, and
             // what an earlier start tried from that end down has failed (or is being
             // tried above us), so only the positions below it are new.

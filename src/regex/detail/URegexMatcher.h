@@ -23,6 +23,8 @@ constexpr uint64_t kStepBudget = 2'000'000;
 // Remembered states inside counted loops; past this, further ones are not remembered,
 // which costs time (within the budget) but never correctness.
 constexpr std::size_t kMaxKeyedStates = 100'000;
+// Largest bitset of failed states; a longer input is searched without it, within the budget.
+constexpr std::size_t kMaxMemoBits = std::size_t{1} << 28;
 
 using TCaptures = std::array<uint32_t, kCaptureSlots>;
 
@@ -66,6 +68,8 @@ class TMatcher {
   std::unordered_set<std::u32string> m_keyed;
   std::u32string m_key;
   uint64_t m_steps = 0;
+  bool m_bitsetOn = true;  // the bitset fits for this input
+  bool m_budgeted = false;
 };
 
 }  // namespace qx::detail

@@ -13,10 +13,10 @@
 namespace qx::detail {
 
 enum class TOp : uint8_t {
-  Char,               // a: code point
-  CharIgnoreCase,     // a: code point, b: its upper-case form
-  String,             // a: offset in literals, b: length
-  StringIgnoreCase,   // as String; the upper-case forms follow the text in literals
+  Char,              // a: code point
+  CharIgnoreCase,    // a: code point, b: its upper-case form
+  String,            // a: offset in literals, b: length
+  StringIgnoreCase,  // as String; the upper-case forms follow the text in literals
   Any,
   AnyButLineBreak,
   Class,              // a: class index
@@ -77,12 +77,12 @@ struct TProgram {
   uint32_t starCount = 0;
 
   int groupCount = 0;
-  int loopStackDepth = 0;     // deepest nesting of counted repetitions
-  bool needsBudget = false;   // some state is not remembered, so the work must be capped
-  bool anchored = false;      // can match only at the start of the input
+  int loopStackDepth = 0;          // deepest nesting of counted repetitions
+  bool needsBudget = false;        // some state is not remembered, so the work must be capped
+  bool anchored = false;           // can match only at the start of the input
   std::u32string requiredLiteral;  // text every match contains
-  uint32_t minLength = 0;     // characters any match needs
-  bool useFirstSet = false;   // every match starts with a character of the first set
+  uint32_t minLength = 0;          // characters any match needs
+  bool useFirstSet = false;        // every match starts with a character of the first set
   std::array<uint64_t, 4> firstLow{};
   bool firstHigh = false;
 
