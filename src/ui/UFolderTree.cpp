@@ -12,9 +12,6 @@ namespace qx {
 TFolderTree::TFolderTree(QWidget* parent) : QTreeView(parent) {
   setObjectName("stv");
   setHeaderHidden(true);
-  // Long names get a scroll bar rather than an ellipsis.
-  header()->setStretchLastSection(false);
-  header()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
   setSelectionMode(QAbstractItemView::SingleSelection);
   setEditTriggers(QAbstractItemView::NoEditTriggers);
   InstallModel();
@@ -30,6 +27,9 @@ void TFolderTree::InstallModel() {
   m_model->setRootPath(QDir::rootPath());
   setModel(m_model);
   for (int column = 1; column < m_model->columnCount(); ++column) hideColumn(column);
+  // Long names get a scroll bar rather than an ellipsis.
+  header()->setStretchLastSection(false);
+  header()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
   connect(selectionModel(), &QItemSelectionModel::currentChanged, this,
           [this](const QModelIndex& current) { emit PathSelected(m_model->filePath(current)); });
   // Rows keep arriving above the selection while its ancestors load, so every load

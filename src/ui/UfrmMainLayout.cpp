@@ -15,6 +15,7 @@
 #include <QSpinBox>
 #include <QSplitter>
 #include <QStyle>
+#include <QToolBar>
 #include <QToolButton>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -260,8 +261,9 @@ QWidget* TfrmMain::CreateExplorerPanel() {
   QVBoxLayout* layout = Column(panel);
   layout->addWidget(TitleBar(" File Explorer", "#0000ff"));
   m_slv = new TFileList;
-  auto* toolbar = new QHBoxLayout;
-  toolbar->setSpacing(2);
+  // A tool bar folds what does not fit into a menu, so the pane can stay narrow.
+  auto* toolbar = new QToolBar;
+  toolbar->setIconSize(QSize(16, 16));
   auto* btnBack = Named(new QToolButton, "btnBack", "Back to Parent Folder");
   btnBack->setIcon(style()->standardIcon(QStyle::SP_FileDialogToParent));
   toolbar->addWidget(btnBack);
@@ -287,8 +289,7 @@ QWidget* TfrmMain::CreateExplorerPanel() {
     toolbar->addWidget(button);
     connect(button, &QToolButton::clicked, m_slv, [this, style = view.style] { m_slv->SetViewStyle(style); });
   }
-  toolbar->addStretch();
-  layout->addLayout(toolbar);
+  layout->addWidget(toolbar);
   layout->addWidget(m_slv, 1);
   return panel;
 }

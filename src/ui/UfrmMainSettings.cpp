@@ -2,6 +2,7 @@
 // every write, the window placement, and the steps of closing.
 #include <QCheckBox>
 #include <QComboBox>
+#include <QLayout>
 #include <QLineEdit>
 #include <QRadioButton>
 #include <QSpinBox>
@@ -70,7 +71,10 @@ void TfrmMain::ApplySettings() {
   m_edtCounter->setValue(ClampToInt(m_ini.GetInteger("counterStart")));
   m_slv->SetViewStyle(ClampToInt(m_ini.GetInteger("viewStyle")));
   const int treeWidth = std::max(ClampToInt(m_ini.GetInteger("stvWidth")), kMinDirectoryPaneWidth);
-  m_splitter->setSizes({treeWidth, std::max(width() - treeWidth, 1)});
+  // The splitter scales sizes that do not add up to its width, so they must.
+  layout()->activate();
+  centralWidget()->layout()->activate();
+  m_splitter->setSizes({treeWidth, std::max(m_splitter->width() - m_splitter->handleWidth() - treeWidth, 1)});
   QRadioButton* const order[] = {m_rbNameASC, m_rbNameDESC, m_rbDateASC, m_rbDateDESC};
   // Any other number leaves the design-time choice.
   if (const std::int64_t sortOrder = m_ini.GetInteger("sortOrder"); sortOrder >= 0 && sortOrder <= 3) {
