@@ -32,16 +32,33 @@ void TRegexEngine::Compile() {
 }
 
 bool TRegexEngine::Exec(const std::string& input) {
+  m_input = input;
+  return Start(m_input);
+}
+
+bool TRegexEngine::Start(std::string_view input) {
   Compile();
   if (input.empty()) detail::ThrowExecError(TRegexErrorCode::NoInputString);
-  m_input = input;
-  m_text.clear();
-  m_byteOffsets.clear();
-  for (std::size_t pos = 0, len = 0; pos < input.size(); pos += len) {
-    m_byteOffsets.push_back(static_cast<uint32_t>(pos));
-    m_text += utf8::Decode(input, pos, len);
+  m_inputView = input;
+  const std::size_t size = input.size();
+  m_text.resize(size);
+  m_byteOffsets.resize(size + 1);
+  std::size_t chars = 0;
+  for (std::size_t pos = 0; pos < size; ++chars) {
+    m_byteOffsets[chars] = static_cast<uint32_t>(pos);
+    const auto byte = static_cast<unsigned char>(input[pos]);
+    if (byte < 0x80) {
+      m_text[chars] = byte;
+      ++pos;
+    } else {
+      std::size_t length = 0;
+      m_text[chars] = utf8::Decode(input, pos, length);
+      pos += length;
+    }
   }
-  m_byteOffsets.push_back(static_cast<uint32_t>(input.size()));
+  m_byteOffsets[chars] = static_cast<uint32_t>(size);
+  m_text.resize(chars);
+  m_byteOffsets.resize(chars + 1);
   return Search(0);
 }
 
@@ -84,15 +101,17 @@ bool TRegexEngine::GroupBytes(int group, std::size_t& begin, std::size_t& end) c
 std::string TRegexEngine::Match(int group) const {
   std::size_t begin = 0;
   std::size_t end = 0;
-  return GroupBytes(group, begin, end) ? m_input.substr(begin, end - begin) : std::string();
+  return GroupBytes(group, begin, end) ? std::string(m_inputView.substr(begin, end - begin)) : std::string();
 }
 
 std::string TRegexEngine::Replace(const std::string& input, const std::string& tmpl, bool substitute) {
+  // Searches the caller's text in place: when this returns, no match is recorded, so
+  // nothing reads the view after the text has gone.
   std::string out;
   std::size_t copyFrom = 0;
-  for (bool found = Exec(input); found; found = ExecNext()) {
+  for (bool found = Start(input); found; found = ExecNext()) {
     const std::size_t matchBegin = m_byteOffsets[m_captures[0]];
-    out.append(m_input, copyFrom, matchBegin - copyFrom);
+    out.append(input, copyFrom, matchBegin - copyFrom);
     if (substitute) {
       AppendSubstituted(out, tmpl);
     } else {
@@ -100,7 +119,7 @@ std::string TRegexEngine::Replace(const std::string& input, const std::string& t
     }
     copyFrom = m_byteOffsets[m_captures[1]];
   }
-  out.append(m_input, copyFrom, std::string::npos);
+  out.append(input, copyFrom, std::string::npos);
   return out;
 }
 

@@ -9,6 +9,7 @@
 #include <memory>
 #include <stdexcept>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace qx {
@@ -64,8 +65,10 @@ class TRegexEngine {
 
  private:
   void Compile();
+  // Decodes `input` (which must outlive the searches on it) and searches from its start.
+  bool Start(std::string_view input);
   bool Search(std::size_t from);
-  // Byte range of a group of the last match within m_input; false when it took no part.
+  // Byte range of a group of the last match within the input; false when it took no part.
   bool GroupBytes(int group, std::size_t& begin, std::size_t& end) const;
   void AppendSubstituted(std::string& out, const std::string& tmpl) const;
 
@@ -73,8 +76,9 @@ class TRegexEngine {
   std::unique_ptr<detail::TProgram> m_program;
   std::unique_ptr<detail::TMatcher> m_matcher;
 
-  std::string m_input;
-  std::u32string m_text;                // m_input as code points
+  std::string m_input;                  // Exec's copy of its input
+  std::string_view m_inputView;         // the input being searched
+  std::u32string m_text;                // the input as code points
   std::vector<uint32_t> m_byteOffsets;  // byte offset of every character, and of the end
   std::array<uint32_t, 2 * (kMaxGroup + 1)> m_captures{};
   bool m_searched = false;

@@ -62,7 +62,7 @@ void TRegexEngine::AppendSubstituted(std::string& out, const std::string& tmpl) 
       if (group != kNoGroup) {
         std::size_t begin = 0;
         std::size_t end = 0;
-        if (group <= kMaxGroup && GroupBytes(group, begin, end)) out.append(m_input, begin, end - begin);
+        if (group <= kMaxGroup && GroupBytes(group, begin, end)) out.append(m_inputView.substr(begin, end - begin));
         pos = next;
         continue;
       }

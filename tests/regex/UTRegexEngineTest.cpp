@@ -120,6 +120,14 @@ TEST(UTRegexEngineTest, MatchesLeftmostFirstWithGroups) {
       {"a(?#note)b", "ab", 1, {"ab"}},
       {"\xC3\xA9+", "\xC3\xA9\xC3\xA9", 1, {"\xC3\xA9\xC3\xA9"}},  // a repetition takes the whole character
       {"ab+", "abbab", 1, {"abb"}},                                // and only the last one of a literal run
+      {"((\\d+))", "ab12c", 3, {"12", "12", "12"}},                // one run of one test: searched without backtracking
+      {"(?i)(\\xe9)", "x\xC3\x89", 2, {"\xC3\x89", "\xC3\x89"}},
+      {"B\xD0\xB6*",
+       "B\xD0\xB6\xD0\xB6"
+       "b",
+       1,
+       {"B\xD0\xB6\xD0\xB6"}},
+      {"(\\d)+", "a123", 2, {"123", "3"}},
   });
 }
 

@@ -58,6 +58,7 @@ class TCompiler {
       m_prog.firstLow = first.low;
       m_prog.firstHigh = first.high;
     }
+    FindSingleRun();
     FindLoopInstances();
     PlanMemo();
     return std::move(m_prog);
@@ -215,6 +216,27 @@ class TCompiler {
       case TOp::Class: return true;
       default: return false;
     }
+  }
+
+  // Saves, one character test (with its GreedyStar), saves, Match: see singleRun.
+  void FindSingleRun() {
+    const std::vector<TInst>& code = m_prog.code;
+    std::size_t pc = 0;
+    while (code[pc].op == TOp::Save) ++pc;
+    if (!IsSingleCharacterTest({code[pc]})) return;
+    const std::size_t test = pc++;
+    const TInst& first = code[test];
+    const bool repeats = code[pc].op == TOp::GreedyStar;
+    if (repeats) {
+      const TInst& again = code[pc + 1];
+      if (again.op != first.op || again.a != first.a || again.b != first.b) return;
+      pc += 2;
+    }
+    while (code[pc].op == TOp::Save) ++pc;
+    if (code[pc].op != TOp::Match) return;
+    m_prog.singleRun = true;
+    m_prog.runTest = static_cast<uint32_t>(test);
+    m_prog.runRepeats = repeats;
   }
 
   // Copies of a block share their GreedyStar instructions' numbers until here.

@@ -19,6 +19,7 @@ bool TMatcher::Search(const TProgram& prog, std::u32string_view text, std::size_
   if (prog.loopStackDepth > kLoopStackSize) ThrowExecError(TRegexErrorCode::LoopStackExceeded);
   m_prog = &prog;
   m_text = text;
+  if (prog.singleRun) return SearchSingleRun(from, captures);
   m_from = static_cast<uint32_t>(from);
   m_caps.fill(kUnset);
   m_counters.assign(prog.loops.size(), 0);
@@ -49,6 +50,30 @@ bool TMatcher::Search(const TProgram& prog, std::u32string_view text, std::size_
     }
   }
   return false;
+}
+
+bool TMatcher::SearchSingleRun(std::size_t from, TCaptures& captures) const {
+  const TProgram& prog = *m_prog;
+  const TInst& test = prog.code[prog.runTest];
+  const std::size_t size = m_text.size();
+  std::size_t start = from;
+  while (start < size && !(prog.MayStartWith(m_text[start]) && CharMatches(test, m_text[start]))) ++start;
+  if (start == size) return false;
+  std::size_t end = start + 1;
+  if (prog.runRepeats) {
+    while (end < size && CharMatches(test, m_text[end])) ++end;
+  }
+  // The saves before the test record the start, those after it the end.
+  captures.fill(kUnset);
+  bool before = true;
+  for (const TInst& inst : prog.code) {
+    if (inst.op == TOp::Save) {
+      captures[inst.a] = static_cast<uint32_t>(before ? start : end);
+    } else if (inst.op != TOp::Match) {
+      before = false;
+    }
+  }
+  return true;
 }
 
 bool TMatcher::Visited(uint32_t pc, uint32_t pos) {

@@ -51,6 +51,7 @@ class TMatcher {
   };
 
   bool Run(uint32_t start);
+  bool SearchSingleRun(std::size_t from, TCaptures& captures) const;
   bool Visited(uint32_t pc, uint32_t pos);
   bool BackRefMatches(uint32_t group, bool ignoreCase, uint32_t& pos) const;
   bool AssertHolds(TAssertKind kind, uint32_t pos) const;

@@ -82,7 +82,12 @@ struct TProgram {
   bool anchored = false;           // can match only at the start of the input
   std::u32string requiredLiteral;  // text every match contains
   uint32_t minLength = 0;          // characters any match needs
-  bool useFirstSet = false;        // every match starts with a character of the first set
+  // The expression is one character test, or a greedy run of one, inside captures only
+  // ("[aeiou]", "(\\d+)"): the search needs no backtracking at all.
+  bool singleRun = false;
+  uint32_t runTest = 0;      // pc of the character test
+  bool runRepeats = false;   // the test is followed by its GreedyStar
+  bool useFirstSet = false;  // every match starts with a character of the first set
   std::array<uint64_t, 4> firstLow{};
   bool firstHigh = false;
 
