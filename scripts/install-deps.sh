@@ -7,7 +7,7 @@ packages=(
   # build
   g++ cmake ninja-build pkg-config make
   libxml2-dev libicu-dev libcli11-dev
-  qt6-base-dev qt6-base-dev-tools libgl-dev
+  qt6-base-dev qt6-base-dev-tools qt6-svg-dev libgl-dev
   # tests: GoogleTest, the regex oracle, the fuzzer (clang + its runtime), offscreen Qt
   libgtest-dev libgmock-dev libpcre2-dev clang libclang-rt-14-dev
   xvfb xauth imagemagick dosfstools mtools
