@@ -41,24 +41,24 @@ bool TRegexEngine::Start(std::string_view input) {
   if (input.empty()) detail::ThrowExecError(TRegexErrorCode::NoInputString);
   m_inputView = input;
   const std::size_t size = input.size();
-  m_text.resize(size);
-  m_byteOffsets.resize(size + 1);
+  // The buffers only grow, so names after the first cost no allocation or clearing.
+  if (m_textBuffer.size() < size) m_textBuffer.resize(size);
+  if (m_byteOffsets.size() < size + 1) m_byteOffsets.resize(size + 1);
   std::size_t chars = 0;
   for (std::size_t pos = 0; pos < size; ++chars) {
     m_byteOffsets[chars] = static_cast<uint32_t>(pos);
     const auto byte = static_cast<unsigned char>(input[pos]);
     if (byte < 0x80) {
-      m_text[chars] = byte;
+      m_textBuffer[chars] = byte;
       ++pos;
     } else {
       std::size_t length = 0;
-      m_text[chars] = utf8::Decode(input, pos, length);
+      m_textBuffer[chars] = utf8::Decode(input, pos, length);
       pos += length;
     }
   }
   m_byteOffsets[chars] = static_cast<uint32_t>(size);
-  m_text.resize(chars);
-  m_byteOffsets.resize(chars + 1);
+  m_text = std::u32string_view(m_textBuffer.data(), chars);
   return Search(0);
 }
 
@@ -108,6 +108,7 @@ std::string TRegexEngine::Replace(const std::string& input, const std::string& t
   // Searches the caller's text in place: when this returns, no match is recorded, so
   // nothing reads the view after the text has gone.
   std::string out;
+  out.reserve(input.size() + tmpl.size());
   std::size_t copyFrom = 0;
   for (bool found = Start(input); found; found = ExecNext()) {
     const std::size_t matchBegin = m_byteOffsets[m_captures[0]];

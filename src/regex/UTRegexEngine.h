@@ -76,9 +76,10 @@ class TRegexEngine {
   std::unique_ptr<detail::TProgram> m_program;
   std::unique_ptr<detail::TMatcher> m_matcher;
 
-  std::string m_input;                  // Exec's copy of its input
-  std::string_view m_inputView;         // the input being searched
-  std::u32string m_text;                // the input as code points
+  std::string m_input;           // Exec's copy of its input
+  std::string_view m_inputView;  // the input being searched
+  std::vector<char32_t> m_textBuffer;
+  std::u32string_view m_text;           // the input as code points, in m_textBuffer
   std::vector<uint32_t> m_byteOffsets;  // byte offset of every character, and of the end
   std::array<uint32_t, 2 * (kMaxGroup + 1)> m_captures{};
   bool m_searched = false;

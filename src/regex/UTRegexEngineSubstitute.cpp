@@ -46,6 +46,10 @@ std::string TRegexEngine::Substitute(const std::string& tmpl) const {
 }
 
 void TRegexEngine::AppendSubstituted(std::string& out, const std::string& tmpl) const {
+  if (tmpl.find_first_of("$\\") == std::string::npos) {
+    out += tmpl;
+    return;
+  }
   const std::size_t size = tmpl.size();
   for (std::size_t pos = 0; pos < size;) {
     const char c = tmpl[pos];

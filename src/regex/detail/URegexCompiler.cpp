@@ -49,7 +49,7 @@ class TCompiler {
 
     NumberStars();
     m_prog.loopStackDepth = LoopStackDepth(m_ast.root);
-    m_prog.requiredLiteral = RequiredLiteral(m_ast.root);
+    CollectRequiredLiterals(m_ast.root, m_prog.requiredLiterals);
     m_prog.anchored = Anchored(m_ast.root);
     m_prog.minLength = MinLength(m_ast.root);
     if (!Node(m_ast.root).nullable) {
@@ -236,6 +236,9 @@ class TCompiler {
     if (code[pc].op != TOp::Match) return;
     m_prog.singleRun = true;
     m_prog.runTest = static_cast<uint32_t>(test);
+    for (char32_t c = 0; c < 256; ++c) {
+      if (m_prog.TestMatches(first, c)) m_prog.runLow[c >> 6] |= uint64_t{1} << (c & 63);
+    }
     m_prog.runRepeats = repeats;
   }
 
@@ -246,15 +249,19 @@ class TCompiler {
     }
   }
 
-  // The longest run of case-sensitive characters that every match must contain.
-  std::u32string RequiredLiteral(int id) const {
+  // Runs of case-sensitive characters that every match must contain.
+  void CollectRequiredLiterals(int id, std::vector<std::u32string>& out) const {
+    constexpr std::size_t kMaxLiterals = 4;
     const TNode& node = Node(id);
     switch (node.kind) {
-      case TNodeKind::Char: return node.ignoreCase ? std::u32string() : std::u32string(1, node.ch);
-      case TNodeKind::Group: return RequiredLiteral(node.kids[0]);
-      case TNodeKind::Repeat: return node.min > 0 ? RequiredLiteral(node.kids[0]) : std::u32string();
+      case TNodeKind::Char:
+        if (!node.ignoreCase && out.size() < kMaxLiterals) out.emplace_back(1, node.ch);
+        break;
+      case TNodeKind::Group: CollectRequiredLiterals(node.kids[0], out); break;
+      case TNodeKind::Repeat:
+        if (node.min > 0) CollectRequiredLiterals(node.kids[0], out);
+        break;
       case TNodeKind::Concat: {
-        std::u32string best;
         std::u32string run;
         for (int kid : node.kids) {
           const TNode& k = Node(kid);
@@ -262,14 +269,14 @@ class TCompiler {
             run += k.ch;
             continue;
           }
-          if (run.size() > best.size()) best = run;
+          if (!run.empty() && out.size() < kMaxLiterals) out.push_back(run);
           run.clear();
-          std::u32string inner = RequiredLiteral(kid);
-          if (inner.size() > best.size()) best = std::move(inner);
+          CollectRequiredLiterals(kid, out);
         }
-        return run.size() > best.size() ? run : best;
+        if (!run.empty() && out.size() < kMaxLiterals) out.push_back(run);
+        break;
       }
-      default: return std::u32string();
+      default: break;
     }
   }
 

@@ -9,10 +9,6 @@ namespace {
 
 bool WordAt(std::u32string_view text, uint32_t pos) { return pos < text.size() && IsWordChar(text[pos]); }
 
-bool SameIgnoringCase(char32_t c, char32_t pattern, char32_t patternUpper) {
-  return c == pattern || unicode::SimpleUpper(c) == patternUpper;
-}
-
 }  // namespace
 
 bool TMatcher::Search(const TProgram& prog, std::u32string_view text, std::size_t from, TCaptures& captures) {
@@ -34,7 +30,9 @@ bool TMatcher::Search(const TProgram& prog, std::u32string_view text, std::size_
   m_memo.assign(m_bitsetOn ? (bits + 63) / 64 : 0, 0);
 
   // A literal that every match contains rules out the whole search when it is missing.
-  if (!prog.requiredLiteral.empty() && text.find(prog.requiredLiteral, from) == std::u32string_view::npos) return false;
+  for (const std::u32string& literal : prog.requiredLiterals) {
+    if (text.find(literal, from) == std::u32string_view::npos) return false;
+  }
 
   const std::size_t size = text.size();
   for (std::size_t start = from; start <= size; ++start) {
@@ -56,12 +54,13 @@ bool TMatcher::SearchSingleRun(std::size_t from, TCaptures& captures) const {
   const TProgram& prog = *m_prog;
   const TInst& test = prog.code[prog.runTest];
   const std::size_t size = m_text.size();
+  auto matches = [&](char32_t c) { return c < 256 ? prog.RunMatches(c) : prog.TestMatches(test, c); };
   std::size_t start = from;
-  while (start < size && !(prog.MayStartWith(m_text[start]) && CharMatches(test, m_text[start]))) ++start;
+  while (start < size && !matches(m_text[start])) ++start;
   if (start == size) return false;
   std::size_t end = start + 1;
   if (prog.runRepeats) {
-    while (end < size && CharMatches(test, m_text[end])) ++end;
+    while (end < size && matches(m_text[end])) ++end;
   }
   // The saves before the test record the start, those after it the end.
   captures.fill(kUnset);
@@ -114,17 +113,6 @@ bool TMatcher::AssertHolds(TAssertKind kind, uint32_t pos) const {
   return false;
 }
 
-bool TMatcher::CharMatches(const TInst& test, char32_t c) const {
-  switch (test.op) {
-    case TOp::Char: return c == test.a;
-    case TOp::CharIgnoreCase: return SameIgnoringCase(c, test.a, test.b);
-    case TOp::Any: return true;
-    case TOp::AnyButLineBreak: return !IsLineSeparator(c);
-    case TOp::Class: return m_prog->classes[test.a].Matches(c);
-    default: return false;
-  }
-}
-
 bool TMatcher::BackRefMatches(uint32_t group, bool ignoreCase, uint32_t& pos) const {
   const uint32_t start = m_caps[2 * group];
   const uint32_t end = m_caps[2 * group + 1];
@@ -158,11 +146,11 @@ bool TMatcher::Run(uint32_t start) {
       const TInst& inst = code[pc];
       switch (inst.op) {
         case TOp::Char:
-          ok = pos < size && text[pos] == inst.a;
-          ++pos, ++pc;
-          break;
         case TOp::CharIgnoreCase:
-          ok = pos < size && SameIgnoringCase(text[pos], inst.a, inst.b);
+        case TOp::Any:
+        case TOp::AnyButLineBreak:
+        case TOp::Class:
+          ok = pos < size && prog.TestMatches(inst, text[pos]);
           ++pos, ++pc;
           break;
         case TOp::String:
@@ -178,18 +166,6 @@ bool TMatcher::Run(uint32_t start) {
           pos += length, ++pc;
           break;
         }
-        case TOp::Any:
-          ok = pos < size;
-          ++pos, ++pc;
-          break;
-        case TOp::AnyButLineBreak:
-          ok = pos < size && !IsLineSeparator(text[pos]);
-          ++pos, ++pc;
-          break;
-        case TOp::Class:
-          ok = pos < size && prog.classes[inst.a].Matches(text[pos]);
-          ++pos, ++pc;
-          break;
         case TOp::Assert:
           ok = AssertHolds(inst.assertKind, pos);
           ++pc;
@@ -259,7 +235,7 @@ bool TMatcher::Run(uint32_t start) {
               break;
             }
             const uint32_t limit = known && pos < star.low ? star.low : size;
-            while (end < limit && CharMatches(test, text[end])) ++end;
+            while (end < limit && prog.TestMatches(test, text[end])) ++end;
             if (known && end == star.low) {
               end = star.runEnd;
               highest = star.low - 1;
@@ -268,7 +244,7 @@ bool TMatcher::Run(uint32_t start) {
             }
             star = {end, pos};
           } else {
-            while (end < size && CharMatches(test, text[end])) ++end;
+            while (end < size && prog.TestMatches(test, text[end])) ++end;
             highest = end;
           }
           if (highest > pos) m_stack.push_back({TFrameKind::GiveBack, pc + 2, highest, pos});

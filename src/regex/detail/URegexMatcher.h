@@ -55,7 +55,6 @@ class TMatcher {
   bool Visited(uint32_t pc, uint32_t pos);
   bool BackRefMatches(uint32_t group, bool ignoreCase, uint32_t& pos) const;
   bool AssertHolds(TAssertKind kind, uint32_t pos) const;
-  bool CharMatches(const TInst& test, char32_t c) const;
 
   const TProgram* m_prog = nullptr;
   std::u32string_view m_text;

@@ -77,19 +77,25 @@ struct TProgram {
   uint32_t starCount = 0;
 
   int groupCount = 0;
-  int loopStackDepth = 0;          // deepest nesting of counted repetitions
-  bool needsBudget = false;        // some state is not remembered, so the work must be capped
-  bool anchored = false;           // can match only at the start of the input
-  std::u32string requiredLiteral;  // text every match contains
-  uint32_t minLength = 0;          // characters any match needs
+  int loopStackDepth = 0;                        // deepest nesting of counted repetitions
+  bool needsBudget = false;                      // some state is not remembered, so the work must be capped
+  bool anchored = false;                         // can match only at the start of the input
+  std::vector<std::u32string> requiredLiterals;  // texts every match contains
+  uint32_t minLength = 0;                        // characters any match needs
   // The expression is one character test, or a greedy run of one, inside captures only
   // ("[aeiou]", "(\\d+)"): the search needs no backtracking at all.
   bool singleRun = false;
-  uint32_t runTest = 0;      // pc of the character test
-  bool runRepeats = false;   // the test is followed by its GreedyStar
-  bool useFirstSet = false;  // every match starts with a character of the first set
+  uint32_t runTest = 0;              // pc of the character test
+  std::array<uint64_t, 4> runLow{};  // what the test answers below 256
+  bool runRepeats = false;           // the test is followed by its GreedyStar
+  bool useFirstSet = false;          // every match starts with a character of the first set
   std::array<uint64_t, 4> firstLow{};
   bool firstHigh = false;
+
+  // What a character test (Char, CharIgnoreCase, Any, AnyButLineBreak, Class) says of c.
+  bool TestMatches(const TInst& test, char32_t c) const;
+
+  bool RunMatches(char32_t c) const { return c < 256 && ((runLow[c >> 6] >> (c & 63)) & 1); }
 
   bool MayStartWith(char32_t c) const {
     if (c < 256) return (firstLow[c >> 6] >> (c & 63)) & 1;
