@@ -1,0 +1,146 @@
+#include "ui/URunController.h"
+
+#include <QApplication>
+#include <QCursor>
+
+#include "platform/UMessages.h"
+#include "ui/UQtText.h"
+#include "ui/UfrmLog.h"
+#include "ui/UfrmProgress.h"
+#include "ui/UfrmTree.h"
+
+namespace qx {
+
+namespace {
+
+// Keeps the busy cursor for the work and gives the ordinary one back while a message
+// box waits for the user.
+class TBusyCursor : public TMessageHost {
+ public:
+  explicit TBusyCursor(TMessageHost& messages) : m_messages(messages) {
+    QApplication::setOverrideCursor(QCursor(Qt::BusyCursor));
+  }
+  ~TBusyCursor() override { QApplication::restoreOverrideCursor(); }
+  TBusyCursor(const TBusyCursor&) = delete;
+  TBusyCursor& operator=(const TBusyCursor&) = delete;
+
+  void ShowMessage(const std::string& text) override {
+    TOrdinaryCursor ordinary;
+    m_messages.ShowMessage(text);
+  }
+  bool Confirm(const std::string& text) override {
+    TOrdinaryCursor ordinary;
+    return m_messages.Confirm(text);
+  }
+
+ private:
+  struct TOrdinaryCursor {
+    TOrdinaryCursor() { QApplication::setOverrideCursor(QCursor(Qt::ArrowCursor)); }
+    ~TOrdinaryCursor() { QApplication::restoreOverrideCursor(); }
+  };
+  TMessageHost& m_messages;
+};
+
+// The run's host in the desktop program. Pending window events run after every entry,
+// which is how a click on Cancel reaches the run.
+class TQtRunHost : public TRunHost {
+ public:
+  TQtRunHost(TMessageHost& messages, TfrmLog& log, QPointer<TfrmProgress> progress)
+      : m_messages(messages), m_log(log), m_progress(std::move(progress)) {}
+
+  void ShowMessage(const std::string& text) override { m_messages.ShowMessage(text); }
+  bool Confirm(const std::string& text) override { return m_messages.Confirm(text); }
+  void AddLogLine(const std::string& line) override { m_log.AddLogLine(ToQString(line)); }
+  void SetCurrentItem(const std::string& item) override {
+    if (m_progress) m_progress->SetCurrentItem(ToQString(item));
+    QCoreApplication::processEvents();
+  }
+  void UpdateProgress(const TRunState& state) override {
+    if (m_progress) m_progress->UpdateProgress(state);
+    QCoreApplication::processEvents();
+  }
+
+ private:
+  TMessageHost& m_messages;
+  TfrmLog& m_log;
+  QPointer<TfrmProgress> m_progress;  // forgotten if the window goes during the run
+};
+
+}  // namespace
+
+TRunController::TRunController(TMessageHost& messages, TfrmLog& log, std::function<void(bool)> setBusy,
+                               std::function<void()> refreshExplorer, QObject* parent)
+    : QObject(parent),
+      m_messages(messages),
+      m_log(log),
+      m_setBusy(std::move(setBusy)),
+      m_refreshExplorer(std::move(refreshExplorer)) {}
+
+void TRunController::ShowProgressWindow() {
+  if (!m_progress) {
+    m_progress = new TfrmProgress;
+    connect(m_progress, &TfrmProgress::CancelRequested, this, [this] {
+      if (m_run) m_run->RequestCancel();
+    });
+  }
+  m_progress->SetRunning(true);
+  m_progress->show();
+  m_progress->raise();
+}
+
+void TRunController::ShowTreeWindow() {
+  if (!m_tree) {
+    m_tree = new TfrmTree;
+    m_tree->show();
+  }
+  m_tree->Clear();
+}
+
+TRunState TRunController::Go(const TJobList& jobs, const TRunOptions& options) {
+  // The run works on its own copy: nothing the user does meanwhile can change it.
+  const TJobList runJobs = jobs;
+  m_setBusy(true);
+  ShowProgressWindow();
+  if (options.simulate) ShowTreeWindow();
+
+  TRunState state;
+  std::shared_ptr<TResultTree> result;
+  {
+    TBusyCursor busy(m_messages);
+    TQtRunHost host(busy, m_log, m_progress);
+    TRenameRun run(runJobs, options, host);
+    m_run = &run;
+    run.Run();
+    m_run = nullptr;
+    state = run.State();
+    if (options.simulate) result = std::make_shared<TResultTree>(run.ResultTree());
+  }
+
+  m_refreshExplorer();
+  if (m_progress) {
+    m_progress->UpdateProgress(state, true);
+    m_progress->SetRunning(false);
+  }
+  if (options.simulate && m_tree) {
+    m_tree->ShowResult(std::move(result), state.FilesRenamed, state.DirsRenamed);
+    m_tree->ExpandFirstLevel();
+    m_tree->raise();
+  }
+  if (options.log) m_log.ShowLog();
+  m_setBusy(false);
+  return state;
+}
+
+TUndoOutcome TRunController::Undo(const std::string& directory) {
+  m_setBusy(true);
+  TUndoOutcome outcome;
+  {
+    TBusyCursor busy(m_messages);
+    outcome = UndoDirectory(directory, busy);
+  }
+  m_refreshExplorer();
+  m_setBusy(false);
+  return outcome;
+}
+
+}  // namespace qx

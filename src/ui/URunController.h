@@ -1,0 +1,56 @@
+// Go and Undo for the main window: the core's rename run and undo, shown through the
+// progress, log and tree windows. The main window's commands that could disturb a run
+// are switched off while it lasts, however it ends.
+#pragma once
+
+#include <QObject>
+#include <QPointer>
+#include <functional>
+#include <string>
+
+#include "jobs/UTJob.h"
+#include "rename/URenameRun.h"
+#include "rename/UUndo.h"
+
+class QWidget;
+
+namespace qx {
+
+class TMessageHost;
+class TfrmLog;
+class TfrmProgress;
+class TfrmTree;
+
+class TRunController : public QObject {
+  Q_OBJECT
+
+ public:
+  // `setBusy(true)` switches the main window's run-disturbing commands off, `false` on;
+  // `refreshExplorer` re-reads the file list (and the folder tree) after a run or undo.
+  TRunController(TMessageHost& messages, TfrmLog& log, std::function<void(bool)> setBusy,
+                 std::function<void()> refreshExplorer, QObject* parent = nullptr);
+
+  // The run over `options.startDirectory` with the ticked jobs, from StartRun's window
+  // steps to FinishRun's. The settings are the caller's to write first.
+  TRunState Go(const TJobList& jobs, const TRunOptions& options);
+  TUndoOutcome Undo(const std::string& directory);
+
+  bool IsRunning() const { return m_run != nullptr; }
+  // The windows of the latest run; null once the user has closed them.
+  TfrmProgress* ProgressWindow() const { return m_progress; }
+  TfrmTree* TreeWindow() const { return m_tree; }
+
+ private:
+  void ShowProgressWindow();
+  void ShowTreeWindow();
+
+  TMessageHost& m_messages;
+  TfrmLog& m_log;
+  std::function<void(bool)> m_setBusy;
+  std::function<void()> m_refreshExplorer;
+  QPointer<TfrmProgress> m_progress;
+  QPointer<TfrmTree> m_tree;
+  TRenameRun* m_run = nullptr;
+};
+
+}  // namespace qx

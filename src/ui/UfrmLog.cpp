@@ -1,0 +1,75 @@
+#include "ui/UfrmLog.h"
+
+#include <QHBoxLayout>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace qx {
+
+TfrmLog::TfrmLog(QWidget* parent) : QWidget(parent, Qt::Window) {
+  setObjectName("frmLog");
+  setWindowTitle("Quillex Log");
+  resize(343, 263);
+
+  m_memLog = new QPlainTextEdit(this);
+  m_memLog->setObjectName("memLog");
+  m_memLog->setReadOnly(true);
+  m_memLog->setLineWrapMode(QPlainTextEdit::NoWrap);
+  m_memLog->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+  m_memLog->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+  QFont font("Courier New", 8);
+  font.setStyleHint(QFont::Monospace);
+  m_memLog->setFont(font);
+
+  auto* btnClearLog = new QPushButton("Clear Log", this);
+  btnClearLog->setObjectName("btnClearLog");
+  auto* btnOK = new QPushButton("&OK", this);
+  btnOK->setObjectName("btnOK");
+  btnOK->setDefault(true);
+
+  auto* buttons = new QHBoxLayout;
+  buttons->addWidget(btnClearLog);
+  buttons->addStretch(1);
+  buttons->addWidget(btnOK);
+  auto* layout = new QVBoxLayout(this);
+  layout->addWidget(m_memLog, 1);
+  layout->addLayout(buttons);
+
+  connect(btnClearLog, &QPushButton::clicked, this, [this] {
+    m_pending.clear();
+    m_memLog->clear();
+  });
+  connect(btnOK, &QPushButton::clicked, this, &QWidget::hide);
+}
+
+void TfrmLog::AddLogLine(const QString& line) {
+  m_pending << line;
+  if (!m_sinceFlush.isValid() || m_sinceFlush.elapsed() >= 100) Flush();
+}
+
+void TfrmLog::Flush() {
+  m_sinceFlush.start();
+  if (m_pending.isEmpty()) return;
+  m_memLog->appendPlainText(m_pending.join('\n'));
+  m_pending.clear();
+}
+
+void TfrmLog::ShowLog() {
+  Flush();
+  show();
+  raise();
+  activateWindow();
+}
+
+QString TfrmLog::Text() {
+  Flush();
+  return m_memLog->toPlainText();
+}
+
+void TfrmLog::showEvent(QShowEvent* event) {
+  Flush();
+  QWidget::showEvent(event);
+}
+
+}  // namespace qx
