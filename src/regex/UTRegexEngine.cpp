@@ -37,6 +37,9 @@ bool TRegexEngine::Exec(const std::string& input) {
 }
 
 bool TRegexEngine::Start(std::string_view input) {
+  // Whatever is raised below, no earlier match may survive to be read.
+  m_found = false;
+  m_captures.fill(kUnset);
   Compile();
   if (input.empty()) detail::ThrowExecError(TRegexErrorCode::NoInputString);
   m_inputView = input;
@@ -72,6 +75,7 @@ bool TRegexEngine::ExecNext() {
 
 bool TRegexEngine::Search(std::size_t from) {
   m_searched = true;
+  m_found = false;
   m_captures.fill(kUnset);
   m_found = from <= m_text.size() && m_matcher->Search(*m_program, m_text, from, m_captures);
   return m_found;

@@ -360,6 +360,22 @@ TEST(UTRegexEngineTest, ExecNextGoesOnFromTheLastMatch) {
   EXPECT_FALSE(engine.ExecNext());
 }
 
+// A search that raises leaves no match behind: nothing stale to read, nothing to go on from.
+TEST(UTRegexEngineTest, ARaisingSearchLeavesNoMatch) {
+  TRegexEngine engine;
+  engine.SetExpression("x|(a|aa)+\\1c");
+  ASSERT_TRUE(engine.Exec("x" + std::string(80, 'a') + "bc"));
+  EXPECT_THROW(engine.ExecNext(), TRegexError);  // Match Too Complex
+  EXPECT_EQ(engine.MatchPos(0), -1);
+  EXPECT_FALSE(engine.ExecNext());
+
+  ASSERT_TRUE(engine.Exec("x"));
+  EXPECT_THROW(engine.Exec(""), TRegexError);  // No Input String Specified
+  EXPECT_EQ(engine.MatchPos(0), -1);
+  EXPECT_EQ(engine.Match(0), "");
+  EXPECT_FALSE(engine.ExecNext());
+}
+
 TEST(UTRegexEngineTest, MatchTableReportsCharactersFromOne) {
   TRegexEngine engine;
   engine.SetExpression("(\xC3\xA9+)(x)?");
