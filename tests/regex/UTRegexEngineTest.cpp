@@ -518,6 +518,9 @@ TEST(UTRegexEngineTest, LargeCountsMatchExactly) {
       {"(a?){3000}", "aaa", 1, {"aaa", ""}},
       {"((a{2,3}){2,4}){1,3000}", std::string(13, 'a'), 1, {std::string(12, 'a'), std::string(12, 'a'), "aaa"}},
       {"(x{1,3000}|y)+z", "xxyxz", 1, {"xxyxz", "x"}},
+      {"(a*b){1,3000}c", "abaabbc", 1, {"abaabbc", "b"}},
+      {"(a*b){2,3000}?", "abaabbc", 1, {"abaab", "aab"}},
+      {"(a*)b\\1", "aaba", 2, {"aba", "a"}},
       {"a{99999999}", "aaa", 0, {}},
   });
 }

@@ -21,7 +21,7 @@ bool TMatcher::Search(const TProgram& prog, std::u32string_view text, std::size_
   m_counters.assign(prog.loops.size(), 0);
   m_iterationStarts.assign(prog.loops.size(), kUnset);
   m_steps = 0;
-  m_keyed.clear();
+  m_keyed.Clear();
   m_stars.assign(prog.starCount, TStarState{kUnset, kUnset});
   // One failed state stays failed for every later start position of this search.
   const std::size_t bits = static_cast<std::size_t>(prog.memoWidth) * (text.size() - from + 1);
@@ -88,14 +88,13 @@ bool TMatcher::Visited(uint32_t pc, uint32_t pos) {
   }
   // Inside counted loops the state also holds, for each loop around pc, its counter and
   // whether its iteration is still empty (which decides what its LoopNext does).
-  m_key.assign({static_cast<char32_t>(pc), static_cast<char32_t>(pos)});
+  m_key.assign({pc, pos});
   for (int instance = prog.loopInstanceOf[pc]; instance >= 0; instance = prog.loopInstances[instance].parent) {
     const uint32_t slot = prog.loopInstances[instance].slot;
-    m_key += static_cast<char32_t>(m_counters[slot]);
-    m_key += static_cast<char32_t>(m_iterationStarts[slot] == pos);
+    m_key.push_back(m_counters[slot]);
+    m_key.push_back(m_iterationStarts[slot] == pos ? 1 : 0);
   }
-  if (m_keyed.size() >= kMaxKeyedStates) return m_keyed.count(m_key) != 0;
-  return !m_keyed.insert(m_key).second;
+  return !m_keyed.Insert(m_key);
 }
 
 bool TMatcher::AssertHolds(TAssertKind kind, uint32_t pos) const {

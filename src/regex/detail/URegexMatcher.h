@@ -7,10 +7,10 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
-#include <unordered_set>
 #include <vector>
 
 #include "regex/detail/URegexProgram.h"
+#include "regex/detail/URegexStateSet.h"
 
 namespace qx::detail {
 
@@ -65,8 +65,8 @@ class TMatcher {
   std::vector<TFrame> m_stack;
   std::vector<uint64_t> m_memo;
   std::vector<TStarState> m_stars;
-  std::unordered_set<std::u32string> m_keyed;
-  std::u32string m_key;
+  TStateSet m_keyed{kMaxKeyedStates};
+  std::vector<uint32_t> m_key;
   uint64_t m_steps = 0;
   bool m_bitsetOn = true;  // the bitset fits for this input
   bool m_budgeted = false;
