@@ -15,7 +15,7 @@ case "${1:-}" in
   run)
     scripts/install-deps.sh
     build default
-    exec build/default/src/cli/quillex-cli --help
+    exec build/default/src/app/quillex "${@:2}"
     ;;
   test)
     scripts/install-deps.sh

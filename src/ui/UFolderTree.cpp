@@ -4,6 +4,7 @@
 #include <QFileInfo>
 #include <QFileSystemModel>
 #include <QHeaderView>
+#include <QScrollBar>
 
 #include "ui/UQtText.h"
 
@@ -32,14 +33,13 @@ void TFolderTree::InstallModel() {
   header()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
   connect(selectionModel(), &QItemSelectionModel::currentChanged, this,
           [this](const QModelIndex& current) { emit PathSelected(m_model->filePath(current)); });
-  // Rows keep arriving above the selection while its ancestors load, so every load
-  // of one of them shows the selection again, until the user takes over.
-  connect(m_model, &QFileSystemModel::directoryLoaded, this, [this](const QString& folder) {
-    const QModelIndex current = currentIndex();
-    if (m_scrollPending && current.isValid() && m_model->filePath(current).startsWith(folder)) {
-      scrollTo(current, QAbstractItemView::PositionAtCenter);
-    }
-  });
+  // Rows keep arriving and being sorted above the selection while its ancestors load,
+  // so the selection is shown again after each change, until the user takes over.
+  const auto showAgain = [this] {
+    if (m_scrollPending && currentIndex().isValid()) ShowSelection();
+  };
+  connect(m_model, &QAbstractItemModel::rowsInserted, this, showAgain, Qt::QueuedConnection);
+  connect(m_model, &QAbstractItemModel::layoutChanged, this, showAgain, Qt::QueuedConnection);
   delete oldSelection;
   delete oldModel;
 }
@@ -50,9 +50,15 @@ bool TFolderTree::SelectPath(const std::string& path) {
   const QModelIndex index = m_model->index(info.absoluteFilePath());
   if (!index.isValid()) return false;
   setCurrentIndex(index);
-  scrollTo(index);
+  ShowSelection();
   m_scrollPending = true;
   return true;
+}
+
+void TFolderTree::ShowSelection() {
+  scrollTo(currentIndex(), QAbstractItemView::PositionAtCenter);
+  // The column is as wide as the longest name; the names start at the left.
+  horizontalScrollBar()->setValue(0);
 }
 
 void TFolderTree::mousePressEvent(QMouseEvent* event) {

@@ -35,6 +35,7 @@ class TFolderTree : public QTreeView {
 
  private:
   void InstallModel();
+  void ShowSelection();
 
   QFileIconProvider m_icons;
   QFileSystemModel* m_model = nullptr;

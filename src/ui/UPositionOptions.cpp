@@ -29,6 +29,7 @@ TPositionOptions::TPositionOptions(QWidget* parent, const QString& beginCaption,
   const auto edit = [this](const char* name) {
     auto* field = new QLineEdit(this);
     field->setObjectName(name);
+    field->setMinimumWidth(180);
     return field;
   };
   // Created in tab order.

@@ -1,0 +1,78 @@
+#!/usr/bin/env bash
+# Takes the screenshots in docs/ from the real program on a virtual display.
+# Needs xvfb, openbox, xdotool and imagemagick; run from the top of the repository
+# after a build:   xvfb-run -a -s "-screen 0 1100x700x24" docs/take-screenshots.sh [build-dir]
+# The click positions fit the fonts of a plain Debian machine.
+set -euo pipefail
+build=${1:-build/default}
+docs=$(cd "$(dirname "$0")" && pwd)
+work=$(mktemp -d)
+trap 'kill $(jobs -p) 2>/dev/null || true; rm -rf "$work"' EXIT
+
+openbox >/dev/null 2>&1 &
+sleep 1
+
+# A portable copy, so that its settings and default job list stay in $work.
+mkdir -p "$work/bin" "$work/Holiday Photos/Raw" "$work/Holiday Photos/Edited"
+cp "$build/src/app/quillex" "$work/bin/"
+for n in 0412 0413 0417 0420 0421 0433; do touch "$work/Holiday Photos/IMG_$n.JPG"; done
+touch "$work/Holiday Photos/beach party.jpg" "$work/Holiday Photos/Notes from the trip.txt"
+printf '%s\r\n' '<?xml version="1.0" encoding="ISO-8859-1" standalone="yes" ?>' '' '<quillex>' '  <jobs>' \
+  '    <job type="jobLower" modifier="2" int1="0" int2="0" str1="" str2="" enabled="-1" />' \
+  '    <job type="jobReplace" modifier="1" int1="1" int2="0" str1="IMG_(\d+)" str2="Holiday $1" enabled="-1" />' \
+  '    <job type="jobInsert" modifier="3" int1="0" int2="0" str1=" - Crete" str2="." enabled="-1" />' \
+  '    <job type="jobCounter" modifier="1" int1="3" int2="0" str1="" str2="" enabled="0" />' \
+  '  </jobs>' '</quillex>' >"$work/bin/quillex_job_config.xml"
+printf '[Strings]\nexample=IMG_0412.JPG\n' >"$work/bin/quillex.ini"
+
+"$work/bin/quillex" "$work/Holiday Photos" &
+sleep 3
+main=$(timeout 10 xdotool search --sync --name '^Quillex v2\.07$' | head -1)
+xdotool windowmove "$main" 40 40
+sleep 0.5
+
+at() { # x y, then what to do there
+  local x=$1 y=$2
+  shift 2
+  xdotool mousemove --window "$main" "$x" "$y" "$@"
+}
+shoot() { # window title, file
+  local id
+  id=$(timeout 10 xdotool search --sync --name "^$1\$" | head -1)
+  sleep 0.5
+  import -frame -window "$id" "$docs/$2"
+}
+row() { echo $((78 + 14 * ($1 - 1))); }
+
+# The main window: the sample tried once, the replace job selected.
+at 350 424 click 1
+at 120 "$(row 2)" click 1
+sleep 0.5
+shoot 'Quillex v2\.07' main-window.png
+
+at 120 "$(row 3)" click --repeat 2 1
+shoot 'Insert a string' dialog-insert.png
+xdotool key Escape
+
+at 120 "$(row 2)" click --repeat 2 1
+sleep 0.5
+xdotool key Tab Tab Tab Tab
+xdotool type 'IMG_0412.JPG'
+shoot 'String Replacement' dialog-replace.png
+xdotool key Escape
+
+at 120 "$(row 4)" click --repeat 2 1
+shoot 'File Counter' dialog-counter.png
+xdotool key Escape
+
+at 120 "$(row 1)" click --repeat 2 1
+shoot 'Conversion to lower case' dialog-case.png
+xdotool key Escape
+
+at 154 214 click 1
+shoot 'Remove a number of characters' dialog-remove.png
+xdotool key Escape
+
+xdotool key alt+s c
+shoot 'XML Character Encoding' dialog-encoding.png
+xdotool key Escape
