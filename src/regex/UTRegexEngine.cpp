@@ -62,7 +62,7 @@ bool TRegexEngine::Start(std::string_view input) {
   }
   m_byteOffsets[chars] = static_cast<uint32_t>(size);
   m_text = std::u32string_view(m_textBuffer.data(), chars);
-  return Search(0);
+  return Search(0, true);
 }
 
 bool TRegexEngine::ExecNext() {
@@ -70,14 +70,14 @@ bool TRegexEngine::ExecNext() {
   if (!m_found) return false;
   const uint32_t start = m_captures[0];
   const uint32_t end = m_captures[1];
-  return Search(end == start ? end + 1 : end);
+  return Search(end == start ? end + 1 : end, false);
 }
 
-bool TRegexEngine::Search(std::size_t from) {
+bool TRegexEngine::Search(std::size_t from, bool fresh) {
   m_searched = true;
   m_found = false;
   m_captures.fill(kUnset);
-  m_found = from <= m_text.size() && m_matcher->Search(*m_program, m_text, from, m_captures);
+  m_found = from <= m_text.size() && m_matcher->Search(*m_program, m_text, from, fresh, m_captures);
   return m_found;
 }
 

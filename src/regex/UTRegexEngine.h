@@ -46,7 +46,9 @@ class TRegexEngine {
 
   // Searches on from the end of the last match, or one character further when that
   // match was empty. Raises "TRegexEngine(exec): ExecNext Without Exec[Pos]" when no
-  // search came before; false once a search has found nothing.
+  // search came before; false once a search has found nothing. Where back-references
+  // or counted loops keep states from being remembered, Exec and its ExecNext calls
+  // share one step budget, past which "TRegexEngine(exec): Match Too Complex" is raised.
   bool ExecNext();
 
   // Position (from 1, in characters) and length of a group of the last match;
@@ -67,7 +69,8 @@ class TRegexEngine {
   void Compile();
   // Decodes `input` (which must outlive the searches on it) and searches from its start.
   bool Start(std::string_view input);
-  bool Search(std::size_t from);
+  // `fresh`: Exec's search, which starts the step budget that its ExecNext calls share.
+  bool Search(std::size_t from, bool fresh);
   // Byte range of a group of the last match within the input; false when it took no part.
   bool GroupBytes(int group, std::size_t& begin, std::size_t& end) const;
   void AppendSubstituted(std::string& out, const std::string& tmpl) const;

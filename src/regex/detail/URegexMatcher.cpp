@@ -11,7 +11,8 @@ bool WordAt(std::u32string_view text, uint32_t pos) { return pos < text.size() &
 
 }  // namespace
 
-bool TMatcher::Search(const TProgram& prog, std::u32string_view text, std::size_t from, TCaptures& captures) {
+bool TMatcher::Search(const TProgram& prog, std::u32string_view text, std::size_t from, bool fresh,
+                      TCaptures& captures) {
   if (prog.loopStackDepth > kLoopStackSize) ThrowExecError(TRegexErrorCode::LoopStackExceeded);
   m_prog = &prog;
   m_text = text;
@@ -20,7 +21,7 @@ bool TMatcher::Search(const TProgram& prog, std::u32string_view text, std::size_
   m_caps.fill(kUnset);
   m_counters.assign(prog.loops.size(), 0);
   m_iterationStarts.assign(prog.loops.size(), kUnset);
-  m_steps = 0;
+  if (fresh) m_steps = 0;
   m_keyed.Clear();
   m_stars.assign(prog.starCount, TStarState{kUnset, kUnset});
   // One failed state stays failed for every later start position of this search.

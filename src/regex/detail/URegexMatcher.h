@@ -18,8 +18,9 @@ constexpr int kCaptureSlots = 30;  // groups 0 to 14, start and end
 constexpr uint32_t kUnset = UINT32_MAX;
 // Deepest nesting of counted repetitions that a search accepts.
 constexpr int kLoopStackSize = 10;
-// Steps one search may take when some states cannot be remembered.
-constexpr uint64_t kStepBudget = 2'000'000;
+// Steps that a search started by Exec, with the ExecNext searches that continue it, may
+// take where some states cannot be remembered; so one Replace is bounded as a whole.
+constexpr uint64_t kStepBudget = 1'000'000;
 // Remembered states inside counted loops; past this, further ones are not remembered,
 // which costs time (within the budget) but never correctness.
 constexpr std::size_t kMaxKeyedStates = 100'000;
@@ -32,8 +33,9 @@ class TMatcher {
  public:
   // Searches `text` from `from` for the leftmost match. On success `captures` holds the
   // start and end of each group (kUnset where a group took no part). Raises "Loop Stack
-  // Exceeded" and "Match Too Complex".
-  bool Search(const TProgram& prog, std::u32string_view text, std::size_t from, TCaptures& captures);
+  // Exceeded" and "Match Too Complex". `fresh` starts a new step budget (Exec); otherwise
+  // the search goes on spending the previous one (ExecNext).
+  bool Search(const TProgram& prog, std::u32string_view text, std::size_t from, bool fresh, TCaptures& captures);
 
  private:
   enum class TFrameKind : uint8_t { Branch, RestoreCapture, RestoreCounter, RestoreIterationStart, GiveBack };
