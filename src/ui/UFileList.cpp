@@ -11,14 +11,6 @@ namespace qx {
 
 TFileList::TFileList(QWidget* parent) : QStackedWidget(parent) {
   setObjectName("slv");
-  m_model = new QFileSystemModel(this);
-  m_model->setIconProvider(&m_icons);
-  // Hidden files are never renamed by a run, so they are not offered either.
-  m_model->setFilter(QDir::AllDirs | QDir::Files | QDir::NoDotAndDotDot);
-  // In-place renaming goes through QFile::rename, which refuses an existing name.
-  m_model->setReadOnly(false);
-  m_model->sort(0, Qt::AscendingOrder);
-
   m_list = new QListView(this);
   m_details = new QTreeView(this);
   m_details->setRootIsDecorated(false);
@@ -27,13 +19,41 @@ TFileList::TFileList(QWidget* parent) : QStackedWidget(parent) {
   m_details->sortByColumn(0, Qt::AscendingOrder);
   for (QAbstractItemView* view :
        {static_cast<QAbstractItemView*>(m_list), static_cast<QAbstractItemView*>(m_details)}) {
-    view->setModel(m_model);
     view->setSelectionMode(QAbstractItemView::SingleSelection);
     view->setEditTriggers(QAbstractItemView::EditKeyPressed | QAbstractItemView::SelectedClicked);
     Connect(view);
     addWidget(view);
   }
+  InstallModel();
   SetViewStyle(m_viewStyle);
+}
+
+void TFileList::InstallModel() {
+  auto* model = new QFileSystemModel(this);
+  model->setIconProvider(&m_icons);
+  // Hidden files are never renamed by a run, so they are not offered either.
+  model->setFilter(QDir::AllDirs | QDir::Files | QDir::NoDotAndDotDot);
+  // In-place renaming goes through QFile::rename, which refuses an existing name.
+  model->setReadOnly(false);
+  model->sort(0, Qt::AscendingOrder);
+  m_list->setModel(model);
+  m_details->setModel(model);
+  delete m_model;
+  m_model = model;
+}
+
+void TFileList::Release() {
+  m_released = Folder();
+  m_list->setModel(nullptr);
+  m_details->setModel(nullptr);
+  delete m_model;
+  m_model = nullptr;
+}
+
+void TFileList::Refresh() {
+  const QString folder = m_model ? Folder() : m_released;
+  InstallModel();
+  SetFolder(folder);
 }
 
 void TFileList::Connect(QAbstractItemView* view) {
@@ -46,12 +66,16 @@ void TFileList::Connect(QAbstractItemView* view) {
 }
 
 void TFileList::SetFolder(const QString& path) {
+  if (!m_model) {
+    m_released = path;
+    return;
+  }
   const QModelIndex root = m_model->setRootPath(path);
   m_list->setRootIndex(root);
   m_details->setRootIndex(root);
 }
 
-QString TFileList::Folder() const { return m_model->rootPath(); }
+QString TFileList::Folder() const { return m_model ? m_model->rootPath() : m_released; }
 
 void TFileList::SetViewStyle(int style) {
   m_viewStyle = style;

@@ -22,6 +22,11 @@ class TFileList : public QStackedWidget {
 
   void SetFolder(const QString& path);
   QString Folder() const;
+  // Re-reads the folder from the file system.
+  void Refresh();
+  // Lets go of the folder while a run renames in it, so the list does not chase every
+  // rename; Refresh shows it again.
+  void Release();
 
   // Any number is kept as it is; one outside 0..3 shows as a list.
   void SetViewStyle(int style);
@@ -37,9 +42,11 @@ class TFileList : public QStackedWidget {
 
  private:
   void Connect(QAbstractItemView* view);
+  void InstallModel();
 
   QFileIconProvider m_icons;
-  QFileSystemModel* m_model;
+  QFileSystemModel* m_model = nullptr;
+  QString m_released;  // the folder while the list has let go of it
   QListView* m_list;
   QTreeView* m_details;
   int m_viewStyle = 2;

@@ -81,6 +81,8 @@ std::string TFolderTree::SelectedPath() const {
   return current.isValid() ? ToBytes(m_model->filePath(current)) : std::string();
 }
 
+void TFolderTree::StopWatching() { m_model->setOption(QFileSystemModel::DontWatchForChanges, true); }
+
 void TFolderTree::Refresh() {
   const std::string selected = SelectedPath();
   InstallModel();

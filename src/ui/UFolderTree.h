@@ -24,6 +24,9 @@ class TFolderTree : public QTreeView {
   std::string SelectedPath() const;
   // Reads the folder tree afresh; the selected folder stays selected.
   void Refresh();
+  // Stops following changes on disk while a run renames, so the tree does not re-read
+  // folders thousands of times; Refresh afterwards shows the result.
+  void StopWatching();
 
  signals:
   void PathSelected(const QString& path);

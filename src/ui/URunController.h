@@ -11,6 +11,8 @@
 #include "jobs/UTJob.h"
 #include "rename/URenameRun.h"
 #include "rename/UUndo.h"
+#include "ui/UfrmProgress.h"
+#include "ui/UfrmTree.h"
 
 class QWidget;
 
@@ -18,8 +20,6 @@ namespace qx {
 
 class TMessageHost;
 class TfrmLog;
-class TfrmProgress;
-class TfrmTree;
 
 class TRunController : public QObject {
   Q_OBJECT

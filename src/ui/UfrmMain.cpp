@@ -1,6 +1,8 @@
 #include "ui/UfrmMain.h"
 
+#include <QAction>
 #include <QCheckBox>
+#include <QCloseEvent>
 #include <QComboBox>
 #include <QEvent>
 #include <QHBoxLayout>
@@ -25,7 +27,9 @@
 #include "ui/UJobListModel.h"
 #include "ui/UMaskHistory.h"
 #include "ui/UQtText.h"
+#include "ui/URunController.h"
 #include "ui/URunJobDialog.h"
+#include "ui/UfrmLog.h"
 #include "ui/UfrmXMLEncoding.h"
 
 namespace qx {
@@ -99,6 +103,11 @@ TfrmMain::TfrmMain(TMessageHost& messages, TDialogRunner& dialogs, TMainWindowSe
     // close writes that state over the bad value.
     m_messages.ShowMessage(error.what());
   }
+
+  // The log window comes right after the main window and lives as long.
+  m_frmLog = std::make_unique<TfrmLog>();
+  m_runs = new TRunController(
+      m_messages, *m_frmLog, [this](bool running) { SetRunning(running); }, [this] { RefreshExplorer(); }, this);
 }
 
 TfrmMain::~TfrmMain() = default;
@@ -134,6 +143,8 @@ void TfrmMain::FormShow() {
 }
 
 void TfrmMain::closeEvent(QCloseEvent* event) {
+  // A run finishes its folder first; Cancel is the way to stop it.
+  if (m_runs->IsRunning()) return event->ignore();
   SaveOnExit();
   QMainWindow::closeEvent(event);
 }
@@ -194,11 +205,52 @@ void TfrmMain::btnDownClick() {
 
 void TfrmMain::btnGoClick() {
   if (const auto problem = RunStartProblem(m_jobs->Jobs())) return m_messages.ShowMessage(*problem);
-  // The run and its windows are not built yet.
+  UpdateMaskHistory();
+  SaveSettings();
+  // A settings file that cannot be written has been reported; the run still goes ahead.
+  WriteSettings();
+  m_runs->Go(m_jobs->Jobs(), RunOptions());
 }
 
-void TfrmMain::btnUndoClick() {
-  // Undo is not built yet.
+void TfrmMain::btnUndoClick() { m_runs->Undo(StartingDirectory()); }
+
+TRunOptions TfrmMain::RunOptions() const {
+  TRunOptions options;
+  options.startDirectory = StartingDirectory();
+  options.fileMask = ToBytes(m_cmbFileMask->currentText());
+  options.simulate = m_chkSimulation->isChecked();
+  options.recurseDirs = m_chkRecurseDirs->isChecked();
+  options.renameDirs = m_chkRenameDirs->isChecked();
+  options.resetCounter = m_chkResetCounter->isChecked();
+  options.confirm = m_chkConfirm->isChecked();
+  options.undo = m_chkUndo->isChecked();
+  options.log = m_chkLog->isChecked();
+  options.sort = m_chkSort->isChecked();
+  // The first chosen order button; none keeps the listing order.
+  options.sortOrder = m_rbNameASC->isChecked()    ? TSortOrder::NameAsc
+                      : m_rbNameDESC->isChecked() ? TSortOrder::NameDesc
+                      : m_rbDateASC->isChecked()  ? TSortOrder::DateAsc
+                      : m_rbDateDESC->isChecked() ? TSortOrder::DateDesc
+                                                  : TSortOrder::ListingOrder;
+  options.counterStart = m_edtCounter->value();
+  return options;
+}
+
+void TfrmMain::SetRunning(bool running) {
+  m_pnlMain->setEnabled(!running);
+  m_stv->setEnabled(!running);
+  for (const char* name : {"cmOpenJobList", "cmSaveJobList", "cmExit", "cmCharacterEncoding"}) {
+    findChild<QAction*>(name)->setEnabled(!running);
+  }
+  if (running) {
+    m_stv->StopWatching();
+    m_slv->Release();
+  }
+}
+
+void TfrmMain::RefreshExplorer() {
+  m_stv->Refresh();
+  m_slv->Refresh();
 }
 
 void TfrmMain::UpdateMaskHistory() {

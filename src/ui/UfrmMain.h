@@ -6,11 +6,13 @@
 #include <QMainWindow>
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "jobs/UTJob.h"
+#include "rename/URunOptions.h"
 #include "settings/UToxRegVal.h"
 
 class QAction;
@@ -40,6 +42,9 @@ struct TMainWindowSetup {
   // The command line without the program name, byte for byte.
   std::vector<std::string> arguments;
 };
+
+class TfrmLog;
+class TRunController;
 
 class TfrmMain : public QMainWindow {
   Q_OBJECT
@@ -71,6 +76,11 @@ class TfrmMain : public QMainWindow {
   // Closing, log-off and shut-down: the settings, the placement and the default job
   // list are written. A failure is shown and the later steps still run.
   void SaveOnExit();
+
+  // The options of a run as the controls show them, over the starting directory.
+  TRunOptions RunOptions() const;
+  TfrmLog& LogWindow() { return *m_frmLog; }
+  TRunController& Runs() { return *m_runs; }
 
  protected:
   void showEvent(QShowEvent* event) override;
@@ -111,6 +121,9 @@ class TfrmMain : public QMainWindow {
   void cmOpenJobListClick();
   void cmSaveJobListClick();
   void cmCharacterEncodingClick();
+  // While a run or an undo lasts, the commands that could disturb it are off.
+  void SetRunning(bool running);
+  void RefreshExplorer();
 
   TMessageHost& m_messages;
   TDialogRunner& m_dialogs;
@@ -122,11 +135,14 @@ class TfrmMain : public QMainWindow {
   std::string m_saveDir;
   std::string m_encoding = "ISO-8859-1";
   bool m_shown = false;
+  std::unique_ptr<TfrmLog> m_frmLog;
+  TRunController* m_runs = nullptr;
   // The default job list could not be read at start-up: it is not overwritten at close
   // unless the job list has been changed since.
   bool m_keepDefaultJobList = false;
 
   QAction* m_cmRegExHelp = nullptr;
+  QWidget* m_pnlMain = nullptr;
   QComboBox* m_cmbFileMask = nullptr;
   QListView* m_lbJobs = nullptr;
   QSpinBox* m_edtCounter = nullptr;

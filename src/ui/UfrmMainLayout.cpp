@@ -25,6 +25,7 @@
 #include "ui/UFolderTree.h"
 #include "ui/UJobListModel.h"
 #include "ui/UQtText.h"
+#include "ui/UfrmLog.h"
 #include "ui/UfrmMain.h"
 
 namespace qx {
@@ -81,7 +82,7 @@ void TfrmMain::CreateMenu() {
           &TfrmMain::cmCharacterEncodingClick);
   command(settings, "cmFont", "&Font for Directory and File Lists...", nullptr);
   QMenu* view = bar->addMenu("&View");
-  command(view, "cmLogWindow", "&Log Window", nullptr);
+  command(view, "cmLogWindow", "&Log Window", [this] { m_frmLog->ShowLog(); });
   QMenu* help = bar->addMenu("&Help");
   command(help, "cmQuickHelp", "&Quick Help (HTML)", nullptr);
   m_cmRegExHelp = command(help, "cmRegExHelp", "&Regular Expression Quick Help", nullptr);
@@ -92,7 +93,7 @@ void TfrmMain::CreateMenu() {
 }
 
 QWidget* TfrmMain::CreateJobPanel() {
-  auto* panel = Named(new QWidget, "pnlMain");
+  auto* panel = m_pnlMain = Named(new QWidget, "pnlMain");
   QVBoxLayout* layout = Column(panel, 4);
   QLabel* title = TitleBar("  A multiple file rename utility for Windows Operating Systems", "#000080");
   // The title may be cut off; the controls below decide the width.

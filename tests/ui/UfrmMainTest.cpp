@@ -12,6 +12,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSpinBox>
+#include <QTimer>
 #include <QToolButton>
 #include <QTreeView>
 #include <QtTest/QtTest>
@@ -25,10 +26,12 @@
 #include "support/UMakeJob.h"
 #include "support/URecordingMessages.h"
 #include "support/UTempDir.h"
+#include "support/UTree.h"
 #include "ui/UFileList.h"
 #include "ui/UQtText.h"
 #include "ui/UScriptedDialogs.h"
 #include "ui/UUiTestSupport.h"
+#include "ui/UfrmLog.h"
 #include "ui/UfrmMain.h"
 #include "ui/UfrmXMLEncoding.h"
 
@@ -57,6 +60,8 @@ class THarness {
 
   // Creates and shows the window and lets its first-show steps run.
   TfrmMain& Start(std::vector<std::string> arguments = {}) {
+    // The tree opens on the home folder, and Go works there: never the real one.
+    qputenv("HOME", QByteArray::fromStdString(m_home.Path()));
     m_window = std::make_unique<TfrmMain>(messages, dialogs,
                                           TMainWindowSetup{SettingsDir(), ProgramDir(), std::move(arguments)});
     m_window->show();
@@ -111,6 +116,7 @@ class THarness {
  private:
   test::TTempDir m_settings;
   test::TTempDir m_program;
+  test::TTempDir m_home;
   test::TRecordingMessages m_readMessages;
   std::unique_ptr<TfrmMain> m_window;
 };
@@ -135,6 +141,7 @@ class TfrmMainTest : public QObject {
   Q_OBJECT
 
  private slots:
+  void goRunsWithTheOptionsShownAndKeepsTheWindowStillMeanwhile();
   void menuCaptionsInOrder();
   void controlsCarryTheirHints_data();
   void controlsCarryTheirHints();
@@ -532,6 +539,41 @@ void TfrmMainTest::goRefusesWithoutATickedJob() {
   harness.Click("btnGo");
   QCOMPARE(harness.messages.messages, refused ? Strings({kNothingToDo}) : Strings({}));
   QCOMPARE(harness.Window().Jobs().Jobs(), jobs);
+}
+
+void TfrmMainTest::goRunsWithTheOptionsShownAndKeepsTheWindowStillMeanwhile() {
+  THarness harness;
+  test::TTempDir tree;
+  test::MakeTree(tree.Path(), {"a.txt", "B.TXT", "s/c.txt", "notes.doc"});
+  QVERIFY(harness.WriteDefaultJobList({MakeJob(TJobKind::jobUpper, 1)}));
+  harness.WriteIni("[Booleans]\nrecurseDirs=1\nundo=1\nlog=1\n[Integers]\ncounterStart=3\n[Strings]\nfilemask=*.txt\n");
+  harness.Start({tree.Path()});
+  QCOMPARE(harness.Window().RunOptions().startDirectory + "/", Canonical(tree.Path()) + "/");
+
+  // Looked at from inside the run, when it first lets window events in.
+  QList<bool> enabledDuringRun;
+  QTimer::singleShot(0, &harness.Window(), [&] {
+    enabledDuringRun << harness.Control<QPushButton>("btnGo")->isEnabled()
+                     << harness.Control<QPushButton>("btnUndo")->isEnabled() << harness.JobList()->isEnabled()
+                     << harness.Command("cmOpenJobList")->isEnabled() << harness.Control<QTreeView>("stv")->isEnabled();
+  });
+  harness.Click("btnGo");
+  QCOMPARE(enabledDuringRun, (QList<bool>{false, false, false, false, false}));
+  QVERIFY(harness.Control<QPushButton>("btnGo")->isEnabled());
+  QVERIFY(harness.JobList()->isEnabled());
+  QVERIFY(harness.Command("cmOpenJobList")->isEnabled());
+  QVERIFY(harness.Control<QTreeView>("stv")->isEnabled());
+  QCOMPARE(test::ListTree(tree.Path()),
+           Strings({"A.txt", "B.TXT", "_quillex_undo.txt", "notes.doc", "s/", "s/C.txt", "s/_quillex_undo.txt"}));
+  QVERIFY(harness.Window().LogWindow().isVisible());
+  // The mask history and the settings were written before the run.
+  QCOMPARE(harness.Saved().GetString("filemask0"), std::string("*.txt"));
+
+  harness.messages.answers = {true};
+  harness.Click("btnUndo");
+  QCOMPARE(harness.messages.messages.back(), std::string("1 files and/or directories have been renamed."));
+  QCOMPARE(test::ListTree(tree.Path()),
+           Strings({"B.TXT", "a.txt", "notes.doc", "s/", "s/C.txt", "s/_quillex_undo.txt"}));
 }
 
 void TfrmMainTest::sampleTest_data() {
