@@ -82,14 +82,18 @@ void PrintResultTree(const TResultTree& tree, std::ostream& out) {
   if (tree.IsEmpty()) return;
   // Depth first without recursion: a tree may be deeper than the stack is kind to.
   std::vector<std::pair<TNodeId, std::size_t>> stack = {{tree.Root(), 0}};
-  std::string indent;
+  std::string lines;  // written in large pieces: a tree can have a line per file
   while (!stack.empty()) {
     const auto [node, depth] = stack.back();
     stack.pop_back();
-    indent.assign(2 * depth, ' ');
-    out << indent << Tag(tree.State(node)) << ' ' << tree.Text(node) << '\n';
+    lines.append(2 * depth, ' ').append(Tag(tree.State(node))).append(1, ' ').append(tree.Text(node)).append(1, '\n');
+    if (lines.size() > 65536) {
+      out.write(lines.data(), static_cast<std::streamsize>(lines.size()));
+      lines.clear();
+    }
     for (std::size_t i = tree.ChildCount(node); i-- > 0;) stack.emplace_back(tree.ChildAt(node, i), depth + 1);
   }
+  out.write(lines.data(), static_cast<std::streamsize>(lines.size()));
 }
 
 int RunRename(const TJobList& jobs, const TRunRequest& request, TTerminalMessages& messages, std::ostream& out,

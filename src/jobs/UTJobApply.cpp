@@ -131,40 +131,66 @@ void ReplacePlain(TChars& name, const TJob& job) {
   name = result.append(name, from);
 }
 
-// Applies one job to a decoded name. The regular-expression replace takes UTF-8 text,
-// so only that job encodes and decodes again.
+// The name being worked on, as UTF-8 or as code points: it is converted only when a
+// job needs the other form, so a list of regular-expression jobs never converts at all.
+class TWorkingName {
+ public:
+  explicit TWorkingName(std::string_view name) : m_text(name) {}
+  TChars& Chars() {
+    if (!m_inChars) {
+      m_chars = utf8::ToCodePoints(m_text);
+      m_inChars = true;
+    }
+    return m_chars;
+  }
+  std::string& Text() {
+    if (m_inChars) {
+      m_text = utf8::FromCodePoints(m_chars);
+      m_inChars = false;
+    }
+    return m_text;
+  }
+
+ private:
+  std::string m_text;
+  TChars m_chars;
+  bool m_inChars = false;
+};
+
 // With `engineError` given, a failing regular-expression job leaves the name as it was
 // and stores the engine's text there instead of making that text the name.
-void ApplyToChars(const TJob& job, TChars& name, std::int32_t& counterValue, std::string* engineError) {
+void ApplyRegex(const TJob& job, TWorkingName& name, std::string* engineError) {
+  std::string error;
+  auto replaced = TryRegexReplace(name.Text(), job.str1, job.str2, error);
+  if (replaced) {
+    name.Text() = std::move(*replaced);
+  } else if (engineError) {
+    *engineError = error;
+  } else {
+    name.Text() = error;
+  }
+}
+
+void ApplyToName(const TJob& job, TWorkingName& name, std::int32_t& counterValue, std::string* engineError) {
   switch (job.type) {
     case TJobKind::jobLower:
     case TJobKind::jobUpper:
-    case TJobKind::jobNormal: ApplyCase(job.type, job.modifier, name); break;
+    case TJobKind::jobNormal: ApplyCase(job.type, job.modifier, name.Chars()); break;
     case TJobKind::jobInsert:
       if (!job.str1.empty()) {
-        InsertAt(name, utf8::ToCodePoints(job.str1), job.modifier, job.int1, utf8::ToCodePoints(job.str2));
+        InsertAt(name.Chars(), utf8::ToCodePoints(job.str1), job.modifier, job.int1, utf8::ToCodePoints(job.str2));
       }
       break;
-    case TJobKind::jobRemove: Remove(name, job); break;
+    case TJobKind::jobRemove: Remove(name.Chars(), job); break;
     case TJobKind::jobReplace:
-      if (job.modifier == 0) ReplacePlain(name, job);
-      if (job.modifier == 1) {
-        std::string error;
-        const auto replaced = TryRegexReplace(utf8::FromCodePoints(name), job.str1, job.str2, error);
-        if (replaced) {
-          name = utf8::ToCodePoints(*replaced);
-        } else if (engineError) {
-          *engineError = error;
-        } else {
-          name = utf8::ToCodePoints(error);
-        }
-      }
+      if (job.modifier == 0) ReplacePlain(name.Chars(), job);
+      if (job.modifier == 1) ApplyRegex(job, name, engineError);
       break;
     case TJobKind::jobCounter: {
       const std::string text = CounterText(counterValue, job.int1);
       // Wraps like the 32-bit counter it is instead of overflowing.
       counterValue = static_cast<std::int32_t>(static_cast<std::uint32_t>(counterValue) + 1u);
-      InsertAt(name, utf8::ToCodePoints(text), job.modifier, job.int2, utf8::ToCodePoints(job.str1));
+      InsertAt(name.Chars(), utf8::ToCodePoints(text), job.modifier, job.int2, utf8::ToCodePoints(job.str1));
       break;
     }
     case TJobKind::jobNone: break;
@@ -207,28 +233,28 @@ std::string CounterText(std::int32_t value, std::int32_t width) {
 }
 
 std::string ApplyJob(const TJob& job, std::string_view name, std::int32_t& counterValue) {
-  TChars chars = utf8::ToCodePoints(name);
-  ApplyToChars(job, chars, counterValue, nullptr);
-  return utf8::FromCodePoints(chars);
+  TWorkingName working(name);
+  ApplyToName(job, working, counterValue, nullptr);
+  return std::move(working.Text());
 }
 
 std::string ApplyJobList(const TJobList& jobs, std::string_view name, std::int32_t& counterValue) {
-  TChars chars = utf8::ToCodePoints(name);
+  TWorkingName working(name);
   for (const TJob& job : jobs) {
-    if (job.enabled) ApplyToChars(job, chars, counterValue, nullptr);
+    if (job.enabled) ApplyToName(job, working, counterValue, nullptr);
   }
-  return utf8::FromCodePoints(chars);
+  return std::move(working.Text());
 }
 
 std::optional<std::string> TryApplyJobList(const TJobList& jobs, std::string_view name, std::int32_t& counterValue,
                                            std::string& error) {
   error.clear();
-  TChars chars = utf8::ToCodePoints(name);
+  TWorkingName working(name);
   for (const TJob& job : jobs) {
-    if (job.enabled) ApplyToChars(job, chars, counterValue, &error);
+    if (job.enabled) ApplyToName(job, working, counterValue, &error);
   }
   if (!error.empty()) return std::nullopt;
-  return utf8::FromCodePoints(chars);
+  return std::move(working.Text());
 }
 
 }  // namespace qx

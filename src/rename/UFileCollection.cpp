@@ -53,7 +53,7 @@ std::vector<TWRFile> TFileCollection::CollectDirectories(const TLogLine& log) co
   for (const TDirEntry& entry : m_entries) {
     if (!entry.isDirectory) continue;
     directories.push_back(Entry(entry.name));
-    log("- Added directory " + directories.back().Description());
+    if (log) log("- Added directory " + directories.back().Description());
   }
   return directories;
 }
@@ -65,7 +65,7 @@ std::vector<TWRFile> TFileCollection::CollectFiles(const std::string& mask, cons
     if (entry.isDirectory || entry.name.front() == '.' || entry.name == kUndoFileName) continue;
     if (!MatchesMask(entry.name, mask)) continue;
     files.push_back(Entry(entry.name));
-    log("- Added file " + files.back().Description());
+    if (log) log("- Added file " + files.back().Description());
   }
   return files;
 }
@@ -77,7 +77,7 @@ int CompareDateDesc(const TWRFile& a, const TWRFile& b) { return -CompareDateAsc
 
 void SortEntries(std::vector<TWRFile>& entries, bool directories, const TRunOptions& options, const TLogLine& log) {
   if (!options.sort) return;
-  log(directories ? "+ Sorting directories..." : "+ Sorting files...");
+  if (log) log(directories ? "+ Sorting directories..." : "+ Sorting files...");
   switch (options.sortOrder) {
     case TSortOrder::NameAsc: SortByName(entries, false); break;
     case TSortOrder::NameDesc: SortByName(entries, true); break;

@@ -13,6 +13,7 @@
 
 namespace qx {
 
+// Writes one log line; empty when the run does not log.
 using TLogLine = std::function<void(const std::string& text)>;
 
 class TFileCollection {

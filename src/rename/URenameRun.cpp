@@ -63,21 +63,19 @@ void TRenameRun::StartRun() {
   m_counterValue = m_options.counterStart;
   m_state = TRunState();
   m_tree.Clear();
-  AddLogLine(
-      0, "---- " + FormatLocalDateTime(std::time(nullptr)) + " ---- Starting Renaming in " + m_options.startDirectory);
+  Log(0, "---- ", FormatLocalDateTime(std::time(nullptr)), " ---- Starting Renaming in ", m_options.startDirectory);
 }
 
 void TRenameRun::FinishRun() {
-  AddLogLine(0, "");
-  AddLogLine(
-      0, "---- " + FormatLocalDateTime(std::time(nullptr)) + " ---- Finished Renaming in " + m_options.startDirectory);
-  AddLogLine(0, std::string(80, '-'));
+  Log(0, "");
+  Log(0, "---- ", FormatLocalDateTime(std::time(nullptr)), " ---- Finished Renaming in ", m_options.startDirectory);
+  Log(0, std::string(80, '-'));
 }
 
 void TRenameRun::ProcessDirectory(const TDirectory* parent, const std::string& directory, double share, int depth,
                                   TNodeId node) {
   if (m_state.Cancelled) return;
-  AddLogLine(depth, "> Changing to " + directory);
+  Log(depth, "> Changing to ", directory);
   std::optional<TDirectory> entered;
   try {
     entered.emplace(parent ? parent->OpenChild(directory) : TDirectory::Open(directory));
@@ -99,7 +97,9 @@ void TRenameRun::ProcessDirectory(const TDirectory* parent, const std::string& d
       m_options.log ||
       (m_options.sort && (m_options.sortOrder == TSortOrder::DateAsc || m_options.sortOrder == TSortOrder::DateDesc));
   const TFileCollection collection(*entered, needDates);
-  const TLogLine log = [this, depth](const std::string& text) { AddLogLine(depth, text); };
+  // Log lines are not even composed when nobody reads them.
+  TLogLine log;
+  if (m_options.log) log = [this, depth](const std::string& text) { Log(depth, text); };
 
   TVisit visit{*entered, depth, node, undo ? &*undo : nullptr, collection.CollectDirectories(log), {}, {}};
   SortEntries(visit.directories, true, m_options, log);
@@ -119,7 +119,7 @@ void TRenameRun::DirectoryStep(TVisit& visit, double share) {
   const double each = visit.directories.empty() ? 0 : share / static_cast<double>(visit.directories.size());
   for (TWRFile& entry : visit.directories) {
     if (m_options.simulate) {
-      AddLogLine(visit.depth, "* Renaming directory " + entry.Name);
+      Log(visit.depth, "* Renaming directory ", entry.Name);
       TComputedName computed{entry.Name, false};
       if (m_options.renameDirs) {
         computed = ApplyCheckedJobs(entry.Name, TEntryKind::Directory);
@@ -127,9 +127,9 @@ void TRenameRun::DirectoryStep(TVisit& visit, double share) {
       }
       const TNodeId child = AddSimulatedNode(visit, entry.Name, computed, TEntryKind::Directory);
       visit.treeIndexList.push_back(child);
-      AddLogLine(visit.depth, "* Added Tree Index " + std::to_string(m_tree.IndexInParent(child)));
+      Log(visit.depth, "* Added Tree Index ", std::to_string(m_tree.IndexInParent(child)));
     } else if (m_options.renameDirs) {
-      AddLogLine(visit.depth, "* Renaming directory " + entry.Name);
+      Log(visit.depth, "* Renaming directory ", entry.Name);
       entry.NewName = RenameEntry(visit, entry.Name, TEntryKind::Directory);
       AddProgress(each);
     }
@@ -140,7 +140,7 @@ void TRenameRun::FileStep(TVisit& visit, const std::vector<TWRFile>& files, doub
   if (files.empty()) AddProgress(share);
   const double each = files.empty() ? 0 : share / static_cast<double>(files.size());
   for (const TWRFile& entry : files) {
-    AddLogLine(visit.depth, "* Renaming file " + entry.Name);
+    Log(visit.depth, "* Renaming file ", entry.Name);
     if (m_options.simulate) {
       AddSimulatedNode(visit, entry.Name, ApplyCheckedJobs(entry.Name, TEntryKind::File), TEntryKind::File);
     } else {
@@ -152,12 +152,12 @@ void TRenameRun::FileStep(TVisit& visit, const std::vector<TWRFile>& files, doub
 
 void TRenameRun::Descend(TVisit& visit, double share) {
   if (!m_options.recurseDirs) return;
-  AddLogLine(visit.depth, "+ Recursing Directories...");
+  Log(visit.depth, "+ Recursing Directories...");
   if (visit.directories.empty()) AddProgress(share);
   const double each = visit.directories.empty() ? 0 : share / static_cast<double>(visit.directories.size());
   for (std::size_t i = 0; i < visit.directories.size(); ++i) {
     const TWRFile& entry = visit.directories[i];
-    AddLogLine(visit.depth, "+ Recursing into " + entry.Name + " (" + entry.NewName + ")");
+    Log(visit.depth, "+ Recursing into ", entry.Name, " (", entry.NewName, ")");
     const bool renamed = !m_options.simulate && m_options.renameDirs;
     const TNodeId child = m_options.simulate ? visit.treeIndexList[i] : TResultTree::kNoNode;
     // Stepping back needs nothing: this visit still holds its own directory's handle.
@@ -238,10 +238,6 @@ bool TRenameRun::IsUsableName(const std::string& name) const {
 void TRenameRun::ReportFailedRename(const std::string& newName) {
   ++m_state.ErrorCount;
   m_host.ShowMessage("Cannot rename " + newName + ". Operation will continue");
-}
-
-void TRenameRun::AddLogLine(int depth, const std::string& text) {
-  if (m_options.log) m_host.AddLogLine(std::string(3 * static_cast<std::size_t>(depth), ' ') + text);
 }
 
 void TRenameRun::AddProgress(double amount) {

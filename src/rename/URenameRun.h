@@ -81,7 +81,14 @@ class TRenameRun {
   TNodeId AddSimulatedNode(TVisit& visit, const std::string& oldName, const TComputedName& computed, TEntryKind kind);
   bool IsUsableName(const std::string& name) const;
   void ReportFailedRename(const std::string& newName);
-  void AddLogLine(int depth, const std::string& text);
+  // One log line indented three blanks per level, composed only when the run logs.
+  template <typename... TPieces>
+  void Log(int depth, const TPieces&... pieces) {
+    if (!m_options.log) return;
+    std::string line(3 * static_cast<std::size_t>(depth), ' ');
+    (line.append(pieces), ...);
+    m_host.AddLogLine(line);
+  }
   void AddProgress(double amount);
 
   const TJobList& m_jobs;
