@@ -12,7 +12,7 @@ packages=(
   libgtest-dev libgmock-dev libpcre2-dev clang libclang-rt-14-dev
   xvfb xauth imagemagick dosfstools mtools
   # benchmarks: Google Benchmark and the peer harness's tools
-  libbenchmark-dev hyperfine time rename mmv
+  libbenchmark-dev hyperfine time rename mmv bc
 )
 
 missing=()

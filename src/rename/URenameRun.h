@@ -59,6 +59,8 @@ class TRenameRun {
 
   const TRunState& State() const { return m_state; }
   const TResultTree& ResultTree() const { return m_tree; }
+  // Hands the result tree over instead of copying it; the run's own is then empty.
+  TResultTree TakeResultTree() { return std::move(m_tree); }
   const TRunOptions& Options() const { return m_options; }
 
  private:
