@@ -22,7 +22,8 @@ constexpr int kInputsPerExpression = 6;
 
 // Characters the generator draws from. Case pairs outside ASCII are ones whose simple
 // case mapping and the oracle's case folding agree. No '\r' and no '\v': the oracle's
-// newline and \s conventions differ from ours there.
+// newline and \s conventions differ from ours there. No range can start or end at
+// U+00C0, U+00DF, U+00E0 or U+00FF, so option r's additions never arise.
 const std::vector<char32_t> kAlphabet = {U'a', U'b', U'c', U'A',  U'B',      U'x',      U'1',      U'2',      U'_',
                                          U' ', U'-', U'.', U'\n', U'\u00e9', U'\u00c9', U'\u0436', U'\u0416', U'\t'};
 
@@ -70,6 +71,8 @@ class TGenerator {
     top.kind = TGenKind::Concat;
     const int parts = Pick(1, 2);
     for (int i = 0; i < parts; ++i) {
+      // Switches only at the top level: ours hold to the end of the expression, the
+      // oracle's end with the group around them.
       if (Chance(30)) top.kids.push_back(Switch());
       bool nullable = false;
       top.kids.push_back(Alternation(Pick(1, 3), nullable));
@@ -218,11 +221,13 @@ class TGenerator {
       nullable = true;
       const int which = Pick(0, 5);
       const char* ours[] = {"^", "$", "\\b", "\\B", "\\A", "\\Z"};
-      const char* pcre[] = {"^", "$", "\\b", "\\B", "\\A", "\\z"};
+      const char* pcre[] = {"^", "$", "\\b", "\\B", "\\A", "\\z"};  // our \Z is the oracle's \z
       node.text = ours[which];
       node.pcreText = pcre[which];
       repeatable = false;  // a repeated assertion is either an error or pointless
     } else {
+      // Only groups already closed: ours counts a reference to an open group as possibly
+      // empty, and the oracle treats forward references differently.
       std::vector<int> closed;
       for (int g = 1; g <= m_groups; ++g) {
         if (m_closed[static_cast<std::size_t>(g)]) closed.push_back(g);
