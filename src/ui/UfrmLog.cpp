@@ -3,6 +3,7 @@
 #include <QHBoxLayout>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QVBoxLayout>
 
 namespace qx {
@@ -10,6 +11,8 @@ namespace qx {
 TfrmLog::TfrmLog(QWidget* parent) : QWidget(parent, Qt::Window) {
   setObjectName("frmLog");
   setWindowTitle("Quillex Log");
+  // A helper window: closing the main window ends the program even while this one shows.
+  setAttribute(Qt::WA_QuitOnClose, false);
   resize(343, 263);
 
   m_memLog = new QPlainTextEdit(this);
@@ -53,6 +56,8 @@ void TfrmLog::Flush() {
   if (m_pending.isEmpty()) return;
   m_memLog->appendPlainText(m_pending.join('\n'));
   m_pending.clear();
+  // Appending follows the end of the last line; the lines' beginnings are what matter.
+  m_memLog->horizontalScrollBar()->setValue(0);
 }
 
 void TfrmLog::ShowLog() {

@@ -32,6 +32,8 @@ TfrmProgress::TfrmProgress(QWidget* parent)
   setObjectName("frmProgress");
   setWindowTitle("Quillex v2.07 progress...");
   setAttribute(Qt::WA_DeleteOnClose);
+  // A helper window: closing the main window ends the program even while this one shows.
+  setAttribute(Qt::WA_QuitOnClose, false);
   setFixedSize(335, 124);
 
   m_lblCurrentItem = NamedLabel("lblCurrentItem", this);

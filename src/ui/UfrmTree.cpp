@@ -47,6 +47,8 @@ TfrmTree::TfrmTree(QWidget* parent) : QWidget(parent, Qt::Window) {
   setObjectName("frmTree");
   setWindowTitle("Quillex Simulated Result ...");
   setAttribute(Qt::WA_DeleteOnClose);
+  // A helper window: closing the main window ends the program even while this one shows.
+  setAttribute(Qt::WA_QuitOnClose, false);
   resize(380, 315);
 
   m_tvSim = new QTreeView(this);

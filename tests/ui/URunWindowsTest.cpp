@@ -82,6 +82,10 @@ class URunWindowsTest : public QObject {
 
     h.controller.Go(h.jobs, h.options);
     QCOMPARE(h.controller.TreeWindow(), tree);  // a second simulation reuses the window
+    // Helper windows never keep the program alive once the main window has closed.
+    QVERIFY(!tree->testAttribute(Qt::WA_QuitOnClose));
+    QVERIFY(!h.log.testAttribute(Qt::WA_QuitOnClose));
+    QVERIFY(!h.controller.ProgressWindow()->testAttribute(Qt::WA_QuitOnClose));
   }
 
   void theLogGathersRunsUntilClearedAndIndentsByLevel() {
