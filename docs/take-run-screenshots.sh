@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Takes the screenshots of the run's windows in docs/ from the real program on a
 # virtual display: the tree window after a simulation with a clash, the log window
-# after it, and the progress window during a real run of a large folder.
+# after it, and the progress window during a real run.
 # Needs xvfb, openbox, xdotool and imagemagick; run from the top of the repository
 # after a build:   xvfb-run -a -s "-screen 0 1100x700x24" docs/take-run-screenshots.sh [build-dir]
 # The click positions fit the fonts of a plain Debian machine.
@@ -60,11 +60,15 @@ shoot 'Quillex Log' log-window.png
 kill "$pid"
 wait "$pid" || true
 
-# The progress window while a real run renames 60,000 files.
+# The progress window during a real run, held at its first "Confirm every change"
+# question: 3,000 names the jobs leave alone come first, then the ones they rename.
 mkdir -p "$work/Big"
-(cd "$work/Big" && seq -f 'IMG_%06g.JPG' 1 60000 | xargs touch)
-printf '[Booleans]\nsimulation=0\nsort=0\n' >"$work/bin/quillex.ini"
+(cd "$work/Big" && seq -f 'album %04g.txt' 1 3000 | xargs -d '\n' touch && seq -f 'IMG_%04g.JPG' 1 1000 | xargs touch)
+printf '[Booleans]\nsimulation=0\nconfirm=1\nsort=1\n' >"$work/bin/quillex.ini"
 start "$work/Big"
 go
-sleep 0.25
+sleep 2
+progress=$(timeout 10 xdotool search --sync --name '^Quillex v2\.07 progress\.\.\.$' | head -1)
+xdotool windowmove "$progress" 40 420  # clear of the question box
+sleep 0.5
 shoot 'Quillex v2\.07 progress\.\.\.' progress-window.png

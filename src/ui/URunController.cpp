@@ -50,14 +50,22 @@ class TQtRunHost : public TRunHost {
   TQtRunHost(TMessageHost& messages, TfrmLog& log, QPointer<TfrmProgress> progress)
       : m_messages(messages), m_log(log), m_progress(std::move(progress)) {}
 
-  void ShowMessage(const std::string& text) override { m_messages.ShowMessage(text); }
-  bool Confirm(const std::string& text) override { return m_messages.Confirm(text); }
+  // While a box waits for the user, the progress window shows where the run stands.
+  void ShowMessage(const std::string& text) override {
+    ShowProgressNow();
+    m_messages.ShowMessage(text);
+  }
+  bool Confirm(const std::string& text) override {
+    ShowProgressNow();
+    return m_messages.Confirm(text);
+  }
   void AddLogLine(const std::string& line) override { m_log.AddLogLine(ToQString(line)); }
   void SetCurrentItem(const std::string& item) override {
     if (m_progress) m_progress->SetCurrentItem(ToQString(item));
     ProcessEvents();
   }
   void UpdateProgress(const TRunState& state) override {
+    m_state = state;
     if (m_progress) m_progress->UpdateProgress(state);
     if (std::chrono::steady_clock::now() - m_lastEvents >= kEventInterval) ProcessEvents();
   }
@@ -69,7 +77,12 @@ class TQtRunHost : public TRunHost {
     m_lastEvents = std::chrono::steady_clock::now();
   }
 
+  void ShowProgressNow() {
+    if (m_progress) m_progress->UpdateProgress(m_state, true);
+  }
+
   std::chrono::steady_clock::time_point m_lastEvents;
+  TRunState m_state;
   TMessageHost& m_messages;
   TfrmLog& m_log;
   QPointer<TfrmProgress> m_progress;  // forgotten if the window goes during the run
