@@ -91,10 +91,14 @@ void ReplaceFileAtomically(const std::string& path, std::string_view content) {
 std::string ReadWholeFile(const std::string& path) {
   TFileDescriptor fd(sys::Sys().OpenAt(AT_FDCWD, path.c_str(), O_RDONLY | O_CLOEXEC, 0));
   if (!fd.IsOpen()) throw TSystemError("Cannot open", path, errno);
+  return ReadRest(fd.Get(), path);
+}
+
+std::string ReadRest(int fd, const std::string& path) {
   std::string content;
   char buffer[65536];
   for (;;) {
-    const ssize_t got = sys::Sys().Read(fd.Get(), buffer, sizeof buffer);
+    const ssize_t got = sys::Sys().Read(fd, buffer, sizeof buffer);
     if (got < 0) {
       if (errno == EINTR) continue;
       throw TSystemError("Cannot read", path, errno);

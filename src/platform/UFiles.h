@@ -16,6 +16,8 @@ void ReplaceFileAtomically(const std::string& path, std::string_view content);
 
 // The whole content of the file. Throws TSystemError when it cannot be read.
 std::string ReadWholeFile(const std::string& path);
+// The rest of an open file; `path` names it in errors. Throws TSystemError.
+std::string ReadRest(int fd, const std::string& path);
 
 // True when `path` names an existing entry (a link is not followed).
 bool PathExists(const std::string& path);

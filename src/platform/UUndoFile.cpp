@@ -4,6 +4,7 @@
 
 #include <cerrno>
 
+#include "platform/UFiles.h"
 #include "platform/USysCalls.h"
 #include "platform/USystemError.h"
 
@@ -61,17 +62,7 @@ std::optional<std::vector<std::string>> ReadUndoFile(const TDirectory& directory
     throw TSystemError("Cannot open", PathIn(directory), errno);
   }
   TFileDescriptor file(fd);
-  std::string content;
-  char buffer[65536];
-  for (;;) {
-    const ssize_t got = sys::Sys().Read(file.Get(), buffer, sizeof buffer);
-    if (got < 0) {
-      if (errno == EINTR) continue;
-      throw TSystemError("Cannot read", PathIn(directory), errno);
-    }
-    if (got == 0) break;
-    content.append(buffer, static_cast<std::size_t>(got));
-  }
+  const std::string content = ReadRest(file.Get(), PathIn(directory));
   std::vector<std::string> lines;
   for (std::size_t start = 0; start < content.size();) {
     std::size_t end = content.find('\n', start);
