@@ -1,6 +1,8 @@
 #include "ui/UDialogRunner.h"
 
+#include <QDesktopServices>
 #include <QFileDialog>
+#include <QUrl>
 
 #include "ui/UQtText.h"
 
@@ -29,5 +31,7 @@ std::optional<std::string> TQtDialogRunner::ChooseJobListFile(TJobListFileDialog
   if (dialog->exec() != QDialog::Accepted || dialog->selectedFiles().isEmpty()) return std::nullopt;
   return ToBytes(dialog->selectedFiles().first());
 }
+
+void TQtDialogRunner::OpenUrl(const QUrl& url) { QDesktopServices::openUrl(url); }
 
 }  // namespace qx

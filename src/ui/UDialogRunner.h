@@ -1,5 +1,6 @@
-// How the main window shows its modal dialogs: the job dialogs, the encoding dialog
-// and the job list file dialogs. The program runs them for real; tests script them.
+// How the main window shows its modal dialogs (the job dialogs, the encoding, font and
+// About dialogs, the job list file dialogs) and hands documents and web addresses to the
+// desktop. The program does both for real; tests script them and record the addresses.
 #pragma once
 
 #include <memory>
@@ -7,6 +8,7 @@
 #include <string>
 
 class QDialog;
+class QUrl;
 class QFileDialog;
 class QWidget;
 
@@ -22,6 +24,9 @@ class TDialogRunner {
   // The file chosen in the open or save dialog started in `startDir`; nothing on Cancel.
   virtual std::optional<std::string> ChooseJobListFile(TJobListFileDialog which, QWidget* parent,
                                                        const std::string& startDir) = 0;
+  // The desktop's "open": the help file in the browser, a web address likewise. Whatever
+  // the desktop does when it cannot is all the user sees.
+  virtual void OpenUrl(const QUrl& url) = 0;
 };
 
 // The open or save dialog for job list files with its title, filters and options.
@@ -34,6 +39,7 @@ class TQtDialogRunner : public TDialogRunner {
   bool Exec(QDialog& dialog) override;
   std::optional<std::string> ChooseJobListFile(TJobListFileDialog which, QWidget* parent,
                                                const std::string& startDir) override;
+  void OpenUrl(const QUrl& url) override;
 };
 
 }  // namespace qx

@@ -6,6 +6,7 @@
 #include <QComboBox>
 #include <QEvent>
 #include <QHBoxLayout>
+#include <QIcon>
 #include <QLineEdit>
 #include <QListView>
 #include <QMetaObject>
@@ -24,12 +25,14 @@
 #include "ui/UDialogRunner.h"
 #include "ui/UFileList.h"
 #include "ui/UFolderTree.h"
+#include "ui/UHelpLinks.h"
 #include "ui/UJobListModel.h"
 #include "ui/UMaskHistory.h"
 #include "ui/UQtText.h"
 #include "ui/URunController.h"
 #include "ui/URunJobDialog.h"
 #include "ui/UfrmLog.h"
+#include "ui/UfrmRegExHelp.h"
 #include "ui/UfrmXMLEncoding.h"
 
 namespace qx {
@@ -64,7 +67,8 @@ TfrmMain::TfrmMain(TMessageHost& messages, TDialogRunner& dialogs, TMainWindowSe
       m_openDir(m_setup.programDir),
       m_saveDir(m_setup.programDir) {
   setObjectName("frmMain");
-  setWindowTitle("Quillex v2.07");
+  setWindowTitle(QString("Quillex ") + kVersionText);
+  setWindowIcon(QIcon(":/icons/quillex.svg"));
   CreateMenu();
   auto* central = new QWidget;
   auto* layout = new QHBoxLayout(central);
@@ -110,7 +114,8 @@ TfrmMain::TfrmMain(TMessageHost& messages, TDialogRunner& dialogs, TMainWindowSe
       m_messages, *m_frmLog, [this](bool running) { SetRunning(running); }, [this] { RefreshExplorer(); }, this);
 }
 
-TfrmMain::~TfrmMain() = default;
+// The quick help has no parent, so that it stays beside the main window; it goes with it.
+TfrmMain::~TfrmMain() { delete m_frmRegExHelp.data(); }
 
 const TJobList& TfrmMain::Jobs() const { return m_jobs->Jobs(); }
 

@@ -1,9 +1,10 @@
-// The main window: the job list with its commands, the options of a run, the sample-
-// name test, the folder tree and the file explorer, and the steps that load and save
-// the settings and the default job list. Runs and undo are not started from here yet.
+// The main window: the job list and its commands, the options of a run, the sample test,
+// the folder tree and file explorer, settings and default job list at start and close,
+// and the help and desktop commands of the menu. The runs belong to TRunController.
 #pragma once
 
 #include <QMainWindow>
+#include <QPointer>
 #include <array>
 #include <cstdint>
 #include <memory>
@@ -44,6 +45,7 @@ struct TMainWindowSetup {
 };
 
 class TfrmLog;
+class TfrmRegExHelp;
 class TRunController;
 
 class TfrmMain : public QMainWindow {
@@ -121,6 +123,13 @@ class TfrmMain : public QMainWindow {
   void cmOpenJobListClick();
   void cmSaveJobListClick();
   void cmCharacterEncodingClick();
+  void cmQuillexInSendToClick();
+  void cmFontClick();
+  void cmQuickHelpClick();
+  void cmRegExHelpClick();
+  void cmAboutClick();
+  // The stored font name and size on the folder tree and the file list, nothing else.
+  void ApplyListFont();
   // While a run or an undo lasts, the commands that could disturb it are off.
   void SetRunning(bool running);
   void RefreshExplorer();
@@ -136,6 +145,8 @@ class TfrmMain : public QMainWindow {
   std::string m_encoding = "ISO-8859-1";
   bool m_shown = false;
   std::unique_ptr<TfrmLog> m_frmLog;
+  // At most one; cleared when the user closes it.
+  QPointer<TfrmRegExHelp> m_frmRegExHelp;
   TRunController* m_runs = nullptr;
   // The default job list could not be read at start-up: it is not overwritten at close
   // unless the job list has been changed since.

@@ -17,12 +17,15 @@
 #include <QStyle>
 #include <QToolBar>
 #include <QToolButton>
+#include <QUrl>
 #include <QVBoxLayout>
 #include <algorithm>
 #include <limits>
 
+#include "ui/UDialogRunner.h"
 #include "ui/UFileList.h"
 #include "ui/UFolderTree.h"
+#include "ui/UHelpLinks.h"
 #include "ui/UJobListModel.h"
 #include "ui/UQtText.h"
 #include "ui/UfrmLog.h"
@@ -62,34 +65,30 @@ void TfrmMain::CreateMenu() {
   const auto command = [this](QMenu* menu, const char* name, const QString& caption, auto handler) {
     QAction* action = menu->addAction(caption);
     action->setObjectName(name);
-    if constexpr (std::is_same_v<decltype(handler), std::nullptr_t>) {
-      // Not available yet: shown, greyed.
-      action->setEnabled(false);
-    } else {
-      connect(action, &QAction::triggered, this, handler);
-    }
+    connect(action, &QAction::triggered, this, handler);
     return action;
   };
   QMenu* file = bar->addMenu("&File");
   command(file, "cmOpenJobList", "&Open Job List", &TfrmMain::cmOpenJobListClick);
   command(file, "cmSaveJobList", "&Save Job List", &TfrmMain::cmSaveJobListClick);
   file->addSeparator();
-  command(file, "cmQuillexInSendTo", "&Place Quillex in Send To...", nullptr);
+  command(file, "cmQuillexInSendTo", "&Place Quillex in Send To...", &TfrmMain::cmQuillexInSendToClick);
   file->addSeparator();
   command(file, "cmExit", "E&xit", &QWidget::close);
   QMenu* settings = bar->addMenu("&Settings");
   command(settings, "cmCharacterEncoding", "&Character Encoding for XML job files...",
           &TfrmMain::cmCharacterEncodingClick);
-  command(settings, "cmFont", "&Font for Directory and File Lists...", nullptr);
+  command(settings, "cmFont", "&Font for Directory and File Lists...", &TfrmMain::cmFontClick);
   QMenu* view = bar->addMenu("&View");
   command(view, "cmLogWindow", "&Log Window", [this] { m_frmLog->ShowLog(); });
   QMenu* help = bar->addMenu("&Help");
-  command(help, "cmQuickHelp", "&Quick Help (HTML)", nullptr);
-  m_cmRegExHelp = command(help, "cmRegExHelp", "&Regular Expression Quick Help", nullptr);
-  command(help, "cmOstrelSoftware", "&Ostrel Software homepage...", nullptr);
-  command(help, "cmCheckForUpdates", "&Check for Updates...", nullptr);
+  command(help, "cmQuickHelp", "&Quick Help (HTML)", &TfrmMain::cmQuickHelpClick);
+  m_cmRegExHelp = command(help, "cmRegExHelp", "&Regular Expression Quick Help", &TfrmMain::cmRegExHelpClick);
+  command(help, "cmOstrelSoftware", "&Ostrel Software homepage...",
+          [this] { m_dialogs.OpenUrl(QUrl(kHomePageAddress)); });
+  command(help, "cmCheckForUpdates", "&Check for Updates...", [this] { m_dialogs.OpenUrl(UpdateCheckUrl()); });
   help->addSeparator();
-  command(help, "cmAbout", "&About", nullptr);
+  command(help, "cmAbout", "&About", &TfrmMain::cmAboutClick);
 }
 
 QWidget* TfrmMain::CreateJobPanel() {

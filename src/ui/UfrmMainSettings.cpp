@@ -70,6 +70,7 @@ void TfrmMain::ApplySettings() {
   m_encoding = m_ini.GetString("encoding");
   m_edtCounter->setValue(ClampToInt(m_ini.GetInteger("counterStart")));
   m_slv->SetViewStyle(ClampToInt(m_ini.GetInteger("viewStyle")));
+  ApplyListFont();
   const int treeWidth = std::max(ClampToInt(m_ini.GetInteger("stvWidth")), kMinDirectoryPaneWidth);
   // The splitter scales sizes that do not add up to its width, so they must.
   layout()->activate();

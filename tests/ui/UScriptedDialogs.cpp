@@ -1,6 +1,7 @@
 #include "ui/UScriptedDialogs.h"
 
 #include <QDialog>
+#include <QUrl>
 
 namespace qx::test {
 
@@ -23,6 +24,8 @@ std::optional<std::string> TScriptedDialogs::ChooseJobListFile(TJobListFileDialo
   files.pop_front();
   return answer;
 }
+
+void TScriptedDialogs::OpenUrl(const QUrl& url) { openedUrls.push_back(url.toString().toStdString()); }
 
 TScriptedDialogs::TStep PressOk() {
   return [](QDialog&) { return true; };

@@ -22,10 +22,13 @@ class TScriptedDialogs : public TDialogRunner {
   // Records the request; answers from `files`, Cancel once they run out.
   std::optional<std::string> ChooseJobListFile(TJobListFileDialog which, QWidget* parent,
                                                const std::string& startDir) override;
+  // Records the address; opens nothing.
+  void OpenUrl(const QUrl& url) override;
 
   std::deque<TStep> steps;
   std::deque<std::optional<std::string>> files;
   std::vector<std::pair<TJobListFileDialog, std::string>> fileRequests;
+  std::vector<std::string> openedUrls;
   std::vector<std::string> shownDialogs;  // class names, in order
   int unexpected = 0;
 };
