@@ -51,7 +51,7 @@ TfrmAbout::TfrmAbout(QWidget* parent) : QDialog(parent, Qt::Dialog | Qt::Customi
   lblName->setFont(large);
   lines->addWidget(lblName);
   lines->addSpacing(8);
-  lines->addWidget(Line("lblAuthor", "Written by the Quillex developers", "#000080"));
+  lines->addWidget(Line("lblAuthor", "by the Quillex developers", "#000080"));
   lines->addWidget(Line("lblMaker", "Ostrel Software", "#ff0000"));
   lines->addStretch();
   top->addLayout(lines, 1);

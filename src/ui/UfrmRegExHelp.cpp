@@ -118,7 +118,7 @@ QGroupBox* Group(const TGroup& group) {
     bold.setBold(true);
     left->setFont(bold);
     rows->addWidget(left, row, 0, Qt::AlignTop);
-    rows->addWidget(PlainLabel(construct.explanation), row, 1, Qt::AlignTop);
+    rows->addWidget(PlainLabel(construct.explanation, false), row, 1, Qt::AlignTop);
     ++row;
   }
   if (group.note) rows->addWidget(PlainLabel(group.note), row++, 0, 1, 2);
@@ -135,7 +135,10 @@ TfrmRegExHelp::TfrmRegExHelp(std::function<void(const QUrl&)> openUrl, QWidget* 
   setAttribute(Qt::WA_DeleteOnClose);
   // A helper window: closing the main window ends the program even while this one shows.
   setAttribute(Qt::WA_QuitOnClose, false);
-  resize(615, 368);
+  // Small print, as a quick reference wants; the rows must fit their columns.
+  QFont small = font();
+  small.setPointSize(8);
+  setFont(small);
 
   auto* columns = new QGridLayout;
   for (const TGroup& group : kGroups) columns->addWidget(Group(group), group.row, group.column);
@@ -172,6 +175,8 @@ TfrmRegExHelp::TfrmRegExHelp(std::function<void(const QUrl&)> openUrl, QWidget* 
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(columns, 1);
   layout->addLayout(footer);
+  // Never so small that a row is cut: a larger desktop font makes the window larger.
+  resize(QSize(615, 368).expandedTo(minimumSizeHint()));
 }
 
 }  // namespace qx

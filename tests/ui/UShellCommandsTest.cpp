@@ -312,7 +312,15 @@ void TShellCommandsTest::regExHelpIsOneWindowUntilClosed() {
 void TShellCommandsTest::regExHelpTexts() {
   TfrmRegExHelp help([](const QUrl&) {});
   QCOMPARE(help.windowTitle(), "Regular Expression Quick Help");
-  QCOMPARE(help.size(), QSize(615, 368));
+  QVERIFY(help.width() >= 615 && help.height() >= 368);
+  help.show();
+  QVERIFY(QTest::qWaitForWindowExposed(&help));
+  // Every text is shown whole: no row is cut or squeezed under its neighbour.
+  for (const QLabel* label : help.findChildren<QLabel*>()) {
+    const QSize needed =
+        label->wordWrap() ? QSize(label->width(), label->heightForWidth(label->width())) : label->sizeHint();
+    QVERIFY2(label->width() >= needed.width() && label->height() >= needed.height(), qPrintable(label->text()));
+  }
   struct TRow {
     const char* group;
     QStringList texts;
