@@ -36,7 +36,10 @@ std::string ProgramDir() {
 
 std::string SettingsDir() {
   const std::string programDir = ProgramDir();
-  if (::access(programDir.c_str(), W_OK) == 0) return programDir;
+  // An installed program (its data folder beside its bin folder) keeps settings per
+  // user even where the folder is writable, as /usr/bin is for root.
+  const bool installed = ::access((programDir + "../share/quillex").c_str(), F_OK) == 0;
+  if (!installed && ::access(programDir.c_str(), W_OK) == 0) return programDir;
   return XdgConfigDir() + "quillex/";
 }
 

@@ -13,8 +13,9 @@ inline constexpr const char* kDefaultJobListFileName = "quillex_job_config.xml";
 std::string ProgramDir();
 
 // The folder of quillex.ini and quillex_job_config.xml, with its trailing '/': the
-// program's directory when it is writable (portable use, the build tree), otherwise
-// $XDG_CONFIG_HOME/quillex/ (default ~/.config/quillex/). It is not created here.
+// program's directory when it is writable and not an installed one (portable use, the
+// build tree), otherwise $XDG_CONFIG_HOME/quillex/ (default ~/.config/quillex/). It is
+// not created here.
 std::string SettingsDir();
 
 // `dir` with a trailing '/' added when it lacks one ("" stays "").
