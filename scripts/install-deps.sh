@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
   # build
   g++ cmake ninja-build pkg-config make
-  libxml2-dev libicu-dev libcli11-dev
+  libxml2-dev libicu-dev libcli11-dev dpkg-dev
   qt6-base-dev qt6-base-dev-tools qt6-svg-dev libgl-dev
   # tests: GoogleTest, the regex oracle, the fuzzer (clang + its runtime), offscreen Qt
   libgtest-dev libgmock-dev libpcre2-dev clang libclang-rt-14-dev
