@@ -10,7 +10,7 @@ packages=(
   qt6-base-dev qt6-base-dev-tools qt6-svg-dev libgl-dev
   # tests: GoogleTest, the regex oracle, the fuzzer (clang + its runtime), offscreen Qt
   libgtest-dev libgmock-dev libpcre2-dev clang libclang-rt-14-dev
-  xvfb xauth imagemagick openbox xdotool dosfstools mtools
+  xvfb xauth fonts-dejavu-core imagemagick openbox xdotool dosfstools mtools
   # benchmarks: Google Benchmark and the peer harness's tools
   libbenchmark-dev hyperfine time rename mmv bc
 )
