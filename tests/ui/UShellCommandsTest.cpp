@@ -20,6 +20,7 @@
 #include "ui/UFileList.h"
 #include "ui/UFolderTree.h"
 #include "ui/UHelpLinks.h"
+#include "ui/UMainWindowHarness.h"
 #include "ui/UQtText.h"
 #include "ui/UScriptedDialogs.h"
 #include "ui/UUiTestSupport.h"
@@ -34,52 +35,7 @@ namespace {
 const std::string kCreated = "A shortcut to Quillex has been successfully created in\r\n";
 const std::string kCannotCreate = "Cannot create shortcut to Quillex\r\nfilename = ";
 
-// One main window over temporary settings, program, home and data folders: nothing
-// reaches the real home.
-class THarness {
- public:
-  THarness() {
-    qputenv("HOME", QByteArray::fromStdString(m_home.Path()));
-    qputenv("XDG_DATA_HOME", QByteArray::fromStdString(m_data.Path()));
-  }
-  const test::TTempDir& Data() const { return m_data; }
-  const test::TTempDir& Program() const { return m_program; }
-
-  TfrmMain& Start() {
-    m_window = std::make_unique<TfrmMain>(messages, dialogs, TMainWindowSetup{m_settings.Path(), m_program.Path(), {}});
-    m_window->show();
-    if (!QTest::qWaitForWindowExposed(m_window.get())) qFatal("the main window does not show");
-    QCoreApplication::processEvents();
-    return *m_window;
-  }
-  void Close() {
-    m_window->close();
-    m_window.reset();
-  }
-  void Trigger(const char* command) const { m_window->findChild<QAction*>(command)->trigger(); }
-  template <typename T>
-  T* Control(const char* name) const {
-    return test::Child<T>(*m_window, name);
-  }
-  TFolderTree& Tree() const { return *m_window->findChild<TFolderTree*>(); }
-  TFileList& List() const { return *m_window->findChild<TFileList*>(); }
-  ToxRegVal Saved() {
-    ToxRegVal ini = CreateAppSettings(m_readMessages, m_settings.Path());
-    ini.Load();
-    return ini;
-  }
-
-  test::TRecordingMessages messages;
-  test::TScriptedDialogs dialogs;
-
- private:
-  test::TTempDir m_settings;
-  test::TTempDir m_program;
-  test::TTempDir m_home;
-  test::TTempDir m_data;
-  test::TRecordingMessages m_readMessages;
-  std::unique_ptr<TfrmMain> m_window;
-};
+using THarness = test::TMainWindowHarness;
 
 QList<TfrmRegExHelp*> RegExHelpWindows() {
   QList<TfrmRegExHelp*> windows;

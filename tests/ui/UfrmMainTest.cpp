@@ -28,6 +28,7 @@
 #include "support/UTempDir.h"
 #include "support/UTree.h"
 #include "ui/UFileList.h"
+#include "ui/UMainWindowHarness.h"
 #include "ui/UQtText.h"
 #include "ui/UScriptedDialogs.h"
 #include "ui/UUiTestSupport.h"
@@ -45,81 +46,7 @@ using test::MakeJob;
 const char* const kSelectFirst = "Please select a job first.";
 const char* const kNothingToDo = "Nothing to do! Create some jobs or enable them first.";
 
-// One program start after another over the same settings folder.
-class THarness {
- public:
-  const std::string& SettingsDir() const { return m_settings.Path(); }
-  const std::string& ProgramDir() const { return m_program.Path(); }
-  std::string IniPath() const { return m_settings / "quillex.ini"; }
-  std::string DefaultJobListPath() const { return m_settings / "quillex_job_config.xml"; }
-
-  void WriteIni(const std::string& text) const { m_settings.WriteFile("quillex.ini", text); }
-  bool WriteDefaultJobList(const std::vector<TJob>& jobs) const {
-    return SaveJobListToXML(DefaultJobListPath(), jobs, "");
-  }
-
-  // Creates and shows the window and lets its first-show steps run.
-  TfrmMain& Start(std::vector<std::string> arguments = {}) {
-    // The tree opens on the home folder, and Go works there: never the real one.
-    qputenv("HOME", QByteArray::fromStdString(m_home.Path()));
-    m_window = std::make_unique<TfrmMain>(messages, dialogs,
-                                          TMainWindowSetup{SettingsDir(), ProgramDir(), std::move(arguments)});
-    m_window->show();
-    if (!QTest::qWaitForWindowExposed(m_window.get())) qFatal("the main window does not show");
-    QCoreApplication::processEvents();
-    return *m_window;
-  }
-  void Close() {
-    m_window->close();
-    m_window.reset();
-  }
-  TfrmMain& Window() const { return *m_window; }
-
-  template <typename T>
-  T* Control(const char* name) const {
-    return test::Child<T>(*m_window, name);
-  }
-  QAction* Command(const char* name) const { return m_window->findChild<QAction*>(name); }
-  void Click(const char* button) const { Control<QAbstractButton>(button)->click(); }
-
-  QListView* JobList() const { return Control<QListView>("lbJobs"); }
-  QStringList Descriptions() const {
-    QStringList texts;
-    const QAbstractItemModel* model = JobList()->model();
-    for (int row = 0; row < model->rowCount(); ++row) texts << model->index(row, 0).data().toString();
-    return texts;
-  }
-  QList<bool> Ticks() const {
-    QList<bool> ticks;
-    const QAbstractItemModel* model = JobList()->model();
-    for (int row = 0; row < model->rowCount(); ++row) {
-      ticks << (model->index(row, 0).data(Qt::CheckStateRole).toInt() == Qt::Checked);
-    }
-    return ticks;
-  }
-  int SelectedRow() const {
-    const QModelIndexList rows = JobList()->selectionModel()->selectedRows();
-    return rows.isEmpty() ? -1 : rows.first().row();
-  }
-  void SelectRow(int row) const { JobList()->setCurrentIndex(JobList()->model()->index(row, 0)); }
-
-  // The settings file as the next start reads it.
-  ToxRegVal Saved() {
-    ToxRegVal ini = CreateAppSettings(m_readMessages, SettingsDir());
-    ini.Load();
-    return ini;
-  }
-
-  test::TRecordingMessages messages;
-  test::TScriptedDialogs dialogs;
-
- private:
-  test::TTempDir m_settings;
-  test::TTempDir m_program;
-  test::TTempDir m_home;
-  test::TRecordingMessages m_readMessages;
-  std::unique_ptr<TfrmMain> m_window;
-};
+using THarness = test::TMainWindowHarness;
 
 std::vector<TJob> ThreeJobs() {
   return {MakeJob(TJobKind::jobLower, 0), MakeJob(TJobKind::jobInsert, 1, 0, 0, "_b"), MakeJob(TJobKind::jobUpper, 2)};
