@@ -26,12 +26,16 @@ std::string WithTrailingSlash(std::string dir) {
   return dir;
 }
 
-std::string ProgramDir() {
+std::string ProgramFile() {
   std::string path(4096, '\0');
   const ssize_t length = ::readlink("/proc/self/exe", path.data(), path.size());
-  if (length <= 0) return "./";
-  path.resize(static_cast<std::size_t>(length));
-  return path.substr(0, path.rfind('/') + 1);
+  path.resize(length > 0 ? static_cast<std::size_t>(length) : 0);
+  return path;
+}
+
+std::string ProgramDir() {
+  const std::string file = ProgramFile();
+  return file.empty() ? "./" : file.substr(0, file.rfind('/') + 1);
 }
 
 std::string SettingsDir() {

@@ -9,6 +9,9 @@ namespace qx {
 inline constexpr const char* kSettingsFileName = "quillex.ini";
 inline constexpr const char* kDefaultJobListFileName = "quillex_job_config.xml";
 
+// The running program's file, absolute; "" when it cannot be told.
+std::string ProgramFile();
+
 // The directory of the running program, with its trailing '/'.
 std::string ProgramDir();
 

@@ -59,13 +59,6 @@ std::string SendToFolder() {
   return folder;
 }
 
-std::string RunningProgramFile() {
-  std::string path(4096, '\0');
-  const ssize_t length = ::readlink("/proc/self/exe", path.data(), path.size());
-  path.resize(length > 0 ? static_cast<std::size_t>(length) : 0);
-  return path;
-}
-
 std::string DesktopEntry(const std::string& target, const std::string& description) {
   return "[Desktop Entry]\n"
          "Type=Application\n"

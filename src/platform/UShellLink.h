@@ -14,9 +14,6 @@ inline constexpr const char* kShortcutDescription = "Quillex";
 // when missing; if that fails the path is still returned and CreateShortcut reports it.
 std::string SendToFolder();
 
-// The full path of the running program's file.
-std::string RunningProgramFile();
-
 // The desktop entry that starts `target` with the chosen file or folder: Name and
 // Comment are `description`, Exec the quoted target followed by %f.
 std::string DesktopEntry(const std::string& target, const std::string& description);

@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cstdint>
 
+#include "platform/UAppPaths.h"
 #include "platform/UMessages.h"
 #include "platform/UShellLink.h"
 #include "ui/UDialogRunner.h"
@@ -32,7 +33,7 @@ constexpr int kBuiltInFontSize = 8;
 
 void TfrmMain::cmQuillexInSendToClick() {
   const std::string folder = SendToFolder();
-  if (CreateShortcut(RunningProgramFile(), folder + kShortcutFileName, kShortcutDescription) != 0) {
+  if (CreateShortcut(ProgramFile(), folder + kShortcutFileName, kShortcutDescription) != 0) {
     return m_messages.ShowMessage("Cannot create shortcut to Quillex\r\nfilename = " + folder + kShortcutFileName);
   }
   m_messages.ShowMessage("A shortcut to Quillex has been successfully created in\r\n" + folder);

@@ -12,6 +12,7 @@
 #include <QtTest/QtTest>
 #include <memory>
 
+#include "platform/UAppPaths.h"
 #include "platform/UFiles.h"
 #include "platform/UShellLink.h"
 #include "settings/UAppSettings.h"
@@ -111,7 +112,7 @@ void TShellCommandsTest::sendToTwiceSucceedsTwiceWithTheSameEntry() {
   harness.Trigger("cmQuillexInSendTo");
   QCOMPARE(harness.messages.messages, (std::vector<std::string>{kCreated + folder, kCreated + folder}));
   QCOMPARE(ReadWholeFile(link), first);
-  QVERIFY2(first.find("Exec=\"" + RunningProgramFile() + "\" %f\n") != std::string::npos, first.c_str());
+  QVERIFY2(first.find("Exec=\"" + ProgramFile() + "\" %f\n") != std::string::npos, first.c_str());
 }
 
 void TShellCommandsTest::sendToAnUnwritableFolderSaysWhichFile() {
