@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdlib>
 #include <random>
 
 #include "platform/UFileDescriptor.h"
@@ -38,8 +39,21 @@ void WriteAll(int fd, std::string_view content, const std::string& path) {
 // Makes the rename itself durable; a failure here loses nothing, so it is not reported.
 void SyncDirectoryOf(const std::string& path) {
   const std::string dir = DirectoryOf(path);
-  TFileDescriptor fd(sys::Sys().OpenAt(AT_FDCWD, dir.empty() ? "." : dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC, 0));
+  TFileDescriptor fd(
+      sys::Sys().OpenAt(AT_FDCWD, dir.empty() ? "." : dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC, 0));
   if (fd.IsOpen()) sys::Sys().Fsync(fd.Get());
+}
+
+// A file kept as a symbolic link (a dotfile manager's, say) stays one: the file it
+// points to is replaced, not the link.
+std::string LinkTarget(const std::string& path) {
+  struct stat st;
+  if (sys::Sys().FstatAt(AT_FDCWD, path.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0 || !S_ISLNK(st.st_mode)) return path;
+  char* resolved = ::realpath(path.c_str(), nullptr);
+  if (resolved == nullptr) return path;
+  std::string target = resolved;
+  std::free(resolved);
+  return target;
 }
 
 }  // namespace
@@ -54,7 +68,8 @@ bool PathExists(const std::string& path) {
   return sys::Sys().FstatAt(AT_FDCWD, path.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0;
 }
 
-void ReplaceFileAtomically(const std::string& path, std::string_view content) {
+void ReplaceFileAtomically(const std::string& linkOrPath, std::string_view content) {
+  const std::string path = LinkTarget(linkOrPath);
   std::string temp;
   TFileDescriptor fd;
   for (int attempt = 0; attempt < 100 && !fd.IsOpen(); ++attempt) {

@@ -9,7 +9,8 @@ namespace qx {
 
 // Replaces the file at `path` with `content`: a temporary file beside it is written,
 // flushed to disk and renamed over the target, so a crash or a full disk leaves either
-// the old file or the new one, never a mixture. An existing file's permissions are kept.
+// the old file or the new one, never a mixture. An existing file's permissions are kept,
+// and a symbolic link stays a link: the file it points to is the one replaced.
 // Throws TSystemError on failure; the previous file is then untouched and no temporary
 // file is left behind.
 void ReplaceFileAtomically(const std::string& path, std::string_view content);

@@ -1,10 +1,10 @@
-#include "platform/UFiles.h"
-
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <filesystem>
 
+#include "platform/UFiles.h"
 #include "platform/USystemError.h"
 #include "support/UFaultySysCalls.h"
 #include "support/UTempDir.h"
@@ -31,6 +31,17 @@ TEST(UFilesTest, ReplaceCreatesTheFileOrReplacesItKeepingItsPermissions) {
   ASSERT_EQ(::stat(path.c_str(), &st), 0);
   EXPECT_EQ(st.st_mode & 07777, 0640u);
   EXPECT_EQ(EntriesIn(dir.Path()), 1u) << "no temporary file may be left behind";
+}
+
+TEST(UFilesTest, ALinkStaysALinkAndItsTargetIsReplaced) {
+  test::TTempDir dir;
+  std::filesystem::create_directory(dir / "dotfiles");
+  const std::string target = dir.WriteFile("dotfiles/quillex.ini", "old");
+  ASSERT_EQ(::symlink(target.c_str(), (dir / "quillex.ini").c_str()), 0);
+  ReplaceFileAtomically(dir / "quillex.ini", "new");
+  EXPECT_TRUE(std::filesystem::is_symlink(dir / "quillex.ini"));
+  EXPECT_EQ(ReadWholeFile(target), "new");
+  EXPECT_EQ(EntriesIn(dir / "dotfiles"), 1u) << "the temporary file went where the target lives";
 }
 
 TEST(UFilesTest, AFailureAnywhereLeavesThePreviousFileByteForByteAndNoTemporaryFile) {
