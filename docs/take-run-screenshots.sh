@@ -5,14 +5,7 @@
 # Needs xvfb, openbox, xdotool and imagemagick; run from the top of the repository
 # after a build:   xvfb-run -a -s "-screen 0 1100x700x24" docs/take-run-screenshots.sh [build-dir]
 # The click positions fit the fonts of a plain Debian machine.
-set -euo pipefail
-build=${1:-build/default}
-docs=$(cd "$(dirname "$0")" && pwd)
-work=$(mktemp -d)
-trap 'kill $(jobs -p) 2>/dev/null || true; rm -rf "$work"' EXIT
-
-openbox >/dev/null 2>&1 &
-sleep 1
+. "$(dirname "$0")/screenshot-session.sh"
 
 jobs_file() {
   printf '%s\r\n' '<?xml version="1.0" encoding="ISO-8859-1" standalone="yes" ?>' '' '<quillex>' '  <jobs>' \
@@ -30,12 +23,6 @@ start() { # folder: a portable copy with its own settings, opened on the folder
   main=$(timeout 10 xdotool search --sync --name '^Quillex v2\.07$' | head -1)
   xdotool windowmove "$main" 40 40
   sleep 0.5
-}
-shoot() { # window title, file
-  local id
-  id=$(timeout 10 xdotool search --sync --name "^$1\$" | head -1)
-  sleep 0.5
-  import -frame -window "$id" "$docs/$2"
 }
 go() { xdotool mousemove --window "$main" 290 337 click 1; }
 

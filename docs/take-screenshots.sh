@@ -3,14 +3,7 @@
 # Needs xvfb, openbox, xdotool and imagemagick; run from the top of the repository
 # after a build:   xvfb-run -a -s "-screen 0 1100x700x24" docs/take-screenshots.sh [build-dir]
 # The click positions fit the fonts of a plain Debian machine.
-set -euo pipefail
-build=${1:-build/default}
-docs=$(cd "$(dirname "$0")" && pwd)
-work=$(mktemp -d)
-trap 'kill $(jobs -p) 2>/dev/null || true; rm -rf "$work"' EXIT
-
-openbox >/dev/null 2>&1 &
-sleep 1
+. "$(dirname "$0")/screenshot-session.sh"
 
 # A portable copy, so that its settings and default job list stay in $work.
 mkdir -p "$work/bin" "$work/Holiday Photos/Raw" "$work/Holiday Photos/Edited"
@@ -35,12 +28,6 @@ at() { # x y, then what to do there
   local x=$1 y=$2
   shift 2
   xdotool mousemove --window "$main" "$x" "$y" "$@"
-}
-shoot() { # window title, file
-  local id
-  id=$(timeout 10 xdotool search --sync --name "^$1\$" | head -1)
-  sleep 0.5
-  import -frame -window "$id" "$docs/$2"
 }
 row() { echo $((78 + 14 * ($1 - 1))); }
 
