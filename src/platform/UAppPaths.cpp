@@ -11,15 +11,11 @@
 
 namespace qx {
 
-namespace {
-
-std::string XdgConfigDir() {
-  if (const char* xdg = std::getenv("XDG_CONFIG_HOME"); xdg && *xdg == '/') return WithTrailingSlash(xdg);
+std::string XdgBaseDir(const char* variable, const char* belowHome) {
+  if (const char* xdg = std::getenv(variable); xdg && *xdg == '/') return WithTrailingSlash(xdg);
   const char* home = std::getenv("HOME");
-  return WithTrailingSlash(home && *home ? home : "/tmp") + ".config/";
+  return WithTrailingSlash(home && *home ? home : "/tmp") + belowHome;
 }
-
-}  // namespace
 
 std::string WithTrailingSlash(std::string dir) {
   if (!dir.empty() && dir.back() != '/') dir += '/';
@@ -44,7 +40,7 @@ std::string SettingsDir() {
   // user even where the folder is writable, as /usr/bin is for root.
   const bool installed = ::access((programDir + "../share/quillex").c_str(), F_OK) == 0;
   if (!installed && ::access(programDir.c_str(), W_OK) == 0) return programDir;
-  return XdgConfigDir() + "quillex/";
+  return XdgBaseDir("XDG_CONFIG_HOME", ".config/") + "quillex/";
 }
 
 void EnsureDirectory(const std::string& dir) {

@@ -21,6 +21,10 @@ std::string ProgramDir();
 // not created here.
 std::string SettingsDir();
 
+// An XDG base folder with its trailing '/': the variable's value when it is an absolute
+// path, otherwise `belowHome` (e.g. ".config/") below $HOME.
+std::string XdgBaseDir(const char* variable, const char* belowHome);
+
 // `dir` with a trailing '/' added when it lacks one ("" stays "").
 std::string WithTrailingSlash(std::string dir);
 

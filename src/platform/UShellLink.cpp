@@ -13,12 +13,6 @@ namespace qx {
 
 namespace {
 
-std::string XdgDataDir() {
-  if (const char* xdg = std::getenv("XDG_DATA_HOME"); xdg && *xdg == '/') return WithTrailingSlash(xdg);
-  const char* home = std::getenv("HOME");
-  return WithTrailingSlash(home && *home ? home : "/tmp") + ".local/share/";
-}
-
 // A quoted Exec argument: inside double quotes '"', '`', '$' and '\' take a backslash,
 // and '%' is doubled so that no file manager reads it as a field code.
 std::string QuoteExecArgument(const std::string& argument) {
@@ -50,7 +44,7 @@ std::string EscapeValue(const std::string& value) {
 }  // namespace
 
 std::string SendToFolder() {
-  const std::string folder = XdgDataDir() + "applications/";
+  const std::string folder = XdgBaseDir("XDG_DATA_HOME", ".local/share/") + "applications/";
   try {
     EnsureDirectory(folder);
   } catch (const TSystemError&) {
