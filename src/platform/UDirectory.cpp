@@ -3,9 +3,10 @@
 #include <fcntl.h>
 #include <linux/fs.h>
 #include <sys/resource.h>
+#include <unistd.h>
 
 #include <cerrno>
-#include <cstring>
+#include <climits>
 
 #include "platform/USysCalls.h"
 #include "platform/USystemError.h"
@@ -20,7 +21,7 @@ bool IsDotOrDotDot(const char* name) {
   return name[0] == '.' && (name[1] == '\0' || (name[1] == '.' && name[2] == '\0'));
 }
 
-std::string ChildPath(const std::string& parent, const std::string& name) {
+std::string JoinPath(const std::string& parent, const std::string& name) {
   return parent.empty() || parent.back() == '/' ? parent + name : parent + "/" + name;
 }
 
@@ -29,27 +30,44 @@ std::string ChildPath(const std::string& parent, const std::string& name) {
 TDirectory TDirectory::Open(const std::string& path) {
   const int fd = sys::Sys().OpenAt(AT_FDCWD, path.c_str(), kDirectoryFlags, 0);
   if (fd < 0) throw TSystemError("Cannot open folder", path, errno);
-  return TDirectory(TFileDescriptor(fd), path);
+  return TDirectory(TFileDescriptor(fd), std::make_shared<const TPathLink>(TPathLink{nullptr, path}));
 }
 
 TDirectory TDirectory::OpenChild(const std::string& name) const {
   const int fd = sys::Sys().OpenAt(m_fd.Get(), name.c_str(), kDirectoryFlags | O_NOFOLLOW, 0);
-  if (fd < 0) throw TSystemError("Cannot open folder", ChildPath(m_path, name), errno);
-  return TDirectory(TFileDescriptor(fd), ChildPath(m_path, name));
+  if (fd < 0) throw TSystemError("Cannot open folder", PathOf(name), errno);
+  return TDirectory(TFileDescriptor(fd), std::make_shared<const TPathLink>(TPathLink{m_path, name}));
 }
 
+std::string TDirectory::Path() const {
+  std::vector<const std::string*> names;
+  for (const TPathLink* link = m_path.get(); link != nullptr; link = link->parent.get()) names.push_back(&link->name);
+  std::string path = *names.back();
+  for (auto name = names.rbegin() + 1; name != names.rend(); ++name) {
+    if (path.empty() || path.back() != '/') path += '/';
+    path += **name;
+  }
+  return path;
+}
+
+std::string TDirectory::PathOf(const std::string& name) const { return JoinPath(Path(), name); }
+
 std::vector<TDirEntry> TDirectory::List() const {
-  std::vector<TDirEntry> entries;
   // The stream takes its own handle; it shares the read position with ours, hence the rewind.
   const int streamFd = sys::Sys().Dup(m_fd.Get());
-  if (streamFd < 0) return entries;
+  if (streamFd < 0) throw TSystemError("Cannot read folder", Path(), errno);
   DIR* stream = sys::Sys().FdOpenDir(streamFd);
   if (stream == nullptr) {
+    const int error = errno;
     sys::Sys().Close(streamFd);
-    return entries;
+    throw TSystemError("Cannot read folder", Path(), error);
   }
   rewinddir(stream);
-  while (const struct dirent* entry = sys::Sys().ReadDir(stream)) {
+  std::vector<TDirEntry> entries;
+  for (;;) {
+    errno = 0;
+    const struct dirent* entry = sys::Sys().ReadDir(stream);
+    if (entry == nullptr) break;
     if (IsDotOrDotDot(entry->d_name)) continue;
     bool isDirectory = entry->d_type == DT_DIR;
     if (entry->d_type == DT_UNKNOWN) {
@@ -58,7 +76,9 @@ std::vector<TDirEntry> TDirectory::List() const {
     }
     entries.push_back({entry->d_name, isDirectory});
   }
+  const int error = errno;
   sys::Sys().CloseDir(stream);
+  if (error != 0) throw TSystemError("Cannot read folder", Path(), error);
   return entries;
 }
 
@@ -73,6 +93,11 @@ bool TDirectory::Exists(const std::string& name) const {
   return sys::Sys().FstatAt(m_fd.Get(), name.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0;
 }
 
+std::size_t TDirectory::NameMax() const {
+  const long max = fpathconf(m_fd.Get(), _PC_NAME_MAX);
+  return max > 0 ? static_cast<std::size_t>(max) : NAME_MAX;
+}
+
 bool TDirectory::IsSameEntry(const std::string& a, const std::string& b) const {
   struct stat first, second;
   return sys::Sys().FstatAt(m_fd.Get(), a.c_str(), &first, AT_SYMLINK_NOFOLLOW) == 0 &&
@@ -80,22 +105,39 @@ bool TDirectory::IsSameEntry(const std::string& a, const std::string& b) const {
          first.st_dev == second.st_dev && first.st_ino == second.st_ino;
 }
 
-int TDirectory::RenameNoReplace(const std::string& from, const std::string& to) const {
-  const int error = RenameStep(from, to);
-  if (error != EEXIST || !IsSameEntry(from, to)) return error;
+void TDirectory::RenameNoReplace(const std::string& from, const std::string& to, TRenameRecorder* recorder) const {
+  const int error = RecordedStep(from, to, recorder);
+  if (error == 0) return;
+  if (error != EEXIST || !IsSameEntry(from, to)) throw TSystemError("Cannot rename", PathOf(from), error);
+  RenameThroughTemporary(from, to, recorder);
+}
 
-  // `to` is `from` itself under another case: a case-insensitive file system. Step
-  // through a name of our own so the case change happens and nothing is replaced.
+// `to` is `from` itself under another case (a case-insensitive file system) or another
+// link to the same file. Step through a name of our own, so a case change happens and
+// nothing is replaced; every step is recorded, so a kill between the two loses nothing.
+void TDirectory::RenameThroughTemporary(const std::string& from, const std::string& to,
+                                        TRenameRecorder* recorder) const {
   for (int attempt = 0; attempt < 100; ++attempt) {
     const std::string temporary = ".quillex-case-" + std::to_string(attempt);
-    const int first = RenameStep(from, temporary);
+    const int first = RecordedStep(from, temporary, recorder);
     if (first == EEXIST) continue;
-    if (first != 0) return first;
-    const int second = RenameStep(temporary, to);
-    if (second != 0) RenameStep(temporary, from);
-    return second;
+    if (first != 0) throw TSystemError("Cannot rename", PathOf(from), first);
+    const int second = RecordedStep(temporary, to, recorder);
+    if (second == 0) return;
+    if (RenameStep(temporary, from) != 0) {
+      throw TSystemError("Cannot rename", PathOf(from), second, ErrorText(second) + "; it is left named " + temporary);
+    }
+    if (recorder) recorder->Forget();  // the first step is undone
+    throw TSystemError("Cannot rename", PathOf(from), second);
   }
-  return EEXIST;
+  throw TSystemError("Cannot rename", PathOf(from), EEXIST);
+}
+
+int TDirectory::RecordedStep(const std::string& from, const std::string& to, TRenameRecorder* recorder) const {
+  if (recorder) recorder->Record(from, to);
+  const int error = RenameStep(from, to);
+  if (error != 0 && recorder) recorder->Forget();
+  return error;
 }
 
 int TDirectory::RenameStep(const std::string& from, const std::string& to) const {

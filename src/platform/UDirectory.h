@@ -3,7 +3,9 @@
 // child relative to its parent's handle, stepping back is using the parent's handle.
 #pragma once
 
+#include <cstddef>
 #include <ctime>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -17,6 +19,15 @@ struct TDirEntry {
   bool isDirectory = false;  // a symbolic link is never a directory: it is an entry to rename
 };
 
+// Told of every step of a rename before the step is made, and of a step that then did
+// not happen (it failed, or it was put back), so a record of the steps stays true.
+class TRenameRecorder {
+ public:
+  virtual ~TRenameRecorder() = default;
+  virtual void Record(const std::string& from, const std::string& to) = 0;
+  virtual void Forget() = 0;
+};
+
 class TDirectory {
  public:
   // Opens the directory at `path`; a link to a directory is followed, since the user
@@ -26,31 +37,44 @@ class TDirectory {
   // the tree it started in. Throws TSystemError.
   TDirectory OpenChild(const std::string& name) const;
 
-  // Every entry but "." and "..", in the file system's order; empty when the
-  // directory cannot be read.
+  // Every entry but "." and "..", in the file system's order. Throws TSystemError when
+  // the listing fails, part-way too: a short list would pass for the whole folder.
   std::vector<TDirEntry> List() const;
 
   // The entry's last-write time; nothing when it cannot be read. Links are not followed.
   std::optional<std::time_t> ModifiedTime(const std::string& name) const;
   bool Exists(const std::string& name) const;
+  // The longest name, in bytes, that this folder's file system allows.
+  std::size_t NameMax() const;
 
   // Renames `from` to `to` inside this directory without ever replacing an entry.
   // A case-only change on a case-insensitive file system goes through a temporary
-  // name. Returns 0, or the errno of the failure (EEXIST when `to` is taken).
-  int RenameNoReplace(const std::string& from, const std::string& to) const;
+  // name. Each step is told to `recorder` first. Throws TSystemError (errno EEXIST
+  // when `to` is taken); if a temporary step cannot be put back, the reason names the
+  // temporary name the entry was left under.
+  void RenameNoReplace(const std::string& from, const std::string& to, TRenameRecorder* recorder = nullptr) const;
 
   int Handle() const { return m_fd.Get(); }
-  // The path the directory was reached by, for messages.
-  const std::string& Path() const { return m_path; }
+  // The path the directory was reached by, for messages; composed on demand, so a
+  // deep walk does not keep a path per level.
+  std::string Path() const;
+  std::string PathOf(const std::string& name) const;
 
  private:
-  TDirectory(TFileDescriptor fd, std::string path) : m_fd(std::move(fd)), m_path(std::move(path)) {}
+  struct TPathLink {
+    std::shared_ptr<const TPathLink> parent;
+    std::string name;
+  };
+  TDirectory(TFileDescriptor fd, std::shared_ptr<const TPathLink> path)
+      : m_fd(std::move(fd)), m_path(std::move(path)) {}
   bool IsSameEntry(const std::string& a, const std::string& b) const;
-  // One rename that never replaces an entry; 0 or the errno.
+  // One rename that never replaces an entry, recorded first; 0 or the errno.
+  int RecordedStep(const std::string& from, const std::string& to, TRenameRecorder* recorder) const;
   int RenameStep(const std::string& from, const std::string& to) const;
+  void RenameThroughTemporary(const std::string& from, const std::string& to, TRenameRecorder* recorder) const;
 
   TFileDescriptor m_fd;
-  std::string m_path;
+  std::shared_ptr<const TPathLink> m_path;
 };
 
 // Lets the walk hold one handle per level of a deep tree.

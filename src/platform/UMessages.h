@@ -14,6 +14,12 @@ class TMessageHost {
   virtual void ShowMessage(const std::string& text) = 0;
   // A Yes/No question; true for Yes.
   virtual bool Confirm(const std::string& text) = 0;
+  // A failure and why it happened. One line, FailureLine(text, reason), unless the host
+  // has room to show the reason on a line of its own.
+  virtual void ShowFailure(const std::string& text, const std::string& reason);
 };
+
+// "<text> (<reason>)": a failure and its reason on one line, for a log or a terminal.
+std::string FailureLine(const std::string& text, const std::string& reason);
 
 }  // namespace qx

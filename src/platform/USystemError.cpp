@@ -5,6 +5,11 @@
 namespace qx {
 
 TSystemError::TSystemError(const std::string& what, const std::string& path, int error)
-    : std::runtime_error(what + " " + path + ": " + std::strerror(error)), m_path(path), m_errno(error) {}
+    : TSystemError(what, path, error, ErrorText(error)) {}
+
+TSystemError::TSystemError(const std::string& what, const std::string& path, int error, const std::string& reason)
+    : std::runtime_error(what + " " + path + ": " + reason), m_path(path), m_reason(reason), m_errno(error) {}
+
+std::string ErrorText(int error) { return std::strerror(error); }
 
 }  // namespace qx

@@ -2,67 +2,54 @@
 
 #include <fcntl.h>
 
+#include <algorithm>
 #include <cerrno>
 
 #include "platform/UFiles.h"
 #include "platform/USysCalls.h"
-#include "platform/USystemError.h"
 
 namespace qx {
 
 namespace {
 
-std::string PathIn(const TDirectory& directory) {
-  const std::string& dir = directory.Path();
-  return dir.empty() || dir.back() == '/' ? dir + kUndoFileName : dir + "/" + kUndoFileName;
+constexpr std::size_t kRecentPairs = 4;  // a rename takes back at most two of its steps
+
+int StatOf(int fd, struct stat& st) { return sys::Sys().FstatAt(fd, "", &st, AT_EMPTY_PATH); }
+
+// What makes a file unfit to be an undo file; nothing when it is a regular file with
+// a single link.
+std::optional<std::string> Unfit(const struct stat& st) {
+  if (S_ISDIR(st.st_mode)) return "it is a folder, not a file";
+  if (!S_ISREG(st.st_mode)) return "it is not a regular file";
+  if (st.st_nlink != 1) return "it has other names (hard links), so writing it would change another file";
+  return std::nullopt;
 }
 
-}  // namespace
-
-TUndoFileWriter::TUndoFileWriter(const TDirectory& directory) : m_path(PathIn(directory)) {
-  const int fd = sys::Sys().OpenAt(directory.Handle(), kUndoFileName,
-                                   O_WRONLY | O_CREAT | O_TRUNC | O_APPEND | O_NOFOLLOW | O_CLOEXEC, 0666);
-  if (fd < 0) throw TSystemError("Cannot create", m_path, errno);
-  m_fd = TFileDescriptor(fd);
-}
-
-void TUndoFileWriter::Append(const std::string& newName, const std::string& oldName) {
-  const std::string pair = newName + "\r\n" + oldName + "\r\n";
-  std::string_view rest = pair;
-  while (!rest.empty()) {
-    const ssize_t written = sys::Sys().Write(m_fd.Get(), rest.data(), rest.size());
-    if (written < 0) {
-      if (errno == EINTR) continue;
-      const int error = errno;
-      sys::Sys().Ftruncate(m_fd.Get(), m_size);  // never leave half a pair behind
-      throw TSystemError("Cannot write to", m_path, error);
-    }
-    rest.remove_prefix(static_cast<std::size_t>(written));
+// Opens the undo file for `flags` without ever blocking on it or following a link, and
+// checks through the handle that it is fit; -1 with errno ENOENT when there is none.
+TFileDescriptor OpenFit(const TDirectory& directory, int flags) {
+  const std::string path = directory.PathOf(kUndoFileName);
+  struct stat st;
+  // Looked at first, so that nothing is opened that could block or answer to opening
+  // (a FIFO, a device); checked again through the handle against a swap meanwhile.
+  if (sys::Sys().FstatAt(directory.Handle(), kUndoFileName, &st, AT_SYMLINK_NOFOLLOW) == 0) {
+    if (S_ISLNK(st.st_mode)) throw TUndoFileError("Cannot use", path, ELOOP, "it is a symbolic link");
+    if (auto reason = Unfit(st)) throw TUndoFileError("Cannot use", path, EINVAL, *reason);
+  } else if (errno != ENOENT) {
+    throw TUndoFileError("Cannot open", path, errno);
+  } else if ((flags & O_CREAT) == 0) {
+    return TFileDescriptor();
   }
-  m_sizeBeforeLastPair = m_size;
-  m_size += static_cast<off_t>(pair.size());
-}
-
-void TUndoFileWriter::RemoveLastPair() {
-  // Appending writes follow the end of the file, so the next pair takes its place.
-  if (sys::Sys().Ftruncate(m_fd.Get(), m_sizeBeforeLastPair) != 0) {
-    throw TSystemError("Cannot write to", m_path, errno);
-  }
-  m_size = m_sizeBeforeLastPair;
-}
-
-void TUndoFileWriter::Close() {
-  if (m_fd.Close() != 0) throw TSystemError("Cannot write to", m_path, errno);
-}
-
-std::optional<std::vector<std::string>> ReadUndoFile(const TDirectory& directory) {
-  const int fd = sys::Sys().OpenAt(directory.Handle(), kUndoFileName, O_RDONLY | O_NOFOLLOW | O_CLOEXEC, 0);
-  if (fd < 0) {
-    if (errno == ENOENT) return std::nullopt;
-    throw TSystemError("Cannot open", PathIn(directory), errno);
-  }
+  const int fd =
+      sys::Sys().OpenAt(directory.Handle(), kUndoFileName, flags | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, 0666);
+  if (fd < 0) throw TUndoFileError("Cannot open", path, errno);
   TFileDescriptor file(fd);
-  const std::string content = ReadRest(file.Get(), PathIn(directory));
+  if (StatOf(file.Get(), st) != 0) throw TUndoFileError("Cannot open", path, errno);
+  if (auto reason = Unfit(st)) throw TUndoFileError("Cannot use", path, EINVAL, *reason);
+  return file;
+}
+
+std::vector<TUndoPair> PairsOf(const std::string& content) {
   std::vector<std::string> lines;
   for (std::size_t start = 0; start < content.size();) {
     std::size_t end = content.find('\n', start);
@@ -72,11 +59,83 @@ std::optional<std::vector<std::string>> ReadUndoFile(const TDirectory& directory
     lines.push_back(std::move(line));
     start = end + 1;
   }
-  return lines;
+  std::vector<TUndoPair> pairs;
+  for (std::size_t i = 0; i < lines.size(); i += 2) {
+    pairs.push_back({std::move(lines[i]), i + 1 < lines.size() ? std::move(lines[i + 1]) : std::string()});
+  }
+  return pairs;
 }
 
-int DeleteUndoFile(const TDirectory& directory) {
-  return sys::Sys().UnlinkAt(directory.Handle(), kUndoFileName, 0) == 0 ? 0 : errno;
+}  // namespace
+
+TUndoFileWriter::TUndoFileWriter(const TDirectory& directory)
+    : m_directory(directory), m_fd(OpenFit(directory, O_RDWR | O_CREAT | O_APPEND)) {
+  struct stat st;
+  if (StatOf(m_fd.Get(), st) != 0) throw TUndoFileError("Cannot open", directory.PathOf(kUndoFileName), errno);
+  m_size = st.st_size;
+  if (m_size == 0) return;
+  const std::string content = ReadRest(m_fd.Get(), directory.PathOf(kUndoFileName));
+  if (content.back() != '\n' || std::count(content.begin(), content.end(), '\n') % 2 != 0) {
+    throw TUndoFileError("Cannot use", directory.PathOf(kUndoFileName), EINVAL,
+                         "its last pair of names is cut short; take it back with Undo or remove it first");
+  }
+}
+
+void TUndoFileWriter::Record(const std::string& from, const std::string& to) {
+  const std::string pair = to + "\r\n" + from + "\r\n";
+  std::string_view rest = pair;
+  while (!rest.empty()) {
+    const ssize_t written = sys::Sys().Write(m_fd.Get(), rest.data(), rest.size());
+    if (written < 0) {
+      if (errno == EINTR) continue;
+      const int error = errno;
+      sys::Sys().Ftruncate(m_fd.Get(), m_size);  // never leave half a pair behind
+      throw TUndoFileError("Cannot write to", m_directory.PathOf(kUndoFileName), error);
+    }
+    rest.remove_prefix(static_cast<std::size_t>(written));
+  }
+  if (m_recentStarts.size() == kRecentPairs) m_recentStarts.erase(m_recentStarts.begin());
+  m_recentStarts.push_back(m_size);
+  m_size += static_cast<off_t>(pair.size());
+}
+
+void TUndoFileWriter::Forget() {
+  if (m_recentStarts.empty()) return;
+  // Appending writes follow the end of the file, so the next pair takes its place.
+  if (sys::Sys().Ftruncate(m_fd.Get(), m_recentStarts.back()) != 0) {
+    throw TUndoFileError("Cannot write to", m_directory.PathOf(kUndoFileName), errno);
+  }
+  m_size = m_recentStarts.back();
+  m_recentStarts.pop_back();
+}
+
+void TUndoFileWriter::Close() {
+  if (m_fd.Close() != 0) throw TUndoFileError("Cannot write to", m_directory.PathOf(kUndoFileName), errno);
+}
+
+std::optional<TUndoFile> TUndoFile::Read(const TDirectory& directory) {
+  TFileDescriptor fd = OpenFit(directory, O_RDONLY);
+  if (!fd.IsOpen()) return std::nullopt;
+  std::string content;
+  try {
+    content = ReadRest(fd.Get(), directory.PathOf(kUndoFileName));
+  } catch (const TSystemError& error) {
+    throw TUndoFileError("Cannot read", error.Path(), error.Errno());
+  }
+  return TUndoFile(std::move(fd), PairsOf(content));
+}
+
+bool TUndoFile::RemoveIfUnchanged(const TDirectory& directory) const {
+  struct stat read, now;
+  if (StatOf(m_fd.Get(), read) != 0 ||
+      sys::Sys().FstatAt(directory.Handle(), kUndoFileName, &now, AT_SYMLINK_NOFOLLOW) != 0 ||
+      read.st_dev != now.st_dev || read.st_ino != now.st_ino) {
+    return false;
+  }
+  if (sys::Sys().UnlinkAt(directory.Handle(), kUndoFileName, 0) != 0) {
+    throw TUndoFileError("Cannot remove", directory.PathOf(kUndoFileName), errno);
+  }
+  return true;
 }
 
 }  // namespace qx

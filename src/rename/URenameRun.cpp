@@ -8,19 +8,24 @@
 #include "platform/USystemError.h"
 #include "platform/UUndoFile.h"
 #include "regex/URegexReplace.h"
+#include "rename/UEntryName.h"
 #include "rename/UFileCollection.h"
 
 namespace qx {
 
-// What one directory visit holds; nothing of it outlives the visit.
+// What one directory visit holds; nothing of it outlives the visit. Its steps run while
+// it is the newest visit, so the undo file may hold on to its directory meanwhile.
 struct TRenameRun::TVisit {
-  const TDirectory& directory;
+  TDirectory directory;
   int depth;
   TNodeId node;                            // simulated runs: the directory's node
-  TUndoFileWriter* undo;                   // real runs with undo on
+  double descentShare;                     // the progress its subdirectories' visits make
+  std::size_t nameMax;                     // the longest name its file system allows
+  TUndoFileWriter* undo = nullptr;         // during the steps of a real run with undo on
   std::vector<TWRFile> directories;        // collected once; serves the rename step and the descents
   std::vector<TNodeId> treeIndexList;      // simulated runs: each subdirectory's node
   std::unordered_set<std::string> folded;  // simulated runs: folded texts of the nodes added so far
+  std::size_t descended = 0;               // subdirectories entered so far
 };
 
 std::optional<std::string> RunStartProblem(const TJobList& jobs) {
@@ -35,23 +40,19 @@ std::optional<std::string> RunStartProblem(const TJobList& jobs) {
 }
 
 TRenameRun::TRenameRun(const TJobList& jobs, TRunOptions options, TRunHost& host)
-    : m_jobs(jobs), m_options(std::move(options)), m_host(host) {
-  // Nothing is renamed, asked or recorded in a simulation.
-  if (m_options.simulate) m_options.confirm = m_options.undo = false;
+    : m_jobs(jobs), m_options(std::move(options)), m_host(host), m_recordsUndo(!m_options.simulate && m_options.undo) {
+  // Nothing is renamed, asked or recorded in a simulation; it still predicts the names
+  // that an undo file could not record.
+  if (m_options.simulate) m_options.confirm = false;
 }
 
 bool TRenameRun::Run() {
   StartRun();
   bool completed = true;
   try {
-    if (m_options.simulate) {
-      const TNodeId root = m_tree.AddRoot(m_options.startDirectory);
-      ProcessDirectory(nullptr, m_options.startDirectory, 1.0, 0, root);
-    } else {
-      ProcessDirectory(nullptr, m_options.startDirectory, 1.0, 0, TResultTree::kNoNode);
-    }
-  } catch (const TSystemError& error) {
-    // Only the undo file stops a run: without it, renames could not be taken back.
+    Walk();
+  } catch (const TUndoFileError& error) {
+    // Without its undo file a run could not be taken back: it stops here.
     m_host.ShowMessage(error.what());
     completed = false;
   }
@@ -72,46 +73,87 @@ void TRenameRun::FinishRun() {
   Log(0, std::string(80, '-'));
 }
 
-void TRenameRun::ProcessDirectory(const TDirectory* parent, const std::string& directory, double share, int depth,
-                                  TNodeId node) {
+void TRenameRun::Walk() {
+  std::vector<TVisit> visits;
+  const TNodeId root = m_options.simulate ? m_tree.AddRoot(m_options.startDirectory) : TResultTree::kNoNode;
+  Enter(visits, nullptr, m_options.startDirectory, 1.0, 0, root);
+  while (!visits.empty()) {
+    TVisit& visit = visits.back();
+    if (visit.descended == visit.directories.size()) {
+      visits.pop_back();
+      continue;
+    }
+    const std::size_t i = visit.descended++;
+    const TWRFile& entry = visit.directories[i];
+    Log(visit.depth, "+ Recursing into ", entry.Name, " (", entry.NewName, ")");
+    const bool renamed = !m_options.simulate && m_options.renameDirs;
+    const TNodeId child = m_options.simulate ? visit.treeIndexList[i] : TResultTree::kNoNode;
+    const double share = visit.descentShare / static_cast<double>(visit.directories.size());
+    // Stepping back needs nothing: the parent's visit still holds its directory's handle.
+    Enter(visits, &visit.directory, renamed ? entry.NewName : entry.Name, share, visit.depth + 1, child);
+  }
+}
+
+void TRenameRun::Enter(std::vector<TVisit>& visits, const TDirectory* parent, const std::string& name, double share,
+                       int depth, TNodeId node) {
   if (m_state.Cancelled) return;
-  Log(depth, "> Changing to ", directory);
+  Log(depth, "> Changing to ", name);
   std::optional<TDirectory> entered;
   try {
-    entered.emplace(parent ? parent->OpenChild(directory) : TDirectory::Open(directory));
-  } catch (const TSystemError&) {
-    m_host.ShowMessage("Cannot change to directory: " + directory);
+    entered.emplace(parent ? parent->OpenChild(name) : TDirectory::Open(name));
+  } catch (const TSystemError& error) {
+    Fail(depth, "Cannot change to directory: " + (parent ? parent->PathOf(name) : name), error.Reason());
+    AddProgress(share);
     return;
   }
-  m_host.SetCurrentItem(directory);
+  m_host.SetCurrentItem(name);
   if (m_options.resetCounter) m_counterValue = m_options.counterStart;
 
   const double descentShare = m_options.recurseDirs ? 0.9 * share : 0;
   const double directoryShare = !m_options.renameDirs ? 0 : m_options.recurseDirs ? 0.05 * share : 0.5 * share;
   const double fileShare = share - descentShare - directoryShare;
 
-  std::optional<TUndoFileWriter> undo;
-  if (!m_options.simulate && m_options.undo) undo.emplace(*entered);
-
   const bool needDates =
       m_options.log ||
       (m_options.sort && (m_options.sortOrder == TSortOrder::DateAsc || m_options.sortOrder == TSortOrder::DateDesc));
-  const TFileCollection collection(*entered, needDates);
+  // The parent's reference is not used past this point: the new visit may move it.
+  TVisit& visit =
+      visits.emplace_back(TVisit{std::move(*entered), depth, node, descentShare, 0, nullptr, {}, {}, {}, 0});
+  std::optional<TFileCollection> collection;
+  try {
+    collection.emplace(visit.directory, needDates);
+  } catch (const TSystemError& error) {
+    // Renaming from part of a listing would pass the rest over unnoticed.
+    Fail(depth, "Cannot read directory: " + visit.directory.Path(), error.Reason());
+    AddProgress(share);
+    visits.pop_back();
+    return;
+  }
+  visit.nameMax = visit.directory.NameMax();
+  std::optional<TUndoFileWriter> undo;
+  if (m_recordsUndo) visit.undo = &undo.emplace(visit.directory);
+
   // Log lines are not even composed when nobody reads them.
   TLogLine log;
   if (m_options.log) log = [this, depth](const std::string& text) { Log(depth, text); };
-
-  TVisit visit{*entered, depth, node, undo ? &*undo : nullptr, collection.CollectDirectories(log), {}, {}};
+  visit.directories = collection->CollectDirectories(log);
   SortEntries(visit.directories, true, m_options, log);
   DirectoryStep(visit, directoryShare);
 
-  std::vector<TWRFile> files = collection.CollectFiles(m_options.fileMask, log);
+  std::vector<TWRFile> files = collection->CollectFiles(m_options.fileMask, log);
+  collection.reset();
   SortEntries(files, false, m_options, log);
   FileStep(visit, files, fileShare);
-  files = {};
+  visit.folded = {};
+  visit.undo = nullptr;
   if (undo) undo->Close();
 
-  Descend(visit, descentShare);
+  if (!m_options.recurseDirs) {
+    visits.pop_back();
+    return;
+  }
+  Log(depth, "+ Recursing Directories...");
+  if (visit.directories.empty()) AddProgress(descentShare);
 }
 
 void TRenameRun::DirectoryStep(TVisit& visit, double share) {
@@ -150,47 +192,40 @@ void TRenameRun::FileStep(TVisit& visit, const std::vector<TWRFile>& files, doub
   }
 }
 
-void TRenameRun::Descend(TVisit& visit, double share) {
-  if (!m_options.recurseDirs) return;
-  Log(visit.depth, "+ Recursing Directories...");
-  if (visit.directories.empty()) AddProgress(share);
-  const double each = visit.directories.empty() ? 0 : share / static_cast<double>(visit.directories.size());
-  for (std::size_t i = 0; i < visit.directories.size(); ++i) {
-    const TWRFile& entry = visit.directories[i];
-    Log(visit.depth, "+ Recursing into ", entry.Name, " (", entry.NewName, ")");
-    const bool renamed = !m_options.simulate && m_options.renameDirs;
-    const TNodeId child = m_options.simulate ? visit.treeIndexList[i] : TResultTree::kNoNode;
-    // Stepping back needs nothing: this visit still holds its own directory's handle.
-    ProcessDirectory(&visit.directory, renamed ? entry.NewName : entry.Name, each, visit.depth + 1, child);
-  }
-}
-
 std::string TRenameRun::RenameEntry(TVisit& visit, const std::string& oldName, TEntryKind kind) {
   const bool isFile = kind == TEntryKind::File;
-  std::string result = oldName;
+  ++(isFile ? m_state.FilesProcessed : m_state.DirsProcessed);
   std::string engineError;
   const std::optional<std::string> newName = TryApplyJobList(m_jobs, oldName, m_counterValue, engineError);
   if (!newName) {
-    ReportFailedRename(engineError);
-  } else if (*newName != oldName) {
-    const std::string noun = isFile ? "file" : "directory";
-    if (!IsUsableName(*newName)) {
-      ReportFailedRename(*newName);
-    } else if (!m_options.confirm ||
-               m_host.Confirm("Rename " + noun + " \"" + oldName + "\" to \"" + *newName + "\"?")) {
-      // The pair goes to the undo file first, so no rename can ever be missing from it.
-      if (visit.undo) visit.undo->Append(*newName, oldName);
-      if (visit.directory.RenameNoReplace(oldName, *newName) == 0) {
-        ++(isFile ? m_state.FilesRenamed : m_state.DirsRenamed);
-        result = *newName;
-      } else {
-        if (visit.undo) visit.undo->RemoveLastPair();
-        ReportFailedRename(*newName);
-      }
-    }
+    Fail(visit.depth, "Cannot rename " + oldName + ". Operation will continue", engineError);
+    return oldName;
   }
-  ++(isFile ? m_state.FilesProcessed : m_state.DirsProcessed);
-  return result;
+  if (*newName == oldName) return oldName;
+  const std::string failure = "Cannot rename " + *newName + ". Operation will continue";
+  if (auto problem = EntryNameProblem(*newName, visit.nameMax, m_options.undo)) {
+    Fail(visit.depth, failure, *problem);
+    return oldName;
+  }
+  if (m_options.undo && oldName.find_first_of("\r\n") != std::string::npos) {
+    Fail(visit.depth, failure, "its present name holds a line break, which the undo file cannot record");
+    return oldName;
+  }
+  const std::string noun = isFile ? "file" : "directory";
+  if (m_options.confirm && !m_host.Confirm("Rename " + noun + " \"" + oldName + "\" to \"" + *newName + "\"?")) {
+    return oldName;
+  }
+  try {
+    // Each step goes to the undo file before it is made, so no rename can be missing from it.
+    visit.directory.RenameNoReplace(oldName, *newName, visit.undo);
+  } catch (const TUndoFileError&) {
+    throw;
+  } catch (const TSystemError& error) {
+    Fail(visit.depth, failure, error.Reason());
+    return oldName;
+  }
+  ++(isFile ? m_state.FilesRenamed : m_state.DirsRenamed);
+  return *newName;
 }
 
 TRenameRun::TComputedName TRenameRun::ApplyCheckedJobs(const std::string& oldName, TEntryKind kind) {
@@ -210,7 +245,8 @@ TNodeId TRenameRun::AddSimulatedNode(TVisit& visit, const std::string& oldName, 
   std::string folded = FoldForCompare(newName);
   const bool clash = visit.folded.count(folded) > 0;
   // A name the run would refuse, or an engine error, is predicted as the failure it will be.
-  const bool failure = clash || computed.failed || (newName != oldName && !IsUsableName(newName));
+  const bool failure =
+      clash || computed.failed || (newName != oldName && EntryNameProblem(newName, visit.nameMax, m_options.undo));
   TNodeState state = isFile ? TNodeState::FileUnchanged : TNodeState::FolderUnchanged;
   std::string text = newName;
   if (failure) {
@@ -225,19 +261,10 @@ TNodeId TRenameRun::AddSimulatedNode(TVisit& visit, const std::string& oldName, 
   return m_tree.AddChild(visit.node, std::move(text), state);
 }
 
-bool TRenameRun::IsUsableName(const std::string& name) const {
-  // No entry may ever leave its directory or lose its name; an undo file holds one
-  // name per line, so a line break would corrupt it.
-  if (name.empty() || name == "." || name == ".." || name.find('/') != std::string::npos ||
-      name.find('\0') != std::string::npos) {
-    return false;
-  }
-  return !m_options.undo || name.find_first_of("\r\n") == std::string::npos;
-}
-
-void TRenameRun::ReportFailedRename(const std::string& newName) {
+void TRenameRun::Fail(int depth, const std::string& text, const std::string& reason) {
   ++m_state.ErrorCount;
-  m_host.ShowMessage("Cannot rename " + newName + ". Operation will continue");
+  Log(depth, FailureLine(text, reason));
+  m_host.ShowFailure(text, reason);
 }
 
 void TRenameRun::AddProgress(double amount) {

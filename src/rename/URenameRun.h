@@ -25,8 +25,10 @@ struct TRunState {
   std::int32_t DirsProcessed = 0;
   std::int32_t FilesRenamed = 0;
   std::int32_t DirsRenamed = 0;
-  std::int32_t ErrorCount = 0;  // clashes in a simulation, failed renames in a real run
-  double Progress = 0;          // 0 to 1
+  // Everything that failed: renames, predicted clashes, folders that could not be
+  // entered or read. Zero means nothing failed.
+  std::int32_t ErrorCount = 0;
+  double Progress = 0;  // 0 to 1
   bool Cancelled = false;
 };
 
@@ -52,7 +54,8 @@ class TRenameRun {
   TRenameRun(const TJobList& jobs, TRunOptions options, TRunHost& host);
 
   // StartRun, the walk from the starting directory, FinishRun's log lines. Returns
-  // false when the run was stopped by a failing undo file (the error has been shown).
+  // false when the run was stopped by a failing or unfit undo file (the error has been
+  // shown).
   bool Run();
   // Sets the Cancelled flag; the run stops entering directories.
   void RequestCancel() { m_state.Cancelled = true; }
@@ -74,15 +77,19 @@ class TRenameRun {
 
   void StartRun();
   void FinishRun();
-  void ProcessDirectory(const TDirectory* parent, const std::string& directory, double share, int depth, TNodeId node);
+  // Depth first on a stack of its own: a tree may be deeper than the machine's stack.
+  void Walk();
+  // Enters one directory and makes its directory and file steps; pushes the visit when
+  // its subdirectories are to be entered.
+  void Enter(std::vector<TVisit>& visits, const TDirectory* parent, const std::string& name, double share, int depth,
+             TNodeId node);
   void DirectoryStep(TVisit& visit, double share);
   void FileStep(TVisit& visit, const std::vector<TWRFile>& files, double share);
-  void Descend(TVisit& visit, double share);
   std::string RenameEntry(TVisit& visit, const std::string& oldName, TEntryKind kind);
   TComputedName ApplyCheckedJobs(const std::string& oldName, TEntryKind kind);
   TNodeId AddSimulatedNode(TVisit& visit, const std::string& oldName, const TComputedName& computed, TEntryKind kind);
-  bool IsUsableName(const std::string& name) const;
-  void ReportFailedRename(const std::string& newName);
+  // Counts, logs and shows a failure with its reason.
+  void Fail(int depth, const std::string& text, const std::string& reason);
   // One log line indented three blanks per level, composed only when the run logs.
   template <typename... TPieces>
   void Log(int depth, const TPieces&... pieces) {
@@ -96,6 +103,7 @@ class TRenameRun {
   const TJobList& m_jobs;
   TRunOptions m_options;
   TRunHost& m_host;
+  const bool m_recordsUndo;
   TRunState m_state;
   std::int32_t m_counterValue = 0;
   TResultTree m_tree;

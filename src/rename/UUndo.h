@@ -1,5 +1,5 @@
-// Undo of one directory: the renames recorded in its undo file are taken back, and
-// the file is consumed. Never descends; each directory has its own undo file.
+// Undo: the renames recorded in undo files are taken back, latest first, and the files
+// are consumed. One folder, or a whole tree in one step.
 #pragma once
 
 #include <cstdint>
@@ -15,10 +15,18 @@ struct TUndoOutcome {
   std::int32_t errors = 0;
 };
 
-// Asks first, renames each recorded pair back (latest first, so chains of renames
-// unwind), never replaces an entry, deletes the undo file when all went well (or when
-// the user says so after errors) and reports the counts. Every text goes through
+// Undo of one folder: asks first (with the number of renames), renames each recorded
+// pair back (latest first, so chains of renames unwind), never replaces an entry and
+// never takes a pair that names something other than an entry of this folder, removes
+// the undo file when all went well (or when the user says so after errors) if it is
+// still the file that was read, and reports the counts. Every text goes through
 // `messages`.
 TUndoOutcome UndoDirectory(const std::string& path, TMessageHost& messages);
+
+// Undo of every undo file in the tree below `path`, as the tree is now: each folder's
+// contents before the parent's file that renames the folder itself back. One question
+// first with the total, one report at the end; a folder's file is kept when any of its
+// pairs failed, so they can be tried again.
+TUndoOutcome UndoTree(const std::string& path, TMessageHost& messages);
 
 }  // namespace qx

@@ -5,10 +5,12 @@
 #include <algorithm>
 #include <cerrno>
 #include <filesystem>
+#include <optional>
 
 #include "platform/UDirectory.h"
 #include "platform/USysCalls.h"
 #include "platform/USystemError.h"
+#include "support/UFaultySysCalls.h"
 #include "support/UTempDir.h"
 #include "support/UTree.h"
 
@@ -57,20 +59,39 @@ class TNoReplaceUnsupported : public sys::TSysCalls {
   }
 };
 
+// The errno a rename fails with, 0 when it succeeds.
+int RenameError(const TDirectory& folder, const std::string& from, const std::string& to,
+                TRenameRecorder* recorder = nullptr) {
+  try {
+    folder.RenameNoReplace(from, to, recorder);
+    return 0;
+  } catch (const TSystemError& error) {
+    return error.Errno();
+  }
+}
+
+// Keeps the steps it is told of, as an undo file would.
+class TStepLog : public TRenameRecorder {
+ public:
+  void Record(const std::string& from, const std::string& to) override { steps.push_back(from + ">" + to); }
+  void Forget() override { steps.pop_back(); }
+  Paths steps;
+};
+
 TEST(UDirectoryTest, ARenameNeverReplacesAnEntry) {
   test::TTempDir dir;
   dir.WriteFile("a", "A");
   dir.WriteFile("b", "B");
   const TDirectory folder = TDirectory::Open(dir.Path());
-  EXPECT_EQ(folder.RenameNoReplace("a", "b"), EEXIST);
-  EXPECT_EQ(folder.RenameNoReplace("missing", "c"), ENOENT);
-  EXPECT_EQ(folder.RenameNoReplace("a", "c"), 0);
+  EXPECT_EQ(RenameError(folder, "a", "b"), EEXIST);
+  EXPECT_EQ(RenameError(folder, "missing", "c"), ENOENT);
+  EXPECT_EQ(RenameError(folder, "a", "c"), 0);
   EXPECT_EQ(test::ListTree(dir.Path()), (Paths{"b", "c"}));
 
   TNoReplaceUnsupported unsupported;
   sys::TScopedSysCalls seam(unsupported);
-  EXPECT_EQ(folder.RenameNoReplace("c", "b"), EEXIST) << "looked first where the kernel cannot refuse";
-  EXPECT_EQ(folder.RenameNoReplace("c", "d"), 0);
+  EXPECT_EQ(RenameError(folder, "c", "b"), EEXIST) << "looked first where the kernel cannot refuse";
+  EXPECT_EQ(RenameError(folder, "c", "d"), 0);
   EXPECT_EQ(test::ListTree(dir.Path()), (Paths{"b", "d"}));
 }
 
@@ -81,9 +102,52 @@ TEST(UDirectoryTest, ACaseOnlyRenameOnACaseInsensitiveFileSystemStepsThroughATem
   const TDirectory folder = TDirectory::Open(dir.Path());
   TCaseInsensitiveFolder caseInsensitive(dir.Path());
   sys::TScopedSysCalls seam(caseInsensitive);
-  EXPECT_EQ(folder.RenameNoReplace("photo.jpg", "PHOTO.JPG"), 0);
-  EXPECT_EQ(folder.RenameNoReplace("PHOTO.JPG", "Other.JPG"), EEXIST) << "another entry is still never replaced";
+  TStepLog log;
+  EXPECT_EQ(RenameError(folder, "photo.jpg", "PHOTO.JPG", &log), 0);
+  EXPECT_EQ(log.steps, (Paths{"photo.jpg>.quillex-case-0", ".quillex-case-0>PHOTO.JPG"})) << "both steps recorded";
+  EXPECT_EQ(RenameError(folder, "PHOTO.JPG", "Other.JPG"), EEXIST) << "another entry is still never replaced";
   EXPECT_EQ(test::ListTree(dir.Path()), (Paths{"PHOTO.JPG", "other.jpg"}));
+}
+
+TEST(UDirectoryTest, ATwoStepRenameThatCannotFinishIsPutBackOrNamesWhereTheEntryWasLeft) {
+  // A target that is another link to the same file sends the rename through the
+  // temporary name, and the second step finds the target taken.
+  for (const bool putBackFails : {false, true}) {
+    test::TTempDir dir;
+    dir.WriteFile("a", "A");
+    ASSERT_EQ(link((dir / "a").c_str(), (dir / "b").c_str()), 0);
+    const TDirectory folder = TDirectory::Open(dir.Path());
+    test::TFaultySysCalls failPutBack(test::TCall::Rename, EIO, 3);
+    std::optional<sys::TScopedSysCalls> seam;
+    if (putBackFails) seam.emplace(failPutBack);
+    TStepLog log;
+    try {
+      folder.RenameNoReplace("a", "b", &log);
+      ADD_FAILURE() << "the target is taken";
+    } catch (const TSystemError& error) {
+      EXPECT_EQ(error.Errno(), EEXIST);
+      EXPECT_EQ(error.Reason().find(".quillex-case-0") != std::string::npos, putBackFails) << error.Reason();
+    }
+    const Paths expected = putBackFails ? Paths{".quillex-case-0", "b"} : Paths{"a", "b"};
+    EXPECT_EQ(test::ListTree(dir.Path()), expected) << putBackFails;
+    // What is recorded takes the entry back to "a" from wherever it was left.
+    EXPECT_EQ(log.steps, putBackFails ? Paths{"a>.quillex-case-0"} : Paths{}) << putBackFails;
+  }
+}
+
+TEST(UDirectoryTest, AListingThatFailsPartWayIsAnErrorNotAShortList) {
+  test::TTempDir dir;
+  test::MakeTree(dir.Path(), {"a", "b", "c"});
+  const TDirectory folder = TDirectory::Open(dir.Path());
+  test::TFaultySysCalls failing(test::TCall::ReadDir, EIO, 2);
+  sys::TScopedSysCalls seam(failing);
+  try {
+    folder.List();
+    ADD_FAILURE() << "the listing failed";
+  } catch (const TSystemError& error) {
+    EXPECT_EQ(error.Errno(), EIO);
+    EXPECT_EQ(error.Path(), dir.Path());
+  }
 }
 
 TEST(UDirectoryTest, ListingTellsFoldersFromFilesAndNeverFollowsLinks) {

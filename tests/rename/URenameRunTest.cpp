@@ -4,6 +4,7 @@
 #include <filesystem>
 
 #include "platform/UFiles.h"
+#include "platform/USystemError.h"
 #include "rename/URenameRun.h"
 #include "support/UFaultySysCalls.h"
 #include "support/UMakeJob.h"
@@ -147,7 +148,7 @@ TEST_F(URenameRunTest, TwoFilesClashingInARealRun) {
   m_options.undo = true;
   const TRunState state = Run();
   EXPECT_EQ(ListTree(m_root), (Paths{"_quillex_undo.txt", "a.txt", "ya.txt"}));
-  EXPECT_EQ(m_host.messages, (Paths{"Cannot rename a.txt. Operation will continue"}));
+  EXPECT_EQ(m_host.messages, (Paths{"Cannot rename a.txt. Operation will continue (File exists)"}));
   EXPECT_EQ(state.ErrorCount, 1);
   EXPECT_EQ(state.FilesRenamed, 1);
   EXPECT_EQ(UndoFile(""), "a.txt\r\nxa.txt\r\n") << "the failed rename leaves no pair";
@@ -188,8 +189,9 @@ TEST_F(URenameRunTest, AFolderThatCannotBeEnteredIsReportedAndItsSiblingsStillVi
   sys::TScopedSysCalls seam(faults);
   const TRunState state = Run();
   EXPECT_EQ(ListTree(m_root), (Paths{"a/", "a/X.TXT", "locked/", "locked/y.txt", "z/", "z/W.TXT"}));
-  EXPECT_EQ(m_host.messages, (Paths{"Cannot change to directory: locked"}));
-  EXPECT_DOUBLE_EQ(state.Progress, 1.0 - 0.9 / 3) << "a skipped folder's share is never added";
+  EXPECT_EQ(m_host.messages, (Paths{"Cannot change to directory: " + m_root + "/locked (Permission denied)"}));
+  EXPECT_EQ(state.ErrorCount, 1);
+  EXPECT_DOUBLE_EQ(state.Progress, 1.0) << "a skipped folder's share counts as done";
 }
 
 TEST_F(URenameRunTest, CancelDuringAFileStepFinishesThatFolderAndEntersNoOther) {
@@ -273,12 +275,15 @@ TEST_F(URenameRunTest, NamesThatWouldLeaveTheFolderOrBreakTheUndoFileAreRefused)
     const char* what;
     TJob job;
     std::string badName;
+    std::string reason;
   };
   const Row rows[] = {
-      {"empty", MakeJob(K::jobRemove, 0, 99), ""},
-      {"a slash", MakeJob(K::jobInsert, 0, 0, 0, "../"), "../f.txt"},
-      {"dot dot", MakeJob(K::jobReplace, 0, 1, 0, "f.txt", ".."), ".."},
-      {"a line break, with undo on", MakeJob(K::jobInsert, 0, 0, 0, "x\n"), "x\nf.txt"},
+      {"empty", MakeJob(K::jobRemove, 0, 99), "", "the name is empty"},
+      {"a slash", MakeJob(K::jobInsert, 0, 0, 0, "../"), "../f.txt", "the name would leave its folder"},
+      {"dot dot", MakeJob(K::jobReplace, 0, 1, 0, "f.txt", ".."), "..", "the name would leave its folder"},
+      {"a line break, with undo on", MakeJob(K::jobInsert, 0, 0, 0, "x\n"), "x\nf.txt", "the name holds a line break"},
+      {"longer than the file system allows", MakeJob(K::jobInsert, 0, 0, 0, std::string(300, 'x')),
+       std::string(300, 'x') + "f.txt", "name too long"},
   };
   for (const Row& row : rows) {
     std::filesystem::remove_all(m_root);
@@ -289,7 +294,8 @@ TEST_F(URenameRunTest, NamesThatWouldLeaveTheFolderOrBreakTheUndoFileAreRefused)
     m_host.messages.clear();
     const TRunState state = Run();
     EXPECT_EQ(ListTree(m_root), (Paths{"_quillex_undo.txt", "f.txt"})) << row.what;
-    EXPECT_EQ(m_host.messages, Paths{"Cannot rename " + row.badName + ". Operation will continue"}) << row.what;
+    EXPECT_EQ(m_host.messages, Paths{"Cannot rename " + row.badName + ". Operation will continue (" + row.reason + ")"})
+        << row.what;
     EXPECT_EQ(state.ErrorCount, 1) << row.what;
     EXPECT_EQ(UndoFile(""), "") << row.what;
   }
@@ -318,7 +324,8 @@ TEST_F(URenameRunTest, RefusedRenamesAreReportedCountedAndLeaveNoUndoRecord) {
     sys::TScopedSysCalls seam(faults);
     const TRunState state = Run();
     EXPECT_EQ(ListTree(m_root), (Paths{"B.TXT", "_quillex_undo.txt", "a.txt"})) << error;
-    EXPECT_EQ(m_host.messages, Paths{"Cannot rename A.TXT. Operation will continue"}) << error;
+    EXPECT_EQ(m_host.messages, Paths{"Cannot rename A.TXT. Operation will continue (" + ErrorText(error) + ")"})
+        << error;
     EXPECT_EQ(state.ErrorCount, 1) << error;
     EXPECT_EQ(UndoFile(""), "B.TXT\r\nb.txt\r\n") << error;
   }
@@ -351,7 +358,7 @@ TEST_F(URenameRunTest, AFolderVanishingMidRunIsReportedAndTheRunGoesOn) {
   };
   Run();
   EXPECT_EQ(ListTree(m_root), (Paths{"s1/", "s1/A.TXT", "s3/", "s3/C.TXT"}));
-  EXPECT_EQ(m_host.messages, (Paths{"Cannot change to directory: s2"}));
+  EXPECT_EQ(m_host.messages, (Paths{"Cannot change to directory: " + m_root + "/s2 (No such file or directory)"}));
 }
 
 TEST_F(URenameRunTest, AnEngineErrorOnOneNameFailsThatEntryOnly) {
@@ -370,7 +377,7 @@ TEST_F(URenameRunTest, AnEngineErrorOnOneNameFailsThatEntryOnly) {
       EXPECT_EQ(Describe(m_tree), (Paths{"D= " + m_root, "  F! " + error + " (was \"" + hard + "\")", "  F= X"}));
     } else {
       EXPECT_EQ(ListTree(m_root), (Paths{"X", hard}));
-      EXPECT_EQ(m_host.messages, Paths{"Cannot rename " + error + ". Operation will continue"});
+      EXPECT_EQ(m_host.messages, Paths{"Cannot rename " + hard + ". Operation will continue (" + error + ")"});
     }
   }
 }

@@ -13,9 +13,10 @@ using Paths = std::vector<std::string>;
 using test::ListTree;
 using test::MakeTree;
 
-constexpr const char* kQuestion =
-    "Operation will undo renaming in current directory.\r\nThen it will remove _quillex_undo.txt from this "
-    "directory. Continue?";
+std::string Question(const std::string& count) {
+  return "Operation will undo renaming in current directory (" + count +
+         ").\r\nThen it will remove _quillex_undo.txt from this directory. Continue?";
+}
 
 TEST(UUndoTest, UndoCases) {
   struct Row {
@@ -26,7 +27,9 @@ TEST(UUndoTest, UndoCases) {
     Paths after;
     Paths messages;
     std::int32_t renamed, errors;
+    std::string count = "1 rename";  // as the question says it
   };
+  const std::string tooLong(300, 'x');
   const Row rows[] = {
       {"one rename",
        {"b.txt"},
@@ -43,24 +46,26 @@ TEST(UUndoTest, UndoCases) {
        {"a.txt", "b.txt"},
        {"2 files and/or directories have been renamed."},
        2,
-       0},
-      {"empty file", {"x"}, "", {true}, {"x"}, {"0 files and/or directories have been renamed."}, 0, 0},
+       0,
+       "2 renames"},
+      {"empty file", {"x"}, "", {true}, {"x"}, {"0 files and/or directories have been renamed."}, 0, 0, "0 renames"},
       {"LF line ends", {"B"}, "B\nA\n", {true}, {"A"}, {"1 files and/or directories have been renamed."}, 1, 0},
       {"odd line count, errors kept",
        {"n"},
        "n\r\no\r\nlone\r\n",
        {true, false},
        {"_quillex_undo.txt", "o"},
-       {"Cannot rename lone to . Operation will continue",
+       {"Cannot rename lone to . Operation will continue (the name is empty)",
         "1 files and/or directories have been renamed. 1 errors detected!"},
        1,
-       1},
+       1,
+       "2 renames"},
       {"taken name never replaced, errors removed",
        {"new", "old"},
        "new\r\nold\r\n",
        {true, true},
        {"new", "old"},
-       {"Cannot rename new to old. Operation will continue",
+       {"Cannot rename new to old. Operation will continue (File exists)",
         "0 files and/or directories have been renamed. 1 errors detected!"},
        0,
        1},
@@ -69,10 +74,34 @@ TEST(UUndoTest, UndoCases) {
        "f\r\n../f\r\n",
        {true, true},
        {"f"},
-       {"Cannot rename f to ../f. Operation will continue",
+       {"Cannot rename f to ../f. Operation will continue (the name would leave its folder)",
         "0 files and/or directories have been renamed. 1 errors detected!"},
        0,
        1},
+      // A file planted by someone else must not make Undo move or remove another file.
+      {"the undo file's own name is never taken",
+       {"victim"},
+       "victim\r\n_quillex_undo.txt\r\n_quillex_undo.txt\r\nmoved\r\n",
+       {true, false},
+       {"_quillex_undo.txt", "victim"},
+       {"Cannot rename _quillex_undo.txt to moved. Operation will continue (the name is the undo file's own)",
+        "Cannot rename victim to _quillex_undo.txt. Operation will continue (the name is the undo file's own)",
+        "0 files and/or directories have been renamed. 2 errors detected!"},
+       0,
+       2,
+       "2 renames"},
+      {"dot, dot dot and names too long are refused",
+       {"f"},
+       "f\r\n.\r\n..\r\nf\r\nf\r\n" + tooLong + "\r\n",
+       {true, false},
+       {"_quillex_undo.txt", "f"},
+       {"Cannot rename f to " + tooLong + ". Operation will continue (name too long)",
+        "Cannot rename .. to f. Operation will continue (the name would leave its folder)",
+        "Cannot rename f to .. Operation will continue (the name would leave its folder)",
+        "0 files and/or directories have been renamed. 3 errors detected!"},
+       0,
+       3,
+       "3 renames"},
       {"declined", {"b.txt"}, "b.txt\r\na.txt\r\n", {false}, {"_quillex_undo.txt", "b.txt"}, {}, 0, 0},
   };
   for (const Row& row : rows) {
@@ -85,7 +114,7 @@ TEST(UUndoTest, UndoCases) {
     EXPECT_EQ(ListTree(dir.Path()), row.after) << row.what;
     EXPECT_EQ(messages.messages, row.messages) << row.what;
     ASSERT_FALSE(messages.questions.empty()) << row.what;
-    EXPECT_EQ(messages.questions[0], kQuestion) << row.what;
+    EXPECT_EQ(messages.questions[0], Question(row.count)) << row.what;
     if (row.errors > 0) {
       EXPECT_EQ(messages.questions.back(), "Errors detected! Remove _quillex_undo.txt from this Dir?") << row.what;
     }
@@ -101,7 +130,7 @@ TEST(UUndoTest, MissingFileOrFolderStopsWithItsMessage) {
   UndoDirectory(dir / "gone", messages);
   EXPECT_EQ(messages.messages,
             (Paths{"Undo file _quillex_undo.txt does not exist in current directory. Operation will not continue!",
-                   "Cannot change current directory to " + (dir / "gone")}));
+                   "Cannot change current directory to " + (dir / "gone") + " (No such file or directory)"}));
   EXPECT_TRUE(messages.questions.empty());
 }
 

@@ -9,7 +9,7 @@
 
 namespace qx::test {
 
-enum class TCall { Open, Write, Fsync, Close, Rename, Unlink, Mkdir };
+enum class TCall { Open, Write, Fsync, Close, Rename, Unlink, Mkdir, ReadDir };
 
 class TFaultySysCalls : public sys::TSysCalls {
  public:
@@ -52,6 +52,11 @@ class TFaultySysCalls : public sys::TSysCalls {
   }
   int MkdirAt(int dirFd, const char* path, mode_t mode) override {
     return Fails(TCall::Mkdir, path) ? -1 : TSysCalls::MkdirAt(dirFd, path, mode);
+  }
+
+  struct dirent* ReadDir(DIR* dir) override {
+    if (Fails(TCall::ReadDir)) return nullptr;
+    return TSysCalls::ReadDir(dir);
   }
 
   int Failures() const { return m_failures; }
