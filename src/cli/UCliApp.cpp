@@ -1,6 +1,7 @@
 #include "cli/UCliApp.h"
 
 #include <CLI/CLI.hpp>
+#include <algorithm>
 #include <istream>
 #include <map>
 #include <optional>
@@ -9,9 +10,12 @@
 #include "cli/UCliRun.h"
 #include "cli/UCliSettings.h"
 #include "cli/UTerminal.h"
+#include "cli/UTerminalText.h"
 #include "jobio/UJobIO.h"
 #include "jobs/UTJob.h"
 #include "platform/UFiles.h"
+#include "platform/UProcess.h"
+#include "platform/USystemError.h"
 #include "regex/URegexReplace.h"
 
 namespace qx::cli {
@@ -39,9 +43,9 @@ struct TCommandLine {
   std::optional<std::string> mask;
   TSwitch recurse, renameDirs, resetCounter, simulate, undo, confirm;
   std::optional<TSortOrder> sort;
+  CLI::App* run = nullptr;
   CLI::Option* log = nullptr;
   CLI::Option* noLog = nullptr;
-  bool noLogGiven = false;
   std::string logFile;
   // undo
   bool yes = false;
@@ -81,6 +85,9 @@ void AddSwitch(CLI::App* command, TSwitch& flag, const std::string& name, const 
 
 void DefineCommands(CLI::App& app, TCommandLine& line) {
   app.require_subcommand(1);
+  // A repeated option takes its last value, as scripts and aliases that add to a command
+  // line expect. Subcommands copy this default when they are added; switches have it already.
+  app.option_defaults()->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
   app.set_version_flag("--version", "Quillex v2.07");
   app.add_option("--config-dir", line.configDir,
                  "Folder of quillex.ini and quillex_job_config.xml (default: the desktop program's)");
@@ -98,7 +105,8 @@ void DefineCommands(CLI::App& app, TCommandLine& line) {
   regex->add_option("TEMPLATE", line.replacement, "Replacement template")->required();
   regex->add_option("INPUT", line.names, "Texts to try, each on its own line of output")->required();
 
-  CLI::App* run = app.add_subcommand("run", "Rename the matching files of DIR (and more, as the options say)");
+  CLI::App* run = line.run =
+      app.add_subcommand("run", "Rename the matching files of DIR (and more, as the options say)");
   run->add_option("--jobs", line.jobsFile, "Job list file (default: the default job list)");
   run->add_option("--mask", line.mask, "File mask: * any run, ? one character, *.* every name");
   AddSwitch(run, line.recurse, "recurse", "Recurse into subdirectories");
@@ -112,7 +120,7 @@ void DefineCommands(CLI::App& app, TCommandLine& line) {
   AddSwitch(run, line.confirm, "confirm", "Confirm every change (needs a terminal)");
   line.log = run->add_option("--log", line.logFile, "Produce Log: on stderr, or appended to FILE with --log=FILE")
                  ->expected(0, 1);
-  line.noLog = run->add_flag("--no-log", line.noLogGiven, "No log");
+  line.noLog = run->add_flag("--no-log")->description("No log");
   run->add_option("DIR", line.file, "Starting folder")->required();
 
   CLI::App* undo = app.add_subcommand("undo", "Undo the renaming recorded in DIR's undo file");
@@ -120,10 +128,40 @@ void DefineCommands(CLI::App& app, TCommandLine& line) {
   undo->add_option("DIR", line.file, "Folder holding _quillex_undo.txt")->required();
 }
 
+// A relative `path` joined to the working directory, so that the tree, the log and the
+// messages name the folder in full; "." and empty components are dropped. A ".." goes up
+// from the working directory only while it leads: past a name it stays, since that name
+// may be a link and "link/.." is the parent of the link's target. Links are never
+// resolved, and "" stays "" so that an empty argument never means the working directory.
+std::string FullPath(const std::string& path) {
+  if (path.empty() || path.front() == '/') return path;
+  std::string full;
+  try {
+    full = CurrentDirectory();
+  } catch (const TSystemError&) {
+    return path;  // the run then meets the same trouble and reports it
+  }
+  if (full.back() == '/') full.pop_back();  // the root
+  bool leading = true;
+  for (std::size_t from = 0; from <= path.size();) {
+    const std::size_t slash = std::min(path.find('/', from), path.size());
+    const std::string_view part = std::string_view(path).substr(from, slash - from);
+    from = slash + 1;
+    if (part.empty() || part == ".") continue;
+    if (part == ".." && leading) {
+      if (!full.empty()) full.erase(full.rfind('/'));  // "/.." is "/"
+      continue;
+    }
+    leading = false;
+    full.append(1, '/').append(part);
+  }
+  return full.empty() ? "/" : full;
+}
+
 TRunRequest MakeRunRequest(const TCommandLine& line, const TCliDefaults& defaults) {
-  TRunRequest request{defaults.run, line.logFile};
+  TRunRequest request{defaults.run, ""};
   TRunOptions& options = request.options;
-  options.startDirectory = line.file;
+  options.startDirectory = FullPath(line.file);
   if (line.mask) options.fileMask = *line.mask;
   line.recurse.ApplyTo(options.recurseDirs);
   line.renameDirs.ApplyTo(options.renameDirs);
@@ -136,15 +174,19 @@ TRunRequest MakeRunRequest(const TCommandLine& line, const TCliDefaults& default
     options.sort = *line.sort != TSortOrder::ListingOrder;
     if (options.sort) options.sortOrder = *line.sort;
   }
-  if (line.log->count() > 0) options.log = true;
-  if (line.noLog->count() > 0) options.log = false;
+  // --log and --no-log are two options: the later one given decides.
+  const auto& order = line.run->parse_order();
+  const auto last = std::find_if(order.rbegin(), order.rend(),
+                                 [&](const CLI::Option* option) { return option == line.log || option == line.noLog; });
+  if (last != order.rend()) options.log = *last == line.log;
+  if (options.log) request.logFile = line.logFile;
   return request;
 }
 
 int Describe(const TCommandLine& line, const TCliDefaults& defaults, TTerminalMessages& messages, std::ostream& out) {
   const auto jobs = LoadJobs(line.file, defaults.defaultJobList, messages);
   if (!jobs) return kExitFailure;
-  for (const TJob& job : *jobs) out << (job.enabled ? "[x] " : "[ ] ") << JobDescription(job) << '\n';
+  for (const TJob& job : *jobs) out << (job.enabled ? "[x] " : "[ ] ") << ShownOn(out, JobDescription(job)) << '\n';
   return kExitOk;
 }
 
@@ -152,20 +194,35 @@ int TestNames(const TCommandLine& line, const TCliDefaults& defaults, TTerminalM
   const auto jobs = LoadJobs(line.jobsFile, defaults.defaultJobList, messages);
   if (!jobs) return kExitFailure;
   std::int32_t counterValue = line.counterStart.value_or(defaults.run.counterStart);
-  for (const std::string& name : line.names) out << ApplyJobList(*jobs, name, counterValue) << '\n';
+  for (const std::string& name : line.names) out << ShownOn(out, ApplyJobList(*jobs, name, counterValue)) << '\n';
   return kExitOk;
 }
 
 // The replace dialog's tester: an engine error is the tester's output, not a failure.
 int TestRegex(const TCommandLine& line, std::ostream& out) {
-  for (const std::string& input : line.names) out << RegexReplace(input, line.expression, line.replacement) << '\n';
+  for (const std::string& input : line.names)
+    out << ShownOn(out, RegexReplace(input, line.expression, line.replacement)) << '\n';
   return kExitOk;
+}
+
+int RunCommand(const TCommandLine& line, const TCliDefaults& defaults, TTerminalMessages& messages,
+               bool inputIsTerminal, std::ostream& out, std::ostream& err) {
+  const TRunRequest request = MakeRunRequest(line, defaults);
+  if (request.options.confirm && !request.options.simulate && !inputIsTerminal) {
+    err << "quillex-cli: --confirm asks on the terminal, and there is none\n";
+    return kExitUsage;
+  }
+  const auto jobs = LoadJobs(line.jobsFile, defaults.defaultJobList, messages);
+  if (!jobs) return kExitFailure;
+  return RunRename(*jobs, request, messages, out, err);
 }
 
 }  // namespace
 
-int RunQuillexCli(const std::vector<std::string>& args, std::istream& in, bool inputIsTerminal, std::ostream& out,
-                  std::ostream& err) {
+int RunQuillexCli(const std::vector<std::string>& args, std::istream& in, std::ostream& out, std::ostream& err,
+                  const TStreams& streams) {
+  MarkTerminal(out, streams.outputIsTerminal);
+  MarkTerminal(err, streams.errorIsTerminal);
   CLI::App app("Quillex renames many files at once. This is its command line.", "quillex-cli");
   TCommandLine line;
   DefineCommands(app, line);
@@ -181,7 +238,7 @@ int RunQuillexCli(const std::vector<std::string>& args, std::istream& in, bool i
     out << app.version() << '\n';
     return kExitOk;
   } catch (const CLI::ParseError& error) {
-    err << "quillex-cli: " << error.what() << "\nRun 'quillex-cli --help' for the commands.\n";
+    err << "quillex-cli: " << ShownOn(err, error.what()) << "\nRun 'quillex-cli --help' for the commands.\n";
     return kExitUsage;
   }
 
@@ -190,22 +247,17 @@ int RunQuillexCli(const std::vector<std::string>& args, std::istream& in, bool i
   if (app.got_subcommand("describe")) return Describe(line, defaults, messages, out);
   if (app.got_subcommand("test")) return TestNames(line, defaults, messages, out);
   if (app.got_subcommand("regex")) return TestRegex(line, out);
+  if (app.got_subcommand("run")) return RunCommand(line, defaults, messages, streams.inputIsTerminal, out, err);
   if (app.got_subcommand("undo")) {
     if (line.yes) {
       TYesMessages yes(in, err);
-      return RunUndo(line.file, yes);
+      return RunUndo(FullPath(line.file), yes);
     }
-    return RunUndo(line.file, messages);
+    return RunUndo(FullPath(line.file), messages);
   }
-
-  const TRunRequest request = MakeRunRequest(line, defaults);
-  if (request.options.confirm && !request.options.simulate && !inputIsTerminal) {
-    err << "quillex-cli: --confirm asks on the terminal, and there is none\n";
-    return kExitUsage;
-  }
-  const auto jobs = LoadJobs(line.jobsFile, defaults.defaultJobList, messages);
-  if (!jobs) return kExitFailure;
-  return RunRename(*jobs, request, messages, out, err);
+  // The parser lets no other command through; should that change, nothing is run.
+  err << "quillex-cli: no command given\nRun 'quillex-cli --help' for the commands.\n";
+  return kExitUsage;
 }
 
 }  // namespace qx::cli

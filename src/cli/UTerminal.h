@@ -1,5 +1,6 @@
 // The command line's way of talking to the user: messages on stderr, Yes/No
-// questions answered on the terminal.
+// questions answered on the terminal. When stderr is marked as a terminal
+// (UTerminalText.h), the names in them are shown escaped.
 #pragma once
 
 #include <iosfwd>

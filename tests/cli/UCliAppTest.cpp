@@ -2,6 +2,7 @@
 
 #include <filesystem>
 #include <sstream>
+#include <tuple>
 
 #include "cli/UCliApp.h"
 #include "jobio/UJobIO.h"
@@ -21,7 +22,7 @@ struct TResult {
 TResult RunCli(const std::vector<std::string>& args, const std::string& input = "") {
   std::istringstream in(input);
   std::ostringstream out, err;
-  const int status = RunQuillexCli(args, in, true, out, err);
+  const int status = RunQuillexCli(args, in, out, err, TStreams{.inputIsTerminal = true});
   return {status, out.str(), err.str()};
 }
 
@@ -205,7 +206,7 @@ TEST_F(UCliRunTest, FailuresAndRefusalsSetTheExitStatus) {
       {"a folder that cannot be entered",
        {"run", "--jobs", m_jobs, m_dir / "missing"},
        kExitFailure,
-       "Cannot change to directory: " + (m_dir / "missing") + "\n"},
+       "Cannot change to directory: " + (m_dir / "missing")},
       {"--confirm without a terminal", {"run", "--confirm", "--jobs", m_jobs, m_root}, kExitUsage, ""},
       {"bad order", {"run", "--sort", "size", "--jobs", m_jobs, m_root}, kExitUsage, ""},
   };
@@ -214,13 +215,168 @@ TEST_F(UCliRunTest, FailuresAndRefusalsSetTheExitStatus) {
     args.insert(args.end(), row.args.begin(), row.args.end());
     std::istringstream in;
     std::ostringstream out, err;
-    const int status = RunQuillexCli(args, in, false, out, err);
+    const int status = RunQuillexCli(args, in, out, err, TStreams{});
     EXPECT_EQ(status, row.status) << row.what << ": " << err.str();
     if (!row.err.empty()) {
-      EXPECT_EQ(err.str(), row.err) << row.what;
+      EXPECT_EQ(err.str().substr(0, row.err.size()), row.err) << row.what;
     }
   }
   EXPECT_EQ(test::ListTree(m_root), (std::vector<std::string>{"C.txt", "b.txt", "sub/", "sub/d.txt"}));
+}
+
+// Each pair of options is given in both orders; each order must behave as its later
+// option alone does, and the two alone must differ, or the row proves nothing.
+TEST_F(UCliRunTest, ARepeatedOptionTakesTheLaterOne) {
+  const std::string counterAtSeven = m_dir / "seven";
+  std::filesystem::create_directory(counterAtSeven);
+  m_dir.WriteFile("seven/quillex.ini", "[Integers]\ncounterStart=7\n");
+  struct Row {
+    std::vector<std::string> common, first, second;
+    bool beforeCommand = false;
+  };
+  const Row rows[] = {
+      {{"--simulate"}, {"--mask", "b*"}, {"--mask", "*.*"}},
+      {{"--simulate"}, {"--recurse"}, {"--no-recurse"}},
+      {{"--simulate", "--recurse"}, {"--rename-dirs"}, {"--no-rename-dirs"}},
+      {{"--simulate", "--recurse"}, {"--reset-counter"}, {"--no-reset-counter"}},
+      {{"--simulate"}, {"--counter-start", "5"}, {"--counter-start=-1"}},
+      {{"--simulate"}, {"--sort", "name-asc"}, {"--sort", "name-desc"}},
+      {{"--simulate"}, {"--jobs", m_dir / "missing.xml"}, {"--jobs", m_jobs}},
+      {{"--simulate"}, {"--log"}, {"--no-log"}},
+      {{"--simulate"}, {"--log=" + (m_dir / "run.log")}, {"--log"}},
+      {{}, {"--simulate"}, {"--no-simulate"}},
+      {{}, {"--undo"}, {"--no-undo"}},
+      {{}, {"--confirm"}, {"--no-confirm"}},
+      {{"--simulate"}, {"--config-dir", counterAtSeven}, {"--config-dir", m_config}, true},
+  };
+  // What a run shows and leaves behind; of stderr only whether it is empty, as the
+  // log's lines carry the time.
+  const auto outcome = [&](const Row& row, const std::vector<std::vector<std::string>>& given) {
+    std::filesystem::remove_all(m_root);
+    test::MakeTree(m_root, {"b.txt", "C.txt", "sub/d.txt"});
+    std::vector<std::string> args = {"--config-dir", m_config};
+    std::vector<std::string> options;
+    for (const auto& option : given) options.insert(options.end(), option.begin(), option.end());
+    if (row.beforeCommand) args.insert(args.end(), options.begin(), options.end());
+    args.insert(args.end(), {"run", "--jobs", m_jobs});
+    args.insert(args.end(), row.common.begin(), row.common.end());
+    if (!row.beforeCommand) args.insert(args.end(), options.begin(), options.end());
+    args.push_back(m_root);
+    std::istringstream in;
+    std::ostringstream out, err;
+    const int status = RunQuillexCli(args, in, out, err, TStreams{});
+    return std::tuple(status, out.str(), err.str().empty(), test::ListTree(m_root));
+  };
+  for (const Row& row : rows) {
+    const std::string name = row.first[0] + " / " + row.second[0];
+    const auto first = outcome(row, {row.first});
+    const auto second = outcome(row, {row.second});
+    EXPECT_NE(first, second) << name;
+    EXPECT_EQ(outcome(row, {row.first, row.second}), second) << name;
+    EXPECT_EQ(outcome(row, {row.second, row.first}), first) << name;
+  }
+}
+
+// Changes the working directory for the lifetime of this object.
+class TWorkingDirectory {
+ public:
+  explicit TWorkingDirectory(const std::string& path) { std::filesystem::current_path(path); }
+  ~TWorkingDirectory() { std::filesystem::current_path(m_previous); }
+
+ private:
+  std::filesystem::path m_previous = std::filesystem::current_path();
+};
+
+TEST_F(UCliRunTest, ARelativeFolderIsShownAndLoggedInFull) {
+  const TWorkingDirectory inRoot(m_root);
+  const std::string here = std::filesystem::current_path();  // as the system names it
+  const std::string above = here.substr(0, here.rfind('/'));
+  struct Row {
+    std::string dir, full;
+  };
+  const Row rows[] = {
+      {".", here},
+      {"sub", here + "/sub"},
+      {"./sub//./", here + "/sub"},
+      {"..", above},
+      {"../root/./sub", above + "/root/sub"},
+      {"sub/../sub", here + "/sub/../sub"},  // sub might be a link: its ".." is not ours to undo
+      {"/" + here + "//sub", "/" + here + "//sub"},
+  };
+  for (const Row& row : rows) {
+    const TResult result = RunCli({"--config-dir", m_config, "run", "--jobs", m_jobs, "--simulate", "--log", row.dir});
+    EXPECT_EQ(result.status, kExitOk) << row.dir << ": " << result.err;
+    EXPECT_EQ(result.out.substr(0, result.out.find('\n')), "D= " + row.full) << row.dir;
+    EXPECT_NE(result.err.find(" ---- Starting Renaming in " + row.full + "\n"), std::string::npos) << row.dir;
+  }
+  EXPECT_EQ(
+      RunCli({"undo", "--yes", "missing"}).err.rfind("Cannot change current directory to " + here + "/missing", 0), 0);
+  const TResult empty = RunCli({"--config-dir", m_config, "run", "--jobs", m_jobs, ""});
+  EXPECT_EQ(empty.status, kExitFailure) << "an empty folder name is not the working directory";
+  EXPECT_EQ(test::ListTree(m_root), (std::vector<std::string>{"C.txt", "b.txt", "sub/", "sub/d.txt"}));
+}
+
+TEST_F(UCliRunTest, NoCommandOrAnUnknownOneRenamesNothing) {
+  std::filesystem::copy_file(m_jobs, m_config + "/quillex_job_config.xml");
+  const std::vector<std::string> rows[] = {
+      {}, {m_root}, {"--recurse", m_root}, {"rename", m_root}, {"RUN", m_root}, {"ru", m_root}, {"--", "run", m_root},
+  };
+  for (const auto& row : rows) {
+    std::vector<std::string> args = {"--config-dir", m_config};
+    args.insert(args.end(), row.begin(), row.end());
+    const TResult result = RunCli(args);
+    EXPECT_EQ(result.status, kExitUsage) << (row.empty() ? "" : row[0]);
+    EXPECT_EQ(test::ListTree(m_root), (std::vector<std::string>{"C.txt", "b.txt", "sub/", "sub/d.txt"}))
+        << (row.empty() ? "" : row[0]);
+  }
+  ASSERT_EQ(RunCli({"--config-dir", m_config, "run", m_root}).status, kExitOk);
+  EXPECT_EQ(test::ListTree(m_root), (std::vector<std::string>{"C.txt001", "b.txt000", "sub/", "sub/d.txt"}))
+      << "the default job list renames, so the rows above would have shown it";
+}
+
+// The messages' reasons after the name are the system's, so only their beginnings are compared.
+TEST_F(UCliRunTest, NamesAreEscapedOnATerminalOnly) {
+  const std::string evil = "evil\x1B]0;PWNED\a\x1B[2J.TXT";
+  const std::string shown = "evil\\e]0;PWNED\\a\\e[2J.TXT";
+  const std::string figures = "Folders renamed: 0 of 0\nFiles renamed: 0 of 0\nErrors: 1\n";
+  const TStreams outputIsTerminal{.outputIsTerminal = true}, errorIsTerminal{.errorIsTerminal = true};
+  struct Row {
+    std::vector<std::string> args;
+    TStreams streams;
+    std::string out, errBegins;
+  };
+  const Row rows[] = {
+      {{"test", "--jobs", m_jobs, evil}, outputIsTerminal, "evil\\e]0;PWNED\\a\\e[2J.txt000\n", ""},
+      {{"test", "--jobs", m_jobs, evil}, errorIsTerminal, "evil\x1B]0;PWNED\a\x1B[2J.txt000\n", ""},
+      {{"regex", "x", "\x1B", "axb"}, outputIsTerminal, "a\\eb\n", ""},
+      {{"regex", "x", "\x1B", "axb"},
+       errorIsTerminal,
+       "a\x1B"
+       "b\n",
+       ""},
+      {{"run", "--jobs", m_jobs, m_dir / evil},
+       errorIsTerminal,
+       figures,
+       "Cannot change to directory: " + (m_dir / shown)},
+      {{"run", "--jobs", m_jobs, m_dir / evil},
+       outputIsTerminal,
+       figures,
+       "Cannot change to directory: " + (m_dir / evil)},
+      {{"test", "--\x1B[2J", "a"},
+       errorIsTerminal,
+       "",
+       "quillex-cli: The following argument was not expected: --\\e[2J\n"},
+  };
+  for (const Row& row : rows) {
+    std::vector<std::string> args = {"--config-dir", m_config};
+    args.insert(args.end(), row.args.begin(), row.args.end());
+    std::istringstream in;
+    std::ostringstream out, err;
+    RunQuillexCli(args, in, out, err, row.streams);
+    const std::string name = row.args[0] + (row.streams.outputIsTerminal ? " to a terminal" : " to a pipe");
+    EXPECT_EQ(out.str(), row.out) << name;
+    EXPECT_EQ(err.str().substr(0, row.errBegins.size()), row.errBegins) << name;
+  }
 }
 
 }  // namespace
