@@ -6,6 +6,7 @@
 #include <map>
 #include <optional>
 #include <ostream>
+#include <utility>
 
 #include "cli/UCliRun.h"
 #include "cli/UCliSettings.h"
@@ -49,6 +50,8 @@ struct TCommandLine {
   std::string logFile;
   // undo
   bool yes = false;
+  bool removeAfterErrors = false;
+  bool undoRecurse = false;
 };
 
 const std::map<std::string, TSortOrder> kSortNames = {
@@ -56,11 +59,18 @@ const std::map<std::string, TSortOrder> kSortNames = {
     {"date-desc", TSortOrder::DateDesc}, {"none", TSortOrder::ListingOrder},
 };
 
-// Answers every question with Yes, for `undo --yes`.
-class TYesMessages : public TTerminalMessages {
+// `undo --yes`: Yes to the first question, "undo?"; the later one, "Errors detected!
+// Remove ...?", is answered by --remove-after-errors, so by default the undo file stays
+// and the pairs that failed can be tried again.
+class TUndoAnswers : public TTerminalMessages {
  public:
-  using TTerminalMessages::TTerminalMessages;
-  bool Confirm(const std::string&) override { return true; }
+  TUndoAnswers(std::istream& in, std::ostream& err, bool removeAfterErrors)
+      : TTerminalMessages(in, err), m_removeAfterErrors(removeAfterErrors) {}
+  bool Confirm(const std::string&) override { return std::exchange(m_first, false) || m_removeAfterErrors; }
+
+ private:
+  bool m_first = true;
+  bool m_removeAfterErrors;
 };
 
 // The job list of a command: the named file, or the default job list, which may not
@@ -124,7 +134,10 @@ void DefineCommands(CLI::App& app, TCommandLine& line) {
   run->add_option("DIR", line.file, "Starting folder")->required();
 
   CLI::App* undo = app.add_subcommand("undo", "Undo the renaming recorded in DIR's undo file");
-  undo->add_flag("--yes", line.yes, "Answer Yes to the questions");
+  undo->add_flag("--yes", line.yes, "Answer Yes to the first question (undo?)");
+  undo->add_flag("--remove-after-errors", line.removeAfterErrors,
+                 "With --yes: remove the undo file even when some renames could not be taken back");
+  undo->add_flag("--recurse", line.undoRecurse, "Undo in DIR and all its subfolders, in one step");
   undo->add_option("DIR", line.file, "Folder holding _quillex_undo.txt")->required();
 }
 
@@ -250,10 +263,10 @@ int RunQuillexCli(const std::vector<std::string>& args, std::istream& in, std::o
   if (app.got_subcommand("run")) return RunCommand(line, defaults, messages, streams.inputIsTerminal, out, err);
   if (app.got_subcommand("undo")) {
     if (line.yes) {
-      TYesMessages yes(in, err);
-      return RunUndo(FullPath(line.file), yes);
+      TUndoAnswers answers(in, err, line.removeAfterErrors);
+      return RunUndo(FullPath(line.file), line.undoRecurse, answers);
     }
-    return RunUndo(FullPath(line.file), messages);
+    return RunUndo(FullPath(line.file), line.undoRecurse, messages);
   }
   // The parser lets no other command through; should that change, nothing is run.
   err << "quillex-cli: no command given\nRun 'quillex-cli --help' for the commands.\n";

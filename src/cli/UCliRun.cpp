@@ -1,7 +1,5 @@
 #include "cli/UCliRun.h"
 
-#include <unistd.h>
-
 #include <chrono>
 #include <csignal>
 #include <fstream>
@@ -9,6 +7,7 @@
 
 #include "cli/UCliApp.h"
 #include "cli/UTerminal.h"
+#include "cli/UTerminalText.h"
 #include "rename/URenameRun.h"
 #include "rename/UUndo.h"
 
@@ -29,12 +28,12 @@ void OnInterrupt(int) {
 class TTerminalRunHost : public TRunHost {
  public:
   TTerminalRunHost(TTerminalMessages& messages, std::ostream& log, std::ostream& err)
-      : m_messages(messages), m_log(log), m_err(err), m_showProgress(isatty(STDERR_FILENO) == 1) {}
+      : m_messages(messages), m_log(log), m_err(err), m_showProgress(ShowsOnTerminal(err)) {}
 
   void Attach(TRenameRun& run) { m_run = &run; }
   void ShowMessage(const std::string& text) override { m_messages.ShowMessage(text); }
   bool Confirm(const std::string& text) override { return m_messages.Confirm(text); }
-  void AddLogLine(const std::string& line) override { m_log << line << '\n'; }
+  void AddLogLine(const std::string& line) override { m_log << ShownOn(m_log, line) << '\n'; }
   void SetCurrentItem(const std::string& item) override { m_item = item; }
   void UpdateProgress(const TRunState& state) override {
     if (g_interrupted && m_run) m_run->RequestCancel();
@@ -44,7 +43,7 @@ class TTerminalRunHost : public TRunHost {
     m_lastShown = now;
     m_err << "\r\033[K" << static_cast<int>(state.Progress * 100 + 0.5) << "%  folders " << state.DirsRenamed << "/"
           << state.DirsProcessed << "  files " << state.FilesRenamed << "/" << state.FilesProcessed << "  errors "
-          << state.ErrorCount << "  " << m_item << std::flush;
+          << state.ErrorCount << "  " << TerminalSafe(m_item) << std::flush;
     m_progressShown = true;
   }
   void EndProgress() {
@@ -82,11 +81,13 @@ void PrintResultTree(const TResultTree& tree, std::ostream& out) {
   if (tree.IsEmpty()) return;
   // Depth first without recursion: a tree may be deeper than the stack is kind to.
   std::vector<std::pair<TNodeId, std::size_t>> stack = {{tree.Root(), 0}};
+  const bool terminal = ShowsOnTerminal(out);
   std::string lines;  // written in large pieces: a tree can have a line per file
   while (!stack.empty()) {
     const auto [node, depth] = stack.back();
     stack.pop_back();
-    lines.append(2 * depth, ' ').append(Tag(tree.State(node))).append(1, ' ').append(tree.Text(node)).append(1, '\n');
+    lines.append(2 * depth, ' ').append(Tag(tree.State(node))).append(1, ' ');
+    lines.append(terminal ? TerminalSafe(tree.Text(node)) : tree.Text(node)).append(1, '\n');
     if (lines.size() > 65536) {
       out.write(lines.data(), static_cast<std::streamsize>(lines.size()));
       lines.clear();
@@ -129,15 +130,11 @@ int RunRename(const TJobList& jobs, const TRunRequest& request, TTerminalMessage
         << "Errors: " << state.ErrorCount << '\n';
   }
   out.flush();
-  const bool failed = !completed || state.ErrorCount > 0 || messages.MessageCount() > 0 || state.Cancelled;
-  return failed ? kExitFailure : kExitOk;
+  return !completed || state.ErrorCount > 0 || state.Cancelled ? kExitFailure : kExitOk;
 }
 
-int RunUndo(const std::string& directory, TTerminalMessages& messages) {
-  const int messagesBefore = messages.MessageCount();
-  const TUndoOutcome outcome = UndoDirectory(directory, messages);
-  // Declining the question is no failure; stopping with a message is.
-  if (!outcome.ran) return messages.MessageCount() > messagesBefore ? kExitFailure : kExitOk;
+int RunUndo(const std::string& directory, bool recurse, TMessageHost& messages) {
+  const TUndoOutcome outcome = recurse ? UndoTree(directory, messages) : UndoDirectory(directory, messages);
   return outcome.errors == 0 ? kExitOk : kExitFailure;
 }
 

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "jobs/UTJob.h"
+#include "platform/UMessages.h"
 #include "rename/UResultTree.h"
 #include "rename/URunOptions.h"
 
@@ -23,8 +24,9 @@ struct TRunRequest {
 int RunRename(const TJobList& jobs, const TRunRequest& request, TTerminalMessages& messages, std::ostream& out,
               std::ostream& err);
 
-// Undo of one folder. Returns an exit status.
-int RunUndo(const std::string& directory, TTerminalMessages& messages);
+// Undo of one folder, or with `recurse` of the folder and all its subfolders. Returns an
+// exit status: a declined question is no failure.
+int RunUndo(const std::string& directory, bool recurse, TMessageHost& messages);
 
 // The simulated tree as text: two blanks per level, a tag (D= D+ D! F= F+ F!), a blank
 // and the node's text, one line per node, in tree order.

@@ -26,7 +26,6 @@ std::string ForTerminal(const std::string& text, std::ostream& err) {
 }  // namespace
 
 void TTerminalMessages::ShowMessage(const std::string& text) {
-  ++m_messageCount;
   m_err << ForTerminal(text, m_err) << '\n' << std::flush;
 }
 

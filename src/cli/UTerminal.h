@@ -15,13 +15,10 @@ class TTerminalMessages : public TMessageHost {
   void ShowMessage(const std::string& text) override;
   // Asks "text [y/N] " and reads one line; anything but y or yes is No.
   bool Confirm(const std::string& text) override;
-  // How many messages were shown: a command that showed one has reported a failure.
-  int MessageCount() const { return m_messageCount; }
 
  private:
   std::istream& m_in;
   std::ostream& m_err;
-  int m_messageCount = 0;
 };
 
 }  // namespace qx::cli

@@ -89,8 +89,10 @@ void TRenameRun::Walk() {
     const bool renamed = !m_options.simulate && m_options.renameDirs;
     const TNodeId child = m_options.simulate ? visit.treeIndexList[i] : TResultTree::kNoNode;
     const double share = visit.descentShare / static_cast<double>(visit.directories.size());
+    // A copy: entering pushes a visit, which may move this one.
+    const std::string name = renamed ? entry.NewName : entry.Name;
     // Stepping back needs nothing: the parent's visit still holds its directory's handle.
-    Enter(visits, &visit.directory, renamed ? entry.NewName : entry.Name, share, visit.depth + 1, child);
+    Enter(visits, &visit.directory, name, share, visit.depth + 1, child);
   }
 }
 

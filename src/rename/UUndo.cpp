@@ -108,10 +108,11 @@ void WalkSubfoldersFirst(const TDirectory& root, const TLeave& leave, const TFai
   }
 }
 
-std::optional<TDirectory> OpenStart(const std::string& path, TMessageHost& messages) {
+std::optional<TDirectory> OpenStart(const std::string& path, TMessageHost& messages, TUndoOutcome& outcome) {
   try {
     return TDirectory::Open(path);
   } catch (const TSystemError& error) {
+    ++outcome.errors;
     messages.ShowFailure("Cannot change current directory to " + path, error.Reason());
     return std::nullopt;
   }
@@ -121,17 +122,19 @@ std::optional<TDirectory> OpenStart(const std::string& path, TMessageHost& messa
 
 TUndoOutcome UndoDirectory(const std::string& path, TMessageHost& messages) {
   TUndoOutcome outcome;
-  const std::optional<TDirectory> directory = OpenStart(path, messages);
+  const std::optional<TDirectory> directory = OpenStart(path, messages, outcome);
   if (!directory) return outcome;
   std::optional<TUndoFile> file;
   try {
     file = TUndoFile::Read(*directory);
   } catch (const TSystemError& error) {
     // Going on as if the file were empty would delete the only record of the renames.
+    ++outcome.errors;
     messages.ShowMessage(error.what());
     return outcome;
   }
   if (!file) {
+    ++outcome.errors;
     messages.ShowMessage(
         "Undo file _quillex_undo.txt does not exist in current directory. Operation will not continue!");
     return outcome;
@@ -152,7 +155,7 @@ TUndoOutcome UndoDirectory(const std::string& path, TMessageHost& messages) {
 
 TUndoOutcome UndoTree(const std::string& path, TMessageHost& messages) {
   TUndoOutcome outcome;
-  const std::optional<TDirectory> start = OpenStart(path, messages);
+  const std::optional<TDirectory> start = OpenStart(path, messages, outcome);
   if (!start) return outcome;
   // A first walk counts, so the question can say what is at stake; it reports nothing,
   // the walk that takes the renames back does.
@@ -168,6 +171,7 @@ TUndoOutcome UndoTree(const std::string& path, TMessageHost& messages) {
       },
       [](const std::string&, const std::string&) {});
   if (files == 0) {
+    ++outcome.errors;
     messages.ShowMessage(
         "Undo file _quillex_undo.txt does not exist in current directory or its subdirectories. Operation will not "
         "continue!");

@@ -12,6 +12,8 @@ namespace qx {
 struct TUndoOutcome {
   bool ran = false;  // false when it stopped before renaming anything
   std::int32_t renamed = 0;
+  // Everything that failed: pairs, folders, an undo file that could not be used; a stop
+  // for want of a folder or an undo file counts too. A declined question is no error.
   std::int32_t errors = 0;
 };
 

@@ -189,6 +189,38 @@ TEST_F(UCliRunTest, UndoTakesARunBack) {
   EXPECT_EQ(result.status, kExitFailure) << "no undo file any more";
 }
 
+// --yes takes back what it can and keeps the undo file after errors, so the failed
+// pairs can be tried again, unless told to remove it.
+TEST_F(UCliRunTest, UndoYesAnswersOnlyTheFirstQuestion) {
+  using Paths = std::vector<std::string>;
+  struct Row {
+    std::vector<std::string> undoArgs;
+    int status;
+    Paths after;
+  };
+  const Row rows[] = {
+      {{"--yes"},
+       kExitFailure,
+       {"C.txt", "_quillex_undo.txt", "b.txt", "b.txt000", "sub/", "sub/_quillex_undo.txt", "sub/d.txt002"}},
+      {{"--yes", "--remove-after-errors"},
+       kExitFailure,
+       {"C.txt", "b.txt", "b.txt000", "sub/", "sub/_quillex_undo.txt", "sub/d.txt002"}},
+      {{"--yes", "--recurse"}, kExitFailure, {"C.txt", "_quillex_undo.txt", "b.txt", "b.txt000", "sub/", "sub/d.txt"}},
+  };
+  for (const Row& row : rows) {
+    std::filesystem::remove_all(m_root);
+    test::MakeTree(m_root, {"b.txt", "C.txt", "sub/d.txt"});
+    ASSERT_EQ(RunCli(Args({"--undo", "--recurse", "--sort", "name-asc"})).status, kExitOk);
+    m_dir.WriteFile("root/b.txt", "in the way");  // b.txt000 cannot go back
+    std::vector<std::string> args = {"undo"};
+    args.insert(args.end(), row.undoArgs.begin(), row.undoArgs.end());
+    args.push_back(m_root);
+    const TResult result = RunCli(args);
+    EXPECT_EQ(result.status, row.status) << row.undoArgs.back() << ": " << result.err;
+    EXPECT_EQ(test::ListTree(m_root), row.after) << row.undoArgs.back();
+  }
+}
+
 TEST_F(UCliRunTest, FailuresAndRefusalsSetTheExitStatus) {
   const std::string disabled = m_dir / "disabled.xml";
   ASSERT_TRUE(SaveJobListToXML(disabled, {Make(TJobKind::jobUpper, 0, 0, "", false)}, ""));
@@ -206,7 +238,7 @@ TEST_F(UCliRunTest, FailuresAndRefusalsSetTheExitStatus) {
       {"a folder that cannot be entered",
        {"run", "--jobs", m_jobs, m_dir / "missing"},
        kExitFailure,
-       "Cannot change to directory: " + (m_dir / "missing")},
+       "Cannot change to directory: " + (m_dir / "missing") + " (No such file or directory)"},
       {"--confirm without a terminal", {"run", "--confirm", "--jobs", m_jobs, m_root}, kExitUsage, ""},
       {"bad order", {"run", "--sort", "size", "--jobs", m_jobs, m_root}, kExitUsage, ""},
   };
