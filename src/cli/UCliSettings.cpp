@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <ostream>
 
+#include "cli/UTerminalText.h"
 #include "platform/UAppPaths.h"
 #include "settings/UAppSettings.h"
 
@@ -14,7 +15,9 @@ namespace {
 class TWarnings : public TMessageHost {
  public:
   explicit TWarnings(std::ostream& err) : m_err(err) {}
-  void ShowMessage(const std::string& text) override { m_err << "quillex-cli: quillex.ini: " << text << '\n'; }
+  void ShowMessage(const std::string& text) override {
+    m_err << "quillex-cli: quillex.ini: " << ShownOn(m_err, text) << '\n';
+  }
   bool Confirm(const std::string&) override { return false; }
 
  private:
