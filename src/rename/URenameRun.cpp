@@ -205,12 +205,8 @@ std::string TRenameRun::RenameEntry(TVisit& visit, const std::string& oldName, T
   }
   if (*newName == oldName) return oldName;
   const std::string failure = "Cannot rename " + *newName + ". Operation will continue";
-  if (auto problem = EntryNameProblem(*newName, visit.nameMax, m_options.undo)) {
-    Fail(visit.depth, failure, *problem);
-    return oldName;
-  }
-  if (m_options.undo && oldName.find_first_of("\r\n") != std::string::npos) {
-    Fail(visit.depth, failure, "its present name holds a line break, which the undo file cannot record");
+  if (auto refusal = Refusal(visit, oldName, *newName)) {
+    Fail(visit.depth, failure, *refusal);
     return oldName;
   }
   const std::string noun = isFile ? "file" : "directory";
@@ -247,8 +243,7 @@ TNodeId TRenameRun::AddSimulatedNode(TVisit& visit, const std::string& oldName, 
   std::string folded = FoldForCompare(newName);
   const bool clash = visit.folded.count(folded) > 0;
   // A name the run would refuse, or an engine error, is predicted as the failure it will be.
-  const bool failure =
-      clash || computed.failed || (newName != oldName && EntryNameProblem(newName, visit.nameMax, m_options.undo));
+  const bool failure = clash || computed.failed || (newName != oldName && Refusal(visit, oldName, newName));
   TNodeState state = isFile ? TNodeState::FileUnchanged : TNodeState::FolderUnchanged;
   std::string text = newName;
   if (failure) {
@@ -261,6 +256,15 @@ TNodeId TRenameRun::AddSimulatedNode(TVisit& visit, const std::string& oldName, 
   }
   visit.folded.insert(std::move(folded));
   return m_tree.AddChild(visit.node, std::move(text), state);
+}
+
+std::optional<std::string> TRenameRun::Refusal(const TVisit& visit, const std::string& oldName,
+                                               const std::string& newName) const {
+  if (auto problem = EntryNameProblem(newName, visit.nameMax, m_options.undo)) return problem;
+  if (m_options.undo && oldName.find_first_of("\r\n") != std::string::npos) {
+    return "its present name holds a line break, which the undo file cannot record";
+  }
+  return std::nullopt;
 }
 
 void TRenameRun::Fail(int depth, const std::string& text, const std::string& reason) {

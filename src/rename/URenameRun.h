@@ -88,6 +88,9 @@ class TRenameRun {
   std::string RenameEntry(TVisit& visit, const std::string& oldName, TEntryKind kind);
   TComputedName ApplyCheckedJobs(const std::string& oldName, TEntryKind kind);
   TNodeId AddSimulatedNode(TVisit& visit, const std::string& oldName, const TComputedName& computed, TEntryKind kind);
+  // Why the run refuses to rename `oldName` to `newName`, before asking the file system
+  // (a simulation predicts the same); nothing when it does not.
+  std::optional<std::string> Refusal(const TVisit& visit, const std::string& oldName, const std::string& newName) const;
   // Counts, logs and shows a failure with its reason.
   void Fail(int depth, const std::string& text, const std::string& reason);
   // One log line indented three blanks per level, composed only when the run logs.
