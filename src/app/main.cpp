@@ -7,11 +7,14 @@
 
 #include "app/UTermSignal.h"
 #include "platform/UAppPaths.h"
+#include "platform/UDirectory.h"
 #include "ui/UDialogRunner.h"
 #include "ui/UQtMessages.h"
 #include "ui/UfrmMain.h"
 
 int main(int argc, char* argv[]) {
+  // A run over a very deep tree holds one folder handle per level.
+  qx::RaiseOpenFileLimit();
   QApplication app(argc, argv);
   QApplication::setApplicationName(qx::kApplicationTitle);
 

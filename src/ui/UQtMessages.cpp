@@ -23,4 +23,6 @@ bool TQtMessages::Confirm(const std::string& text) {
                                QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes) == QMessageBox::Yes;
 }
 
+void TQtMessages::ShowFailure(const std::string& text, const std::string& reason) { ShowMessage(text + "\n" + reason); }
+
 }  // namespace qx

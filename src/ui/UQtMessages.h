@@ -13,6 +13,8 @@ class TQtMessages : public TMessageHost {
   void ShowMessage(const std::string& text) override;
   // Yes and No only.
   bool Confirm(const std::string& text) override;
+  // The reason on a line of its own, under the text, in the same box.
+  void ShowFailure(const std::string& text, const std::string& reason) override;
 };
 
 }  // namespace qx

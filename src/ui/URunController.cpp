@@ -33,6 +33,10 @@ class TBusyCursor : public TMessageHost {
     TOrdinaryCursor ordinary;
     return m_messages.Confirm(text);
   }
+  void ShowFailure(const std::string& text, const std::string& reason) override {
+    TOrdinaryCursor ordinary;
+    m_messages.ShowFailure(text, reason);
+  }
 
  private:
   struct TOrdinaryCursor {
@@ -58,6 +62,10 @@ class TQtRunHost : public TRunHost {
   bool Confirm(const std::string& text) override {
     ShowProgressNow();
     return m_messages.Confirm(text);
+  }
+  void ShowFailure(const std::string& text, const std::string& reason) override {
+    ShowProgressNow();
+    m_messages.ShowFailure(text, reason);
   }
   void AddLogLine(const std::string& line) override { m_log.AddLogLine(ToQString(line)); }
   void SetCurrentItem(const std::string& item) override {
@@ -153,12 +161,16 @@ TRunState TRunController::Go(const TJobList& jobs, const TRunOptions& options) {
   return state;
 }
 
-TUndoOutcome TRunController::Undo(const std::string& directory) {
+TUndoOutcome TRunController::Undo(const std::string& directory) { return TakeBack(directory, UndoDirectory); }
+
+TUndoOutcome TRunController::UndoTree(const std::string& directory) { return TakeBack(directory, qx::UndoTree); }
+
+TUndoOutcome TRunController::TakeBack(const std::string& directory, TUndoFunction undo) {
   m_setBusy(true);
   TUndoOutcome outcome;
   {
     TBusyCursor busy(m_messages);
-    outcome = UndoDirectory(directory, busy);
+    outcome = undo(directory, busy);
   }
   m_refreshExplorer();
   m_setBusy(false);

@@ -33,7 +33,10 @@ class TRunController : public QObject {
   // The run over `options.startDirectory` with the ticked jobs, from StartRun's window
   // steps to FinishRun's. The settings are the caller's to write first.
   TRunState Go(const TJobList& jobs, const TRunOptions& options);
+  // Undo of the folder's own undo file; UndoTree takes back the folder and all its
+  // subfolders in one step.
   TUndoOutcome Undo(const std::string& directory);
+  TUndoOutcome UndoTree(const std::string& directory);
 
   bool IsRunning() const { return m_run != nullptr; }
   // The windows of the latest run; null once the user has closed them.
@@ -43,6 +46,9 @@ class TRunController : public QObject {
  private:
   void ShowProgressWindow();
   void ShowTreeWindow();
+  using TUndoFunction = TUndoOutcome (*)(const std::string&, TMessageHost&);
+  // Either undo, with the busy state and cursor a run has, then the explorer read again.
+  TUndoOutcome TakeBack(const std::string& directory, TUndoFunction undo);
 
   TMessageHost& m_messages;
   TfrmLog& m_log;

@@ -219,6 +219,8 @@ void TfrmMain::btnGoClick() {
 
 void TfrmMain::btnUndoClick() { m_runs->Undo(StartingDirectory()); }
 
+void TfrmMain::btnUndoTreeClick() { m_runs->UndoTree(StartingDirectory()); }
+
 TRunOptions TfrmMain::RunOptions() const {
   TRunOptions options;
   options.startDirectory = StartingDirectory();

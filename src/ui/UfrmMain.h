@@ -116,6 +116,7 @@ class TfrmMain : public QMainWindow {
   void btnDownClick();
   void btnGoClick();
   void btnUndoClick();
+  void btnUndoTreeClick();
   void btnExampleClick();
   void slvEntryClick(const std::string& name);
   void chkSimulationClick();

@@ -211,13 +211,20 @@ QWidget* TfrmMain::CreateJobPanel() {
   m_btnGo->setMinimumHeight(40);
   right->addWidget(m_btnGo);
   right->addSpacing(4);
+  auto* undoRow = new QHBoxLayout;
+  undoRow->setSpacing(4);
   auto* btnUndo = Named(new QPushButton("&Undo"), "btnUndo", "Undo Renaming in Current Dir");
-  right->addWidget(btnUndo);
+  auto* btnUndoTree =
+      Named(new QPushButton("Undo &Tree"), "btnUndoTree", "Undo Renaming in Current Dir and all its Subdirs");
+  undoRow->addWidget(btnUndo);
+  undoRow->addWidget(btnUndoTree);
+  right->addLayout(undoRow);
   right->addStretch();
   options->addLayout(right, 0, 1);
   layout->addLayout(options);
   connect(m_btnGo, &QPushButton::clicked, this, &TfrmMain::btnGoClick);
   connect(btnUndo, &QPushButton::clicked, this, &TfrmMain::btnUndoClick);
+  connect(btnUndoTree, &QPushButton::clicked, this, &TfrmMain::btnUndoTreeClick);
   connect(m_chkSimulation, &QCheckBox::toggled, this, &TfrmMain::chkSimulationClick);
   connect(m_chkSort, &QCheckBox::toggled, this, &TfrmMain::chkSortClick);
 

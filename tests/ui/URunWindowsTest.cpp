@@ -1,6 +1,8 @@
 // The run's windows driven by real runs over temporary trees: the tree window after a
-// simulation, the log across runs, Cancel, the gauge, and Undo.
+// simulation, the log across runs, Cancel, the gauge, failure boxes, and Undo.
+#include <QApplication>
 #include <QLabel>
+#include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
@@ -14,6 +16,7 @@
 #include "support/URecordingMessages.h"
 #include "support/UTempDir.h"
 #include "support/UTree.h"
+#include "ui/UQtMessages.h"
 #include "ui/URunController.h"
 #include "ui/UfrmLog.h"
 #include "ui/UfrmProgress.h"
@@ -125,6 +128,28 @@ class URunWindowsTest : public QObject {
     TfrmProgress* progress = h.controller.ProgressWindow();
     QVERIFY(!test::Child<QPushButton>(*progress, "btnCancel")->isVisibleTo(progress));
     QVERIFY(test::Child<QPushButton>(*progress, "btnClose")->isVisibleTo(progress));
+  }
+
+  void aFailureShowsItsReasonOnASecondLineOfTheBox() {
+    THarness h({"a.txt", "A.TXT"});
+    h.jobs.AddNew(test::MakeJob(TJobKind::jobUpper, 0));
+    // The program's own boxes, each read and closed with OK as it comes up.
+    TQtMessages boxes;
+    TRunController controller(
+        boxes, h.log, [](bool) {}, [] {});
+    QStringList shown;
+    QTimer reader;
+    connect(&reader, &QTimer::timeout, this, [&shown] {
+      if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+        shown << box->windowTitle() + ": " + box->text();
+        box->button(QMessageBox::Ok)->click();
+      }
+    });
+    reader.start(0);
+    controller.Go(h.jobs, h.options);
+    reader.stop();
+    delete controller.ProgressWindow();
+    QCOMPARE(shown, QStringList{"Quillex: Cannot rename A.TXT. Operation will continue\nFile exists"});
   }
 
   void theGaugeEndsAtOneHundredAndUndoTakesTheRunBack() {

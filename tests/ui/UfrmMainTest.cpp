@@ -69,6 +69,7 @@ class TfrmMainTest : public QObject {
 
  private slots:
   void goRunsWithTheOptionsShownAndKeepsTheWindowStillMeanwhile();
+  void undoTreeTakesBackARecursiveRunInOneStep();
   void menuCaptionsInOrder();
   void controlsCarryTheirHints_data();
   void controlsCarryTheirHints();
@@ -149,6 +150,11 @@ void TfrmMainTest::menuCaptionsInOrder() {
                                   "&Quick Help (HTML)", "&Regular Expression Quick Help",
                                   "&Ostrel Software homepage...", "&Check for Updates...", "-", "&About"}));
   QCOMPARE(harness.Window().size(), QSize(867, 440));
+  // The two Undo buttons share a row; at the default size neither caption is cut.
+  for (const char* name : {"btnUndo", "btnUndoTree"}) {
+    const auto* button = harness.Control<QPushButton>(name);
+    QVERIFY2(button->width() >= button->sizeHint().width(), name);
+  }
   QVERIFY(!(harness.Window().windowFlags() & Qt::WindowMaximizeButtonHint));
 }
 
@@ -168,6 +174,7 @@ void TfrmMainTest::controlsCarryTheirHints_data() {
       {"btnUp", "Move job up"},
       {"btnDown", "Move job down"},
       {"btnUndo", "Undo Renaming in Current Dir"},
+      {"btnUndoTree", "Undo Renaming in Current Dir and all its Subdirs"},
       {"btnExample", "Check the result on the example string"},
       {"btnBack", "Back to Parent Folder"},
       {"btnLargeIcons", "Large Icons"},
@@ -481,11 +488,13 @@ void TfrmMainTest::goRunsWithTheOptionsShownAndKeepsTheWindowStillMeanwhile() {
   QList<bool> enabledDuringRun;
   QTimer::singleShot(0, &harness.Window(), [&] {
     enabledDuringRun << harness.Control<QPushButton>("btnGo")->isEnabled()
-                     << harness.Control<QPushButton>("btnUndo")->isEnabled() << harness.JobList()->isEnabled()
+                     << harness.Control<QPushButton>("btnUndo")->isEnabled()
+                     << harness.Control<QPushButton>("btnUndoTree")->isEnabled() << harness.JobList()->isEnabled()
                      << harness.Command("cmOpenJobList")->isEnabled() << harness.Control<QTreeView>("stv")->isEnabled();
   });
   harness.Click("btnGo");
-  QCOMPARE(enabledDuringRun, (QList<bool>{false, false, false, false, false}));
+  QCOMPARE(enabledDuringRun, (QList<bool>{false, false, false, false, false, false}));
+  QVERIFY(harness.Control<QPushButton>("btnUndoTree")->isEnabled());
   QVERIFY(harness.Control<QPushButton>("btnGo")->isEnabled());
   QVERIFY(harness.JobList()->isEnabled());
   QVERIFY(harness.Command("cmOpenJobList")->isEnabled());
@@ -501,6 +510,28 @@ void TfrmMainTest::goRunsWithTheOptionsShownAndKeepsTheWindowStillMeanwhile() {
   QCOMPARE(harness.messages.messages.back(), std::string("1 files and/or directories have been renamed."));
   QCOMPARE(test::ListTree(tree.Path()),
            Strings({"B.TXT", "a.txt", "notes.doc", "s/", "s/C.txt", "s/_quillex_undo.txt"}));
+}
+
+void TfrmMainTest::undoTreeTakesBackARecursiveRunInOneStep() {
+  THarness harness;
+  test::TTempDir tree;
+  test::MakeTree(tree.Path(), {"a.txt", "s/b.txt", "s/t/c.txt", "u/"});
+  const std::vector<std::string> original = test::ListTree(tree.Path());
+  QVERIFY(harness.WriteDefaultJobList({MakeJob(TJobKind::jobUpper, 0)}));
+  harness.WriteIni("[Booleans]\nrecurseDirs=1\nrenameDirs=1\nundo=1\n[Strings]\nfilemask=*.*\n");
+  harness.Start({tree.Path()});
+  harness.Click("btnGo");
+  QCOMPARE(test::ListTree(tree.Path()),
+           Strings({"A.TXT", "S/", "S/B.TXT", "S/T/", "S/T/C.TXT", "S/T/_quillex_undo.txt", "S/_quillex_undo.txt", "U/",
+                    "U/_quillex_undo.txt", "_quillex_undo.txt"}));
+
+  harness.messages.answers = {true};
+  harness.Click("btnUndoTree");
+  QCOMPARE(harness.messages.questions,
+           Strings({"Operation will undo renaming in this directory and its subdirectories (6 renames in 4 undo "
+                    "files).\r\nThen it will remove _quillex_undo.txt from these directories. Continue?"}));
+  QCOMPARE(harness.messages.messages, Strings({"6 files and/or directories have been renamed."}));
+  QCOMPARE(test::ListTree(tree.Path()), original);
 }
 
 void TfrmMainTest::sampleTest_data() {
