@@ -214,8 +214,7 @@ QWidget* TfrmMain::CreateJobPanel() {
   auto* undoRow = new QHBoxLayout;
   undoRow->setSpacing(4);
   auto* btnUndo = Named(new QPushButton("&Undo"), "btnUndo", "Undo Renaming in Current Dir");
-  auto* btnUndoTree =
-      Named(new QPushButton("Undo &Tree"), "btnUndoTree", "Undo Renaming in Current Dir and all its Subdirs");
+  auto* btnUndoTree = Named(new QPushButton("Undo &Tree"), "btnUndoTree", "Undo in Folder and Subfolders");
   undoRow->addWidget(btnUndo);
   undoRow->addWidget(btnUndoTree);
   right->addLayout(undoRow);

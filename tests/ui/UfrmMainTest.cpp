@@ -174,7 +174,7 @@ void TfrmMainTest::controlsCarryTheirHints_data() {
       {"btnUp", "Move job up"},
       {"btnDown", "Move job down"},
       {"btnUndo", "Undo Renaming in Current Dir"},
-      {"btnUndoTree", "Undo Renaming in Current Dir and all its Subdirs"},
+      {"btnUndoTree", "Undo in Folder and Subfolders"},
       {"btnExample", "Check the result on the example string"},
       {"btnBack", "Back to Parent Folder"},
       {"btnLargeIcons", "Large Icons"},
