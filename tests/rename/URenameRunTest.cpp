@@ -412,5 +412,115 @@ TEST_F(URenameRunTest, NoChangeRenamesNothingAndLeavesEmptyUndoFiles) {
   EXPECT_EQ(UndoFile("s/"), "");
 }
 
+TEST_F(URenameRunTest, AnUndoFileWithAPairCutShortStopsTheRunSoPairsCannotGetOutOfStep) {
+  struct Row {
+    const char* what;
+    std::string content;
+    bool refused;
+  };
+  const Row rows[] = {
+      {"an odd number of lines", "N\r\nn\r\nlone\r\n", true},
+      {"no line end after the last line", "N\r\nn\r\nx", true},
+      {"one line without an end", "lone", true},
+      {"whole pairs with LF line ends", "N\nn\n", false},
+  };
+  const std::string cutShort = "Cannot use " + m_root +
+                               "/_quillex_undo.txt: its last pair of names is cut short; take it back with Undo or "
+                               "remove it first";
+  m_jobs.AddNew(MakeJob(K::jobUpper, 0));
+  m_options.undo = true;
+  for (const Row& row : rows) {
+    std::filesystem::remove_all(m_root);
+    MakeTree(m_root, {"f.txt"});
+    m_dir.WriteFile("root/_quillex_undo.txt", row.content);
+    m_host.messages.clear();
+    Run();
+    EXPECT_EQ(m_completed, !row.refused) << row.what;
+    const Paths after = row.refused ? Paths{"_quillex_undo.txt", "f.txt"} : Paths{"F.TXT", "_quillex_undo.txt"};
+    EXPECT_EQ(ListTree(m_root), after) << row.what;
+    EXPECT_EQ(UndoFile(""), row.refused ? row.content : row.content + "F.TXT\r\nf.txt\r\n") << row.what;
+    EXPECT_EQ(m_host.messages, row.refused ? Paths{cutShort} : Paths{}) << row.what;
+  }
+}
+
+TEST_F(URenameRunTest, FoldersBeyondTheOpenFileLimitAreReportedAndCounted) {
+  MakeTree(m_root, {"top.txt", "a/x.txt", "b/y.txt", "b/c/z.txt", "d/w.txt"});
+  m_jobs.AddNew(MakeJob(K::jobUpper, 0));
+  m_options.recurseDirs = true;
+  for (const bool simulate : {false, true}) {  // the simulation after the real run
+    m_options.simulate = simulate;
+    m_host.messages.clear();
+    test::TFaultySysCalls faults(test::TCall::Open, EMFILE, 2);  // the start folder and "a" still open
+    TRunState state;
+    {
+      sys::TScopedSysCalls seam(faults);
+      state = Run();
+    }
+    EXPECT_TRUE(m_completed) << simulate;
+    EXPECT_EQ(ListTree(m_root),
+              (Paths{"TOP.TXT", "a/", "a/X.TXT", "b/", "b/c/", "b/c/z.txt", "b/y.txt", "d/", "d/w.txt"}))
+        << simulate;
+    EXPECT_EQ(m_host.messages, (Paths{"Cannot change to directory: " + m_root + "/b (Too many open files)",
+                                      "Cannot change to directory: " + m_root + "/d (Too many open files)"}))
+        << simulate;
+    EXPECT_EQ(state.ErrorCount, 2) << simulate;
+  }
+}
+
+TEST_F(URenameRunTest, AFolderWhoseListingFailsPartWayIsReportedAndNothingInItRenamed) {
+  MakeTree(m_root, {"top.txt", "a/x.txt", "broken/p.txt", "broken/q.txt", "broken/r.txt", "z/w.txt"});
+  m_jobs.AddNew(MakeJob(K::jobUpper, 0));
+  m_options.recurseDirs = m_options.undo = true;
+  test::TFaultySysCalls faults(test::TCall::ReadDir, EIO, 2, "/broken");  // of 5 entries with "." and ".."
+  TRunState state;
+  {
+    sys::TScopedSysCalls seam(faults);
+    state = Run();
+  }
+  EXPECT_EQ(faults.Failures(), 1);
+  EXPECT_EQ(ListTree(m_root),
+            (Paths{"TOP.TXT", "_quillex_undo.txt", "a/", "a/X.TXT", "a/_quillex_undo.txt", "broken/", "broken/p.txt",
+                   "broken/q.txt", "broken/r.txt", "z/", "z/W.TXT", "z/_quillex_undo.txt"}));
+  EXPECT_EQ(m_host.messages, Paths{"Cannot read directory: " + m_root + "/broken (Input/output error)"});
+  EXPECT_EQ(state.ErrorCount, 1);
+  EXPECT_TRUE(m_completed);
+}
+
+TEST_F(URenameRunTest, AnOldNameWithALineBreakIsRefusedOnlyWhereTheUndoFileWouldRecordIt) {
+  struct Row {
+    const char* what;
+    std::string name;
+    bool undo, simulate;
+    Paths after, messages;
+    Paths predicted;  // simulations: the result tree
+  };
+  const std::string refusal =
+      "Cannot rename a-b. Operation will continue (its present name holds a line break, which the undo file cannot "
+      "record)";
+  const Row rows[] = {
+      {"LF, undo on", "a\nb", true, false, {"_quillex_undo.txt", "a\nb"}, {refusal}, {}},
+      {"CR, undo on", "a\rb", true, false, {"_quillex_undo.txt", "a\rb"}, {refusal}, {}},
+      {"LF, undo off", "a\nb", false, false, {"a-b"}, {}, {}},
+      // The simulation is to mark what the real run with the same options would fail.
+      {"LF, undo on, simulated", "a\nb", true, true, {"a\nb"}, {}, {"D= " + m_root, "  F! a-b (was \"a\nb\")"}},
+  };
+  m_jobs.AddNew(MakeJob(K::jobReplace, 0, 1, 0, "\n", "-"));
+  m_jobs.AddNew(MakeJob(K::jobReplace, 0, 1, 0, "\r", "-"));
+  for (const Row& row : rows) {
+    std::filesystem::remove_all(m_root);
+    MakeTree(m_root, {row.name});
+    m_options.undo = row.undo;
+    m_options.simulate = row.simulate;
+    m_host.messages.clear();
+    const TRunState state = Run();
+    EXPECT_EQ(ListTree(m_root), row.after) << row.what;
+    EXPECT_EQ(m_host.messages, row.messages) << row.what;
+    EXPECT_EQ(state.ErrorCount, row.after.back() == "a-b" ? 0 : 1) << row.what;
+    if (row.simulate) {
+      EXPECT_EQ(Describe(m_tree), row.predicted) << row.what;
+    }
+  }
+}
+
 }  // namespace
 }  // namespace qx

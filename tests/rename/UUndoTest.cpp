@@ -1,8 +1,25 @@
 #include <gtest/gtest.h>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+#include <sys/un.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <iostream>
 
 #include "platform/UFiles.h"
+#include "platform/USysCalls.h"
+#include "rename/URenameRun.h"
 #include "rename/UUndo.h"
+#include "support/UChild.h"
+#include "support/UMakeJob.h"
 #include "support/URecordingMessages.h"
+#include "support/URecordingRunHost.h"
 #include "support/UTempDir.h"
 #include "support/UTree.h"
 
@@ -144,6 +161,211 @@ TEST(UUndoTest, AnUndoneFolderHasNoUndoFileLeft) {
   UndoDirectory(dir.Path(), messages);
   EXPECT_EQ(messages.messages.back(),
             "Undo file _quillex_undo.txt does not exist in current directory. Operation will not continue!");
+}
+
+std::string Joined(const Paths& lines) {
+  std::string text;
+  for (const std::string& line : lines) text += (text.empty() ? "" : "\n") + line;
+  return text;
+}
+
+// A run of one folder through the upper-case job, or an Undo, as the text of what it
+// said ("stopped" first when a run did not complete), and what it says around a refusal.
+struct TOperation {
+  const char* what;
+  std::function<std::string(const std::string& folder)> run;
+  std::string beforeRefusal, afterRefusal;
+};
+
+const TOperation kOperations[] = {
+    {"a run with undo on",
+     [](const std::string& folder) {
+       TJobList jobs;
+       jobs.AddNew(test::MakeJob(TJobKind::jobUpper, 0));
+       TRunOptions options;
+       options.startDirectory = folder;
+       options.undo = true;
+       test::TRecordingRunHost host;
+       const bool completed = TRenameRun(jobs, options, host).Run();
+       return std::string(completed ? "" : "stopped\n") + Joined(host.messages);
+     },
+     "stopped\n", ""},
+    {"UndoDirectory",
+     [](const std::string& folder) {
+       test::TRecordingMessages messages;
+       messages.answers = {true, true};
+       UndoDirectory(folder, messages);
+       return Joined(messages.messages);
+     },
+     "", ""},
+    {"UndoTree",
+     [](const std::string& folder) {
+       test::TRecordingMessages messages;
+       messages.answers = {true};
+       UndoTree(folder, messages);
+       return Joined(messages.messages);
+     },
+     "", "\n0 files and/or directories have been renamed. 1 errors detected!"},
+};
+
+bool MakeSocket(const std::string& path) {
+  sockaddr_un address{};
+  address.sun_family = AF_UNIX;
+  if (path.size() >= sizeof address.sun_path) return false;
+  std::memcpy(address.sun_path, path.c_str(), path.size() + 1);
+  const int fd = socket(AF_UNIX, SOCK_STREAM, 0);
+  const bool bound = fd >= 0 && bind(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0;
+  if (fd >= 0) close(fd);
+  return bound;
+}
+
+mode_t KindOf(const std::string& path) {
+  struct stat st;
+  return lstat(path.c_str(), &st) == 0 ? st.st_mode & S_IFMT : 0;
+}
+
+TEST(UUndoTest, AnUnfitUndoFileIsRefusedAtOnceAndNothingIsReadWrittenOrWaitedOnThroughIt) {
+  struct Row {
+    const char* what;
+    std::function<bool(const std::string& path, const std::string& secret)> make;
+    std::string reason;
+  };
+  const std::string notRegular = "it is not a regular file";
+  const Row rows[] = {
+      {"a FIFO", [](auto& path, auto&) { return mkfifo(path.c_str(), 0644) == 0; }, notRegular},
+      {"a socket", [](auto& path, auto&) { return MakeSocket(path); }, notRegular},
+      {"a folder", [](auto& path, auto&) { return mkdir(path.c_str(), 0755) == 0; }, "it is a folder, not a file"},
+      {"a symbolic link to a file", [](auto& path, auto&) { return symlink("../secret.txt", path.c_str()) == 0; },
+       "it is a symbolic link"},
+      {"a hard link to a file outside the folder",
+       [](auto& path, auto& secret) { return link(secret.c_str(), path.c_str()) == 0; },
+       "it has other names (hard links), so writing it would change another file"},
+      {"a character device", [](auto& path, auto&) { return mknod(path.c_str(), S_IFCHR | 0600, makedev(1, 3)) == 0; },
+       notRegular},
+  };
+  // Read through the link, these pairs would rename b.txt; written through, the secret would change.
+  const std::string secret = "b.txt\r\na.txt\r\n";
+  for (const Row& row : rows) {
+    for (const TOperation& operation : kOperations) {
+      const std::string what = std::string(row.what) + ", " + operation.what;
+      test::TTempDir dir;
+      const std::string folder = dir / "folder", undoFile = folder + "/_quillex_undo.txt";
+      MakeTree(dir.Path(), {"folder/b.txt"});
+      dir.WriteFile("secret.txt", secret);
+      if (!row.make(undoFile, dir / "secret.txt")) {
+        std::cout << "[   NOTE   ] " << what << ": cannot be made here (" << std::strerror(errno) << "), skipped\n";
+        continue;
+      }
+      const Paths before = ListTree(dir.Path());
+      const mode_t kind = KindOf(undoFile);
+      // In a child with an alarm: a FIFO that is waited on fails the row instead of hanging.
+      const test::TChildEnd end = test::RunInChild([&] { return operation.run(folder); }, 30);
+      ASSERT_TRUE(WIFEXITED(end.status) && WEXITSTATUS(end.status) == 0)
+          << what << ": " << test::StatusText(end.status) << " " << end.output;
+      const std::string refusal = "Cannot use " + undoFile + ": " + row.reason;
+      EXPECT_EQ(end.output, operation.beforeRefusal + refusal + operation.afterRefusal) << what;
+      EXPECT_EQ(ListTree(dir.Path()), before) << what << ": nothing renamed, created or removed";
+      EXPECT_EQ(KindOf(undoFile), kind) << what;
+      EXPECT_EQ(ReadWholeFile(dir / "secret.txt"), secret) << what;
+    }
+  }
+}
+
+// Puts a new file in the undo file's place just before the first rename, as another
+// program might while Undo runs.
+class TReplaceUndoFileOnFirstRename : public sys::TSysCalls {
+ public:
+  TReplaceUndoFileOnFirstRename(std::string folder, std::string content)
+      : m_folder(std::move(folder)), m_content(std::move(content)) {}
+  int RenameAt2(int oldDir, const char* oldName, int newDir, const char* newName, unsigned flags) override {
+    if (!m_replaced) {
+      m_replaced = true;
+      std::ofstream(m_folder + "newer", std::ios::binary) << m_content;
+      std::filesystem::rename(m_folder + "newer", m_folder + "_quillex_undo.txt");
+    }
+    return TSysCalls::RenameAt2(oldDir, oldName, newDir, newName, flags);
+  }
+
+ private:
+  std::string m_folder, m_content;
+  bool m_replaced = false;
+};
+
+TEST(UUndoTest, AnUndoFileReplacedWhileUndoRunsIsLeftInPlace) {
+  const std::pair<const char*, TUndoOutcome (*)(const std::string&, TMessageHost&)> undos[] = {
+      {"UndoDirectory", UndoDirectory}, {"UndoTree", UndoTree}};
+  for (const auto& [what, undo] : undos) {
+    test::TTempDir dir;
+    MakeTree(dir.Path(), {"b.txt"});
+    dir.WriteFile("_quillex_undo.txt", "b.txt\r\na.txt\r\n");
+    const std::string newer = "another run's\r\nrecord\r\n";
+    TReplaceUndoFileOnFirstRename replace(dir.Path(), newer);
+    test::TRecordingMessages messages;
+    messages.answers = {true};
+    {
+      sys::TScopedSysCalls seam(replace);
+      undo(dir.Path(), messages);
+    }
+    EXPECT_EQ(ListTree(dir.Path()), (Paths{"_quillex_undo.txt", "a.txt"})) << what;
+    EXPECT_EQ(ReadWholeFile(dir / "_quillex_undo.txt"), newer) << what;
+    EXPECT_EQ(messages.messages, (Paths{"The undo file " + dir.Path() +
+                                            "_quillex_undo.txt was replaced while Undo ran; it is left as it is.",
+                                        "1 files and/or directories have been renamed."}))
+        << what;
+  }
+}
+
+TEST(UUndoTest, TwoRunsInARowTheSecondCancelledAreTakenBackByOneUndo) {
+  struct Row {
+    const char* what;
+    bool recurse;
+    int cancelAfterUpdates;
+    Paths afterSecondRun;
+    TUndoOutcome (*undo)(const std::string&, TMessageHost&);
+  };
+  const Paths original = {"A/", "A/B.TXT", "a.txt", "d1/", "d1/b.txt", "d1/e/", "d1/e/c.txt", "d2/", "d2/f.txt"};
+  const Row rows[] = {
+      {"one folder, UndoDirectory",
+       false,
+       -1,
+       {"1_A.TXT", "A/", "A/B.TXT", "_quillex_undo.txt", "d1/", "d1/b.txt", "d1/e/", "d1/e/c.txt", "d2/", "d2/f.txt"},
+       UndoDirectory},
+      // Cancelled once 1_D1 and all below it is done: 1_D2 is never entered.
+      {"a tree with folders renamed, cancelled part-way, UndoTree",
+       true,
+       12,
+       {"1_A.TXT", "1_A/", "1_A/1_B.TXT", "1_A/_quillex_undo.txt", "1_D1/", "1_D1/1_B.TXT", "1_D1/1_E/",
+        "1_D1/1_E/1_C.TXT", "1_D1/1_E/_quillex_undo.txt", "1_D1/_quillex_undo.txt", "1_D2/", "1_D2/1_f.txt",
+        "1_D2/_quillex_undo.txt", "_quillex_undo.txt"},
+       UndoTree},
+  };
+  for (const Row& row : rows) {
+    test::TTempDir dir;
+    MakeTree(dir.Path(), original);
+    TRunOptions options;
+    options.startDirectory = dir.Path();
+    options.undo = true;
+    options.recurseDirs = options.renameDirs = row.recurse;
+    for (const TJob& job : {test::MakeJob(TJobKind::jobInsert, 0, 0, 0, "1_"), test::MakeJob(TJobKind::jobUpper, 0)}) {
+      TJobList jobs;
+      jobs.AddNew(job);
+      test::TRecordingRunHost host;
+      TRenameRun run(jobs, options, host);
+      host.run = &run;
+      if (job.type == TJobKind::jobUpper) host.cancelAfterUpdates = row.cancelAfterUpdates;
+      ASSERT_TRUE(run.Run()) << row.what;
+    }
+    EXPECT_EQ(ListTree(dir.Path()), row.afterSecondRun) << row.what;
+    if (row.recurse) {
+      // Entered by the second run, whose job changed nothing in it.
+      EXPECT_EQ(ReadWholeFile(dir / "1_A/_quillex_undo.txt"), "1_B.TXT\r\nB.TXT\r\n");
+    }
+    test::TRecordingMessages messages;
+    messages.answers = {true};
+    const TUndoOutcome outcome = row.undo(dir.Path(), messages);
+    EXPECT_EQ(ListTree(dir.Path()), original) << row.what;
+    EXPECT_EQ(outcome.errors, 0) << row.what << ": " << Joined(messages.messages);
+  }
 }
 
 }  // namespace

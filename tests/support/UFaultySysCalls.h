@@ -2,6 +2,8 @@
 // after a number of successful calls, so tests can break an operation part-way.
 #pragma once
 
+#include <unistd.h>
+
 #include <cerrno>
 #include <string>
 
@@ -14,7 +16,8 @@ enum class TCall { Open, Write, Fsync, Close, Rename, Unlink, Mkdir, ReadDir };
 class TFaultySysCalls : public sys::TSysCalls {
  public:
   // Fails `call` with `error` after `succeedFirst` successful ones; with `pathPart`, only
-  // calls whose path (either name, for a rename) contains it count.
+  // calls whose path (either name, for a rename; the folder's path, for a readdir)
+  // contains it count.
   TFaultySysCalls(TCall call, int error, int succeedFirst = 0, std::string pathPart = "")
       : m_call(call), m_error(error), m_left(succeedFirst), m_pathPart(std::move(pathPart)) {}
 
@@ -55,13 +58,22 @@ class TFaultySysCalls : public sys::TSysCalls {
   }
 
   struct dirent* ReadDir(DIR* dir) override {
-    if (Fails(TCall::ReadDir)) return nullptr;
+    if (Fails(TCall::ReadDir, m_pathPart.empty() ? nullptr : FolderPath(dir).c_str())) return nullptr;
     return TSysCalls::ReadDir(dir);
   }
 
   int Failures() const { return m_failures; }
 
  private:
+  // Leaves errno alone: a listing tells its end from a failure by errno.
+  static std::string FolderPath(DIR* dir) {
+    const int savedErrno = errno;
+    char path[4096];
+    const std::string link = "/proc/self/fd/" + std::to_string(dirfd(dir));
+    const ssize_t size = readlink(link.c_str(), path, sizeof path);
+    errno = savedErrno;
+    return size > 0 ? std::string(path, static_cast<std::size_t>(size)) : std::string();
+  }
   bool Fails(TCall call, const char* path = nullptr, const char* otherPath = nullptr) {
     if (call != m_call) return false;
     const auto mentions = [this](const char* p) {

@@ -18,4 +18,17 @@ std::vector<std::string> ListTree(const std::string& root);
 // Sets an entry's modification time (seconds since the epoch).
 void SetModifiedTime(const std::string& path, long seconds);
 
+// Every entry below `root` with what it holds, sorted by bytes: "path/" for a folder,
+// "path -> target" for a symbolic link, "path <size> <hash>" for a file's content, and
+// the kind for anything else. Two trees that list the same are the same byte for byte.
+std::vector<std::string> SnapshotTree(const std::string& root);
+
+// `depth` nested folders named `folder` below `root`, an empty file `file` in the
+// deepest. Built relative to handles: the paths outgrow PATH_MAX.
+void MakeChain(const std::string& root, int depth, const std::string& folder, const std::string& file);
+
+// A chain of folders level by level: each level's entry names, sorted, on one line
+// separated by '|'. Throws when a level holds more than one folder.
+std::vector<std::string> DescribeChain(const std::string& root);
+
 }  // namespace qx::test
