@@ -1,0 +1,142 @@
+// Kills a real run at chosen moments, just before and just after its Nth rename, N
+// spread over the whole run and on each step of a two-step rename, and checks that one
+// UndoTree brings back exactly the tree as it was: no rename may ever be missing from an
+// undo file. QX_KILL_ROUNDS sets how many moments are spread over the run (12 by
+// default; as many as the run has renames tries every one).
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <cstdlib>
+#include <filesystem>
+#include <set>
+#include <stdexcept>
+#include <string_view>
+
+#include "platform/USysCalls.h"
+#include "rename/URenameRun.h"
+#include "rename/UUndo.h"
+#include "support/UChild.h"
+#include "support/UMakeJob.h"
+#include "support/URecordingMessages.h"
+#include "support/URecordingRunHost.h"
+#include "support/UTempDir.h"
+#include "support/UTree.h"
+
+namespace qx {
+namespace {
+
+using Paths = std::vector<std::string>;
+
+// Kills its own process at the `killAt`th rename, just before making it or just after
+// it returns (never when `killAt` is 0); counts the renames and notes which of them
+// move an entry to or from a two-step rename's temporary name.
+class TKillAtRename : public sys::TSysCalls {
+ public:
+  TKillAtRename(int killAt, bool afterTheCall) : m_killAt(killAt), m_afterTheCall(afterTheCall) {}
+  int RenameAt2(int oldDir, const char* oldName, int newDir, const char* newName, unsigned flags) override {
+    const int call = ++m_calls;
+    if (IsTemporary(oldName) || IsTemporary(newName)) temporarySteps.push_back(call);
+    if (call == m_killAt && !m_afterTheCall) kill(getpid(), SIGKILL);
+    const int result = TSysCalls::RenameAt2(oldDir, oldName, newDir, newName, flags);
+    if (call == m_killAt) kill(getpid(), SIGKILL);
+    return result;
+  }
+  int Calls() const { return m_calls; }
+  std::vector<int> temporarySteps;
+
+ private:
+  static bool IsTemporary(std::string_view name) { return name.rfind(".quillex-case-", 0) == 0; }
+  int m_killAt;
+  bool m_afterTheCall;
+  int m_calls = 0;
+};
+
+// Folders and files in lower case, and "X" a second link to "x": upper case renames
+// everything, "x" through the temporary name (its second step finds "X" taken, so the
+// first is put back).
+void MakeOriginal(const std::string& root) {
+  Paths paths;
+  for (const char* folder : {"alpha/", "beta/", "beta/gamma/", ""}) {
+    for (const char* file : {"one.txt", "two.txt", "three.txt"}) paths.push_back(std::string(folder) + file);
+  }
+  test::MakeTree(root, paths);
+  test::MakeTree(root, {"x"});
+  if (link((root + "/x").c_str(), (root + "/X").c_str()) != 0) throw std::runtime_error("link failed");
+}
+
+void RunUpperCase(const std::string& root, sys::TSysCalls& calls) {
+  TJobList jobs;
+  jobs.AddNew(test::MakeJob(TJobKind::jobUpper, 0));
+  TRunOptions options;
+  options.startDirectory = root;
+  options.recurseDirs = options.renameDirs = options.undo = true;
+  test::TRecordingRunHost host;
+  sys::TScopedSysCalls seam(calls);
+  TRenameRun(jobs, options, host).Run();
+}
+
+// UndoTree's messages when it failed anywhere, "" when it did not.
+std::string UndoTreeFailures(const std::string& root) {
+  test::TRecordingMessages messages;
+  messages.answers = {true};
+  if (UndoTree(root, messages).errors == 0) return "";
+  std::string text;
+  for (const std::string& message : messages.messages) text += "\n  " + message;
+  return text;
+}
+
+bool IsUndoFile(const std::string& path) { return path == "_quillex_undo.txt" || path.ends_with("/_quillex_undo.txt"); }
+
+// The tree's entries without its undo files.
+Paths NamesOf(Paths paths) {
+  std::erase_if(paths, IsUndoFile);
+  return paths;
+}
+
+bool HoldsUndoFile(const Paths& paths) { return std::any_of(paths.begin(), paths.end(), IsUndoFile); }
+
+TEST(UKillTest, UndoTreeAfterAKillAtAnyRenameRestoresTheTree) {
+  test::TTempDir dir;
+  const std::string root = dir / "root";
+  MakeOriginal(root);
+  const Paths original = test::ListTree(root);
+
+  TKillAtRename counting(0, false);
+  RunUpperCase(root, counting);
+  ASSERT_NE(test::ListTree(root), original);
+  ASSERT_EQ(counting.temporarySteps.size(), 3u) << "the two steps and the putting back";
+  ASSERT_EQ(UndoTreeFailures(root), "");
+  ASSERT_EQ(test::ListTree(root), original);
+
+  const char* roundsSetting = std::getenv("QX_KILL_ROUNDS");
+  const int rounds = std::max(2, roundsSetting ? std::atoi(roundsSetting) : 12);
+  const int renames = counting.Calls();
+  std::set<int> moments(counting.temporarySteps.begin(), counting.temporarySteps.end());
+  for (int i = 0; i < rounds; ++i) moments.insert(1 + static_cast<int>(i * std::int64_t{renames - 1} / (rounds - 1)));
+
+  for (const int killAt : moments) {
+    for (const bool afterTheCall : {false, true}) {
+      const std::string moment =
+          std::string(afterTheCall ? "just after" : "just before") + " rename " + std::to_string(killAt);
+      std::filesystem::remove_all(root);
+      MakeOriginal(root);
+      const test::TChildEnd end = test::RunInChild([&] {
+        TKillAtRename killing(killAt, afterTheCall);
+        RunUpperCase(root, killing);
+        return std::string("the run finished");
+      });
+      EXPECT_TRUE(WIFSIGNALED(end.status) && WTERMSIG(end.status) == SIGKILL)
+          << moment << ": " << test::StatusText(end.status) << " " << end.output;
+      EXPECT_EQ(UndoTreeFailures(root), "") << moment;
+      EXPECT_EQ(NamesOf(test::ListTree(root)), original) << moment;
+      EXPECT_FALSE(HoldsUndoFile(test::ListTree(root))) << moment;
+    }
+  }
+}
+
+}  // namespace
+}  // namespace qx
