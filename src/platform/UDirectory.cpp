@@ -35,7 +35,10 @@ TDirectory TDirectory::Open(const std::string& path) {
 
 TDirectory TDirectory::OpenChild(const std::string& name) const {
   const int fd = sys::Sys().OpenAt(m_fd.Get(), name.c_str(), kDirectoryFlags | O_NOFOLLOW, 0);
-  if (fd < 0) throw TSystemError("Cannot open folder", PathOf(name), errno);
+  if (fd < 0) {
+    const int error = errno;  // before composing the path, which may change it
+    throw TSystemError("Cannot open folder", PathOf(name), error);
+  }
   return TDirectory(TFileDescriptor(fd), std::make_shared<const TPathLink>(TPathLink{m_path, name}));
 }
 
@@ -55,7 +58,10 @@ std::string TDirectory::PathOf(const std::string& name) const { return JoinPath(
 std::vector<TDirEntry> TDirectory::List() const {
   // The stream takes its own handle; it shares the read position with ours, hence the rewind.
   const int streamFd = sys::Sys().Dup(m_fd.Get());
-  if (streamFd < 0) throw TSystemError("Cannot read folder", Path(), errno);
+  if (streamFd < 0) {
+    const int error = errno;
+    throw TSystemError("Cannot read folder", Path(), error);
+  }
   DIR* stream = sys::Sys().FdOpenDir(streamFd);
   if (stream == nullptr) {
     const int error = errno;
@@ -122,12 +128,16 @@ void TDirectory::RenameThroughTemporary(const std::string& from, const std::stri
     const int first = RecordedStep(from, temporary, recorder);
     if (first == EEXIST) continue;
     if (first != 0) throw TSystemError("Cannot rename", PathOf(from), first);
-    const int second = RecordedStep(temporary, to, recorder);
+    // Still there, `to` is another link to the file, not the file under another case:
+    // the second step could only fail.
+    const int second = Exists(to) ? EEXIST : RecordedStep(temporary, to, recorder);
     if (second == 0) return;
     if (RenameStep(temporary, from) != 0) {
       throw TSystemError("Cannot rename", PathOf(from), second, ErrorText(second) + "; it is left named " + temporary);
     }
-    if (recorder) recorder->Forget();  // the first step is undone
+    // The first step is undone. Killed just before this, the record names a step whose
+    // new name is gone and whose old one is back, which Undo passes over.
+    if (recorder) recorder->Forget();
     throw TSystemError("Cannot rename", PathOf(from), second);
   }
   throw TSystemError("Cannot rename", PathOf(from), EEXIST);

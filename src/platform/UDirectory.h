@@ -44,6 +44,9 @@ class TDirectory {
   // The entry's last-write time; nothing when it cannot be read. Links are not followed.
   std::optional<std::time_t> ModifiedTime(const std::string& name) const;
   bool Exists(const std::string& name) const;
+  // True when both names exist and are one file (links to it, or one name under two
+  // cases on a case-insensitive file system).
+  bool IsSameEntry(const std::string& a, const std::string& b) const;
   // The longest name, in bytes, that this folder's file system allows.
   std::size_t NameMax() const;
 
@@ -67,7 +70,6 @@ class TDirectory {
   };
   TDirectory(TFileDescriptor fd, std::shared_ptr<const TPathLink> path)
       : m_fd(std::move(fd)), m_path(std::move(path)) {}
-  bool IsSameEntry(const std::string& a, const std::string& b) const;
   // One rename that never replaces an entry, recorded first; 0 or the errno.
   int RecordedStep(const std::string& from, const std::string& to, TRenameRecorder* recorder) const;
   int RenameStep(const std::string& from, const std::string& to) const;

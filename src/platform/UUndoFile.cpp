@@ -16,6 +16,11 @@ constexpr std::size_t kRecentPairs = 4;  // a rename takes back at most two of i
 
 int StatOf(int fd, struct stat& st) { return sys::Sys().FstatAt(fd, "", &st, AT_EMPTY_PATH); }
 
+// errno is read first: composing the path may change it.
+[[noreturn]] void ThrowFor(const char* what, const TDirectory& directory, int error = errno) {
+  throw TUndoFileError(what, directory.PathOf(kUndoFileName), error);
+}
+
 // What makes a file unfit to be an undo file; nothing when it is a regular file with
 // a single link.
 std::optional<std::string> Unfit(const struct stat& st) {
@@ -26,27 +31,36 @@ std::optional<std::string> Unfit(const struct stat& st) {
 }
 
 // Opens the undo file for `flags` without ever blocking on it or following a link, and
-// checks through the handle that it is fit; -1 with errno ENOENT when there is none.
+// checks through the handle that it is fit; a closed handle when there is none to read.
 TFileDescriptor OpenFit(const TDirectory& directory, int flags) {
-  const std::string path = directory.PathOf(kUndoFileName);
+  // Composed only for a message: a path costs the folder's depth.
+  const auto path = [&directory] { return directory.PathOf(kUndoFileName); };
   struct stat st;
   // Looked at first, so that nothing is opened that could block or answer to opening
   // (a FIFO, a device); checked again through the handle against a swap meanwhile.
   if (sys::Sys().FstatAt(directory.Handle(), kUndoFileName, &st, AT_SYMLINK_NOFOLLOW) == 0) {
-    if (S_ISLNK(st.st_mode)) throw TUndoFileError("Cannot use", path, ELOOP, "it is a symbolic link");
-    if (auto reason = Unfit(st)) throw TUndoFileError("Cannot use", path, EINVAL, *reason);
+    if (S_ISLNK(st.st_mode)) throw TUndoFileError("Cannot use", path(), ELOOP, "it is a symbolic link");
+    if (auto reason = Unfit(st)) throw TUndoFileError("Cannot use", path(), EINVAL, *reason);
   } else if (errno != ENOENT) {
-    throw TUndoFileError("Cannot open", path, errno);
+    ThrowFor("Cannot open", directory);
   } else if ((flags & O_CREAT) == 0) {
     return TFileDescriptor();
   }
   const int fd =
       sys::Sys().OpenAt(directory.Handle(), kUndoFileName, flags | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, 0666);
-  if (fd < 0) throw TUndoFileError("Cannot open", path, errno);
+  if (fd < 0) ThrowFor("Cannot open", directory);
   TFileDescriptor file(fd);
-  if (StatOf(file.Get(), st) != 0) throw TUndoFileError("Cannot open", path, errno);
-  if (auto reason = Unfit(st)) throw TUndoFileError("Cannot use", path, EINVAL, *reason);
+  if (StatOf(file.Get(), st) != 0) ThrowFor("Cannot open", directory);
+  if (auto reason = Unfit(st)) throw TUndoFileError("Cannot use", path(), EINVAL, *reason);
   return file;
+}
+
+std::string ReadAll(int fd, const TDirectory& directory) {
+  try {
+    return ReadRest(fd, std::string());
+  } catch (const TSystemError& error) {
+    ThrowFor("Cannot read", directory, error.Errno());
+  }
 }
 
 std::vector<TUndoPair> PairsOf(const std::string& content) {
@@ -71,10 +85,10 @@ std::vector<TUndoPair> PairsOf(const std::string& content) {
 TUndoFileWriter::TUndoFileWriter(const TDirectory& directory)
     : m_directory(directory), m_fd(OpenFit(directory, O_RDWR | O_CREAT | O_APPEND)) {
   struct stat st;
-  if (StatOf(m_fd.Get(), st) != 0) throw TUndoFileError("Cannot open", directory.PathOf(kUndoFileName), errno);
+  if (StatOf(m_fd.Get(), st) != 0) ThrowFor("Cannot open", directory);
   m_size = st.st_size;
   if (m_size == 0) return;
-  const std::string content = ReadRest(m_fd.Get(), directory.PathOf(kUndoFileName));
+  const std::string content = ReadAll(m_fd.Get(), directory);
   if (content.back() != '\n' || std::count(content.begin(), content.end(), '\n') % 2 != 0) {
     throw TUndoFileError("Cannot use", directory.PathOf(kUndoFileName), EINVAL,
                          "its last pair of names is cut short; take it back with Undo or remove it first");
@@ -90,7 +104,7 @@ void TUndoFileWriter::Record(const std::string& from, const std::string& to) {
       if (errno == EINTR) continue;
       const int error = errno;
       sys::Sys().Ftruncate(m_fd.Get(), m_size);  // never leave half a pair behind
-      throw TUndoFileError("Cannot write to", m_directory.PathOf(kUndoFileName), error);
+      ThrowFor("Cannot write to", m_directory, error);
     }
     rest.remove_prefix(static_cast<std::size_t>(written));
   }
@@ -103,26 +117,20 @@ void TUndoFileWriter::Forget() {
   if (m_recentStarts.empty()) return;
   // Appending writes follow the end of the file, so the next pair takes its place.
   if (sys::Sys().Ftruncate(m_fd.Get(), m_recentStarts.back()) != 0) {
-    throw TUndoFileError("Cannot write to", m_directory.PathOf(kUndoFileName), errno);
+    ThrowFor("Cannot write to", m_directory);
   }
   m_size = m_recentStarts.back();
   m_recentStarts.pop_back();
 }
 
 void TUndoFileWriter::Close() {
-  if (m_fd.Close() != 0) throw TUndoFileError("Cannot write to", m_directory.PathOf(kUndoFileName), errno);
+  if (m_fd.Close() != 0) ThrowFor("Cannot write to", m_directory);
 }
 
 std::optional<TUndoFile> TUndoFile::Read(const TDirectory& directory) {
   TFileDescriptor fd = OpenFit(directory, O_RDONLY);
   if (!fd.IsOpen()) return std::nullopt;
-  std::string content;
-  try {
-    content = ReadRest(fd.Get(), directory.PathOf(kUndoFileName));
-  } catch (const TSystemError& error) {
-    throw TUndoFileError("Cannot read", error.Path(), error.Errno());
-  }
-  return TUndoFile(std::move(fd), PairsOf(content));
+  return TUndoFile(std::move(fd), PairsOf(ReadAll(fd.Get(), directory)));
 }
 
 bool TUndoFile::RemoveIfUnchanged(const TDirectory& directory) const {
@@ -133,7 +141,7 @@ bool TUndoFile::RemoveIfUnchanged(const TDirectory& directory) const {
     return false;
   }
   if (sys::Sys().UnlinkAt(directory.Handle(), kUndoFileName, 0) != 0) {
-    throw TUndoFileError("Cannot remove", directory.PathOf(kUndoFileName), errno);
+    ThrowFor("Cannot remove", directory);
   }
   return true;
 }

@@ -1,5 +1,6 @@
 #include "rename/UUndo.h"
 
+#include <cerrno>
 #include <optional>
 #include <vector>
 
@@ -38,6 +39,13 @@ void TakeBack(const TDirectory& directory, const TUndoFile& file, TMessageHost& 
         ++outcome.renamed;
         continue;
       } catch (const TSystemError& error) {
+        // A step recorded but never made (the run was killed between the two), or one
+        // taken back already: the new name is gone and the old one there, or both name
+        // one file (a rename onto another link of the same file is never made).
+        if ((error.Errno() == ENOENT && directory.Exists(pair->earlier)) ||
+            (error.Errno() == EEXIST && directory.IsSameEntry(pair->current, pair->earlier))) {
+          continue;
+        }
         problem = error.Reason();
       }
     }
