@@ -3,6 +3,7 @@
 #include <fcntl.h>
 #include <linux/fs.h>
 #include <sys/resource.h>
+#include <sys/vfs.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -99,6 +100,31 @@ bool TDirectory::Exists(const std::string& name) const {
   return sys::Sys().FstatAt(m_fd.Get(), name.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0;
 }
 
+bool TDirectory::IgnoresCase(const std::vector<TDirEntry>& entries) const {
+  for (const TDirEntry& entry : entries) {
+    std::string swapped = entry.name;
+    for (char& c : swapped) {
+      if (c >= 'a' && c <= 'z')
+        c = static_cast<char>(c - 32);
+      else if (c >= 'A' && c <= 'Z')
+        c = static_cast<char>(c + 32);
+    }
+    if (swapped != entry.name) return IsSameEntry(entry.name, swapped);
+  }
+  // Nothing here to look up: the kinds of file system that always ignore case.
+  struct statfs fs;
+  if (fstatfs(m_fd.Get(), &fs) != 0) return false;
+  switch (static_cast<unsigned long>(fs.f_type)) {
+    case 0x4d44:      // vfat
+    case 0x2011BAB0:  // exfat
+    case 0x7366746e:  // ntfs3
+    case 0xFF534D42:  // cifs
+    case 0xFE534D42:  // smb2
+      return true;
+    default: return false;
+  }
+}
+
 std::size_t TDirectory::NameMax() const {
   const long max = fpathconf(m_fd.Get(), _PC_NAME_MAX);
   return max > 0 ? static_cast<std::size_t>(max) : NAME_MAX;
@@ -156,6 +182,7 @@ int TDirectory::RenameStep(const std::string& from, const std::string& to) const
   if (errno != EINVAL) return errno;
   // A file system without no-replace renames (some network ones): look first. Not
   // atomic, but the best such a file system allows.
+  m_checksTargetsFirst = true;
   if (Exists(to)) return EEXIST;
   return sys::Sys().RenameAt2(fd, from.c_str(), fd, to.c_str(), 0) == 0 ? 0 : errno;
 }

@@ -47,6 +47,13 @@ class TDirectory {
   // True when both names exist and are one file (links to it, or one name under two
   // cases on a case-insensitive file system).
   bool IsSameEntry(const std::string& a, const std::string& b) const;
+  // Whether this folder takes two names that differ only in letter case for one (vfat,
+  // exfat, SMB shares, casefolded ext4 folders ...): looked up with the case of one of
+  // `entries`' names swapped, or told by the kind of file system where none has a letter.
+  bool IgnoresCase(const std::vector<TDirEntry>& entries) const;
+  // True once a rename here had to look for the target first, the file system refusing
+  // the no-replace flag (some network and FUSE file systems).
+  bool ChecksTargetsFirst() const { return m_checksTargetsFirst; }
   // The longest name, in bytes, that this folder's file system allows.
   std::size_t NameMax() const;
 
@@ -77,6 +84,7 @@ class TDirectory {
 
   TFileDescriptor m_fd;
   std::shared_ptr<const TPathLink> m_path;
+  mutable bool m_checksTargetsFirst = false;
 };
 
 // Lets the walk hold one handle per level of a deep tree.

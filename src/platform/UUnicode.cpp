@@ -2,6 +2,8 @@
 
 #include <unicode/uchar.h>
 
+#include "platform/UUtf8.h"
+
 namespace qx::unicode {
 
 char32_t SimpleUpper(char32_t cp) {
@@ -15,5 +17,14 @@ char32_t SimpleLower(char32_t cp) {
 }
 
 bool EqualIgnoringCase(char32_t a, char32_t b) { return a == b || SimpleUpper(a) == SimpleUpper(b); }
+
+std::string FoldCase(std::string_view text) {
+  std::string folded;
+  folded.reserve(text.size());
+  for (std::size_t pos = 0, len = 0; pos < text.size(); pos += len) {
+    utf8::Append(folded, SimpleUpper(utf8::Decode(text, pos, len)));
+  }
+  return folded;
+}
 
 }  // namespace qx::unicode

@@ -26,6 +26,8 @@ class TFileCollection {
   std::vector<TWRFile> CollectDirectories(const TLogLine& log) const;
   // Logs "- Added file " + description for each.
   std::vector<TWRFile> CollectFiles(const std::string& mask, const TLogLine& log) const;
+  // Everything the listing found, hidden entries and the undo file included.
+  const std::vector<TDirEntry>& Entries() const { return m_entries; }
 
  private:
   TWRFile Entry(const std::string& name) const;

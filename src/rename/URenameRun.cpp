@@ -1,7 +1,7 @@
 #include "rename/URenameRun.h"
 
 #include <ctime>
-#include <unordered_set>
+#include <memory>
 
 #include "platform/UDateTime.h"
 #include "platform/UDirectory.h"
@@ -10,6 +10,8 @@
 #include "regex/URegexReplace.h"
 #include "rename/UEntryName.h"
 #include "rename/UFileCollection.h"
+#include "rename/UFolderRenamer.h"
+#include "rename/URenameFolders.h"
 
 namespace qx {
 
@@ -18,14 +20,55 @@ namespace qx {
 struct TRenameRun::TVisit {
   TDirectory directory;
   int depth;
-  TNodeId node;                            // simulated runs: the directory's node
-  double descentShare;                     // the progress its subdirectories' visits make
-  std::size_t nameMax;                     // the longest name its file system allows
-  TUndoFileWriter* undo = nullptr;         // during the steps of a real run with undo on
-  std::vector<TWRFile> directories;        // collected once; serves the rename step and the descents
-  std::vector<TNodeId> treeIndexList;      // simulated runs: each subdirectory's node
-  std::unordered_set<std::string> folded;  // simulated runs: folded texts of the nodes added so far
-  std::size_t descended = 0;               // subdirectories entered so far
+  TNodeId node;                           // simulated runs: the directory's node
+  double descentShare;                    // the progress its subdirectories' visits make
+  std::size_t nameMax;                    // the longest name its file system allows
+  TUndoFileWriter* undo = nullptr;        // during the steps of a real run with undo on
+  std::vector<TWRFile> directories;       // collected once; serves the rename step and the descents
+  std::vector<TNodeId> treeIndexList;     // simulated runs: each subdirectory's node
+  std::unique_ptr<TRenameFolder> folder;  // during the steps: where the renames are made
+  std::size_t descended = 0;              // subdirectories entered so far
+};
+
+// One step's entries (a visit's subdirectories, or its files) and what becomes of each:
+// counted, logged, and in a simulation shown in its node.
+struct TRenameRun::TStep : TRenameOutcomes {
+  TStep(TRenameRun& run, TVisit& visit, TEntryKind kind, const std::vector<TWRFile>& entries)
+      : run(run), visit(visit), isFile(kind == TEntryKind::File) {
+    for (const TWRFile& entry : entries) oldNames.push_back(entry.Name);
+    newNames = oldNames;
+    nodes.assign(entries.size(), TResultTree::kNoNode);
+  }
+
+  void Renamed(std::size_t entry) override {
+    ++(isFile ? run.m_state.FilesRenamed : run.m_state.DirsRenamed);
+    if (nodes[entry] != TResultTree::kNoNode) {
+      run.m_tree.SetState(nodes[entry], isFile ? TNodeState::FileRenamed : TNodeState::FolderRenamed);
+    }
+  }
+  void Failed(std::size_t entry, const std::string& reason) override {
+    Refused(entry, newNames[entry], "Cannot rename " + newNames[entry] + ". Operation will continue", reason);
+  }
+  void Step(const std::string& line) override { run.Log(visit.depth, line); }
+
+  // A failure at any moment of the step; `shown` stands for the new name in the node.
+  void Refused(std::size_t entry, const std::string& shown, const std::string& text, const std::string& reason) {
+    run.Fail(visit.depth, text, reason, nodes[entry] != TResultTree::kNoNode);
+    if (nodes[entry] == TResultTree::kNoNode) return;
+    run.m_tree.SetState(nodes[entry], isFile ? TNodeState::FileError : TNodeState::FolderError);
+    run.m_tree.SetText(nodes[entry], shown + " (was \"" + oldNames[entry] + "\")");
+  }
+  // Simulations only: the entry's node, unchanged until the renamer says otherwise.
+  void AddNode(std::size_t entry) {
+    const TNodeState state = isFile ? TNodeState::FileUnchanged : TNodeState::FolderUnchanged;
+    nodes[entry] = run.m_tree.AddChild(visit.node, newNames[entry], state);
+  }
+
+  TRenameRun& run;
+  TVisit& visit;
+  bool isFile;
+  std::vector<std::string> oldNames, newNames;
+  std::vector<TNodeId> nodes;
 };
 
 std::optional<std::string> RunStartProblem(const TJobList& jobs) {
@@ -134,6 +177,12 @@ void TRenameRun::Enter(std::vector<TVisit>& visits, const TDirectory* parent, co
   visit.nameMax = visit.directory.NameMax();
   std::optional<TUndoFileWriter> undo;
   if (m_recordsUndo) visit.undo = &undo.emplace(visit.directory);
+  const bool ignoresCase = visit.directory.IgnoresCase(collection->Entries());
+  if (m_options.simulate) {
+    visit.folder = std::make_unique<TPictureFolder>(collection->Entries(), ignoresCase);
+  } else {
+    visit.folder = std::make_unique<TRealFolder>(visit.directory, visit.undo, ignoresCase);
+  }
 
   // Log lines are not even composed when nobody reads them.
   TLogLine log;
@@ -146,9 +195,15 @@ void TRenameRun::Enter(std::vector<TVisit>& visits, const TDirectory* parent, co
   collection.reset();
   SortEntries(files, false, m_options, log);
   FileStep(visit, files, fileShare);
-  visit.folded = {};
+  visit.folder.reset();
   visit.undo = nullptr;
   if (undo) undo->Close();
+  if (visit.directory.ChecksTargetsFirst() && !m_saidTargetsChecked) {
+    m_saidTargetsChecked = true;
+    Log(depth,
+        "+ This file system cannot refuse to replace an entry: each new name is looked up just before its "
+        "rename");
+  }
 
   if (!m_options.recurseDirs) {
     visits.pop_back();
@@ -160,102 +215,66 @@ void TRenameRun::Enter(std::vector<TVisit>& visits, const TDirectory* parent, co
 
 void TRenameRun::DirectoryStep(TVisit& visit, double share) {
   if (m_options.renameDirs && visit.directories.empty()) AddProgress(share);
+  // A real run without folder renaming has nothing to do here; a simulation still
+  // shows every subdirectory.
+  if (!m_options.simulate && !m_options.renameDirs) return;
   const double each = visit.directories.empty() ? 0 : share / static_cast<double>(visit.directories.size());
-  for (TWRFile& entry : visit.directories) {
-    if (m_options.simulate) {
-      Log(visit.depth, "* Renaming directory ", entry.Name);
-      TComputedName computed{entry.Name, false};
-      if (m_options.renameDirs) {
-        computed = ApplyCheckedJobs(entry.Name, TEntryKind::Directory);
-        AddProgress(each);
-      }
-      const TNodeId child = AddSimulatedNode(visit, entry.Name, computed, TEntryKind::Directory);
-      visit.treeIndexList.push_back(child);
-      Log(visit.depth, "* Added Tree Index ", std::to_string(m_tree.IndexInParent(child)));
-    } else if (m_options.renameDirs) {
-      Log(visit.depth, "* Renaming directory ", entry.Name);
-      entry.NewName = RenameEntry(visit, entry.Name, TEntryKind::Directory);
+  TStep step(*this, visit, TEntryKind::Directory, visit.directories);
+  TFolderRenamer renamer(*visit.folder, step, step.oldNames);
+  for (std::size_t i = 0; i < visit.directories.size(); ++i) {
+    Log(visit.depth, "* Renaming directory ", step.oldNames[i]);
+    if (m_options.renameDirs) {
+      TakeTurn(step, renamer, i);
       AddProgress(each);
+    } else {
+      step.AddNode(i);
+      renamer.Keep(i);
     }
+    if (m_options.simulate) {
+      visit.treeIndexList.push_back(step.nodes[i]);
+      Log(visit.depth, "* Added Tree Index ", std::to_string(m_tree.IndexInParent(step.nodes[i])));
+    }
+  }
+  renamer.Finish();
+  if (!m_options.simulate) {
+    for (std::size_t i = 0; i < visit.directories.size(); ++i) visit.directories[i].NewName = renamer.NameOf(i);
   }
 }
 
 void TRenameRun::FileStep(TVisit& visit, const std::vector<TWRFile>& files, double share) {
   if (files.empty()) AddProgress(share);
   const double each = files.empty() ? 0 : share / static_cast<double>(files.size());
-  for (const TWRFile& entry : files) {
-    Log(visit.depth, "* Renaming file ", entry.Name);
-    if (m_options.simulate) {
-      AddSimulatedNode(visit, entry.Name, ApplyCheckedJobs(entry.Name, TEntryKind::File), TEntryKind::File);
-    } else {
-      RenameEntry(visit, entry.Name, TEntryKind::File);
-    }
+  TStep step(*this, visit, TEntryKind::File, files);
+  TFolderRenamer renamer(*visit.folder, step, step.oldNames);
+  for (std::size_t i = 0; i < files.size(); ++i) {
+    Log(visit.depth, "* Renaming file ", step.oldNames[i]);
+    TakeTurn(step, renamer, i);
     AddProgress(each);
   }
+  renamer.Finish();
 }
 
-std::string TRenameRun::RenameEntry(TVisit& visit, const std::string& oldName, TEntryKind kind) {
-  const bool isFile = kind == TEntryKind::File;
-  ++(isFile ? m_state.FilesProcessed : m_state.DirsProcessed);
+void TRenameRun::TakeTurn(TStep& step, TFolderRenamer& renamer, std::size_t entry) {
+  const std::string& oldName = step.oldNames[entry];
+  ++(step.isFile ? m_state.FilesProcessed : m_state.DirsProcessed);
   std::string engineError;
   const std::optional<std::string> newName = TryApplyJobList(m_jobs, oldName, m_counterValue, engineError);
+  step.newNames[entry] = newName.value_or(oldName);
+  if (m_options.simulate) step.AddNode(entry);
   if (!newName) {
-    Fail(visit.depth, "Cannot rename " + oldName + ". Operation will continue", engineError);
-    return oldName;
+    step.Refused(entry, engineError, "Cannot rename " + oldName + ". Operation will continue", engineError);
+    return renamer.Keep(entry);
   }
-  if (*newName == oldName) return oldName;
-  const std::string failure = "Cannot rename " + *newName + ". Operation will continue";
-  if (auto refusal = Refusal(visit, oldName, *newName)) {
-    Fail(visit.depth, failure, *refusal);
-    return oldName;
+  if (*newName == oldName) return renamer.Keep(entry);
+  if (auto refusal = Refusal(step.visit, oldName, *newName)) {
+    step.Failed(entry, *refusal);
+    return renamer.Keep(entry);
   }
-  const std::string noun = isFile ? "file" : "directory";
+  const std::string noun = step.isFile ? "file" : "directory";
   if (m_options.confirm && !m_host.Confirm("Rename " + noun + " \"" + oldName + "\" to \"" + *newName + "\"?")) {
-    return oldName;
+    return renamer.Keep(entry);
   }
-  try {
-    // Each step goes to the undo file before it is made, so no rename can be missing from it.
-    visit.directory.RenameNoReplace(oldName, *newName, visit.undo);
-  } catch (const TUndoFileError&) {
-    throw;
-  } catch (const TSystemError& error) {
-    Fail(visit.depth, failure, error.Reason());
-    return oldName;
-  }
-  ++(isFile ? m_state.FilesRenamed : m_state.DirsRenamed);
-  return *newName;
-}
-
-TRenameRun::TComputedName TRenameRun::ApplyCheckedJobs(const std::string& oldName, TEntryKind kind) {
-  const bool isFile = kind == TEntryKind::File;
-  std::string engineError;
-  const std::optional<std::string> newName = TryApplyJobList(m_jobs, oldName, m_counterValue, engineError);
-  TComputedName computed{newName.value_or(engineError), !newName};
-  if (computed.name != oldName) ++(isFile ? m_state.FilesRenamed : m_state.DirsRenamed);
-  ++(isFile ? m_state.FilesProcessed : m_state.DirsProcessed);
-  return computed;
-}
-
-TNodeId TRenameRun::AddSimulatedNode(TVisit& visit, const std::string& oldName, const TComputedName& computed,
-                                     TEntryKind kind) {
-  const bool isFile = kind == TEntryKind::File;
-  const std::string& newName = computed.name;
-  std::string folded = FoldForCompare(newName);
-  const bool clash = visit.folded.count(folded) > 0;
-  // A name the run would refuse, or an engine error, is predicted as the failure it will be.
-  const bool failure = clash || computed.failed || (newName != oldName && Refusal(visit, oldName, newName));
-  TNodeState state = isFile ? TNodeState::FileUnchanged : TNodeState::FolderUnchanged;
-  std::string text = newName;
-  if (failure) {
-    ++m_state.ErrorCount;
-    state = isFile ? TNodeState::FileError : TNodeState::FolderError;
-    text = newName + " (was \"" + oldName + "\")";
-    folded = FoldForCompare(text);
-  } else if (newName != oldName) {
-    state = isFile ? TNodeState::FileRenamed : TNodeState::FolderRenamed;
-  }
-  visit.folded.insert(std::move(folded));
-  return m_tree.AddChild(visit.node, std::move(text), state);
+  renamer.Rename(entry, *newName);
 }
 
 std::optional<std::string> TRenameRun::Refusal(const TVisit& visit, const std::string& oldName,
@@ -267,10 +286,10 @@ std::optional<std::string> TRenameRun::Refusal(const TVisit& visit, const std::s
   return std::nullopt;
 }
 
-void TRenameRun::Fail(int depth, const std::string& text, const std::string& reason) {
+void TRenameRun::Fail(int depth, const std::string& text, const std::string& reason, bool quiet) {
   ++m_state.ErrorCount;
   Log(depth, FailureLine(text, reason));
-  m_host.ShowFailure(text, reason);
+  if (!quiet) m_host.ShowFailure(text, reason);
 }
 
 void TRenameRun::AddProgress(double amount) {

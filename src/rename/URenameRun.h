@@ -18,6 +18,7 @@
 namespace qx {
 
 class TDirectory;
+class TFolderRenamer;
 class TUndoFileWriter;
 
 struct TRunState {
@@ -68,12 +69,7 @@ class TRenameRun {
 
  private:
   struct TVisit;
-  // A simulated name; `failed` when a regular-expression job raised an error, whose
-  // text then stands in `name`.
-  struct TComputedName {
-    std::string name;
-    bool failed;
-  };
+  struct TStep;
 
   void StartRun();
   void FinishRun();
@@ -85,14 +81,15 @@ class TRenameRun {
              TNodeId node);
   void DirectoryStep(TVisit& visit, double share);
   void FileStep(TVisit& visit, const std::vector<TWRFile>& files, double share);
-  std::string RenameEntry(TVisit& visit, const std::string& oldName, TEntryKind kind);
-  TComputedName ApplyCheckedJobs(const std::string& oldName, TEntryKind kind);
-  TNodeId AddSimulatedNode(TVisit& visit, const std::string& oldName, const TComputedName& computed, TEntryKind kind);
+  // One entry's turn: its new name computed (the counter advances), checked, asked for,
+  // and handed to the step's renamer, which makes it now or once the name is free.
+  void TakeTurn(TStep& step, TFolderRenamer& renamer, std::size_t entry);
   // Why the run refuses to rename `oldName` to `newName`, before asking the file system
   // (a simulation predicts the same); nothing when it does not.
   std::optional<std::string> Refusal(const TVisit& visit, const std::string& oldName, const std::string& newName) const;
-  // Counts, logs and shows a failure with its reason.
-  void Fail(int depth, const std::string& text, const std::string& reason);
+  // Counts, logs and, unless `quiet` (a simulation's predicted failure, shown in its
+  // tree), shows a failure with its reason.
+  void Fail(int depth, const std::string& text, const std::string& reason, bool quiet = false);
   // One log line indented three blanks per level, composed only when the run logs.
   template <typename... TPieces>
   void Log(int depth, const TPieces&... pieces) {
@@ -107,6 +104,7 @@ class TRenameRun {
   TRunOptions m_options;
   TRunHost& m_host;
   const bool m_recordsUndo;
+  bool m_saidTargetsChecked = false;
   TRunState m_state;
   std::int32_t m_counterValue = 0;
   TResultTree m_tree;

@@ -63,8 +63,4 @@ class TResultTree {
 
 bool IsFolderState(TNodeState state);
 
-// Folds a name for the clash check: a-z and the Greek small, final-sigma and accented
-// letters become the plain capitals; everything else stays. "Φωτό" and "ΦΩΤΟ" fold alike.
-std::string FoldForCompare(std::string_view name);
-
 }  // namespace qx

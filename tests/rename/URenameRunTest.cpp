@@ -162,9 +162,10 @@ TEST_F(URenameRunTest, ASimulationMarksClashesAndRenamesNothing) {
   const TRunState state = Run();
   EXPECT_EQ(ListTree(m_root), (Paths{"Sub2/", "keep.txt", "sub/", "sub/xb/", "sub/yb/", "xa.txt", "ya.txt", "zA.TXT"}));
   EXPECT_EQ(Describe(m_tree), (Paths{"D= " + m_root, "  D= sub", "    D= xb", "    D= yb", "  D= Sub2", "  F+ eep.txt",
-                                     "  F+ a.txt", "  F! a.txt (was \"ya.txt\")", "  F! A.TXT (was \"zA.TXT\")"}));
-  EXPECT_EQ(state.ErrorCount, 2);
-  EXPECT_EQ(state.FilesRenamed, 4);
+                                     "  F+ a.txt", "  F! a.txt (was \"ya.txt\")", "  F+ A.TXT"}))
+      << "a name differing only in case is no clash where the file system keeps case";
+  EXPECT_EQ(state.ErrorCount, 1);
+  EXPECT_EQ(state.FilesRenamed, 3) << "the renames the real run would make";
   EXPECT_EQ(state.DirsRenamed, 0) << "folders are not renamed unless asked";
   EXPECT_TRUE(m_host.messages.empty());
 }

@@ -7,23 +7,6 @@
 namespace qx {
 namespace {
 
-TEST(UResultTreeTest, FoldForCompareFoldsLatinAndGreekToPlainCapitals) {
-  const std::pair<const char*, const char*> rows[] = {
-      {"abc-XYZ.txt", "ABC-XYZ.TXT"},
-      {"éa", "éA"},  // only the table's letters fold
-      {"αβγδεζηθικλμνξοπρ", "ΑΒΓΔΕΖΗΘΙΚΛΜΝΞΟΠΡ"},
-      {"σς", "ΣΣ"},
-      {"τυφχψω", "ΤΥΦΧΨΩ"},
-      {"άέήίόύώ", "ΑΕΗΙΟΥΩ"},
-      {"ΆΈΉΊΌΎΏ", "ΑΕΗΙΟΥΩ"},
-      {"ϊϋ", "ΙΥ"},
-      {"ΐΰ", "ΐΰ"},  // not in the table
-      {"bad \xFF byte", "BAD \xFF BYTE"},
-  };
-  for (const auto& [in, out] : rows) EXPECT_EQ(FoldForCompare(in), out) << in;
-  EXPECT_EQ(FoldForCompare("Φωτό.jpg"), FoldForCompare("ΦΩΤΟ.JPG"));
-}
-
 TEST(UResultTreeTest, ChildrenAreFoundByPositionAndMustBeAddedTogether) {
   TResultTree tree;
   const TNodeId root = tree.AddRoot("/start");

@@ -1,0 +1,91 @@
+// The renames of one step in one folder (its subdirectories, or its files), made in the
+// order the run takes the entries. A rename whose new name is held by an entry of the
+// same step that moves away later waits until the name is free, so shifts (file1 ->
+// file2, file2 -> file3) work in any order; a cycle (a -> b, b -> a) goes through a
+// temporary name. The same steps run against the real folder and, in a simulation,
+// against a picture of it, so the simulation predicts what the real run does.
+#pragma once
+
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <unordered_map>
+#include <utility>
+#include <vector>
+
+namespace qx {
+
+struct TRenameFailure {
+  int error;           // errno; EEXIST when the new name is taken
+  std::string reason;  // as the user reads it
+};
+
+// Where the renames are made: the real folder, or the simulation's picture of it.
+class TRenameFolder {
+ public:
+  explicit TRenameFolder(bool ignoresCase) : m_ignoresCase(ignoresCase) {}
+  virtual ~TRenameFolder() = default;
+  // Renames without ever replacing an entry; nothing on success.
+  virtual std::optional<TRenameFailure> Rename(const std::string& from, const std::string& to) = 0;
+  // The key two names share when the folder takes them for one: the name itself, or
+  // where the file system ignores letter case, the name with its case folded.
+  std::string Key(const std::string& name) const;
+
+ private:
+  bool m_ignoresCase;
+};
+
+// Told what becomes of each entry, as it becomes known.
+class TRenameOutcomes {
+ public:
+  virtual ~TRenameOutcomes() = default;
+  virtual void Renamed(std::size_t entry) = 0;
+  virtual void Failed(std::size_t entry, const std::string& reason) = 0;
+  // A step made apart from the entry's turn: a rename that waited, or a temporary name.
+  virtual void Step(const std::string& line) = 0;
+};
+
+class TFolderRenamer {
+ public:
+  // `names`: the entries of the step, by their names now, in the run's order.
+  TFolderRenamer(TRenameFolder& folder, TRenameOutcomes& outcomes, std::vector<std::string> names);
+
+  // Entry `entry` is to be renamed to `newName`: now, or once the name is free.
+  void Rename(std::size_t entry, const std::string& newName);
+  // Entry `entry` keeps its name (unchanged, refused, declined): whoever waits for it fails.
+  void Keep(std::size_t entry);
+  // After every entry had its turn: breaks the cycles that remain.
+  void Finish();
+
+  // The entry's name at the end: the new one if it was renamed, else the old one.
+  const std::string& NameOf(std::size_t entry) const { return m_entries[entry].current; }
+
+ private:
+  enum class TState { Waiting, Pending, Done, Stays };
+  struct TEntry {
+    std::string old;
+    std::string current;
+    std::string wanted;
+    TState state = TState::Waiting;
+  };
+
+  // Tries the entry's rename at its turn; waits when an entry that may still move holds the name.
+  void Attempt(std::size_t entry);
+  void Moved(std::size_t entry);
+  void Fail(std::size_t entry, const std::string& reason);
+  // A name has been freed, or will stay held: whoever waits for it goes now, or fails.
+  // Worked through a list, not recursion: a shift of many files is a chain as long.
+  void Hand(const std::string& name, bool freed);
+  void MoveToTemporary(std::size_t entry);
+
+  TRenameFolder& m_folder;
+  TRenameOutcomes& m_outcomes;
+  std::vector<TEntry> m_entries;
+  std::unordered_map<std::string, std::size_t> m_movable;  // key of a name -> the entry that may still free it
+  std::unordered_map<std::string, std::size_t> m_waiting;  // key of a name -> the entry that waits for it
+  std::vector<std::pair<std::string, bool>> m_work;        // names freed (true) or settled, to hand on
+  bool m_working = false;
+  int m_temporaries = 0;
+};
+
+}  // namespace qx

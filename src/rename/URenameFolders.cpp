@@ -1,0 +1,39 @@
+#include "rename/URenameFolders.h"
+
+#include <cerrno>
+
+#include "platform/USystemError.h"
+#include "platform/UUndoFile.h"
+
+namespace qx {
+
+TRealFolder::TRealFolder(const TDirectory& directory, TUndoFileWriter* undo, bool ignoresCase)
+    : TRenameFolder(ignoresCase), m_directory(directory), m_undo(undo) {}
+
+std::optional<TRenameFailure> TRealFolder::Rename(const std::string& from, const std::string& to) {
+  try {
+    m_directory.RenameNoReplace(from, to, m_undo);
+    return std::nullopt;
+  } catch (const TUndoFileError&) {
+    throw;
+  } catch (const TSystemError& error) {
+    return TRenameFailure{error.Errno(), error.Reason()};
+  }
+}
+
+TPictureFolder::TPictureFolder(const std::vector<TDirEntry>& entries, bool ignoresCase) : TRenameFolder(ignoresCase) {
+  for (const TDirEntry& entry : entries) m_keys.insert(Key(entry.name));
+}
+
+std::optional<TRenameFailure> TPictureFolder::Rename(const std::string& from, const std::string& to) {
+  const std::string fromKey = Key(from), toKey = Key(to);
+  if (!m_keys.count(fromKey)) return TRenameFailure{ENOENT, ErrorText(ENOENT)};
+  // A change of letter case only, where case is ignored, keeps the one entry.
+  if (toKey == fromKey) return std::nullopt;
+  if (m_keys.count(toKey)) return TRenameFailure{EEXIST, ErrorText(EEXIST)};
+  m_keys.erase(fromKey);
+  m_keys.insert(toKey);
+  return std::nullopt;
+}
+
+}  // namespace qx

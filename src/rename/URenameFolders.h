@@ -1,0 +1,39 @@
+// The two folders a step's renames are made in: the real one, each step recorded in the
+// undo file first, and the simulation's picture of it, a set of names that behaves as
+// the folder would, so a simulation fails exactly where the real run would.
+#pragma once
+
+#include <string>
+#include <unordered_set>
+#include <vector>
+
+#include "platform/UDirectory.h"
+#include "rename/UFolderRenamer.h"
+
+namespace qx {
+
+class TUndoFileWriter;
+
+class TRealFolder : public TRenameFolder {
+ public:
+  // `undo` may be null (undo off); both must outlive this object.
+  TRealFolder(const TDirectory& directory, TUndoFileWriter* undo, bool ignoresCase);
+  // A failing undo file is no failure of one rename: its TUndoFileError goes on up.
+  std::optional<TRenameFailure> Rename(const std::string& from, const std::string& to) override;
+
+ private:
+  const TDirectory& m_directory;
+  TUndoFileWriter* m_undo;
+};
+
+class TPictureFolder : public TRenameFolder {
+ public:
+  // `entries`: everything the folder holds, hidden entries and the undo file included.
+  TPictureFolder(const std::vector<TDirEntry>& entries, bool ignoresCase);
+  std::optional<TRenameFailure> Rename(const std::string& from, const std::string& to) override;
+
+ private:
+  std::unordered_set<std::string> m_keys;
+};
+
+}  // namespace qx
