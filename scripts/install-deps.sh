@@ -8,8 +8,9 @@ packages=(
   g++ cmake ninja-build pkg-config make
   libxml2-dev libicu-dev libcli11-dev dpkg-dev
   qt6-base-dev qt6-base-dev-tools qt6-svg-dev libgl-dev
-  # tests: GoogleTest, the regex oracle, the fuzzer (clang + its runtime), offscreen Qt
-  libgtest-dev libgmock-dev libpcre2-dev clang libclang-rt-14-dev
+  # tests: GoogleTest, the regex oracle, the fuzzer (clang + its runtime), offscreen Qt,
+  # the case-insensitive test file system (libfuse3, fusermount3)
+  libgtest-dev libgmock-dev libpcre2-dev clang libclang-rt-14-dev libfuse3-dev fuse3
   xvfb xauth fonts-dejavu-core imagemagick openbox xdotool dosfstools mtools
   # benchmarks: Google Benchmark and the peer harness's tools
   libbenchmark-dev hyperfine time rename mmv bc
