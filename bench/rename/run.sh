@@ -45,3 +45,7 @@ esac
 ROWS
 
 PATH="$work/bin:$PATH" EXTRA_ROWS="$work/rows.sh" bash "$harness/run-peers.sh"
+
+echo
+echo "### Renumbering one up"
+"$here/renumber.sh" "$build"

@@ -32,16 +32,18 @@ void TFolderRenamer::Keep(std::size_t entry) {
 
 void TFolderRenamer::Attempt(std::size_t entry) {
   TEntry& e = m_entries[entry];
-  const auto failure = m_folder.Rename(e.current, e.wanted);
-  if (!failure) return Moved(entry);
   const std::string key = m_folder.Key(e.wanted);
+  // Held by an entry that may still move: no need to ask the file system, which could
+  // only refuse; wait for the name, unless another entry waits for it already.
   const auto holder = m_movable.find(key);
-  if (failure->error == EEXIST && holder != m_movable.end() && holder->second != entry && !m_waiting.count(key)) {
+  if (holder != m_movable.end() && holder->second != entry) {
+    if (m_waiting.count(key)) return Fail(entry, ErrorText(EEXIST));
     e.state = TState::Pending;
     m_waiting.emplace(key, entry);
     return;
   }
-  Fail(entry, failure->reason);
+  if (const auto failure = m_folder.Rename(e.current, e.wanted)) return Fail(entry, failure->reason);
+  Moved(entry);
 }
 
 void TFolderRenamer::Moved(std::size_t entry) {
