@@ -1,11 +1,15 @@
 #include "rename/UEntryName.h"
 
+#include "platform/UUndoFile.h"
+
 namespace qx {
 
 std::optional<std::string> EntryNameProblem(const std::string& name, std::size_t nameMax, bool recorded) {
   if (name.empty()) return "the name is empty";
   if (name == "." || name == ".." || name.find('/') != std::string::npos) return "the name would leave its folder";
   if (name.find('\0') != std::string::npos) return "the name holds a NUL byte";
+  // Undo would take such a file for its record.
+  if (name == kUndoFileName) return "the name is the undo file's own";
   if (recorded && name.find_first_of("\r\n") != std::string::npos) return "the name holds a line break";
   if (name.size() > nameMax) return "name too long";
   return std::nullopt;

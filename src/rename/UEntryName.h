@@ -1,5 +1,6 @@
 // Which names an entry may be given (or, by Undo, given back): a name that stays in its
-// folder, that the file system can hold, and that an undo file can record.
+// folder, that the file system can hold, that an undo file can record, and that is not
+// the undo file's own.
 #pragma once
 
 #include <cstddef>

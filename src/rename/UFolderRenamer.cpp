@@ -9,13 +9,10 @@ namespace qx {
 
 std::string TRenameFolder::Key(const std::string& name) const { return m_ignoresCase ? unicode::FoldCase(name) : name; }
 
-TFolderRenamer::TFolderRenamer(TRenameFolder& folder, TRenameOutcomes& outcomes, std::vector<std::string> names)
-    : m_folder(folder), m_outcomes(outcomes) {
+TFolderRenamer::TFolderRenamer(TRenameFolder& folder, TRenameOutcomes& outcomes, const std::vector<std::string>& names)
+    : m_folder(folder), m_outcomes(outcomes), m_names(names) {
   m_entries.reserve(names.size());
-  for (std::string& name : names) {
-    m_movable.emplace(m_folder.Key(name), m_entries.size());
-    m_entries.push_back({name, std::move(name), {}});
-  }
+  for (const std::string& name : names) m_entries.push_back({name, {}});
 }
 
 void TFolderRenamer::Rename(std::size_t entry, const std::string& newName) {
@@ -26,31 +23,58 @@ void TFolderRenamer::Rename(std::size_t entry, const std::string& newName) {
 void TFolderRenamer::Keep(std::size_t entry) {
   TEntry& e = m_entries[entry];
   e.state = TState::Stays;
-  m_movable.erase(m_folder.Key(e.current));
+  NoLongerMovable(e.current);
   Hand(e.current, false);
+}
+
+const std::size_t* TFolderRenamer::MovableHolder(const std::string& key) {
+  if (!m_movableKnown) {
+    m_movableKnown = true;
+    for (std::size_t entry = 0; entry < m_entries.size(); ++entry) {
+      const TState state = m_entries[entry].state;
+      if (state == TState::Waiting || state == TState::Pending) {
+        m_movable.emplace(m_folder.Key(m_entries[entry].current), entry);
+      }
+    }
+  }
+  const auto holder = m_movable.find(key);
+  return holder == m_movable.end() ? nullptr : &holder->second;
+}
+
+void TFolderRenamer::NoLongerMovable(const std::string& name) {
+  if (m_movableKnown) m_movable.erase(m_folder.Key(name));
 }
 
 void TFolderRenamer::Attempt(std::size_t entry) {
   TEntry& e = m_entries[entry];
-  const std::string key = m_folder.Key(e.wanted);
-  // Held by an entry that may still move: no need to ask the file system, which could
-  // only refuse; wait for the name, unless another entry waits for it already.
-  const auto holder = m_movable.find(key);
-  if (holder != m_movable.end() && holder->second != entry) {
-    if (m_waiting.count(key)) return Fail(entry, ErrorText(EEXIST));
+  std::string key;
+  const std::size_t* holder = nullptr;
+  if (m_movableKnown) holder = MovableHolder(key = m_folder.Key(e.wanted));
+  // A name held by another entry that may still move is not even tried: the file
+  // system could only refuse it.
+  std::optional<TRenameFailure> failure;
+  if (!holder || *holder == entry) {
+    failure = m_folder.Rename(e.current, e.wanted);
+    if (!failure) return Moved(entry);
+    if (failure->error != EEXIST) return Fail(entry, failure->reason);
+    if (!m_movableKnown) key = m_folder.Key(e.wanted);
+    holder = MovableHolder(key);
+  }
+  // Taken: wait for the name if an entry that may still move holds it, unless another
+  // entry waits for it already.
+  if (holder && *holder != entry && !m_waiting.count(key)) {
     e.state = TState::Pending;
     m_waiting.emplace(key, entry);
     return;
   }
-  if (const auto failure = m_folder.Rename(e.current, e.wanted)) return Fail(entry, failure->reason);
-  Moved(entry);
+  Fail(entry, failure ? failure->reason : ErrorText(EEXIST));
 }
 
 void TFolderRenamer::Moved(std::size_t entry) {
   TEntry& e = m_entries[entry];
-  const std::string freed = e.current;
-  m_movable.erase(m_folder.Key(freed));
-  e.current = e.wanted;
+  std::string freed = std::move(e.current);
+  NoLongerMovable(freed);
+  e.current = std::move(e.wanted);
   e.state = TState::Done;
   m_outcomes.Renamed(entry);
   Hand(freed, true);
@@ -58,15 +82,16 @@ void TFolderRenamer::Moved(std::size_t entry) {
 
 void TFolderRenamer::Fail(std::size_t entry, const std::string& reason) {
   TEntry& e = m_entries[entry];
-  m_movable.erase(m_folder.Key(e.current));
+  NoLongerMovable(e.current);
   std::string why = reason;
   // Caught at a temporary name by a cycle that could not close: back to its own name.
-  if (e.current != e.old) {
-    if (m_folder.Rename(e.current, e.old)) {
+  const std::string& old = m_names[entry];
+  if (e.current != old) {
+    if (m_folder.Rename(e.current, old)) {
       why += "; it is left named " + e.current;
     } else {
-      m_outcomes.Step("* Renaming back " + e.current + " to " + e.old);
-      e.current = e.old;
+      m_outcomes.Step("* Renaming back " + e.current + " to " + old);
+      e.current = old;
     }
   }
   e.state = TState::Stays;
@@ -75,6 +100,7 @@ void TFolderRenamer::Fail(std::size_t entry, const std::string& reason) {
 }
 
 void TFolderRenamer::Hand(const std::string& name, bool freed) {
+  if (m_waiting.empty()) return;  // nobody to tell
   m_work.emplace_back(name, freed);
   if (m_working) return;
   m_working = true;
@@ -122,7 +148,7 @@ void TFolderRenamer::MoveToTemporary(std::size_t entry) {
     }
     m_outcomes.Step("* Renaming " + e.current + " to the temporary name " + temporary);
     const std::string freed = e.current;
-    m_movable.erase(m_folder.Key(freed));
+    NoLongerMovable(freed);
     m_movable.emplace(m_folder.Key(temporary), entry);
     e.current = temporary;
     return Hand(freed, true);

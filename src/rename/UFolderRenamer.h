@@ -47,8 +47,9 @@ class TRenameOutcomes {
 
 class TFolderRenamer {
  public:
-  // `names`: the entries of the step, by their names now, in the run's order.
-  TFolderRenamer(TRenameFolder& folder, TRenameOutcomes& outcomes, std::vector<std::string> names);
+  // `names`: the entries of the step, by their names now, in the run's order; they must
+  // outlive the renamer.
+  TFolderRenamer(TRenameFolder& folder, TRenameOutcomes& outcomes, const std::vector<std::string>& names);
 
   // Entry `entry` is to be renamed to `newName`: now, or once the name is free.
   void Rename(std::size_t entry, const std::string& newName);
@@ -63,7 +64,6 @@ class TFolderRenamer {
  private:
   enum class TState { Waiting, Pending, Done, Stays };
   struct TEntry {
-    std::string old;
     std::string current;
     std::string wanted;
     TState state = TState::Waiting;
@@ -77,10 +77,16 @@ class TFolderRenamer {
   // Worked through a list, not recursion: a shift of many files is a chain as long.
   void Hand(const std::string& name, bool freed);
   void MoveToTemporary(std::size_t entry);
+  // The entry that holds `key` and may still move; the index of such entries is made
+  // only once a name is found taken, so a step without conflicts never pays for it.
+  const std::size_t* MovableHolder(const std::string& key);
+  void NoLongerMovable(const std::string& name);
 
   TRenameFolder& m_folder;
   TRenameOutcomes& m_outcomes;
+  const std::vector<std::string>& m_names;
   std::vector<TEntry> m_entries;
+  bool m_movableKnown = false;
   std::unordered_map<std::string, std::size_t> m_movable;  // key of a name -> the entry that may still free it
   std::unordered_map<std::string, std::size_t> m_waiting;  // key of a name -> the entry that waits for it
   std::vector<std::pair<std::string, bool>> m_work;        // names freed (true) or settled, to hand on

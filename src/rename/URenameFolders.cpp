@@ -21,8 +21,11 @@ std::optional<TRenameFailure> TRealFolder::Rename(const std::string& from, const
   }
 }
 
-TPictureFolder::TPictureFolder(const std::vector<TDirEntry>& entries, bool ignoresCase) : TRenameFolder(ignoresCase) {
+TPictureFolder::TPictureFolder(const std::vector<TDirEntry>& entries, bool undoFile, bool ignoresCase)
+    : TRenameFolder(ignoresCase) {
+  m_keys.reserve(entries.size() + 1);
   for (const TDirEntry& entry : entries) m_keys.insert(Key(entry.name));
+  if (undoFile) m_keys.insert(Key(kUndoFileName));
 }
 
 std::optional<TRenameFailure> TPictureFolder::Rename(const std::string& from, const std::string& to) {

@@ -28,8 +28,9 @@ class TRealFolder : public TRenameFolder {
 
 class TPictureFolder : public TRenameFolder {
  public:
-  // `entries`: everything the folder holds, hidden entries and the undo file included.
-  TPictureFolder(const std::vector<TDirEntry>& entries, bool ignoresCase);
+  // `entries`: everything the folder holds, hidden entries and the undo file included;
+  // with `undoFile`, the undo file the real run would make too.
+  TPictureFolder(const std::vector<TDirEntry>& entries, bool undoFile, bool ignoresCase);
   std::optional<TRenameFailure> Rename(const std::string& from, const std::string& to) override;
 
  private:

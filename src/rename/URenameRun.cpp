@@ -35,8 +35,9 @@ struct TRenameRun::TVisit {
 struct TRenameRun::TStep : TRenameOutcomes {
   TStep(TRenameRun& run, TVisit& visit, TEntryKind kind, const std::vector<TWRFile>& entries)
       : run(run), visit(visit), isFile(kind == TEntryKind::File) {
+    oldNames.reserve(entries.size());
     for (const TWRFile& entry : entries) oldNames.push_back(entry.Name);
-    newNames = oldNames;
+    newNames.resize(entries.size());  // each set at its entry's turn
     nodes.assign(entries.size(), TResultTree::kNoNode);
   }
 
@@ -179,7 +180,8 @@ void TRenameRun::Enter(std::vector<TVisit>& visits, const TDirectory* parent, co
   if (m_recordsUndo) visit.undo = &undo.emplace(visit.directory);
   const bool ignoresCase = visit.directory.IgnoresCase(collection->Entries());
   if (m_options.simulate) {
-    visit.folder = std::make_unique<TPictureFolder>(collection->Entries(), ignoresCase);
+    // The real run makes the undo file before its first rename.
+    visit.folder = std::make_unique<TPictureFolder>(collection->Entries(), m_options.undo, ignoresCase);
   } else {
     visit.folder = std::make_unique<TRealFolder>(visit.directory, visit.undo, ignoresCase);
   }
@@ -227,6 +229,7 @@ void TRenameRun::DirectoryStep(TVisit& visit, double share) {
       TakeTurn(step, renamer, i);
       AddProgress(each);
     } else {
+      step.newNames[i] = step.oldNames[i];
       step.AddNode(i);
       renamer.Keep(i);
     }

@@ -2,7 +2,6 @@
 
 #include <stdexcept>
 
-
 namespace qx {
 
 TNodeId TResultTree::AddRoot(std::string text) {

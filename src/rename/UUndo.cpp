@@ -17,13 +17,6 @@ std::string Count(std::size_t n, const char* one, const char* many) {
   return std::to_string(n) + " " + (n == 1 ? one : many);
 }
 
-// Why a recorded name cannot be taken: an undo file edited by hand, or planted by
-// someone else, must not move anything out of the folder or over the undo file.
-std::optional<std::string> RecordedNameProblem(const std::string& name, std::size_t nameMax) {
-  if (name == kUndoFileName) return "the name is the undo file's own";
-  return EntryNameProblem(name, nameMax, true);
-}
-
 // Renames each pair of `file` back, latest first: the run recorded its steps in the
 // order it made them, so the reverse order unwinds chains (b -> c, then a -> b).
 void TakeBack(const TDirectory& directory, const TUndoFile& file, TMessageHost& messages, TUndoOutcome& outcome) {
@@ -31,8 +24,10 @@ void TakeBack(const TDirectory& directory, const TUndoFile& file, TMessageHost& 
   const auto& pairs = file.Pairs();
   for (auto pair = pairs.rbegin(); pair != pairs.rend(); ++pair) {
     const std::string failure = "Cannot rename " + pair->current + " to " + pair->earlier + ". Operation will continue";
-    auto problem = RecordedNameProblem(pair->current, nameMax);
-    if (!problem) problem = RecordedNameProblem(pair->earlier, nameMax);
+    // An undo file edited by hand, or planted by someone else, must not move anything
+    // out of the folder or over the undo file.
+    auto problem = EntryNameProblem(pair->current, nameMax, true);
+    if (!problem) problem = EntryNameProblem(pair->earlier, nameMax, true);
     if (!problem) {
       try {
         directory.RenameNoReplace(pair->current, pair->earlier);
