@@ -1,0 +1,482 @@
+// Holds the simulation to its promise over generated folders and job lists: the folder is
+// simulated, then run for real, and every entry the simulation marks renamed, unchanged or
+// failed must be renamed to that name, or left, by the real run, with the same counts and
+// the same failures; one Undo must then bring the folder back byte for byte. Seeded: a
+// failure names the seed and the case. The same again, fewer, on a folder that ignores
+// case. QX_PREDICTION_CASES sets how many cases run (2,000 by default), QX_PREDICTION_SEED
+// the seed.
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <random>
+#include <set>
+#include <string_view>
+
+#include "rename/URenameRun.h"
+#include "rename/UUndo.h"
+#include "support/UMakeJob.h"
+#include "support/URecordingMessages.h"
+#include "support/URecordingRunHost.h"
+#include "support/UTempDir.h"
+#include "support/UTree.h"
+#include "support/fuse/UCaseFoldMount.h"
+
+namespace qx {
+namespace {
+
+namespace fs = std::filesystem;
+using K = TJobKind;
+using test::MakeJob;
+using Paths = std::vector<std::string>;
+
+constexpr long kSomeTime = 1000000000;  // seconds since the epoch
+
+int EnvNumber(const char* name, int fallback) {
+  const char* value = std::getenv(name);
+  return value ? std::atoi(value) : fallback;
+}
+
+// Line breaks shown as \n and long runs of one character shortened, for failure messages.
+std::string Visible(std::string_view text) {
+  std::string shown;
+  for (std::size_t i = 0; i < text.size();) {
+    std::size_t run = 1;
+    while (i + run < text.size() && text[i + run] == text[i]) ++run;
+    const std::string c = text[i] == '\n' ? "\\n" : text[i] == '\r' ? "\\r" : std::string(1, text[i]);
+    if (run > 8) {
+      shown += c + "{" + std::to_string(run) + "}";
+    } else {
+      for (std::size_t k = 0; k < run; ++k) shown += c;
+    }
+    i += run;
+  }
+  return shown;
+}
+
+struct TEntrySpec {
+  std::string path;   // relative to the starting folder; a folder ends in '/'
+  bool link = false;  // a dangling symbolic link
+  long seconds = 0;   // modification time
+};
+
+struct TCase {
+  std::vector<TEntrySpec> entries;  // a folder before what it holds
+  TJobList jobs;
+  TRunOptions options;
+};
+
+std::string Describe(const TCase& c) {
+  std::string text = "entries:";
+  for (const TEntrySpec& e : c.entries) {
+    text += " \"" + Visible(e.path) + "\"" + (e.link ? "@" : "") + "/" + std::to_string(e.seconds - kSomeTime);
+  }
+  text += "\njobs:";
+  for (const TJob& job : c.jobs) text += "\n  " + Visible(JobDescription(job));
+  const TRunOptions& o = c.options;
+  text += "\nmask " + o.fileMask + ", sort " + (o.sort ? std::to_string(static_cast<int>(o.sortOrder)) : "off") +
+          ", rename folders " + std::to_string(o.renameDirs) + ", recurse " + std::to_string(o.recurseDirs) +
+          ", reset counter " + std::to_string(o.resetCounter) + ", counter from " + std::to_string(o.counterStart);
+  return text;
+}
+
+// Makes the cases: small folders whose names are drawn from a few letters, so that new
+// names clash often, with entries that stay in the way (hidden files, folders, files the
+// mask leaves out, a planted cycle temporary), names at the length limit and with line
+// breaks; and jobs that shift numbers, permute letters through a placeholder, refuse one
+// member of a permutation, change case, and clash.
+class TCaseMaker {
+ public:
+  TCaseMaker(std::uint32_t seed, int number, bool ignoresCase) : m_ignoresCase(ignoresCase) {
+    std::seed_seq seeds{seed, static_cast<std::uint32_t>(number)};
+    m_random.seed(seeds);
+  }
+
+  TCase Make() {
+    TCase c;
+    const int theme = Pick(3);  // a shift of numbers, a permutation of letters, anything
+    m_first = 1 + Pick(3);
+    const int count = 2 + Pick(11);
+    if (theme == 0) {
+      for (int i = 0, numbered = count - Pick(3); i < numbered; ++i) {
+        if (i > 0 && Chance(10)) continue;  // a gap in the numbers
+        Add(c, "", Numbered(m_first + i));
+      }
+      c.jobs.AddNew(MakeJob(K::jobReplace, 1, 1, 0, "\\d+", ""));
+      c.jobs.AddNew(MakeJob(K::jobCounter, 1, 2));
+      c.options.counterStart = m_first - 1 + Pick(3);  // down by one, in place, up by one
+    } else {
+      c.options.counterStart = Pick(3);
+    }
+    if (theme == 1) {
+      const std::string letters = m_ignoresCase ? (Chance(50) ? "ab" : "aBb") : (Chance(50) ? "ab" : "abc");
+      for (const char letter : letters) Add(c, "", std::string(1, letter) + (Chance(20) ? ".t" : ""));
+      AddPermutation(c, letters);
+      if (Chance(50)) AddRefusal(c);
+    }
+    while (static_cast<int>(c.entries.size()) < count) AddAny(c, "", 2);
+    if (Chance(25)) Add(c, "", ".quillex-cycle-0");
+    // A case job may make this the undo file's name. Where case is ignored it is the undo
+    // file itself, which this test does not plant.
+    if (!m_ignoresCase && Chance(5)) Add(c, "", "_quillex_undo.TXT");
+    for (int jobs = theme == 2 ? 1 + Pick(3) : Pick(2); jobs > 0; --jobs) AddJob(c);
+
+    const char* masks[] = {"*.*", "*.*", "*.*", "*.*", "*.t", "?"};
+    c.options.fileMask = masks[Pick(6)];
+    c.options.sort = !Chance(15);
+    c.options.sortOrder = static_cast<TSortOrder>(Pick(5));
+    c.options.renameDirs = Chance(50);
+    c.options.recurseDirs = Chance(50);
+    c.options.resetCounter = Chance(30);
+    return c;
+  }
+
+ private:
+  int Pick(int count) { return std::uniform_int_distribution<int>(0, count - 1)(m_random); }
+  bool Chance(int percent) { return Pick(100) < percent; }
+
+  std::string Numbered(int n) { return (n < 10 ? "f0" : "f") + std::to_string(n); }
+  // One or two of a few letters, at times with a line break or an extension.
+  std::string Letters() {
+    const char* letters = m_ignoresCase ? "abAB" : "abcA";
+    std::string name(1, letters[Pick(4)]);
+    if (Chance(40)) name += letters[Pick(4)];
+    if (Chance(3)) name.insert(1, "\n");
+    if (Chance(20)) name += ".t";
+    return name;
+  }
+
+  // Adds an entry unless the folder holds one by that name already.
+  void Add(TCase& c, const std::string& folder, const std::string& name, bool link = false) {
+    std::string key = folder + name;
+    if (m_ignoresCase) std::transform(key.begin(), key.end(), key.begin(), ::tolower);
+    if (!m_keys.insert(key.ends_with('/') ? key.substr(0, key.size() - 1) : key).second) return;
+    c.entries.push_back({folder + name, link, kSomeTime + 2 * Pick(4)});
+  }
+
+  // A file, hidden file, link, folder (with entries of its own, `depth` levels down) or a
+  // name as long as a name may be.
+  void AddAny(TCase& c, const std::string& folder, int depth) {
+    const int kind = Pick(100);
+    if (kind < 12) {
+      Add(c, folder, "." + Letters());
+    } else if (kind < 17) {
+      Add(c, folder, Letters(), true);
+    } else if (kind < 25) {
+      Add(c, folder, std::string(254, 'x') + "ab"[Pick(2)]);
+    } else if (kind < 45 && depth > 0) {
+      const std::string name = (Chance(30) ? Numbered(m_first + Pick(4)) : Letters()) + "/";
+      const std::size_t before = c.entries.size();
+      Add(c, folder, name);
+      if (c.entries.size() == before) return;
+      for (int n = Pick(4); n > 0; --n) AddAny(c, folder + name, depth - 1);
+    } else {
+      Add(c, folder, Chance(20) ? Numbered(m_first + Pick(6)) : Letters());
+    }
+  }
+
+  // A permutation of letters made of plain replacements through a placeholder: each
+  // letter becomes the next, the last the first (a swap, or a cycle of three).
+  void AddPermutation(TCase& c, const std::string& letters) {
+    const int matchCase = Pick(2);
+    c.jobs.AddNew(MakeJob(K::jobReplace, 0, matchCase, 0, letters.substr(letters.size() - 1), "#"));
+    for (std::size_t i = letters.size() - 1; i-- > 0;) {
+      c.jobs.AddNew(MakeJob(K::jobReplace, 0, matchCase, 0, letters.substr(i, 1), letters.substr(i + 1, 1)));
+    }
+    c.jobs.AddNew(MakeJob(K::jobReplace, 0, matchCase, 0, "#", letters.substr(0, 1)));
+  }
+
+  // One member of a permutation refused: its whole new name matched and made unfit.
+  void AddRefusal(TCase& c) {
+    const std::string unfit[] = {"", "x/y", std::string(256, 'y'), "x\ny"};
+    c.jobs.AddNew(MakeJob(K::jobReplace, 1, 1, 0, Chance(50) ? "^a(\\.t)?$" : "^b(\\.t)?$", unfit[Pick(4)]));
+  }
+
+  void AddJob(TCase& c) {
+    const std::string sources[] = {"a", "b", "A", "1", "0", ".t"};
+    const std::string targets[] = {"a", "b", "B", "", "x", "1"};
+    switch (Pick(10)) {
+      case 0:
+      case 1:
+      case 2: {
+        const K kinds[] = {K::jobUpper, K::jobLower, K::jobNormal};
+        c.jobs.AddNew(MakeJob(kinds[Pick(3)], Pick(3)));
+        break;
+      }
+      case 3:
+      case 4: c.jobs.AddNew(MakeJob(K::jobReplace, 0, Pick(2), 0, sources[Pick(6)], targets[Pick(6)])); break;
+      case 5: AddPermutation(c, m_ignoresCase ? "aBb" : "abc"); break;
+      case 6: c.jobs.AddNew(MakeJob(K::jobRemove, Pick(2), 1)); break;
+      case 7: c.jobs.AddNew(MakeJob(K::jobInsert, Pick(2), 0, 0, Chance(70) ? "." : "x")); break;
+      case 8: c.jobs.AddNew(MakeJob(K::jobCounter, 0, 1)); break;
+      default:
+        if (Chance(50)) {
+          AddRefusal(c);
+        } else {
+          c.jobs.AddNew(MakeJob(K::jobInsert, 2, 1, 0, "\n"));
+        }
+        break;
+    }
+  }
+
+  std::mt19937 m_random;
+  bool m_ignoresCase;
+  std::set<std::string> m_keys;
+  int m_first = 1;
+};
+
+void Build(const std::string& root, const TCase& c) {
+  fs::create_directory(root);
+  for (const TEntrySpec& e : c.entries) {
+    const std::string path = root + e.path;
+    if (e.link) {
+      fs::create_symlink("nowhere", path);
+    } else if (e.path.ends_with('/')) {
+      fs::create_directory(path);
+    } else {
+      std::ofstream(path, std::ios::binary) << e.path;
+    }
+  }
+  for (const TEntrySpec& e : c.entries) test::SetModifiedTime(root + e.path, e.seconds);
+}
+
+struct TRunResult {
+  TRunState state;
+  TResultTree tree;
+  Paths log, messages;
+};
+
+TRunResult RunCase(const TCase& c, const std::string& root, bool simulate) {
+  TRunOptions options = c.options;
+  options.startDirectory = root;
+  options.simulate = simulate;
+  options.undo = options.log = true;
+  test::TRecordingRunHost host;
+  TRenameRun run(c.jobs, options, host);
+  run.Run();
+  return {run.State(), run.TakeResultTree(), std::move(host.log), std::move(host.messages)};
+}
+
+// Every entry below `root` by its path relative to `root`, with its inode number.
+std::map<std::string, ino_t> Inodes(const std::string& root) {
+  std::map<std::string, ino_t> inodes;
+  for (auto it = fs::recursive_directory_iterator(root); it != fs::recursive_directory_iterator(); ++it) {
+    struct stat st;
+    if (lstat(it->path().c_str(), &st) != 0) throw std::runtime_error("lstat " + it->path().string());
+    std::string path = it->path().lexically_relative(root).string();
+    if (S_ISDIR(st.st_mode)) path += '/';
+    inodes.emplace(path, st.st_ino);
+  }
+  return inodes;
+}
+
+std::string NameOf(std::string_view path) {
+  if (path.ends_with('/')) path.remove_suffix(1);
+  return std::string(path.substr(path.rfind('/') + 1));
+}
+
+// What the simulation says of one entry: its path before the run and its node.
+struct TMark {
+  std::string path;
+  TNodeState state;
+  std::string text;
+};
+
+// Pairs each node of the simulation's tree with its entry. The run logs each visit ("> Changing
+// to <name>") before adding its nodes, and each entry's turn ("* Renaming file <name>") as it
+// adds the entry's node, folders before files.
+std::vector<TMark> Marks(const TResultTree& tree, const Paths& log) {
+  struct TVisit {
+    TNodeId node = 0;
+    std::string path;
+    Paths folders;
+    std::size_t files = 0;
+  };
+  std::vector<TVisit> visits;  // the visits open, one per level
+  std::vector<TMark> marks;
+  const auto mark = [&](TVisit& visit, std::size_t index, const std::string& name) {
+    if (index >= tree.ChildCount(visit.node)) throw std::runtime_error("no node for " + Visible(name));
+    const TNodeId node = tree.ChildAt(visit.node, index);
+    marks.push_back({visit.path + name, tree.State(node), tree.Text(node)});
+  };
+  for (const std::string& line : log) {
+    const std::size_t indent = line.find_first_not_of(' ');
+    if (indent == std::string::npos) continue;
+    const std::size_t depth = indent / 3;
+    const std::string_view text = std::string_view(line).substr(indent);
+    if (text.starts_with("> Changing to ")) {
+      const std::string name(text.substr(14));
+      visits.resize(depth);
+      if (depth == 0) {
+        visits.push_back({tree.Root(), "", {}, 0});
+        continue;
+      }
+      TVisit& parent = visits.back();
+      const auto at = std::find(parent.folders.begin(), parent.folders.end(), name + "/");
+      if (at == parent.folders.end()) throw std::runtime_error("a visit of an unknown folder " + Visible(name));
+      visits.push_back({tree.ChildAt(parent.node, static_cast<std::size_t>(at - parent.folders.begin())),
+                        parent.path + name + "/",
+                        {},
+                        0});
+    } else if (text.starts_with("* Renaming directory ")) {
+      TVisit& visit = visits.at(depth);
+      visit.folders.push_back(std::string(text.substr(21)) + "/");
+      mark(visit, visit.folders.size() - 1, visit.folders.back());
+    } else if (text.starts_with("* Renaming file ")) {
+      TVisit& visit = visits.at(depth);
+      mark(visit, visit.folders.size() + visit.files++, std::string(text.substr(16)));
+    }
+  }
+  return marks;
+}
+
+// The failures a run logged, without their indentation, sorted.
+Paths FailureLines(const Paths& log) {
+  Paths lines;
+  for (const std::string& line : log) {
+    const std::size_t indent = line.find_first_not_of(' ');
+    if (indent != std::string::npos && line.compare(indent, 7, "Cannot ") == 0) lines.push_back(line.substr(indent));
+  }
+  std::sort(lines.begin(), lines.end());
+  return lines;
+}
+
+const char* Tag(TNodeState state) {
+  const char* tags[] = {"D=", "F=", "D+", "F+", "D!", "F!"};
+  return tags[static_cast<int>(state)];
+}
+
+// Where the real run did other than the simulation said, one line each; empty when it did not.
+Paths Differences(const TCase& c, const std::string& root) {
+  Paths problems;
+  const auto expectEqual = [&](const std::string& what, auto predicted, auto real) {
+    if (predicted != real) {
+      problems.push_back(what + ": predicted " + std::to_string(predicted) + ", real " + std::to_string(real));
+    }
+  };
+  const std::map<std::string, ino_t> before = Inodes(root);
+  const TRunResult simulated = RunCase(c, root, true);
+  if (Inodes(root) != before) problems.push_back("the simulation changed the folder");
+  const TRunResult real = RunCase(c, root, false);
+
+  std::map<ino_t, std::string> after;
+  for (const auto& [path, inode] : Inodes(root)) after.emplace(inode, path);
+  std::set<std::string> marked;
+  int renamedFiles = 0, renamedFolders = 0, failed = 0;
+  for (const TMark& mark : Marks(simulated.tree, simulated.log)) {
+    marked.insert(mark.path);
+    const auto now = after.find(before.at(mark.path));
+    const std::string oldName = NameOf(mark.path), newName = now == after.end() ? "(gone)" : NameOf(now->second);
+    bool kept = true;
+    switch (mark.state) {
+      case TNodeState::FileRenamed:
+      case TNodeState::FolderRenamed:
+        kept = newName == mark.text && newName != oldName;
+        ++(mark.state == TNodeState::FileRenamed ? renamedFiles : renamedFolders);
+        break;
+      case TNodeState::FileUnchanged:
+      case TNodeState::FolderUnchanged: kept = mark.text == oldName && newName == oldName; break;
+      default:
+        kept = newName == oldName && mark.text.ends_with(" (was \"" + oldName + "\")");
+        ++failed;
+        break;
+    }
+    if (!kept) {
+      problems.push_back(std::string(Tag(mark.state)) + " " + Visible(mark.text) + " for \"" + Visible(mark.path) +
+                         "\", the real run: \"" + Visible(newName) + "\"");
+    }
+  }
+  for (const auto& [path, inode] : before) {
+    if (!marked.count(path) && NameOf(after.at(inode)) != NameOf(path)) {
+      problems.push_back("not in the tree, yet renamed: \"" + Visible(path) + "\"");
+    }
+  }
+  const TRunState& s = simulated.state;
+  const TRunState& r = real.state;
+  expectEqual("renamed files in the tree", renamedFiles, s.FilesRenamed);
+  expectEqual("renamed folders in the tree", renamedFolders, s.DirsRenamed);
+  expectEqual("failures in the tree", failed, s.ErrorCount);
+  expectEqual("files renamed", s.FilesRenamed, r.FilesRenamed);
+  expectEqual("folders renamed", s.DirsRenamed, r.DirsRenamed);
+  expectEqual("files processed", s.FilesProcessed, r.FilesProcessed);
+  expectEqual("folders processed", s.DirsProcessed, r.DirsProcessed);
+  expectEqual("errors", s.ErrorCount, r.ErrorCount);
+  Paths shown = real.messages;
+  std::sort(shown.begin(), shown.end());
+  if (FailureLines(simulated.log) != shown) {
+    problems.push_back("failures predicted:");
+    for (const std::string& line : FailureLines(simulated.log)) problems.push_back("  " + Visible(line));
+    problems.push_back("failures shown:");
+    for (const std::string& line : shown) problems.push_back("  " + Visible(line));
+  }
+
+  test::TRecordingMessages undoMessages;
+  undoMessages.answers = {true, false};
+  const TUndoOutcome undo = c.options.recurseDirs ? UndoTree(root, undoMessages) : UndoDirectory(root, undoMessages);
+  // Each path holds the very entry it held: names and contents as they were.
+  if (undo.errors != 0 || Inodes(root) != before) {
+    problems.push_back("Undo did not restore the folder:");
+    for (const std::string& message : undoMessages.messages) problems.push_back("  " + Visible(message));
+    for (const std::string& line : test::ListTree(root)) problems.push_back("  now " + Visible(line));
+  }
+  return problems;
+}
+
+// Runs the generated cases in `root` (made afresh for each); fails with each case whose
+// real run did other than its simulation said, up to three, so one fault hides no other.
+void RunCases(const std::string& root, bool ignoresCase, int count) {
+  const auto seed = static_cast<std::uint32_t>(EnvNumber("QX_PREDICTION_SEED", 20240611));
+  int failures = 0;
+  for (int number = 0; number < count && failures < 3; ++number) {
+    const TCase c = TCaseMaker(seed, number, ignoresCase).Make();
+    fs::remove_all(root);
+    Build(root, c);
+    Paths problems;
+    try {
+      problems = Differences(c, root);
+    } catch (const std::exception& error) {
+      problems.push_back(std::string("exception: ") + error.what());
+    }
+    if (problems.empty()) continue;
+    ++failures;
+    std::string text;
+    for (const std::string& line : problems) text += "\n" + line;
+    ADD_FAILURE() << "seed " << seed << ", case " << number << "\n" << Describe(c) << text;
+  }
+}
+
+TEST(URunPredictionTest, TheSimulationMarksExactlyWhatTheRealRunDoes) {
+  test::TTempDir dir;
+  RunCases(dir / "root/", false, EnvNumber("QX_PREDICTION_CASES", 2000));
+}
+
+// Where names that differ only in case are one, a case change is a rename onto the same
+// entry and "a" and "A" clash: the picture must fold case as the folder does.
+TEST(URunPredictionTest, TheSimulationMarksExactlyWhatTheRealRunDoesWhereCaseIsIgnored) {
+  test::TCaseFoldMount mount;
+  if (!mount.Available()) GTEST_SKIP() << mount.Unavailable();
+  RunCases(mount / "root/", true, EnvNumber("QX_PREDICTION_CASES", 2000) / 20);
+}
+
+// The real run makes its undo file before its first rename: a new name that is the undo
+// file's own must fail in the prediction as it fails in the real run.
+TEST(URunPredictionTest, TheUndoFilesNameIsTakenInThePredictionAsInTheRealRun) {
+  test::TTempDir dir;
+  TCase c;
+  c.entries = {{"_quillex_undo.TXT"}, {"d/"}, {"d/_quillex_undo.TXT"}};
+  c.jobs.AddNew(MakeJob(K::jobLower, 2));
+  c.options.recurseDirs = true;
+  Build(dir / "root/", c);
+  std::string text;
+  for (const std::string& line : Differences(c, dir / "root/")) text += "\n" + line;
+  EXPECT_EQ(text, "");
+}
+
+}  // namespace
+}  // namespace qx
