@@ -30,7 +30,7 @@ go() { xdotool mousemove --window "$main" 290 337 click 1; }
 # "holiday 0413.jpg", which differs in case only), logged.
 mkdir -p "$work/Trip/Day 1" "$work/Trip/Day 2"
 for n in 0412 0413 0417; do touch "$work/Trip/IMG_$n.JPG"; done
-touch "$work/Trip/holiday 0413.jpg" "$work/Trip/Day 1/IMG_0501.JPG" "$work/Trip/Day 2/IMG_0602.JPG"
+touch "$work/Trip/Holiday 0413.jpg" "$work/Trip/Day 1/IMG_0501.JPG" "$work/Trip/Day 2/IMG_0602.JPG"
 printf '[Booleans]\nsimulation=1\nlog=1\nrecurseDirs=1\n' >"$work/bin.ini"
 mkdir -p "$work/bin" && mv "$work/bin.ini" "$work/bin/quillex.ini"
 start "$work/Trip"
