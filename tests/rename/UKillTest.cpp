@@ -20,6 +20,7 @@
 #include "rename/URenameRun.h"
 #include "rename/UUndo.h"
 #include "support/UChild.h"
+#include "support/UKillAtRename.h"
 #include "support/UMakeJob.h"
 #include "support/URecordingMessages.h"
 #include "support/URecordingRunHost.h"
@@ -32,29 +33,19 @@ namespace {
 
 using Paths = std::vector<std::string>;
 
-// Kills its own process at the `killAt`th rename, just before making it or just after
-// it returns (never when `killAt` is 0); counts the renames and notes which of them
-// move an entry to or from a two-step rename's temporary name.
-class TKillAtRename : public sys::TSysCalls {
- public:
-  TKillAtRename(int killAt, bool afterTheCall) : m_killAt(killAt), m_afterTheCall(afterTheCall) {}
-  int RenameAt2(int oldDir, const char* oldName, int newDir, const char* newName, unsigned flags) override {
-    const int call = ++m_calls;
-    if (IsTemporary(oldName) || IsTemporary(newName)) temporarySteps.push_back(call);
-    if (call == m_killAt && !m_afterTheCall) kill(getpid(), SIGKILL);
-    const int result = TSysCalls::RenameAt2(oldDir, oldName, newDir, newName, flags);
-    if (call == m_killAt) kill(getpid(), SIGKILL);
-    return result;
-  }
-  int Calls() const { return m_calls; }
-  std::vector<int> temporarySteps;
+using test::TKillAtRename;
 
- private:
-  static bool IsTemporary(std::string_view name) { return name.rfind(".quillex-case-", 0) == 0; }
-  int m_killAt;
-  bool m_afterTheCall;
-  int m_calls = 0;
-};
+bool IsTemporary(std::string_view name) { return name.rfind(".quillex-case-", 0) == 0; }
+
+// The moments (1-based rename numbers) that move an entry to or from a temporary name.
+std::vector<int> TemporarySteps(const TKillAtRename& counting) {
+  std::vector<int> steps;
+  for (std::size_t i = 0; i < counting.renames.size(); ++i) {
+    const auto& [from, to] = counting.renames[i];
+    if (IsTemporary(from) || IsTemporary(to)) steps.push_back(static_cast<int>(i) + 1);
+  }
+  return steps;
+}
 
 // Folders and files in lower case, which upper case renames; where the folder ignores
 // case each is a change of case only, made through a temporary name in two steps.
@@ -107,14 +98,15 @@ void KillAndUndo(const std::string& root, bool twoSteps) {
   RunUpperCase(root, counting);
   ASSERT_NE(test::ListTree(root), original);
   // A change of case where case is ignored is made in two steps through a temporary name.
-  ASSERT_EQ(counting.temporarySteps.size(), twoSteps ? static_cast<std::size_t>(counting.Calls()) : 0u);
+  const std::vector<int> temporarySteps = TemporarySteps(counting);
+  ASSERT_EQ(temporarySteps.size(), twoSteps ? counting.renames.size() : 0u);
   ASSERT_EQ(UndoTreeFailures(root), "");
   ASSERT_EQ(test::ListTree(root), original);
 
   const char* roundsSetting = std::getenv("QX_KILL_ROUNDS");
   const int rounds = std::max(2, roundsSetting ? std::atoi(roundsSetting) : 12);
-  const int renames = counting.Calls();
-  std::set<int> moments(counting.temporarySteps.begin(), counting.temporarySteps.end());
+  const int renames = static_cast<int>(counting.renames.size());
+  std::set<int> moments(temporarySteps.begin(), temporarySteps.end());
   for (int i = 0; i < rounds; ++i) moments.insert(1 + static_cast<int>(i * std::int64_t{renames - 1} / (rounds - 1)));
 
   for (const int killAt : moments) {
