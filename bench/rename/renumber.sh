@@ -2,7 +2,7 @@
 # Renumbering one up beside plain runs and the C floor, in one run: N files
 # file000001..fileN become file000002..file(N+1), so every new name is taken when its
 # turn comes and each rename waits for the next one; the plain runs rename the same
-# number of files to names that are free ((\d+) -> [$1]), in listing order and, like
+# files to names that are free (file000001 -> file[000001]), in listing order and, like
 # the renumbering, sorted by name; the C floor is readdir + renameat2 doing that plain
 # rename. Every run gets a fresh tree (not timed); the
 # renumbered tree is checked name by name.
@@ -32,7 +32,6 @@ cat >"$work/renumber.xml" <<'XML'
 XML
 mkdir "$work/numbered"
 (cd "$work/numbered" && seq -f 'file%06g' 1 "$N" | xargs touch)
-bash "$harness/make-tree.sh" flat "$work/flat" "$N" >/dev/null
 seq -f 'file%06g' 2 $((N + 1)) >"$work/expected"
 
 # Seconds taken by the command, run in a fresh copy of TEMPLATE.
@@ -60,9 +59,9 @@ row() { # name template command...
   echo "$name $(cat "$work/median")"
 }
 
-floor=$(row floor "$work/flat" "$work/baseline_rename" . | cut -d' ' -f2)
-plain=$(row plain "$work/flat" "$cli" --config-dir "$work/config" run --jobs "$work/plain.xml" --sort none --no-undo . | cut -d' ' -f2)
-sorted=$(row sorted "$work/flat" "$cli" --config-dir "$work/config" run --jobs "$work/plain.xml" --sort name-asc --no-undo . | cut -d' ' -f2)
+floor=$(row floor "$work/numbered" "$work/baseline_rename" . | cut -d' ' -f2)
+plain=$(row plain "$work/numbered" "$cli" --config-dir "$work/config" run --jobs "$work/plain.xml" --sort none --no-undo . | cut -d' ' -f2)
+sorted=$(row sorted "$work/numbered" "$cli" --config-dir "$work/config" run --jobs "$work/plain.xml" --sort name-asc --no-undo . | cut -d' ' -f2)
 renumber=$(row renumber "$work/numbered" "$cli" --config-dir "$work/config" run --jobs "$work/renumber.xml" --counter-start 2 --sort name-asc --no-undo . | cut -d' ' -f2)
 if ! ls "$work/tree" | cmp -s - "$work/expected"; then
   echo "renumber.sh: the renumbered tree is not file000002..file$(printf '%06d' $((N + 1)))" >&2
@@ -72,7 +71,7 @@ fi
 echo "| run | median s | x C floor | x plain, listing order | x plain, by name |"
 echo "|---|---:|---:|---:|---:|"
 ratio() { printf '%.2f' "$(echo "$1 / $2" | bc -l)"; }
-echo "| C floor: readdir + renameat2, (\\d+) -> [\$1] | $floor | 1.00 | - | - |"
+echo "| C floor: readdir + renameat2, file000001 -> file[000001] | $floor | 1.00 | - | - |"
 echo "| Quillex, (\\d+) -> [\$1], listing order | $plain | $(ratio "$plain" "$floor") | 1.00 | - |"
 echo "| Quillex, (\\d+) -> [\$1], by name | $sorted | $(ratio "$sorted" "$floor") | $(ratio "$sorted" "$plain") | 1.00 |"
 echo "| Quillex, renumber one up, by name (every name taken at its turn) | $renumber | $(ratio "$renumber" "$floor") | $(ratio "$renumber" "$plain") | $(ratio "$renumber" "$sorted") |"
