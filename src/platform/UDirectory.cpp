@@ -138,13 +138,6 @@ bool TDirectory::IsSameEntry(const std::string& a, const std::string& b) const {
 }
 
 void TDirectory::RenameNoReplace(const std::string& from, const std::string& to, TRenameRecorder* recorder) const {
-  // Where steps are recorded, a taken name is found before anything is recorded: a
-  // step that could only fail must not stand in the record should the program die
-  // between recording it and trying it.
-  if (recorder && Exists(to)) {
-    if (!IsSameEntry(from, to)) throw TSystemError("Cannot rename", PathOf(from), EEXIST);
-    return RenameThroughTemporary(from, to, recorder);
-  }
   const int error = RecordedStep(from, to, recorder);
   if (error == 0) return;
   if (error != EEXIST || !IsSameEntry(from, to)) throw TSystemError("Cannot rename", PathOf(from), error);

@@ -7,20 +7,6 @@
 
 namespace qx {
 
-TRealFolder::TRealFolder(const TDirectory& directory, TUndoFileWriter* undo, bool ignoresCase)
-    : TRenameFolder(ignoresCase), m_directory(directory), m_undo(undo) {}
-
-std::optional<TRenameFailure> TRealFolder::Rename(const std::string& from, const std::string& to) {
-  try {
-    m_directory.RenameNoReplace(from, to, m_undo);
-    return std::nullopt;
-  } catch (const TUndoFileError&) {
-    throw;
-  } catch (const TSystemError& error) {
-    return TRenameFailure{error.Errno(), error.Reason()};
-  }
-}
-
 TPictureFolder::TPictureFolder(const std::vector<TDirEntry>& entries, bool undoFile, bool ignoresCase)
     : TRenameFolder(ignoresCase) {
   m_keys.reserve(entries.size() + 1);
@@ -37,6 +23,27 @@ std::optional<TRenameFailure> TPictureFolder::Rename(const std::string& from, co
   m_keys.erase(fromKey);
   m_keys.insert(toKey);
   return std::nullopt;
+}
+
+TRealFolder::TRealFolder(const TDirectory& directory, TUndoFileWriter* undo, const std::vector<TDirEntry>& entries,
+                         bool ignoresCase)
+    : TRenameFolder(ignoresCase), m_directory(directory), m_undo(undo) {
+  if (undo) m_picture.emplace(entries, false, ignoresCase);
+}
+
+std::optional<TRenameFailure> TRealFolder::Rename(const std::string& from, const std::string& to) {
+  if (m_picture) {
+    if (auto taken = m_picture->Rename(from, to)) return taken;
+  }
+  try {
+    m_directory.RenameNoReplace(from, to, m_undo);
+    return std::nullopt;
+  } catch (const TUndoFileError&) {
+    throw;
+  } catch (const TSystemError& error) {
+    if (m_picture) m_picture->Rename(to, from);  // it did not happen
+    return TRenameFailure{error.Errno(), error.Reason()};
+  }
 }
 
 }  // namespace qx

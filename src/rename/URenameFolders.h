@@ -3,6 +3,7 @@
 // the folder would, so a simulation fails exactly where the real run would.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <unordered_set>
 #include <vector>
@@ -14,18 +15,6 @@ namespace qx {
 
 class TUndoFileWriter;
 
-class TRealFolder : public TRenameFolder {
- public:
-  // `undo` may be null (undo off); both must outlive this object.
-  TRealFolder(const TDirectory& directory, TUndoFileWriter* undo, bool ignoresCase);
-  // A failing undo file is no failure of one rename: its TUndoFileError goes on up.
-  std::optional<TRenameFailure> Rename(const std::string& from, const std::string& to) override;
-
- private:
-  const TDirectory& m_directory;
-  TUndoFileWriter* m_undo;
-};
-
 class TPictureFolder : public TRenameFolder {
  public:
   // `entries`: everything the folder holds, hidden entries and the undo file included;
@@ -35,6 +24,24 @@ class TPictureFolder : public TRenameFolder {
 
  private:
   std::unordered_set<std::string> m_keys;
+};
+
+// The real folder. With undo on, it keeps a picture of the folder too, so a name found
+// taken there is refused without a step recorded first: a step that could only fail
+// must not stand in the undo file should the program die between recording and trying.
+class TRealFolder : public TRenameFolder {
+ public:
+  // `undo` may be null (undo off); `entries` is the folder's listing. `directory` and
+  // `undo` must outlive this object.
+  TRealFolder(const TDirectory& directory, TUndoFileWriter* undo, const std::vector<TDirEntry>& entries,
+              bool ignoresCase);
+  // A failing undo file is no failure of one rename: its TUndoFileError goes on up.
+  std::optional<TRenameFailure> Rename(const std::string& from, const std::string& to) override;
+
+ private:
+  const TDirectory& m_directory;
+  TUndoFileWriter* m_undo;
+  std::optional<TPictureFolder> m_picture;
 };
 
 }  // namespace qx

@@ -183,7 +183,7 @@ void TRenameRun::Enter(std::vector<TVisit>& visits, const TDirectory* parent, co
     // The real run makes the undo file before its first rename.
     visit.folder = std::make_unique<TPictureFolder>(collection->Entries(), m_options.undo, ignoresCase);
   } else {
-    visit.folder = std::make_unique<TRealFolder>(visit.directory, visit.undo, ignoresCase);
+    visit.folder = std::make_unique<TRealFolder>(visit.directory, visit.undo, collection->Entries(), ignoresCase);
   }
 
   // Log lines are not even composed when nobody reads them.

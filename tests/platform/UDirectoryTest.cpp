@@ -117,7 +117,7 @@ TEST(UDirectoryTest, ATwoStepRenameThatCannotFinishIsPutBackOrNamesWhereTheEntry
     dir.WriteFile("a", "A");
     ASSERT_EQ(link((dir / "a").c_str(), (dir / "b").c_str()), 0);
     const TDirectory folder = TDirectory::Open(dir.Path());
-    test::TFaultySysCalls failPutBack(test::TCall::Rename, EIO, 1);
+    test::TFaultySysCalls failPutBack(test::TCall::Rename, EIO, 2);
     std::optional<sys::TScopedSysCalls> seam;
     if (putBackFails) seam.emplace(failPutBack);
     TStepLog log;
