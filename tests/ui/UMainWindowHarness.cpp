@@ -9,11 +9,23 @@
 
 namespace qx::test {
 
+namespace {
+
+// Qt writes its own settings (QtProject.conf) when the application ends, after every
+// harness and its home folder have gone; this folder outlives the application.
+const TTempDir& QtConfigHome() {
+  static const TTempDir folder;
+  return folder;
+}
+
+}  // namespace
+
 TMainWindowHarness::TMainWindowHarness() {
   // The tree opens on the home folder, Go works there, Send To writes below the data
   // folder: never the real ones.
   qputenv("HOME", QByteArray::fromStdString(m_home.Path()));
   qputenv("XDG_DATA_HOME", QByteArray::fromStdString(m_data.Path()));
+  qputenv("XDG_CONFIG_HOME", QByteArray::fromStdString(QtConfigHome().Path()));
 }
 
 bool TMainWindowHarness::WriteDefaultJobList(const std::vector<TJob>& jobs) const {
