@@ -9,6 +9,7 @@
 #include <charconv>
 #include <climits>
 #include <memory>
+#include <unordered_map>
 
 #include "platform/UFiles.h"
 #include "platform/UTextCodec.h"
@@ -69,9 +70,69 @@ std::string AttributeValue(const xmlAttr* attribute) {
   return text;
 }
 
+// The most text a job list's values may come to, entities expanded; a real one is a few KB.
+constexpr std::size_t kExpandedCap = 1 << 20;
+
+// A prefixed name (p:job) is another name, not the one without the prefix.
+bool HasPrefix(const xmlNs* ns) { return ns != nullptr && ns->prefix != nullptr; }
+
 bool IsElementNamed(const xmlNode* node, const char* name) {
-  return node->type == XML_ELEMENT_NODE && xmlStrcmp(node->name, reinterpret_cast<const xmlChar*>(name)) == 0;
+  return node->type == XML_ELEMENT_NODE && !HasPrefix(node->ns) &&
+         xmlStrcmp(node->name, reinterpret_cast<const xmlChar*>(name)) == 0;
 }
+
+// What all attribute values of the document come to once their entity references are
+// expanded, in bytes, counted before anything is expanded: a few KB of entities can
+// stand for gigabytes. Each entity is measured once; the count stops at `cap` + 1.
+class TExpandedSize {
+ public:
+  explicit TExpandedSize(std::size_t cap) : m_cap(cap) {}
+
+  std::size_t OfDocument(const xmlNode* node) {
+    std::size_t total = 0;
+    for (; node && total <= m_cap; node = node->next) {
+      if (node->type != XML_ELEMENT_NODE) continue;
+      for (const xmlAttr* attribute = node->properties; attribute; attribute = attribute->next) {
+        total = Add(total, OfList(attribute->children));
+      }
+      total = Add(total, OfDocument(node->children));
+    }
+    return total;
+  }
+
+ private:
+  std::size_t Add(std::size_t a, std::size_t b) const { return std::min(a + b, m_cap + 1); }
+
+  // As xmlNodeListGetString expands a value: text as it is, an entity reference as its
+  // entity's parsed content, or its own text where the entity has none.
+  std::size_t OfList(const xmlNode* node) {
+    std::size_t total = 0;
+    for (; node && total <= m_cap; node = node->next) {
+      if (node->type == XML_ENTITY_REF_NODE) {
+        total = Add(total, OfReference(node));
+      } else if (node->content != nullptr) {
+        total = Add(total, xmlStrlen(node->content));
+      }
+    }
+    return total;
+  }
+
+  std::size_t OfReference(const xmlNode* reference) {
+    const xmlEntity* entity = xmlGetDocEntity(reference->doc, reference->name);
+    if (entity == nullptr || entity->children == nullptr) {
+      return reference->content ? static_cast<std::size_t>(xmlStrlen(reference->content)) : 0;
+    }
+    const auto known = m_sizes.find(entity);
+    if (known != m_sizes.end()) return known->second;
+    m_sizes[entity] = m_cap + 1;  // an entity met again inside itself counts as too much
+    const std::size_t size = OfList(entity->children);
+    m_sizes[entity] = size;
+    return size;
+  }
+
+  std::size_t m_cap;
+  std::unordered_map<const xmlEntity*, std::size_t> m_sizes;
+};
 
 // Job list files never need anything from outside the file: every external
 // entity, DTD or network request is refused here, whatever the file asks for.
@@ -144,6 +205,7 @@ bool LoadFromXMLNode(TJob& job, const _xmlNode* element) {
   TJob read;
   read.enabled = true;
   for (const xmlAttr* attribute = element->properties; attribute; attribute = attribute->next) {
+    if (HasPrefix(attribute->ns)) continue;
     const std::string_view name = reinterpret_cast<const char*>(attribute->name);
     if (name == "type")
       read.type = JobKindFromName(XMLUnescape(AttributeValue(attribute)));
@@ -225,6 +287,10 @@ std::optional<std::vector<TJob>> LoadJobListFromXML(const std::string& fileName,
   const xmlNode* root = xmlDocGetRootElement(document.get());
   if (root == nullptr) {
     messages.ShowMessage("XML DocumentElement is nil. Loading Aborted!");
+    return std::nullopt;
+  }
+  if (TExpandedSize(kExpandedCap).OfDocument(root) > kExpandedCap) {
+    messages.ShowMessage("XML error: its entities expand to more than a job list can hold (1 MiB)");
     return std::nullopt;
   }
   if (!IsElementNamed(root, "quillex")) {

@@ -156,11 +156,31 @@ TEST(UJobIOTest, DocumentStructure) {
   EXPECT_EQ((*loaded)[0].type, K::jobLower);
   EXPECT_EQ((*loaded)[3].type, K::jobUpper);
 
+  // Prefixed names are other names: that job and that attribute are not the program's.
+  const std::string prefixed =
+      "<quillex xmlns:p=\"urn:x\"><jobs><p:job type=\"jobNormal\"/>"
+      "<job type=\"jobLower\" p:type=\"jobNormal\" p:str1=\"x\"/></jobs></quillex>";
+  loaded = LoadJobListFromXML(dir.WriteFile("prefixed.xml", prefixed), messages);
+  ASSERT_TRUE(loaded);
+  ASSERT_EQ(loaded->size(), 1u);
+  EXPECT_EQ((*loaded)[0].type, K::jobLower);
+  EXPECT_EQ((*loaded)[0].str1, "");
+
   loaded = LoadJobListFromXML(dir.WriteFile("empty-jobs.xml", JobsFile("")), messages);
   ASSERT_TRUE(loaded);
   EXPECT_TRUE(loaded->empty());
   EXPECT_TRUE(messages.messages.empty());
 }
+
+// A job list whose one job refers `references` times to an entity of 10,000 characters.
+std::string EntityBomb(std::size_t references) {
+  std::string refs;
+  refs.reserve(3 * references);
+  for (std::size_t i = 0; i < references; ++i) refs += "&e;";
+  return "<?xml version=\"1.0\"?><!DOCTYPE quillex [<!ENTITY e \"" + std::string(10'000, 'a') +
+         "\">]><quillex><jobs><job type=\"jobUpper\" str1=\"" + refs + "\"/></jobs></quillex>";
+}
+constexpr const char* kTooMuch = "XML error: its entities expand to more than a job list can hold (1 MiB)";
 
 TEST(UJobIOTest, FilesThatDoNotLoadSayWhy) {
   struct Row {
@@ -170,6 +190,11 @@ TEST(UJobIOTest, FilesThatDoNotLoadSayWhy) {
   };
   const Row rows[] = {
       {"wrong root", "<Quillex><jobs/></Quillex>", "Root node element is not recognised. Loading aborted!"},
+      {"a prefixed root is another name", "<p:quillex xmlns:p=\"urn:x\"><jobs/></p:quillex>",
+       "Root node element is not recognised. Loading aborted!"},
+      // Entities referenced in attribute values: 10,000 characters 10,000 times.
+      {"an attribute entity bomb of 40 KB", EntityBomb(10'000), kTooMuch},
+      {"an attribute entity bomb of 9 MB", EntityBomb(900'000), kTooMuch},
       {"empty file", "", "XML error: "},
       {"not XML", "job list", "XML error: "},
       {"unclosed", "<quillex><jobs>", "XML error: "},
