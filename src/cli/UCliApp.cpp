@@ -199,7 +199,9 @@ TRunRequest MakeRunRequest(const TCommandLine& line, const TCliDefaults& default
 int Describe(const TCommandLine& line, const TCliDefaults& defaults, TTerminalMessages& messages, std::ostream& out) {
   const auto jobs = LoadJobs(line.file, defaults.defaultJobList, messages);
   if (!jobs) return kExitFailure;
-  for (const TJob& job : *jobs) out << (job.enabled ? "[x] " : "[ ] ") << ShownOn(out, JobDescription(job)) << '\n';
+  for (const TJob& job : *jobs) {
+    out << (job.enabled ? "[x] " : "[ ] ") << ShownOn(out, WithControlPictures(JobDescription(job))) << '\n';
+  }
   return kExitOk;
 }
 

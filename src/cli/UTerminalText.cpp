@@ -56,6 +56,20 @@ void MarkTerminal(std::ios_base& stream, bool isTerminal) { stream.iword(kTermin
 
 bool ShowsOnTerminal(std::ios_base& stream) { return stream.iword(kTerminalMark) != 0; }
 
+std::string WithControlPictures(std::string_view text) {
+  std::string out;
+  out.reserve(text.size());
+  for (const char c : text) {
+    const auto byte = static_cast<unsigned char>(c);
+    if (byte < 0x20 || byte == 0x7F) {
+      utf8::Append(out, byte == 0x7F ? U'\u2421' : U'\u2400' + byte);
+    } else {
+      out += c;
+    }
+  }
+  return out;
+}
+
 std::string ShownOn(std::ios_base& stream, std::string_view text) {
   return ShowsOnTerminal(stream) ? TerminalSafe(text) : std::string(text);
 }

@@ -15,6 +15,11 @@ namespace qx::cli {
 // take it for a C1 control). Everything else, invalid UTF-8 included, is kept.
 std::string TerminalSafe(std::string_view text);
 
+// `text` with each C0 control character and DEL shown as its Unicode control picture
+// (a line feed as U+240A, a tab as U+2409, DEL as U+2421): one line stays one line, and
+// the picture cannot be taken for a regular expression's \n.
+std::string WithControlPictures(std::string_view text);
+
 // Records on `stream` whether it shows on a terminal; a stream never marked does not.
 void MarkTerminal(std::ios_base& stream, bool isTerminal);
 bool ShowsOnTerminal(std::ios_base& stream);

@@ -52,6 +52,13 @@ TEST_F(UCliAppTest, DescribeListsTicksAndDescriptions) {
             "[x] Convert extension to lower case\n");
 }
 
+// One line per job: a control character in a job's text shows as its control picture.
+TEST_F(UCliAppTest, DescribeShowsControlCharactersAsPictures) {
+  const std::string file = m_dir.WriteFile(
+      "controls.xml", "<quillex><jobs><job type=\"jobInsert\" str1=\"a&#10;b&#9;c&#13;\"/></jobs></quillex>");
+  EXPECT_EQ(RunCli({"describe", file}).out, "[x] Insert \"a\u240Ab\u2409c\u240D\" at the beginning\n");
+}
+
 TEST_F(UCliAppTest, TestAppliesTheTickedJobsWithOneCounter) {
   struct Row {
     std::vector<std::string> args;
