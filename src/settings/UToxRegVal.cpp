@@ -90,9 +90,10 @@ bool ToxRegVal::ReadBoolean(const TProfileFile& file, std::string_view section, 
                             bool fallback) const {
   const std::string text = ReadString(file, section, key, "");
   if (text.empty()) return fallback;
-  const auto value = detail::ParseBoolean(text);
-  if (!value) throw TSettingsError("'" + text + "' is not a valid boolean value");
-  return *value;
+  if (const auto value = detail::ParseBoolean(text)) return *value;
+  // One bad line costs that key only: the others are still read.
+  m_messages->ShowMessage("'" + text + "' is not a valid boolean value");
+  return fallback;
 }
 
 long double ToxRegVal::ReadFloat(const TProfileFile& file, std::string_view section, std::string_view key,

@@ -170,18 +170,15 @@ TEST_F(ToxRegValTest, AnEmptyStringStaysListed) {
   EXPECT_EQ(store.GetString("fontName"), "");
 }
 
-TEST_F(ToxRegValTest, AnUnreadableBooleanStopsLoadWithItsText) {
-  WriteIni("[Booleans]\nrecurseDirs=1\nrenameDirs=yes\nresetCounter=1\n[Integers]\ncounterStart=5\n");
+// One bad value never wipes the others: the bad key keeps its default, with a message.
+TEST_F(ToxRegValTest, AnUnreadableBooleanKeepsItsDefaultAndEveryOtherKeyIsRead) {
+  WriteIni("[Booleans]\nrecurseDirs=1\nrenameDirs=yes\nundo=1\nresetCounter=1\n[Integers]\ncounterStart=5\n");
   ToxRegVal store = AppStore();
-  try {
-    store.Load();
-    ADD_FAILURE() << "no error raised";
-  } catch (const TSettingsError& error) {
-    EXPECT_STREQ(error.what(), "'yes' is not a valid boolean value");
-  }
-  EXPECT_TRUE(store.GetBoolean("recurseDirs")) << "keys before the bad one are loaded";
-  EXPECT_FALSE(store.GetBoolean("resetCounter")) << "keys after the bad one are not";
-  EXPECT_EQ(store.GetInteger("counterStart"), 0);
+  store.Load();
+  EXPECT_EQ(m_messages.messages, Strings{"'yes' is not a valid boolean value"});
+  EXPECT_FALSE(store.GetBoolean("renameDirs")) << "the default";
+  for (const char* key : {"recurseDirs", "undo", "resetCounter"}) EXPECT_TRUE(store.GetBoolean(key)) << key;
+  EXPECT_EQ(store.GetInteger("counterStart"), 5);
 }
 
 TEST_F(ToxRegValTest, ByNameAccessIgnoresCaseAndRefusesUnknownNames) {

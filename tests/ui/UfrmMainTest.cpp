@@ -115,7 +115,7 @@ class TfrmMainTest : public QObject {
   void anUnknownSortOrderKeepsNameAscending();
   void aDeletedOpenFolderFallsBackToTheProgramFolder();
   void aDeletedPathIsIgnoredSilently();
-  void anUnreadableBooleanKeepsTheDesignTimeState();
+  void anUnreadableBooleanCostsOnlyItsOwnKey();
   void windowPlacementRoundTrip();
   void closingSurvivesAnUnwritableSettingsFile();
   void aDefaultJobListThatCannotBeWrittenIsReported();
@@ -901,16 +901,19 @@ void TfrmMainTest::aDeletedPathIsIgnoredSilently() {
   QCOMPARE(harness.Window().StartingDirectory(), Canonical(folder.Path()));
 }
 
-void TfrmMainTest::anUnreadableBooleanKeepsTheDesignTimeState() {
+void TfrmMainTest::anUnreadableBooleanCostsOnlyItsOwnKey() {
   THarness harness;
-  harness.WriteIni("[Booleans]\nsimulation=maybe\n[Integers]\ncounterStart=9\n");
+  harness.WriteIni("[Booleans]\nsimulation=maybe\nundo=1\n[Integers]\ncounterStart=9\n[Strings]\nfilemask=*.jpg\n");
   harness.Start();
   QCOMPARE(harness.messages.messages, Strings({"'maybe' is not a valid boolean value"}));
-  QCOMPARE(harness.Control<QSpinBox>("edtCounter")->value(), 0);
+  QCOMPARE(harness.Control<QSpinBox>("edtCounter")->value(), 9);
+  QVERIFY(harness.Control<QCheckBox>("chkUndo")->isChecked());
+  QCOMPARE(harness.Control<QComboBox>("cmbFileMask")->currentText(), QString("*.jpg"));
   QCOMPARE(harness.Control<QPushButton>("btnGo")->text(), QString("&Go"));
   harness.Close();
   QVERIFY(!harness.Saved().GetBoolean("simulation"));
-  QCOMPARE(harness.Saved().GetInteger("counterStart"), 0);
+  QVERIFY(harness.Saved().GetBoolean("undo"));
+  QCOMPARE(harness.Saved().GetInteger("counterStart"), 9);
 }
 
 void TfrmMainTest::windowPlacementRoundTrip() {
