@@ -103,10 +103,19 @@ void ReplaceFileAtomically(const std::string& linkOrPath, std::string_view conte
   SyncDirectoryOf(path);
 }
 
-std::string ReadWholeFile(const std::string& path) {
-  TFileDescriptor fd(sys::Sys().OpenAt(AT_FDCWD, path.c_str(), O_RDONLY | O_CLOEXEC, 0));
+std::string ReadWholeFile(const std::string& path, std::size_t limit) {
+  // Not blocking: a FIFO in the file's place must not hold the program up.
+  TFileDescriptor fd(sys::Sys().OpenAt(AT_FDCWD, path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC, 0));
   if (!fd.IsOpen()) throw TSystemError("Cannot open", path, errno);
-  return ReadRest(fd.Get(), path);
+  struct stat st;
+  if (sys::Sys().FstatAt(fd.Get(), "", &st, AT_EMPTY_PATH) != 0) throw TSystemError("Cannot read", path, errno);
+  if (S_ISDIR(st.st_mode)) throw TSystemError("Cannot read", path, EISDIR);
+  if (!S_ISREG(st.st_mode)) throw TSystemError("Cannot read", path, EINVAL, "it is not a regular file");
+  const std::string tooLarge = "it is larger than " + std::to_string(limit >> 20) + " MiB";
+  if (static_cast<std::size_t>(st.st_size) > limit) throw TSystemError("Cannot read", path, EFBIG, tooLarge);
+  std::string content = ReadRest(fd.Get(), path);
+  if (content.size() > limit) throw TSystemError("Cannot read", path, EFBIG, tooLarge);  // it grew meanwhile
+  return content;
 }
 
 std::string ReadRest(int fd, const std::string& path) {

@@ -2,6 +2,7 @@
 // Not a general file API: the walk and the undo files have their own units.
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -15,8 +16,13 @@ namespace qx {
 // file is left behind.
 void ReplaceFileAtomically(const std::string& path, std::string_view content);
 
-// The whole content of the file. Throws TSystemError when it cannot be read.
-std::string ReadWholeFile(const std::string& path);
+// The most a whole-file read takes: settings and job lists are a few KB.
+inline constexpr std::size_t kWholeFileLimit = 16 << 20;
+
+// The whole content of the file. Throws TSystemError when it cannot be read, when it is
+// not a regular file (a FIFO or a device is never waited on or read from), or when it
+// is larger than `limit` bytes.
+std::string ReadWholeFile(const std::string& path, std::size_t limit = kWholeFileLimit);
 // The rest of an open file; `path` names it in errors. Throws TSystemError.
 std::string ReadRest(int fd, const std::string& path);
 

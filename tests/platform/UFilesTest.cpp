@@ -3,6 +3,8 @@
 #include <unistd.h>
 
 #include <filesystem>
+#include <fstream>
+#include <functional>
 
 #include "platform/UFiles.h"
 #include "platform/USystemError.h"
@@ -94,6 +96,49 @@ TEST(UFilesTest, DirectoryOfKeepsTheTrailingSeparator) {
   EXPECT_EQ(DirectoryOf("/home/me/list.xml"), "/home/me/");
   EXPECT_EQ(DirectoryOf("list.xml"), "");
   EXPECT_EQ(DirectoryOf("/list.xml"), "/");
+}
+
+}  // namespace
+}  // namespace qx
+
+namespace qx {
+namespace {
+
+// Whatever stands where a settings file or a job list is expected, reading it never
+// blocks and never takes more than the limit: it is the file's content or an error.
+TEST(UFilesTest, AWholeFileReadRefusesWhatIsNoFileOrTooLarge) {
+  test::TTempDir dir;
+  alarm(20);  // a read that blocks fails the test instead of hanging it
+  struct Row {
+    const char* what;
+    std::function<void(const std::string&)> make;
+    int error;  // 0: read
+  };
+  const Row rows[] = {
+      {"a regular file", [&](const std::string& p) { dir.WriteFile(p.substr(dir.Path().size()), "x=1"); }, 0},
+      {"a FIFO", [](const std::string& p) { ASSERT_EQ(mkfifo(p.c_str(), 0600), 0); }, EINVAL},
+      {"a folder", [](const std::string& p) { std::filesystem::create_directory(p); }, EISDIR},
+      {"a link to a character device", [](const std::string& p) { ASSERT_EQ(symlink("/dev/zero", p.c_str()), 0); },
+       EINVAL},
+      {"larger than the limit",
+       [](const std::string& p) {
+         std::ofstream{p};
+         std::filesystem::resize_file(p, kWholeFileLimit + 1);  // sparse: nothing is written
+       },
+       EFBIG},
+  };
+  int n = 0;
+  for (const Row& row : rows) {
+    const std::string path = dir / ("entry" + std::to_string(n++));
+    row.make(path);
+    try {
+      EXPECT_EQ(ReadWholeFile(path), "x=1") << row.what;
+      EXPECT_EQ(row.error, 0) << row.what;
+    } catch (const TSystemError& error) {
+      EXPECT_EQ(error.Errno(), row.error) << row.what << ": " << error.what();
+    }
+  }
+  alarm(0);
 }
 
 }  // namespace
