@@ -251,16 +251,6 @@ void RunChains(const std::string& root, sys::TSysCalls& calls) {
   TRenameRun(jobs, Options(root), host).Run();
 }
 
-// Undo's messages when it failed, "" when it did not.
-std::string UndoFailures(const std::string& root) {
-  test::TRecordingMessages messages;
-  messages.answers = {true};
-  if (UndoDirectory(root, messages).errors == 0) return "";
-  std::string text;
-  for (const std::string& message : messages.messages) text += "\n  " + message;
-  return text;
-}
-
 // Runs the jobs over `folder` killed just before and just after each of its renames in
 // turn; after each kill one Undo must bring back the names exactly, with no error.
 void KillAtEveryRename(const std::string& root, const Paths& folder, const Paths& renamed) {
@@ -269,7 +259,7 @@ void KillAtEveryRename(const std::string& root, const Paths& folder, const Paths
   test::TKillAtRename counting(0, false);
   RunChains(root, counting);
   ASSERT_EQ(Contents(root), renamed);
-  ASSERT_EQ(UndoFailures(root), "");
+  ASSERT_EQ(test::UndoFailures(UndoDirectory, root), "");
   ASSERT_EQ(Contents(root), original);
 
   for (int killAt = 1; killAt <= static_cast<int>(counting.renames.size()); ++killAt) {
@@ -286,7 +276,7 @@ void KillAtEveryRename(const std::string& root, const Paths& folder, const Paths
       });
       EXPECT_TRUE(WIFSIGNALED(end.status) && WTERMSIG(end.status) == SIGKILL)
           << moment << ": " << test::StatusText(end.status) << " " << end.output;
-      EXPECT_EQ(UndoFailures(root), "") << moment;
+      EXPECT_EQ(test::UndoFailures(UndoDirectory, root), "") << moment;
       EXPECT_FALSE(fs::exists(root + "_quillex_undo.txt")) << moment;
       EXPECT_EQ(Contents(root), original) << moment;
     }

@@ -68,16 +68,6 @@ void RunUpperCase(const std::string& root, sys::TSysCalls& calls) {
   TRenameRun(jobs, options, host).Run();
 }
 
-// UndoTree's messages when it failed anywhere, "" when it did not.
-std::string UndoTreeFailures(const std::string& root) {
-  test::TRecordingMessages messages;
-  messages.answers = {true};
-  if (UndoTree(root, messages).errors == 0) return "";
-  std::string text;
-  for (const std::string& message : messages.messages) text += "\n  " + message;
-  return text;
-}
-
 bool IsUndoFile(const std::string& path) { return path == "_quillex_undo.txt" || path.ends_with("/_quillex_undo.txt"); }
 
 // The tree's entries without its undo files.
@@ -101,7 +91,7 @@ void KillAndUndo(const std::string& root, bool twoSteps) {
   // through a temporary name.
   const std::vector<int> temporarySteps = TemporarySteps(counting);
   ASSERT_EQ(3 * temporarySteps.size(), twoSteps ? 2 * counting.renames.size() : 0u);
-  ASSERT_EQ(UndoTreeFailures(root), "");
+  ASSERT_EQ(test::UndoFailures(UndoTree, root), "");
   ASSERT_EQ(test::ListTree(root), original);
 
   const char* roundsSetting = std::getenv("QX_KILL_ROUNDS");
@@ -123,7 +113,7 @@ void KillAndUndo(const std::string& root, bool twoSteps) {
       });
       EXPECT_TRUE(WIFSIGNALED(end.status) && WTERMSIG(end.status) == SIGKILL)
           << moment << ": " << test::StatusText(end.status) << " " << end.output;
-      EXPECT_EQ(UndoTreeFailures(root), "") << moment;
+      EXPECT_EQ(test::UndoFailures(UndoTree, root), "") << moment;
       EXPECT_EQ(NamesOf(test::ListTree(root)), original) << moment;
       EXPECT_FALSE(HoldsUndoFile(test::ListTree(root))) << moment;
     }

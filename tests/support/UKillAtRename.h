@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "platform/USysCalls.h"
+#include "support/URecordingMessages.h"
 
 namespace qx::test {
 
@@ -34,5 +35,17 @@ class TKillAtRename : public sys::TSysCalls {
   int m_killAt;
   bool m_afterTheCall;
 };
+
+// The messages of `undo` (UndoDirectory or UndoTree) over `root`, answered Yes, when it
+// failed anywhere; "" when it did not: what a test after a kill expects to be empty.
+template <class TUndo>
+std::string UndoFailures(TUndo undo, const std::string& root) {
+  TRecordingMessages messages;
+  messages.answers = {true};
+  if (undo(root, messages).errors == 0) return "";
+  std::string text;
+  for (const std::string& message : messages.messages) text += "\n  " + message;
+  return text;
+}
 
 }  // namespace qx::test
