@@ -24,8 +24,9 @@ int main(int argc, char* argv[]) {
   std::vector<std::string> arguments(argv + 1, argv + argc);
   qx::TfrmMain window(messages, dialogs, {qx::SettingsDir(), qx::ProgramDir(), std::move(arguments)});
 
-  QObject::connect(&app, &QGuiApplication::commitDataRequest, &window, [&window] { window.SaveOnExit(); });
-  qx::TTermSignal term([&window] { window.close(); });
+  QObject::connect(&app, &QGuiApplication::commitDataRequest, &window,
+                   [&window] { window.SaveOnExit(qx::TfrmMain::TClosing::bySession); });
+  qx::TTermSignal term([&window] { window.EndSession(); });
   window.show();
   return QApplication::exec();
 }

@@ -11,8 +11,10 @@
 #include <memory>
 #include <unordered_map>
 
+#include "jobio/UDocumentText.h"
 #include "platform/UFiles.h"
 #include "platform/UTextCodec.h"
+#include "platform/UUtf8.h"
 
 namespace qx {
 
@@ -149,6 +151,40 @@ std::string ParserErrorText(xmlParserCtxtPtr context) {
 using TDocument = std::unique_ptr<xmlDoc, decltype(&xmlFreeDoc)>;
 using TParser = std::unique_ptr<xmlParserCtxt, decltype(&xmlFreeParserCtxt)>;
 
+// A job's text is one line, so the tab and line breaks that XML could carry go too.
+bool IsCarriable(char32_t cp) { return cp >= 0x20 && !(cp >= 0xD800 && cp <= 0xDFFF) && cp != 0xFFFE && cp != 0xFFFF; }
+
+// libxml2 checks a tag's attributes for duplicates pair by pair, so 200,000 of them in a
+// 2 MB file take minutes. Every attribute has an '=' outside its value and a tag holds no
+// '<', so the '=' signs between one '<' and the next bound the attributes of any tag.
+constexpr std::size_t kMaxAttributesPerTag = 4096;
+
+bool HasCrowdedTag(std::string_view text) {
+  std::size_t equals = 0;
+  for (char c : text) {
+    if (c == '<') equals = 0;
+    if (c == '=' && ++equals > kMaxAttributesPerTag) return true;
+  }
+  return false;
+}
+
+// The jobs as a file can hold them.
+std::vector<TJob> AsStored(std::vector<TJob> jobs) {
+  for (TJob& job : jobs) {
+    job.str1 = XMLCarriable(job.str1);
+    job.str2 = XMLCarriable(job.str2);
+  }
+  return jobs;
+}
+
+// What tells `read` from `expected`, for the message of a save that would not read back.
+std::string Difference(const TJob& expected, const TJob& read) {
+  for (const auto& [wanted, got] : {std::pair(&expected.str1, &read.str1), std::pair(&expected.str2, &read.str2)}) {
+    if (*wanted != *got) return "\"" + *wanted + "\" would read back as \"" + *got + "\"";
+  }
+  return "it would read back changed";
+}
+
 // The declaration's grammar for encoding names. A name outside it would make the file
 // unreadable, so it is refused rather than written.
 bool IsDeclarableEncoding(std::string_view name) {
@@ -161,19 +197,26 @@ bool IsDeclarableEncoding(std::string_view name) {
 
 }  // namespace
 
+std::string XMLCarriable(std::string_view text) {
+  std::string out;
+  out.reserve(text.size());
+  for (std::size_t pos = 0, length = 0; pos < text.size(); pos += length) {
+    if (IsCarriable(utf8::Decode(text, pos, length))) out.append(text.substr(pos, length));
+  }
+  return out;
+}
+
 std::string XMLEscape(std::string_view text) {
   std::string out;
   out.reserve(text.size());
-  for (char c : text) {
+  for (char c : XMLCarriable(text)) {
     switch (c) {
       case '"': out += "&quot;"; break;
       case '&': out += "&amp;"; break;
       case '\'': out += "&apos;"; break;
       case '<': out += "&lt;"; break;
       case '>': out += "&gt;"; break;
-      default:
-        if (static_cast<unsigned char>(c) >= 32) out += c;
-        break;
+      default: out += c; break;
     }
   }
   return out;
@@ -239,64 +282,75 @@ std::string JobListXMLText(const std::vector<TJob>& jobs, const std::string& enc
   return text;
 }
 
-bool SaveJobListToXML(const std::string& fileName, const std::vector<TJob>& jobs, const std::string& encoding) {
-  if (!encoding.empty() && !IsDeclarableEncoding(encoding)) return false;
+std::string ComposeJobListFile(const std::vector<TJob>& jobs, const std::string& encoding) {
+  const std::string shownName = encoding.empty() ? "UTF-8" : encoding;
+  const auto failure = [&shownName](const std::string& why) {
+    return TJobListError("The job list cannot be saved in encoding " + shownName + ": " + why);
+  };
+  if (!encoding.empty() && !IsDeclarableEncoding(encoding)) throw failure("an XML declaration cannot name it");
   const auto characterReference = [](char32_t cp) { return "&#" + std::to_string(cp) + ";"; };
-  const auto encoded =
-      EncodeFromUtf8(JobListXMLText(jobs, encoding), encoding.empty() ? "UTF-8" : encoding, characterReference);
-  if (!encoded) return false;
+  const auto encoded = EncodeFromUtf8(JobListXMLText(jobs, encoding), shownName, characterReference);
+  if (!encoded) throw failure("Quillex does not know this encoding");
+  std::vector<TJob> readBack;
   try {
-    ReplaceFileAtomically(fileName, *encoded);
-    return true;
-  } catch (const std::exception&) {
-    return false;
+    readBack = ParseJobList(*encoded, "the job list to save");
+  } catch (const TJobListError& error) {
+    throw failure(std::string("the file would not load again (") + error.what() + ")");
+  }
+  const std::vector<TJob> expected = AsStored(jobs);
+  if (readBack.size() != expected.size()) {
+    throw failure("the file would load " + std::to_string(readBack.size()) + " jobs instead of " +
+                  std::to_string(expected.size()));
+  }
+  for (std::size_t n = 0; n < expected.size(); ++n) {
+    if (readBack[n] != expected[n]) {
+      throw failure("job " + std::to_string(n + 1) + ": " + Difference(expected[n], readBack[n]));
+    }
+  }
+  return *encoded;
+}
+
+std::optional<std::string> EncodingProblem(const std::string& encoding) {
+  std::string printable;
+  for (char c = ' '; c <= '~'; ++c) printable += c;
+  TJob sample(TJobKind::jobReplace);
+  sample.str1 = printable;
+  sample.str2 = "Ærøskøbing café Ωmega Жук ğ ž 日本";
+  sample.enabled = true;
+  try {
+    ComposeJobListFile({sample}, encoding);
+    return std::nullopt;
+  } catch (const TJobListError& error) {
+    return error.what();
   }
 }
 
-std::optional<std::vector<TJob>> LoadJobListFromXML(const std::string& fileName, TMessageHost& messages) {
+void SaveJobListToXML(const std::string& fileName, const std::vector<TJob>& jobs, const std::string& encoding) {
+  ReplaceFileAtomically(fileName, ComposeJobListFile(jobs, encoding));
+}
+
+std::vector<TJob> ParseJobList(std::string_view bytes, const std::string& documentName) {
+  if (bytes.size() > static_cast<std::size_t>(INT_MAX)) throw TJobListError("XML error: the file is too large for a job list");
+  const auto text = DocumentTextAsUtf8(bytes);
+  if (text && HasCrowdedTag(*text)) {
+    throw TJobListError("XML error: a tag with more than " + std::to_string(kMaxAttributesPerTag) + " attributes");
+  }
   xmlSetExternalEntityLoader(RefuseExternalEntity);
   TParser parser(xmlNewParserCtxt(), xmlFreeParserCtxt);
-  if (!parser) {
-    messages.ShowMessage("XML error: out of memory");
-    return std::nullopt;
-  }
+  if (!parser) throw TJobListError("XML error: out of memory");
   // No XML_PARSE_NOENT, DTDLOAD or HUGE: entities stay unexpanded in the tree where
   // they can, nothing is fetched, and libxml2's amplification limits stay in force.
-  std::string content;
-  try {
-    content = ReadWholeFile(fileName);
-  } catch (const std::exception& error) {
-    messages.ShowMessage(std::string("XML error: ") + error.what());
-    return std::nullopt;
-  }
-  if (content.size() > static_cast<std::size_t>(INT_MAX)) {
-    messages.ShowMessage("XML error: the file is too large for a job list");
-    return std::nullopt;
-  }
-  TDocument document(xmlCtxtReadMemory(parser.get(), content.data(), static_cast<int>(content.size()), fileName.c_str(),
+  TDocument document(xmlCtxtReadMemory(parser.get(), bytes.data(), static_cast<int>(bytes.size()), documentName.c_str(),
                                        nullptr, XML_PARSE_NONET | XML_PARSE_NOERROR | XML_PARSE_NOWARNING),
                      xmlFreeDoc);
-  if (!document) {
-    messages.ShowMessage("XML error: " + ParserErrorText(parser.get()));
-    return std::nullopt;
-  }
-  if (document->children == nullptr) {
-    messages.ShowMessage("XML Document is Empty. Loading Aborted!");
-    return std::nullopt;
-  }
+  if (!document) throw TJobListError("XML error: " + ParserErrorText(parser.get()));
+  if (document->children == nullptr) throw TJobListError("XML Document is Empty. Loading Aborted!");
   const xmlNode* root = xmlDocGetRootElement(document.get());
-  if (root == nullptr) {
-    messages.ShowMessage("XML DocumentElement is nil. Loading Aborted!");
-    return std::nullopt;
-  }
+  if (root == nullptr) throw TJobListError("XML DocumentElement is nil. Loading Aborted!");
   if (TExpandedSize(kExpandedCap).OfDocument(root) > kExpandedCap) {
-    messages.ShowMessage("XML error: its entities expand to more than a job list can hold (1 MiB)");
-    return std::nullopt;
+    throw TJobListError("XML error: its entities expand to more than a job list can hold (1 MiB)");
   }
-  if (!IsElementNamed(root, "quillex")) {
-    messages.ShowMessage("Root node element is not recognised. Loading aborted!");
-    return std::nullopt;
-  }
+  if (!IsElementNamed(root, "quillex")) throw TJobListError("Root node element is not recognised. Loading aborted!");
   std::vector<TJob> jobs;
   for (const xmlNode* list = root->children; list; list = list->next) {
     if (!IsElementNamed(list, "jobs")) continue;
@@ -306,6 +360,17 @@ std::optional<std::vector<TJob>> LoadJobListFromXML(const std::string& fileName,
     }
   }
   return jobs;
+}
+
+std::optional<std::vector<TJob>> LoadJobListFromXML(const std::string& fileName, TMessageHost& messages) {
+  try {
+    return ParseJobList(ReadWholeFile(fileName), fileName);
+  } catch (const TJobListError& error) {
+    messages.ShowMessage(error.what());
+  } catch (const std::exception& error) {
+    messages.ShowMessage(std::string("XML error: ") + error.what());
+  }
+  return std::nullopt;
 }
 
 std::string LoadFailureMessage(const std::string& fileName) {

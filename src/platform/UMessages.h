@@ -4,6 +4,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 namespace qx {
 
@@ -17,6 +18,21 @@ class TMessageHost {
   // A failure and why it happened. One line, FailureLine(text, reason), unless the host
   // has room to show the reason on a line of its own.
   virtual void ShowFailure(const std::string& text, const std::string& reason);
+};
+
+// Keeps what would have been shown, for the moments when nobody may be asked: the end
+// of a session. A question is kept too and answered No.
+class TMessageLog : public TMessageHost {
+ public:
+  void ShowMessage(const std::string& text) override { m_texts.push_back(text); }
+  bool Confirm(const std::string& text) override {
+    m_texts.push_back(text);
+    return false;
+  }
+  const std::vector<std::string>& Texts() const { return m_texts; }
+
+ private:
+  std::vector<std::string> m_texts;
 };
 
 // "<text> (<reason>)": a failure and its reason on one line, for a log or a terminal.

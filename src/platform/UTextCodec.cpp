@@ -12,7 +12,7 @@ namespace {
 
 class TIconv {
  public:
-  explicit TIconv(const std::string& to) : m_cd(iconv_open(to.c_str(), "UTF-8")) {}
+  TIconv(const std::string& to, const std::string& from) : m_cd(iconv_open(to.c_str(), from.c_str())) {}
   ~TIconv() {
     if (IsOpen()) iconv_close(m_cd);
   }
@@ -30,13 +30,23 @@ class TIconv {
   // Ends the output in the initial shift state.
   void Finish(std::string& out) { Run(nullptr, nullptr, out); }
 
+  // Converts as much of `in` as it can, and says how much of it that was.
+  std::size_t ConvertPrefix(std::string_view in, std::string& out) {
+    char* inPtr = const_cast<char*>(in.data());
+    std::size_t inLeft = in.size();
+    while (inLeft > 0 && (Run(&inPtr, &inLeft, out) || errno == E2BIG)) {
+    }
+    return in.size() - inLeft;
+  }
+
  private:
+  // Whatever was converted is appended, also when iconv stops early.
   bool Run(char** inPtr, std::size_t* inLeft, std::string& out) {
-    char buffer[64];
+    char buffer[256];
     char* outPtr = buffer;
     std::size_t outLeft = sizeof buffer;
     const bool ok = iconv(m_cd, inPtr, inLeft, &outPtr, &outLeft) != static_cast<std::size_t>(-1);
-    if (ok) out.append(buffer, sizeof buffer - outLeft);
+    out.append(buffer, sizeof buffer - outLeft);
     return ok;
   }
   iconv_t m_cd;
@@ -46,7 +56,7 @@ class TIconv {
 
 std::optional<std::string> EncodeFromUtf8(std::string_view text, const std::string& encoding,
                                           const std::function<std::string(char32_t)>& fallback) {
-  TIconv converter(encoding);
+  TIconv converter(encoding, "UTF-8");
   if (!converter.IsOpen()) return std::nullopt;
   std::string out;
   out.reserve(text.size());
@@ -62,6 +72,18 @@ std::optional<std::string> EncodeFromUtf8(std::string_view text, const std::stri
     }
   }
   converter.Finish(out);
+  return out;
+}
+
+std::optional<std::string> DecodeToUtf8Leniently(std::string_view bytes, const std::string& encoding) {
+  TIconv converter("UTF-8", encoding);
+  if (!converter.IsOpen()) return std::nullopt;
+  std::string out;
+  out.reserve(bytes.size());
+  while (!bytes.empty()) {
+    bytes.remove_prefix(converter.ConvertPrefix(bytes, out));
+    if (!bytes.empty()) bytes.remove_prefix(1);
+  }
   return out;
 }
 

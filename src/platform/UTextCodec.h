@@ -1,4 +1,4 @@
-// Conversion of UTF-8 text into another character encoding through iconv.
+// Conversion between UTF-8 and other character encodings through iconv.
 #pragma once
 
 #include <functional>
@@ -14,5 +14,9 @@ namespace qx {
 // counts as U+FFFD. Nothing when iconv does not know the encoding.
 std::optional<std::string> EncodeFromUtf8(std::string_view text, const std::string& encoding,
                                           const std::function<std::string(char32_t)>& fallback);
+
+// The text converted from `encoding` into UTF-8, passing over bytes that do not convert
+// and a character cut off at the end. Nothing when iconv does not know the encoding.
+std::optional<std::string> DecodeToUtf8Leniently(std::string_view bytes, const std::string& encoding);
 
 }  // namespace qx

@@ -20,6 +20,7 @@
 #include "platform/UAppPaths.h"
 #include "platform/UFiles.h"
 #include "platform/UMessages.h"
+#include "platform/USystemError.h"
 #include "rename/URenameRun.h"
 #include "settings/UAppSettings.h"
 #include "ui/UDialogRunner.h"
@@ -144,13 +145,14 @@ void TfrmMain::FormShow() {
   // Loaded even after a bad argument: skipping it would let the close write an empty
   // list over the user's last job list.
   const std::string defaultJobList = DefaultJobListPath();
-  if (PathExists(defaultJobList) && !LoadJobsFromFile(defaultJobList)) m_keepDefaultJobList = true;
+  m_keepDefaultJobList = PathExists(defaultJobList) && !LoadJobsFromFile(defaultJobList);
+  ShowLastCloseFailures();
 }
 
 void TfrmMain::closeEvent(QCloseEvent* event) {
   // A run finishes its folder first; Cancel is the way to stop it.
   if (m_runs->IsRunning()) return event->ignore();
-  SaveOnExit();
+  if (!SaveOnExit(m_sessionEnding ? TClosing::bySession : TClosing::byUser)) return event->ignore();
   QMainWindow::closeEvent(event);
 }
 
@@ -213,7 +215,7 @@ void TfrmMain::btnGoClick() {
   UpdateMaskHistory();
   SaveSettings();
   // A settings file that cannot be written has been reported; the run still goes ahead.
-  WriteSettings();
+  WriteSettings(m_messages);
   m_runs->Go(m_jobs->Jobs(), RunOptions());
 }
 
@@ -309,11 +311,17 @@ bool TfrmMain::LoadJobsFromFile(const std::string& fileName) {
   return true;
 }
 
-void TfrmMain::SaveJobsToFile(const std::string& fileName) {
+bool TfrmMain::SaveJobsToFile(const std::string& fileName, const std::string& encoding, TMessageHost& messages) {
   // Reported, unlike a silent failure, so that nobody believes a list saved that is not.
-  if (!SaveJobListToXML(fileName, m_jobs->Jobs().Jobs(), m_encoding)) {
-    m_messages.ShowMessage("Unable to write to " + fileName);
+  try {
+    SaveJobListToXML(fileName, m_jobs->Jobs().Jobs(), encoding);
+    return true;
+  } catch (const TJobListError& error) {
+    messages.ShowMessage(error.what());
+  } catch (const TSystemError& error) {
+    messages.ShowFailure("Unable to write to " + fileName, error.Reason());
   }
+  return false;
 }
 
 void TfrmMain::cmOpenJobListClick() {
@@ -328,17 +336,17 @@ void TfrmMain::cmSaveJobListClick() {
   const auto fileName = m_dialogs.ChooseJobListFile(TJobListFileDialog::dlgSave, this, m_saveDir);
   if (!fileName) return;
   if (PathExists(*fileName) && !m_messages.Confirm("File exists. Overwrite?")) return;
-  SaveJobsToFile(*fileName);
+  SaveJobsToFile(*fileName, m_encoding, m_messages);
   m_saveDir = DirectoryOf(*fileName);
 }
 
 void TfrmMain::cmCharacterEncodingClick() {
-  TfrmPreferences dialog(this);
+  TfrmPreferences dialog(m_messages, this);
   dialog.SelectEncoding(m_encoding);
   if (!m_dialogs.Exec(dialog)) return;
   m_encoding = dialog.EncodingSetting();
   SaveSettings();
-  WriteSettings();
+  WriteSettings(m_messages);
 }
 
 }  // namespace qx

@@ -72,12 +72,23 @@ class TfrmMain : public QMainWindow {
 
   // Replaces the job list with the file's jobs; on failure shows why and keeps the list.
   bool LoadJobsFromFile(const std::string& fileName);
-  // Writes every job, ticked or not, in the encoding setting.
-  void SaveJobsToFile(const std::string& fileName);
+  // Writes every job, ticked or not, in `encoding`; a failure goes to `messages` with
+  // its reason. True when written.
+  bool SaveJobsToFile(const std::string& fileName, const std::string& encoding, TMessageHost& messages);
 
-  // Closing, log-off and shut-down: the settings, the placement and the default job
-  // list are written. A failure is shown and the later steps still run.
-  void SaveOnExit();
+  // Who closes the window: the user, who may be asked, or the session (log-off, SIGTERM),
+  // which no message box may hold up.
+  enum class TClosing { byUser, bySession };
+  // The closing steps: the default job list first, then the settings and the window's
+  // place; every step runs whatever the one before it did. A job list that cannot be
+  // written is written as UTF-8 beside the default file (".unsaved") when possible.
+  // By the user: the job list's failure comes with the question whether to close
+  // anyway (false for No, and the later steps do not run); later failures are shown.
+  // By the session: nothing is shown; what failed goes to stderr and is shown at the
+  // next start.
+  bool SaveOnExit(TClosing closing);
+  // Log-off and SIGTERM: closes the window with the session's closing steps.
+  void EndSession();
 
   // The options of a run as the controls show them, over the starting directory.
   TRunOptions RunOptions() const;
@@ -103,8 +114,12 @@ class TfrmMain : public QMainWindow {
   std::array<std::pair<const char*, QCheckBox*>, 8> BooleanControls() const;
   void RestorePlacement();
   TWindowPlacement Placement() const;
-  // A write of the settings file; false after its error has been shown.
-  bool WriteSettings();
+  // A write of the settings file; false after its error has gone to `messages`.
+  bool WriteSettings(TMessageHost& messages);
+  // The default job list written at close, or what went wrong and where the list went instead.
+  bool SaveDefaultJobList(TMessageHost& messages);
+  // What went wrong at the last close by the session, shown once.
+  void ShowLastCloseFailures();
 
   // Commands.
   void AddJob(TJobKind kind);
@@ -149,9 +164,10 @@ class TfrmMain : public QMainWindow {
   // At most one; cleared when the user closes it.
   QPointer<TfrmRegExHelp> m_frmRegExHelp;
   TRunController* m_runs = nullptr;
-  // The default job list could not be read at start-up: it is not overwritten at close
-  // unless the job list has been changed since.
-  bool m_keepDefaultJobList = false;
+  // The default job list has not been read yet, or could not be read at start-up: it is
+  // not overwritten at close unless the job list has been changed since.
+  bool m_keepDefaultJobList = true;
+  bool m_sessionEnding = false;
 
   QAction* m_cmRegExHelp = nullptr;
   QWidget* m_pnlMain = nullptr;

@@ -48,7 +48,7 @@ void TfrmMain::cmFontClick() {
   if (chosen.pointSize() > 0) m_ini.SetInteger("fontSize", chosen.pointSize());
   ApplyListFont();
   // Only the font is new; the other options reach the file at the next close or run.
-  WriteSettings();
+  WriteSettings(m_messages);
 }
 
 void TfrmMain::ApplyListFont() {

@@ -9,8 +9,12 @@
 #include <QSplitter>
 #include <algorithm>
 #include <filesystem>
+#include <iostream>
 #include <limits>
 
+#include "jobio/UJobIO.h"
+#include "platform/UAppPaths.h"
+#include "platform/UFiles.h"
 #include "platform/UMessages.h"
 #include "ui/UFileList.h"
 #include "ui/UFolderTree.h"
@@ -23,11 +27,35 @@ namespace qx {
 namespace {
 
 constexpr const char* kFormName = "frmMain";
+constexpr const char* kDefaultEncoding = "ISO-8859-1";
 constexpr int kMinDirectoryPaneWidth = 50;
 
 bool IsDirectory(const std::string& path) {
   std::error_code error;
   return !path.empty() && std::filesystem::is_directory(path, error);
+}
+
+// Beside the default job list: where it goes when it cannot be written at close.
+constexpr const char* kUnsavedSuffix = ".unsaved";
+// What went wrong when the session closed the window, kept for the next start.
+constexpr const char* kLastCloseFileName = "quillex_last_close.txt";
+constexpr std::size_t kLastCloseLimit = 64 << 10;
+
+std::string Joined(const std::vector<std::string>& texts) {
+  std::string joined;
+  for (const std::string& text : texts) joined += (joined.empty() ? "" : "\n") + text;
+  return joined;
+}
+
+// On stderr for the session's log, and in a file for the next start; when even that
+// file cannot be written, stderr is all there is.
+void ReportAfterSession(const std::vector<std::string>& texts, const std::string& file) {
+  for (const std::string& text : texts) std::cerr << "quillex: " << text << '\n';
+  try {
+    ReplaceFileAtomically(file, Joined(texts) + "\n");
+  } catch (const std::exception& error) {
+    std::cerr << "quillex: " << error.what() << '\n';
+  }
 }
 
 int ClampToInt(std::int64_t value) {
@@ -68,6 +96,11 @@ void TfrmMain::ApplySettings() {
   const std::string saveDir = m_ini.GetString("saveDir");
   m_saveDir = IsDirectory(saveDir) ? saveDir : m_setup.programDir;
   m_encoding = m_ini.GetString("encoding");
+  // Checked now rather than at the close, where a list that cannot be written is at stake.
+  if (const auto problem = EncodingProblem(m_encoding)) {
+    m_messages.ShowMessage(*problem + "\nThe job lists are saved in " + kDefaultEncoding + " instead.");
+    m_encoding = kDefaultEncoding;
+  }
   m_edtCounter->setValue(ClampToInt(m_ini.GetInteger("counterStart")));
   m_slv->SetViewStyle(ClampToInt(m_ini.GetInteger("viewStyle")));
   ApplyListFont();
@@ -130,27 +163,68 @@ void TfrmMain::RestorePlacement() {
   if (placement.state == TWindowState::wsMinimized) setWindowState(Qt::WindowMinimized);
 }
 
-bool TfrmMain::WriteSettings() {
+bool TfrmMain::WriteSettings(TMessageHost& messages) {
   try {
     m_ini.Save();
     return true;
   } catch (const std::exception& error) {
-    m_messages.ShowMessage(error.what());
+    messages.ShowMessage(error.what());
     return false;
   }
 }
 
-void TfrmMain::SaveOnExit() {
+bool TfrmMain::SaveDefaultJobList(TMessageHost& messages) {
+  const std::string path = DefaultJobListPath();
+  if (m_keepDefaultJobList || SaveJobsToFile(path, m_encoding, messages)) return true;
+  // UTF-8 holds every text, so this copy fails only where nothing can be written.
+  TMessageLog unsaved;
+  if (SaveJobsToFile(path + kUnsavedSuffix, "", unsaved)) {
+    messages.ShowMessage("The job list was written to " + path + kUnsavedSuffix + " instead.");
+  }
+  return false;
+}
+
+bool TfrmMain::SaveOnExit(TClosing closing) {
+  TMessageLog sessionLog;
+  TMessageHost& messages = closing == TClosing::bySession ? sessionLog : m_messages;
+  TMessageLog jobListLog;
+  if (!SaveDefaultJobList(jobListLog)) {
+    const std::string failure = Joined(jobListLog.Texts());
+    if (closing == TClosing::bySession) {
+      sessionLog.ShowMessage(failure);
+    } else if (!m_messages.Confirm(failure + "\n\nClose Quillex anyway?")) {
+      return false;
+    }
+  }
   SaveSettings();
-  if (WriteSettings()) {
+  if (WriteSettings(messages)) {
     try {
       m_ini.SaveWindowPlacement(kFormName, Placement());
     } catch (const std::exception& error) {
-      m_messages.ShowMessage(error.what());
+      messages.ShowMessage(error.what());
     }
   }
-  // Written whatever happened to the settings: closing never loses the job list.
-  if (!m_keepDefaultJobList) SaveJobsToFile(DefaultJobListPath());
+  if (!sessionLog.Texts().empty()) ReportAfterSession(sessionLog.Texts(), WithTrailingSlash(m_setup.settingsDir) + kLastCloseFileName);
+  return true;
+}
+
+void TfrmMain::EndSession() {
+  m_sessionEnding = true;
+  close();
+}
+
+void TfrmMain::ShowLastCloseFailures() {
+  const std::string path = WithTrailingSlash(m_setup.settingsDir) + kLastCloseFileName;
+  if (!PathExists(path)) return;
+  try {
+    const std::string failures = ReadWholeFile(path, kLastCloseLimit);
+    m_messages.ShowMessage("When Quillex was closed last time, with the session:\n\n" + failures);
+  } catch (const std::exception&) {
+    // Not ours to show: a folder or a FIFO by that name stays as it is.
+    return;
+  }
+  std::error_code ignored;
+  std::filesystem::remove(path, ignored);
 }
 
 }  // namespace qx

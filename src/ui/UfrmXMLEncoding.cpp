@@ -7,12 +7,13 @@
 #include <QVBoxLayout>
 
 #include "jobio/UJobIO.h"
+#include "platform/UMessages.h"
 #include "ui/UQtText.h"
 
 namespace qx {
 
-TfrmPreferences::TfrmPreferences(QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint) {
+TfrmPreferences::TfrmPreferences(TMessageHost& messages, QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint), m_messages(messages) {
   setObjectName("frmPreferences");
   setWindowTitle("XML Character Encoding");
   auto* label = new QLabel("Character Encoding for XML files:", this);
@@ -58,6 +59,11 @@ void TfrmPreferences::SelectEncoding(const std::string& encoding) {
 std::string TfrmPreferences::EncodingSetting() const {
   const std::string text = ToBytes(m_cbXMLEncoding->currentText());
   return text.substr(0, text.find(' '));
+}
+
+void TfrmPreferences::accept() {
+  if (const auto problem = EncodingProblem(EncodingSetting())) return m_messages.ShowMessage(*problem);
+  QDialog::accept();
 }
 
 }  // namespace qx

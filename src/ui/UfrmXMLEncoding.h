@@ -1,5 +1,6 @@
 // The "XML Character Encoding" dialog: an editable list of encodings whose chosen
 // entry, up to its first blank, becomes the encoding written into job list files.
+// OK accepts only an encoding that job lists can be saved in and read back from.
 #pragma once
 
 #include <QDialog>
@@ -9,11 +10,16 @@ class QComboBox;
 
 namespace qx {
 
+class TMessageHost;
+
 class TfrmPreferences : public QDialog {
   Q_OBJECT
 
  public:
-  explicit TfrmPreferences(QWidget* parent = nullptr);
+  // `messages` says why an encoding is refused; it must outlive the dialog.
+  explicit TfrmPreferences(TMessageHost& messages, QWidget* parent = nullptr);
+  // OK: closes only when the encoding passes EncodingProblem; otherwise says why.
+  void accept() override;
 
   // Selects the first entry that begins with `encoding`, letter case ignored; with no
   // such entry (or an empty name) selects none and puts the name itself in the field.
@@ -22,6 +28,7 @@ class TfrmPreferences : public QDialog {
   std::string EncodingSetting() const;
 
  private:
+  TMessageHost& m_messages;
   QComboBox* m_cbXMLEncoding;
 };
 

@@ -2,6 +2,8 @@
 
 #include "jobio/UJobIO.h"
 #include "platform/UFiles.h"
+#include "platform/USystemError.h"
+#include "platform/UTextCodec.h"
 #include "support/UMakeJob.h"
 #include "support/URecordingMessages.h"
 #include "support/UTempDir.h"
@@ -26,7 +28,7 @@ TEST(UJobIOTest, WritesTheExactLineLayout) {
   remove.int1 = -3;
   remove.int2 = 7;
   const std::vector<TJob> jobs = {Make(K::jobLower, 0), Make(K::jobReplace, 1, "(\\d+)", "[$1]", false), remove};
-  ASSERT_TRUE(SaveJobListToXML(dir / "a.xml", jobs, "ISO-8859-1"));
+  ASSERT_NO_THROW(SaveJobListToXML(dir / "a.xml", jobs, "ISO-8859-1"));
   EXPECT_EQ(
       ReadWholeFile(dir / "a.xml"),
       "<?xml version=\"1.0\" encoding=\"ISO-8859-1\" standalone=\"yes\" ?>\r\n"
@@ -40,14 +42,15 @@ TEST(UJobIOTest, WritesTheExactLineLayout) {
       "  </jobs>\r\n"
       "</quillex>\r\n");
 
-  ASSERT_TRUE(SaveJobListToXML(dir / "b.xml", {}, ""));
+  ASSERT_NO_THROW(SaveJobListToXML(dir / "b.xml", {}, ""));
   EXPECT_EQ(ReadWholeFile(dir / "b.xml"), JobsFile(""));
 }
 
 TEST(UJobIOTest, EscapeAndEntityPass) {
   EXPECT_EQ(XMLEscape("a<b>\"c\"&'d'"), "a&lt;b&gt;&quot;c&quot;&amp;&apos;d&apos;");
   EXPECT_EQ(XMLEscape("tab\there\r\nnext\x01"), "tabherenext");
-  EXPECT_EQ(XMLEscape("Ærø \xFF"), "Ærø \xFF");
+  // What XML cannot carry at all: U+FFFE, U+FFFF, a surrogate, a byte that is not UTF-8.
+  EXPECT_EQ(XMLEscape("Ærø \xEF\xBF\xBE|\xEF\xBF\xBF|\xED\xA0\x80|\xFF|\xEF\xBF\xBD"), "Ærø ||||\xEF\xBF\xBD");
 
   const std::pair<const char*, const char*> unescapes[] = {
       {"&amp;amp;", "&"}, {"&amp;lt;", "<"},          {"&lt;&gt;&apos;&quot;", "<>'\""},
@@ -60,14 +63,15 @@ TEST(UJobIOTest, EscapeAndEntityPass) {
 TEST(UJobIOTest, EveryEncodingOfTheDialogReadsBackEveryText) {
   test::TTempDir dir;
   const std::vector<TJob> jobs = {Make(K::jobInsert, 0, "<\"&'>", "Ærøskøbing"), Make(K::jobReplace, 0, "日本", "a\tb"),
-                                  Make(K::jobReplace, 1, "&amp;x", "€ ü ß ж ת ع", false)};
+                                  Make(K::jobReplace, 1, "\\d+\xEF\xBF\xBF", "€ ü ß ж ת ع", false)};
   std::vector<std::string> encodings = {""};
   for (const std::string& choice : XMLEncodingChoices()) encodings.push_back(choice.substr(0, choice.find(' ')));
   ASSERT_EQ(encodings.size(), 13u);
 
   for (const std::string& encoding : encodings) {
+    EXPECT_EQ(EncodingProblem(encoding), std::nullopt) << encoding;
     const std::string path = dir / ("jobs-" + encoding + ".xml");
-    ASSERT_TRUE(SaveJobListToXML(path, jobs, encoding)) << encoding;
+    ASSERT_NO_THROW(SaveJobListToXML(path, jobs, encoding)) << encoding;
     test::TRecordingMessages messages;
     const auto loaded = LoadJobListFromXML(path, messages);
     ASSERT_TRUE(loaded) << encoding << ": " << (messages.messages.empty() ? "" : messages.messages[0]);
@@ -75,19 +79,44 @@ TEST(UJobIOTest, EveryEncodingOfTheDialogReadsBackEveryText) {
     EXPECT_EQ((*loaded)[0], jobs[0]) << encoding;
     EXPECT_EQ((*loaded)[1].str1, "日本") << encoding;
     EXPECT_EQ((*loaded)[1].str2, "ab") << encoding << ": the tab is dropped";
-    EXPECT_EQ((*loaded)[2].str1, "&x") << encoding << ": the entity pass collapses '&amp;' once more";
+    EXPECT_EQ((*loaded)[2].str1, "\\d+") << encoding << ": U+FFFF is dropped";
     EXPECT_EQ((*loaded)[2].str2, "€ ü ß ж ת ع") << encoding;
     EXPECT_FALSE((*loaded)[2].enabled) << encoding;
   }
 }
 
-TEST(UJobIOTest, ASaveThatFailsKeepsThePreviousFile) {
+TEST(UJobIOTest, ASaveThatWouldNotReadBackFailsAndKeepsThePreviousFile) {
+  struct Row {
+    const char* what;
+    std::string encoding;
+    TJob job;
+    std::string why;  // after "The job list cannot be saved in encoding <encoding>: "
+  };
+  const Row rows[] = {
+      {"unknown encoding", "NO-SUCH-ENCODING", Make(K::jobLower, 0), "Quillex does not know this encoding"},
+      {"a quote in the name", "ISO\"-8859-1", Make(K::jobLower, 0), "an XML declaration cannot name it"},
+      {"UTF-32", "UTF-32", Make(K::jobLower, 0), "the file would not load again (XML error: "},
+      {"UTF-7", "UTF-7", Make(K::jobLower, 0), "the file would not load again (XML error: "},
+      {"ISO-2022-KR", "ISO-2022-KR", Make(K::jobLower, 0), "the file would not load again (XML error: "},
+      {"Shift_JIS turns the backslash into a yen sign", "Shift_JIS", Make(K::jobReplace, 1, "(\\d+)", "x"),
+       "job 2: \"(\\d+)\" would read back as \"(\xC2\xA5" "d+)\""},
+      {"a text holding an entity", "", Make(K::jobInsert, 0, "a&amp;b"), "job 2: \"a&amp;b\" would read back as \"a&b\""},
+  };
   test::TTempDir dir;
   const std::string path = dir.WriteFile("jobs.xml", "previous");
-  EXPECT_FALSE(SaveJobListToXML(path, {Make(K::jobLower, 0)}, "NO-SUCH-ENCODING"));
-  EXPECT_FALSE(SaveJobListToXML(path, {Make(K::jobLower, 0)}, "ISO\"-8859-1"));
-  EXPECT_EQ(ReadWholeFile(path), "previous");
-  EXPECT_FALSE(SaveJobListToXML(dir / "missing-folder/jobs.xml", {Make(K::jobLower, 0)}, ""));
+  for (const Row& row : rows) {
+    const std::string shown = "The job list cannot be saved in encoding " +
+                              (row.encoding.empty() ? "UTF-8" : row.encoding) + ": " + row.why;
+    try {
+      SaveJobListToXML(path, {Make(K::jobUpper, 0), row.job}, row.encoding);
+      ADD_FAILURE() << row.what << ": saved";
+    } catch (const TJobListError& error) {
+      const std::string message = error.what();
+      EXPECT_EQ(message.substr(0, shown.size()), shown) << row.what;
+    }
+    EXPECT_EQ(ReadWholeFile(path), "previous") << row.what;
+  }
+  EXPECT_THROW(SaveJobListToXML(dir / "missing-folder/jobs.xml", {Make(K::jobLower, 0)}, ""), TSystemError);
 }
 
 TEST(UJobIOTest, ReadingJobsAttributeByAttribute) {
@@ -180,6 +209,16 @@ std::string EntityBomb(std::size_t references) {
   return "<?xml version=\"1.0\"?><!DOCTYPE quillex [<!ENTITY e \"" + std::string(10'000, 'a') +
          "\">]><quillex><jobs><job type=\"jobUpper\" str1=\"" + refs + "\"/></jobs></quillex>";
 }
+// One job with 200,000 attributes, in UTF-8 or in UTF-16LE; each value of the latter
+// holds U+3C3C, whose bytes are two '<' to a reader that does not decode.
+std::string CrowdedTag(bool utf16) {
+  std::string tag = "<?xml version=\"1.0\"?><quillex><jobs><job type=\"jobUpper\"";
+  for (int n = 0; n < 200'000; ++n) tag += " a" + std::to_string(n) + (utf16 ? "=\"\xE3\xB0\xBC\"" : "=\"\"");
+  tag += "/></jobs></quillex>";
+  if (!utf16) return tag;
+  return *EncodeFromUtf8("\xEF\xBB\xBF" + tag, "UTF-16LE", [](char32_t) { return "?"; });
+}
+
 constexpr const char* kTooMuch = "XML error: its entities expand to more than a job list can hold (1 MiB)";
 
 TEST(UJobIOTest, FilesThatDoNotLoadSayWhy) {
@@ -195,6 +234,8 @@ TEST(UJobIOTest, FilesThatDoNotLoadSayWhy) {
       // Entities referenced in attribute values: 10,000 characters 10,000 times.
       {"an attribute entity bomb of 40 KB", EntityBomb(10'000), kTooMuch},
       {"an attribute entity bomb of 9 MB", EntityBomb(900'000), kTooMuch},
+      {"a tag with 200,000 attributes", CrowdedTag(false), "XML error: a tag with more than 4096 attributes"},
+      {"the same in UTF-16", CrowdedTag(true), "XML error: a tag with more than 4096 attributes"},
       {"empty file", "", "XML error: "},
       {"not XML", "job list", "XML error: "},
       {"unclosed", "<quillex><jobs>", "XML error: "},

@@ -28,8 +28,8 @@ TMainWindowHarness::TMainWindowHarness() {
   qputenv("XDG_CONFIG_HOME", QByteArray::fromStdString(QtConfigHome().Path()));
 }
 
-bool TMainWindowHarness::WriteDefaultJobList(const std::vector<TJob>& jobs) const {
-  return SaveJobListToXML(DefaultJobListPath(), jobs, "");
+void TMainWindowHarness::WriteDefaultJobList(const std::vector<TJob>& jobs) const {
+  SaveJobListToXML(DefaultJobListPath(), jobs, "");
 }
 
 TfrmMain& TMainWindowHarness::Start(std::vector<std::string> arguments) {

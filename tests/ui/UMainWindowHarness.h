@@ -38,7 +38,7 @@ class TMainWindowHarness {
   std::string IniPath() const { return m_settings / "quillex.ini"; }
   std::string DefaultJobListPath() const { return m_settings / "quillex_job_config.xml"; }
   void WriteIni(const std::string& text) const { m_settings.WriteFile("quillex.ini", text); }
-  bool WriteDefaultJobList(const std::vector<TJob>& jobs) const;
+  void WriteDefaultJobList(const std::vector<TJob>& jobs) const;
 
   // Creates and shows the window and lets its first-show steps run.
   TfrmMain& Start(std::vector<std::string> arguments = {});

@@ -118,7 +118,10 @@ class TfrmMainTest : public QObject {
   void anUnreadableBooleanCostsOnlyItsOwnKey();
   void windowPlacementRoundTrip();
   void closingSurvivesAnUnwritableSettingsFile();
-  void aDefaultJobListThatCannotBeWrittenIsReported();
+  void aStoredEncodingThatCannotBeSavedInIsReplaced();
+  void aJobListThatCannotBeWrittenAsksBeforeClosing_data();
+  void aJobListThatCannotBeWrittenAsksBeforeClosing();
+  void theSessionsEndShowsNothingAndReportsAtTheNextStart();
   void anUnreadableDefaultJobListIsNotOverwritten();
 
   void openReplacesTheJobsAndMovesTheOpenFolder();
@@ -265,7 +268,7 @@ void TfrmMainTest::jobButtonsAddAJobOfTheirKind() {
 
 void TfrmMainTest::cancellingANewJobDiscardsIt() {
   THarness harness;
-  QVERIFY(harness.WriteDefaultJobList(ThreeJobs()));
+  harness.WriteDefaultJobList(ThreeJobs());
   harness.Start();
   harness.dialogs.steps.push_back(test::PressCancel());
   harness.Click("btnInsert");
@@ -275,7 +278,7 @@ void TfrmMainTest::cancellingANewJobDiscardsIt() {
 
 void TfrmMainTest::addingLeavesTheSelectionAlone() {
   THarness harness;
-  QVERIFY(harness.WriteDefaultJobList(ThreeJobs()));
+  harness.WriteDefaultJobList(ThreeJobs());
   harness.Start();
   harness.SelectRow(1);
   harness.dialogs.steps.push_back(test::PressOk());
@@ -288,7 +291,7 @@ void TfrmMainTest::editReplacesTheJobKeepingTickPlaceAndSelection() {
   THarness harness;
   std::vector<TJob> jobs = ThreeJobs();
   jobs[1].enabled = false;
-  QVERIFY(harness.WriteDefaultJobList(jobs));
+  harness.WriteDefaultJobList(jobs);
   harness.Start();
   harness.SelectRow(1);
   harness.dialogs.steps.push_back([](QDialog& dialog) {
@@ -313,7 +316,7 @@ void TfrmMainTest::editReplacesTheJobKeepingTickPlaceAndSelection() {
 
 void TfrmMainTest::doubleClickEditsTheJob() {
   THarness harness;
-  QVERIFY(harness.WriteDefaultJobList(ThreeJobs()));
+  harness.WriteDefaultJobList(ThreeJobs());
   harness.Start();
   QListView* list = harness.JobList();
   const QRect item = list->visualRect(list->model()->index(2, 0));
@@ -340,7 +343,7 @@ void TfrmMainTest::commandsWithoutASelectionAsk() {
   QFETCH(QString, command);
   QFETCH(bool, withJobs);
   THarness harness;
-  if (withJobs) QVERIFY(harness.WriteDefaultJobList(ThreeJobs()));
+  if (withJobs) harness.WriteDefaultJobList(ThreeJobs());
   harness.Start();
   harness.dialogs.steps.push_back(test::PressOk());
   if (command == "double-click") {
@@ -373,7 +376,7 @@ void TfrmMainTest::deleteMovesTheSelection() {
   std::vector<TJob> jobs = ThreeJobs();
   jobs.resize(static_cast<std::size_t>(count));
   THarness harness;
-  QVERIFY(harness.WriteDefaultJobList(jobs));
+  harness.WriteDefaultJobList(jobs);
   harness.Start();
   harness.SelectRow(selected);
   harness.Click("btnRemove");
@@ -403,7 +406,7 @@ void TfrmMainTest::upAndDownExchangeAndFollow() {
   std::vector<TJob> jobs = ThreeJobs();
   jobs[1].enabled = false;
   THarness harness;
-  QVERIFY(harness.WriteDefaultJobList(jobs));
+  harness.WriteDefaultJobList(jobs);
   harness.Start();
   harness.SelectRow(selected);
   harness.Click(qPrintable(button));
@@ -421,7 +424,7 @@ void TfrmMainTest::upAndDownExchangeAndFollow() {
 
 void TfrmMainTest::ticksAreTheEnabledFlags() {
   THarness harness;
-  QVERIFY(harness.WriteDefaultJobList(ThreeJobs()));
+  harness.WriteDefaultJobList(ThreeJobs());
   harness.Start();
   QListView* list = harness.JobList();
   list->setFocus();
@@ -468,7 +471,7 @@ void TfrmMainTest::goRefusesWithoutATickedJob() {
   QFETCH(std::vector<TJob>, jobs);
   QFETCH(bool, refused);
   THarness harness;
-  QVERIFY(harness.WriteDefaultJobList(jobs));
+  harness.WriteDefaultJobList(jobs);
   harness.Start();
   harness.Click("btnGo");
   QCOMPARE(harness.messages.messages, refused ? Strings({kNothingToDo}) : Strings({}));
@@ -479,7 +482,7 @@ void TfrmMainTest::goRunsWithTheOptionsShownAndKeepsTheWindowStillMeanwhile() {
   THarness harness;
   test::TTempDir tree;
   test::MakeTree(tree.Path(), {"a.txt", "B.TXT", "s/c.txt", "notes.doc"});
-  QVERIFY(harness.WriteDefaultJobList({MakeJob(TJobKind::jobUpper, 1)}));
+  harness.WriteDefaultJobList({MakeJob(TJobKind::jobUpper, 1)});
   harness.WriteIni("[Booleans]\nrecurseDirs=1\nundo=1\nlog=1\n[Integers]\ncounterStart=3\n[Strings]\nfilemask=*.txt\n");
   harness.Start({tree.Path()});
   QCOMPARE(harness.Window().RunOptions().startDirectory + "/", Canonical(tree.Path()) + "/");
@@ -517,7 +520,7 @@ void TfrmMainTest::undoTreeTakesBackARecursiveRunInOneStep() {
   test::TTempDir tree;
   test::MakeTree(tree.Path(), {"a.txt", "s/b.txt", "s/t/c.txt", "u/"});
   const std::vector<std::string> original = test::ListTree(tree.Path());
-  QVERIFY(harness.WriteDefaultJobList({MakeJob(TJobKind::jobUpper, 0)}));
+  harness.WriteDefaultJobList({MakeJob(TJobKind::jobUpper, 0)});
   harness.WriteIni("[Booleans]\nrecurseDirs=1\nrenameDirs=1\nundo=1\n[Strings]\nfilemask=*.*\n");
   harness.Start({tree.Path()});
   harness.Click("btnGo");
@@ -558,7 +561,7 @@ void TfrmMainTest::sampleTest() {
   QFETCH(int, presses);
   QFETCH(QString, result);
   THarness harness;
-  QVERIFY(harness.WriteDefaultJobList(jobs));
+  harness.WriteDefaultJobList(jobs);
   harness.Start();
   harness.Control<QSpinBox>("edtCounter")->setValue(counterStart);
   for (int n = 0; n < presses; ++n) harness.Click("btnExample");
@@ -594,7 +597,7 @@ void TfrmMainTest::fileClicksContinueTheCounter() {
   test::TTempDir folder;
   for (const char* name : {"a.txt", "b.txt", "c.txt"}) folder.WriteFile(name, "");
   THarness harness;
-  QVERIFY(harness.WriteDefaultJobList({MakeJob(TJobKind::jobCounter, 0, 2)}));
+  harness.WriteDefaultJobList({MakeJob(TJobKind::jobCounter, 0, 2)});
   harness.Start({folder.Path()});
   const QList<QModelIndex> items = WaitForEntries(harness, {"a.txt", "b.txt", "c.txt"});
   QCOMPARE(items.size(), 3);
@@ -611,7 +614,7 @@ void TfrmMainTest::aClickedNameIsTakenByteForByte() {
   test::TTempDir folder;
   folder.WriteFile(name, "");
   THarness harness;
-  QVERIFY(harness.WriteDefaultJobList({MakeJob(TJobKind::jobUpper, 0)}));
+  harness.WriteDefaultJobList({MakeJob(TJobKind::jobUpper, 0)});
   harness.Start({folder.Path()});
   const QList<QModelIndex> items = WaitForEntries(harness, {ToQString(name)});
   QCOMPARE(items.size(), 1);
@@ -943,12 +946,77 @@ void TfrmMainTest::closingSurvivesAnUnwritableSettingsFile() {
   QCOMPARE(saved->size(), std::size_t{1});
 }
 
-void TfrmMainTest::aDefaultJobListThatCannotBeWrittenIsReported() {
+void TfrmMainTest::aStoredEncodingThatCannotBeSavedInIsReplaced() {
   THarness harness;
   harness.WriteIni("[Strings]\nencoding=NO-SUCH-ENCODING\n");
   harness.Start();
+  QCOMPARE(harness.messages.messages,
+           std::vector<std::string>{"The job list cannot be saved in encoding NO-SUCH-ENCODING: Quillex does not know "
+                                    "this encoding\nThe job lists are saved in ISO-8859-1 instead."});
   harness.Close();
-  QCOMPARE(harness.messages.messages, std::vector<std::string>{"Unable to write to " + harness.DefaultJobListPath()});
+  QCOMPARE(harness.Saved().GetString("encoding"), std::string("ISO-8859-1"));
+  QVERIFY(ReadWholeFile(harness.DefaultJobListPath()).find("encoding=\"ISO-8859-1\"") != std::string::npos);
+}
+
+// The default job list's place taken by a folder once the window is open.
+void BlockDefaultJobList(THarness& harness) {
+  harness.dialogs.steps.push_back(test::PressOk());
+  harness.Click("btnLower");
+  std::filesystem::create_directory(harness.DefaultJobListPath());
+}
+
+void TfrmMainTest::aJobListThatCannotBeWrittenAsksBeforeClosing_data() {
+  QTest::addColumn<bool>("closeAnyway");
+  QTest::newRow("No keeps the window open") << false;
+  QTest::newRow("Yes closes it") << true;
+}
+
+void TfrmMainTest::aJobListThatCannotBeWrittenAsksBeforeClosing() {
+  QFETCH(bool, closeAnyway);
+  THarness harness;
+  harness.Start();
+  BlockDefaultJobList(harness);
+  harness.messages.answers = {closeAnyway};
+  TfrmMain& window = harness.Window();
+  window.close();
+  QCOMPARE(window.isVisible(), !closeAnyway);
+  const std::string unsaved = harness.DefaultJobListPath() + ".unsaved";
+  QCOMPARE(harness.messages.questions,
+           std::vector<std::string>{"Unable to write to " + harness.DefaultJobListPath() + " (Is a directory)\n" +
+                                    "The job list was written to " + unsaved + " instead.\n\nClose Quillex anyway?"});
+  QVERIFY(harness.messages.messages.empty());
+  const auto kept = LoadJobListFromXML(unsaved, harness.messages);
+  QVERIFY(kept.has_value());
+  QCOMPARE(*kept, window.Jobs().Jobs());
+  // The settings are written only by a close that goes ahead.
+  QCOMPARE(PathExists(harness.IniPath()), closeAnyway);
+}
+
+void TfrmMainTest::theSessionsEndShowsNothingAndReportsAtTheNextStart() {
+  THarness harness;
+  std::filesystem::create_directory(harness.IniPath());
+  harness.Start();
+  BlockDefaultJobList(harness);
+  TfrmMain& window = harness.Window();
+  window.EndSession();
+  QVERIFY(!window.isVisible());
+  QVERIFY(harness.messages.messages.empty());
+  QVERIFY(harness.messages.questions.empty());
+  QVERIFY(LoadJobListFromXML(harness.DefaultJobListPath() + ".unsaved", harness.messages).has_value());
+
+  std::filesystem::remove(harness.DefaultJobListPath());
+  std::filesystem::remove(harness.IniPath());
+  harness.Start();
+  QCOMPARE(harness.messages.messages.size(), std::size_t{1});
+  const std::string& shown = harness.messages.messages[0];
+  QVERIFY2(shown.starts_with("When Quillex was closed last time, with the session:\n\nUnable to write to " +
+                             harness.DefaultJobListPath() + " (Is a directory)\nThe job list was written to "),
+           shown.c_str());
+  QVERIFY2(shown.find("\nUnable to write to " + harness.IniPath()) != std::string::npos, shown.c_str());
+  harness.Close();
+  harness.messages.messages.clear();
+  harness.Start();
+  QVERIFY(harness.messages.messages.empty());
 }
 
 void TfrmMainTest::anUnreadableDefaultJobListIsNotOverwritten() {
@@ -976,9 +1044,9 @@ void TfrmMainTest::openReplacesTheJobsAndMovesTheOpenFolder() {
   test::TTempDir folder;
   const std::vector<TJob> loaded = {MakeJob(TJobKind::jobReplace, 1, 1, 0, "(\\d+)", "#$1"),
                                     MakeJob(TJobKind::jobCounter, 4, 3, 0, "_", "", false)};
-  QVERIFY(SaveJobListToXML(folder / "list.xml", loaded, "ISO-8859-1"));
+  SaveJobListToXML(folder / "list.xml", loaded, "ISO-8859-1");
   THarness harness;
-  QVERIFY(harness.WriteDefaultJobList(ThreeJobs()));
+  harness.WriteDefaultJobList(ThreeJobs());
   harness.Start();
   harness.dialogs.files.push_back(folder / "list.xml");
   harness.Command("cmOpenJobList")->trigger();
@@ -994,7 +1062,7 @@ void TfrmMainTest::openThatFailsKeepsTheJobsButMovesTheOpenFolder() {
   test::TTempDir folder;
   const std::string file = folder.WriteFile("other.xml", "<?xml version=\"1.0\"?>\r\n<Quillex><jobs/></Quillex>\r\n");
   THarness harness;
-  QVERIFY(harness.WriteDefaultJobList(ThreeJobs()));
+  harness.WriteDefaultJobList(ThreeJobs());
   harness.Start();
   harness.dialogs.files.push_back(file);
   harness.Command("cmOpenJobList")->trigger();
@@ -1010,7 +1078,7 @@ void TfrmMainTest::cancelledOpenChangesNothing() {
   test::TTempDir folder;
   THarness harness;
   harness.WriteIni("[Strings]\nopenDir=" + folder.Path() + "\n");
-  QVERIFY(harness.WriteDefaultJobList(ThreeJobs()));
+  harness.WriteDefaultJobList(ThreeJobs());
   harness.Start();
   harness.Command("cmOpenJobList")->trigger();
   QCOMPARE(harness.dialogs.fileRequests.size(), std::size_t{1});
@@ -1032,7 +1100,7 @@ void TfrmMainTest::saveWritesDisabledJobsToo() {
   std::vector<TJob> jobs = ThreeJobs();
   for (TJob& job : jobs) job.enabled = false;
   THarness harness;
-  QVERIFY(harness.WriteDefaultJobList(jobs));
+  harness.WriteDefaultJobList(jobs);
   harness.Start();
   harness.dialogs.files.push_back(folder / "saved.xml");
   harness.Command("cmSaveJobList")->trigger();
@@ -1054,7 +1122,7 @@ void TfrmMainTest::saveAsksBeforeOverwriting() {
   test::TTempDir folder;
   const std::string file = folder.WriteFile("saved.xml", "old");
   THarness harness;
-  QVERIFY(harness.WriteDefaultJobList(ThreeJobs()));
+  harness.WriteDefaultJobList(ThreeJobs());
   harness.Start();
   harness.messages.answers.push_back(answer);
   harness.dialogs.files.push_back(file);
@@ -1127,7 +1195,7 @@ void TfrmMainTest::commandLineSelectsTheFolder() {
 
 void TfrmMainTest::aBadArgumentIsReportedAndTheJobsStillLoad() {
   THarness harness;
-  QVERIFY(harness.WriteDefaultJobList(ThreeJobs()));
+  harness.WriteDefaultJobList(ThreeJobs());
   harness.Start({"/no/such/folder"});
   QCOMPARE(harness.messages.messages, Strings({"Error setting path: \"/no/such/folder\""}));
   QVERIFY(harness.Window().isVisible());

@@ -1,10 +1,11 @@
-// The "XML Character Encoding" dialog: preselection from the setting, and the setting
-// taken from the chosen entry.
+// The "XML Character Encoding" dialog: preselection from the setting, the setting
+// taken from the chosen entry, and OK only for an encoding job lists read back in.
 #include <QComboBox>
 #include <QLabel>
 #include <QPushButton>
 #include <QtTest/QtTest>
 
+#include "support/URecordingMessages.h"
 #include "ui/UUiTestSupport.h"
 #include "ui/UfrmXMLEncoding.h"
 
@@ -21,10 +22,13 @@ class TfrmXMLEncodingTest : public QObject {
   void selectEncodingPicksTheFirstEntryThatBeginsWithTheName();
   void theSettingIsTheTextUpToTheFirstBlank_data();
   void theSettingIsTheTextUpToTheFirstBlank();
+  void okAcceptsOnlyAnEncodingThatReadsBack_data();
+  void okAcceptsOnlyAnEncodingThatReadsBack();
 };
 
 void TfrmXMLEncodingTest::startsOnLatin1() {
-  TfrmPreferences dialog;
+  test::TRecordingMessages messages;
+  TfrmPreferences dialog(messages);
   QCOMPARE(dialog.windowTitle(), QString("XML Character Encoding"));
   QComboBox* combo = Child<QComboBox>(dialog, "cbXMLEncoding");
   QVERIFY(combo->isEditable());
@@ -51,7 +55,8 @@ void TfrmXMLEncodingTest::selectEncodingPicksTheFirstEntryThatBeginsWithTheName(
   QFETCH(QString, encoding);
   QFETCH(int, index);
   QFETCH(QString, text);
-  TfrmPreferences dialog;
+  test::TRecordingMessages messages;
+  TfrmPreferences dialog(messages);
   dialog.SelectEncoding(encoding.toStdString());
   QComboBox* combo = Child<QComboBox>(dialog, "cbXMLEncoding");
   QCOMPARE(combo->currentIndex(), index);
@@ -78,11 +83,48 @@ void TfrmXMLEncodingTest::theSettingIsTheTextUpToTheFirstBlank() {
   QFETCH(int, index);
   QFETCH(QString, typed);
   QFETCH(QString, setting);
-  TfrmPreferences dialog;
+  test::TRecordingMessages messages;
+  TfrmPreferences dialog(messages);
   QComboBox* combo = Child<QComboBox>(dialog, "cbXMLEncoding");
   combo->setCurrentIndex(index);
   if (index < 0) combo->setEditText(typed);
   QCOMPARE(QString::fromStdString(dialog.EncodingSetting()), setting);
+}
+
+void TfrmXMLEncodingTest::okAcceptsOnlyAnEncodingThatReadsBack_data() {
+  QTest::addColumn<QString>("typed");
+  QTest::addColumn<bool>("accepted");
+  for (int n = 0; n < 12; ++n) QTest::newRow(qPrintable(QString("entry %1").arg(n))) << QString() << true;
+  QTest::newRow("empty is UTF-8") << "" << true;
+  QTest::newRow("windows-1252") << "windows-1252" << true;
+  QTest::newRow("unknown") << "NO-SUCH-ENCODING" << false;
+  QTest::newRow("UTF-32 does not load again") << "UTF-32" << false;
+  QTest::newRow("Shift_JIS changes the backslash") << "Shift_JIS" << false;
+}
+
+void TfrmXMLEncodingTest::okAcceptsOnlyAnEncodingThatReadsBack() {
+  QFETCH(QString, typed);
+  QFETCH(bool, accepted);
+  test::TRecordingMessages messages;
+  TfrmPreferences dialog(messages);
+  QComboBox* combo = Child<QComboBox>(dialog, "cbXMLEncoding");
+  const QString row = QTest::currentDataTag();
+  if (row.startsWith("entry ")) {
+    combo->setCurrentIndex(row.mid(6).toInt());
+  } else {
+    combo->setCurrentIndex(-1);
+    combo->setEditText(typed);
+  }
+  dialog.open();
+  Child<QPushButton>(dialog, "btnOk")->click();
+  QCOMPARE(dialog.result() == QDialog::Accepted, accepted);
+  QCOMPARE(dialog.isVisible(), !accepted);
+  QCOMPARE(messages.messages.size(), std::size_t{accepted ? 0u : 1u});
+  if (!accepted) {
+    const std::string name = typed.toStdString();
+    QVERIFY2(messages.messages[0].starts_with("The job list cannot be saved in encoding " + name + ": "),
+             messages.messages[0].c_str());
+  }
 }
 
 }  // namespace qx
