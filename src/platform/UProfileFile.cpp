@@ -69,9 +69,12 @@ bool ProfileNamesEqual(std::string_view a, std::string_view b) {
 TProfileFile::TProfileFile(std::string path) : m_path(std::move(path)) {
   std::string content;
   try {
-    content = ReadWholeFile(m_path);
+    content = ReadWholeFile(m_path, kMaxProfileFileBytes);
   } catch (const TSystemError& error) {
-    if (error.Errno() != ENOENT) m_readError = error.Errno();
+    if (error.Errno() != ENOENT) {
+      m_readError = error.Errno();
+      m_readFailure = error.what();
+    }
     return;
   }
   for (std::size_t from = 0; from < content.size();) {

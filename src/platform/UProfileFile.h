@@ -29,6 +29,10 @@ class TProfileWriteError : public std::runtime_error {
 // True when two section or key names are the same, letter case ignored.
 bool ProfileNamesEqual(std::string_view a, std::string_view b);
 
+// A settings file is a few KB; a larger one is not read, so a stray huge file costs
+// neither time nor memory.
+inline constexpr std::size_t kMaxProfileFileBytes = 1 << 20;
+
 // Values longer than this many characters are cut when read.
 inline constexpr std::size_t kMaxProfileValueChars = 2047;
 
@@ -47,10 +51,13 @@ inline constexpr std::size_t kMaxProfileValueChars = 2047;
 class TProfileFile {
  public:
   // Reads the file at `path`. A missing file is an empty profile. A file that exists but
-  // cannot be read reads as empty too, and Flush then refuses to replace it.
+  // cannot be read (no regular file, larger than kMaxProfileFileBytes, no permission)
+  // reads as empty too, and Flush then refuses to replace it.
   explicit TProfileFile(std::string path);
 
   const std::string& Path() const { return m_path; }
+  // Why the existing file could not be read; empty when it was read or is absent.
+  const std::string& ReadFailure() const { return m_readFailure; }
 
   // The value of `key` in `section`, cut to kMaxProfileValueChars characters; nullopt
   // when the section or the key is absent. A key with nothing after "=" gives "".
@@ -93,6 +100,7 @@ class TProfileFile {
   std::vector<TLine> m_lines;
   std::string m_lineEnd = "\n";
   int m_readError = 0;
+  std::string m_readFailure;
   bool m_modified = false;
 };
 

@@ -138,6 +138,7 @@ std::int64_t ToxRegVal::IntegerAt(std::size_t index) const {
 void ToxRegVal::Load() {
   const auto file = Open();
   if (!file) return;
+  if (!file->ReadFailure().empty()) m_messages->ShowMessage(file->ReadFailure() + "; the default settings are used");
   for (std::size_t i = 0; i < m_booleans.size(); ++i) {
     m_booleans[i].value = BooleanText(ReadBoolean(*file, kBooleansSection, m_booleans[i].name, BooleanAt(i)));
   }

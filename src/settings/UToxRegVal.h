@@ -71,7 +71,8 @@ class ToxRegVal {
   std::string FilePath() const;
 
   // Reads every listed key from the file; a key absent from the file keeps its value.
-  // Only reads: it never creates or changes the file or its folder. An unreadable float
+  // Only reads: it never creates or changes the file or its folder. A file that exists
+  // but cannot be read shows "<why>; the default settings are used" and changes nothing. An unreadable float
   // or integer shows "Error reading Integer value "SECTION\KEY". Value = "TEXT". Value set
   // to DEFAULT" (Float likewise) and keeps the default. Throws TSettingsError "'TEXT' is not
   // a valid boolean value" for a boolean that is neither a number nor true/false (the keys

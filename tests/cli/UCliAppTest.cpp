@@ -1,11 +1,15 @@
 #include <gtest/gtest.h>
 
+#include <sys/wait.h>
+
 #include <filesystem>
 #include <sstream>
 #include <tuple>
 
 #include "cli/UCliApp.h"
 #include "jobio/UJobIO.h"
+#include "support/UChild.h"
+#include "support/UHostileFiles.h"
 #include "support/UMakeJob.h"
 #include "support/UTempDir.h"
 #include "support/UTree.h"
@@ -123,6 +127,34 @@ TEST_F(UCliAppTest, ALoadFailurePrintsTheReaderMessageAndTheFailureMessage) {
                 "set the encoding of the XML file to a different value\n\n"
                 "WARNING! To set the default encoding for XML files for Quillex\n"
                 "please use the \"Settings->Character Encoding\" menu option\n");
+}
+
+// Whatever sits where quillex.ini or the default job list should be, a command ends at
+// once: unreadable settings give the defaults and say why; an unreadable job list says why.
+TEST_F(UCliAppTest, HostileSettingsAndJobListFilesNeverHoldACommandUp) {
+  for (const test::THostileFile& hostile : test::HostileFiles()) {
+    for (const bool isSettings : {true, false}) {
+      const std::string config = m_dir / (std::string(isSettings ? "ini-" : "xml-") + hostile.what);
+      std::filesystem::create_directory(config);
+      hostile.make(config + (isSettings ? "/quillex.ini" : "/quillex_job_config.xml"));
+      const test::TChildEnd end = test::RunInChild(
+          [&] {
+            const TResult result = RunCli({"--config-dir", config, "test", "A.txt"});
+            return std::to_string(result.status) + "\n" + result.err;
+          },
+          20);
+      const std::string where = std::string(isSettings ? "quillex.ini: " : "job list: ") + hostile.what;
+      ASSERT_TRUE(WIFEXITED(end.status)) << where << ": " << test::StatusText(end.status);
+      const std::string status = end.output.substr(0, end.output.find('\n'));
+      const std::string err = end.output.substr(status.size());
+      // Settings that cannot be read leave the defaults; a job list that cannot, nothing to do.
+      EXPECT_EQ(status, std::to_string(isSettings ? kExitOk : kExitFailure)) << where << err;
+      if (*hostile.reason) {
+        EXPECT_NE(err.find(hostile.reason), std::string::npos) << where << err;
+        EXPECT_EQ(err.find("; the default settings are used") != std::string::npos, isSettings) << where << err;
+      }
+    }
+  }
 }
 
 }  // namespace

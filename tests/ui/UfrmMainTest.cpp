@@ -23,6 +23,7 @@
 #include "jobio/UJobIO.h"
 #include "platform/UFiles.h"
 #include "settings/UAppSettings.h"
+#include "support/UHostileFiles.h"
 #include "support/UMakeJob.h"
 #include "support/URecordingMessages.h"
 #include "support/UTempDir.h"
@@ -118,6 +119,8 @@ class TfrmMainTest : public QObject {
   void anUnreadableBooleanCostsOnlyItsOwnKey();
   void windowPlacementRoundTrip();
   void closingSurvivesAnUnwritableSettingsFile();
+  void hostileSettingsAndJobListFilesNeitherHoldUpNorGetReplaced_data();
+  void hostileSettingsAndJobListFilesNeitherHoldUpNorGetReplaced();
   void aStoredEncodingThatCannotBeSavedInIsReplaced();
   void aJobListThatCannotBeWrittenAsksBeforeClosing_data();
   void aJobListThatCannotBeWrittenAsksBeforeClosing();
@@ -939,11 +942,44 @@ void TfrmMainTest::closingSurvivesAnUnwritableSettingsFile() {
   TfrmMain& window = harness.Window();
   window.close();
   QVERIFY(!window.isVisible());
-  QCOMPARE(harness.messages.messages.size(), std::size_t{1});
-  QVERIFY(harness.messages.messages[0].starts_with("Unable to write to " + harness.IniPath()));
+  QCOMPARE(harness.messages.messages.size(), std::size_t{2});
+  QCOMPARE(harness.messages.messages[0],
+           "Cannot read " + harness.IniPath() + ": Is a directory; the default settings are used");
+  QVERIFY(harness.messages.messages[1].starts_with("Unable to write to " + harness.IniPath()));
   const auto saved = LoadJobListFromXML(harness.DefaultJobListPath(), harness.messages);
   QVERIFY(saved.has_value());
   QCOMPARE(saved->size(), std::size_t{1});
+}
+
+void TfrmMainTest::hostileSettingsAndJobListFilesNeitherHoldUpNorGetReplaced_data() {
+  QTest::addColumn<int>("hostile");
+  QTest::addColumn<bool>("isSettings");
+  for (std::size_t n = 0; n < test::HostileFiles().size(); ++n) {
+    for (const bool isSettings : {true, false}) {
+      const std::string name = std::string(isSettings ? "quillex.ini: " : "job list: ") + test::HostileFiles()[n].what;
+      QTest::newRow(name.c_str()) << static_cast<int>(n) << isSettings;
+    }
+  }
+}
+
+void TfrmMainTest::hostileSettingsAndJobListFilesNeitherHoldUpNorGetReplaced() {
+  QFETCH(int, hostile);
+  QFETCH(bool, isSettings);
+  const test::THostileFile& file = test::HostileFiles()[static_cast<std::size_t>(hostile)];
+  THarness harness;
+  const std::string path = isSettings ? harness.IniPath() : harness.DefaultJobListPath();
+  file.make(path);
+  const auto kind = std::filesystem::symlink_status(path).type();
+  harness.Start();
+  QVERIFY(harness.Window().isVisible());
+  if (*file.reason) {
+    QVERIFY(!harness.messages.messages.empty());
+    QVERIFY2(harness.messages.messages[0].find(file.reason) != std::string::npos, harness.messages.messages[0].c_str());
+  }
+  harness.Close();
+  // What could not be read is not replaced by what the window holds.
+  QCOMPARE(std::filesystem::symlink_status(path).type(), kind);
+  if (!isSettings) QVERIFY(!PathExists(path + ".unsaved"));
 }
 
 void TfrmMainTest::aStoredEncodingThatCannotBeSavedInIsReplaced() {
@@ -996,6 +1032,7 @@ void TfrmMainTest::theSessionsEndShowsNothingAndReportsAtTheNextStart() {
   THarness harness;
   std::filesystem::create_directory(harness.IniPath());
   harness.Start();
+  harness.messages.messages.clear();
   BlockDefaultJobList(harness);
   TfrmMain& window = harness.Window();
   window.EndSession();
