@@ -6,6 +6,15 @@ void TMessageHost::ShowFailure(const std::string& text, const std::string& reaso
   ShowMessage(FailureLine(text, reason));
 }
 
+TRenameAnswer TMessageHost::AskRename(const std::string& question) {
+  return Confirm(question) ? TRenameAnswer::Yes : TRenameAnswer::No;
+}
+
+TFailureAnswer TMessageHost::ShowRunFailure(const std::string& text, const std::string& reason) {
+  ShowFailure(text, reason);
+  return TFailureAnswer::Ok;
+}
+
 std::string FailureLine(const std::string& text, const std::string& reason) { return text + " (" + reason + ")"; }
 
 }  // namespace qx

@@ -8,6 +8,11 @@
 
 namespace qx {
 
+// The answers to the question a run asks before each rename.
+enum class TRenameAnswer { Yes, No, YesToAll, Cancel };
+// The answers to a failure a run reports.
+enum class TFailureAnswer { Ok, IgnoreAll, Cancel };
+
 class TMessageHost {
  public:
   virtual ~TMessageHost() = default;
@@ -18,6 +23,14 @@ class TMessageHost {
   // A failure and why it happened. One line, FailureLine(text, reason), unless the host
   // has room to show the reason on a line of its own.
   virtual void ShowFailure(const std::string& text, const std::string& reason);
+
+  // A run's question before a rename; a host that offers only Yes and No asks Confirm.
+  virtual TRenameAnswer AskRename(const std::string& question);
+  // A failure during a run; a host that offers only OK shows it with ShowFailure.
+  virtual TFailureAnswer ShowRunFailure(const std::string& text, const std::string& reason);
+  // Answers a question or message still open as Esc would (No, OK), for a run stopped
+  // from elsewhere meanwhile. A host whose questions cannot stay open does nothing.
+  virtual void Dismiss() {}
 };
 
 // Keeps what would have been shown, for the moments when nobody may be asked: the end

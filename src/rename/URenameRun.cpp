@@ -88,6 +88,7 @@ TRenameRun::TRenameRun(const TJobList& jobs, TRunOptions options, TRunHost& host
   // Nothing is renamed, asked or recorded in a simulation; it still predicts the names
   // that an undo file could not record.
   if (m_options.simulate) m_options.confirm = false;
+  m_asksEachRename = m_options.confirm;
 }
 
 bool TRenameRun::Run() {
@@ -274,10 +275,20 @@ void TRenameRun::TakeTurn(TStep& step, TFolderRenamer& renamer, std::size_t entr
     return renamer.Keep(entry);
   }
   const std::string noun = step.isFile ? "file" : "directory";
-  if (m_options.confirm && !m_host.Confirm("Rename " + noun + " \"" + oldName + "\" to \"" + *newName + "\"?")) {
-    return renamer.Keep(entry);
-  }
+  if (!MayRename("Rename " + noun + " \"" + oldName + "\" to \"" + *newName + "\"?")) return renamer.Keep(entry);
   renamer.Rename(entry, *newName);
+}
+
+bool TRenameRun::MayRename(const std::string& question) {
+  if (!m_asksEachRename) return true;
+  if (m_state.Cancelled) return false;
+  switch (m_host.AskRename(question)) {
+    case TRenameAnswer::Yes: return true;
+    case TRenameAnswer::YesToAll: m_asksEachRename = false; return true;
+    case TRenameAnswer::Cancel: RequestCancel(); return false;
+    case TRenameAnswer::No: return false;
+  }
+  return false;
 }
 
 std::optional<std::string> TRenameRun::Refusal(const TVisit& visit, const std::string& oldName,
@@ -292,7 +303,12 @@ std::optional<std::string> TRenameRun::Refusal(const TVisit& visit, const std::s
 void TRenameRun::Fail(int depth, const std::string& text, const std::string& reason, bool quiet) {
   ++m_state.ErrorCount;
   Log(depth, FailureLine(text, reason));
-  if (!quiet) m_host.ShowFailure(text, reason);
+  if (quiet || !m_showsEachFailure || m_state.Cancelled) return;
+  switch (m_host.ShowRunFailure(text, reason)) {
+    case TFailureAnswer::IgnoreAll: m_showsEachFailure = false; break;
+    case TFailureAnswer::Cancel: RequestCancel(); break;
+    case TFailureAnswer::Ok: break;
+  }
 }
 
 void TRenameRun::AddProgress(double amount) {

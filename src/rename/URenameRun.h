@@ -58,7 +58,9 @@ class TRenameRun {
   // false when the run was stopped by a failing or unfit undo file (the error has been
   // shown).
   bool Run();
-  // Sets the Cancelled flag; the run stops entering directories.
+  // Sets the Cancelled flag; the run stops entering directories, asks no more questions
+  // (what is left of the folder it is in stays as it is when confirming) and shows no
+  // more failures (they are still counted and logged).
   void RequestCancel() { m_state.Cancelled = true; }
 
   const TRunState& State() const { return m_state; }
@@ -87,8 +89,11 @@ class TRenameRun {
   // Why the run refuses to rename `oldName` to `newName`, before asking the file system
   // (a simulation predicts the same); nothing when it does not.
   std::optional<std::string> Refusal(const TVisit& visit, const std::string& oldName, const std::string& newName) const;
+  // The answer to "Confirm every change" for one rename: Yes to All stops the asking,
+  // Cancel cancels the run and keeps the name.
+  bool MayRename(const std::string& question);
   // Counts, logs and, unless `quiet` (a simulation's predicted failure, shown in its
-  // tree), shows a failure with its reason.
+  // tree), shows a failure with its reason, until Ignore All or a cancel; Cancel cancels.
   void Fail(int depth, const std::string& text, const std::string& reason, bool quiet = false);
   // One log line indented three blanks per level, composed only when the run logs.
   template <typename... TPieces>
@@ -105,6 +110,9 @@ class TRenameRun {
   TRunHost& m_host;
   const bool m_recordsUndo;
   bool m_saidTargetsChecked = false;
+  // Cleared by Yes to All and by Ignore All.
+  bool m_asksEachRename;
+  bool m_showsEachFailure = true;
   TRunState m_state;
   std::int32_t m_counterValue = 0;
   TResultTree m_tree;

@@ -1,6 +1,8 @@
 #include "ui/UQtMessages.h"
 
+#include <QAbstractButton>
 #include <QApplication>
+#include <QEventLoop>
 #include <QMessageBox>
 
 #include "ui/UQtText.h"
@@ -11,6 +13,14 @@ namespace {
 
 // The texts carry CR LF line ends; a label shows the CR as a stray glyph.
 QString DisplayText(const std::string& text) { return ToQString(text).replace(QStringLiteral("\r\n"), "\n"); }
+
+// The window a run's box belongs to: the active one, but never the box answered just
+// before, which is on its way out and would take this one along.
+QWidget* RunBoxParent() {
+  QWidget* window = QApplication::activeWindow();
+  while (qobject_cast<QMessageBox*>(window) != nullptr) window = window->parentWidget();
+  return window;
+}
 
 }  // namespace
 
@@ -24,5 +34,53 @@ bool TQtMessages::Confirm(const std::string& text) {
 }
 
 void TQtMessages::ShowFailure(const std::string& text, const std::string& reason) { ShowMessage(text + "\n" + reason); }
+
+TRenameAnswer TQtMessages::AskRename(const std::string& question) {
+  auto* box = new QMessageBox(QMessageBox::Question, kApplicationTitle, DisplayText(question),
+                              QMessageBox::Yes | QMessageBox::No | QMessageBox::YesToAll | QMessageBox::Cancel,
+                              RunBoxParent());
+  box->setDefaultButton(QMessageBox::Yes);
+  box->setEscapeButton(QMessageBox::No);
+  switch (WaitForAnswer(box)) {
+    case QMessageBox::Yes: return TRenameAnswer::Yes;
+    case QMessageBox::YesToAll: return TRenameAnswer::YesToAll;
+    case QMessageBox::Cancel: return TRenameAnswer::Cancel;
+    default: return TRenameAnswer::No;
+  }
+}
+
+TFailureAnswer TQtMessages::ShowRunFailure(const std::string& text, const std::string& reason) {
+  auto* box = new QMessageBox(QMessageBox::Warning, kApplicationTitle, DisplayText(text + "\n" + reason),
+                              QMessageBox::Ok | QMessageBox::Ignore | QMessageBox::Cancel, RunBoxParent());
+  box->button(QMessageBox::Ignore)->setText("Ignore &All");
+  box->setDefaultButton(QMessageBox::Ok);
+  box->setEscapeButton(QMessageBox::Ok);
+  switch (WaitForAnswer(box)) {
+    case QMessageBox::Ignore: return TFailureAnswer::IgnoreAll;
+    case QMessageBox::Cancel: return TFailureAnswer::Cancel;
+    default: return TFailureAnswer::Ok;
+  }
+}
+
+void TQtMessages::Dismiss() {
+  if (m_open) m_open->escapeButton()->click();
+}
+
+QMessageBox::StandardButton TQtMessages::WaitForAnswer(QMessageBox* box) {
+  // On the heap and deleted on close: a parent window that goes meanwhile takes it along.
+  box->setAttribute(Qt::WA_DeleteOnClose);
+  box->setWindowModality(Qt::NonModal);
+  QMessageBox::StandardButton answer = box->standardButton(box->escapeButton());
+  QEventLoop answered;
+  QObject::connect(box, &QMessageBox::finished, &answered, [&answer, box, &answered] {
+    answer = box->standardButton(box->clickedButton());
+    answered.quit();
+  });
+  QObject::connect(box, &QObject::destroyed, &answered, &QEventLoop::quit);
+  m_open = box;
+  box->show();
+  answered.exec();
+  return answer;
+}
 
 }  // namespace qx

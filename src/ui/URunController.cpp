@@ -2,6 +2,8 @@
 
 #include <QApplication>
 #include <QCursor>
+#include <QWidget>
+#include <QWindow>
 #include <chrono>
 
 #include "platform/UMessages.h"
@@ -37,6 +39,15 @@ class TBusyCursor : public TMessageHost {
     TOrdinaryCursor ordinary;
     m_messages.ShowFailure(text, reason);
   }
+  TRenameAnswer AskRename(const std::string& question) override {
+    TOrdinaryCursor ordinary;
+    return m_messages.AskRename(question);
+  }
+  TFailureAnswer ShowRunFailure(const std::string& text, const std::string& reason) override {
+    TOrdinaryCursor ordinary;
+    return m_messages.ShowRunFailure(text, reason);
+  }
+  void Dismiss() override { m_messages.Dismiss(); }
 
  private:
   struct TOrdinaryCursor {
@@ -66,6 +77,14 @@ class TQtRunHost : public TRunHost {
   void ShowFailure(const std::string& text, const std::string& reason) override {
     ShowProgressNow();
     m_messages.ShowFailure(text, reason);
+  }
+  TRenameAnswer AskRename(const std::string& question) override {
+    ShowProgressNow();
+    return m_messages.AskRename(question);
+  }
+  TFailureAnswer ShowRunFailure(const std::string& text, const std::string& reason) override {
+    ShowProgressNow();
+    return m_messages.ShowRunFailure(text, reason);
   }
   void AddLogLine(const std::string& line) override { m_log.AddLogLine(ToQString(line)); }
   void SetCurrentItem(const std::string& item) override {
@@ -98,20 +117,31 @@ class TQtRunHost : public TRunHost {
 
 }  // namespace
 
-TRunController::TRunController(TMessageHost& messages, TfrmLog& log, std::function<void(bool)> setBusy,
-                               std::function<void()> refreshExplorer, QObject* parent)
-    : QObject(parent),
+TRunController::TRunController(QWidget& window, TMessageHost& messages, TfrmLog& log,
+                               std::function<void(bool)> setBusy, std::function<void()> refreshExplorer)
+    : QObject(&window),
+      m_window(window),
       m_messages(messages),
       m_log(log),
       m_setBusy(std::move(setBusy)),
       m_refreshExplorer(std::move(refreshExplorer)) {}
 
+void TRunController::Cancel() {
+  if (!m_busy) return;
+  // An undo cannot be cancelled half-way; its open question is answered No.
+  if (m_run) m_run->RequestCancel();
+  // A question open now would hold the run up: it is answered No.
+  m_messages.Dismiss();
+}
+
 void TRunController::ShowProgressWindow() {
   if (!m_progress) {
     m_progress = new TfrmProgress;
-    connect(m_progress, &TfrmProgress::CancelRequested, this, [this] {
-      if (m_run) m_run->RequestCancel();
-    });
+    connect(m_progress, &TfrmProgress::CancelRequested, this, &TRunController::Cancel);
+    // Over the middle of the main window, whatever the window manager would choose.
+    m_progress->move(m_window.frameGeometry().center() - m_progress->rect().center());
+    m_progress->winId();
+    m_progress->windowHandle()->setTransientParent(m_window.windowHandle());
   }
   m_progress->SetRunning(true);
   m_progress->show();
@@ -129,7 +159,7 @@ void TRunController::ShowTreeWindow() {
 TRunState TRunController::Go(const TJobList& jobs, const TRunOptions& options) {
   // The run works on its own copy: nothing the user does meanwhile can change it.
   const TJobList runJobs = jobs;
-  m_setBusy(true);
+  SetBusy(true);
   ShowProgressWindow();
   if (options.simulate) ShowTreeWindow();
 
@@ -157,7 +187,7 @@ TRunState TRunController::Go(const TJobList& jobs, const TRunOptions& options) {
     m_tree->raise();
   }
   if (options.log) m_log.ShowLog();
-  m_setBusy(false);
+  SetBusy(false);
   return state;
 }
 
@@ -165,15 +195,20 @@ TUndoOutcome TRunController::Undo(const std::string& directory) { return TakeBac
 
 TUndoOutcome TRunController::UndoTree(const std::string& directory) { return TakeBack(directory, qx::UndoTree); }
 
+void TRunController::SetBusy(bool busy) {
+  m_busy = busy;
+  m_setBusy(busy);
+}
+
 TUndoOutcome TRunController::TakeBack(const std::string& directory, TUndoFunction undo) {
-  m_setBusy(true);
+  SetBusy(true);
   TUndoOutcome outcome;
   {
     TBusyCursor busy(m_messages);
     outcome = undo(directory, busy);
   }
   m_refreshExplorer();
-  m_setBusy(false);
+  SetBusy(false);
   return outcome;
 }
 

@@ -25,10 +25,12 @@ class TRunController : public QObject {
   Q_OBJECT
 
  public:
-  // `setBusy(true)` switches the main window's run-disturbing commands off, `false` on;
-  // `refreshExplorer` re-reads the file list (and the folder tree) after a run or undo.
-  TRunController(TMessageHost& messages, TfrmLog& log, std::function<void(bool)> setBusy,
-                 std::function<void()> refreshExplorer, QObject* parent = nullptr);
+  // `window` is the main window: it owns the controller, and the progress window is
+  // centred over it. `setBusy(true)` switches the main window's run-disturbing commands
+  // off, `false` on; `refreshExplorer` re-reads the file list (and the folder tree) after
+  // a run or undo.
+  TRunController(QWidget& window, TMessageHost& messages, TfrmLog& log, std::function<void(bool)> setBusy,
+                 std::function<void()> refreshExplorer);
 
   // The run over `options.startDirectory` with the ticked jobs, from StartRun's window
   // steps to FinishRun's. The settings are the caller's to write first.
@@ -38,18 +40,24 @@ class TRunController : public QObject {
   TUndoOutcome Undo(const std::string& directory);
   TUndoOutcome UndoTree(const std::string& directory);
 
-  bool IsRunning() const { return m_run != nullptr; }
+  // True while a run or an undo goes on.
+  bool IsRunning() const { return m_busy; }
+  // Cancels the run as the progress window's Cancel does, and answers a question or
+  // message of the run still open as Esc would; nothing when no run goes on.
+  void Cancel();
   // The windows of the latest run; null once the user has closed them.
   TfrmProgress* ProgressWindow() const { return m_progress; }
   TfrmTree* TreeWindow() const { return m_tree; }
 
  private:
+  void SetBusy(bool busy);
   void ShowProgressWindow();
   void ShowTreeWindow();
   using TUndoFunction = TUndoOutcome (*)(const std::string&, TMessageHost&);
   // Either undo, with the busy state and cursor a run has, then the explorer read again.
   TUndoOutcome TakeBack(const std::string& directory, TUndoFunction undo);
 
+  QWidget& m_window;
   TMessageHost& m_messages;
   TfrmLog& m_log;
   std::function<void(bool)> m_setBusy;
@@ -57,6 +65,7 @@ class TRunController : public QObject {
   QPointer<TfrmProgress> m_progress;
   QPointer<TfrmTree> m_tree;
   TRenameRun* m_run = nullptr;
+  bool m_busy = false;
 };
 
 }  // namespace qx

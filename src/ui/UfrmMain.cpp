@@ -63,7 +63,7 @@ TfrmMain::TfrmMain(TMessageHost& messages, TDialogRunner& dialogs, TMainWindowSe
       m_messages(messages),
       m_dialogs(dialogs),
       m_setup(std::move(setup)),
-      m_ini(CreateAppSettings(messages, m_setup.settingsDir)),
+      m_ini(CreateAppSettings(m_startUpMessages, m_setup.settingsDir)),
       m_jobs(new TJobListModel(this)),
       m_openDir(m_setup.programDir),
       m_saveDir(m_setup.programDir) {
@@ -87,9 +87,9 @@ TfrmMain::TfrmMain(TMessageHost& messages, TDialogRunner& dialogs, TMainWindowSe
   resize(kDefaultWidth, kDefaultHeight);
 
   connect(m_stv, &TFolderTree::PathSelected, m_slv, &TFileList::SetFolder);
-  connect(m_slv, &TFileList::FolderOpened, this, [this](const QString& path) { m_stv->SelectPath(ToBytes(path)); });
+  connect(m_slv, &TFileList::FolderOpened, m_stv, &TFolderTree::SelectPath);
   connect(m_slv, &TFileList::EntryClicked, this, &TfrmMain::slvEntryClick);
-  m_slv->SetFolder(ToQString(m_stv->SelectedPath()));
+  m_slv->SetFolder(m_stv->SelectedPath());
   const auto listChanged = [this] { m_keepDefaultJobList = false; };
   connect(m_jobs, &QAbstractItemModel::rowsInserted, this, listChanged);
   connect(m_jobs, &QAbstractItemModel::rowsRemoved, this, listChanged);
@@ -106,13 +106,13 @@ TfrmMain::TfrmMain(TMessageHost& messages, TDialogRunner& dialogs, TMainWindowSe
   } catch (const std::exception& error) {
     // An unreadable boolean: the window keeps its design-time state, and the next
     // close writes that state over the bad value.
-    m_messages.ShowMessage(error.what());
+    m_startUpMessages.ShowMessage(error.what());
   }
 
   // The log window comes right after the main window and lives as long.
   m_frmLog = std::make_unique<TfrmLog>();
   m_runs = new TRunController(
-      m_messages, *m_frmLog, [this](bool running) { SetRunning(running); }, [this] { RefreshExplorer(); }, this);
+      *this, m_messages, *m_frmLog, [this](bool running) { SetRunning(running); }, [this] { RefreshExplorer(); });
 }
 
 // The quick help has no parent, so that it stays beside the main window; it goes with it.
@@ -142,16 +142,28 @@ void TfrmMain::FormShow() {
       m_messages.ShowMessage("Error setting path: \"" + argument + "\"");
     }
   }
+  // A session that ended while a box was open has closed the window: nothing more shows.
+  if (m_sessionEnding) return;
   // Loaded even after a bad argument: skipping it would let the close write an empty
   // list over the user's last job list.
   const std::string defaultJobList = DefaultJobListPath();
   m_keepDefaultJobList = PathExists(defaultJobList) && !LoadJobsFromFile(defaultJobList);
-  ShowLastCloseFailures();
+  // What the settings said while the window was being built; a box then would have
+  // held up the start before SIGTERM could be caught.
+  for (const std::string& text : m_startUpMessages.Texts()) {
+    if (m_sessionEnding) return;
+    m_messages.ShowMessage(text);
+  }
+  if (!m_sessionEnding) ShowLastCloseFailures();
 }
 
 void TfrmMain::closeEvent(QCloseEvent* event) {
-  // A run finishes its folder first; Cancel is the way to stop it.
-  if (m_runs->IsRunning()) return event->ignore();
+  if (m_runs->IsRunning()) {
+    // The run stops as its Cancel stops it; once it has, the window closes.
+    m_closeAfterRun = true;
+    m_runs->Cancel();
+    return event->ignore();
+  }
   if (!SaveOnExit(m_sessionEnding ? TClosing::bySession : TClosing::byUser)) return event->ignore();
   QMainWindow::closeEvent(event);
 }
@@ -212,16 +224,31 @@ void TfrmMain::btnDownClick() {
 
 void TfrmMain::btnGoClick() {
   if (const auto problem = RunStartProblem(m_jobs->Jobs())) return m_messages.ShowMessage(*problem);
+  // Taken once: the run goes where the check looked.
+  const TRunOptions options = RunOptions();
+  if (SaidNoFolderChosen(options.startDirectory)) return;
   UpdateMaskHistory();
   SaveSettings();
   // A settings file that cannot be written has been reported; the run still goes ahead.
   WriteSettings(m_messages);
-  m_runs->Go(m_jobs->Jobs(), RunOptions());
+  m_runs->Go(m_jobs->Jobs(), options);
 }
 
-void TfrmMain::btnUndoClick() { m_runs->Undo(StartingDirectory()); }
+void TfrmMain::btnUndoClick() {
+  const std::string folder = StartingDirectory();
+  if (!SaidNoFolderChosen(folder)) m_runs->Undo(folder);
+}
 
-void TfrmMain::btnUndoTreeClick() { m_runs->UndoTree(StartingDirectory()); }
+void TfrmMain::btnUndoTreeClick() {
+  const std::string folder = StartingDirectory();
+  if (!SaidNoFolderChosen(folder)) m_runs->UndoTree(folder);
+}
+
+bool TfrmMain::SaidNoFolderChosen(const std::string& folder) {
+  if (!folder.empty()) return false;
+  m_messages.ShowMessage("No folder is chosen. Choose the folder to work in from the folder tree.");
+  return true;
+}
 
 TRunOptions TfrmMain::RunOptions() const {
   TRunOptions options;
@@ -254,6 +281,9 @@ void TfrmMain::SetRunning(bool running) {
   if (running) {
     m_stv->StopWatching();
     m_slv->Release();
+  } else if (m_closeAfterRun) {
+    // After the run's last steps, which come after this.
+    QMetaObject::invokeMethod(this, &QWidget::close, Qt::QueuedConnection);
   }
 }
 

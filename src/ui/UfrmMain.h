@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "jobs/UTJob.h"
+#include "platform/UMessages.h"
 #include "rename/URunOptions.h"
 #include "settings/UToxRegVal.h"
 
@@ -87,7 +88,8 @@ class TfrmMain : public QMainWindow {
   // By the session: nothing is shown; what failed goes to stderr and is shown at the
   // next start.
   bool SaveOnExit(TClosing closing);
-  // Log-off and SIGTERM: closes the window with the session's closing steps.
+  // Log-off and SIGTERM: cancels a run, answers open dialogs and questions as Esc would,
+  // and closes the window with the session's closing steps (after the run has stopped).
   void EndSession();
 
   // The options of a run as the controls show them, over the starting directory.
@@ -132,6 +134,8 @@ class TfrmMain : public QMainWindow {
   void btnGoClick();
   void btnUndoClick();
   void btnUndoTreeClick();
+  // Says so when `folder` is empty: no folder is chosen (or it has gone since).
+  bool SaidNoFolderChosen(const std::string& folder);
   void btnExampleClick();
   void slvEntryClick(const std::string& name);
   void chkSimulationClick();
@@ -151,6 +155,8 @@ class TfrmMain : public QMainWindow {
   void RefreshExplorer();
 
   TMessageHost& m_messages;
+  // The settings' messages while the window is built, shown once it is on screen.
+  TMessageLog m_startUpMessages;
   TDialogRunner& m_dialogs;
   TMainWindowSetup m_setup;
   ToxRegVal m_ini;
@@ -168,6 +174,8 @@ class TfrmMain : public QMainWindow {
   // not overwritten at close unless the job list has been changed since.
   bool m_keepDefaultJobList = true;
   bool m_sessionEnding = false;
+  // Closing waits for the cancelled run to stop.
+  bool m_closeAfterRun = false;
 
   QAction* m_cmRegExHelp = nullptr;
   QWidget* m_pnlMain = nullptr;

@@ -1,5 +1,6 @@
 #include "ui/UfrmProgress.h"
 
+#include <QCloseEvent>
 #include <QGridLayout>
 #include <QLabel>
 #include <QProgressBar>
@@ -86,7 +87,13 @@ void TfrmProgress::UpdateProgress(const TRunState& state, bool now) {
   m_gauProgress->setValue(static_cast<int>(std::nearbyint(state.Progress * 100)));
 }
 
+void TfrmProgress::closeEvent(QCloseEvent* event) {
+  if (m_running) return event->ignore();
+  QWidget::closeEvent(event);
+}
+
 void TfrmProgress::SetRunning(bool running) {
+  m_running = running;
   m_btnCancel->setVisible(running);
   m_btnClose->setVisible(!running);
 }

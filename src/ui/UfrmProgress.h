@@ -1,6 +1,6 @@
 // The progress window of a run: the folder being entered, the gauge and the three
 // figures; Cancel while the run goes on, Close afterwards, in one place. It has no
-// title-bar buttons, so it cannot be closed during a run.
+// title-bar buttons, and a close request during a run is ignored: Cancel is the way.
 #pragma once
 
 #include <QElapsedTimer>
@@ -29,6 +29,9 @@ class TfrmProgress : public QWidget {
  signals:
   void CancelRequested();
 
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+
  private:
   QLabel* m_lblCurrentItem;
   QProgressBar* m_gauProgress;
@@ -38,6 +41,7 @@ class TfrmProgress : public QWidget {
   QPushButton* m_btnCancel;
   QPushButton* m_btnClose;
   QElapsedTimer m_sinceRepaint;
+  bool m_running = true;
 };
 
 }  // namespace qx

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <deque>
 #include <filesystem>
 
 #include "platform/UFiles.h"
@@ -140,6 +141,44 @@ TEST_F(URenameRunTest, ADeclinedConfirmationStillUsesUpItsNumber) {
   EXPECT_EQ(state.FilesRenamed, 2);
   EXPECT_EQ(state.FilesProcessed, 3);
   EXPECT_EQ(state.ErrorCount, 0);
+}
+
+// Yes to All stops the asking, Cancel the run; Ignore All stops the failure messages.
+// A cancelled run asks and shows nothing more: the rest of its folder keeps its names.
+TEST_F(URenameRunTest, AnswersThatStopTheAskingOrTheRun) {
+  using R = TRenameAnswer;
+  using F = TFailureAnswer;
+  struct Row {
+    const char* what;
+    bool clash;  // every file is renamed to "x.txt": all but the first fail
+    std::deque<R> renameAnswers;
+    std::deque<F> failureAnswers;
+    std::size_t questions, messages;
+    Paths tree;
+  };
+  const Row rows[] = {
+      {"Yes to All", false, {R::Yes, R::YesToAll}, {}, 2, 0, {"0a.txt", "1b.txt", "2c.txt", "s/", "s/3d.txt"}},
+      {"Cancel", false, {R::Yes, R::Cancel}, {}, 2, 0, {"0a.txt", "b.txt", "c.txt", "s/", "s/d.txt"}},
+      {"OK to every failure", true, {}, {}, 0, 2, {"b.txt", "c.txt", "s/", "s/x.txt", "x.txt"}},
+      {"Ignore All", true, {}, {F::IgnoreAll}, 0, 1, {"b.txt", "c.txt", "s/", "s/x.txt", "x.txt"}},
+      {"Cancel after a failure", true, {}, {F::Cancel}, 0, 1, {"b.txt", "c.txt", "s/", "s/d.txt", "x.txt"}},
+  };
+  for (const Row& row : rows) {
+    std::filesystem::remove_all(m_root);
+    MakeTree(m_root, {"a.txt", "b.txt", "c.txt", "s/d.txt"});
+    m_jobs = TJobList();
+    m_jobs.AddNew(row.clash ? MakeJob(K::jobReplace, 1, 0, 0, "^.*$", "x.txt") : MakeJob(K::jobCounter, 0, 1));
+    m_options.recurseDirs = true;
+    m_options.confirm = !row.clash;
+    m_host = test::TRecordingRunHost();
+    m_host.renameAnswers = row.renameAnswers;
+    m_host.failureAnswers = row.failureAnswers;
+    const TRunState state = Run();
+    EXPECT_EQ(ListTree(m_root), row.tree) << row.what;
+    EXPECT_EQ(m_host.questions.size(), row.questions) << row.what;
+    EXPECT_EQ(m_host.messages.size(), row.messages) << row.what;
+    EXPECT_EQ(state.ErrorCount, row.clash ? 2 : 0) << row.what << ": every failure is counted";
+  }
 }
 
 TEST_F(URenameRunTest, TwoFilesClashingInARealRun) {

@@ -1,6 +1,9 @@
 // The run's windows driven by real runs over temporary trees: the tree window after a
-// simulation, the log across runs, Cancel, the gauge, failure boxes, and Undo.
+// simulation, the log across runs, Cancel, the gauge, the run's boxes and what stops a
+// run while one is open, closing during a run, and Undo.
 #include <QApplication>
+#include <QCheckBox>
+#include <QWindow>
 #include <QLabel>
 #include <QMessageBox>
 #include <QPlainTextEdit>
@@ -12,10 +15,13 @@
 #include <filesystem>
 
 #include "UUiTestSupport.h"
+#include "platform/UFiles.h"
+#include "rename/UUndo.h"
 #include "support/UMakeJob.h"
 #include "support/URecordingMessages.h"
 #include "support/UTempDir.h"
 #include "support/UTree.h"
+#include "ui/UMainWindowHarness.h"
 #include "ui/UQtMessages.h"
 #include "ui/URunController.h"
 #include "ui/UfrmLog.h"
@@ -36,9 +42,10 @@ class URunWindowsTest : public QObject {
     std::string root = dir.Path() + "root";
     test::TRecordingMessages messages;
     TfrmLog log;
+    QWidget window;
     std::vector<bool> busy;
     int refreshes = 0;
-    TRunController controller{messages, log, [this](bool on) { busy.push_back(on); }, [this] { ++refreshes; }};
+    TRunController controller{window, messages, log, [this](bool on) { busy.push_back(on); }, [this] { ++refreshes; }};
     TJobList jobs;
     TRunOptions options;
 
@@ -130,26 +137,124 @@ class URunWindowsTest : public QObject {
     QVERIFY(test::Child<QPushButton>(*progress, "btnClose")->isVisibleTo(progress));
   }
 
-  void aFailureShowsItsReasonOnASecondLineOfTheBox() {
-    THarness h({"a.txt", "A.TXT"});
+  // The run's box on screen, if one is.
+  static QMessageBox* OpenBox() {
+    for (QWidget* window : QApplication::topLevelWidgets()) {
+      if (auto* box = qobject_cast<QMessageBox*>(window); box && box->isVisible()) return box;
+    }
+    return nullptr;
+  }
+
+  // The program's own boxes over a run with "Confirm every change" (or, with `clash`,
+  // two failures): at the first box the user acts, every later one is answered with its
+  // default button. Each box is read as it comes up.
+  void whatStopsTheAskingOrTheRun_data() {
+    QTest::addColumn<bool>("clash");
+    QTest::addColumn<QString>("action");
+    QTest::addColumn<int>("boxes");
+    QTest::addColumn<QStringList>("tree");
+    const QStringList all = {"A.TXT", "B.TXT", "C.TXT", "s/", "s/D.TXT"};
+    QTest::newRow("Yes") << false << "Yes" << 4 << all;
+    QTest::newRow("Yes to All") << false << "Yes to All" << 1 << all;
+    QTest::newRow("Cancel") << false << "Cancel" << 1 << QStringList{"a.txt", "b.txt", "c.txt", "s/", "s/d.txt"};
+    QTest::newRow("Esc is No") << false << "Esc" << 4 << QStringList{"B.TXT", "C.TXT", "a.txt", "s/", "s/D.TXT"};
+    QTest::newRow("the title bar's close is No")
+        << false << "close" << 4 << QStringList{"B.TXT", "C.TXT", "a.txt", "s/", "s/D.TXT"};
+    QTest::newRow("the progress window's Cancel answers No and stops the run")
+        << false << "progress Cancel" << 1 << QStringList{"a.txt", "b.txt", "c.txt", "s/", "s/d.txt"};
+    QTest::newRow("a failure: OK") << true << "OK" << 2 << QStringList{"B.TXT", "C.TXT", "b.txt", "c.txt", "s/", "s/D.TXT"};
+    QTest::newRow("a failure: Ignore All")
+        << true << "Ignore All" << 1 << QStringList{"B.TXT", "C.TXT", "b.txt", "c.txt", "s/", "s/D.TXT"};
+    QTest::newRow("a failure: Cancel") << true << "Cancel" << 1 << QStringList{"B.TXT", "C.TXT", "b.txt", "c.txt", "s/", "s/d.txt"};
+  }
+
+  void whatStopsTheAskingOrTheRun() {
+    QFETCH(bool, clash);
+    QFETCH(QString, action);
+    QFETCH(int, boxes);
+    QFETCH(QStringList, tree);
+    THarness h(clash ? Paths{"b.txt", "B.TXT", "c.txt", "C.TXT", "s/d.txt"} : Paths{"a.txt", "b.txt", "c.txt", "s/d.txt"});
     h.jobs.AddNew(test::MakeJob(TJobKind::jobUpper, 0));
-    // The program's own boxes, each read and closed with OK as it comes up.
-    TQtMessages boxes;
-    TRunController controller(
-        boxes, h.log, [](bool) {}, [] {});
+    h.options.recurseDirs = true;
+    h.options.confirm = !clash;
+    TQtMessages real;
+    TRunController controller(h.window, real, h.log, [](bool) {}, [] {});
     QStringList shown;
+    bool progressStayed = true;
     QTimer reader;
-    connect(&reader, &QTimer::timeout, this, [&shown] {
-      if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
-        shown << box->windowTitle() + ": " + box->text();
-        box->button(QMessageBox::Ok)->click();
+    connect(&reader, &QTimer::timeout, this, [&] {
+      QMessageBox* box = OpenBox();
+      if (box == nullptr) return;
+      shown << box->text();
+      if (shown.size() > 1) return box->defaultButton()->click();
+      // While the box is open, the progress window can be neither closed nor blocked.
+      TfrmProgress* progress = controller.ProgressWindow();
+      progress->close();
+      progressStayed = progress->isVisible();
+      if (action == "Esc") return QTest::keyClick(box, Qt::Key_Escape);
+      if (action == "close") return void(box->close());
+      if (action == "progress Cancel") return test::Child<QPushButton>(*progress, "btnCancel")->click();
+      for (QAbstractButton* button : box->buttons()) {
+        if (button->text().remove('&') == action) return button->click();
       }
+      QFAIL(qPrintable("no button " + action));
     });
     reader.start(0);
     controller.Go(h.jobs, h.options);
     reader.stop();
     delete controller.ProgressWindow();
-    QCOMPARE(shown, QStringList{"Quillex: Cannot rename A.TXT. Operation will continue\nFile exists"});
+    QVERIFY(progressStayed);
+    QCOMPARE(shown.size(), boxes);
+    QStringList listed;
+    for (const std::string& path : test::ListTree(h.root)) listed << QString::fromStdString(path);
+    QCOMPARE(listed, tree);
+  }
+
+  // Closing the main window, or the session's end, while the run asks: the run stops
+  // as Cancel stops it, then the usual closing steps run and the window goes.
+  void closingDuringARunStopsItThenCloses_data() {
+    QTest::addColumn<bool>("bySession");
+    QTest::newRow("the main window's close") << false;
+    QTest::newRow("the session's end (SIGTERM, log-off)") << true;
+  }
+
+  void closingDuringARunStopsItThenCloses() {
+    QFETCH(bool, bySession);
+    test::TMainWindowHarness harness;
+    const std::string root = harness.Data() / "root";
+    test::MakeTree(root, {"a.txt", "b.txt", "c.txt", "s/d.txt"});
+    harness.WriteDefaultJobList({test::MakeJob(TJobKind::jobUpper, 0)});
+    TfrmMain& window = harness.Start({root});
+    for (const char* option : {"chkConfirm", "chkUndo", "chkRecurseDirs"}) {
+      harness.Control<QCheckBox>(option)->setChecked(true);
+    }
+    harness.messages.renameAnswers = {TRenameAnswer::Yes};
+    harness.messages.whileOpen = [&] {
+      if (harness.messages.questions.size() == 2) bySession ? window.EndSession() : void(window.close());
+    };
+    harness.Click("btnGo");
+    QTRY_VERIFY(!window.isVisible());
+    QCOMPARE(harness.messages.questions.size(), std::size_t{2});
+    QCOMPARE(test::ListTree(root), (Paths{"A.TXT", "_quillex_undo.txt", "b.txt", "c.txt", "s/", "s/d.txt"}));
+    // The closing steps ran: the settings and the job list are written.
+    QVERIFY(PathExists(harness.IniPath()));
+    QVERIFY(ReadWholeFile(harness.DefaultJobListPath()).find("encoding=\"ISO-8859-1\"") != std::string::npos);
+    // And the undo file takes the run back completely.
+    test::TRecordingMessages undo;
+    undo.answers = {true};
+    QCOMPARE(UndoDirectory(root, undo).renamed, 1);
+    QCOMPARE(test::ListTree(root), (Paths{"a.txt", "b.txt", "c.txt", "s/", "s/d.txt"}));
+  }
+
+  void theProgressWindowIsCentredOnTheMainWindow() {
+    THarness h({"a.txt"});
+    h.window.setGeometry(100, 120, 800, 500);
+    h.window.show();
+    h.jobs.AddNew(test::MakeJob(TJobKind::jobUpper, 0));
+    h.controller.Go(h.jobs, h.options);
+    TfrmProgress* progress = h.controller.ProgressWindow();
+    QCOMPARE(progress->windowHandle()->transientParent(), h.window.windowHandle());
+    QVERIFY((progress->frameGeometry().center() - h.window.frameGeometry().center()).manhattanLength() <= 4);
   }
 
   void theGaugeEndsAtOneHundredAndUndoTakesTheRunBack() {
