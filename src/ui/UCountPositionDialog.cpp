@@ -2,9 +2,9 @@
 
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QSpinBox>
 #include <QVBoxLayout>
 
+#include "ui/UNumberField.h"
 #include "ui/UPositionOptions.h"
 
 namespace qx {

@@ -4,18 +4,15 @@
 #include <QGridLayout>
 #include <QLineEdit>
 #include <QRadioButton>
-#include <QSpinBox>
 
+#include "ui/UNumberField.h"
 #include "ui/UQtText.h"
 
 namespace qx {
 
-QSpinBox* CreateNumberField(QWidget* parent, const QString& objectName) {
-  auto* field = new QSpinBox(parent);
+TNumberField* CreateNumberField(QWidget* parent, const QString& objectName) {
+  auto* field = new TNumberField(1, 65535, parent);
   field->setObjectName(objectName);
-  field->setRange(1, 65535);
-  field->setValue(1);
-  field->setCorrectionMode(QAbstractSpinBox::CorrectToNearestValue);
   return field;
 }
 
@@ -54,11 +51,21 @@ TPositionOptions::TPositionOptions(QWidget* parent, const QString& beginCaption,
   grid->addWidget(m_edtAfter, 4, 1);
   grid->setColumnStretch(1, 1);
 
-  for (QWidget* watched : {static_cast<QWidget*>(m_edtCharacterNumber), static_cast<QWidget*>(m_rbBeforeString),
-                           static_cast<QWidget*>(m_edtBefore), static_cast<QWidget*>(m_rbAfterString),
-                           static_cast<QWidget*>(m_edtAfter)}) {
-    watched->installEventFilter(this);
-  }
+  // The spin field's own text box takes the clicks and keys on the number itself.
+  auto* numberText = m_edtCharacterNumber->findChild<QLineEdit*>();
+  Watch(m_edtCharacterNumber, m_rbAfterChar);
+  Watch(numberText, m_rbAfterChar);
+  Watch(m_edtBefore, m_rbBeforeString);
+  Watch(m_edtAfter, m_rbAfterString);
+  connect(numberText, &QLineEdit::textEdited, this, [this] { m_rbAfterChar->setChecked(true); });
+  // Stepping the number (arrow keys, wheel, spin buttons) edits no text. Only LoadPosition
+  // sets the number from outside, and it ticks this option anyway.
+  connect(m_edtCharacterNumber, &QSpinBox::valueChanged, this, [this] { m_rbAfterChar->setChecked(true); });
+  connect(m_edtBefore, &QLineEdit::textEdited, this, [this] { m_rbBeforeString->setChecked(true); });
+  connect(m_edtAfter, &QLineEdit::textEdited, this, [this] { m_rbAfterString->setChecked(true); });
+  // Pressed comes before the click ticks the button, by mouse, Space or arrow key alike.
+  connect(m_rbBeforeString, &QRadioButton::pressed, this, [this] { PickOption(m_rbBeforeString); });
+  connect(m_rbAfterString, &QRadioButton::pressed, this, [this] { PickOption(m_rbAfterString); });
 }
 
 void TPositionOptions::LoadPosition(std::int32_t modifier, std::int32_t position, const std::string& search) {
@@ -100,17 +107,19 @@ void TPositionOptions::StorePosition(std::int32_t& modifier, std::int32_t& posit
   }
 }
 
+void TPositionOptions::PickOption(QRadioButton* option) {
+  if (option == m_rbBeforeString && m_rbAfterString->isChecked()) m_edtBefore->setText(m_edtAfter->text());
+  if (option == m_rbAfterString && m_rbBeforeString->isChecked()) m_edtAfter->setText(m_edtBefore->text());
+  option->setChecked(true);
+}
+
+void TPositionOptions::Watch(QWidget* field, QRadioButton* option) {
+  m_optionOfField.insert(field, option);
+  field->installEventFilter(this);
+}
+
 bool TPositionOptions::eventFilter(QObject* watched, QEvent* event) {
-  if (event->type() != QEvent::FocusIn) return QWidget::eventFilter(watched, event);
-  if (watched == m_edtCharacterNumber) {
-    m_rbAfterChar->setChecked(true);
-  } else if (watched == m_rbBeforeString || watched == m_edtBefore) {
-    if (m_rbAfterString->isChecked()) m_edtBefore->setText(m_edtAfter->text());
-    m_rbBeforeString->setChecked(true);
-  } else if (watched == m_rbAfterString || watched == m_edtAfter) {
-    if (m_rbBeforeString->isChecked()) m_edtAfter->setText(m_edtBefore->text());
-    m_rbAfterString->setChecked(true);
-  }
+  if (event->type() == QEvent::MouseButtonPress) PickOption(m_optionOfField.value(watched));
   return QWidget::eventFilter(watched, event);
 }
 

@@ -1,21 +1,22 @@
 // The "where" part of the insert, remove and counter dialogs: five radio buttons with
-// their fields, and the focus behaviour that ticks an option when its field is entered
-// and carries the search text between "before this string" and "after this string".
+// their fields. Clicking a field or typing into it ticks its option; focus alone (Tab)
+// never does, so moving through the dialog leaves the job as it was.
 #pragma once
 
+#include <QHash>
 #include <QWidget>
 #include <cstdint>
 #include <string>
 
 class QLineEdit;
 class QRadioButton;
-class QSpinBox;
 
 namespace qx {
 
-// A spin field for a whole number from 1 to 65535, initially 1; a value outside the
-// range shows as the nearest bound, and so does an entry when the field is left.
-QSpinBox* CreateNumberField(QWidget* parent, const QString& objectName);
+class TNumberField;
+
+// The dialogs' number field: a whole number from 1 to 65535, initially 1.
+TNumberField* CreateNumberField(QWidget* parent, const QString& objectName);
 
 class TPositionOptions : public QWidget {
   Q_OBJECT
@@ -31,17 +32,25 @@ class TPositionOptions : public QWidget {
   void StorePosition(std::int32_t& modifier, std::int32_t& position, std::string& search) const;
 
  protected:
+  // A mouse press on a field picks its option.
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
+  // Ticks `option`. Going from one string option to the other by clicking takes the
+  // search text along; typing into a field does not, since the typed text is the new one.
+  void PickOption(QRadioButton* option);
+  // Clicks on `field` pick `option`.
+  void Watch(QWidget* field, QRadioButton* option);
+
   QRadioButton* m_rbBegin;
   QRadioButton* m_rbEnd;
   QRadioButton* m_rbAfterChar;
-  QSpinBox* m_edtCharacterNumber;
+  TNumberField* m_edtCharacterNumber;
   QRadioButton* m_rbBeforeString;
   QLineEdit* m_edtBefore;
   QRadioButton* m_rbAfterString;
   QLineEdit* m_edtAfter;
+  QHash<const QObject*, QRadioButton*> m_optionOfField;
 };
 
 }  // namespace qx

@@ -12,7 +12,6 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QSpinBox>
 #include <QSplitter>
 #include <QStyle>
 #include <QToolBar>
@@ -27,6 +26,7 @@
 #include "ui/UFolderTree.h"
 #include "ui/UHelpLinks.h"
 #include "ui/UJobListModel.h"
+#include "ui/UNumberField.h"
 #include "ui/UQtText.h"
 #include "ui/UfrmLog.h"
 #include "ui/UfrmMain.h"
@@ -160,8 +160,8 @@ QWidget* TfrmMain::CreateJobPanel() {
     connect(button, &QToolButton::clicked, this, [this, kind = add.kind] { AddJob(kind); });
   }
   addRow->addStretch();
-  m_edtCounter = Named(new QSpinBox, "edtCounter");
-  m_edtCounter->setRange(std::numeric_limits<int>::min(), std::numeric_limits<int>::max());
+  m_edtCounter =
+      Named(new TNumberField(std::numeric_limits<int>::min(), std::numeric_limits<int>::max()), "edtCounter");
   m_edtCounter->setMinimumWidth(64);
   addRow->addWidget(m_edtCounter);
   layout->addLayout(addRow);

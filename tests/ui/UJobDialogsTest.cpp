@@ -1,5 +1,5 @@
-// The five job dialogs: loading, storing, focus behaviour, the replace dialog's tester,
-// captions, tab order and RunJobDialog.
+// The five job dialogs: loading, storing, which user actions pick an option, the replace
+// dialog's tester, captions, tab order, number fields and RunJobDialog.
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -82,8 +82,12 @@ class TJobDialogsTest : public QObject {
   void positionDialogsLoad();
   void positionDialogsStore_data();
   void positionDialogsStore();
-  void enteringAFieldTicksItsOptionAndCarriesTheSearchText_data();
-  void enteringAFieldTicksItsOptionAndCarriesTheSearchText();
+  void clickingOrTypingPicksAnOptionAndClickingCarriesTheSearchText_data();
+  void clickingOrTypingPicksAnOptionAndClickingCarriesTheSearchText();
+  void tabbingThroughADialogAndBackLeavesTheJobAsItWas_data();
+  void tabbingThroughADialogAndBackLeavesTheJobAsItWas();
+  void numberFieldsTakeAnyNumberAndClampItWhenLeft_data();
+  void numberFieldsTakeAnyNumberAndClampItWhenLeft();
   void replaceDialogLoadsAndStores_data();
   void replaceDialogLoadsAndStores();
   void testerAlwaysReplacesByRegexMatchingCase_data();
@@ -297,11 +301,12 @@ void TJobDialogsTest::positionDialogsStore() {
   QCOMPARE(job, stored);
 }
 
-void TJobDialogsTest::enteringAFieldTicksItsOptionAndCarriesTheSearchText_data() {
+void TJobDialogsTest::clickingOrTypingPicksAnOptionAndClickingCarriesTheSearchText_data() {
   QTest::addColumn<QString>("dialog");
   QTest::addColumn<int>("modifier");
-  QTest::addColumn<QString>("typedBefore");  // typed after loading
-  QTest::addColumn<QString>("focus");
+  QTest::addColumn<QString>("typedBefore");  // set after loading
+  QTest::addColumn<QString>("action");       // "click", "step" (arrow up) or "type " and the text
+  QTest::addColumn<QString>("control");
   QTest::addColumn<QString>("ticked");
   QTest::addColumn<QString>("before");
   QTest::addColumn<QString>("after");
@@ -309,44 +314,76 @@ void TJobDialogsTest::enteringAFieldTicksItsOptionAndCarriesTheSearchText_data()
     const auto row = [dialog](const char* name) -> QTestData& {
       return QTest::addRow("%s: %s", dialog, name) << QString(dialog);
     };
-    row("before to the field after") << 3 << "abc"
-                                     << "edtAfter"
-                                     << "rbAfterString"
-                                     << "abc"
-                                     << "abc";
-    row("before to the option after") << 3 << "abc"
-                                      << "rbAfterString"
-                                      << "rbAfterString"
-                                      << "abc"
-                                      << "abc";
-    row("after to the field before") << 4 << ""
-                                     << "edtBefore"
-                                     << "rbBeforeString"
-                                     << "abc"
-                                     << "abc";
-    row("after to the option before") << 4 << ""
-                                      << "rbBeforeString"
-                                      << "rbBeforeString"
-                                      << "abc"
-                                      << "abc";
+    row("before, click the field after") << 3 << "abc"
+                                         << "click"
+                                         << "edtAfter"
+                                         << "rbAfterString"
+                                         << "abc"
+                                         << "abc";
+    row("before, click the option after") << 3 << "abc"
+                                          << "click"
+                                          << "rbAfterString"
+                                          << "rbAfterString"
+                                          << "abc"
+                                          << "abc";
+    row("after, click the field before") << 4 << ""
+                                         << "click"
+                                         << "edtBefore"
+                                         << "rbBeforeString"
+                                         << "abc"
+                                         << "abc";
+    row("after, click the option before") << 4 << ""
+                                          << "click"
+                                          << "rbBeforeString"
+                                          << "rbBeforeString"
+                                          << "abc"
+                                          << "abc";
     row("from the beginning nothing is carried") << 0 << "zzz"
+                                                 << "click"
                                                  << "edtAfter"
                                                  << "rbAfterString"
                                                  << "zzz"
                                                  << "";
-    row("the number field ticks after character") << 0 << ""
-                                                  << "edtCharacterNumber"
-                                                  << "rbAfterChar"
-                                                  << ""
-                                                  << "";
+    row("click the number") << 0 << ""
+                            << "click"
+                            << "edtCharacterNumber"
+                            << "rbAfterChar"
+                            << ""
+                            << "";
+    // The typed text is the new one: nothing is carried over it.
+    row("before, type into the field after") << 3 << "abc"
+                                             << "type x"
+                                             << "edtAfter"
+                                             << "rbAfterString"
+                                             << "abc"
+                                             << "x";
+    row("after, type into the field before") << 4 << ""
+                                             << "type x"
+                                             << "edtBefore"
+                                             << "rbBeforeString"
+                                             << "x"
+                                             << "abc";
+    row("type a number") << 1 << ""
+                         << "type 7"
+                         << "edtCharacterNumber"
+                         << "rbAfterChar"
+                         << ""
+                         << "";
+    row("step the number up") << 0 << ""
+                              << "step"
+                              << "edtCharacterNumber"
+                              << "rbAfterChar"
+                              << ""
+                              << "";
   }
 }
 
-void TJobDialogsTest::enteringAFieldTicksItsOptionAndCarriesTheSearchText() {
+void TJobDialogsTest::clickingOrTypingPicksAnOptionAndClickingCarriesTheSearchText() {
   QFETCH(QString, dialog);
   QFETCH(int, modifier);
   QFETCH(QString, typedBefore);
-  QFETCH(QString, focus);
+  QFETCH(QString, action);
+  QFETCH(QString, control);
   QFETCH(QString, ticked);
   QFETCH(QString, before);
   QFETCH(QString, after);
@@ -357,10 +394,122 @@ void TJobDialogsTest::enteringAFieldTicksItsOptionAndCarriesTheSearchText() {
   window->LoadJobIntoDialog(job);
   QVERIFY(ShowActive(*window));
   if (!typedBefore.isEmpty()) Child<QLineEdit>(*window, "edtBefore")->setText(typedBefore);
-  Child<QWidget>(*window, qPrintable(focus))->setFocus(Qt::MouseFocusReason);
+  QWidget* target = Child<QWidget>(*window, qPrintable(control));
+  if (action == "click") {
+    QTest::mouseClick(target, Qt::LeftButton, {}, QPoint(8, target->height() / 2));
+  } else {
+    // Reached by Tab first, which alone picks nothing.
+    target->setFocus(Qt::TabFocusReason);
+    QCOMPARE(TickedPosition(*window), QString(kPositionRadios[modifier]));
+    if (action == "step") {
+      QTest::keyClick(target, Qt::Key_Up);
+    } else {
+      QTest::keyClick(target, Qt::Key_A, Qt::ControlModifier);
+      QTest::keyClicks(target, action.mid(5));
+    }
+  }
   QCOMPARE(TickedPosition(*window), ticked);
   QCOMPARE(Child<QLineEdit>(*window, "edtBefore")->text(), before);
   QCOMPARE(Child<QLineEdit>(*window, "edtAfter")->text(), after);
+}
+
+void TJobDialogsTest::tabbingThroughADialogAndBackLeavesTheJobAsItWas_data() {
+  QTest::addColumn<TJob>("job");
+  for (TJobKind kind : {TJobKind::jobLower, TJobKind::jobUpper, TJobKind::jobNormal}) {
+    for (int modifier = 0; modifier <= 2; ++modifier) {
+      QTest::addRow("%s %d", JobKindName(kind), modifier) << MakeJob(kind, modifier, 3, 4, "abc", "def");
+    }
+  }
+  for (int modifier = 0; modifier <= 4; ++modifier) {
+    QTest::addRow("insert %d", modifier) << MakeJob(TJobKind::jobInsert, modifier, 4, 0, "abc", "def");
+    QTest::addRow("remove %d", modifier) << MakeJob(TJobKind::jobRemove, modifier, 3, 4, "abc", "def");
+    QTest::addRow("counter %d", modifier) << MakeJob(TJobKind::jobCounter, modifier, 3, 4, "abc", "def");
+  }
+  for (int modifier = 0; modifier <= 1; ++modifier) {
+    for (int matchCase = 0; matchCase <= 1; ++matchCase) {
+      QTest::addRow("replace %d, match case %d", modifier, matchCase)
+          << MakeJob(TJobKind::jobReplace, modifier, matchCase, 0, "abc", "def");
+    }
+  }
+}
+
+void TJobDialogsTest::tabbingThroughADialogAndBackLeavesTheJobAsItWas() {
+  QFETCH(TJob, job);
+  const std::unique_ptr<TJobDialog> dialog = CreateJobDialog(job.type, nullptr);
+  dialog->LoadJobIntoDialog(job);
+  QVERIFY(ShowActive(*dialog));
+  QWidget* first = QApplication::focusWidget();
+  QWidget* ok = Child<QPushButton>(*dialog, "btnOk");
+  QStringList visited{first->objectName()};
+  const auto press = [&](Qt::Key key, QWidget* until) {
+    for (int step = 0; step < 30 && QApplication::focusWidget() != until; ++step) {
+      QTest::keyClick(QApplication::focusWidget(), key);
+      visited << QApplication::focusWidget()->objectName();
+    }
+    return QApplication::focusWidget() == until;
+  };
+  QVERIFY2(press(Qt::Key_Tab, ok), qPrintable(visited.join(' ')));
+  QVERIFY2(press(Qt::Key_Backtab, first), qPrintable(visited.join(' ')));
+  QTest::mouseClick(ok, Qt::LeftButton);
+  QCOMPARE(dialog->result(), int(QDialog::Accepted));
+  TJob stored = job;
+  dialog->StoreDialogIntoJob(stored);
+  QCOMPARE(stored, job);
+}
+
+void TJobDialogsTest::numberFieldsTakeAnyNumberAndClampItWhenLeft_data() {
+  QTest::addColumn<int>("kind");
+  QTest::addColumn<QString>("field");
+  QTest::addColumn<QString>("typed");
+  QTest::addColumn<bool>("leaveByEnter");  // else by Tab
+  QTest::addColumn<TJob>("stored");
+  const int insert = int(TJobKind::jobInsert);
+  const int remove = int(TJobKind::jobRemove);
+  const int counter = int(TJobKind::jobCounter);
+  // Loaded as MakeJob(kind, 1, 5, 6, "", "").
+  QTest::newRow("in range") << insert << "edtCharacterNumber"
+                            << "123" << false << MakeJob(TJobKind::jobInsert, 2, 123, 6);
+  QTest::newRow("one digit too many") << insert << "edtCharacterNumber"
+                                      << "99999" << false << MakeJob(TJobKind::jobInsert, 2, 65535, 6);
+  QTest::newRow("far too large") << remove << "edtCharacterNumber"
+                                 << "123456789012345678901234567890" << false
+                                 << MakeJob(TJobKind::jobRemove, 2, 5, 65535);
+  QTest::newRow("zero") << counter << "edtCharacterNumber"
+                        << "0" << false << MakeJob(TJobKind::jobCounter, 2, 5, 1);
+  QTest::newRow("negative") << remove << "edtCharacterCount"
+                            << "-40" << false << MakeJob(TJobKind::jobRemove, 1, 1, 6);
+  QTest::newRow("count too large, Enter") << counter << "edtCharacterCount"
+                                          << "70000" << true << MakeJob(TJobKind::jobCounter, 1, 65535, 6);
+  QTest::newRow("position too large, Enter") << insert << "edtCharacterNumber"
+                                             << "65536" << true << MakeJob(TJobKind::jobInsert, 2, 65535, 6);
+  // No number at all: the field keeps what it had.
+  QTest::newRow("emptied") << remove << "edtCharacterCount"
+                           << "" << false << MakeJob(TJobKind::jobRemove, 1, 5, 6);
+  QTest::newRow("letters are not taken") << remove << "edtCharacterCount"
+                                         << "x" << false << MakeJob(TJobKind::jobRemove, 1, 5, 6);
+}
+
+void TJobDialogsTest::numberFieldsTakeAnyNumberAndClampItWhenLeft() {
+  QFETCH(int, kind);
+  QFETCH(QString, field);
+  QFETCH(QString, typed);
+  QFETCH(bool, leaveByEnter);
+  QFETCH(TJob, stored);
+  const std::unique_ptr<TJobDialog> dialog = CreateJobDialog(static_cast<TJobKind>(kind), nullptr);
+  const TJob loaded = MakeJob(static_cast<TJobKind>(kind), 1, 5, 6);
+  dialog->LoadJobIntoDialog(loaded);
+  QVERIFY(ShowActive(*dialog));
+  auto* number = Child<QSpinBox>(*dialog, qPrintable(field));
+  number->setFocus(Qt::TabFocusReason);
+  QTest::keyClick(number, Qt::Key_A, Qt::ControlModifier);
+  QTest::keyClick(number, Qt::Key_Delete);
+  QTest::keyClicks(number, typed);
+  QTest::keyClick(number, leaveByEnter ? Qt::Key_Return : Qt::Key_Tab);
+  QCOMPARE(dialog->result(), leaveByEnter ? int(QDialog::Accepted) : 0);
+  QCOMPARE(number->text(), QString::number(number->value()));
+  TJob job = loaded;
+  dialog->StoreDialogIntoJob(job);
+  QCOMPARE(job, stored);
 }
 
 void TJobDialogsTest::replaceDialogLoadsAndStores_data() {
