@@ -3,7 +3,7 @@
 #include <QHBoxLayout>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QScrollBar>
+#include <QTextCursor>
 #include <QVBoxLayout>
 
 namespace qx {
@@ -56,8 +56,13 @@ void TfrmLog::Flush() {
   if (m_pending.isEmpty()) return;
   m_memLog->appendPlainText(m_pending.join('\n'));
   m_pending.clear();
-  // Appending follows the end of the last line; the lines' beginnings are what matter.
-  m_memLog->horizontalScrollBar()->setValue(0);
+  // The view follows the cursor, now and when the window is next shown: at the start of
+  // the newest line, it shows that line from its beginning, which is what matters.
+  QTextCursor cursor = m_memLog->textCursor();
+  cursor.movePosition(QTextCursor::End);
+  cursor.movePosition(QTextCursor::StartOfBlock);
+  m_memLog->setTextCursor(cursor);
+  m_memLog->ensureCursorVisible();
 }
 
 void TfrmLog::ShowLog() {

@@ -50,6 +50,15 @@ QLabel* TitleBar(const QString& text, const char* background) {
   return title;
 }
 
+// Navy only while enabled: a disabled caption keeps the palette's disabled colour, so an
+// option that is off looks off.
+QPalette NavyCaption(QPalette palette) {
+  for (QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive}) {
+    palette.setColor(group, QPalette::WindowText, QColor(0x00, 0x00, 0x80));
+  }
+  return palette;
+}
+
 QVBoxLayout* Column(QWidget* owner, int spacing = 2) {
   auto* layout = new QVBoxLayout(owner);
   layout->setContentsMargins(0, 0, 0, 0);
@@ -199,7 +208,7 @@ QWidget* TfrmMain::CreateJobPanel() {
   bold.setBold(true);
   m_chkSimulation->setFont(bold);
   for (QCheckBox* box : {m_chkConfirm, m_chkUndo, m_chkLog, m_chkSimulation}) {
-    box->setStyleSheet("QCheckBox { color: #000080; }");
+    box->setPalette(NavyCaption(box->palette()));
     right->addWidget(box);
   }
   right->addSpacing(6);

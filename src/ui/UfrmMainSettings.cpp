@@ -2,11 +2,14 @@
 // every write, the window placement, and the steps of closing.
 #include <QCheckBox>
 #include <QComboBox>
+#include <QGuiApplication>
 #include <QLayout>
 #include <QLineEdit>
 #include <QRadioButton>
+#include <QScreen>
 #include <QSpinBox>
 #include <QSplitter>
+#include <QWindow>
 #include <algorithm>
 #include <filesystem>
 #include <iostream>
@@ -63,6 +66,30 @@ int ClampToInt(std::int64_t value) {
       std::clamp<std::int64_t>(value, std::numeric_limits<int>::min(), std::numeric_limits<int>::max()));
 }
 
+// One axis of a window, frame included: shrunk to the area's length, then moved into it.
+std::pair<int, int> FittedAxis(std::int64_t start, std::int64_t length, int areaStart, int areaLength) {
+  const std::int64_t fitted = std::min<std::int64_t>(length, areaLength);
+  return {ClampToInt(std::clamp<std::int64_t>(start, areaStart, std::int64_t{areaStart} + areaLength - fitted)),
+          ClampToInt(fitted)};
+}
+
+// The window's normal geometry put onto the available area of the screen under its centre
+// (the primary screen when none is there any more, say a monitor since unplugged).
+QRect FittedOnScreen(const TWindowPlacement& placement, const QMargins& frame) {
+  // In 64 bits: a stored window may lie anywhere in int's range.
+  const std::int64_t left = std::int64_t{placement.left} - frame.left();
+  const std::int64_t top = std::int64_t{placement.top} - frame.top();
+  const std::int64_t width = std::int64_t{placement.width} + frame.left() + frame.right();
+  const std::int64_t height = std::int64_t{placement.height} + frame.top() + frame.bottom();
+  const QScreen* screen = QGuiApplication::screenAt({ClampToInt(left + width / 2), ClampToInt(top + height / 2)});
+  if (!screen) screen = QGuiApplication::primaryScreen();
+  if (!screen) return {placement.left, placement.top, placement.width, placement.height};
+  const QRect area = screen->availableGeometry();
+  const auto [x, fittedWidth] = FittedAxis(left, width, area.left(), area.width());
+  const auto [y, fittedHeight] = FittedAxis(top, height, area.top(), area.height());
+  return QRect(x, y, fittedWidth, fittedHeight).marginsRemoved(frame);
+}
+
 }  // namespace
 
 std::array<std::pair<const char*, QCheckBox*>, 8> TfrmMain::BooleanControls() const {
@@ -82,10 +109,7 @@ void TfrmMain::ApplySettings() {
 
   // Filling the list would overwrite the text, so the text comes last.
   m_cmbFileMask->clear();
-  for (std::size_t n = 0; n < kMaskHistorySize; ++n) {
-    const std::string entry = m_ini.GetString("filemask" + std::to_string(n));
-    if (!entry.empty()) m_cmbFileMask->addItem(ToQString(entry));
-  }
+  for (const std::string& entry : LoadMaskHistory(m_ini)) m_cmbFileMask->addItem(ToQString(entry));
   m_cmbFileMask->setEditText(ToQString(m_ini.GetString("filemask")));
 
   // A saved folder that is gone is passed over without a word.
@@ -120,10 +144,9 @@ void TfrmMain::SaveSettings() {
   for (const auto& [key, box] : BooleanControls()) m_ini.SetBoolean(key, box->isChecked());
 
   m_ini.SetString("filemask", ToBytes(m_cmbFileMask->currentText()));
-  // Keys past the history's length keep what they held.
-  for (int n = 0; n < m_cmbFileMask->count(); ++n) {
-    m_ini.SetString("filemask" + std::to_string(n), ToBytes(m_cmbFileMask->itemText(n)));
-  }
+  std::vector<std::string> history;
+  for (int n = 0; n < m_cmbFileMask->count(); ++n) history.push_back(ToBytes(m_cmbFileMask->itemText(n)));
+  SaveMaskHistory(m_ini, history);
   m_ini.SetString("path", m_stv->SelectedPath());
   m_ini.SetString("example", ToBytes(m_edtExample->text()));
   m_ini.SetString("openDir", m_openDir);
@@ -153,14 +176,20 @@ void TfrmMain::RestorePlacement() {
   const TWindowPlacement before = Placement();
   TWindowPlacement placement = before;
   m_ini.RestoreWindowPlacement(kFormName, placement);
+  // Nothing stored: the window keeps its design-time size and the window manager places it.
+  if (placement == before) return;
+  // The frame counts too, where the platform can tell it before the window shows:
+  // creating the window asks it.
+  create();
+  const QRect fitted = FittedOnScreen(placement, windowHandle()->frameMargins());
   // Without a stored position the window manager places the window.
   if (placement.left != before.left || placement.top != before.top) {
-    setGeometry(placement.left, placement.top, placement.width, placement.height);
+    setGeometry(fitted);
   } else {
-    resize(placement.width, placement.height);
+    resize(fitted.size());
   }
+  // A window closed while minimised opens normal, so that it is never started out of sight.
   if (placement.state == TWindowState::wsMaximized) setWindowState(Qt::WindowMaximized);
-  if (placement.state == TWindowState::wsMinimized) setWindowState(Qt::WindowMinimized);
 }
 
 bool TfrmMain::WriteSettings(TMessageHost& messages) {
