@@ -1,0 +1,35 @@
+#include "ui/UFileStatus.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+
+#include "platform/USysCalls.h"
+
+namespace qx {
+
+namespace {
+
+constexpr std::int64_t kNsPerSecond = 1'000'000'000;
+
+std::optional<TFileStatus> Read(int dirFd, const char* name, int flags) {
+  struct stat st;
+  if (sys::Sys().FstatAt(dirFd, name, &st, flags) != 0) return std::nullopt;
+  TFileStatus status;
+  status.device = st.st_dev;
+  status.inode = st.st_ino;
+  status.size = static_cast<std::uint64_t>(st.st_size);
+  status.modifiedSeconds = st.st_mtim.tv_sec;
+  status.modifiedNs = st.st_mtim.tv_sec * kNsPerSecond + st.st_mtim.tv_nsec;
+  status.changedNs = st.st_ctim.tv_sec * kNsPerSecond + st.st_ctim.tv_nsec;
+  return status;
+}
+
+}  // namespace
+
+std::optional<TFileStatus> StatusOf(int dirFd, const std::string& name) {
+  return Read(dirFd, name.c_str(), AT_SYMLINK_NOFOLLOW);
+}
+
+std::optional<TFileStatus> StatusOfHandle(int fd) { return Read(fd, "", AT_EMPTY_PATH); }
+
+}  // namespace qx

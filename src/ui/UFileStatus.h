@@ -1,0 +1,34 @@
+// Which file an entry is, with its size and times, as the folder views need them to
+// tell a folder from another one under the same name and to notice changes. Read
+// through the core's system-call seam; the walk of a run does not use this.
+#pragma once
+
+#include <sys/types.h>
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+namespace qx {
+
+struct TFileStatus {
+  dev_t device = 0;
+  ino_t inode = 0;
+  std::uint64_t size = 0;
+  std::int64_t modifiedSeconds = 0;
+  // Modification and status-change times in nanoseconds: a folder whose times are
+  // unchanged holds the same names.
+  std::int64_t modifiedNs = 0;
+  std::int64_t changedNs = 0;
+
+  bool IsSameFile(const TFileStatus& other) const { return device == other.device && inode == other.inode; }
+  bool operator==(const TFileStatus& other) const = default;
+};
+
+// The entry `name` relative to the folder open as `dirFd` (AT_FDCWD for a path), a
+// symbolic link itself rather than what it points to; nothing when it cannot be read.
+std::optional<TFileStatus> StatusOf(int dirFd, const std::string& name);
+// The file or folder open as `fd`, even when no name leads to it any more.
+std::optional<TFileStatus> StatusOfHandle(int fd);
+
+}  // namespace qx

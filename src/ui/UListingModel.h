@@ -1,0 +1,74 @@
+// What the folder tree and the file list share: names shown with U+FFFD where their
+// bytes are not UTF-8, ordered as people read them (ignoring case, numbers by value),
+// and a fresh listing brought in with the fewest row changes.
+#pragma once
+
+#include <QAbstractItemModel>
+#include <QCollatorSortKey>
+#include <iterator>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace qx {
+
+// A name as the views show it; only for showing: it does not give the bytes back.
+QString ShownName(std::string_view name);
+// The key of a name in the views' order; names with equal keys are ordered by bytes.
+// Safe on any thread.
+QCollatorSortKey NameKey(std::string_view name);
+// -1, 0 or 1: the views' order of two names, by key and then by bytes.
+int CompareNames(const QCollatorSortKey& keyA, std::string_view a, const QCollatorSortKey& keyB, std::string_view b);
+
+// Rows [first, last].
+struct TRowRun {
+  int first = 0;
+  int last = 0;
+  bool operator==(const TRowRun&) const = default;
+};
+
+// How the rows named `before` become the rows named `after` (unique names, each list
+// in the view's order): the runs to remove, last first, then the runs to insert, at
+// their places in `after`, first first. A row whose name stays is kept, so it keeps
+// its selection and whatever hangs below it; when the names that stay come in another
+// order (a file grew in a list sorted by size), every row is replaced.
+struct TRowPlan {
+  std::vector<TRowRun> removals;
+  std::vector<TRowRun> insertions;
+};
+TRowPlan PlanRows(const std::vector<std::string_view>& before, const std::vector<std::string_view>& after);
+
+class TListingModel : public QAbstractItemModel {
+  Q_OBJECT
+
+ public:
+  using QAbstractItemModel::QAbstractItemModel;
+
+ protected:
+  // Makes the rows below `parent` those of `fresh`, in its order, by the plan above.
+  template <typename Row, typename NameOf>
+  void SyncRows(const QModelIndex& parent, std::vector<Row>& rows, std::vector<Row> fresh, NameOf nameOf);
+};
+
+template <typename Row, typename NameOf>
+void TListingModel::SyncRows(const QModelIndex& parent, std::vector<Row>& rows, std::vector<Row> fresh, NameOf nameOf) {
+  std::vector<std::string_view> before, after;
+  before.reserve(rows.size());
+  after.reserve(fresh.size());
+  for (const Row& row : rows) before.push_back(nameOf(row));
+  for (const Row& row : fresh) after.push_back(nameOf(row));
+  const TRowPlan plan = PlanRows(before, after);
+  for (const TRowRun& run : plan.removals) {
+    beginRemoveRows(parent, run.first, run.last);
+    rows.erase(rows.begin() + run.first, rows.begin() + run.last + 1);
+    endRemoveRows();
+  }
+  for (const TRowRun& run : plan.insertions) {
+    beginInsertRows(parent, run.first, run.last);
+    rows.insert(rows.begin() + run.first, std::make_move_iterator(fresh.begin() + run.first),
+                std::make_move_iterator(fresh.begin() + run.last + 1));
+    endInsertRows();
+  }
+}
+
+}  // namespace qx
