@@ -1,22 +1,35 @@
 #include "ui/UFileList.h"
 
-#include <QDir>
-#include <QFileSystemModel>
 #include <QListView>
 #include <QTreeView>
 
-#include "ui/UQtText.h"
+#include "platform/UAppPaths.h"
+#include "ui/UFileListModel.h"
+#include "ui/UQtMessages.h"
 
 namespace qx {
 
-TFileList::TFileList(QWidget* parent) : QStackedWidget(parent) {
+namespace {
+
+constexpr int kWatchIntervalMs = 1000;
+
+}  // namespace
+
+TFileList::TFileList(QWidget* parent)
+    : QStackedWidget(parent),
+      m_model(new TFileListModel(this)),
+      m_list(new QListView(this)),
+      m_details(new QTreeView(this)) {
   setObjectName("slv");
-  m_list = new QListView(this);
-  m_details = new QTreeView(this);
   m_details->setRootIsDecorated(false);
   m_details->setItemsExpandable(false);
+  m_details->setUniformRowHeights(true);
+  m_details->setModel(m_model);
   m_details->setSortingEnabled(true);
-  m_details->sortByColumn(0, Qt::AscendingOrder);
+  m_details->sortByColumn(colName, Qt::AscendingOrder);
+  m_list->setModel(m_model);
+  // Laid out a batch at a time, so a folder of 100,000 files shows at once and fills in.
+  m_list->setLayoutMode(QListView::Batched);
   for (QAbstractItemView* view :
        {static_cast<QAbstractItemView*>(m_list), static_cast<QAbstractItemView*>(m_details)}) {
     view->setSelectionMode(QAbstractItemView::SingleSelection);
@@ -24,58 +37,47 @@ TFileList::TFileList(QWidget* parent) : QStackedWidget(parent) {
     Connect(view);
     addWidget(view);
   }
-  InstallModel();
+  // After the edit has closed, so the box does not open inside the editor's commit.
+  connect(
+      m_model, &TFileListModel::RenameFailed, this,
+      [](const std::string& text, const std::string& reason) { TQtMessages().ShowFailure(text, reason); },
+      Qt::QueuedConnection);
+  connect(&m_watch, &QTimer::timeout, m_model, [this] { m_model->Update(false); });
+  m_watch.start(kWatchIntervalMs);
   SetViewStyle(m_viewStyle);
-}
-
-void TFileList::InstallModel() {
-  auto* model = new QFileSystemModel(this);
-  model->setIconProvider(&m_icons);
-  // Hidden files are never renamed by a run, so they are not offered either.
-  model->setFilter(QDir::AllDirs | QDir::Files | QDir::NoDotAndDotDot);
-  // In-place renaming goes through QFile::rename, which refuses an existing name.
-  model->setReadOnly(false);
-  model->sort(0, Qt::AscendingOrder);
-  m_list->setModel(model);
-  m_details->setModel(model);
-  delete m_model;
-  m_model = model;
-}
-
-void TFileList::Release() {
-  m_released = Folder();
-  m_list->setModel(nullptr);
-  m_details->setModel(nullptr);
-  delete m_model;
-  m_model = nullptr;
-}
-
-void TFileList::Refresh() {
-  const QString folder = m_model ? Folder() : m_released;
-  InstallModel();
-  SetFolder(folder);
 }
 
 void TFileList::Connect(QAbstractItemView* view) {
   connect(view, &QAbstractItemView::clicked, this, [this, view](const QModelIndex& index) {
-    if (view->selectionModel()->isSelected(index)) emit EntryClicked(ToBytes(m_model->fileName(index)));
+    if (view->selectionModel()->isSelected(index)) emit EntryClicked(m_model->NameAt(index));
   });
   connect(view, &QAbstractItemView::activated, this, [this](const QModelIndex& index) {
-    if (m_model->isDir(index)) emit FolderOpened(m_model->filePath(index));
+    if (m_model->IsFolderAt(index)) emit FolderOpened(WithTrailingSlash(m_folder) + m_model->NameAt(index));
   });
 }
 
-void TFileList::SetFolder(const QString& path) {
-  if (!m_model) {
-    m_released = path;
-    return;
-  }
-  const QModelIndex root = m_model->setRootPath(path);
-  m_list->setRootIndex(root);
-  m_details->setRootIndex(root);
+void TFileList::SetFolder(const std::string& path) {
+  m_folder = path;
+  if (!m_released) m_model->SetFolder(path);
 }
 
-QString TFileList::Folder() const { return m_model ? m_model->rootPath() : m_released; }
+void TFileList::OpenParent() {
+  const std::size_t slash = m_folder.find_last_of('/');
+  if (m_folder.size() <= 1 || slash == std::string::npos) return;
+  emit FolderOpened(slash == 0 ? std::string("/") : m_folder.substr(0, slash));
+}
+
+void TFileList::Release() {
+  m_released = true;
+  m_watch.stop();
+  m_model->SetFolder(std::string());
+}
+
+void TFileList::Refresh() {
+  m_released = false;
+  m_model->SetFolder(m_folder);
+  m_watch.start(kWatchIntervalMs);
+}
 
 void TFileList::SetViewStyle(int style) {
   m_viewStyle = style;

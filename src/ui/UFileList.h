@@ -1,18 +1,19 @@
 // The file explorer list slv: the folders and files of one folder, sorted, in one of
-// four view styles (0 large icons, 1 small icons, 2 list, 3 details). Names can be
-// edited in place; renaming there never replaces an existing entry.
+// four view styles (0 large icons, 1 small icons, 2 list, 3 details). It follows
+// changes on disk; names can be edited in place, never replacing an existing entry.
 #pragma once
 
-#include <QFileIconProvider>
 #include <QStackedWidget>
+#include <QTimer>
 #include <string>
 
 class QAbstractItemView;
-class QFileSystemModel;
 class QListView;
 class QTreeView;
 
 namespace qx {
+
+class TFileListModel;
 
 class TFileList : public QStackedWidget {
   Q_OBJECT
@@ -20,9 +21,13 @@ class TFileList : public QStackedWidget {
  public:
   explicit TFileList(QWidget* parent = nullptr);
 
-  void SetFolder(const QString& path);
-  QString Folder() const;
-  // Re-reads the folder from the file system.
+  // Shows the folder at `path` (bytes); "" shows nothing.
+  void SetFolder(const std::string& path);
+  std::string Folder() const { return m_folder; }
+  // Tells FolderOpened of the folder above the shown one; nothing at the root or
+  // when no folder is shown.
+  void OpenParent();
+  // Reads the folder afresh and follows its changes again.
   void Refresh();
   // Lets go of the folder while a run renames in it, so the list does not chase every
   // rename; Refresh shows it again.
@@ -37,16 +42,16 @@ class TFileList : public QStackedWidget {
  signals:
   // A click on a selected entry; its name inside its folder, as the file system gave it.
   void EntryClicked(const std::string& name);
-  // A folder opened (double-click or Enter) in the list.
-  void FolderOpened(const QString& path);
+  // A folder opened in the list (double-click or Enter), or the parent by OpenParent.
+  void FolderOpened(const std::string& path);
 
  private:
   void Connect(QAbstractItemView* view);
-  void InstallModel();
 
-  QFileIconProvider m_icons;
-  QFileSystemModel* m_model = nullptr;
-  QString m_released;  // the folder while the list has let go of it
+  TFileListModel* m_model;
+  std::string m_folder;
+  bool m_released = false;
+  QTimer m_watch;
   QListView* m_list;
   QTreeView* m_details;
   int m_viewStyle = 2;

@@ -1,92 +1,131 @@
 #include "ui/UFolderTree.h"
 
-#include <QDir>
-#include <QFileInfo>
-#include <QFileSystemModel>
 #include <QHeaderView>
+#include <QKeyEvent>
+#include <QScopedValueRollback>
 #include <QScrollBar>
 
-#include "ui/UQtText.h"
+#include "ui/UFolderTreeModel.h"
 
 namespace qx {
 
-TFolderTree::TFolderTree(QWidget* parent) : QTreeView(parent) {
-  setObjectName("stv");
-  setHeaderHidden(true);
-  setSelectionMode(QAbstractItemView::SingleSelection);
-  setEditTriggers(QAbstractItemView::NoEditTriggers);
-  InstallModel();
-  SelectPath(ToBytes(QDir::homePath()));
+namespace {
+
+constexpr int kWatchIntervalMs = 1000;
+
+std::string HomeFolder() {
+  const QByteArray home = qgetenv("HOME");
+  return home.isEmpty() ? std::string("/") : home.toStdString();
 }
 
-void TFolderTree::InstallModel() {
-  QFileSystemModel* oldModel = m_model;
-  QItemSelectionModel* oldSelection = selectionModel();
-  m_model = new QFileSystemModel(this);
-  m_model->setIconProvider(&m_icons);
-  m_model->setFilter(QDir::AllDirs | QDir::NoDotAndDotDot | QDir::Hidden);
-  m_model->setRootPath(QDir::rootPath());
+}  // namespace
+
+TFolderTree::TFolderTree(QWidget* parent) : QTreeView(parent), m_model(new TFolderTreeModel(this)) {
+  setObjectName("stv");
+  setHeaderHidden(true);
+  setUniformRowHeights(true);
+  setSelectionMode(QAbstractItemView::SingleSelection);
+  setEditTriggers(QAbstractItemView::NoEditTriggers);
   setModel(m_model);
-  for (int column = 1; column < m_model->columnCount(); ++column) hideColumn(column);
   // Long names get a scroll bar rather than an ellipsis.
   header()->setStretchLastSection(false);
   header()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
-  connect(selectionModel(), &QItemSelectionModel::currentChanged, this,
-          [this](const QModelIndex& current) { emit PathSelected(m_model->filePath(current)); });
-  // Rows keep arriving and being sorted above the selection while its ancestors load,
-  // so the selection is shown again after each change, until the user takes over.
-  const auto showAgain = [this] {
-    if (m_scrollPending && currentIndex().isValid()) ShowSelection();
-  };
-  connect(m_model, &QAbstractItemModel::rowsInserted, this, showAgain, Qt::QueuedConnection);
-  connect(m_model, &QAbstractItemModel::layoutChanged, this, showAgain, Qt::QueuedConnection);
-  delete oldSelection;
-  delete oldModel;
+  connect(m_model, &QAbstractItemModel::rowsRemoved, this, [this] { ShowChoice(false); });
+  connect(&m_watch, &QTimer::timeout, this, &TFolderTree::Watch);
+  m_watch.start(kWatchIntervalMs);
+  SelectPath(HomeFolder());
 }
 
 bool TFolderTree::SelectPath(const std::string& path) {
-  const QFileInfo info(ToQString(path));
-  if (path.empty() || !info.isDir()) return false;
-  const QModelIndex index = m_model->index(info.absoluteFilePath());
-  if (!index.isValid()) return false;
-  setCurrentIndex(index);
-  ShowSelection();
+  if (!m_choice.Choose(path)) return false;
+  ShowChoice(true);
   m_scrollPending = true;
+  emit PathSelected(m_choice.Path());
   return true;
 }
 
-void TFolderTree::ShowSelection() {
+std::string TFolderTree::SelectedPath() {
+  CheckChoice();
+  return m_choice.Path();
+}
+
+void TFolderTree::CheckChoice() {
+  if (m_choice.Path().empty() || m_choice.StillThere()) return;
+  m_choice.Clear();
+  ShowChoice(false);
+  emit PathSelected(std::string());
+}
+
+void TFolderTree::ShowChoice(bool reveal) {
+  const QScopedValueRollback<bool> notByUser(m_byUser, false);
+  const std::string& path = m_choice.Path();
+  const QModelIndex row = path.empty() ? QModelIndex() : (reveal ? m_model->Reveal(path) : m_model->Find(path));
+  if (!row.isValid()) {
+    selectionModel()->clear();
+    return;
+  }
+  if (reveal) {
+    for (QModelIndex above = row.parent(); above.isValid(); above = above.parent()) expand(above);
+  }
+  setCurrentIndex(row);
+  if (reveal) ScrollToChoice();
+}
+
+void TFolderTree::ScrollToChoice() {
   scrollTo(currentIndex(), QAbstractItemView::PositionAtCenter);
   // The column is as wide as the longest name; the names start at the left.
   horizontalScrollBar()->setValue(0);
 }
 
-void TFolderTree::mousePressEvent(QMouseEvent* event) {
-  m_scrollPending = false;
-  QTreeView::mousePressEvent(event);
+void TFolderTree::currentChanged(const QModelIndex& current, const QModelIndex& previous) {
+  QTreeView::currentChanged(current, previous);
+  if (!m_byUser || !current.isValid()) return;
+  if (m_choice.Choose(m_model->PathOf(current))) {
+    emit PathSelected(m_choice.Path());
+  } else {
+    // The folder went before its row did: the mark goes back to the choice.
+    QMetaObject::invokeMethod(
+        this, [this] { ShowChoice(false); }, Qt::QueuedConnection);
+  }
 }
 
-void TFolderTree::wheelEvent(QWheelEvent* event) {
-  m_scrollPending = false;
-  QTreeView::wheelEvent(event);
+bool TFolderTree::viewportEvent(QEvent* event) {
+  switch (event->type()) {
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonDblClick:
+    case QEvent::Wheel: m_scrollPending = false; [[fallthrough]];
+    case QEvent::MouseButtonRelease:
+    case QEvent::MouseMove: {
+      const QScopedValueRollback<bool> byUser(m_byUser, true);
+      return QTreeView::viewportEvent(event);
+    }
+    default: return QTreeView::viewportEvent(event);
+  }
 }
 
 void TFolderTree::keyPressEvent(QKeyEvent* event) {
   m_scrollPending = false;
+  const QScopedValueRollback<bool> byUser(m_byUser, true);
   QTreeView::keyPressEvent(event);
 }
 
-std::string TFolderTree::SelectedPath() const {
-  const QModelIndex current = currentIndex();
-  return current.isValid() ? ToBytes(m_model->filePath(current)) : std::string();
+void TFolderTree::resizeEvent(QResizeEvent* event) {
+  QTreeView::resizeEvent(event);
+  if (m_scrollPending && currentIndex().isValid()) ScrollToChoice();
 }
 
-void TFolderTree::StopWatching() { m_model->setOption(QFileSystemModel::DontWatchForChanges, true); }
+void TFolderTree::Watch() {
+  CheckChoice();
+  m_model->Update(false);
+}
 
 void TFolderTree::Refresh() {
-  const std::string selected = SelectedPath();
-  InstallModel();
-  SelectPath(selected);
+  CheckChoice();
+  m_model->Update(true);
+  ShowChoice(false);
+  m_watch.start(kWatchIntervalMs);
 }
+
+void TFolderTree::StopWatching() { m_watch.stop(); }
 
 }  // namespace qx

@@ -282,10 +282,7 @@ QWidget* TfrmMain::CreateExplorerPanel() {
   auto* btnBack = Named(new QToolButton, "btnBack", "Back to Parent Folder");
   btnBack->setIcon(style()->standardIcon(QStyle::SP_FileDialogToParent));
   toolbar->addWidget(btnBack);
-  connect(btnBack, &QToolButton::clicked, this, [this] {
-    QDir folder(m_slv->Folder());
-    if (folder.cdUp()) m_stv->SelectPath(ToBytes(folder.absolutePath()));
-  });
+  connect(btnBack, &QToolButton::clicked, m_slv, &TFileList::OpenParent);
   struct TViewButton {
     const char* name;
     const char* caption;

@@ -638,7 +638,7 @@ void TfrmMainTest::openingAFolderInTheListSelectsItInTheTree() {
   ClickEntry(harness, items.first());
   QTest::mouseDClick(view->viewport(), Qt::LeftButton, {}, view->visualRect(items.first()).center());
   QCOMPARE(harness.Window().StartingDirectory(), Canonical(folder / "inner"));
-  QCOMPARE(harness.Control<TFileList>("slv")->Folder(), ToQString(Canonical(folder / "inner")));
+  QCOMPARE(harness.Control<TFileList>("slv")->Folder(), Canonical(folder / "inner"));
 }
 
 void TfrmMainTest::backShowsTheParentFolder() {
@@ -648,7 +648,7 @@ void TfrmMainTest::backShowsTheParentFolder() {
   harness.Start({folder / "inner"});
   harness.Click("btnBack");
   QCOMPARE(harness.Window().StartingDirectory(), Canonical(folder.Path()));
-  QCOMPARE(harness.Control<TFileList>("slv")->Folder(), ToQString(Canonical(folder.Path())));
+  QCOMPARE(harness.Control<TFileList>("slv")->Folder(), Canonical(folder.Path()));
 }
 
 void TfrmMainTest::viewStyleButtons() {
