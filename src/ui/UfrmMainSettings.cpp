@@ -1,5 +1,6 @@
 // TfrmMain and its settings: store to controls at start-up, controls to store before
 // every write, the window placement, and the steps of closing.
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGuiApplication>
@@ -22,6 +23,7 @@
 #include "ui/UFileList.h"
 #include "ui/UFolderTree.h"
 #include "ui/UMaskHistory.h"
+#include "ui/URunController.h"
 #include "ui/UQtText.h"
 #include "ui/UfrmMain.h"
 
@@ -122,7 +124,7 @@ void TfrmMain::ApplySettings() {
   m_encoding = m_ini.GetString("encoding");
   // Checked now rather than at the close, where a list that cannot be written is at stake.
   if (const auto problem = EncodingProblem(m_encoding)) {
-    m_messages.ShowMessage(*problem + "\nThe job lists are saved in " + kDefaultEncoding + " instead.");
+    m_startUpMessages.ShowMessage(*problem + "\nThe job lists are saved in " + kDefaultEncoding + " instead.");
     m_encoding = kDefaultEncoding;
   }
   m_edtCounter->setValue(ClampToInt(m_ini.GetInteger("counterStart")));
@@ -239,6 +241,11 @@ bool TfrmMain::SaveOnExit(TClosing closing) {
 
 void TfrmMain::EndSession() {
   m_sessionEnding = true;
+  // Nobody is there to answer: a dialog or question open now is answered as Esc would.
+  m_runs->Cancel();
+  for (QWidget* modal = QApplication::activeModalWidget(); modal && modal->close();
+       modal = QApplication::activeModalWidget()) {
+  }
   close();
 }
 
