@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Takes the screenshots of the run's windows in docs/ from the real program on a
 # virtual display: the tree window after a simulation with a clash, the log window
-# after it, and the progress window during a real run.
+# after it, the progress window during a real run with its question, and a failure
+# box of a real run.
 # Needs xvfb, openbox, xdotool and imagemagick; run from the top of the repository
 # after a build:   xvfb-run -a -s "-screen 0 1100x700x24" docs/take-run-screenshots.sh [build-dir]
 # The click positions fit the fonts of a plain Debian machine.
@@ -59,3 +60,12 @@ progress=$(timeout 10 xdotool search --sync --name '^Quillex v2\.07 progress\.\.
 xdotool windowmove "$progress" 40 420  # clear of the question box
 sleep 0.5
 shoot 'Quillex v2\.07 progress\.\.\.' progress-window.png
+shoot 'Quillex' question-rename.png
+kill "$pid"
+wait "$pid" || true
+
+# The failure box of a real run over the folder of the simulation above.
+printf '[Booleans]\nsimulation=0\nconfirm=0\nrecurseDirs=0\n' >"$work/bin/quillex.ini"
+start "$work/Trip"
+go
+shoot 'Quillex' message-failure.png
