@@ -5,7 +5,6 @@
 
 #include "platform/UAppPaths.h"
 #include "ui/UFileListModel.h"
-#include "ui/UQtMessages.h"
 
 namespace qx {
 
@@ -38,10 +37,7 @@ TFileList::TFileList(QWidget* parent)
     addWidget(view);
   }
   // After the edit has closed, so the box does not open inside the editor's commit.
-  connect(
-      m_model, &TFileListModel::RenameFailed, this,
-      [](const std::string& text, const std::string& reason) { TQtMessages().ShowFailure(text, reason); },
-      Qt::QueuedConnection);
+  connect(m_model, &TFileListModel::RenameFailed, this, &TFileList::RenameFailed, Qt::QueuedConnection);
   connect(&m_watch, &QTimer::timeout, m_model, [this] { m_model->Update(false); });
   m_watch.start(kWatchIntervalMs);
   SetViewStyle(m_viewStyle);

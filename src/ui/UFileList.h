@@ -44,6 +44,8 @@ class TFileList : public QStackedWidget {
   void EntryClicked(const std::string& name);
   // A folder opened in the list (double-click or Enter), or the parent by OpenParent.
   void FolderOpened(const std::string& path);
+  // An in-place rename refused, and why; the main window shows it.
+  void RenameFailed(const std::string& text, const std::string& reason);
 
  private:
   void Connect(QAbstractItemView* view);

@@ -89,6 +89,8 @@ TfrmMain::TfrmMain(TMessageHost& messages, TDialogRunner& dialogs, TMainWindowSe
   connect(m_stv, &TFolderTree::PathSelected, m_slv, &TFileList::SetFolder);
   connect(m_slv, &TFileList::FolderOpened, m_stv, &TFolderTree::SelectPath);
   connect(m_slv, &TFileList::EntryClicked, this, &TfrmMain::slvEntryClick);
+  connect(m_slv, &TFileList::RenameFailed, this,
+          [this](const std::string& text, const std::string& reason) { m_messages.ShowFailure(text, reason); });
   m_slv->SetFolder(m_stv->SelectedPath());
   const auto listChanged = [this] { m_keepDefaultJobList = false; };
   connect(m_jobs, &QAbstractItemModel::rowsInserted, this, listChanged);

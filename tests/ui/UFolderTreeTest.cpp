@@ -162,6 +162,14 @@ void TFolderTreeTest::aChosenFolderThatIsNoLongerAtItsPathIsDropped() {
   QCOMPARE(told, std::vector<std::string>{""});
   QCOMPARE(harness.Window().StartingDirectory(), std::string());
   QCOMPARE(harness.Tree().SelectedPath(), std::string());
+  // Go and Undo say so and rename nothing anywhere.
+  const auto before = test::ListTree(top.Path());
+  harness.dialogs.steps.push_back(test::PressOk());
+  harness.Click("btnUpper");
+  for (const char* button : {"btnGo", "btnUndo", "btnUndoTree"}) harness.Click(button);
+  QCOMPARE(harness.messages.messages,
+           std::vector<std::string>(3, "No folder is chosen. Choose the folder to work in from the folder tree."));
+  QCOMPARE(test::ListTree(top.Path()), before);
 }
 
 void TFolderTreeTest::theChoiceIsCheckedAtEveryCall() {

@@ -924,13 +924,13 @@ void TfrmMainTest::anUnreadableBooleanCostsOnlyItsOwnKey() {
 
 void TfrmMainTest::windowPlacementRoundTrip() {
   THarness harness;
-  harness.WriteIni("[frmMain]\nLeft=10\nTop=20\nWidth=900\nHeight=500\nWinState=0\n");
+  harness.WriteIni("[frmMain]\nLeft=10\nTop=20\nWidth=700\nHeight=500\nWinState=0\n");
   harness.Start();
-  QCOMPARE(harness.Window().geometry(), QRect(10, 20, 900, 500));
-  harness.Window().setGeometry(30, 40, 950, 520);
+  QCOMPARE(harness.Window().geometry(), QRect(10, 20, 700, 500));
+  harness.Window().setGeometry(30, 40, 750, 520);
   harness.Close();
   const std::string ini = ReadWholeFile(harness.IniPath());
-  QVERIFY(ini.find("[frmMain]\nLeft=30\nTop=40\nWidth=950\nHeight=520\nWinState=0\n") != std::string::npos);
+  QVERIFY(ini.find("[frmMain]\nLeft=30\nTop=40\nWidth=750\nHeight=520\nWinState=0\n") != std::string::npos);
 }
 
 void TfrmMainTest::closingSurvivesAnUnwritableSettingsFile() {
