@@ -12,7 +12,7 @@ sleep 1
 
 shoot() { # window title (a regular expression), file in docs/
   local id
-  id=$(timeout 10 xdotool search --sync --name "^$1\$" | head -1)
+  id=$(timeout 10 xdotool search --sync --onlyvisible --name "^$1\$" | head -1)
   sleep 0.5
   import -frame -window "$id" "$docs/$2"
 }
