@@ -5,6 +5,8 @@
 #include <QObject>
 #include <functional>
 
+#include "platform/USignals.h"
+
 class QSocketNotifier;
 
 namespace qx {
@@ -13,12 +15,13 @@ class TTermSignal : public QObject {
   Q_OBJECT
 
  public:
-  // `onTerm` runs on the thread that created this object; throws std::runtime_error
-  // when the signal cannot be caught.
+  // `onTerm` runs on the thread that created this object; throws TSystemError when the
+  // signal cannot be caught.
   explicit TTermSignal(std::function<void()> onTerm, QObject* parent = nullptr);
   ~TTermSignal() override;
 
  private:
+  TTermSignalPipe m_pipe;
   std::function<void()> m_onTerm;
   QSocketNotifier* m_notifier;
 };

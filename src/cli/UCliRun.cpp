@@ -1,13 +1,15 @@
 #include "cli/UCliRun.h"
 
 #include <chrono>
-#include <csignal>
-#include <fstream>
+#include <optional>
 #include <ostream>
 
 #include "cli/UCliApp.h"
 #include "cli/UTerminal.h"
 #include "cli/UTerminalText.h"
+#include "platform/UFiles.h"
+#include "platform/USignals.h"
+#include "platform/USystemError.h"
 #include "rename/URenameRun.h"
 #include "rename/UUndo.h"
 
@@ -15,28 +17,19 @@ namespace qx::cli {
 
 namespace {
 
-volatile std::sig_atomic_t g_interrupted = 0;
-
-void OnInterrupt(int) {
-  g_interrupted = 1;
-  std::signal(SIGINT, SIG_DFL);  // a second Ctrl-C ends the program at once
-}
-
 // The terminal as the run's host: log lines to stderr or a file, messages and
 // questions through the terminal, a progress line when stderr is a terminal and the
 // run takes more than a moment, and Ctrl-C as the Cancel button.
 class TTerminalRunHost : public TRunHost {
  public:
-  TTerminalRunHost(TTerminalMessages& messages, std::ostream& log, std::ostream& err)
-      : m_messages(messages), m_log(log), m_err(err), m_showProgress(ShowsOnTerminal(err)) {}
+  TTerminalRunHost(TTerminalMessages& messages, std::ostream& log, std::ostream& err, const TInterruptWatch& ctrlC)
+      : m_messages(messages), m_log(log), m_err(err), m_ctrlC(ctrlC), m_showProgress(ShowsOnTerminal(err)) {}
 
-  void Attach(TRenameRun& run) { m_run = &run; }
   void ShowMessage(const std::string& text) override { m_messages.ShowMessage(text); }
   bool Confirm(const std::string& text) override { return m_messages.Confirm(text); }
   void AddLogLine(const std::string& line) override { m_log << ShownOn(m_log, line) << '\n'; }
   void SetCurrentItem(const std::string& item) override { m_item = item; }
   void UpdateProgress(const TRunState& state) override {
-    if (g_interrupted && m_run) m_run->RequestCancel();
     if (!m_showProgress) return;
     const auto now = Clock::now();
     if (now - m_start < std::chrono::milliseconds(500) || now - m_lastShown < std::chrono::milliseconds(100)) return;
@@ -46,6 +39,7 @@ class TTerminalRunHost : public TRunHost {
           << state.ErrorCount << "  " << TerminalSafe(m_item) << std::flush;
     m_progressShown = true;
   }
+  bool CancelRequested() override { return m_ctrlC.Interrupted(); }
   void EndProgress() {
     if (m_progressShown) m_err << "\r\033[K" << std::flush;
   }
@@ -55,7 +49,7 @@ class TTerminalRunHost : public TRunHost {
   TTerminalMessages& m_messages;
   std::ostream& m_log;
   std::ostream& m_err;
-  TRenameRun* m_run = nullptr;
+  const TInterruptWatch& m_ctrlC;
   std::string m_item;
   bool m_showProgress;
   bool m_progressShown = false;
@@ -103,21 +97,19 @@ int RunRename(const TJobList& jobs, const TRunRequest& request, TTerminalMessage
     messages.ShowMessage(*problem);
     return kExitUsage;
   }
-  std::ofstream logFile;
+  std::optional<TAppendStream> logFile;
   if (!request.logFile.empty()) {
-    logFile.open(request.logFile, std::ios::app | std::ios::binary);
-    if (!logFile) {
-      messages.ShowMessage("Cannot write the log to " + request.logFile);
+    try {
+      logFile.emplace(request.logFile);
+    } catch (const TSystemError& error) {
+      messages.ShowFailure("Cannot write the log to " + request.logFile, error.Reason());
       return kExitFailure;
     }
   }
-  TTerminalRunHost host(messages, request.logFile.empty() ? err : logFile, err);
+  const TInterruptWatch ctrlC;
+  TTerminalRunHost host(messages, logFile ? *logFile : err, err, ctrlC);
   TRenameRun run(jobs, request.options, host);
-  host.Attach(run);
-  g_interrupted = 0;
-  const auto previous = std::signal(SIGINT, OnInterrupt);
   const bool completed = run.Run();
-  std::signal(SIGINT, previous);
   host.EndProgress();
 
   const TRunState& state = run.State();

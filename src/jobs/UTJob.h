@@ -126,4 +126,8 @@ std::string ApplyJobList(const TJobList& jobs, std::string_view name, std::int32
 std::optional<std::string> TryApplyJobList(const TJobList& jobs, std::string_view name, std::int32_t& counterValue,
                                            std::string& error);
 
+// Why a run of the list cannot start, as the text to show: no ticked job ("Nothing to
+// do! ..."), or a ticked regular-expression job whose expression does not compile.
+std::optional<std::string> RunStartProblem(const TJobList& jobs);
+
 }  // namespace qx

@@ -257,4 +257,15 @@ std::optional<std::string> TryApplyJobList(const TJobList& jobs, std::string_vie
   return std::move(working.Text());
 }
 
+std::optional<std::string> RunStartProblem(const TJobList& jobs) {
+  if (!jobs.AnyEnabled()) return "Nothing to do! Create some jobs or enable them first.";
+  // An expression that cannot work would turn every name into its error text.
+  for (const TJob& job : jobs) {
+    if (job.enabled && job.type == TJobKind::jobReplace && job.modifier == 1) {
+      if (auto error = RegexExpressionError(job.str1)) return error;
+    }
+  }
+  return std::nullopt;
+}
+
 }  // namespace qx

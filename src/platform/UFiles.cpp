@@ -1,6 +1,7 @@
 #include "platform/UFiles.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -8,6 +9,7 @@
 #include <random>
 
 #include "platform/UFileDescriptor.h"
+#include "platform/UProcess.h"
 #include "platform/USysCalls.h"
 #include "platform/USystemError.h"
 
@@ -62,6 +64,72 @@ std::string DirectoryOf(const std::string& path) {
   const auto slash = path.rfind('/');
   return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
 }
+
+// Writes in large pieces through the system-call seam; the descriptor closes with it.
+class TAppendStream::TBuffer : public std::streambuf {
+ public:
+  explicit TBuffer(const std::string& path)
+      : m_fd(sys::Sys().OpenAt(AT_FDCWD, path.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0666)),
+        m_path(path) {
+    if (!m_fd.IsOpen()) throw TSystemError("Cannot open", path, errno);
+    setp(m_data, m_data + sizeof m_data);
+  }
+  ~TBuffer() override { sync(); }
+
+ protected:
+  int_type overflow(int_type c) override {
+    if (sync() != 0) return traits_type::eof();
+    if (!traits_type::eq_int_type(c, traits_type::eof())) sputc(traits_type::to_char_type(c));
+    return traits_type::not_eof(c);
+  }
+  int sync() override {
+    try {
+      WriteAll(m_fd.Get(), std::string_view(pbase(), static_cast<std::size_t>(pptr() - pbase())), m_path);
+    } catch (const TSystemError&) {
+      return -1;
+    }
+    setp(m_data, m_data + sizeof m_data);
+    return 0;
+  }
+
+ private:
+  TFileDescriptor m_fd;
+  std::string m_path;
+  char m_data[1 << 16];
+};
+
+TAppendStream::TAppendStream(const std::string& path) : std::ostream(nullptr), m_buffer(std::make_unique<TBuffer>(path)) {
+  rdbuf(m_buffer.get());
+}
+
+TAppendStream::~TAppendStream() { flush(); }
+
+bool IsDirectory(const std::string& path) {
+  struct stat st;
+  return !path.empty() && sys::Sys().FstatAt(AT_FDCWD, path.c_str(), &st, 0) == 0 && S_ISDIR(st.st_mode);
+}
+
+bool IsNonDirectory(const std::string& path) {
+  struct stat st;
+  return !path.empty() && sys::Sys().FstatAt(AT_FDCWD, path.c_str(), &st, 0) == 0 && !S_ISDIR(st.st_mode);
+}
+
+std::string AbsolutePath(const std::string& path) {
+  if (path.empty() || path.front() == '/') return path;
+  try {
+    return CurrentDirectory() + "/" + path;
+  } catch (const TSystemError&) {
+    return path;
+  }
+}
+
+std::optional<std::string> ResolvedPath(const std::string& path) {
+  std::unique_ptr<char, decltype(&std::free)> resolved(::realpath(path.c_str(), nullptr), &std::free);
+  if (!resolved) return std::nullopt;
+  return std::string(resolved.get());
+}
+
+bool RemoveFile(const std::string& path) { return sys::Sys().UnlinkAt(AT_FDCWD, path.c_str(), 0) == 0; }
 
 bool PathExists(const std::string& path) {
   struct stat st;

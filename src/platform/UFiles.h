@@ -3,6 +3,9 @@
 #pragma once
 
 #include <cstddef>
+#include <memory>
+#include <optional>
+#include <ostream>
 #include <string>
 #include <string_view>
 
@@ -26,8 +29,33 @@ std::string ReadWholeFile(const std::string& path, std::size_t limit = kWholeFil
 // The rest of an open file; `path` names it in errors. Throws TSystemError.
 std::string ReadRest(int fd, const std::string& path);
 
+// A stream that appends to a file, created when missing: each run's lines go after the
+// last one's (O_APPEND), never over them. Opening throws TSystemError; a failed write
+// sets the stream's badbit, as any stream does.
+class TAppendStream : public std::ostream {
+ public:
+  explicit TAppendStream(const std::string& path);
+  ~TAppendStream() override;
+
+ private:
+  class TBuffer;
+  std::unique_ptr<TBuffer> m_buffer;
+};
+
 // True when `path` names an existing entry (a link is not followed).
 bool PathExists(const std::string& path);
+// True when `path` leads to a folder (links followed).
+bool IsDirectory(const std::string& path);
+// True when `path` leads to something that is not a folder (links followed).
+bool IsNonDirectory(const std::string& path);
+// `path` from the working directory when it is relative; as it is otherwise, or when
+// the working directory cannot be told.
+std::string AbsolutePath(const std::string& path);
+// The absolute path without links, "." or ".." that `path` leads to; nothing when it
+// leads nowhere.
+std::optional<std::string> ResolvedPath(const std::string& path);
+// Removes the file (a link itself, never what it points to); false when it cannot.
+bool RemoveFile(const std::string& path);
 
 // The directory part of `path` with its trailing '/', or "" when it has none.
 std::string DirectoryOf(const std::string& path);

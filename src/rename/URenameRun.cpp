@@ -7,7 +7,6 @@
 #include "platform/UDirectory.h"
 #include "platform/USystemError.h"
 #include "platform/UUndoFile.h"
-#include "regex/URegexReplace.h"
 #include "rename/UEntryName.h"
 #include "rename/UFileCollection.h"
 #include "rename/UFolderRenamer.h"
@@ -72,17 +71,6 @@ struct TRenameRun::TStep : TRenameOutcomes {
   std::vector<TNodeId> nodes;
 };
 
-std::optional<std::string> RunStartProblem(const TJobList& jobs) {
-  if (!jobs.AnyEnabled()) return "Nothing to do! Create some jobs or enable them first.";
-  // An expression that cannot work would turn every name into its error text.
-  for (const TJob& job : jobs) {
-    if (job.enabled && job.type == TJobKind::jobReplace && job.modifier == 1) {
-      if (auto error = RegexExpressionError(job.str1)) return error;
-    }
-  }
-  return std::nullopt;
-}
-
 TRenameRun::TRenameRun(const TJobList& jobs, TRunOptions options, TRunHost& host)
     : m_jobs(jobs), m_options(std::move(options)), m_host(host), m_recordsUndo(!m_options.simulate && m_options.undo) {
   // Nothing is renamed, asked or recorded in a simulation; it still predicts the names
@@ -143,7 +131,7 @@ void TRenameRun::Walk() {
 
 void TRenameRun::Enter(std::vector<TVisit>& visits, const TDirectory* parent, const std::string& name, double share,
                        int depth, TNodeId node) {
-  if (m_state.Cancelled) return;
+  if (IsCancelled()) return;
   Log(depth, "> Changing to ", name);
   std::optional<TDirectory> entered;
   try {
@@ -281,11 +269,11 @@ void TRenameRun::TakeTurn(TStep& step, TFolderRenamer& renamer, std::size_t entr
 
 bool TRenameRun::MayRename(const std::string& question) {
   if (!m_asksEachRename) return true;
-  if (m_state.Cancelled) return false;
+  if (IsCancelled()) return false;
   switch (m_host.AskRename(question)) {
     case TRenameAnswer::Yes: return true;
     case TRenameAnswer::YesToAll: m_asksEachRename = false; return true;
-    case TRenameAnswer::Cancel: RequestCancel(); return false;
+    case TRenameAnswer::Cancel: m_state.Cancelled = true; return false;
     case TRenameAnswer::No: return false;
   }
   return false;
@@ -300,13 +288,18 @@ std::optional<std::string> TRenameRun::Refusal(const TVisit& visit, const std::s
   return std::nullopt;
 }
 
+bool TRenameRun::IsCancelled() {
+  if (!m_state.Cancelled && m_host.CancelRequested()) m_state.Cancelled = true;
+  return m_state.Cancelled;
+}
+
 void TRenameRun::Fail(int depth, const std::string& text, const std::string& reason, bool quiet) {
   ++m_state.ErrorCount;
   Log(depth, FailureLine(text, reason));
-  if (quiet || !m_showsEachFailure || m_state.Cancelled) return;
+  if (quiet || !m_showsEachFailure || IsCancelled()) return;
   switch (m_host.ShowRunFailure(text, reason)) {
     case TFailureAnswer::IgnoreAll: m_showsEachFailure = false; break;
-    case TFailureAnswer::Cancel: RequestCancel(); break;
+    case TFailureAnswer::Cancel: m_state.Cancelled = true; break;
     case TFailureAnswer::Ok: break;
   }
 }

@@ -42,11 +42,10 @@ class TRunHost : public TMessageHost {
   virtual void SetCurrentItem(const std::string& item) = 0;
   // Called after every entry; then let pending events run (a Cancel click arrives here).
   virtual void UpdateProgress(const TRunState& state) = 0;
+  // Whether the user has asked the run to stop (Cancel, Ctrl-C, closing the window);
+  // polled before every folder, question and failure message.
+  virtual bool CancelRequested() = 0;
 };
-
-// Why a run cannot start, as the text to show: no ticked job ("Nothing to do! ..."),
-// or a ticked regular-expression job whose expression does not compile (its error).
-std::optional<std::string> RunStartProblem(const TJobList& jobs);
 
 enum class TEntryKind { File, Directory };
 
@@ -58,10 +57,6 @@ class TRenameRun {
   // false when the run was stopped by a failing or unfit undo file (the error has been
   // shown).
   bool Run();
-  // Sets the Cancelled flag; the run stops entering directories, asks no more questions
-  // (what is left of the folder it is in stays as it is when confirming) and shows no
-  // more failures (they are still counted and logged).
-  void RequestCancel() { m_state.Cancelled = true; }
 
   const TRunState& State() const { return m_state; }
   const TResultTree& ResultTree() const { return m_tree; }
@@ -92,6 +87,10 @@ class TRenameRun {
   // The answer to "Confirm every change" for one rename: Yes to All stops the asking,
   // Cancel cancels the run and keeps the name.
   bool MayRename(const std::string& question);
+  // Once cancelled (by the host or by an answer), the run enters no more folders, asks
+  // no more questions (with confirming, the rest of its folder keeps its names) and
+  // shows no more failures (they are still counted and logged).
+  bool IsCancelled();
   // Counts, logs and, unless `quiet` (a simulation's predicted failure, shown in its
   // tree), shows a failure with its reason, until Ignore All or a cancel; Cancel cancels.
   void Fail(int depth, const std::string& text, const std::string& reason, bool quiet = false);

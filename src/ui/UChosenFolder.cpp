@@ -2,23 +2,21 @@
 
 #include <fcntl.h>
 
-#include <filesystem>
-
+#include "platform/UFiles.h"
 #include "platform/USystemError.h"
 
 namespace qx {
 
 bool TChosenFolder::Choose(const std::string& path) {
   if (path.empty()) return false;
-  std::error_code error;
   // The folder tree shows no links, so the path it can open down to has none.
-  const std::string resolved = std::filesystem::canonical(path, error).native();
-  if (error) return false;
+  const std::optional<std::string> resolved = ResolvedPath(path);
+  if (!resolved) return false;
   try {
-    TDirectory folder = TDirectory::Open(resolved);
+    TDirectory folder = TDirectory::Open(*resolved);
     const std::optional<TFileStatus> identity = StatusOfHandle(folder.Handle());
     if (!identity) return false;
-    m_path = resolved;
+    m_path = *resolved;
     m_folder = std::move(folder);
     m_identity = *identity;
     return true;

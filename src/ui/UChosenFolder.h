@@ -7,7 +7,7 @@
 #include <string>
 
 #include "platform/UDirectory.h"
-#include "ui/UFileStatus.h"
+#include "platform/UFileStatus.h"
 
 namespace qx {
 

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "platform/UDirectory.h"
-#include "ui/UFileStatus.h"
+#include "platform/UFileStatus.h"
 #include "ui/UFolderEntries.h"
 #include "ui/UListingModel.h"
 

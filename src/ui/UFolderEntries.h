@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "platform/UDirectory.h"
-#include "ui/UFileStatus.h"
+#include "platform/UFileStatus.h"
 
 namespace qx {
 

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "ui/UFileStatus.h"
+#include "platform/UFileStatus.h"
 #include "ui/UListingModel.h"
 
 namespace qx {

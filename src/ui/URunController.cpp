@@ -62,8 +62,8 @@ class TBusyCursor : public TMessageHost {
 // once, without a pass through the event loop for each of a hundred thousand files.
 class TQtRunHost : public TRunHost {
  public:
-  TQtRunHost(TMessageHost& messages, TfrmLog& log, QPointer<TfrmProgress> progress)
-      : m_messages(messages), m_log(log), m_progress(std::move(progress)) {}
+  TQtRunHost(TMessageHost& messages, TfrmLog& log, QPointer<TfrmProgress> progress, const bool& cancelRequested)
+      : m_messages(messages), m_log(log), m_progress(std::move(progress)), m_cancelRequested(cancelRequested) {}
 
   // While a box waits for the user, the progress window shows where the run stands.
   void ShowMessage(const std::string& text) override {
@@ -96,6 +96,7 @@ class TQtRunHost : public TRunHost {
     if (m_progress) m_progress->UpdateProgress(state);
     if (std::chrono::steady_clock::now() - m_lastEvents >= kEventInterval) ProcessEvents();
   }
+  bool CancelRequested() override { return m_cancelRequested; }
 
  private:
   static constexpr std::chrono::milliseconds kEventInterval{5};
@@ -113,6 +114,7 @@ class TQtRunHost : public TRunHost {
   TMessageHost& m_messages;
   TfrmLog& m_log;
   QPointer<TfrmProgress> m_progress;  // forgotten if the window goes during the run
+  const bool& m_cancelRequested;
 };
 
 }  // namespace
@@ -129,7 +131,7 @@ TRunController::TRunController(QWidget& window, TMessageHost& messages, TfrmLog&
 void TRunController::Cancel() {
   if (!m_busy) return;
   // An undo cannot be cancelled half-way; its open question is answered No.
-  if (m_run) m_run->RequestCancel();
+  m_cancelRequested = true;
   // A question open now would hold the run up: it is answered No.
   m_messages.Dismiss();
 }
@@ -167,11 +169,10 @@ TRunState TRunController::Go(const TJobList& jobs, const TRunOptions& options) {
   std::shared_ptr<TResultTree> result;
   {
     TBusyCursor busy(m_messages);
-    TQtRunHost host(busy, m_log, m_progress);
+    m_cancelRequested = false;
+    TQtRunHost host(busy, m_log, m_progress, m_cancelRequested);
     TRenameRun run(runJobs, options, host);
-    m_run = &run;
     run.Run();
-    m_run = nullptr;
     state = run.State();
     if (options.simulate) result = std::make_shared<TResultTree>(run.TakeResultTree());
   }

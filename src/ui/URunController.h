@@ -64,8 +64,9 @@ class TRunController : public QObject {
   std::function<void()> m_refreshExplorer;
   QPointer<TfrmProgress> m_progress;
   QPointer<TfrmTree> m_tree;
-  TRenameRun* m_run = nullptr;
   bool m_busy = false;
+  // Read by the run through its host.
+  bool m_cancelRequested = false;
 };
 
 }  // namespace qx

@@ -14,7 +14,6 @@
 #include <QRadioButton>
 #include <QSpinBox>
 #include <QSplitter>
-#include <filesystem>
 
 #include "jobio/UJobIO.h"
 #include "platform/UAppPaths.h"
@@ -42,18 +41,6 @@ namespace {
 
 constexpr int kDefaultWidth = 867;
 constexpr int kDefaultHeight = 440;
-
-bool IsExistingFile(const std::string& path) {
-  std::error_code error;
-  return std::filesystem::exists(path, error) && !std::filesystem::is_directory(path, error);
-}
-
-std::string Absolute(const std::string& path) {
-  if (path.empty() || path.front() == '/') return path;
-  std::error_code error;
-  const std::filesystem::path current = std::filesystem::current_path(error);
-  return error ? path : WithTrailingSlash(current.string()) + path;
-}
 
 }  // namespace
 
@@ -139,8 +126,8 @@ void TfrmMain::showEvent(QShowEvent* event) {
 void TfrmMain::FormShow() {
   if (!m_setup.arguments.empty()) {
     const std::string& argument = m_setup.arguments.front();
-    const std::string path = Absolute(argument);
-    if (!m_stv->SelectPath(IsExistingFile(path) ? DirectoryOf(path) : path)) {
+    const std::string path = AbsolutePath(argument);
+    if (!m_stv->SelectPath(IsNonDirectory(path) ? DirectoryOf(path) : path)) {
       m_messages.ShowMessage("Error setting path: \"" + argument + "\"");
     }
   }

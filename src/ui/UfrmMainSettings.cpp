@@ -12,7 +12,6 @@
 #include <QSplitter>
 #include <QWindow>
 #include <algorithm>
-#include <filesystem>
 #include <iostream>
 #include <limits>
 
@@ -34,11 +33,6 @@ namespace {
 constexpr const char* kFormName = "frmMain";
 constexpr const char* kDefaultEncoding = "ISO-8859-1";
 constexpr int kMinDirectoryPaneWidth = 50;
-
-bool IsDirectory(const std::string& path) {
-  std::error_code error;
-  return !path.empty() && std::filesystem::is_directory(path, error);
-}
 
 // Beside the default job list: where it goes when it cannot be written at close.
 constexpr const char* kUnsavedSuffix = ".unsaved";
@@ -259,8 +253,7 @@ void TfrmMain::ShowLastCloseFailures() {
     // Not ours to show: a folder or a FIFO by that name stays as it is.
     return;
   }
-  std::error_code ignored;
-  std::filesystem::remove(path, ignored);
+  RemoveFile(path);
 }
 
 }  // namespace qx

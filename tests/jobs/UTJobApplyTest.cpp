@@ -175,5 +175,24 @@ TEST(UTJobApplyTest, CounterWrapsInsteadOfOverflowing) {
   EXPECT_EQ(counter, INT32_MIN);
 }
 
+TEST(UTJobApplyTest, NothingToDoWithoutATickedJobOrWithABrokenExpression) {
+  TJobList jobs;
+  EXPECT_EQ(RunStartProblem(jobs), "Nothing to do! Create some jobs or enable them first.");
+  jobs.AddLoaded(test::MakeJob(TJobKind::jobUpper, 0, 0, 0, "", "", false));
+  EXPECT_EQ(RunStartProblem(jobs), "Nothing to do! Create some jobs or enable them first.");
+  jobs[0].enabled = true;
+  EXPECT_FALSE(RunStartProblem(jobs));
+
+  // A regular expression that cannot work stops the run before it starts.
+  jobs.AddNew(test::MakeJob(TJobKind::jobReplace, 1, 0, 0, "(\\d+", "x"));
+  const auto problem = RunStartProblem(jobs);
+  ASSERT_TRUE(problem);
+  EXPECT_EQ(problem->rfind("TRegexEngine(comp): ParseReg Unmatched () (pos ", 0), 0u) << *problem;
+  jobs[1].str1 = "";
+  EXPECT_EQ(RunStartProblem(jobs), "TRegexEngine(exec): Not Assigned Expression Property");
+  jobs[1].enabled = false;
+  EXPECT_FALSE(RunStartProblem(jobs)) << "an unticked job does not count";
+}
+
 }  // namespace
 }  // namespace qx

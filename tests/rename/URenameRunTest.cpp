@@ -31,7 +31,6 @@ class URenameRunTest : public ::testing::Test {
 
   TRunState Run() {
     TRenameRun run(m_jobs, m_options, m_host);
-    m_host.run = &run;
     m_completed = run.Run();
     m_tree = run.ResultTree();
     return run.State();
@@ -420,24 +419,6 @@ TEST_F(URenameRunTest, AnEngineErrorOnOneNameFailsThatEntryOnly) {
       EXPECT_EQ(m_host.messages, Paths{"Cannot rename " + hard + ". Operation will continue (" + error + ")"});
     }
   }
-}
-
-TEST_F(URenameRunTest, NothingToDoWithoutATickedJob) {
-  EXPECT_EQ(RunStartProblem(m_jobs), "Nothing to do! Create some jobs or enable them first.");
-  m_jobs.AddLoaded(MakeJob(K::jobUpper, 0, 0, 0, "", "", false));
-  EXPECT_EQ(RunStartProblem(m_jobs), "Nothing to do! Create some jobs or enable them first.");
-  m_jobs[0].enabled = true;
-  EXPECT_FALSE(RunStartProblem(m_jobs));
-
-  // A regular expression that cannot work stops the run before it starts.
-  m_jobs.AddNew(MakeJob(K::jobReplace, 1, 0, 0, "(\\d+", "x"));
-  const auto problem = RunStartProblem(m_jobs);
-  ASSERT_TRUE(problem);
-  EXPECT_EQ(problem->rfind("TRegexEngine(comp): ParseReg Unmatched () (pos ", 0), 0u) << *problem;
-  m_jobs[1].str1 = "";
-  EXPECT_EQ(RunStartProblem(m_jobs), "TRegexEngine(exec): Not Assigned Expression Property");
-  m_jobs[1].enabled = false;
-  EXPECT_FALSE(RunStartProblem(m_jobs)) << "an unticked job does not count";
 }
 
 TEST_F(URenameRunTest, NoChangeRenamesNothingAndLeavesEmptyUndoFiles) {

@@ -351,7 +351,6 @@ TEST(UUndoTest, TwoRunsInARowTheSecondCancelledAreTakenBackByOneUndo) {
       jobs.AddNew(job);
       test::TRecordingRunHost host;
       TRenameRun run(jobs, options, host);
-      host.run = &run;
       if (job.type == TJobKind::jobUpper) host.cancelAfterUpdates = row.cancelAfterUpdates;
       ASSERT_TRUE(run.Run()) << row.what;
     }

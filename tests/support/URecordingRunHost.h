@@ -1,5 +1,5 @@
 // A run host that records every log line, message, question and progress update,
-// answers questions from a script, and can press Cancel after a number of updates.
+// answers questions from a script, and asks the run to stop after a number of updates.
 #pragma once
 
 #include <functional>
@@ -18,16 +18,13 @@ class TRecordingRunHost : public TRecordingMessagesOf<TRunHost> {
     items.push_back(item);
     if (onEnter) onEnter(item);
   }
-  void UpdateProgress(const TRunState& state) override {
-    progress.push_back(state.Progress);
-    if (run != nullptr && cancelAfterUpdates >= 0 && static_cast<int>(progress.size()) == cancelAfterUpdates) {
-      run->RequestCancel();
-    }
+  void UpdateProgress(const TRunState& state) override { progress.push_back(state.Progress); }
+  bool CancelRequested() override {
+    return cancelAfterUpdates >= 0 && static_cast<int>(progress.size()) >= cancelAfterUpdates;
   }
 
   std::vector<std::string> log, items;
   std::vector<double> progress;
-  TRenameRun* run = nullptr;
   int cancelAfterUpdates = -1;
   std::function<void(const std::string&)> onEnter;  // called as each folder is entered
 };

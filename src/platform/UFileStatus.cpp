@@ -1,4 +1,4 @@
-#include "ui/UFileStatus.h"
+#include "platform/UFileStatus.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
