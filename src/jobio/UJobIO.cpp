@@ -206,6 +206,15 @@ std::string XMLCarriable(std::string_view text) {
   return out;
 }
 
+std::string XMLUnescape(std::string_view text) {
+  std::string out(text);
+  for (const TEntity& entity : kEntities) out = CollapseEntity(out, entity);
+  return out;
+}
+
+namespace {
+
+// XMLCarriable, with quotes, ampersands, apostrophes and angle brackets as entities.
 std::string XMLEscape(std::string_view text) {
   std::string out;
   out.reserve(text.size());
@@ -222,15 +231,9 @@ std::string XMLEscape(std::string_view text) {
   return out;
 }
 
-std::string XMLUnescape(std::string_view text) {
-  std::string out(text);
-  for (const TEntity& entity : kEntities) out = CollapseEntity(out, entity);
-  return out;
-}
-
-std::string ToXMLElement(const TJob& job, std::string_view indent) {
-  std::string line(indent);
-  line += "<job ";
+// The job element: "<job ", the seven attributes each followed by a blank, "/>".
+std::string ToXMLElement(const TJob& job) {
+  std::string line = "<job ";
   const auto attribute = [&line](const char* name, const std::string& value) {
     line.append(name).append("=\"").append(value).append("\" ");
   };
@@ -244,7 +247,9 @@ std::string ToXMLElement(const TJob& job, std::string_view indent) {
   return line + "/>";
 }
 
-bool LoadFromXMLNode(TJob& job, const _xmlNode* element) {
+// Fills `job` from a `job` element and returns true when its type names a kind other
+// than jobNone; otherwise returns false and leaves `job` untouched.
+bool LoadFromXMLNode(TJob& job, const xmlNode* element) {
   TJob read;
   read.enabled = true;
   for (const xmlAttr* attribute = element->properties; attribute; attribute = attribute->next) {
@@ -270,17 +275,21 @@ bool LoadFromXMLNode(TJob& job, const _xmlNode* element) {
   return true;
 }
 
+// The whole file text as UTF-8: the declaration (with `encoding` unless it is empty),
+// an empty line, the root and jobs elements, one line per job, each line ended by CR LF.
 std::string JobListXMLText(const std::vector<TJob>& jobs, const std::string& encoding) {
   std::string text = encoding.empty() ? R"(<?xml version="1.0" standalone="yes" ?>)"
                                       : R"(<?xml version="1.0" encoding=")" + encoding + R"(" standalone="yes" ?>)";
   text.append(kLineEnd).append(kLineEnd);
   text.append("<quillex>").append(kLineEnd);
   text.append("  <jobs>").append(kLineEnd);
-  for (const TJob& job : jobs) text.append("    ").append(ToXMLElement(job, "")).append(kLineEnd);
+  for (const TJob& job : jobs) text.append("    ").append(ToXMLElement(job)).append(kLineEnd);
   text.append("  </jobs>").append(kLineEnd);
   text.append("</quillex>").append(kLineEnd);
   return text;
 }
+
+}  // namespace
 
 std::string ComposeJobListFile(const std::vector<TJob>& jobs, const std::string& encoding) {
   const std::string shownName = encoding.empty() ? "UTF-8" : encoding;

@@ -12,8 +12,6 @@
 #include "jobs/UTJob.h"
 #include "platform/UMessages.h"
 
-struct _xmlNode;
-
 namespace qx {
 
 // A job list that cannot be read, or cannot be written so that it reads back; what()
@@ -28,23 +26,9 @@ class TJobListError : public std::runtime_error {
 // which here include the bytes that are not UTF-8).
 std::string XMLCarriable(std::string_view text);
 
-// XMLCarriable, with quotes, ampersands, apostrophes and angle brackets as entities.
-std::string XMLEscape(std::string_view text);
-
 // The entity pass after the parser's own: &amp; &lt; &gt; &apos; &quot;, in that order,
 // each replaced until none is left, so '&amp;amp;' becomes '&' and '&amp;lt;' '<'.
 std::string XMLUnescape(std::string_view text);
-
-// The job element: indent, "<job ", the seven attributes each followed by a blank, "/>".
-std::string ToXMLElement(const TJob& job, std::string_view indent);
-
-// Fills `job` from a `job` element and returns true when its type names a kind other
-// than jobNone; otherwise returns false and leaves `job` untouched.
-bool LoadFromXMLNode(TJob& job, const _xmlNode* element);
-
-// The whole file text as UTF-8: the declaration (with `encoding` unless it is empty),
-// an empty line, the root and jobs elements, one line per job, each line ended by CR LF.
-std::string JobListXMLText(const std::vector<TJob>& jobs, const std::string& encoding);
 
 // The bytes of a job list file holding `jobs` in `encoding` ("" for UTF-8 without a
 // declared encoding). A character the encoding cannot hold becomes a character

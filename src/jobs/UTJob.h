@@ -92,17 +92,8 @@ class TJobList {
 
 // Applying jobs to a name.
 
-// The extension runs from the last full stop to the end, unless a backslash, colon
-// or slash stands after it; the name part is what comes before.
-struct TNameParts {
-  std::string_view name;
-  std::string_view extension;
-};
-TNameParts SplitExtension(std::string_view fileName);
-
 // The case rules touch only A-Z and a-z; every other character stays as it is.
 std::string LowerCase(std::string_view text);
-std::string UpperCase(std::string_view text);
 // Lower-case everything, capitalise the first character and every character that
 // follows a blank, hyphen or full stop and starts a word of two or more characters.
 std::string NormaliseCase(std::string_view text);

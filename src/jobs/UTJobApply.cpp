@@ -199,23 +199,9 @@ void ApplyToName(const TJob& job, TWorkingName& name, std::int32_t& counterValue
 
 }  // namespace
 
-TNameParts SplitExtension(std::string_view fileName) {
-  const std::size_t dot = fileName.rfind('.');
-  if (dot == std::string_view::npos || fileName.find_first_of("\\:/", dot) != std::string_view::npos) {
-    return {fileName, {}};
-  }
-  return {fileName.substr(0, dot), fileName.substr(dot)};
-}
-
 std::string LowerCase(std::string_view text) {
   std::string result(text);
   for (char& c : result) c = static_cast<char>(ToLowerAscii(static_cast<unsigned char>(c)));
-  return result;
-}
-
-std::string UpperCase(std::string_view text) {
-  std::string result(text);
-  for (char& c : result) c = static_cast<char>(ToUpperAscii(static_cast<unsigned char>(c)));
   return result;
 }
 

@@ -70,9 +70,4 @@ std::string TCollator::SortKey(std::string_view name) const {
   return key;
 }
 
-int TCollator::Compare(std::string_view a, std::string_view b) const {
-  const std::string left = SortKey(a), right = SortKey(b);
-  return left < right ? -1 : (left > right ? 1 : 0);
-}
-
 }  // namespace qx

@@ -21,7 +21,6 @@ class TCollator {
   // A key whose byte order is the collation order; cheaper than comparing names
   // again and again when a large list is sorted.
   std::string SortKey(std::string_view name) const;
-  int Compare(std::string_view a, std::string_view b) const;
 
  private:
   UCollator* m_collator;

@@ -17,8 +17,6 @@ const TCollator& UserCollator() {
   return collator;
 }
 
-int Sign(int value) { return (value > 0) - (value < 0); }
-
 // Sorting by name compares collation keys, made once per entry, instead of collating
 // the same names over and over.
 void SortByName(std::vector<TWRFile>& entries, bool descending) {
@@ -70,11 +68,6 @@ std::vector<TWRFile> TFileCollection::CollectFiles(const std::string& mask, cons
   return files;
 }
 
-int CompareNameAsc(const TWRFile& a, const TWRFile& b) { return UserCollator().Compare(a.Name, b.Name); }
-int CompareNameDesc(const TWRFile& a, const TWRFile& b) { return -CompareNameAsc(a, b); }
-int CompareDateAsc(const TWRFile& a, const TWRFile& b) { return Sign((a.Date > b.Date) - (a.Date < b.Date)); }
-int CompareDateDesc(const TWRFile& a, const TWRFile& b) { return -CompareDateAsc(a, b); }
-
 void SortEntries(std::vector<TWRFile>& entries, bool directories, const TRunOptions& options, const TLogLine& log) {
   if (!options.sort) return;
   if (log) log(directories ? "+ Sorting directories..." : "+ Sorting files...");
@@ -82,10 +75,10 @@ void SortEntries(std::vector<TWRFile>& entries, bool directories, const TRunOpti
     case TSortOrder::NameAsc: SortByName(entries, false); break;
     case TSortOrder::NameDesc: SortByName(entries, true); break;
     case TSortOrder::DateAsc:
-      std::sort(entries.begin(), entries.end(), [](auto& a, auto& b) { return CompareDateAsc(a, b) < 0; });
+      std::sort(entries.begin(), entries.end(), [](auto& a, auto& b) { return a.Date < b.Date; });
       break;
     case TSortOrder::DateDesc:
-      std::sort(entries.begin(), entries.end(), [](auto& a, auto& b) { return CompareDateDesc(a, b) < 0; });
+      std::sort(entries.begin(), entries.end(), [](auto& a, auto& b) { return a.Date > b.Date; });
       break;
     case TSortOrder::ListingOrder: break;
   }

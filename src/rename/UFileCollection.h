@@ -37,11 +37,6 @@ class TFileCollection {
   bool m_needDates;
 };
 
-// The four orders: negative, zero or positive as `a` goes before, with, or after `b`.
-int CompareNameAsc(const TWRFile& a, const TWRFile& b);
-int CompareNameDesc(const TWRFile& a, const TWRFile& b);
-int CompareDateAsc(const TWRFile& a, const TWRFile& b);
-int CompareDateDesc(const TWRFile& a, const TWRFile& b);
 
 // With sorting on, logs "+ Sorting directories..." or "+ Sorting files..." and puts the
 // list in `order` (ListingOrder keeps it as listed). Equal entries come in no set order.

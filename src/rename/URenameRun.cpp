@@ -32,8 +32,8 @@ struct TRenameRun::TVisit {
 // One step's entries (a visit's subdirectories, or its files) and what becomes of each:
 // counted, logged, and in a simulation shown in its node.
 struct TRenameRun::TStep : TRenameOutcomes {
-  TStep(TRenameRun& run, TVisit& visit, TEntryKind kind, const std::vector<TWRFile>& entries)
-      : run(run), visit(visit), isFile(kind == TEntryKind::File) {
+  TStep(TRenameRun& owner, TVisit& in, TEntryKind kind, const std::vector<TWRFile>& entries)
+      : run(owner), visit(in), isFile(kind == TEntryKind::File) {
     oldNames.reserve(entries.size());
     for (const TWRFile& entry : entries) oldNames.push_back(entry.Name);
     newNames.resize(entries.size());  // each set at its entry's turn

@@ -47,10 +47,11 @@ TEST(UJobIOTest, WritesTheExactLineLayout) {
 }
 
 TEST(UJobIOTest, EscapeAndEntityPass) {
-  EXPECT_EQ(XMLEscape("a<b>\"c\"&'d'"), "a&lt;b&gt;&quot;c&quot;&amp;&apos;d&apos;");
-  EXPECT_EQ(XMLEscape("tab\there\r\nnext\x01"), "tabherenext");
+  const std::string file = ComposeJobListFile({Make(K::jobInsert, 0, "a<b>\"c\"&'d'")}, "");
+  EXPECT_NE(file.find("str1=\"a&lt;b&gt;&quot;c&quot;&amp;&apos;d&apos;\""), std::string::npos) << file;
+  EXPECT_EQ(XMLCarriable("tab\there\r\nnext\x01"), "tabherenext");
   // What XML cannot carry at all: U+FFFE, U+FFFF, a surrogate, a byte that is not UTF-8.
-  EXPECT_EQ(XMLEscape("Ærø \xEF\xBF\xBE|\xEF\xBF\xBF|\xED\xA0\x80|\xFF|\xEF\xBF\xBD"), "Ærø ||||\xEF\xBF\xBD");
+  EXPECT_EQ(XMLCarriable("Ærø \xEF\xBF\xBE|\xEF\xBF\xBF|\xED\xA0\x80|\xFF|\xEF\xBF\xBD"), "Ærø ||||\xEF\xBF\xBD");
 
   const std::pair<const char*, const char*> unescapes[] = {
       {"&amp;amp;", "&"}, {"&amp;lt;", "<"},          {"&lt;&gt;&apos;&quot;", "<>'\""},

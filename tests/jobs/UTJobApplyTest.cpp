@@ -10,21 +10,24 @@ using K = TJobKind;
 
 using test::MakeJob;
 
-TEST(UTJobApplyTest, SplitExtension) {
+// Where the extension starts, through the case jobs that use it: at the last full stop,
+// unless a backslash, colon or slash follows it.
+TEST(UTJobApplyTest, TheExtensionRunsFromTheLastFullStop) {
   const std::tuple<const char*, const char*, const char*> rows[] = {
-      {"report.final.doc", "report.final", ".doc"},
-      {"README", "README", ""},
-      {".profile", "", ".profile"},
-      {"name.", "name", "."},
-      {"old.dir\\file", "old.dir\\file", ""},
-      {"c.d:stream", "c.d:stream", ""},
-      {"old.dir/file", "old.dir/file", ""},
+      // name, name part upper-cased, extension upper-cased
+      {"report.final.doc", "REPORT.FINAL.doc", "report.final.DOC"},
+      {"readme", "README", "readme"},
+      {".profile", ".profile", ".PROFILE"},
+      {"name.", "NAME.", "name."},
+      {"old.dir\\file", "OLD.DIR\\FILE", "old.dir\\file"},
+      {"c.d:stream", "C.D:STREAM", "c.d:stream"},
+      {"old.dir/file", "OLD.DIR/FILE", "old.dir/file"},
       {"", "", ""},
   };
-  for (const auto& [text, name, extension] : rows) {
-    const TNameParts parts = SplitExtension(text);
-    EXPECT_EQ(parts.name, name) << text;
-    EXPECT_EQ(parts.extension, extension) << text;
+  for (const auto& [text, namePart, extension] : rows) {
+    std::int32_t counter = 0;
+    EXPECT_EQ(ApplyJob(MakeJob(K::jobUpper, 1), text, counter), namePart) << text;
+    EXPECT_EQ(ApplyJob(MakeJob(K::jobUpper, 2), text, counter), extension) << text;
   }
 }
 

@@ -799,7 +799,7 @@ void TfrmMainTest::firstStartShowsTheDefaults() {
   }
   QCOMPARE(harness.Saved().GetString("saveDir"), harness.ProgramDir());
   // Created although the list is empty.
-  QCOMPARE(ReadWholeFile(harness.DefaultJobListPath()), JobListXMLText({}, "ISO-8859-1"));
+  QCOMPARE(ReadWholeFile(harness.DefaultJobListPath()), ComposeJobListFile({}, "ISO-8859-1"));
   QVERIFY(harness.messages.messages.empty());
 }
 
@@ -1142,7 +1142,7 @@ void TfrmMainTest::saveWritesDisabledJobsToo() {
   harness.dialogs.files.push_back(folder / "saved.xml");
   harness.Command("cmSaveJobList")->trigger();
   QCOMPARE(harness.dialogs.fileRequests.at(0).second, harness.ProgramDir());
-  QCOMPARE(ReadWholeFile(folder / "saved.xml"), JobListXMLText(jobs, "ISO-8859-1"));
+  QCOMPARE(ReadWholeFile(folder / "saved.xml"), ComposeJobListFile(jobs, "ISO-8859-1"));
   QVERIFY(harness.messages.questions.empty());
   harness.Command("cmSaveJobList")->trigger();
   QCOMPARE(harness.dialogs.fileRequests.at(1).second, folder.Path());
@@ -1165,7 +1165,7 @@ void TfrmMainTest::saveAsksBeforeOverwriting() {
   harness.dialogs.files.push_back(file);
   harness.Command("cmSaveJobList")->trigger();
   QCOMPARE(harness.messages.questions, Strings({"File exists. Overwrite?"}));
-  QCOMPARE(ReadWholeFile(file), answer ? JobListXMLText(ThreeJobs(), "ISO-8859-1") : std::string("old"));
+  QCOMPARE(ReadWholeFile(file), answer ? ComposeJobListFile(ThreeJobs(), "ISO-8859-1") : std::string("old"));
   harness.Close();
   QCOMPARE(harness.Saved().GetString("saveDir"), answer ? folder.Path() : harness.ProgramDir());
 }
