@@ -2,14 +2,17 @@
 # and a helper that turns a test source list into a discovered GoogleTest binary.
 
 set(CMAKE_EXPORT_COMPILE_COMMANDS ON)
+# Standard C++ only: -std=c++20, not the GNU dialect.
+set(CMAKE_CXX_EXTENSIONS OFF)
+
+configure_file(${CMAKE_CURRENT_LIST_DIR}/UVersion.h.in ${PROJECT_BINARY_DIR}/generated/UVersion.h @ONLY)
 
 add_library(qx_build_options INTERFACE)
 target_compile_features(qx_build_options INTERFACE cxx_std_20)
-set_target_properties(qx_build_options PROPERTIES INTERFACE_CXX_EXTENSIONS OFF)
 target_compile_options(qx_build_options INTERFACE
   -Wall -Wextra -Wpedantic -Wshadow -Wnon-virtual-dtor -Wcast-align
   -Woverloaded-virtual -Wimplicit-fallthrough)
-target_include_directories(qx_build_options INTERFACE ${PROJECT_SOURCE_DIR}/src)
+target_include_directories(qx_build_options INTERFACE ${PROJECT_SOURCE_DIR}/src ${PROJECT_BINARY_DIR}/generated)
 
 # qx_add_library(name sources... [LIBS deps...])
 function(qx_add_library name)

@@ -17,7 +17,9 @@
 #include "platform/UFiles.h"
 #include "platform/UProcess.h"
 #include "platform/USystemError.h"
+#include "platform/UUndoFile.h"
 #include "regex/URegexReplace.h"
+#include "UVersion.h"
 
 namespace qx::cli {
 
@@ -98,7 +100,7 @@ void DefineCommands(CLI::App& app, TCommandLine& line) {
   // A repeated option takes its last value, as scripts and aliases that add to a command
   // line expect. Subcommands copy this default when they are added; switches have it already.
   app.option_defaults()->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
-  app.set_version_flag("--version", "Quillex v2.07");
+  app.set_version_flag("--version", std::string("Quillex ") + kVersionText);
   app.add_option("--config-dir", line.configDir,
                  "Folder of quillex.ini and quillex_job_config.xml (default: the desktop program's)");
 
@@ -138,7 +140,7 @@ void DefineCommands(CLI::App& app, TCommandLine& line) {
   undo->add_flag("--remove-after-errors", line.removeAfterErrors,
                  "With --yes: remove the undo file even when some renames could not be taken back");
   undo->add_flag("--recurse", line.undoRecurse, "Undo in DIR and all its subfolders, in one step");
-  undo->add_option("DIR", line.file, "Folder holding _quillex_undo.txt")->required();
+  undo->add_option("DIR", line.file, std::string("Folder holding ") + kUndoFileName)->required();
 }
 
 // A relative `path` joined to the working directory, so that the tree, the log and the

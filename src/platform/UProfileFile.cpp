@@ -81,12 +81,14 @@ TProfileFile::TProfileFile(std::string path) : m_path(std::move(path)) {
     const std::size_t newline = content.find('\n', from);
     std::size_t to = newline == std::string::npos ? content.size() : newline;
     const std::size_t next = newline == std::string::npos ? content.size() : newline + 1;
-    if (newline != std::string::npos && to > from && content[to - 1] == '\r') --to;
+    // A CR before the LF, or closing the file, belongs to the line end: a line added
+    // after the last one must not turn its CR into part of a CR LF and change its value.
+    if (to > from && content[to - 1] == '\r' && (newline != std::string::npos || to == content.size())) --to;
     m_lines.push_back(ParseLine(content.substr(from, to - from), content.substr(to, next - to), m_lines.empty()));
     from = next;
   }
   for (const TLine& line : m_lines) {
-    if (!line.end.empty()) {
+    if (!line.end.empty() && line.end != "\r") {
       m_lineEnd = line.end;
       break;
     }
@@ -182,7 +184,8 @@ void TProfileFile::Write(std::string_view section, std::string_view key, std::st
 }
 
 void TProfileFile::Insert(std::size_t at, std::string text) {
-  if (at > 0 && m_lines[at - 1].end.empty()) m_lines[at - 1].end = m_lineEnd;
+  // A last line ended by nothing or by a lone CR gets a whole line end before the new one.
+  if (at > 0 && (m_lines[at - 1].end.empty() || m_lines[at - 1].end == "\r")) m_lines[at - 1].end = m_lineEnd;
   m_lines.insert(m_lines.begin() + static_cast<std::ptrdiff_t>(at), ParseLine(std::move(text), m_lineEnd, false));
   m_modified = true;
 }

@@ -139,17 +139,17 @@ TUndoOutcome UndoDirectory(const std::string& path, TMessageHost& messages) {
   if (!file) {
     ++outcome.errors;
     messages.ShowMessage(
-        "Undo file _quillex_undo.txt does not exist in current directory. Operation will not continue!");
+        std::string("Undo file ") + kUndoFileName + " does not exist in current directory. Operation will not continue!");
     return outcome;
   }
   if (!messages.Confirm("Operation will undo renaming in current directory (" +
                         Count(file->Pairs().size(), "rename", "renames") +
-                        ").\r\nThen it will remove _quillex_undo.txt from this directory. Continue?")) {
+                        ").\r\nThen it will remove " + kUndoFileName + " from this directory. Continue?")) {
     return outcome;
   }
   outcome.ran = true;
   TakeBack(*directory, *file, messages, outcome);
-  if (outcome.errors == 0 || messages.Confirm("Errors detected! Remove _quillex_undo.txt from this Dir?")) {
+  if (outcome.errors == 0 || messages.Confirm(std::string("Errors detected! Remove ") + kUndoFileName + " from this Dir?")) {
     Remove(*directory, *file, messages);
   }
   messages.ShowMessage(Report(outcome));
@@ -176,13 +176,13 @@ TUndoOutcome UndoTree(const std::string& path, TMessageHost& messages) {
   if (files == 0) {
     ++outcome.errors;
     messages.ShowMessage(
-        "Undo file _quillex_undo.txt does not exist in current directory or its subdirectories. Operation will not "
-        "continue!");
+        std::string("Undo file ") + kUndoFileName +
+        " does not exist in current directory or its subdirectories. Operation will not continue!");
     return outcome;
   }
   if (!messages.Confirm("Operation will undo renaming in this directory and its subdirectories (" +
                         Count(pairs, "rename", "renames") + " in " + Count(files, "undo file", "undo files") +
-                        ").\r\nThen it will remove _quillex_undo.txt from these directories. Continue?")) {
+                        ").\r\nThen it will remove " + kUndoFileName + " from these directories. Continue?")) {
     return outcome;
   }
   outcome.ran = true;
@@ -212,7 +212,7 @@ TUndoOutcome UndoTree(const std::string& path, TMessageHost& messages) {
         messages.ShowFailure("Cannot change to directory: " + folder, reason);
       });
   std::string report = Report(outcome);
-  if (kept > 0) report += " _quillex_undo.txt was kept in " + Count(kept, "folder", "folders") + " with errors.";
+  if (kept > 0) report += std::string(" ") + kUndoFileName + " was kept in " + Count(kept, "folder", "folders") + " with errors.";
   messages.ShowMessage(report);
   return outcome;
 }

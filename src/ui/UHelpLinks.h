@@ -5,13 +5,14 @@
 #include <QUrl>
 #include <string>
 
+#include "UVersion.h"
+
 namespace qx {
 
-inline constexpr const char* kVersionText = "v2.07";
 inline constexpr const char* kHomePageAddress = "https://www.ostrelsoftware.com/";
 inline constexpr const char* kRegexSyntaxAddress = "https://www.ostrelsoftware.com/quillex/regex.html";
 
-// The home page followed by utils_3.asp?version=v2.07.
+// The home page followed by utils_3.asp?version=<kVersionText>.
 QUrl UpdateCheckUrl();
 
 // help/index.html beside the program when it is there, otherwise in `dataDir`, the

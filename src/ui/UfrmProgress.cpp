@@ -7,6 +7,8 @@
 #include <QPushButton>
 #include <cmath>
 
+#include "UVersion.h"
+
 namespace qx {
 
 namespace {
@@ -31,7 +33,7 @@ TfrmProgress::TfrmProgress(QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowStaysOnTopHint |
                           Qt::MSWindowsFixedSizeDialogHint) {
   setObjectName("frmProgress");
-  setWindowTitle("Quillex v2.07 progress...");
+  setWindowTitle(QString("Quillex %1 progress...").arg(kVersionText));
   setAttribute(Qt::WA_DeleteOnClose);
   // A helper window: closing the main window ends the program even while this one shows.
   setAttribute(Qt::WA_QuitOnClose, false);

@@ -53,6 +53,7 @@ TEST(UProfileFileTest, ReadsAsAUserWouldExpect) {
       {"header without ] is no header", "[S]\n[T\nkey=1\n", "S", "key", "1"},
       {"CR LF line ends", "[S]\r\nkey=value\r\nnext=2\r\n", "S", "key", "value"},
       {"CR LF empty value", "[S]\r\nkey=\r\n", "S", "key", ""},
+      {"a lone CR closing the file", "[S]\nkey=value\r", "S", "key", "value"},
       {"no line end at the end", "[S]\nkey=last", "S", "key", "last"},
       {"byte-order mark", "\xEF\xBB\xBF[S]\nkey=1\n", "S", "key", "1"},
       {"backslash in the section name", "[Main\\Booleans]\nkey=1\n", "main\\booleans", "key", "1"},
@@ -113,6 +114,9 @@ TEST(UProfileFileTest, WritesChangeOnlyTheirLine) {
        "[S]\na=1\nnew=4\n[T]\n[S]\nb=5\n"},
       {"first of duplicate keys replaced", "[S]\nk=1\nk=2\n", {{"S", "k", "3"}}, "[S]\nk=3\nk=2\n"},
       {"no line end at the end", "[S]\nk=1", {{"S", "n", "2"}}, "[S]\nk=1\nn=2\n"},
+      // The CR closing the file ends the line: a line added after it keeps k's value.
+      {"a lone CR at the end", "[S]\nk=1\r", {{"S", "n", "2"}}, "[S]\nk=1\nn=2\n"},
+      {"a lone CR ends the only line", "k=1\r", {{"S", "n", "2"}}, "k=1\n\n[S]\nn=2\n"},
       {"new section after a last line without line end", "[S]\nk=1", {{"T", "n", "2"}}, "[S]\nk=1\n\n[T]\nn=2\n"},
       {"new section after a blank last line", "[S]\nk=1\n\n", {{"T", "n", "2"}}, "[S]\nk=1\n\n[T]\nn=2\n"},
       {"byte-order mark kept", "\xEF\xBB\xBF[S]\nk=1\n", {{"S", "k", "2"}}, "\xEF\xBB\xBF[S]\nk=2\n"},
