@@ -27,8 +27,9 @@ case "${1:-}" in
     ctest --preset asan
     ;;
   bench)
-    scripts/install-deps.sh
-    build release
+    scripts/install-deps.sh bench
+    cmake --preset release >/dev/null
+    cmake --build --preset release --target benchmarks # what the tables run, no tests
     exec bench/run-all.sh build/release
     ;;
   *)

@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
-# Installs every Debian package that Quillex's build, tests and benchmarks need,
-# skipping what is already there. Runs as root, or through sudo.
+# Installs the Debian packages Quillex needs, skipping what is already there. Runs as
+# root, or through sudo.
+#   scripts/install-deps.sh          what building, the tests and the screenshots need
+#   scripts/install-deps.sh bench    that and what the benchmarks need (./build.sh bench)
 set -euo pipefail
 
 packages=(
@@ -12,9 +14,17 @@ packages=(
   # the case-insensitive test file system (libfuse3, fusermount3)
   libgtest-dev libgmock-dev libpcre2-dev clang libclang-rt-14-dev libfuse3-dev fuse3
   xvfb xauth fonts-dejavu-core imagemagick openbox xdotool dosfstools mtools
-  # benchmarks: Google Benchmark and the peer harness's tools
-  libbenchmark-dev hyperfine time rename mmv bc
 )
+bench_packages=(
+  # Google Benchmark; hyperfine and GNU time, which time every row; the peer renamers
+  # (perl rename, mmv); bc and python3, which the tables' scripts count and print with
+  libbenchmark-dev hyperfine time rename mmv bc python3
+)
+case "${1:-}" in
+  "") ;;
+  bench) packages+=("${bench_packages[@]}") ;;
+  *) echo "usage: install-deps.sh [bench]" >&2; exit 2 ;;
+esac
 
 missing=()
 for package in "${packages[@]}"; do

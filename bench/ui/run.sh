@@ -5,27 +5,23 @@
 #   bench/ui/run.sh BUILD_DIR      (N=..., RUNS=... as for the rename benchmark)
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
+bench=$(dirname "$here")
 build=$(cd "${1:?usage: run.sh BUILD_DIR}" && pwd)
-tree_maker=$(cd "$here/../../../shared/bench" && pwd)/make-tree.sh
 N=${N:-100000}
 RUNS=${RUNS:-5}
 cli=$build/src/cli/quillex-cli
 ui=$build/bench/ui/quillex-ui-bench
+for program in "$cli" "$ui"; do
+  [ -x "$program" ] || { echo "run.sh: $program is missing; build the release preset's benchmarks target first" >&2; exit 1; }
+done
 
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-mkdir -p "$work/config" "$work/trash"
-cat > "$work/config/quillex_job_config.xml" <<'XML'
-<?xml version="1.0" standalone="yes" ?>
-<quillex><jobs><job type="jobReplace" modifier="1" int1="1" int2="0" str1="(\d+)" str2="[$1]" enabled="-1" /></jobs></quillex>
-XML
+mkdir -p "$work/config"
+cp "$bench/jobs/brackets.xml" "$work/config/quillex_job_config.xml"
 settings() { # simulation 0|1
   printf '[Booleans]\r\nrecurseDirs=0\r\nsort=0\r\nundo=0\r\nlog=0\r\nconfirm=0\r\nsimulation=%s\r\n[Strings]\r\nfilemask=*.*\r\n' "$1" \
     > "$work/config/quillex.ini"
-}
-fresh_tree() { # the old one is moved aside: deleting 100,000 files and making them again at once is slow on ext4
-  if [ -e "$work/tree" ]; then mv "$work/tree" "$work/trash/$RANDOM$RANDOM"; fi
-  bash "$tree_maker" flat "$work/tree" "$N" && sync
 }
 median() { sort -n | awk '{ a[NR] = $1 } END { print (NR % 2) ? a[(NR + 1) / 2] : (a[NR / 2] + a[NR / 2 + 1]) / 2 }'; }
 cli_seconds() { # options...
@@ -42,7 +38,7 @@ for mode in real simulate; do
   if [ "$mode" = real ]; then settings 0; flag=--no-simulate; else settings 1; flag=--simulate; fi
   for who in cli ui; do
     for _ in $(seq "$RUNS"); do
-      fresh_tree > /dev/null
+      "$bench/fresh-tree.sh" flat "$work/tree" "$N"
       if [ "$who" = cli ]; then cli_seconds "$flag"; else ui_seconds; fi
     done | median > "$work/$mode-$who"
     result[$mode-$who]=$(cat "$work/$mode-$who")
@@ -57,4 +53,5 @@ for mode in real simulate; do
   printf '| %s | %.3f | %.3f | %.2f |\n' "$mode" "${result[$mode-cli]}" "${result[$mode-ui]}" \
     "$(echo "${result[$mode-ui]} / ${result[$mode-cli]}" | bc -l)"
 done
-rm -rf "$work/trash"
+echo
+"$bench/machine.sh" "$work"
