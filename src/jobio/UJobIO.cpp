@@ -136,6 +136,10 @@ class TExpandedSize {
   std::unordered_map<const xmlEntity*, std::size_t> m_sizes;
 };
 
+// libxml2 prints some errors itself (a failed encoding conversion) whatever the parse
+// options say; the reader reports every failure through its own message instead.
+void Silently(void*, const char*, ...) {}
+
 // Job list files never need anything from outside the file: every external
 // entity, DTD or network request is refused here, whatever the file asks for.
 xmlParserInputPtr RefuseExternalEntity(const char*, const char*, xmlParserCtxtPtr) { return nullptr; }
@@ -345,6 +349,7 @@ std::vector<TJob> ParseJobList(std::string_view bytes, const std::string& docume
     throw TJobListError("XML error: a tag with more than " + std::to_string(kMaxAttributesPerTag) + " attributes");
   }
   xmlSetExternalEntityLoader(RefuseExternalEntity);
+  xmlSetGenericErrorFunc(nullptr, Silently);
   TParser parser(xmlNewParserCtxt(), xmlFreeParserCtxt);
   if (!parser) throw TJobListError("XML error: out of memory");
   // No XML_PARSE_NOENT, DTDLOAD or HUGE: entities stay unexpanded in the tree where

@@ -261,6 +261,14 @@ TEST(UJobIOTest, FilesThatDoNotLoadSayWhy) {
     EXPECT_EQ(messages.messages[0].rfind(row.messageStart, 0), 0u) << row.what << ": " << messages.messages[0];
     EXPECT_GT(messages.messages[0].size(), row.messageStart.size() - 1) << row.what;
   }
+  // The reader's message is the only word: libxml2 prints nothing of its own.
+  testing::internal::CaptureStderr();
+  test::TRecordingMessages badBytes;
+  EXPECT_FALSE(LoadJobListFromXML(
+      dir.WriteFile("euc-kr.xml", "<?xml version=\"1.0\" encoding=\"EUC-KR\"?><quillex><jobs><job type=\"jobUpper\" "
+                                  "str1=\"\xFF\xFE\xFD\"/></jobs></quillex>"),
+      badBytes));
+  EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
   test::TRecordingMessages messages;
   EXPECT_FALSE(LoadJobListFromXML(dir / "missing.xml", messages));
   ASSERT_EQ(messages.messages.size(), 1u);
