@@ -72,11 +72,11 @@ class ToxRegVal {
 
   // Reads every listed key from the file; a key absent from the file keeps its value.
   // Only reads: it never creates or changes the file or its folder. A file that exists
-  // but cannot be read shows "<why>; the default settings are used" and changes nothing. An unreadable float
-  // or integer shows "Error reading Integer value "SECTION\KEY". Value = "TEXT". Value set
-  // to DEFAULT" (Float likewise) and keeps the default. Throws TSettingsError "'TEXT' is not
-  // a valid boolean value" for a boolean that is neither a number nor true/false (the keys
-  // before it are loaded, those after it are not), and "Error in conversion of
+  // but cannot be read shows "<why>; the default settings are used" and changes nothing.
+  // An unreadable value costs only its own key, which keeps its default: a float or an
+  // integer shows "Error reading Integer value "SECTION\KEY". Value = "TEXT". Value set
+  // to DEFAULT" (Float likewise), a boolean that is neither a number nor true/false
+  // "'TEXT' is not a valid boolean value". Throws TSettingsError "Error in conversion of
   // integer[INDEX], Value = "TEXT"" (float likewise) for a listed default that is no number.
   void Load();
 
