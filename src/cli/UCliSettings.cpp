@@ -42,20 +42,20 @@ TCliDefaults LoadCliDefaults(const std::string& configDir, std::ostream& err) {
 
   TCliDefaults defaults;
   TRunOptions& run = defaults.run;
-  run.fileMask = ini.GetString("filemask");
-  run.recurseDirs = ini.GetBoolean("recurseDirs");
-  run.renameDirs = ini.GetBoolean("renameDirs");
-  run.resetCounter = ini.GetBoolean("resetCounter");
-  run.sort = ini.GetBoolean("sort");
-  run.confirm = ini.GetBoolean("confirm");
-  run.undo = ini.GetBoolean("undo");
-  run.log = ini.GetBoolean("log");
-  run.simulate = ini.GetBoolean("simulation");
+  using namespace setting;
+  run.fileMask = ini.GetString(kFileMask);
+  run.recurseDirs = ini.GetBoolean(kRecurseDirs);
+  run.renameDirs = ini.GetBoolean(kRenameDirs);
+  run.resetCounter = ini.GetBoolean(kResetCounter);
+  run.sort = ini.GetBoolean(kSort);
+  run.confirm = ini.GetBoolean(kConfirm);
+  run.undo = ini.GetBoolean(kUndo);
+  run.log = ini.GetBoolean(kLog);
+  run.simulate = ini.GetBoolean(kSimulation);
   try {
-    run.counterStart = ToInt32(ini.GetInteger("counterStart"));
-    const std::int64_t order = ini.GetInteger("sortOrder");
+    run.counterStart = ToInt32(ini.GetInteger(kCounterStart));
     // Like the main window: a number outside 0..3 leaves the first order chosen.
-    run.sortOrder = order >= 0 && order <= 3 ? static_cast<TSortOrder>(order) : TSortOrder::NameAsc;
+    run.sortOrder = SortOrderFromNumber(ini.GetInteger(kSortOrder)).value_or(TSortOrder::NameAsc);
   } catch (const std::exception& error) {
     warnings.ShowMessage(error.what());
   }

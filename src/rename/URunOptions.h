@@ -3,11 +3,20 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 namespace qx {
 
+// The first four are numbered 0 to 3 in the settings (sortOrder) and in the order of the
+// main window's buttons.
 enum class TSortOrder { NameAsc, NameDesc, DateAsc, DateDesc, ListingOrder };
+
+// The order a stored number stands for; nothing for a number outside 0 to 3.
+inline std::optional<TSortOrder> SortOrderFromNumber(std::int64_t number) {
+  if (number < 0 || number > 3) return std::nullopt;
+  return static_cast<TSortOrder>(number);
+}
 
 struct TRunOptions {
   std::string startDirectory;

@@ -11,12 +11,17 @@ ToxRegVal CreateAppSettings(TMessageHost& messages, const std::string& settingsD
   // The settings folder is not always the program's own, so the path is given whole.
   ini.SetUseStartUpDir(false);
   ini.SetIniFileName(WithTrailingSlash(settingsDir) + kSettingsFileName);
-  ini.SetBooleans(
-      {"recurseDirs=0", "renameDirs=0", "resetCounter=0", "sort=1", "confirm=0", "undo=0", "log=0", "simulation=0"});
-  ini.SetIntegers({"counterStart=0", "viewStyle=2", "stvWidth=200", "fontSize=8", "sortOrder=0"});
-  ini.SetStrings({"path=", "openDir=", "saveDir=", "fontName=MS Sans Serif", "example=filename.ext",
-                  "encoding=ISO-8859-1", "filemask=*.*", "filemask0=", "filemask1=", "filemask2=", "filemask3=",
-                  "filemask4=", "filemask5=", "filemask6=", "filemask7=", "filemask8=", "filemask9="});
+  using namespace setting;
+  const auto line = [](const char* key, const char* value) { return std::string(key) + "=" + value; };
+  ini.SetBooleans({line(kRecurseDirs, "0"), line(kRenameDirs, "0"), line(kResetCounter, "0"), line(kSort, "1"),
+                   line(kConfirm, "0"), line(kUndo, "0"), line(kLog, "0"), line(kSimulation, "0")});
+  ini.SetIntegers({line(kCounterStart, "0"), line(kViewStyle, "2"), line(kTreeWidth, "200"), line(kFontSize, "8"),
+                   line(kSortOrder, "0")});
+  std::vector<std::string> strings = {line(kPath, ""),        line(kOpenDir, ""),  line(kSaveDir, ""),
+                                      line(kFontName, "MS Sans Serif"), line(kExample, "filename.ext"),
+                                      line(kEncoding, "ISO-8859-1"),    line(kFileMask, "*.*")};
+  for (int n = 0; n < 10; ++n) strings.push_back(kFileMaskHistory + std::to_string(n) + "=");
+  ini.SetStrings(strings);
   return ini;
 }
 

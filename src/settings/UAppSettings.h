@@ -9,6 +9,32 @@
 
 namespace qx {
 
+// The application's keys, each written once here.
+namespace setting {
+inline constexpr const char* kRecurseDirs = "recurseDirs";
+inline constexpr const char* kRenameDirs = "renameDirs";
+inline constexpr const char* kResetCounter = "resetCounter";
+inline constexpr const char* kSort = "sort";
+inline constexpr const char* kConfirm = "confirm";
+inline constexpr const char* kUndo = "undo";
+inline constexpr const char* kLog = "log";
+inline constexpr const char* kSimulation = "simulation";
+inline constexpr const char* kCounterStart = "counterStart";
+inline constexpr const char* kViewStyle = "viewStyle";
+inline constexpr const char* kTreeWidth = "stvWidth";
+inline constexpr const char* kFontSize = "fontSize";
+inline constexpr const char* kSortOrder = "sortOrder";
+inline constexpr const char* kPath = "path";
+inline constexpr const char* kOpenDir = "openDir";
+inline constexpr const char* kSaveDir = "saveDir";
+inline constexpr const char* kFontName = "fontName";
+inline constexpr const char* kExample = "example";
+inline constexpr const char* kEncoding = "encoding";
+inline constexpr const char* kFileMask = "filemask";
+// The history's keys are this followed by 0 to 9.
+inline constexpr const char* kFileMaskHistory = "filemask";
+}  // namespace setting
+
 // The store over SettingsDir() + "quillex.ini".
 ToxRegVal CreateAppSettings(TMessageHost& messages);
 

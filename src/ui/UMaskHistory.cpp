@@ -1,12 +1,14 @@
 #include "ui/UMaskHistory.h"
 
+#include "settings/UAppSettings.h"
+
 #include <algorithm>
 
 namespace qx {
 
 namespace {
 
-std::string MaskHistoryKey(std::size_t n) { return "filemask" + std::to_string(n); }
+std::string MaskHistoryKey(std::size_t n) { return setting::kFileMaskHistory + std::to_string(n); }
 
 }  // namespace
 

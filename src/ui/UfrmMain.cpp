@@ -239,6 +239,18 @@ bool TfrmMain::SaidNoFolderChosen(const std::string& folder) {
   return true;
 }
 
+std::array<QRadioButton*, 4> TfrmMain::OrderButtons() const {
+  return {m_rbNameASC, m_rbNameDESC, m_rbDateASC, m_rbDateDESC};
+}
+
+std::optional<TSortOrder> TfrmMain::CheckedOrder() const {
+  const auto buttons = OrderButtons();
+  for (std::size_t n = 0; n < buttons.size(); ++n) {
+    if (buttons[n]->isChecked()) return SortOrderFromNumber(static_cast<std::int64_t>(n));
+  }
+  return std::nullopt;
+}
+
 TRunOptions TfrmMain::RunOptions() const {
   TRunOptions options;
   options.startDirectory = StartingDirectory();
@@ -251,12 +263,8 @@ TRunOptions TfrmMain::RunOptions() const {
   options.undo = m_chkUndo->isChecked();
   options.log = m_chkLog->isChecked();
   options.sort = m_chkSort->isChecked();
-  // The first chosen order button; none keeps the listing order.
-  options.sortOrder = m_rbNameASC->isChecked()    ? TSortOrder::NameAsc
-                      : m_rbNameDESC->isChecked() ? TSortOrder::NameDesc
-                      : m_rbDateASC->isChecked()  ? TSortOrder::DateAsc
-                      : m_rbDateDESC->isChecked() ? TSortOrder::DateDesc
-                                                  : TSortOrder::ListingOrder;
+  // No chosen order button keeps the listing order.
+  options.sortOrder = CheckedOrder().value_or(TSortOrder::ListingOrder);
   options.counterStart = m_edtCounter->value();
   return options;
 }

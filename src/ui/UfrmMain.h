@@ -8,6 +8,7 @@
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -112,6 +113,9 @@ class TfrmMain : public QMainWindow {
   // Start-up, once the window shows: the command-line folder, then the default job list.
   void FormShow();
   std::string DefaultJobListPath() const;
+  // The order buttons, each at its order's number; the first checked one's order.
+  std::array<QRadioButton*, 4> OrderButtons() const;
+  std::optional<TSortOrder> CheckedOrder() const;
   // The option boxes by their boolean keys, in the store's order.
   std::array<std::pair<const char*, QCheckBox*>, 8> BooleanControls() const;
   void RestorePlacement();

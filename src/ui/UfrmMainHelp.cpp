@@ -14,6 +14,7 @@
 #include "ui/UDialogRunner.h"
 #include "ui/UFileList.h"
 #include "ui/UFolderTree.h"
+#include "settings/UAppSettings.h"
 #include "ui/UHelpLinks.h"
 #include "ui/UQtText.h"
 #include "ui/UfrmAbout.h"
@@ -44,16 +45,16 @@ void TfrmMain::cmFontClick() {
   dialog.setObjectName("dlgFont");
   if (!m_dialogs.Exec(dialog)) return;
   const QFont chosen = dialog.currentFont();
-  m_ini.SetString("fontName", ToBytes(chosen.family()));
-  if (chosen.pointSize() > 0) m_ini.SetInteger("fontSize", chosen.pointSize());
+  m_ini.SetString(setting::kFontName, ToBytes(chosen.family()));
+  if (chosen.pointSize() > 0) m_ini.SetInteger(setting::kFontSize, chosen.pointSize());
   ApplyListFont();
   // Only the font is new; the other options reach the file at the next close or run.
   WriteSettings(m_messages);
 }
 
 void TfrmMain::ApplyListFont() {
-  const std::string name = m_ini.GetString("fontName");
-  const std::int64_t size = m_ini.GetInteger("fontSize");
+  const std::string name = m_ini.GetString(setting::kFontName);
+  const std::int64_t size = m_ini.GetInteger(setting::kFontSize);
   if (name == kBuiltInFontName && size == kBuiltInFontSize) return;
   // A fresh font: bold, italic and colour of the dialog's choice stay behind.
   const QFont font(ToQString(name), static_cast<int>(std::clamp<std::int64_t>(size, 1, 512)));

@@ -19,6 +19,7 @@
 #include "platform/UAppPaths.h"
 #include "platform/UFiles.h"
 #include "platform/UMessages.h"
+#include "settings/UAppSettings.h"
 #include "ui/UFileList.h"
 #include "ui/UFolderTree.h"
 #include "ui/UMaskHistory.h"
@@ -89,75 +90,71 @@ QRect FittedOnScreen(const TWindowPlacement& placement, const QMargins& frame) {
 }  // namespace
 
 std::array<std::pair<const char*, QCheckBox*>, 8> TfrmMain::BooleanControls() const {
-  return {{{"recurseDirs", m_chkRecurseDirs},
-           {"renameDirs", m_chkRenameDirs},
-           {"resetCounter", m_chkResetCounter},
-           {"sort", m_chkSort},
-           {"confirm", m_chkConfirm},
-           {"undo", m_chkUndo},
-           {"log", m_chkLog},
-           {"simulation", m_chkSimulation}}};
+  using namespace setting;
+  return {{{kRecurseDirs, m_chkRecurseDirs},
+           {kRenameDirs, m_chkRenameDirs},
+           {kResetCounter, m_chkResetCounter},
+           {kSort, m_chkSort},
+           {kConfirm, m_chkConfirm},
+           {kUndo, m_chkUndo},
+           {kLog, m_chkLog},
+           {kSimulation, m_chkSimulation}}};
 }
 
 void TfrmMain::ApplySettings() {
+  using namespace setting;
   // Setting a box runs its click reaction, so Go's caption and the greyed controls follow.
   for (const auto& [key, box] : BooleanControls()) box->setChecked(m_ini.GetBoolean(key));
 
   // Filling the list would overwrite the text, so the text comes last.
   m_cmbFileMask->clear();
   for (const std::string& entry : LoadMaskHistory(m_ini)) m_cmbFileMask->addItem(ToQString(entry));
-  m_cmbFileMask->setEditText(ToQString(m_ini.GetString("filemask")));
+  m_cmbFileMask->setEditText(ToQString(m_ini.GetString(kFileMask)));
 
   // A saved folder that is gone is passed over without a word.
-  m_stv->SelectPath(m_ini.GetString("path"));
-  m_edtExample->setText(ToQString(m_ini.GetString("example")));
-  const std::string openDir = m_ini.GetString("openDir");
+  m_stv->SelectPath(m_ini.GetString(kPath));
+  m_edtExample->setText(ToQString(m_ini.GetString(kExample)));
+  const std::string openDir = m_ini.GetString(kOpenDir);
   m_openDir = IsDirectory(openDir) ? openDir : m_setup.programDir;
-  const std::string saveDir = m_ini.GetString("saveDir");
+  const std::string saveDir = m_ini.GetString(kSaveDir);
   m_saveDir = IsDirectory(saveDir) ? saveDir : m_setup.programDir;
-  m_encoding = m_ini.GetString("encoding");
+  m_encoding = m_ini.GetString(kEncoding);
   // Checked now rather than at the close, where a list that cannot be written is at stake.
   if (const auto problem = EncodingProblem(m_encoding)) {
     m_startUpMessages.ShowMessage(*problem + "\nThe job lists are saved in " + kDefaultEncoding + " instead.");
     m_encoding = kDefaultEncoding;
   }
-  m_edtCounter->setValue(ClampToInt(m_ini.GetInteger("counterStart")));
-  m_slv->SetViewStyle(ClampToInt(m_ini.GetInteger("viewStyle")));
+  m_edtCounter->setValue(ClampToInt(m_ini.GetInteger(kCounterStart)));
+  m_slv->SetViewStyle(ClampToInt(m_ini.GetInteger(kViewStyle)));
   ApplyListFont();
-  const int treeWidth = std::max(ClampToInt(m_ini.GetInteger("stvWidth")), kMinDirectoryPaneWidth);
+  const int treeWidth = std::max(ClampToInt(m_ini.GetInteger(kTreeWidth)), kMinDirectoryPaneWidth);
   // The splitter scales sizes that do not add up to its width, so they must.
   layout()->activate();
   centralWidget()->layout()->activate();
   m_splitter->setSizes({treeWidth, std::max(m_splitter->width() - m_splitter->handleWidth() - treeWidth, 1)});
-  QRadioButton* const order[] = {m_rbNameASC, m_rbNameDESC, m_rbDateASC, m_rbDateDESC};
   // Any other number leaves the design-time choice.
-  if (const std::int64_t sortOrder = m_ini.GetInteger("sortOrder"); sortOrder >= 0 && sortOrder <= 3) {
-    order[sortOrder]->setChecked(true);
+  if (const auto order = SortOrderFromNumber(m_ini.GetInteger(kSortOrder))) {
+    OrderButtons()[static_cast<std::size_t>(*order)]->setChecked(true);
   }
 }
 
 void TfrmMain::SaveSettings() {
+  using namespace setting;
   for (const auto& [key, box] : BooleanControls()) m_ini.SetBoolean(key, box->isChecked());
 
-  m_ini.SetString("filemask", ToBytes(m_cmbFileMask->currentText()));
+  m_ini.SetString(kFileMask, ToBytes(m_cmbFileMask->currentText()));
   std::vector<std::string> history;
   for (int n = 0; n < m_cmbFileMask->count(); ++n) history.push_back(ToBytes(m_cmbFileMask->itemText(n)));
   SaveMaskHistory(m_ini, history);
-  m_ini.SetString("path", m_stv->SelectedPath());
-  m_ini.SetString("example", ToBytes(m_edtExample->text()));
-  m_ini.SetString("openDir", m_openDir);
-  m_ini.SetString("saveDir", m_saveDir);
-  m_ini.SetString("encoding", m_encoding);
-  m_ini.SetInteger("counterStart", m_edtCounter->value());
-  m_ini.SetInteger("viewStyle", m_slv->ViewStyle());
-  m_ini.SetInteger("stvWidth", m_splitter->sizes().value(0, m_pnlDir->width()));
-  QRadioButton* const order[] = {m_rbNameASC, m_rbNameDESC, m_rbDateASC, m_rbDateDESC};
-  for (int n = 0; n < 4; ++n) {
-    if (order[n]->isChecked()) {
-      m_ini.SetInteger("sortOrder", n);
-      break;
-    }
-  }
+  m_ini.SetString(kPath, m_stv->SelectedPath());
+  m_ini.SetString(kExample, ToBytes(m_edtExample->text()));
+  m_ini.SetString(kOpenDir, m_openDir);
+  m_ini.SetString(kSaveDir, m_saveDir);
+  m_ini.SetString(kEncoding, m_encoding);
+  m_ini.SetInteger(kCounterStart, m_edtCounter->value());
+  m_ini.SetInteger(kViewStyle, m_slv->ViewStyle());
+  m_ini.SetInteger(kTreeWidth, m_splitter->sizes().value(0, m_pnlDir->width()));
+  if (const auto order = CheckedOrder()) m_ini.SetInteger(kSortOrder, static_cast<std::int64_t>(*order));
 }
 
 TWindowPlacement TfrmMain::Placement() const {
