@@ -14,6 +14,7 @@ namespace {
 
 using TGroups = std::vector<std::optional<std::string>>;
 const std::optional<std::string> kUnset = std::nullopt;
+const std::string kPastLastGroup = std::to_string(TRegexEngine::kMaxGroup + 1);
 
 struct TMatchRow {
   std::string expression;
@@ -270,9 +271,12 @@ TEST(UTRegexEngineTest, EdgeCasesOfTheDialect) {
     std::string expression, tmpl, input, expected;
   };
   const std::vector<TRow> rows = {
-      {"(\\d+)", "[$1]", "a1b22", "a[1]b[22]"}, {"(\\d+)", "[${1}]", "a1b22", "a[1]b[22]"},
-      {"(\\d+)", "[$&]", "a1b22", "a[1]b[22]"}, {"(\\d+)", "[\\$1]", "a1b22", "a[$1]b[$1]"},
-      {"(\\d+)", "[$15]", "a1", "a[]"},         {"(?x)a b # note", "X", "ab", "X"},
+      {"(\\d+)", "[$1]", "a1b22", "a[1]b[22]"},
+      {"(\\d+)", "[${1}]", "a1b22", "a[1]b[22]"},
+      {"(\\d+)", "[$&]", "a1b22", "a[1]b[22]"},
+      {"(\\d+)", "[\\$1]", "a1b22", "a[$1]b[$1]"},
+      {"(\\d+)", "[$" + kPastLastGroup + "]", "a1", "a[]"},
+      {"(?x)a b # note", "X", "ab", "X"},
   };
   for (const TRow& row : rows) {
     engine.SetExpression(row.expression);
@@ -291,7 +295,7 @@ TEST(UTRegexEngineTest, SubstitutesTemplates) {
       {"${1}1", "a1"},
       {"$11", ""},  // as many digits as follow: group 11
       {"$00001", "a"},
-      {"$15|$99999999999", "|"},
+      {"$" + kPastLastGroup + "|$99999999999", "|"},
       {"$", "$"},
       {"$x", "$x"},
       {"${", "${"},
@@ -386,7 +390,7 @@ TEST(UTRegexEngineTest, MatchTableReportsCharactersFromOne) {
   EXPECT_EQ(engine.Match(1), "\xC3\xA9\xC3\xA9");
   EXPECT_EQ(engine.MatchPos(2), -1);
   EXPECT_EQ(engine.Match(2), "");
-  EXPECT_EQ(engine.MatchPos(15), -1);
+  EXPECT_EQ(engine.MatchPos(TRegexEngine::kMaxGroup + 1), -1);
   EXPECT_EQ(engine.MatchPos(-1), -1);
 }
 
@@ -410,6 +414,11 @@ void CheckErrors(const std::vector<TErrorRow>& rows, const std::string& input) {
 
 TEST(UTRegexEngineTest, CompileErrorsGiveTextAndPosition) {
   const std::string p = "TRegexEngine(comp): ";
+  // One group past the limit, nested and side by side: the error points at its '('.
+  const int groups = TRegexEngine::kMaxGroup + 1;
+  std::string sideBySide;
+  for (int i = 0; i < groups; ++i) sideBySide += "()";
+  const std::string tooMany = p + "ParseReg Too Many () (pos ";
   CheckErrors(
       {
           {"(", p + "ParseReg Unmatched () (pos 1)"},
@@ -417,8 +426,8 @@ TEST(UTRegexEngineTest, CompileErrorsGiveTextAndPosition) {
           {"a)", p + "ParseReg Unmatched () (pos 1)"},
           {"(a))", p + "ParseReg Unmatched () (pos 3)"},
           {"(?i", p + "ParseReg Unmatched () (pos 3)"},
-          {"(((((((((((((((a)))))))))))))))", p + "ParseReg Too Many () (pos 14)"},
-          {"()()()()()()()()()()()()()()()", p + "ParseReg Too Many () (pos 28)"},
+          {std::string(groups, '(') + "a" + std::string(groups, ')'), tooMany + std::to_string(groups - 1) + ")"},
+          {sideBySide, tooMany + std::to_string(2 * (groups - 1)) + ")"},
           {"(a*)*", p + "*+ Operand Could Be Empty (pos 4)"},
           {"(a|)+", p + "*+ Operand Could Be Empty (pos 4)"},
           {"\\b+", p + "*+ Operand Could Be Empty (pos 2)"},

@@ -3,13 +3,13 @@
 #include <algorithm>
 #include <array>
 
+#include "regex/UTRegexEngine.h"
 #include "regex/detail/URegexErrors.h"
 
 namespace qx::detail {
 
 namespace {
 
-constexpr int kMaxGroups = 14;
 constexpr std::size_t kMaxCountDigits = 8;
 
 struct TFlags {
@@ -259,7 +259,7 @@ class TParser {
       ParseSwitches();
       return -1;
     }
-    if (m_ast.groupCount == kMaxGroups) FailAt(TRegexErrorCode::TooManyGroups, m_pos - 1);
+    if (m_ast.groupCount == TRegexEngine::kMaxGroup) FailAt(TRegexErrorCode::TooManyGroups, m_pos - 1);
     const auto group = static_cast<uint32_t>(++m_ast.groupCount);
     const int inner = ParseAlternation();
     if (AtEnd()) Fail(TRegexErrorCode::UnmatchedParenthesis);
@@ -431,8 +431,8 @@ class TParser {
   std::size_t m_pos = 0;
   TFlags m_flags;
   TAst m_ast;
-  std::array<bool, kMaxGroups + 1> m_groupClosed{};
-  std::array<bool, kMaxGroups + 1> m_groupNullable{};
+  std::array<bool, TRegexEngine::kMaxGroup + 1> m_groupClosed{};
+  std::array<bool, TRegexEngine::kMaxGroup + 1> m_groupNullable{};
 };
 
 }  // namespace
