@@ -5,13 +5,18 @@
 #include "regex/detail/URegexErrors.h"
 #include "regex/detail/URegexMatcher.h"
 #include "regex/detail/URegexParser.h"
+#include "regex/detail/URegexSubject.h"
+#include "regex/detail/URegexTemplate.h"
 
 namespace qx {
 
 using detail::kUnset;
 using detail::TRegexErrorCode;
 
-TRegexEngine::TRegexEngine() : m_matcher(std::make_unique<detail::TMatcher>()) { m_captures.fill(kUnset); }
+TRegexEngine::TRegexEngine()
+    : m_matcher(std::make_unique<detail::TMatcher>()),
+      m_subject(std::make_unique<detail::TSubject>()),
+      m_template(std::make_unique<detail::TParsedTemplate>()) {}
 
 TRegexEngine::~TRegexEngine() = default;
 
@@ -21,7 +26,6 @@ void TRegexEngine::SetExpression(const std::string& expression) {
   m_program.reset();
   m_searched = false;
   m_found = false;
-  m_captures.fill(kUnset);
 }
 
 void TRegexEngine::Compile() {
@@ -39,29 +43,9 @@ bool TRegexEngine::Exec(const std::string& input) {
 bool TRegexEngine::Start(std::string_view input) {
   // Whatever is raised below, no earlier match may survive to be read.
   m_found = false;
-  m_captures.fill(kUnset);
   Compile();
   if (input.empty()) detail::ThrowExecError(TRegexErrorCode::NoInputString);
-  m_inputView = input;
-  const std::size_t size = input.size();
-  // The buffers only grow, so names after the first cost no allocation or clearing.
-  if (m_textBuffer.size() < size) m_textBuffer.resize(size);
-  if (m_byteOffsets.size() < size + 1) m_byteOffsets.resize(size + 1);
-  std::size_t chars = 0;
-  for (std::size_t pos = 0; pos < size; ++chars) {
-    m_byteOffsets[chars] = static_cast<uint32_t>(pos);
-    const auto byte = static_cast<unsigned char>(input[pos]);
-    if (byte < 0x80) {
-      m_textBuffer[chars] = byte;
-      ++pos;
-    } else {
-      std::size_t length = 0;
-      m_textBuffer[chars] = utf8::Decode(input, pos, length);
-      pos += length;
-    }
-  }
-  m_byteOffsets[chars] = static_cast<uint32_t>(size);
-  m_text = std::u32string_view(m_textBuffer.data(), chars);
+  m_subject->Reset(input);
   return Search(0, true);
 }
 
@@ -75,21 +59,20 @@ bool TRegexEngine::ExecNext() {
 
 bool TRegexEngine::Search(std::size_t from, bool fresh) {
   m_searched = true;
-  m_found = false;
-  m_captures.fill(kUnset);
-  m_found = from <= m_text.size() && m_matcher->Search(*m_program, m_text, from, fresh, m_captures);
+  m_found = false;  // stays so when the search raises
+  m_found = m_matcher->Search(*m_program, *m_subject, from, fresh, m_captures);
   return m_found;
 }
 
 int TRegexEngine::MatchPos(int group) const {
-  if (group < 0 || group > kMaxGroup) return -1;
+  if (!m_found || group < 0 || group > kMaxGroup) return -1;
   const uint32_t start = m_captures[2 * group];
   const uint32_t end = m_captures[2 * group + 1];
   return start == kUnset || end == kUnset ? -1 : static_cast<int>(start) + 1;
 }
 
 int TRegexEngine::MatchLen(int group) const {
-  if (group < 0 || group > kMaxGroup) return -1;
+  if (!m_found || group < 0 || group > kMaxGroup) return -1;
   const uint32_t start = m_captures[2 * group];
   const uint32_t end = m_captures[2 * group + 1];
   return start == kUnset || end == kUnset ? -1 : static_cast<int>(end - start);
@@ -97,15 +80,15 @@ int TRegexEngine::MatchLen(int group) const {
 
 bool TRegexEngine::GroupBytes(int group, std::size_t& begin, std::size_t& end) const {
   if (MatchPos(group) < 0) return false;
-  begin = m_byteOffsets[m_captures[2 * group]];
-  end = m_byteOffsets[m_captures[2 * group + 1]];
+  begin = m_subject->ByteOffset(m_captures[2 * group]);
+  end = m_subject->ByteOffset(m_captures[2 * group + 1]);
   return true;
 }
 
 std::string TRegexEngine::Match(int group) const {
   std::size_t begin = 0;
   std::size_t end = 0;
-  return GroupBytes(group, begin, end) ? std::string(m_inputView.substr(begin, end - begin)) : std::string();
+  return GroupBytes(group, begin, end) ? std::string(m_subject->Bytes().substr(begin, end - begin)) : std::string();
 }
 
 std::string TRegexEngine::Replace(const std::string& input, const std::string& tmpl, bool substitute) {
@@ -114,15 +97,17 @@ std::string TRegexEngine::Replace(const std::string& input, const std::string& t
   std::string out;
   out.reserve(input.size() + tmpl.size());
   std::size_t copyFrom = 0;
+  const std::vector<detail::TTemplatePiece>* pieces = nullptr;
   for (bool found = Start(input); found; found = ExecNext()) {
-    const std::size_t matchBegin = m_byteOffsets[m_captures[0]];
+    const std::size_t matchBegin = m_subject->ByteOffset(m_captures[0]);
     out.append(input, copyFrom, matchBegin - copyFrom);
     if (substitute) {
-      AppendSubstituted(out, tmpl);
+      if (!pieces) pieces = &m_template->PiecesOf(tmpl);
+      AppendSubstituted(out, tmpl, *pieces);
     } else {
       out += tmpl;
     }
-    copyFrom = m_byteOffsets[m_captures[1]];
+    copyFrom = m_subject->ByteOffset(m_captures[1]);
   }
   out.append(input, copyFrom, std::string::npos);
   return out;

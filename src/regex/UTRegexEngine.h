@@ -1,7 +1,7 @@
 // TRegexEngine: a Perl-style regular-expression engine over code points (UTF-8 text,
 // a byte that is not UTF-8 counting as one character), with options i r s g m x, group
-// captures 0 to 14, template substitution and replacement. It is not thread-safe per
-// instance and never touches anything outside itself.
+// captures 0 to kMaxGroup, template substitution and replacement. It is not thread-safe
+// per instance and never touches anything outside itself.
 #pragma once
 
 #include <array>
@@ -17,6 +17,9 @@ namespace qx {
 namespace detail {
 struct TProgram;
 class TMatcher;
+class TSubject;
+class TParsedTemplate;
+struct TTemplatePiece;
 }  // namespace detail
 
 // Raised by compile and search failures; what() is the engine's exact error text,
@@ -28,6 +31,8 @@ class TRegexError : public std::runtime_error {
 
 class TRegexEngine {
  public:
+  // The highest group number: an expression may open this many groups, and $n or
+  // MatchPos(n) past it names none.
   static constexpr int kMaxGroup = 14;
 
   TRegexEngine();
@@ -52,7 +57,7 @@ class TRegexEngine {
   bool ExecNext();
 
   // Position (from 1, in characters) and length of a group of the last match;
-  // -1 when the group took no part or n is outside 0..14.
+  // -1 when the group took no part or n is outside 0..kMaxGroup.
   int MatchPos(int group) const;
   int MatchLen(int group) const;
   // The text of a group of the last match; empty when it took no part.
@@ -67,24 +72,24 @@ class TRegexEngine {
 
  private:
   void Compile();
-  // Decodes `input` (which must outlive the searches on it) and searches from its start.
+  // Searches `input` (which must outlive the searches on it) from its start.
   bool Start(std::string_view input);
   // `fresh`: Exec's search, which starts the step budget that its ExecNext calls share.
   bool Search(std::size_t from, bool fresh);
   // Byte range of a group of the last match within the input; false when it took no part.
   bool GroupBytes(int group, std::size_t& begin, std::size_t& end) const;
-  void AppendSubstituted(std::string& out, const std::string& tmpl) const;
+  // Appends the template, taken apart into `pieces`, with the last match's groups.
+  void AppendSubstituted(std::string& out, const std::string& tmpl,
+                         const std::vector<detail::TTemplatePiece>& pieces) const;
 
   std::string m_expression;
   std::unique_ptr<detail::TProgram> m_program;
   std::unique_ptr<detail::TMatcher> m_matcher;
 
-  std::string m_input;           // Exec's copy of its input
-  std::string_view m_inputView;  // the input being searched
-  std::vector<char32_t> m_textBuffer;
-  std::u32string_view m_text;           // the input as code points, in m_textBuffer
-  std::vector<uint32_t> m_byteOffsets;  // byte offset of every character, and of the end
-  std::array<uint32_t, 2 * (kMaxGroup + 1)> m_captures{};
+  std::string m_input;                                     // Exec's copy of its input
+  std::unique_ptr<detail::TSubject> m_subject;             // the input being searched
+  std::unique_ptr<detail::TParsedTemplate> m_template;     // the template substituted last
+  std::array<uint32_t, 2 * (kMaxGroup + 1)> m_captures{};  // of the last match; read only while m_found
   bool m_searched = false;
   bool m_found = false;
 };

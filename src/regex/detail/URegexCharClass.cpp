@@ -29,6 +29,24 @@ std::vector<TCodeRange> Merged(std::vector<TCodeRange> ranges) {
 
 }  // namespace
 
+void TCharSet::Add(char32_t c) {
+  if (c < 256) {
+    low[c >> 6] |= uint64_t{1} << (c & 63);
+  } else {
+    high = true;
+  }
+}
+
+void TCharSet::AddAll() {
+  low.fill(~uint64_t{0});
+  high = true;
+}
+
+void TCharSet::Merge(const TCharSet& other) {
+  for (std::size_t i = 0; i < low.size(); ++i) low[i] |= other.low[i];
+  high = high || other.high;
+}
+
 bool TCharClass::IsMember(char32_t c) const { return InRanges(m_members, c); }
 
 bool TCharClass::MatchesHigh(char32_t c) const {

@@ -17,6 +17,20 @@ constexpr bool IsWordChar(char32_t c) {
 constexpr bool IsSpaceChar(char32_t c) { return c == U' ' || c == U'\t' || c == U'\n' || c == U'\r' || c == U'\f'; }
 constexpr bool IsLineSeparator(char32_t c) { return c == U'\r' || c == U'\n'; }
 
+// A set of characters that the search uses to skip places: exact below 256; above,
+// only whether some character there may belong.
+struct TCharSet {
+  std::array<uint64_t, 4> low{};
+  bool high = false;
+
+  bool Contains(char32_t c) const { return c < 256 ? (low[c >> 6] >> (c & 63)) & 1 : high; }
+  void Add(char32_t c);
+  void AddAll();
+  void Merge(const TCharSet& other);
+  bool HasAllAscii() const { return low[0] == ~uint64_t{0} && low[1] == ~uint64_t{0}; }
+  bool operator==(const TCharSet&) const = default;
+};
+
 struct TCodeRange {
   char32_t first;
   char32_t last;

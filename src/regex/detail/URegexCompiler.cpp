@@ -4,6 +4,7 @@
 #include <deque>
 
 #include "platform/UUnicode.h"
+#include "platform/UUtf8.h"
 
 namespace qx::detail {
 
@@ -14,25 +15,16 @@ namespace {
 constexpr std::size_t kMaxExpansion = 2000;
 constexpr std::size_t kMaxExpandedProgram = 100000;
 
-struct TFirst {
-  std::array<uint64_t, 4> low{};
-  bool high = false;
+// A GreedyStar's follow set is worked out over at most this many instructions; past
+// that, every place is tried, so long programs compile in time linear in their size.
+constexpr std::size_t kMaxFollowWalk = 256;
 
-  void Add(char32_t c) {
-    if (c < 256) {
-      low[c >> 6] |= uint64_t{1} << (c & 63);
-    } else {
-      high = true;
-    }
-  }
-  void AddAll() {
-    low.fill(~uint64_t{0});
-    high = true;
-  }
-  void Merge(const TFirst& other) {
-    for (std::size_t i = 0; i < low.size(); ++i) low[i] |= other.low[i];
-    high = high || other.high;
-  }
+// A required run while it is collected, with the UTF-8 text of its latest places that
+// are case-sensitive characters.
+struct TRunBuilder {
+  std::vector<TCharSet> places;
+  std::string text;
+  bool allText = true;
 };
 
 class TCompiler {
@@ -49,18 +41,17 @@ class TCompiler {
 
     NumberStars();
     m_prog.loopStackDepth = LoopStackDepth(m_ast.root);
-    CollectRequiredLiterals(m_ast.root, m_prog.requiredLiterals);
+    CollectPrefilter();
     m_prog.anchored = Anchored(m_ast.root);
     m_prog.minLength = MinLength(m_ast.root);
     if (!Node(m_ast.root).nullable) {
-      const TFirst first = First(m_ast.root);
       m_prog.useFirstSet = true;
-      m_prog.firstLow = first.low;
-      m_prog.firstHigh = first.high;
+      m_prog.first = First(m_ast.root);
     }
     FindSingleRun();
     FindLoopInstances();
     PlanMemo();
+    FindStarFollows();
     return std::move(m_prog);
   }
 
@@ -236,9 +227,7 @@ class TCompiler {
     if (code[pc].op != TOp::Match) return;
     m_prog.singleRun = true;
     m_prog.runTest = static_cast<uint32_t>(test);
-    for (char32_t c = 0; c < 256; ++c) {
-      if (m_prog.TestMatches(first, c)) m_prog.runLow[c >> 6] |= uint64_t{1} << (c & 63);
-    }
+    m_prog.run = m_prog.FirstOf(first);
     m_prog.runRepeats = repeats;
   }
 
@@ -249,35 +238,68 @@ class TCompiler {
     }
   }
 
-  // Runs of case-sensitive characters that every match must contain.
-  void CollectRequiredLiterals(int id, std::vector<std::u32string>& out) const {
-    constexpr std::size_t kMaxLiterals = 4;
+  // Runs of single characters that every match contains side by side.
+  void CollectPrefilter() {
+    TRunBuilder builder;
+    CollectRuns(m_ast.root, builder);
+    EndRun(builder);
+  }
+
+  bool IsOneCharacter(int id) const {
+    const TNodeKind kind = Node(id).kind;
+    return kind == TNodeKind::Char || kind == TNodeKind::Any || kind == TNodeKind::Class;
+  }
+
+  void CollectRuns(int id, TRunBuilder& builder) {
     const TNode& node = Node(id);
     switch (node.kind) {
       case TNodeKind::Char:
-        if (!node.ignoreCase && out.size() < kMaxLiterals) out.emplace_back(1, node.ch);
+      case TNodeKind::Any:
+      case TNodeKind::Class: AddPlace(id, builder); break;
+      case TNodeKind::Empty:
+      case TNodeKind::Assert: break;  // zero width: the characters around it still touch
+      case TNodeKind::Group: CollectRuns(node.kids[0], builder); break;
+      case TNodeKind::Concat:
+        for (int kid : node.kids) CollectRuns(kid, builder);
         break;
-      case TNodeKind::Group: CollectRequiredLiterals(node.kids[0], out); break;
       case TNodeKind::Repeat:
-        if (node.min > 0) CollectRequiredLiterals(node.kids[0], out);
-        break;
-      case TNodeKind::Concat: {
-        std::u32string run;
-        for (int kid : node.kids) {
-          const TNode& k = Node(kid);
-          if (k.kind == TNodeKind::Char && !k.ignoreCase) {
-            run += k.ch;
-            continue;
-          }
-          if (!run.empty() && out.size() < kMaxLiterals) out.push_back(run);
-          run.clear();
-          CollectRequiredLiterals(kid, out);
+        if (node.min == 0) {
+          EndRun(builder);
+        } else if (node.max == 1) {
+          CollectRuns(node.kids[0], builder);
+        } else if (IsOneCharacter(node.kids[0])) {
+          // Its first copy touches what comes before it, its last copy what comes after.
+          AddPlace(node.kids[0], builder);
+          EndRun(builder);
+          AddPlace(node.kids[0], builder);
+        } else {
+          EndRun(builder);
+          CollectRuns(node.kids[0], builder);
+          EndRun(builder);
         }
-        if (!run.empty() && out.size() < kMaxLiterals) out.push_back(run);
         break;
-      }
-      default: break;
+      case TNodeKind::Alternate:
+      case TNodeKind::BackRef: EndRun(builder); break;
     }
+  }
+
+  void AddPlace(int id, TRunBuilder& builder) {
+    const TNode& node = Node(id);
+    builder.places.push_back(First(id));
+    if (node.kind == TNodeKind::Char && !node.ignoreCase) {
+      utf8::Append(builder.text, node.ch);
+      return;
+    }
+    // The text so far is a run of its own, which inputs that are not ASCII can be searched for.
+    if (!builder.text.empty()) m_prog.prefilter.OfferText(std::move(builder.text));
+    builder.text.clear();
+    builder.allText = false;
+  }
+
+  void EndRun(TRunBuilder& builder) {
+    if (!builder.text.empty()) m_prog.prefilter.OfferText(std::move(builder.text));
+    if (!builder.allText) m_prog.prefilter.OfferPlaces(std::move(builder.places));
+    builder = {};
   }
 
   // Appends a copy of code compiled at `base`, moving its jump targets along.
@@ -342,9 +364,9 @@ class TCompiler {
   }
 
   // The characters a non-empty match of the node can start with.
-  TFirst First(int id) const {
+  TCharSet First(int id) const {
     const TNode& node = Node(id);
-    TFirst first;
+    TCharSet first;
     switch (node.kind) {
       case TNodeKind::Char:
         first.Add(node.ch);
@@ -400,6 +422,54 @@ class TCompiler {
       }
       if (!open.empty()) m_prog.loopInstanceOf[pc] = open.back().instance;
     }
+  }
+
+  void FindStarFollows() {
+    const std::vector<TInst>& code = m_prog.code;
+    m_prog.starFollow.assign(m_prog.starCount, {});
+    std::vector<uint32_t> seenBy(code.size(), UINT32_MAX);
+    for (uint32_t pc = 0; pc < code.size(); ++pc) {
+      if (code[pc].op == TOp::GreedyStar) m_prog.starFollow[code[pc].a] = FollowOf(pc + 2, code[pc].a, seenBy);
+    }
+  }
+
+  // What the code from `start` reads first. `seenBy` marks the instructions walked for `star`.
+  TStarFollow FollowOf(uint32_t start, uint32_t star, std::vector<uint32_t>& seenBy) const {
+    const std::vector<TInst>& code = m_prog.code;
+    TStarFollow follow;
+    follow.canBeEmpty = false;
+    std::vector<uint32_t> work{start};
+    std::size_t walked = 0;
+    while (!work.empty() && !follow.canBeEmpty) {
+      const uint32_t pc = work.back();
+      work.pop_back();
+      if (seenBy[pc] == star) continue;
+      seenBy[pc] = star;
+      if (++walked > kMaxFollowWalk) follow.canBeEmpty = true;
+      const TInst& inst = code[pc];
+      switch (inst.op) {
+        case TOp::Char:
+        case TOp::CharIgnoreCase:
+        case TOp::String:
+        case TOp::StringIgnoreCase:
+        case TOp::Any:
+        case TOp::AnyButLineBreak:
+        case TOp::Class: follow.set.Merge(m_prog.FirstOf(inst)); break;
+        case TOp::Assert:
+        case TOp::Save:
+        case TOp::LoopInit:
+        case TOp::LoopBody: work.push_back(pc + 1); break;
+        case TOp::Split: work.insert(work.end(), {inst.a, inst.b}); break;
+        case TOp::Jump: work.push_back(inst.a); break;
+        case TOp::LoopNext: work.push_back(inst.b); break;  // its LoopTest, whose exit an empty iteration takes
+        case TOp::LoopTest: work.insert(work.end(), {pc + 1, inst.b}); break;
+        case TOp::GreedyStar: work.insert(work.end(), {pc + 1, pc + 2}); break;
+        case TOp::BackRef:
+        case TOp::BackRefIgnoreCase:
+        case TOp::Match: follow.canBeEmpty = true; break;
+      }
+    }
+    return follow;
   }
 
   // Remembers failed (pc, position) pairs at every join and loop head, except where a

@@ -1,5 +1,7 @@
 #include "regex/detail/URegexMatcher.h"
 
+#include <type_traits>
+
 #include "platform/UUnicode.h"
 #include "regex/detail/URegexErrors.h"
 
@@ -9,64 +11,85 @@ namespace {
 
 bool WordAt(std::u32string_view text, uint32_t pos) { return pos < text.size() && IsWordChar(text[pos]); }
 
+// The end of the run of characters from `pos` (before `limit`) that a character test accepts.
+uint32_t RunEnd(const TProgram& prog, const TInst& test, const char32_t* text, uint32_t pos, uint32_t limit) {
+  if (test.op == TOp::Any) return limit;
+  while (pos < limit && prog.TestMatches(test, text[pos])) ++pos;
+  return pos;
+}
+
+// The first run of characters from `from` that a single-run program's test accepts (one
+// character of it when the test does not repeat).
+template <typename TChar>
+bool FindSingleRun(const TProgram& prog, std::basic_string_view<TChar> text, std::size_t from, std::size_t& start,
+                   std::size_t& end) {
+  const TInst& test = prog.code[prog.runTest];
+  auto matches = [&](char32_t c) { return c < 256 ? prog.run.Contains(c) : prog.TestMatches(test, c); };
+  auto code = [&](std::size_t i) { return static_cast<char32_t>(static_cast<std::make_unsigned_t<TChar>>(text[i])); };
+  const std::size_t size = text.size();
+  start = from;
+  while (start < size && !matches(code(start))) ++start;
+  if (start == size) return false;
+  end = start + 1;
+  if (prog.runRepeats) {
+    while (end < size && matches(code(end))) ++end;
+  }
+  return true;
+}
+
 }  // namespace
 
-bool TMatcher::Search(const TProgram& prog, std::u32string_view text, std::size_t from, bool fresh,
-                      TCaptures& captures) {
+bool TMatcher::Search(const TProgram& prog, TSubject& subject, std::size_t from, bool fresh, TCaptures& captures) {
   if (prog.loopStackDepth > kLoopStackSize) ThrowExecError(TRegexErrorCode::LoopStackExceeded);
+  if (fresh) m_steps = 0;
+  // The refusals that need neither the decoded text nor any set-up come first.
+  if (from > 0 && (prog.anchored || from > subject.Length())) return false;
   m_prog = &prog;
-  m_text = text;
-  if (prog.singleRun) return SearchSingleRun(from, captures);
+  // One run of one test is a scan already, with no set-up to save.
+  if (prog.singleRun) return SearchSingleRun(subject, from, captures);
+  const std::size_t fromByte = from > 0 ? subject.ByteOffset(from) : 0;
+  if (!prog.prefilter.MayMatch(subject.Bytes().substr(fromByte), subject.Ascii())) return false;
+  subject.Decode();
+  m_text = subject.Text();
   m_from = static_cast<uint32_t>(from);
-  m_caps.fill(kUnset);
+  m_caps = &captures;
   m_counters.assign(prog.loops.size(), 0);
   m_iterationStarts.assign(prog.loops.size(), kUnset);
-  if (fresh) m_steps = 0;
   m_keyed.Clear();
   m_stars.assign(prog.starCount, TStarState{kUnset, kUnset});
   // One failed state stays failed for every later start position of this search.
-  const std::size_t bits = static_cast<std::size_t>(prog.memoWidth) * (text.size() - from + 1);
+  const std::size_t bits = static_cast<std::size_t>(prog.memoWidth) * (m_text.size() - from + 1);
   m_bitsetOn = bits <= kMaxMemoBits;
   m_budgeted = prog.needsBudget || !m_bitsetOn;
   m_memo.assign(m_bitsetOn ? (bits + 63) / 64 : 0, 0);
 
-  // A literal that every match contains rules out the whole search when it is missing.
-  for (const std::u32string& literal : prog.requiredLiterals) {
-    if (text.find(literal, from) == std::u32string_view::npos) return false;
-  }
-
-  const std::size_t size = text.size();
+  const std::size_t size = m_text.size();
   for (std::size_t start = from; start <= size; ++start) {
     if (prog.anchored && start > 0) break;
     if (size - start < prog.minLength) break;
     if (prog.useFirstSet) {
-      while (start < size && !prog.MayStartWith(text[start])) ++start;
+      while (start < size && !prog.first.Contains(m_text[start])) ++start;
       if (start == size) break;
     }
     if (Run(static_cast<uint32_t>(start))) {
-      captures = m_caps;
       return true;
     }
   }
   return false;
 }
 
-bool TMatcher::SearchSingleRun(std::size_t from, TCaptures& captures) const {
-  const TProgram& prog = *m_prog;
-  const TInst& test = prog.code[prog.runTest];
-  const std::size_t size = m_text.size();
-  auto matches = [&](char32_t c) { return c < 256 ? prog.RunMatches(c) : prog.TestMatches(test, c); };
-  std::size_t start = from;
-  while (start < size && !matches(m_text[start])) ++start;
-  if (start == size) return false;
-  std::size_t end = start + 1;
-  if (prog.runRepeats) {
-    while (end < size && matches(m_text[end])) ++end;
+bool TMatcher::SearchSingleRun(TSubject& subject, std::size_t from, TCaptures& captures) const {
+  std::size_t start = 0;
+  std::size_t end = 0;
+  // Where every byte is a character, the bytes are scanned as they are.
+  if (subject.Ascii() ? !FindSingleRun(*m_prog, subject.Bytes(), from, start, end)
+                      : (subject.Decode(), !FindSingleRun(*m_prog, subject.Text(), from, start, end))) {
+    return false;
   }
   // The saves before the test record the start, those after it the end.
   captures.fill(kUnset);
   bool before = true;
-  for (const TInst& inst : prog.code) {
+  for (const TInst& inst : m_prog->code) {
     if (inst.op == TOp::Save) {
       captures[inst.a] = static_cast<uint32_t>(before ? start : end);
     } else if (inst.op != TOp::Match) {
@@ -78,17 +101,20 @@ bool TMatcher::SearchSingleRun(std::size_t from, TCaptures& captures) const {
 
 bool TMatcher::Visited(uint32_t pc, uint32_t pos) {
   const TProgram& prog = *m_prog;
-  if (prog.memoKind[pc] == TMemoKind::Bitset) {
-    if (!m_bitsetOn) return false;
-    const std::size_t bit = static_cast<std::size_t>(pos - m_from) * prog.memoWidth + prog.memoIndex[pc];
-    uint64_t& word = m_memo[bit >> 6];
-    const uint64_t mask = uint64_t{1} << (bit & 63);
-    if (word & mask) return true;
-    word |= mask;
-    return false;
-  }
+  if (prog.memoKind[pc] != TMemoKind::Bitset) return VisitedKeyed(pc, pos);
+  if (!m_bitsetOn) return false;
+  const std::size_t bit = static_cast<std::size_t>(pos - m_from) * prog.memoWidth + prog.memoIndex[pc];
+  uint64_t& word = m_memo[bit >> 6];
+  const uint64_t mask = uint64_t{1} << (bit & 63);
+  if (word & mask) return true;
+  word |= mask;
+  return false;
+}
+
+bool TMatcher::VisitedKeyed(uint32_t pc, uint32_t pos) {
   // Inside counted loops the state also holds, for each loop around pc, its counter and
   // whether its iteration is still empty (which decides what its LoopNext does).
+  const TProgram& prog = *m_prog;
   m_key.assign({pc, pos});
   for (int instance = prog.loopInstanceOf[pc]; instance >= 0; instance = prog.loopInstances[instance].parent) {
     const uint32_t slot = prog.loopInstances[instance].slot;
@@ -96,6 +122,16 @@ bool TMatcher::Visited(uint32_t pc, uint32_t pos) {
     m_key.push_back(m_iterationStarts[slot] == pos ? 1 : 0);
   }
   return !m_keyed.Insert(m_key);
+}
+
+uint32_t TMatcher::PlaceToGoOn(uint32_t star, uint32_t highest, uint32_t lowest) const {
+  if (m_prog->starFollow.empty()) return highest;
+  // A place the code after the star cannot start at would fail there at once.
+  const TStarFollow& follow = m_prog->starFollow[star];
+  for (uint32_t place = highest;; --place) {
+    if (!follow.Excludes(m_text, place)) return place;
+    if (place == lowest) return kUnset;
+  }
 }
 
 bool TMatcher::AssertHolds(TAssertKind kind, uint32_t pos) const {
@@ -114,8 +150,8 @@ bool TMatcher::AssertHolds(TAssertKind kind, uint32_t pos) const {
 }
 
 bool TMatcher::BackRefMatches(uint32_t group, bool ignoreCase, uint32_t& pos) const {
-  const uint32_t start = m_caps[2 * group];
-  const uint32_t end = m_caps[2 * group + 1];
+  const uint32_t start = (*m_caps)[2 * group];
+  const uint32_t end = (*m_caps)[2 * group + 1];
   if (start == kUnset || end == kUnset || end < start) return false;
   const uint32_t length = end - start;
   if (m_text.size() - pos < length) return false;
@@ -136,6 +172,7 @@ bool TMatcher::Run(uint32_t start) {
   uint32_t pc = 0;
   uint32_t pos = start;
   m_stack.clear();
+  m_caps->fill(kUnset);
 
   for (;;) {
     if (m_budgeted && ++m_steps > kStepBudget) ThrowExecError(TRegexErrorCode::MatchTooComplex);
@@ -176,8 +213,10 @@ bool TMatcher::Run(uint32_t start) {
           ++pc;
           break;
         case TOp::Save:
-          m_stack.push_back({TFrameKind::RestoreCapture, inst.a, m_caps[inst.a], 0});
-          m_caps[inst.a] = pos;
+          // With nothing to go back to, a failure ends the run, and the next run starts
+          // with every capture unset anyway.
+          if (!m_stack.empty()) m_stack.push_back({TFrameKind::RestoreCapture, inst.a, (*m_caps)[inst.a], 0});
+          (*m_caps)[inst.a] = pos;
           ++pc;
           break;
         case TOp::Split:
@@ -235,7 +274,7 @@ bool TMatcher::Run(uint32_t start) {
               break;
             }
             const uint32_t limit = known && pos < star.low ? star.low : size;
-            while (end < limit && prog.TestMatches(test, text[end])) ++end;
+            end = RunEnd(prog, test, text, pos, limit);
             if (known && end == star.low) {
               end = star.runEnd;
               highest = star.low - 1;
@@ -244,11 +283,16 @@ bool TMatcher::Run(uint32_t start) {
             }
             star = {end, pos};
           } else {
-            while (end < size && prog.TestMatches(test, text[end])) ++end;
+            end = RunEnd(prog, test, text, pos, size);
             highest = end;
           }
-          if (highest > pos) m_stack.push_back({TFrameKind::GiveBack, pc + 2, highest, pos});
-          pos = highest;
+          const uint32_t place = PlaceToGoOn(inst.a, highest, pos);
+          if (place == kUnset) {
+            ok = false;
+            break;
+          }
+          if (place > pos) m_stack.push_back({TFrameKind::GiveBack, pc + 2, place, pos});
+          pos = place;
           pc += 2;
           break;
         }
@@ -262,9 +306,14 @@ bool TMatcher::Run(uint32_t start) {
       if (m_stack.empty()) return false;
       TFrame& top = m_stack.back();
       if (top.kind == TFrameKind::GiveBack) {
+        const uint32_t place = PlaceToGoOn(code[top.a - 2].a, top.b - 1, top.c);
+        if (place == kUnset) {
+          m_stack.pop_back();
+          continue;
+        }
         pc = top.a;
-        pos = --top.b;
-        if (top.b == top.c) m_stack.pop_back();
+        pos = top.b = place;
+        if (place == top.c) m_stack.pop_back();
         break;
       }
       const TFrame frame = top;
@@ -275,7 +324,7 @@ bool TMatcher::Run(uint32_t start) {
         break;
       }
       if (frame.kind == TFrameKind::RestoreCapture) {
-        m_caps[frame.a] = frame.b;
+        (*m_caps)[frame.a] = frame.b;
       } else if (frame.kind == TFrameKind::RestoreCounter) {
         m_counters[frame.a] = frame.b;
       } else {

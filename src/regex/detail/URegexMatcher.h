@@ -9,12 +9,14 @@
 #include <string_view>
 #include <vector>
 
+#include "regex/UTRegexEngine.h"
 #include "regex/detail/URegexProgram.h"
 #include "regex/detail/URegexStateSet.h"
+#include "regex/detail/URegexSubject.h"
 
 namespace qx::detail {
 
-constexpr int kCaptureSlots = 30;  // groups 0 to 14, start and end
+constexpr int kCaptureSlots = 2 * (TRegexEngine::kMaxGroup + 1);  // every group's start and end
 constexpr uint32_t kUnset = UINT32_MAX;
 // Deepest nesting of counted repetitions that a search accepts.
 constexpr int kLoopStackSize = 10;
@@ -31,11 +33,13 @@ using TCaptures = std::array<uint32_t, kCaptureSlots>;
 
 class TMatcher {
  public:
-  // Searches `text` from `from` for the leftmost match. On success `captures` holds the
-  // start and end of each group (kUnset where a group took no part). Raises "Loop Stack
-  // Exceeded" and "Match Too Complex". `fresh` starts a new step budget (Exec); otherwise
-  // the search goes on spending the previous one (ExecNext).
-  bool Search(const TProgram& prog, std::u32string_view text, std::size_t from, bool fresh, TCaptures& captures);
+  // Searches the subject from character `from` for the leftmost match. On success
+  // `captures` holds the start and end of each group (kUnset where a group took no part);
+  // otherwise its content is undefined.
+  // Raises "Loop Stack Exceeded" and "Match Too Complex". `fresh` starts a new step budget
+  // (Exec); otherwise the search goes on spending the previous one (ExecNext). The
+  // subject is decoded only when its bytes pass the prefilter.
+  bool Search(const TProgram& prog, TSubject& subject, std::size_t from, bool fresh, TCaptures& captures);
 
  private:
   enum class TFrameKind : uint8_t { Branch, RestoreCapture, RestoreCounter, RestoreIterationStart, GiveBack };
@@ -53,15 +57,19 @@ class TMatcher {
   };
 
   bool Run(uint32_t start);
-  bool SearchSingleRun(std::size_t from, TCaptures& captures) const;
+  bool SearchSingleRun(TSubject& subject, std::size_t from, TCaptures& captures) const;
   bool Visited(uint32_t pc, uint32_t pos);
+  bool VisitedKeyed(uint32_t pc, uint32_t pos);
+  // The highest place from `highest` down to `lowest` where the code after a GreedyStar
+  // may go on; kUnset when there is none.
+  uint32_t PlaceToGoOn(uint32_t star, uint32_t highest, uint32_t lowest) const;
   bool BackRefMatches(uint32_t group, bool ignoreCase, uint32_t& pos) const;
   bool AssertHolds(TAssertKind kind, uint32_t pos) const;
 
   const TProgram* m_prog = nullptr;
   std::u32string_view m_text;
   uint32_t m_from = 0;
-  TCaptures m_caps{};
+  TCaptures* m_caps = nullptr;  // the caller's: a run writes its captures in place
   std::vector<uint32_t> m_counters;
   std::vector<uint32_t> m_iterationStarts;  // per counted loop: where its current iteration began
   std::vector<TFrame> m_stack;

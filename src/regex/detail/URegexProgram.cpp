@@ -1,18 +1,23 @@
 #include "regex/detail/URegexProgram.h"
 
-#include "platform/UUnicode.h"
-
 namespace qx::detail {
 
-bool TProgram::TestMatches(const TInst& test, char32_t c) const {
-  switch (test.op) {
-    case TOp::Char: return c == test.a;
-    case TOp::CharIgnoreCase: return c == test.a || unicode::SimpleUpper(c) == test.b;
-    case TOp::Any: return true;
-    case TOp::AnyButLineBreak: return !IsLineSeparator(c);
-    case TOp::Class: return classes[test.a].Matches(c);
-    default: return false;
+TCharSet TProgram::FirstOf(const TInst& inst) const {
+  TInst test = inst;
+  if (inst.op == TOp::String) test = {.op = TOp::Char, .a = literals[inst.a]};
+  if (inst.op == TOp::StringIgnoreCase) {
+    test = {.op = TOp::CharIgnoreCase, .a = literals[inst.a], .b = literals[inst.a + inst.b]};
   }
+  TCharSet set;
+  for (char32_t c = 0; c < 256; ++c) {
+    if (TestMatches(test, c)) set.Add(c);
+  }
+  switch (test.op) {
+    case TOp::Char: set.high = test.a >= 256; break;
+    case TOp::Class: set.high = classes[test.a].MayMatchHigh(); break;
+    default: set.high = true; break;  // other code points may share an upper-case form (U+0131 and 'i')
+  }
+  return set;
 }
 
 }  // namespace qx::detail

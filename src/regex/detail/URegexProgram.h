@@ -2,13 +2,15 @@
 // the facts the search uses to skip start positions. Built by the compiler only.
 #pragma once
 
-#include <array>
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
+#include "platform/UUnicode.h"
 #include "regex/detail/URegexAst.h"
 #include "regex/detail/URegexCharClass.h"
+#include "regex/detail/URegexPrefilter.h"
 
 namespace qx::detail {
 
@@ -31,7 +33,8 @@ enum class TOp : uint8_t {
   LoopBody,           // a: loop slot; an iteration starts here
   LoopNext,           // a: loop slot, b: the loop's LoopTest; an empty iteration ends the loop
   GreedyStar,         // a: star index; takes the longest run of what the next instruction
-                      // matches, then gives back one character at a time; goes on at pc + 2
+                      // matches, then gives back one character at a time, skipping places
+                      // where what follows cannot start; goes on at pc + 2
   Match,
 };
 
@@ -57,6 +60,17 @@ struct TLoopInstance {
   int parent;  // the instance around this one, -1 at top level
 };
 
+// The characters that the code after a GreedyStar can start with. When it can also
+// succeed without reading a character, nothing is skipped.
+struct TStarFollow {
+  TCharSet set;
+  bool canBeEmpty = true;
+
+  bool Excludes(std::u32string_view text, uint32_t pos) const {
+    return !canBeEmpty && (pos == text.size() || !set.Contains(text[pos]));
+  }
+};
+
 enum class TMemoKind : uint8_t {
   None,    // not remembered: straight-line code, or a back-reference may follow
   Bitset,  // (pc, position) in the bitset
@@ -77,30 +91,37 @@ struct TProgram {
   uint32_t starCount = 0;
 
   int groupCount = 0;
-  int loopStackDepth = 0;                        // deepest nesting of counted repetitions
-  bool needsBudget = false;                      // some state is not remembered, so the work must be capped
-  bool anchored = false;                         // can match only at the start of the input
-  std::vector<std::u32string> requiredLiterals;  // texts every match contains
-  uint32_t minLength = 0;                        // characters any match needs
+  int loopStackDepth = 0;    // deepest nesting of counted repetitions
+  bool needsBudget = false;  // some state is not remembered, so the work must be capped
+  bool anchored = false;     // can match only at the start of the input
+  uint32_t minLength = 0;    // characters any match needs
+  TPrefilter prefilter;      // what the input's bytes must contain
   // The expression is one character test, or a greedy run of one, inside captures only
   // ("[aeiou]", "(\\d+)"): the search needs no backtracking at all.
   bool singleRun = false;
-  uint32_t runTest = 0;              // pc of the character test
-  std::array<uint64_t, 4> runLow{};  // what the test answers below 256
-  bool runRepeats = false;           // the test is followed by its GreedyStar
-  bool useFirstSet = false;          // every match starts with a character of the first set
-  std::array<uint64_t, 4> firstLow{};
-  bool firstHigh = false;
+  uint32_t runTest = 0;      // pc of the character test
+  TCharSet run;              // what the test answers below 256
+  bool runRepeats = false;   // the test is followed by its GreedyStar
+  bool useFirstSet = false;  // every match starts with a character of the first set
+  TCharSet first;
+  // Per GreedyStar: what the code after it needs at the place where it goes on, so the
+  // star gives back only to places where that can start. Empty: every place is tried.
+  std::vector<TStarFollow> starFollow;
 
   // What a character test (Char, CharIgnoreCase, Any, AnyButLineBreak, Class) says of c.
-  bool TestMatches(const TInst& test, char32_t c) const;
-
-  bool RunMatches(char32_t c) const { return c < 256 && ((runLow[c >> 6] >> (c & 63)) & 1); }
-
-  bool MayStartWith(char32_t c) const {
-    if (c < 256) return (firstLow[c >> 6] >> (c & 63)) & 1;
-    return firstHigh;
+  bool TestMatches(const TInst& test, char32_t c) const {
+    switch (test.op) {
+      case TOp::Char: return c == test.a;
+      case TOp::CharIgnoreCase: return c == test.a || unicode::SimpleUpper(c) == test.b;
+      case TOp::Any: return true;
+      case TOp::AnyButLineBreak: return !IsLineSeparator(c);
+      case TOp::Class: return classes[test.a].Matches(c);
+      default: return false;
+    }
   }
+  // The characters a character test or a String accepts first: exact below 256, a
+  // possibility above.
+  TCharSet FirstOf(const TInst& inst) const;
 };
 
 }  // namespace qx::detail
