@@ -1,5 +1,7 @@
 #include "regex/detail/URegexSubject.h"
 
+#include <cstring>
+
 #include "platform/UUtf8.h"
 
 namespace qx::detail {
@@ -8,9 +10,16 @@ void TSubject::Reset(std::string_view bytes) {
   m_bytes = bytes;
   m_decoded = false;
   m_text = {};
-  unsigned char any = 0;
-  for (char byte : bytes) any |= static_cast<unsigned char>(byte);
-  m_ascii = any < 0x80;
+  // Eight bytes at a time: names are short, and this runs for every one.
+  uint64_t any = 0;
+  std::size_t i = 0;
+  for (; i + 8 <= bytes.size(); i += 8) {
+    uint64_t word = 0;
+    std::memcpy(&word, bytes.data() + i, 8);
+    any |= word;
+  }
+  for (; i < bytes.size(); ++i) any |= static_cast<unsigned char>(bytes[i]);
+  m_ascii = (any & 0x8080808080808080u) == 0;
 }
 
 std::size_t TSubject::Length() {
