@@ -34,9 +34,8 @@ class TCompiler {
   TProgram Compile() {
     m_prog.groupCount = m_ast.groupCount;
     m_prog.classes = std::move(m_ast.classes);
-    Add({.op = TOp::Save, .a = 0});
+    // The whole match's start and end are recorded by the matcher and its Match.
     Emit(m_ast.root);
-    Add({.op = TOp::Save, .a = 1});
     Add({.op = TOp::Match});
 
     NumberStars();

@@ -88,6 +88,8 @@ bool TMatcher::SearchSingleRun(TSubject& subject, std::size_t from, TCaptures& c
   }
   // The saves before the test record the start, those after it the end.
   captures.fill(kUnset);
+  captures[0] = static_cast<uint32_t>(start);
+  captures[1] = static_cast<uint32_t>(end);
   bool before = true;
   for (const TInst& inst : m_prog->code) {
     if (inst.op == TOp::Save) {
@@ -173,6 +175,7 @@ bool TMatcher::Run(uint32_t start) {
   uint32_t pos = start;
   m_stack.clear();
   m_caps->fill(kUnset);
+  (*m_caps)[0] = start;
 
   for (;;) {
     if (m_budgeted && ++m_steps > kStepBudget) ThrowExecError(TRegexErrorCode::MatchTooComplex);
@@ -296,7 +299,7 @@ bool TMatcher::Run(uint32_t start) {
           pc += 2;
           break;
         }
-        case TOp::Match: return true;
+        case TOp::Match: (*m_caps)[1] = pos; return true;
       }
     }
     if (ok) continue;

@@ -25,7 +25,7 @@ enum class TOp : uint8_t {
   Assert,             // assertKind
   BackRef,            // a: group
   BackRefIgnoreCase,  // a: group
-  Save,               // a: capture slot (2 * group, 2 * group + 1)
+  Save,               // a: capture slot (2 * group, 2 * group + 1) of groups from 1
   Split,              // try a, then b
   Jump,               // a: target
   LoopInit,           // a: loop slot
@@ -35,7 +35,7 @@ enum class TOp : uint8_t {
   GreedyStar,         // a: star index; takes the longest run of what the next instruction
                       // matches, then gives back one character at a time, skipping places
                       // where what follows cannot start; goes on at pc + 2
-  Match,
+  Match,              // records the end of the whole match; its start is where the run began
 };
 
 struct TInst {
