@@ -27,7 +27,6 @@ struct TCharSet {
   void Add(char32_t c);
   void AddAll();
   void Merge(const TCharSet& other);
-  bool HasAllAscii() const { return low[0] == ~uint64_t{0} && low[1] == ~uint64_t{0}; }
   bool operator==(const TCharSet&) const = default;
 };
 

@@ -53,9 +53,12 @@ bool TMatcher::Search(const TProgram& prog, TSubject& subject, std::size_t from,
   m_text = subject.Text();
   m_from = static_cast<uint32_t>(from);
   m_caps = &captures;
-  m_counters.assign(prog.loops.size(), 0);
-  m_iterationStarts.assign(prog.loops.size(), kUnset);
-  m_keyed.Clear();
+  // Most programs have no counted loop, and the set-up runs once per match of a Replace.
+  if (!prog.loops.empty()) {
+    m_counters.assign(prog.loops.size(), 0);
+    m_iterationStarts.assign(prog.loops.size(), kUnset);
+    m_keyed.Clear();  // only states inside counted loops are kept there
+  }
   m_stars.assign(prog.starCount, TStarState{kUnset, kUnset});
   // One failed state stays failed for every later start position of this search.
   const std::size_t bits = static_cast<std::size_t>(prog.memoWidth) * (m_text.size() - from + 1);

@@ -12,6 +12,9 @@ namespace {
 // scans stay short.
 constexpr std::size_t kMaxRuns = 4;
 constexpr std::size_t kMaxPlaces = 16;
+// A run whose rarest place accepts more ASCII characters than this (\w, [^a]) is in
+// nearly every input: looking for it would cost more than it saves.
+constexpr int kMaxAnchorChoice = 32;
 
 int AsciiCount(const TCharSet& place) { return std::popcount(place.low[0]) + std::popcount(place.low[1]); }
 
@@ -46,12 +49,12 @@ void TPrefilter::OfferText(std::string bytes) { Keep({std::move(bytes), {}}); }
 
 void TPrefilter::OfferPlaces(std::vector<TCharSet> places) {
   places.resize(std::min(places.size(), kMaxPlaces));
-  if (std::all_of(places.begin(), places.end(), [](const TCharSet& place) { return place.HasAllAscii(); })) return;
   TRequiredRun run{{}, std::move(places)};
   for (std::size_t i = 1; i < run.places.size(); ++i) {
     if (AsciiCount(run.places[i]) < AsciiCount(run.places[run.anchor])) run.anchor = i;
   }
   const TCharSet& anchor = run.places[run.anchor];
+  if (AsciiCount(anchor) > kMaxAnchorChoice) return;
   if (AsciiCount(anchor) == 1) {
     run.anchorByte = anchor.low[0] ? std::countr_zero(anchor.low[0]) : 64 + std::countr_zero(anchor.low[1]);
   }
