@@ -51,11 +51,13 @@ for files in $SIZES; do
     "$real_s" "$(mib "$real_kib")" "$(per_entry "$real_kib" "$files")" "$simulate_idle" "$real_idle")")
 done
 
+echo "quillex-cli run over one folder of FLAT files, (\\d+) -> [\$1], sorted by name, undo off; median of $SCALING_RUNS runs"
+echo
 echo "| files in one folder | simulate s | simulate peak MiB | simulate bytes/entry | real s | real peak MiB | real bytes/entry | idle % simulate / real |"
 echo "|---:|---:|---:|---:|---:|---:|---:|---:|"
 printf '%s\n' "${rows[@]}"
 echo
 printf 'Start-up footprint (a simulation of an empty folder): %s MiB peak, %.3f s. Bytes/entry is\n' \
   "$(mib "$startup_kib")" "$startup_s"
-echo "(peak - start-up footprint) / files. Sorted by name, undo off; median of $SCALING_RUNS runs."
+echo "(peak - start-up footprint) / files."
 "$bench/machine.sh" "$work"
