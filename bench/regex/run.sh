@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Runs the regex benchmark of an optimised build and prints one markdown table: names
-# per second for each engine and expression, and our ratio to interpreted PCRE2.
+# per second for each engine and expression, and our ratios to PCRE2, interpreted and JIT.
 #   bench/regex/run.sh BUILD_DIR      (the release preset's build; nothing is built here)
 set -euo pipefail
 build=$(cd "${1:?usage: run.sh BUILD_DIR}" && pwd)
@@ -9,23 +9,29 @@ bench="$build/bench/regex/URegexBench"
 
 json=$(mktemp)
 trap 'rm -f "$json"' EXIT
-"$bench" --benchmark_format=json --benchmark_min_time=0.3 >"$json" 2>/dev/null
+# The machine may be shared: repetitions run interleaved, so that a busy spell does not
+# fall on one engine only, and each cell is their median.
+"$bench" --benchmark_format=json --benchmark_min_time=0.2 --benchmark_repetitions=5 \
+  --benchmark_enable_random_interleaving=true >"$json" 2>/dev/null
 
 python3 - "$json" <<'PY'
-import json, sys
+import json, statistics, sys
 
 runs = json.load(open(sys.argv[1]))["benchmarks"]
 engines = ["ours", "RegexReplace", "std::regex", "PCRE2 interpreted", "PCRE2 JIT"]
-rows, cells, alloc = [], {}, {}
+order, rates, cells, alloc = {}, {}, {}, {}
 for run in runs:
+    if run.get("run_type") == "aggregate":
+        continue
     engine, label = run["name"].split("/", 1)
-    label = label.split("/iterations:")[0]
-    if label not in rows:
-        rows.append(label)
+    label = label.split("/iterations:")[0].split("/repeats:")[0]
+    # Rows in the order the expressions are registered, whatever order the runs took.
+    order[label] = min(order.get(label, run["family_index"]), run["family_index"])
     if run.get("error_occurred"):
         cells[(label, engine)] = None
         continue
-    cells[(label, engine)] = (run["names_per_second"], int(run.get("gave_up", 0)))
+    rates.setdefault((label, engine), []).append(run["names_per_second"])
+    cells[(label, engine)] = (statistics.median(rates[(label, engine)]), int(run.get("gave_up", 0)))
     if engine == "ours":
         alloc[label] = run.get("bytes_per_compile_and_run", 0)
 
@@ -36,17 +42,19 @@ def show(cell):
     text = f"{rate:,.0f}"
     return text + (f" (gave up on all)" if gave_up else "")
 
-print("| Expression | " + " | ".join(engines) + " | ours / PCRE2 interpreted | ours: KB per compile + run |")
-print("|---|" + "---:|" * (len(engines) + 2))
-for label in rows:
-    line = [label.replace("|", "\\|")] + [show(cells.get((label, e))) if (label, e) in cells else "-" for e in engines]
-    ours, peer = cells.get((label, "ours")), cells.get((label, "PCRE2 interpreted"))
+def ratio(ours, peer):
     if ours and peer and not peer[1]:
-        line.append(f"{ours[0] / peer[0]:.2f}x")
-    elif ours and peer:
-        line.append("peer gave up")
-    else:
-        line.append("-")
+        return f"{ours[0] / peer[0]:.2f}x"
+    return "peer gave up" if ours and peer else "-"
+
+print("| Expression | " + " | ".join(engines) +
+      " | ours / PCRE2 interpreted | ours / PCRE2 JIT | ours: KB per compile + run |")
+print("|---|" + "---:|" * (len(engines) + 3))
+for label in sorted(order, key=order.get):
+    line = [label.replace("|", "\\|")] + [show(cells.get((label, e))) if (label, e) in cells else "-" for e in engines]
+    ours = cells.get((label, "ours"))
+    line.append(ratio(ours, cells.get((label, "PCRE2 interpreted"))))
+    line.append(ratio(ours, cells.get((label, "PCRE2 JIT"))))
     line.append(f"{alloc.get(label, 0) / 1024:.1f}")
     print("| " + " | ".join(line) + " |")
 print()
