@@ -15,6 +15,7 @@
 #include "platform/UFiles.h"
 #include "platform/UTextCodec.h"
 #include "platform/UUtf8.h"
+#include "platform/UValueText.h"
 
 namespace qx {
 
@@ -50,18 +51,6 @@ std::int32_t ToInt(std::string_view text) {
   std::int32_t value = 0;
   const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
   return error == std::errc() && end == text.data() + text.size() ? value : 0;
-}
-
-bool EqualsIgnoringAsciiCase(std::string_view a, std::string_view b) {
-  return a.size() == b.size() && LowerCase(a) == LowerCase(b);
-}
-
-// A number (non-zero is true) or the words true / false in any case; anything else false.
-bool ToBool(std::string_view text) {
-  if (EqualsIgnoringAsciiCase(text, "true")) return true;
-  std::int64_t value = 0;
-  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-  return error == std::errc() && end == text.data() + text.size() && value != 0;
 }
 
 std::string AttributeValue(const xmlAttr* attribute) {
@@ -272,7 +261,7 @@ bool LoadFromXMLNode(TJob& job, const xmlNode* element) {
     else if (name == "str2")
       read.str2 = XMLUnescape(AttributeValue(attribute));
     else if (name == "enabled")
-      read.enabled = ToBool(AttributeValue(attribute));
+      read.enabled = ParseBoolean(AttributeValue(attribute)).value_or(false);
   }
   if (read.type == TJobKind::jobNone) return false;
   job = std::move(read);

@@ -4,6 +4,8 @@
 #include <array>
 #include <utility>
 
+#include "platform/UValueText.h"
+
 namespace qx {
 
 namespace {
@@ -11,22 +13,15 @@ namespace {
 constexpr std::array<const char*, 8> kKindNames = {"jobNone",   "jobLower",  "jobUpper",   "jobNormal",
                                                    "jobInsert", "jobRemove", "jobReplace", "jobCounter"};
 
-bool EqualIgnoringAsciiCase(std::string_view a, std::string_view b) {
-  return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
-    const auto lower = [](char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c; };
-    return lower(x) == lower(y);
-  });
-}
-
 std::string Quoted(const std::string& text) { return "\"" + text + "\""; }
 
 // The place phrase of the position kinds: " after the 3rd character", ...
 std::string PlaceText(std::int32_t modifier, std::int32_t position, const std::string& search) {
   switch (modifier) {
-    case 0: return " at the beginning";
-    case 1: return " at the end";
-    case 2: return " after the " + OrdinalText(position) + " character";
-    case 3: return " before string " + Quoted(search);
+    case posBeginning: return " at the beginning";
+    case posEnd: return " at the end";
+    case posAfterCharacters: return " after the " + OrdinalText(position) + " character";
+    case posBeforeText: return " before string " + Quoted(search);
     default: return " after string " + Quoted(search);
   }
 }
@@ -34,7 +29,7 @@ std::string PlaceText(std::int32_t modifier, std::int32_t position, const std::s
 std::string CaseDescription(const char* verb, const char* rule, std::int32_t modifier) {
   static constexpr std::array<const char*, 3> kNormalTargets = {"all characters", "filename only", "extension only"};
   static constexpr std::array<const char*, 3> kTargets = {"all characters", "filename", "extension"};
-  if (modifier < 0 || modifier > 2) return "";
+  if (modifier < caseWholeName || modifier > caseExtension) return "";
   if (rule == nullptr) return std::string("Normalize case of ") + kNormalTargets[static_cast<std::size_t>(modifier)];
   return std::string(verb) + " " + kTargets[static_cast<std::size_t>(modifier)] + " to " + rule + " case";
 }
@@ -72,7 +67,7 @@ std::string CountText(std::int32_t n, std::string_view noun) {
 }
 
 std::string JobDescription(const TJob& job) {
-  const bool positional = job.modifier >= 0 && job.modifier <= 4;
+  const bool positional = job.modifier >= posBeginning && job.modifier <= posAfterText;
   switch (job.type) {
     case TJobKind::jobNone: return "<none>";
     case TJobKind::jobLower: return CaseDescription("Convert", "lower", job.modifier);
@@ -81,14 +76,14 @@ std::string JobDescription(const TJob& job) {
     case TJobKind::jobInsert: {
       if (!positional) return "";
       const std::string what = Quoted(job.str1);
-      if (job.modifier == 1) return "Append " + what + " at the end";
+      if (job.modifier == posEnd) return "Append " + what + " at the end";
       return "Insert " + what + PlaceText(job.modifier, job.int1, job.str2);
     }
     case TJobKind::jobRemove:
       if (!positional) return "";
-      if (job.modifier <= 1) {
+      if (job.modifier == posBeginning || job.modifier == posEnd) {
         return "Remove " + CountText(job.int1, "character") +
-               (job.modifier == 0 ? " from the beginning" : " from the end");
+               (job.modifier == posBeginning ? " from the beginning" : " from the end");
       }
       return "Remove " + CountText(job.int1, "character") + PlaceText(job.modifier, job.int2, job.str1);
     case TJobKind::jobCounter:
@@ -96,8 +91,8 @@ std::string JobDescription(const TJob& job) {
       return "Add a counter of " + CountText(job.int1, "character") + PlaceText(job.modifier, job.int2, job.str1);
     case TJobKind::jobReplace: {
       std::string text;
-      if (job.modifier == 0) text = "Replace " + Quoted(job.str1) + " with " + Quoted(job.str2);
-      if (job.modifier == 1) text = "Replace regex " + Quoted(job.str1) + " with " + Quoted(job.str2);
+      if (job.modifier == replacePlain) text = "Replace " + Quoted(job.str1) + " with " + Quoted(job.str2);
+      if (job.modifier == replaceRegex) text = "Replace regex " + Quoted(job.str1) + " with " + Quoted(job.str2);
       return text + (job.int1 == 1 ? " (match case)" : " (ignore case)");
     }
   }

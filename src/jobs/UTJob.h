@@ -24,14 +24,28 @@ enum class TJobKind : std::uint8_t {
   jobCounter = 7,
 };
 
+// What `modifier` means, by kind. The field stays a plain 32-bit number, as the job
+// list file stores it (a value no kind knows is kept and leaves names alone); these
+// name its values.
+// Case kinds: which part of the name changes.
+enum TCaseTarget : std::int32_t { caseWholeName = 0, caseNamePart = 1, caseExtension = 2 };
+// Insert, remove and counter: where.
+enum TPosition : std::int32_t {
+  posBeginning = 0,
+  posEnd = 1,
+  posAfterCharacters = 2,  // after the position field's count of characters
+  posBeforeText = 3,       // before the first occurrence of the search text
+  posAfterText = 4,        // after it
+};
+// Replace: how str1 is found.
+enum TReplaceMode : std::int32_t { replacePlain = 0, replaceRegex = 1 };
+
 // One rename operation. Which fields a kind uses:
-//   case kinds   modifier 0 whole name, 1 name part, 2 extension
-//   jobInsert    str1 text; modifier 0 front, 1 end, 2 after int1 characters,
-//                3 before / 4 after the first str2
-//   jobRemove    int1 count; modifier 0 front, 1 end, 2 after int2 characters,
-//                3 before / 4 after the first str1
+//   case kinds   modifier a TCaseTarget
+//   jobInsert    str1 text; modifier a TPosition, int1 its count, str2 its search text
+//   jobRemove    int1 count; modifier a TPosition, int2 its count, str1 its search text
 //   jobCounter   int1 width; positions as jobRemove (int2, str1)
-//   jobReplace   modifier 0 plain, 1 regular expression; str1 -> str2; int1 == 1 match case
+//   jobReplace   modifier a TReplaceMode; str1 -> str2; int1 == 1 match case
 // Unused fields keep whatever they held and are stored as they are.
 struct TJob {
   TJobKind type = TJobKind::jobNone;
@@ -93,7 +107,6 @@ class TJobList {
 // Applying jobs to a name.
 
 // The case rules touch only A-Z and a-z; every other character stays as it is.
-std::string LowerCase(std::string_view text);
 // Lower-case everything, capitalise the first character and every character that
 // follows a blank, hyphen or full stop and starts a word of two or more characters.
 std::string NormaliseCase(std::string_view text);

@@ -60,27 +60,28 @@ void ApplyCase(TJobKind kind, std::int32_t modifier, TChars& name) {
   void (*rule)(TChars&) = kind == TJobKind::jobLower   ? LowerInPlace
                           : kind == TJobKind::jobUpper ? UpperInPlace
                                                        : NormaliseInPlace;
-  if (modifier == 0) {
+  if (modifier == caseWholeName) {
     rule(name);
     return;
   }
-  if (modifier != 1 && modifier != 2) return;
+  if (modifier != caseNamePart && modifier != caseExtension) return;
+  const bool namePart = modifier == caseNamePart;
   const std::size_t split = ExtensionStart(name);
-  TChars part = modifier == 1 ? name.substr(0, split) : name.substr(split);
+  TChars part = namePart ? name.substr(0, split) : name.substr(split);
   rule(part);
-  name.replace(modifier == 1 ? 0 : split, modifier == 1 ? split : kNotFound, part);
+  name.replace(namePart ? 0 : split, namePart ? split : kNotFound, part);
 }
 
-// Inserts `what` at the place the position kinds share: 0 front, 1 end, 2 after
-// `after` characters, 3 before / 4 after the first `search`.
+// Inserts `what` at the place the position kinds share (a TPosition; `after` counts
+// characters for posAfterCharacters).
 void InsertAt(TChars& name, const TChars& what, std::int32_t modifier, std::int32_t after, const TChars& search) {
   std::size_t at = kNotFound;
   switch (modifier) {
-    case 0: at = 0; break;
-    case 1: at = name.size(); break;
-    case 2: at = Clamp(after, name.size()); break;
-    case 3: at = FindFirst(name, search); break;
-    case 4:
+    case posBeginning: at = 0; break;
+    case posEnd: at = name.size(); break;
+    case posAfterCharacters: at = Clamp(after, name.size()); break;
+    case posBeforeText: at = FindFirst(name, search); break;
+    case posAfterText:
       at = FindFirst(name, search);
       if (at != kNotFound) at += search.size();
       break;
@@ -93,19 +94,19 @@ void Remove(TChars& name, const TJob& job) {
   if (job.int1 <= 0) return;
   const std::size_t count = static_cast<std::size_t>(job.int1);
   switch (job.modifier) {
-    case 0: name.erase(0, std::min(count, name.size())); break;
-    case 1: name.erase(name.size() - std::min(count, name.size())); break;
-    case 2:
+    case posBeginning: name.erase(0, std::min(count, name.size())); break;
+    case posEnd: name.erase(name.size() - std::min(count, name.size())); break;
+    case posAfterCharacters:
       if (job.int2 >= 0 && static_cast<std::size_t>(job.int2) < name.size()) {
         name.erase(static_cast<std::size_t>(job.int2), count);
       }
       break;
-    case 3: {
+    case posBeforeText: {
       const std::size_t at = FindFirst(name, utf8::ToCodePoints(job.str1));
       if (at != kNotFound) name.erase(at - std::min(count, at), std::min(count, at));
       break;
     }
-    case 4: {
+    case posAfterText: {
       const TChars search = utf8::ToCodePoints(job.str1);
       const std::size_t at = FindFirst(name, search);
       if (at != kNotFound) name.erase(at + search.size(), count);
@@ -183,8 +184,8 @@ void ApplyToName(const TJob& job, TWorkingName& name, std::int32_t& counterValue
       break;
     case TJobKind::jobRemove: Remove(name.Chars(), job); break;
     case TJobKind::jobReplace:
-      if (job.modifier == 0) ReplacePlain(name.Chars(), job);
-      if (job.modifier == 1) ApplyRegex(job, name, engineError);
+      if (job.modifier == replacePlain) ReplacePlain(name.Chars(), job);
+      if (job.modifier == replaceRegex) ApplyRegex(job, name, engineError);
       break;
     case TJobKind::jobCounter: {
       const std::string text = CounterText(counterValue, job.int1);
@@ -198,12 +199,6 @@ void ApplyToName(const TJob& job, TWorkingName& name, std::int32_t& counterValue
 }
 
 }  // namespace
-
-std::string LowerCase(std::string_view text) {
-  std::string result(text);
-  for (char& c : result) c = static_cast<char>(ToLowerAscii(static_cast<unsigned char>(c)));
-  return result;
-}
 
 std::string NormaliseCase(std::string_view text) {
   TChars chars = utf8::ToCodePoints(text);
@@ -247,7 +242,7 @@ std::optional<std::string> RunStartProblem(const TJobList& jobs) {
   if (!jobs.AnyEnabled()) return "Nothing to do! Create some jobs or enable them first.";
   // An expression that cannot work would turn every name into its error text.
   for (const TJob& job : jobs) {
-    if (job.enabled && job.type == TJobKind::jobReplace && job.modifier == 1) {
+    if (job.enabled && job.type == TJobKind::jobReplace && job.modifier == replaceRegex) {
       if (auto error = RegexExpressionError(job.str1)) return error;
     }
   }

@@ -3,7 +3,7 @@
 #include <limits>
 
 #include "platform/UAppPaths.h"
-#include "settings/detail/UValueText.h"
+#include "platform/UValueText.h"
 
 namespace qx {
 
@@ -90,7 +90,7 @@ bool ToxRegVal::ReadBoolean(const TProfileFile& file, std::string_view section, 
                             bool fallback) const {
   const std::string text = ReadString(file, section, key, "");
   if (text.empty()) return fallback;
-  if (const auto value = detail::ParseBoolean(text)) return *value;
+  if (const auto value = ParseBoolean(text)) return *value;
   // One bad line costs that key only: the others are still read.
   m_messages->ShowMessage("'" + text + "' is not a valid boolean value");
   return fallback;
@@ -100,9 +100,9 @@ long double ToxRegVal::ReadFloat(const TProfileFile& file, std::string_view sect
                                  long double fallback) const {
   const std::string text = ReadString(file, section, key, "");
   if (text.empty()) return fallback;
-  if (const auto value = detail::ParseFloat(text)) return *value;
+  if (const auto value = ParseFloat(text)) return *value;
   m_messages->ShowMessage("Error reading Float value \"" + std::string(section) + "\\" + std::string(key) +
-                          "\". Value = " + Quoted(text) + ". Value set to " + detail::FloatText(fallback));
+                          "\". Value = " + Quoted(text) + ". Value set to " + FloatText(fallback));
   return fallback;
 }
 
@@ -110,7 +110,7 @@ std::int64_t ToxRegVal::ReadInteger(const TProfileFile& file, std::string_view s
                                     std::int64_t fallback) const {
   const std::string text = ReadString(file, section, key, "");
   if (text.empty()) return fallback;
-  if (const auto value = detail::ParseInteger(text)) return *value;
+  if (const auto value = ParseInteger(text)) return *value;
   m_messages->ShowMessage("Error reading Integer value \"" + std::string(section) + "\\" + std::string(key) +
                           "\". Value = " + Quoted(text) + ". Value set to " + std::to_string(fallback));
   return fallback;
@@ -125,13 +125,13 @@ bool ToxRegVal::BooleanAt(std::size_t index) const { return IsTrueText(m_boolean
 
 long double ToxRegVal::FloatAt(std::size_t index) const {
   const std::string& text = m_floats[index].value;
-  if (const auto value = detail::ParseFloat(text)) return *value;
+  if (const auto value = ParseFloat(text)) return *value;
   throw TSettingsError("Error in conversion of float[" + std::to_string(index) + "], Value = " + Quoted(text));
 }
 
 std::int64_t ToxRegVal::IntegerAt(std::size_t index) const {
   const std::string& text = m_integers[index].value;
-  if (const auto value = detail::ParseInteger(text)) return *value;
+  if (const auto value = ParseInteger(text)) return *value;
   throw TSettingsError("Error in conversion of integer[" + std::to_string(index) + "], Value = " + Quoted(text));
 }
 
@@ -143,7 +143,7 @@ void ToxRegVal::Load() {
     m_booleans[i].value = BooleanText(ReadBoolean(*file, kBooleansSection, m_booleans[i].name, BooleanAt(i)));
   }
   for (std::size_t i = 0; i < m_floats.size(); ++i) {
-    m_floats[i].value = detail::FloatText(ReadFloat(*file, kFloatsSection, m_floats[i].name, FloatAt(i)));
+    m_floats[i].value = FloatText(ReadFloat(*file, kFloatsSection, m_floats[i].name, FloatAt(i)));
   }
   for (std::size_t i = 0; i < m_integers.size(); ++i) {
     m_integers[i].value = std::to_string(ReadInteger(*file, kIntegersSection, m_integers[i].name, IntegerAt(i)));
@@ -158,7 +158,7 @@ void ToxRegVal::Save() {
     WriteValue(*file, kBooleansSection, m_booleans[i].name, BooleanText(BooleanAt(i)));
   }
   for (std::size_t i = 0; i < m_floats.size(); ++i) {
-    WriteValue(*file, kFloatsSection, m_floats[i].name, detail::FloatText(FloatAt(i)));
+    WriteValue(*file, kFloatsSection, m_floats[i].name, FloatText(FloatAt(i)));
   }
   for (std::size_t i = 0; i < m_integers.size(); ++i) {
     WriteValue(*file, kIntegersSection, m_integers[i].name, std::to_string(IntegerAt(i)));
@@ -174,7 +174,7 @@ bool ToxRegVal::GetBoolean(std::string_view name) const {
 
 std::int64_t ToxRegVal::GetInteger(std::string_view name) const {
   const std::string& text = m_integers[IndexOf(m_integers, name, "Integer")].value;
-  if (const auto value = detail::ParseInteger(text)) return *value;
+  if (const auto value = ParseInteger(text)) return *value;
   throw TSettingsError("Error in conversion of integer " + Quoted(name) + ", Value = " + Quoted(text));
 }
 

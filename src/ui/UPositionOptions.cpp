@@ -5,6 +5,7 @@
 #include <QLineEdit>
 #include <QRadioButton>
 
+#include "jobs/UTJob.h"
 #include "ui/UNumberField.h"
 #include "ui/UQtText.h"
 
@@ -70,18 +71,18 @@ TPositionOptions::TPositionOptions(QWidget* parent, const QString& beginCaption,
 
 void TPositionOptions::LoadPosition(std::int32_t modifier, std::int32_t position, const std::string& search) {
   switch (modifier) {
-    case 0: m_rbBegin->setChecked(true); break;
-    case 1: m_rbEnd->setChecked(true); break;
-    case 2:
+    case posBeginning: m_rbBegin->setChecked(true); break;
+    case posEnd: m_rbEnd->setChecked(true); break;
+    case posAfterCharacters:
       m_rbAfterChar->setChecked(true);
       m_edtCharacterNumber->setValue(position);
       break;
-    case 3:
+    case posBeforeText:
       m_rbBeforeString->setChecked(true);
       m_edtBefore->setText(ToQString(search));
       m_edtAfter->clear();
       break;
-    case 4:
+    case posAfterText:
       m_rbAfterString->setChecked(true);
       m_edtBefore->clear();
       m_edtAfter->setText(ToQString(search));
@@ -92,17 +93,17 @@ void TPositionOptions::LoadPosition(std::int32_t modifier, std::int32_t position
 
 void TPositionOptions::StorePosition(std::int32_t& modifier, std::int32_t& position, std::string& search) const {
   if (m_rbBegin->isChecked()) {
-    modifier = 0;
+    modifier = posBeginning;
   } else if (m_rbEnd->isChecked()) {
-    modifier = 1;
+    modifier = posEnd;
   } else if (m_rbAfterChar->isChecked()) {
-    modifier = 2;
+    modifier = posAfterCharacters;
     position = m_edtCharacterNumber->value();
   } else if (m_rbBeforeString->isChecked()) {
-    modifier = 3;
+    modifier = posBeforeText;
     search = ToBytes(m_edtBefore->text());
   } else if (m_rbAfterString->isChecked()) {
-    modifier = 4;
+    modifier = posAfterText;
     search = ToBytes(m_edtAfter->text());
   }
 }

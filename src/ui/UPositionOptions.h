@@ -24,8 +24,8 @@ class TPositionOptions : public QWidget {
  public:
   TPositionOptions(QWidget* parent, const QString& beginCaption, const QString& endCaption);
 
-  // modifier 0 begin, 1 end, 2 after `position` characters, 3 before / 4 after `search`.
-  // Any other modifier ticks nothing.
+  // `modifier` a TPosition; `position` counts characters for posAfterCharacters, `search`
+  // is the text of posBeforeText and posAfterText. Any other modifier ticks nothing.
   void LoadPosition(std::int32_t modifier, std::int32_t position, const std::string& search);
   // The first ticked option decides; only the fields it uses change. Nothing ticked:
   // nothing changes.

@@ -45,20 +45,20 @@ void TfrmCaseDetails::LoadJobIntoDialog(const TJob& job) {
     default: break;
   }
   switch (job.modifier) {
-    case 0: m_rbAll->setChecked(true); break;
-    case 1: m_rbFilename->setChecked(true); break;
-    case 2: m_rbExtension->setChecked(true); break;
+    case caseWholeName: m_rbAll->setChecked(true); break;
+    case caseNamePart: m_rbFilename->setChecked(true); break;
+    case caseExtension: m_rbExtension->setChecked(true); break;
     default: break;
   }
 }
 
 void TfrmCaseDetails::StoreDialogIntoJob(TJob& job) const {
   if (m_rbAll->isChecked()) {
-    job.modifier = 0;
+    job.modifier = caseWholeName;
   } else if (m_rbFilename->isChecked()) {
-    job.modifier = 1;
+    job.modifier = caseNamePart;
   } else if (m_rbExtension->isChecked()) {
-    job.modifier = 2;
+    job.modifier = caseExtension;
   }
 }
 

@@ -93,8 +93,8 @@ void TfrmReplaceDetails::LoadJobIntoDialog(const TJob& job) {
   if (job.type != TJobKind::jobReplace) return;
   m_edtString1->setText(ToQString(job.str1));
   m_edtString2->setText(ToQString(job.str2));
-  if (job.modifier == 0) m_chkRegex->setChecked(false);
-  if (job.modifier == 1) m_chkRegex->setChecked(true);
+  if (job.modifier == replacePlain) m_chkRegex->setChecked(false);
+  if (job.modifier == replaceRegex) m_chkRegex->setChecked(true);
   m_chkMatchCase->setChecked(job.int1 == 1);
   UpdateTesterLayout();
 }
@@ -102,7 +102,7 @@ void TfrmReplaceDetails::LoadJobIntoDialog(const TJob& job) {
 void TfrmReplaceDetails::StoreDialogIntoJob(TJob& job) const {
   job.str1 = ToBytes(m_edtString1->text());
   job.str2 = ToBytes(m_edtString2->text());
-  job.modifier = m_chkRegex->isChecked() ? 1 : 0;
+  job.modifier = m_chkRegex->isChecked() ? replaceRegex : replacePlain;
   job.int1 = m_chkMatchCase->isChecked() ? 1 : 0;
 }
 

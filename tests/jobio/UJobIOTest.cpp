@@ -151,6 +151,8 @@ TEST(UJobIOTest, ReadingJobsAttributeByAttribute) {
       {"enabled -1", R"(<job type="jobUpper" enabled="-1"/>)", true, upper},
       {"enabled 2", R"(<job type="jobUpper" enabled="2"/>)", true, upper},
       {"enabled TRUE", R"(<job type="jobUpper" enabled="TRUE"/>)", true, upper},
+      {"enabled 0.5 (a number, not zero)", R"(<job type="jobUpper" enabled="0.5"/>)", true, upper},
+      {"enabled 0.0", R"(<job type="jobUpper" enabled="0.0"/>)", true, disabled(upper)},
       {"enabled 0", R"(<job type="jobUpper" enabled="0"/>)", true, disabled(upper)},
       {"enabled false", R"(<job type="jobUpper" enabled="false"/>)", true, disabled(upper)},
       {"enabled yes", R"(<job type="jobUpper" enabled="yes"/>)", true, disabled(upper)},

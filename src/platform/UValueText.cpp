@@ -1,18 +1,12 @@
-#include "settings/detail/UValueText.h"
+#include "platform/UValueText.h"
 
 #include <algorithm>
 #include <charconv>
 #include <cmath>
 
-namespace qx::detail {
+namespace qx {
 
 namespace {
-
-char AsciiLower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + ('a' - 'A')) : c; }
-
-bool EqualsIgnoringAsciiCase(std::string_view a, std::string_view b) {
-  return std::ranges::equal(a, b, [](char x, char y) { return AsciiLower(x) == AsciiLower(y); });
-}
 
 // from_chars takes "-" but not "+"; a "+" before a digit or point is accepted here.
 std::string_view WithoutPlus(std::string_view text) {
@@ -21,6 +15,10 @@ std::string_view WithoutPlus(std::string_view text) {
 }
 
 }  // namespace
+
+bool EqualIgnoringAsciiCase(std::string_view a, std::string_view b) {
+  return std::ranges::equal(a, b, [](char x, char y) { return AsciiLower(x) == AsciiLower(y); });
+}
 
 std::optional<std::int64_t> ParseInteger(std::string_view text) {
   text = WithoutPlus(text);
@@ -45,11 +43,11 @@ std::string FloatText(long double value) {
 }
 
 std::optional<bool> ParseBoolean(std::string_view text) {
-  if (EqualsIgnoringAsciiCase(text, "true")) return true;
-  if (EqualsIgnoringAsciiCase(text, "false")) return false;
+  if (EqualIgnoringAsciiCase(text, "true")) return true;
+  if (EqualIgnoringAsciiCase(text, "false")) return false;
   const auto number = ParseFloat(text);
   if (!number) return std::nullopt;
   return *number != 0;
 }
 
-}  // namespace qx::detail
+}  // namespace qx
