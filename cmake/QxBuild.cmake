@@ -12,6 +12,11 @@ target_compile_features(qx_build_options INTERFACE cxx_std_20)
 target_compile_options(qx_build_options INTERFACE
   -Wall -Wextra -Wpedantic -Wshadow -Wnon-virtual-dtor -Wcast-align
   -Woverloaded-virtual -Wimplicit-fallthrough)
+# The test command's build: a new warning fails it rather than scrolling past.
+option(QX_WARNINGS_AS_ERRORS "Treat compiler warnings as errors" OFF)
+if(QX_WARNINGS_AS_ERRORS)
+  target_compile_options(qx_build_options INTERFACE -Werror)
+endif()
 target_include_directories(qx_build_options INTERFACE ${PROJECT_SOURCE_DIR}/src ${PROJECT_BINARY_DIR}/generated)
 
 # qx_add_library(name sources... [LIBS deps...])
