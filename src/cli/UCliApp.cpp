@@ -8,6 +8,7 @@
 #include <ostream>
 #include <utility>
 
+#include "UVersion.h"
 #include "cli/UCliRun.h"
 #include "cli/UCliSettings.h"
 #include "cli/UTerminal.h"
@@ -19,7 +20,6 @@
 #include "platform/USystemError.h"
 #include "platform/UUndoFile.h"
 #include "regex/URegexReplace.h"
-#include "UVersion.h"
 
 namespace qx::cli {
 

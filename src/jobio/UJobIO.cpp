@@ -332,7 +332,8 @@ void SaveJobListToXML(const std::string& fileName, const std::vector<TJob>& jobs
 }
 
 std::vector<TJob> ParseJobList(std::string_view bytes, const std::string& documentName) {
-  if (bytes.size() > static_cast<std::size_t>(INT_MAX)) throw TJobListError("XML error: the file is too large for a job list");
+  if (bytes.size() > static_cast<std::size_t>(INT_MAX))
+    throw TJobListError("XML error: the file is too large for a job list");
   const auto text = DocumentTextAsUtf8(bytes);
   if (text && HasCrowdedTag(*text)) {
     throw TJobListError("XML error: a tag with more than " + std::to_string(kMaxAttributesPerTag) + " attributes");

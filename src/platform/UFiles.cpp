@@ -69,8 +69,7 @@ std::string DirectoryOf(const std::string& path) {
 class TAppendStream::TBuffer : public std::streambuf {
  public:
   explicit TBuffer(const std::string& path)
-      : m_fd(sys::Sys().OpenAt(AT_FDCWD, path.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0666)),
-        m_path(path) {
+      : m_fd(sys::Sys().OpenAt(AT_FDCWD, path.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0666)), m_path(path) {
     if (!m_fd.IsOpen()) throw TSystemError("Cannot open", path, errno);
     setp(m_data, m_data + sizeof m_data);
   }
@@ -98,7 +97,8 @@ class TAppendStream::TBuffer : public std::streambuf {
   char m_data[1 << 16];
 };
 
-TAppendStream::TAppendStream(const std::string& path) : std::ostream(nullptr), m_buffer(std::make_unique<TBuffer>(path)) {
+TAppendStream::TAppendStream(const std::string& path)
+    : std::ostream(nullptr), m_buffer(std::make_unique<TBuffer>(path)) {
   rdbuf(m_buffer.get());
 }
 

@@ -17,9 +17,13 @@ ToxRegVal CreateAppSettings(TMessageHost& messages, const std::string& settingsD
                    line(kConfirm, "0"), line(kUndo, "0"), line(kLog, "0"), line(kSimulation, "0")});
   ini.SetIntegers({line(kCounterStart, "0"), line(kViewStyle, "2"), line(kTreeWidth, "200"), line(kFontSize, "8"),
                    line(kSortOrder, "0")});
-  std::vector<std::string> strings = {line(kPath, ""),        line(kOpenDir, ""),  line(kSaveDir, ""),
-                                      line(kFontName, "MS Sans Serif"), line(kExample, "filename.ext"),
-                                      line(kEncoding, "ISO-8859-1"),    line(kFileMask, "*.*")};
+  std::vector<std::string> strings = {line(kPath, ""),
+                                      line(kOpenDir, ""),
+                                      line(kSaveDir, ""),
+                                      line(kFontName, "MS Sans Serif"),
+                                      line(kExample, "filename.ext"),
+                                      line(kEncoding, "ISO-8859-1"),
+                                      line(kFileMask, "*.*")};
   for (int n = 0; n < 10; ++n) strings.push_back(kFileMaskHistory + std::to_string(n) + "=");
   ini.SetStrings(strings);
   return ini;

@@ -1,8 +1,8 @@
 #include "ui/UMaskHistory.h"
 
-#include "settings/UAppSettings.h"
-
 #include <algorithm>
+
+#include "settings/UAppSettings.h"
 
 namespace qx {
 

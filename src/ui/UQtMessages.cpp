@@ -36,9 +36,9 @@ bool TQtMessages::Confirm(const std::string& text) {
 void TQtMessages::ShowFailure(const std::string& text, const std::string& reason) { ShowMessage(text + "\n" + reason); }
 
 TRenameAnswer TQtMessages::AskRename(const std::string& question) {
-  auto* box = new QMessageBox(QMessageBox::Question, kApplicationTitle, DisplayText(question),
-                              QMessageBox::Yes | QMessageBox::No | QMessageBox::YesToAll | QMessageBox::Cancel,
-                              RunBoxParent());
+  auto* box =
+      new QMessageBox(QMessageBox::Question, kApplicationTitle, DisplayText(question),
+                      QMessageBox::Yes | QMessageBox::No | QMessageBox::YesToAll | QMessageBox::Cancel, RunBoxParent());
   box->setDefaultButton(QMessageBox::Yes);
   box->setEscapeButton(QMessageBox::No);
   switch (WaitForAnswer(box)) {

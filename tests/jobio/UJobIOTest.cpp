@@ -100,14 +100,16 @@ TEST(UJobIOTest, ASaveThatWouldNotReadBackFailsAndKeepsThePreviousFile) {
       {"UTF-7", "UTF-7", Make(K::jobLower, 0), "the file would not load again (XML error: "},
       {"ISO-2022-KR", "ISO-2022-KR", Make(K::jobLower, 0), "the file would not load again (XML error: "},
       {"Shift_JIS turns the backslash into a yen sign", "Shift_JIS", Make(K::jobReplace, 1, "(\\d+)", "x"),
-       "job 2: \"(\\d+)\" would read back as \"(\xC2\xA5" "d+)\""},
-      {"a text holding an entity", "", Make(K::jobInsert, 0, "a&amp;b"), "job 2: \"a&amp;b\" would read back as \"a&b\""},
+       "job 2: \"(\\d+)\" would read back as \"(\xC2\xA5"
+       "d+)\""},
+      {"a text holding an entity", "", Make(K::jobInsert, 0, "a&amp;b"),
+       "job 2: \"a&amp;b\" would read back as \"a&b\""},
   };
   test::TTempDir dir;
   const std::string path = dir.WriteFile("jobs.xml", "previous");
   for (const Row& row : rows) {
-    const std::string shown = "The job list cannot be saved in encoding " +
-                              (row.encoding.empty() ? "UTF-8" : row.encoding) + ": " + row.why;
+    const std::string shown =
+        "The job list cannot be saved in encoding " + (row.encoding.empty() ? "UTF-8" : row.encoding) + ": " + row.why;
     try {
       SaveJobListToXML(path, {Make(K::jobUpper, 0), row.job}, row.encoding);
       ADD_FAILURE() << row.what << ": saved";
@@ -267,8 +269,9 @@ TEST(UJobIOTest, FilesThatDoNotLoadSayWhy) {
   testing::internal::CaptureStderr();
   test::TRecordingMessages badBytes;
   EXPECT_FALSE(LoadJobListFromXML(
-      dir.WriteFile("euc-kr.xml", "<?xml version=\"1.0\" encoding=\"EUC-KR\"?><quillex><jobs><job type=\"jobUpper\" "
-                                  "str1=\"\xFF\xFE\xFD\"/></jobs></quillex>"),
+      dir.WriteFile("euc-kr.xml",
+                    "<?xml version=\"1.0\" encoding=\"EUC-KR\"?><quillex><jobs><job type=\"jobUpper\" "
+                    "str1=\"\xFF\xFE\xFD\"/></jobs></quillex>"),
       badBytes));
   EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
   test::TRecordingMessages messages;

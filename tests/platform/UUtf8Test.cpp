@@ -1,6 +1,6 @@
-#include "platform/UUtf8.h"
-
 #include <gtest/gtest.h>
+
+#include "platform/UUtf8.h"
 
 namespace qx::utf8 {
 namespace {
@@ -17,7 +17,10 @@ TEST(UUtf8Test, CountsCodePointsAndTreatsBadBytesAsOneCharacterEach) {
       {"two-byte", "\xC3\xA9t\xC3\xA9", 3},           // été
       {"three-byte", "\xE6\x97\xA5\xE6\x9C\xAC", 2},  // 日本
       {"four-byte", "\xF0\x9F\x98\x80!", 2},
-      {"lone continuation", "a\x80" "b", 3},
+      {"lone continuation",
+       "a\x80"
+       "b",
+       3},
       {"latin-1 byte", "caf\xE9", 4},
       {"truncated sequence", "\xE6\x97", 2},
       {"overlong slash", "\xC0\xAF", 2},
@@ -31,7 +34,10 @@ TEST(UUtf8Test, CountsCodePointsAndTreatsBadBytesAsOneCharacterEach) {
 }
 
 TEST(UUtf8Test, ByteOffsetOfCharStopsAtCharacterBoundariesAndClamps) {
-  const std::string text = "\xC3\xA9" "a\xFF" "\xE6\x97\xA5";  // é a <FF> 日
+  const std::string text =
+      "\xC3\xA9"
+      "a\xFF"
+      "\xE6\x97\xA5";  // é a <FF> 日
   EXPECT_EQ(ByteOffsetOfChar(text, 0), 0u);
   EXPECT_EQ(ByteOffsetOfChar(text, 1), 2u);
   EXPECT_EQ(ByteOffsetOfChar(text, 2), 3u);

@@ -12,9 +12,7 @@ namespace qx::test {
 
 namespace {
 
-void Write(const std::string& path, const std::string& content) {
-  std::ofstream(path, std::ios::binary) << content;
-}
+void Write(const std::string& path, const std::string& content) { std::ofstream(path, std::ios::binary) << content; }
 
 void MakeFifo(const std::string& path) {
   if (mkfifo(path.c_str(), 0600) != 0) throw std::runtime_error("mkfifo failed");
