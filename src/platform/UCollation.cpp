@@ -21,11 +21,10 @@ std::string CollationLocale() {
   return "";
 }
 
-// UTF-16 for ICU; a byte that is not valid UTF-8 becomes the lone surrogate it
-// decodes to, so such names still sort, consistently.
-std::u16string ToUtf16(std::string_view text) {
-  std::u16string out;
-  out.reserve(text.size());
+// UTF-16 for ICU, into `out`; a byte that is not valid UTF-8 becomes the lone surrogate
+// it decodes to, so such names still sort, consistently.
+void ToUtf16(std::string_view text, std::u16string& out) {
+  out.clear();
   for (std::size_t pos = 0, len = 0; pos < text.size(); pos += len) {
     const char32_t cp = utf8::Decode(text, pos, len);
     if (cp < 0x10000) {
@@ -35,7 +34,6 @@ std::u16string ToUtf16(std::string_view text) {
       out += static_cast<char16_t>(0xDC00 + ((cp - 0x10000) & 0x3FF));
     }
   }
-  return out;
 }
 
 }  // namespace
@@ -55,19 +53,30 @@ TCollator::~TCollator() {
 }
 
 std::string TCollator::SortKey(std::string_view name) const {
-  if (m_collator == nullptr) return std::string(name);  // no collation data: byte order
-  const std::u16string text = ToUtf16(name);
-  const auto length = static_cast<int32_t>(text.size());
-  std::string key(text.size() * 2 + 16, '\0');
-  auto* buffer = reinterpret_cast<uint8_t*>(key.data());
-  int32_t needed = ucol_getSortKey(m_collator, text.data(), length, buffer, static_cast<int32_t>(key.size()));
-  if (needed > static_cast<int32_t>(key.size())) {
-    key.resize(static_cast<std::size_t>(needed));
-    buffer = reinterpret_cast<uint8_t*>(key.data());
-    needed = ucol_getSortKey(m_collator, text.data(), length, buffer, needed);
-  }
-  key.resize(needed > 0 ? static_cast<std::size_t>(needed) - 1 : 0);  // without the closing zero
+  std::string key;
+  AppendSortKey(name, key);
   return key;
+}
+
+void TCollator::AppendSortKey(std::string_view name, std::string& keys) const {
+  if (m_collator == nullptr) {  // no collation data: byte order
+    keys.append(name);
+    return;
+  }
+  // Kept from one name to the next: a list's keys are made without an allocation each.
+  thread_local std::u16string text;
+  ToUtf16(name, text);
+  const auto length = static_cast<int32_t>(text.size());
+  const std::size_t start = keys.size();
+  keys.resize(start + text.size() * 2 + 16);
+  const auto room = [&] { return static_cast<int32_t>(keys.size() - start); };
+  const auto buffer = [&] { return reinterpret_cast<uint8_t*>(keys.data() + start); };
+  int32_t needed = ucol_getSortKey(m_collator, text.data(), length, buffer(), room());
+  if (needed > room()) {
+    keys.resize(start + static_cast<std::size_t>(needed));
+    needed = ucol_getSortKey(m_collator, text.data(), length, buffer(), needed);
+  }
+  keys.resize(start + (needed > 0 ? static_cast<std::size_t>(needed) - 1 : 0));  // without the closing zero
 }
 
 }  // namespace qx

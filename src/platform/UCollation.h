@@ -21,6 +21,8 @@ class TCollator {
   // A key whose byte order is the collation order; cheaper than comparing names
   // again and again when a large list is sorted.
   std::string SortKey(std::string_view name) const;
+  // The same key appended to `keys`, where a list's keys are kept one after another.
+  void AppendSortKey(std::string_view name, std::string& keys) const;
 
  private:
   UCollator* m_collator;

@@ -57,6 +57,12 @@ std::string TDirectory::Path() const {
 std::string TDirectory::PathOf(const std::string& name) const { return JoinPath(Path(), name); }
 
 std::vector<TDirEntry> TDirectory::List() const {
+  std::vector<TDirEntry> entries;
+  ForEachEntry([&](std::string_view name, bool isDirectory) { entries.push_back({std::string(name), isDirectory}); });
+  return entries;
+}
+
+void TDirectory::ForEachEntry(const std::function<void(std::string_view name, bool isDirectory)>& take) const {
   // The stream takes its own handle; it shares the read position with ours, hence the rewind.
   const int streamFd = sys::Sys().Dup(m_fd.Get());
   if (streamFd < 0) {
@@ -70,7 +76,6 @@ std::vector<TDirEntry> TDirectory::List() const {
     throw TSystemError("Cannot read folder", Path(), error);
   }
   rewinddir(stream);
-  std::vector<TDirEntry> entries;
   for (;;) {
     errno = 0;
     const struct dirent* entry = sys::Sys().ReadDir(stream);
@@ -81,12 +86,16 @@ std::vector<TDirEntry> TDirectory::List() const {
       struct stat st;
       isDirectory = sys::Sys().FstatAt(m_fd.Get(), entry->d_name, &st, AT_SYMLINK_NOFOLLOW) == 0 && S_ISDIR(st.st_mode);
     }
-    entries.push_back({entry->d_name, isDirectory});
+    try {
+      take(entry->d_name, isDirectory);
+    } catch (...) {
+      sys::Sys().CloseDir(stream);
+      throw;
+    }
   }
   const int error = errno;
   sys::Sys().CloseDir(stream);
   if (error != 0) throw TSystemError("Cannot read folder", Path(), error);
-  return entries;
 }
 
 std::optional<std::time_t> TDirectory::ModifiedTime(const std::string& name) const {
@@ -100,16 +109,23 @@ bool TDirectory::Exists(const std::string& name) const {
   return sys::Sys().FstatAt(m_fd.Get(), name.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0;
 }
 
-bool TDirectory::IgnoresCase(const std::vector<TDirEntry>& entries) const {
-  for (const TDirEntry& entry : entries) {
-    std::string swapped = entry.name;
+bool HasCaseLetter(std::string_view name) {
+  for (const char c : name) {
+    if ((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z')) return true;
+  }
+  return false;
+}
+
+bool TDirectory::IgnoresCase(std::string_view sample) const {
+  if (!sample.empty()) {
+    std::string swapped(sample);
     for (char& c : swapped) {
       if (c >= 'a' && c <= 'z')
         c = static_cast<char>(c - 32);
       else if (c >= 'A' && c <= 'Z')
         c = static_cast<char>(c + 32);
     }
-    if (swapped != entry.name) return IsSameEntry(entry.name, swapped);
+    return IsSameEntry(std::string(sample), swapped);
   }
   // Nothing here to look up: the kinds of file system that always ignore case.
   struct statfs fs;

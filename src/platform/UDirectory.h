@@ -5,9 +5,11 @@
 
 #include <cstddef>
 #include <ctime>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/UFileDescriptor.h"
@@ -40,6 +42,9 @@ class TDirectory {
   // Every entry but "." and "..", in the file system's order. Throws TSystemError when
   // the listing fails, part-way too: a short list would pass for the whole folder.
   std::vector<TDirEntry> List() const;
+  // The same listing handed over one entry at a time, for a caller that keeps the
+  // names its own way; `name` is valid only during the call.
+  void ForEachEntry(const std::function<void(std::string_view name, bool isDirectory)>& take) const;
 
   // The entry's last-write time; nothing when it cannot be read. Links are not followed.
   std::optional<std::time_t> ModifiedTime(const std::string& name) const;
@@ -48,9 +53,10 @@ class TDirectory {
   // cases on a case-insensitive file system).
   bool IsSameEntry(const std::string& a, const std::string& b) const;
   // Whether this folder takes two names that differ only in letter case for one (vfat,
-  // exfat, SMB shares, casefolded ext4 folders ...): looked up with the case of one of
-  // `entries`' names swapped, or told by the kind of file system where none has a letter.
-  bool IgnoresCase(const std::vector<TDirEntry>& entries) const;
+  // exfat, SMB shares, casefolded ext4 folders ...): looked up with the case of
+  // `sample`, one of its names with a letter (HasCaseLetter), swapped; or, when it has
+  // no such name (`sample` empty), told by the kind of file system.
+  bool IgnoresCase(std::string_view sample) const;
   // True once a rename here had to look for the target first, the file system refusing
   // the no-replace flag (some network and FUSE file systems).
   bool ChecksTargetsFirst() const { return m_checksTargetsFirst; }
@@ -86,6 +92,9 @@ class TDirectory {
   std::shared_ptr<const TPathLink> m_path;
   mutable bool m_checksTargetsFirst = false;
 };
+
+// Whether `name` holds a letter a-z or A-Z, whose case IgnoresCase can swap.
+bool HasCaseLetter(std::string_view name);
 
 // Lets the walk hold one handle per level of a deep tree.
 void RaiseOpenFileLimit();

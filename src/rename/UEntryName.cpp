@@ -4,13 +4,13 @@
 
 namespace qx {
 
-std::optional<std::string> EntryNameProblem(const std::string& name, std::size_t nameMax, bool recorded) {
+std::optional<std::string> EntryNameProblem(std::string_view name, std::size_t nameMax, bool recorded) {
   if (name.empty()) return "the name is empty";
-  if (name == "." || name == ".." || name.find('/') != std::string::npos) return "the name would leave its folder";
-  if (name.find('\0') != std::string::npos) return "the name holds a NUL byte";
+  if (name == "." || name == ".." || name.find('/') != std::string_view::npos) return "the name would leave its folder";
+  if (name.find('\0') != std::string_view::npos) return "the name holds a NUL byte";
   // Undo would take such a file for its record.
   if (name == kUndoFileName) return "the name is the undo file's own";
-  if (recorded && name.find_first_of("\r\n") != std::string::npos) return "the name holds a line break";
+  if (recorded && name.find_first_of("\r\n") != std::string_view::npos) return "the name holds a line break";
   if (name.size() > nameMax) return "name too long";
   return std::nullopt;
 }

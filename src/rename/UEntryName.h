@@ -6,12 +6,13 @@
 #include <cstddef>
 #include <optional>
 #include <string>
+#include <string_view>
 
 namespace qx {
 
 // Why `name` cannot be an entry's name in a folder whose file system allows names of up
 // to `nameMax` bytes, as the reason to show; nothing when it can. With `recorded` (undo
 // on), a line break is refused too: the undo file holds one name per line.
-std::optional<std::string> EntryNameProblem(const std::string& name, std::size_t nameMax, bool recorded);
+std::optional<std::string> EntryNameProblem(std::string_view name, std::size_t nameMax, bool recorded);
 
 }  // namespace qx

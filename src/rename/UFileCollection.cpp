@@ -1,11 +1,14 @@
 #include "rename/UFileCollection.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <numeric>
+#include <stdexcept>
 
 #include "platform/UCollation.h"
 #include "platform/UDateTime.h"
 #include "platform/UMask.h"
+#include "platform/USystemError.h"
 #include "platform/UUndoFile.h"
 
 namespace qx {
@@ -17,69 +20,98 @@ const TCollator& UserCollator() {
   return collator;
 }
 
-// Sorting by name compares collation keys, made once per entry, instead of collating
-// the same names over and over.
-void SortByName(std::vector<TWRFile>& entries, bool descending) {
-  std::vector<std::string> keys;
-  keys.reserve(entries.size());
-  for (const TWRFile& entry : entries) keys.push_back(UserCollator().SortKey(entry.Name));
-  std::vector<std::size_t> order(entries.size());
+std::vector<std::uint32_t> Positions(std::size_t count) {
+  std::vector<std::uint32_t> order(count);
   std::iota(order.begin(), order.end(), 0);
+  return order;
+}
+
+// Sorting by name compares collation keys, made once per entry into one block, instead
+// of collating the same names over and over.
+void SortByName(TWRFileList& entries, const TNameArena& arena, bool descending) {
+  std::string keys;
+  std::vector<std::uint32_t> ends;
+  ends.reserve(entries.Size() + 1);
+  ends.push_back(0);
+  for (std::size_t i = 0; i < entries.Size(); ++i) {
+    UserCollator().AppendSortKey(arena.View(entries.Name(i)), keys);
+    if (keys.size() > UINT32_MAX) throw std::length_error("the sort keys of one folder take more than 4 GiB");
+    ends.push_back(static_cast<std::uint32_t>(keys.size()));
+  }
+  const auto key = [&](std::uint32_t i) { return std::string_view(keys).substr(ends[i], ends[i + 1] - ends[i]); };
+  std::vector<std::uint32_t> order = Positions(entries.Size());
   std::sort(order.begin(), order.end(),
-            [&](std::size_t a, std::size_t b) { return descending ? keys[b] < keys[a] : keys[a] < keys[b]; });
-  std::vector<TWRFile> sorted;
-  sorted.reserve(entries.size());
-  for (std::size_t index : order) sorted.push_back(std::move(entries[index]));
-  entries = std::move(sorted);
+            [&](std::uint32_t a, std::uint32_t b) { return descending ? key(b) < key(a) : key(a) < key(b); });
+  entries.Reorder(order);
+}
+
+void SortByDate(TWRFileList& entries, bool descending) {
+  std::vector<std::uint32_t> order = Positions(entries.Size());
+  std::sort(order.begin(), order.end(), [&](std::uint32_t a, std::uint32_t b) {
+    return descending ? entries.Date(b) < entries.Date(a) : entries.Date(a) < entries.Date(b);
+  });
+  entries.Reorder(order);
 }
 
 }  // namespace
 
-TFileCollection::TFileCollection(const TDirectory& directory, bool needDates)
-    : m_directory(directory), m_entries(directory.List()), m_needDates(needDates) {}
-
-TWRFile TFileCollection::Entry(const std::string& name) const {
-  double date = 0;
-  if (m_needDates) {
-    if (const auto time = m_directory.ModifiedTime(name)) date = EntryDateFromFileTime(*time);
+TFileCollection::TFileCollection(const TDirectory& directory, TNameArena& arena, bool needDates)
+    : m_directory(directory), m_arena(arena), m_needDates(needDates) {
+  try {
+    directory.ForEachEntry([&](std::string_view name, bool isDirectory) {
+      arena.Add(name);
+      m_isDirectory.push_back(isDirectory);
+    });
+  } catch (const std::length_error&) {
+    throw TSystemError("Cannot read folder", directory.Path(), EOVERFLOW);
   }
-  return TWRFile(name, date);
 }
 
-std::vector<TWRFile> TFileCollection::CollectDirectories(const TLogLine& log) const {
-  std::vector<TWRFile> directories;
-  for (const TDirEntry& entry : m_entries) {
-    if (!entry.isDirectory) continue;
-    directories.push_back(Entry(entry.name));
-    if (log) log("- Added directory " + directories.back().Description());
+std::string_view TFileCollection::CaseSample() const {
+  for (TNameId name = 0; name < ListedCount(); ++name) {
+    if (HasCaseLetter(m_arena.View(name))) return m_arena.View(name);
+  }
+  return {};
+}
+
+double TFileCollection::Date(TNameId name) const {
+  if (!m_needDates) return 0;
+  const auto time = m_directory.ModifiedTime(std::string(m_arena.View(name)));
+  return time ? EntryDateFromFileTime(*time) : 0;
+}
+
+TWRFileList TFileCollection::CollectDirectories(const TLogLine& log) const {
+  TWRFileList directories(m_needDates);
+  for (TNameId name = 0; name < ListedCount(); ++name) {
+    if (!m_isDirectory[name]) continue;
+    directories.Add(name, Date(name));
+    if (log) log("- Added directory " + directories.Description(directories.Size() - 1, m_arena));
   }
   return directories;
 }
 
-std::vector<TWRFile> TFileCollection::CollectFiles(const std::string& mask, const TLogLine& log) const {
-  std::vector<TWRFile> files;
-  for (const TDirEntry& entry : m_entries) {
+TWRFileList TFileCollection::CollectFiles(const std::string& mask, const TLogLine& log) const {
+  TWRFileList files(m_needDates);
+  for (TNameId name = 0; name < ListedCount(); ++name) {
+    const std::string_view text = m_arena.View(name);
     // A name starting with a dot is hidden; the undo file is never a candidate.
-    if (entry.isDirectory || entry.name.front() == '.' || entry.name == kUndoFileName) continue;
-    if (!MatchesMask(entry.name, mask)) continue;
-    files.push_back(Entry(entry.name));
-    if (log) log("- Added file " + files.back().Description());
+    if (m_isDirectory[name] || text.front() == '.' || text == kUndoFileName) continue;
+    if (!MatchesMask(text, mask)) continue;
+    files.Add(name, Date(name));
+    if (log) log("- Added file " + files.Description(files.Size() - 1, m_arena));
   }
   return files;
 }
 
-void SortEntries(std::vector<TWRFile>& entries, bool directories, const TRunOptions& options, const TLogLine& log) {
+void SortEntries(TWRFileList& entries, const TNameArena& arena, bool directories, const TRunOptions& options,
+                 const TLogLine& log) {
   if (!options.sort) return;
   if (log) log(directories ? "+ Sorting directories..." : "+ Sorting files...");
   switch (options.sortOrder) {
-    case TSortOrder::NameAsc: SortByName(entries, false); break;
-    case TSortOrder::NameDesc: SortByName(entries, true); break;
-    case TSortOrder::DateAsc:
-      std::sort(entries.begin(), entries.end(), [](auto& a, auto& b) { return a.Date < b.Date; });
-      break;
-    case TSortOrder::DateDesc:
-      std::sort(entries.begin(), entries.end(), [](auto& a, auto& b) { return a.Date > b.Date; });
-      break;
+    case TSortOrder::NameAsc: SortByName(entries, arena, false); break;
+    case TSortOrder::NameDesc: SortByName(entries, arena, true); break;
+    case TSortOrder::DateAsc: SortByDate(entries, false); break;
+    case TSortOrder::DateDesc: SortByDate(entries, true); break;
     case TSortOrder::ListingOrder: break;
   }
 }

@@ -1,13 +1,16 @@
 // Collecting and ordering the entries of one directory: its subdirectories (every one,
 // hidden ones too) and the files that match the mask (never hidden ones, never the undo
-// file). The directory is listed once; both lists come from that listing.
+// file). The directory is listed once, into the visit's arena; both lists come from
+// that listing.
 #pragma once
 
 #include <functional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/UDirectory.h"
+#include "rename/UNameArena.h"
 #include "rename/URunOptions.h"
 #include "rename/UTWRFile.h"
 
@@ -18,28 +21,33 @@ using TLogLine = std::function<void(const std::string& text)>;
 
 class TFileCollection {
  public:
-  // Lists `directory`. Dates are read only when `needDates` is set (a date order or a
-  // log), since the listing alone tells folders from files.
-  TFileCollection(const TDirectory& directory, bool needDates);
+  // Lists `directory` into `arena`, which must be empty: the listing's names are then
+  // the arena's first ListedCount(). Dates are read only when `needDates` is set (a
+  // date order or a log), since the listing alone tells folders from files. Throws
+  // TSystemError.
+  TFileCollection(const TDirectory& directory, TNameArena& arena, bool needDates);
 
   // Logs "- Added directory " + description for each.
-  std::vector<TWRFile> CollectDirectories(const TLogLine& log) const;
+  TWRFileList CollectDirectories(const TLogLine& log) const;
   // Logs "- Added file " + description for each.
-  std::vector<TWRFile> CollectFiles(const std::string& mask, const TLogLine& log) const;
+  TWRFileList CollectFiles(const std::string& mask, const TLogLine& log) const;
   // Everything the listing found, hidden entries and the undo file included.
-  const std::vector<TDirEntry>& Entries() const { return m_entries; }
+  std::size_t ListedCount() const { return m_isDirectory.size(); }
+  // A listed name with a letter whose case can be swapped; empty when none has one.
+  std::string_view CaseSample() const;
 
  private:
-  TWRFile Entry(const std::string& name) const;
+  double Date(TNameId name) const;
 
   const TDirectory& m_directory;
-  std::vector<TDirEntry> m_entries;
+  const TNameArena& m_arena;
+  std::vector<bool> m_isDirectory;  // by name id
   bool m_needDates;
 };
 
-
 // With sorting on, logs "+ Sorting directories..." or "+ Sorting files..." and puts the
 // list in `order` (ListingOrder keeps it as listed). Equal entries come in no set order.
-void SortEntries(std::vector<TWRFile>& entries, bool directories, const TRunOptions& options, const TLogLine& log);
+void SortEntries(TWRFileList& entries, const TNameArena& arena, bool directories, const TRunOptions& options,
+                 const TLogLine& log);
 
 }  // namespace qx

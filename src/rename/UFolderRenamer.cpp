@@ -7,15 +7,23 @@
 
 namespace qx {
 
-std::string TRenameFolder::Key(const std::string& name) const { return m_ignoresCase ? unicode::FoldCase(name) : name; }
-
-TFolderRenamer::TFolderRenamer(TRenameFolder& folder, TRenameOutcomes& outcomes, const std::vector<std::string>& names)
-    : m_folder(folder), m_outcomes(outcomes), m_names(names) {
-  m_entries.reserve(names.size());
-  for (const std::string& name : names) m_entries.push_back({name, {}});
+std::string_view TRenameFolder::Key(TNameId name, std::string& buffer) const {
+  if (!m_ignoresCase) return m_arena.View(name);
+  buffer = unicode::FoldCase(m_arena.View(name));
+  return buffer;
 }
 
-void TFolderRenamer::Rename(std::size_t entry, const std::string& newName) {
+TFolderRenamer::TFolderRenamer(TRenameFolder& folder, TRenameOutcomes& outcomes, const std::vector<TNameId>& names)
+    : m_folder(folder),
+      m_outcomes(outcomes),
+      m_names(names),
+      m_movable([this](std::uint32_t entry, std::string& buffer) { return Key(m_entries[entry].current, buffer); }),
+      m_waiting([this](std::uint32_t entry, std::string& buffer) { return Key(m_entries[entry].wanted, buffer); }) {
+  m_entries.reserve(names.size());
+  for (const TNameId name : names) m_entries.push_back({name});
+}
+
+void TFolderRenamer::Rename(std::size_t entry, TNameId newName) {
   m_entries[entry].wanted = newName;
   Attempt(entry);
 }
@@ -27,29 +35,31 @@ void TFolderRenamer::Keep(std::size_t entry) {
   Hand(e.current, false);
 }
 
-const std::size_t* TFolderRenamer::MovableHolder(const std::string& key) {
+const std::uint32_t* TFolderRenamer::MovableHolder(std::string_view key) {
   if (!m_movableKnown) {
     m_movableKnown = true;
+    std::string buffer;
     for (std::size_t entry = 0; entry < m_entries.size(); ++entry) {
       const TState state = m_entries[entry].state;
       if (state == TState::Waiting || state == TState::Pending) {
-        m_movable.emplace(m_folder.Key(m_entries[entry].current), entry);
+        m_movable.Insert(Key(m_entries[entry].current, buffer), static_cast<std::uint32_t>(entry));
       }
     }
   }
-  const auto holder = m_movable.find(key);
-  return holder == m_movable.end() ? nullptr : &holder->second;
+  return m_movable.Find(key);
 }
 
-void TFolderRenamer::NoLongerMovable(const std::string& name) {
-  if (m_movableKnown) m_movable.erase(m_folder.Key(name));
+void TFolderRenamer::NoLongerMovable(TNameId name) {
+  std::string buffer;
+  if (m_movableKnown) m_movable.Erase(Key(name, buffer));
 }
 
 void TFolderRenamer::Attempt(std::size_t entry) {
   TEntry& e = m_entries[entry];
-  std::string key;
-  const std::size_t* holder = nullptr;
-  if (m_movableKnown) holder = MovableHolder(key = m_folder.Key(e.wanted));
+  std::string buffer;
+  const std::string_view key = Key(e.wanted, buffer);
+  const std::uint32_t* holder = nullptr;
+  if (m_movableKnown) holder = MovableHolder(key);
   // A name held by another entry that may still move is not even tried: the file
   // system could only refuse it.
   std::optional<TRenameFailure> failure;
@@ -57,14 +67,13 @@ void TFolderRenamer::Attempt(std::size_t entry) {
     failure = m_folder.Rename(e.current, e.wanted);
     if (!failure) return Moved(entry);
     if (failure->error != EEXIST) return Fail(entry, failure->reason);
-    if (!m_movableKnown) key = m_folder.Key(e.wanted);
     holder = MovableHolder(key);
   }
   // Taken: wait for the name if an entry that may still move holds it, unless another
   // entry waits for it already.
-  if (holder && *holder != entry && !m_waiting.count(key)) {
+  if (holder && *holder != entry && !m_waiting.Find(key)) {
     e.state = TState::Pending;
-    m_waiting.emplace(key, entry);
+    m_waiting.Insert(key, static_cast<std::uint32_t>(entry));
     return;
   }
   Fail(entry, failure ? failure->reason : ErrorText(EEXIST));
@@ -72,9 +81,9 @@ void TFolderRenamer::Attempt(std::size_t entry) {
 
 void TFolderRenamer::Moved(std::size_t entry) {
   TEntry& e = m_entries[entry];
-  std::string freed = std::move(e.current);
+  const TNameId freed = e.current;
   NoLongerMovable(freed);
-  e.current = std::move(e.wanted);
+  e.current = e.wanted;
   e.state = TState::Done;
   m_outcomes.Renamed(entry);
   Hand(freed, true);
@@ -85,12 +94,12 @@ void TFolderRenamer::Fail(std::size_t entry, const std::string& reason) {
   NoLongerMovable(e.current);
   std::string why = reason;
   // Caught at a temporary name by a cycle that could not close: back to its own name.
-  const std::string& old = m_names[entry];
+  const TNameId old = m_names[entry];
   if (e.current != old) {
     if (m_folder.Rename(e.current, old)) {
-      why += "; it is left named " + e.current;
+      why.append("; it is left named ").append(View(e.current));
     } else {
-      m_outcomes.Step("* Renaming back " + e.current + " to " + old);
+      m_outcomes.Step(std::string("* Renaming back ").append(View(e.current)).append(" to ").append(View(old)));
       e.current = old;
     }
   }
@@ -99,29 +108,35 @@ void TFolderRenamer::Fail(std::size_t entry, const std::string& reason) {
   Hand(e.current, false);
 }
 
-void TFolderRenamer::Hand(const std::string& name, bool freed) {
-  if (m_waiting.empty()) return;  // nobody to tell
+void TFolderRenamer::Hand(TNameId name, bool freed) {
+  if (m_waiting.Size() == 0) return;  // nobody to tell
   m_work.emplace_back(name, freed);
   if (m_working) return;
   m_working = true;
+  std::string buffer;
   while (!m_work.empty()) {
-    const auto [handed, isFree] = std::move(m_work.back());
+    const auto [handed, isFree] = m_work.back();
     m_work.pop_back();
-    const auto waiter = m_waiting.find(m_folder.Key(handed));
-    if (waiter == m_waiting.end()) continue;
-    const std::size_t entry = waiter->second;
-    m_waiting.erase(waiter);
+    const std::string_view key = Key(handed, buffer);
+    const std::uint32_t* waiter = m_waiting.Find(key);
+    if (!waiter) continue;
+    const std::size_t entry = *waiter;
+    m_waiting.Erase(key);
     TEntry& e = m_entries[entry];
     if (!isFree) {
       Fail(entry, ErrorText(EEXIST));
       continue;
     }
-    const std::string from = e.current;
+    const TNameId from = e.current;
     if (const auto failure = m_folder.Rename(from, e.wanted)) {
       Fail(entry, failure->reason);
       continue;
     }
-    m_outcomes.Step("* Renaming " + from + " to " + e.wanted + " (its new name is free now)");
+    m_outcomes.Step(std::string("* Renaming ")
+                        .append(View(from))
+                        .append(" to ")
+                        .append(View(e.wanted))
+                        .append(" (its new name is free now)"));
     Moved(entry);
   }
   m_working = false;
@@ -138,19 +153,21 @@ void TFolderRenamer::Finish() {
 // the other, and the last frees the name this entry waits for.
 void TFolderRenamer::MoveToTemporary(std::size_t entry) {
   TEntry& e = m_entries[entry];
+  std::string buffer;
   for (;;) {
-    const std::string temporary = ".quillex-cycle-" + std::to_string(m_temporaries++);
+    const TNameId temporary = m_folder.Arena().Add(".quillex-cycle-" + std::to_string(m_temporaries++));
     const auto failure = m_folder.Rename(e.current, temporary);
     if (failure && failure->error == EEXIST) continue;
     if (failure) {
-      m_waiting.erase(m_folder.Key(e.wanted));
+      m_waiting.Erase(Key(e.wanted, buffer));
       return Fail(entry, failure->reason);
     }
-    m_outcomes.Step("* Renaming " + e.current + " to the temporary name " + temporary);
-    const std::string freed = e.current;
+    m_outcomes.Step(
+        std::string("* Renaming ").append(View(e.current)).append(" to the temporary name ").append(View(temporary)));
+    const TNameId freed = e.current;
     NoLongerMovable(freed);
-    m_movable.emplace(m_folder.Key(temporary), entry);
     e.current = temporary;
+    m_movable.Insert(Key(temporary, buffer), static_cast<std::uint32_t>(entry));
     return Hand(freed, true);
   }
 }

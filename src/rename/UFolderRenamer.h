@@ -4,14 +4,19 @@
 // file2, file2 -> file3) work in any order; a cycle (a -> b, b -> a) goes through a
 // temporary name. The same steps run against the real folder and, in a simulation,
 // against a picture of it, so the simulation predicts what the real run does.
+// Names are ids in the visit's arena: a step of a million entries copies no name.
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <optional>
 #include <string>
-#include <unordered_map>
+#include <string_view>
 #include <utility>
 #include <vector>
+
+#include "rename/UKeyIndex.h"
+#include "rename/UNameArena.h"
 
 namespace qx {
 
@@ -23,15 +28,19 @@ struct TRenameFailure {
 // Where the renames are made: the real folder, or the simulation's picture of it.
 class TRenameFolder {
  public:
-  explicit TRenameFolder(bool ignoresCase) : m_ignoresCase(ignoresCase) {}
+  // `arena` holds every name the folder's renames use, and must outlive this object.
+  TRenameFolder(TNameArena& arena, bool ignoresCase) : m_arena(arena), m_ignoresCase(ignoresCase) {}
   virtual ~TRenameFolder() = default;
   // Renames without ever replacing an entry; nothing on success.
-  virtual std::optional<TRenameFailure> Rename(const std::string& from, const std::string& to) = 0;
+  virtual std::optional<TRenameFailure> Rename(TNameId from, TNameId to) = 0;
   // The key two names share when the folder takes them for one: the name itself, or
-  // where the file system ignores letter case, the name with its case folded.
-  std::string Key(const std::string& name) const;
+  // where the file system ignores letter case, the name with its case folded into
+  // `buffer`.
+  std::string_view Key(TNameId name, std::string& buffer) const;
+  TNameArena& Arena() const { return m_arena; }
 
  private:
+  TNameArena& m_arena;
   bool m_ignoresCase;
 };
 
@@ -49,47 +58,51 @@ class TFolderRenamer {
  public:
   // `names`: the entries of the step, by their names now, in the run's order; they must
   // outlive the renamer.
-  TFolderRenamer(TRenameFolder& folder, TRenameOutcomes& outcomes, const std::vector<std::string>& names);
+  TFolderRenamer(TRenameFolder& folder, TRenameOutcomes& outcomes, const std::vector<TNameId>& names);
+  TFolderRenamer(const TFolderRenamer&) = delete;  // its indexes find keys through this object
+  TFolderRenamer& operator=(const TFolderRenamer&) = delete;
 
   // Entry `entry` is to be renamed to `newName`: now, or once the name is free.
-  void Rename(std::size_t entry, const std::string& newName);
+  void Rename(std::size_t entry, TNameId newName);
   // Entry `entry` keeps its name (unchanged, refused, declined): whoever waits for it fails.
   void Keep(std::size_t entry);
   // After every entry had its turn: breaks the cycles that remain.
   void Finish();
 
   // The entry's name at the end: the new one if it was renamed, else the old one.
-  const std::string& NameOf(std::size_t entry) const { return m_entries[entry].current; }
+  TNameId NameOf(std::size_t entry) const { return m_entries[entry].current; }
 
  private:
-  enum class TState { Waiting, Pending, Done, Stays };
+  enum class TState : std::uint8_t { Waiting, Pending, Done, Stays };
   struct TEntry {
-    std::string current;
-    std::string wanted;
+    TNameId current;
+    TNameId wanted = TNameArena::kNoName;
     TState state = TState::Waiting;
   };
 
+  std::string_view View(TNameId name) const { return m_folder.Arena().View(name); }
+  std::string_view Key(TNameId name, std::string& buffer) const { return m_folder.Key(name, buffer); }
   // Tries the entry's rename at its turn; waits when an entry that may still move holds the name.
   void Attempt(std::size_t entry);
   void Moved(std::size_t entry);
   void Fail(std::size_t entry, const std::string& reason);
   // A name has been freed, or will stay held: whoever waits for it goes now, or fails.
   // Worked through a list, not recursion: a shift of many files is a chain as long.
-  void Hand(const std::string& name, bool freed);
+  void Hand(TNameId name, bool freed);
   void MoveToTemporary(std::size_t entry);
   // The entry that holds `key` and may still move; the index of such entries is made
   // only once a name is found taken, so a step without conflicts never pays for it.
-  const std::size_t* MovableHolder(const std::string& key);
-  void NoLongerMovable(const std::string& name);
+  const std::uint32_t* MovableHolder(std::string_view key);
+  void NoLongerMovable(TNameId name);
 
   TRenameFolder& m_folder;
   TRenameOutcomes& m_outcomes;
-  const std::vector<std::string>& m_names;
+  const std::vector<TNameId>& m_names;
   std::vector<TEntry> m_entries;
   bool m_movableKnown = false;
-  std::unordered_map<std::string, std::size_t> m_movable;  // key of a name -> the entry that may still free it
-  std::unordered_map<std::string, std::size_t> m_waiting;  // key of a name -> the entry that waits for it
-  std::vector<std::pair<std::string, bool>> m_work;        // names freed (true) or settled, to hand on
+  TKeyIndex m_movable;                           // key of a name -> the entry that may still free it
+  TKeyIndex m_waiting;                           // key of a name -> the entry that waits for it
+  std::vector<std::pair<TNameId, bool>> m_work;  // names freed (true) or settled, to hand on
   bool m_working = false;
   int m_temporaries = 0;
 };

@@ -3,13 +3,12 @@
 // the folder would, so a simulation fails exactly where the real run would.
 #pragma once
 
+#include <cstddef>
 #include <optional>
-#include <string>
-#include <unordered_set>
-#include <vector>
 
 #include "platform/UDirectory.h"
 #include "rename/UFolderRenamer.h"
+#include "rename/UKeyIndex.h"
 
 namespace qx {
 
@@ -17,13 +16,15 @@ class TUndoFileWriter;
 
 class TPictureFolder : public TRenameFolder {
  public:
-  // `entries`: everything the folder holds, hidden entries and the undo file included;
-  // with `undoFile`, the undo file the real run would make too.
-  TPictureFolder(const std::vector<TDirEntry>& entries, bool undoFile, bool ignoresCase);
-  std::optional<TRenameFailure> Rename(const std::string& from, const std::string& to) override;
+  // Everything the folder holds: the first `listed` names of `arena`, hidden entries and
+  // the undo file included; with `undoFile`, the undo file the real run would make too.
+  TPictureFolder(TNameArena& arena, std::size_t listed, bool undoFile, bool ignoresCase);
+  TPictureFolder(const TPictureFolder&) = delete;  // its index finds keys through this object
+  TPictureFolder& operator=(const TPictureFolder&) = delete;
+  std::optional<TRenameFailure> Rename(TNameId from, TNameId to) override;
 
  private:
-  std::unordered_set<std::string> m_keys;
+  TKeyIndex m_present;  // the key of each name present -> the name's id
 };
 
 // The real folder. With undo on, it keeps a picture of the folder too, so a name found
@@ -31,12 +32,12 @@ class TPictureFolder : public TRenameFolder {
 // must not stand in the undo file should the program die between recording and trying.
 class TRealFolder : public TRenameFolder {
  public:
-  // `undo` may be null (undo off); `entries` is the folder's listing. `directory` and
-  // `undo` must outlive this object.
-  TRealFolder(const TDirectory& directory, TUndoFileWriter* undo, const std::vector<TDirEntry>& entries,
+  // `undo` may be null (undo off); the first `listed` names of `arena` are the folder's
+  // listing. `directory`, `arena` and `undo` must outlive this object.
+  TRealFolder(const TDirectory& directory, TUndoFileWriter* undo, TNameArena& arena, std::size_t listed,
               bool ignoresCase);
   // A failing undo file is no failure of one rename: its TUndoFileError goes on up.
-  std::optional<TRenameFailure> Rename(const std::string& from, const std::string& to) override;
+  std::optional<TRenameFailure> Rename(TNameId from, TNameId to) override;
 
  private:
   const TDirectory& m_directory;

@@ -2,6 +2,7 @@
 
 #include <ctime>
 #include <memory>
+#include <stdexcept>
 
 #include "platform/UDateTime.h"
 #include "platform/UDirectory.h"
@@ -19,56 +20,72 @@ namespace qx {
 struct TRenameRun::TVisit {
   TDirectory directory;
   int depth;
-  TNodeId node;                           // simulated runs: the directory's node
-  double descentShare;                    // the progress its subdirectories' visits make
-  std::size_t nameMax;                    // the longest name its file system allows
-  TUndoFileWriter* undo = nullptr;        // during the steps of a real run with undo on
-  std::vector<TWRFile> directories;       // collected once; serves the rename step and the descents
-  std::vector<TNodeId> treeIndexList;     // simulated runs: each subdirectory's node
-  std::unique_ptr<TRenameFolder> folder;  // during the steps: where the renames are made
-  std::size_t descended = 0;              // subdirectories entered so far
+  TNodeId node;                                 // simulated runs: the directory's node
+  double descentShare;                          // the progress its subdirectories' visits make
+  std::size_t nameMax = 0;                      // the longest name its file system allows
+  TUndoFileWriter* undo = nullptr;              // during the steps of a real run with undo on
+  TNameArena names = {};                        // the listing's names, then the new names and temporaries
+  TWRFileList directories{false};               // collected once; serves the rename step and the descents
+  std::vector<TNameId> directoryNewNames = {};  // real runs that rename folders: each one's name after its step
+  std::vector<TNodeId> treeIndexList = {};      // simulated runs: each subdirectory's node
+  std::unique_ptr<TRenameFolder> folder = {};   // during the steps: where the renames are made
+  std::size_t descended = 0;                    // subdirectories entered so far
 };
 
 // One step's entries (a visit's subdirectories, or its files) and what becomes of each:
 // counted, logged, and in a simulation shown in its node.
+// The names are ids in the visit's arena; a new name is added there only when it
+// differs from the old one.
 struct TRenameRun::TStep : TRenameOutcomes {
-  TStep(TRenameRun& owner, TVisit& in, TEntryKind kind, const std::vector<TWRFile>& entries)
-      : run(owner), visit(in), isFile(kind == TEntryKind::File) {
-    oldNames.reserve(entries.size());
-    for (const TWRFile& entry : entries) oldNames.push_back(entry.Name);
-    newNames.resize(entries.size());  // each set at its entry's turn
-    nodes.assign(entries.size(), TResultTree::kNoNode);
+  TStep(TRenameRun& owner, TVisit& in, TEntryKind kind, const TWRFileList& entries)
+      : run(owner),
+        visit(in),
+        isFile(kind == TEntryKind::File),
+        oldNames(entries.Names()),
+        newNames(entries.Size(), TNameArena::kNoName) {}  // each set at its entry's turn
+
+  std::string_view Name(TNameId name) const { return visit.names.View(name); }
+  std::string_view OldName(std::size_t entry) const { return Name(oldNames[entry]); }
+  // Simulations only, once the entry's turn has come: its node. The entries' nodes are
+  // added in their order, one after the other.
+  TNodeId Node(std::size_t entry) const {
+    return entry < nodesAdded ? firstNode + static_cast<TNodeId>(entry) : TResultTree::kNoNode;
   }
 
   void Renamed(std::size_t entry) override {
     ++(isFile ? run.m_state.FilesRenamed : run.m_state.DirsRenamed);
-    if (nodes[entry] != TResultTree::kNoNode) {
-      run.m_tree.SetState(nodes[entry], isFile ? TNodeState::FileRenamed : TNodeState::FolderRenamed);
+    if (Node(entry) != TResultTree::kNoNode) {
+      run.m_tree.SetState(Node(entry), isFile ? TNodeState::FileRenamed : TNodeState::FolderRenamed);
     }
   }
   void Failed(std::size_t entry, const std::string& reason) override {
-    Refused(entry, newNames[entry], "Cannot rename " + newNames[entry] + ". Operation will continue", reason);
+    const std::string_view newName = Name(newNames[entry]);
+    Refused(entry, newName, std::string("Cannot rename ").append(newName).append(". Operation will continue"), reason);
   }
   void Step(const std::string& line) override { run.Log(visit.depth, line); }
 
   // A failure at any moment of the step; `shown` stands for the new name in the node.
-  void Refused(std::size_t entry, const std::string& shown, const std::string& text, const std::string& reason) {
-    run.Fail(visit.depth, text, reason, nodes[entry] != TResultTree::kNoNode);
-    if (nodes[entry] == TResultTree::kNoNode) return;
-    run.m_tree.SetState(nodes[entry], isFile ? TNodeState::FileError : TNodeState::FolderError);
-    run.m_tree.SetText(nodes[entry], shown + " (was \"" + oldNames[entry] + "\")");
+  void Refused(std::size_t entry, std::string_view shown, const std::string& text, const std::string& reason) {
+    const TNodeId node = Node(entry);
+    run.Fail(visit.depth, text, reason, node != TResultTree::kNoNode);
+    if (node == TResultTree::kNoNode) return;
+    run.m_tree.SetState(node, isFile ? TNodeState::FileError : TNodeState::FolderError);
+    run.m_tree.SetText(node, std::string(shown).append(" (was \"").append(OldName(entry)).append("\")"));
   }
   // Simulations only: the entry's node, unchanged until the renamer says otherwise.
   void AddNode(std::size_t entry) {
     const TNodeState state = isFile ? TNodeState::FileUnchanged : TNodeState::FolderUnchanged;
-    nodes[entry] = run.m_tree.AddChild(visit.node, newNames[entry], state);
+    const TNodeId node = run.m_tree.AddChild(visit.node, Name(newNames[entry]), state);
+    if (nodesAdded++ == 0) firstNode = node;
   }
 
   TRenameRun& run;
   TVisit& visit;
   bool isFile;
-  std::vector<std::string> oldNames, newNames;
-  std::vector<TNodeId> nodes;
+  const std::vector<TNameId>& oldNames;
+  std::vector<TNameId> newNames;
+  TNodeId firstNode = TResultTree::kNoNode;
+  std::size_t nodesAdded = 0;
 };
 
 TRenameRun::TRenameRun(const TJobList& jobs, TRunOptions options, TRunHost& host)
@@ -87,6 +104,12 @@ bool TRenameRun::Run() {
   } catch (const TUndoFileError& error) {
     // Without its undo file a run could not be taken back: it stops here.
     m_host.ShowMessage(error.what());
+    completed = false;
+  } catch (const std::length_error& error) {
+    // A folder whose new names no longer fit beside its listing: nothing half done is
+    // lost, each rename made stands, and the run stops with the reason.
+    m_host.ShowMessage(std::string("Quillex stopped the run: ") + error.what() + ".");
+    ++m_state.ErrorCount;
     completed = false;
   }
   FinishRun();
@@ -112,18 +135,18 @@ void TRenameRun::Walk() {
   Enter(visits, nullptr, m_options.startDirectory, 1.0, 0, root);
   while (!visits.empty()) {
     TVisit& visit = visits.back();
-    if (visit.descended == visit.directories.size()) {
+    if (visit.descended == visit.directories.Size()) {
       visits.pop_back();
       continue;
     }
     const std::size_t i = visit.descended++;
-    const TWRFile& entry = visit.directories[i];
-    Log(visit.depth, "+ Recursing into ", entry.Name, " (", entry.NewName, ")");
-    const bool renamed = !m_options.simulate && m_options.renameDirs;
+    const bool renamed = !visit.directoryNewNames.empty();
+    const std::string_view newName = renamed ? visit.names.View(visit.directoryNewNames[i]) : std::string_view();
+    Log(visit.depth, "+ Recursing into ", visit.names.View(visit.directories.Name(i)), " (", newName, ")");
     const TNodeId child = m_options.simulate ? visit.treeIndexList[i] : TResultTree::kNoNode;
-    const double share = visit.descentShare / static_cast<double>(visit.directories.size());
+    const double share = visit.descentShare / static_cast<double>(visit.directories.Size());
     // A copy: entering pushes a visit, which may move this one.
-    const std::string name = renamed ? entry.NewName : entry.Name;
+    const std::string name(renamed ? newName : visit.names.View(visit.directories.Name(i)));
     // Stepping back needs nothing: the parent's visit still holds its directory's handle.
     Enter(visits, &visit.directory, name, share, visit.depth + 1, child);
   }
@@ -152,11 +175,10 @@ void TRenameRun::Enter(std::vector<TVisit>& visits, const TDirectory* parent, co
       m_options.log ||
       (m_options.sort && (m_options.sortOrder == TSortOrder::DateAsc || m_options.sortOrder == TSortOrder::DateDesc));
   // The parent's reference is not used past this point: the new visit may move it.
-  TVisit& visit =
-      visits.emplace_back(TVisit{std::move(*entered), depth, node, descentShare, 0, nullptr, {}, {}, {}, 0});
+  TVisit& visit = visits.emplace_back(TVisit{std::move(*entered), depth, node, descentShare});
   std::optional<TFileCollection> collection;
   try {
-    collection.emplace(visit.directory, needDates);
+    collection.emplace(visit.directory, visit.names, needDates);
   } catch (const TSystemError& error) {
     // Renaming from part of a listing would pass the rest over unnoticed.
     Fail(depth, "Cannot read directory: " + visit.directory.Path(), error.Reason());
@@ -167,24 +189,25 @@ void TRenameRun::Enter(std::vector<TVisit>& visits, const TDirectory* parent, co
   visit.nameMax = visit.directory.NameMax();
   std::optional<TUndoFileWriter> undo;
   if (m_recordsUndo) visit.undo = &undo.emplace(visit.directory);
-  const bool ignoresCase = visit.directory.IgnoresCase(collection->Entries());
+  const bool ignoresCase = visit.directory.IgnoresCase(collection->CaseSample());
+  const std::size_t listed = collection->ListedCount();
   if (m_options.simulate) {
     // The real run makes the undo file before its first rename.
-    visit.folder = std::make_unique<TPictureFolder>(collection->Entries(), m_options.undo, ignoresCase);
+    visit.folder = std::make_unique<TPictureFolder>(visit.names, listed, m_options.undo, ignoresCase);
   } else {
-    visit.folder = std::make_unique<TRealFolder>(visit.directory, visit.undo, collection->Entries(), ignoresCase);
+    visit.folder = std::make_unique<TRealFolder>(visit.directory, visit.undo, visit.names, listed, ignoresCase);
   }
 
   // Log lines are not even composed when nobody reads them.
   TLogLine log;
   if (m_options.log) log = [this, depth](const std::string& text) { Log(depth, text); };
   visit.directories = collection->CollectDirectories(log);
-  SortEntries(visit.directories, true, m_options, log);
+  SortEntries(visit.directories, visit.names, true, m_options, log);
   DirectoryStep(visit, directoryShare);
 
-  std::vector<TWRFile> files = collection->CollectFiles(m_options.fileMask, log);
+  TWRFileList files = collection->CollectFiles(m_options.fileMask, log);
   collection.reset();
-  SortEntries(files, false, m_options, log);
+  SortEntries(files, visit.names, false, m_options, log);
   FileStep(visit, files, fileShare);
   visit.folder.reset();
   visit.undo = nullptr;
@@ -201,19 +224,20 @@ void TRenameRun::Enter(std::vector<TVisit>& visits, const TDirectory* parent, co
     return;
   }
   Log(depth, "+ Recursing Directories...");
-  if (visit.directories.empty()) AddProgress(descentShare);
+  if (visit.directories.Empty()) AddProgress(descentShare);
 }
 
 void TRenameRun::DirectoryStep(TVisit& visit, double share) {
-  if (m_options.renameDirs && visit.directories.empty()) AddProgress(share);
+  if (m_options.renameDirs && visit.directories.Empty()) AddProgress(share);
   // A real run without folder renaming has nothing to do here; a simulation still
   // shows every subdirectory.
   if (!m_options.simulate && !m_options.renameDirs) return;
-  const double each = visit.directories.empty() ? 0 : share / static_cast<double>(visit.directories.size());
+  const std::size_t count = visit.directories.Size();
+  const double each = count == 0 ? 0 : share / static_cast<double>(count);
   TStep step(*this, visit, TEntryKind::Directory, visit.directories);
   TFolderRenamer renamer(*visit.folder, step, step.oldNames);
-  for (std::size_t i = 0; i < visit.directories.size(); ++i) {
-    Log(visit.depth, "* Renaming directory ", step.oldNames[i]);
+  for (std::size_t i = 0; i < count; ++i) {
+    Log(visit.depth, "* Renaming directory ", step.OldName(i));
     if (m_options.renameDirs) {
       TakeTurn(step, renamer, i);
       AddProgress(each);
@@ -223,23 +247,24 @@ void TRenameRun::DirectoryStep(TVisit& visit, double share) {
       renamer.Keep(i);
     }
     if (m_options.simulate) {
-      visit.treeIndexList.push_back(step.nodes[i]);
-      Log(visit.depth, "* Added Tree Index ", std::to_string(m_tree.IndexInParent(step.nodes[i])));
+      visit.treeIndexList.push_back(step.Node(i));
+      Log(visit.depth, "* Added Tree Index ", std::to_string(m_tree.IndexInParent(step.Node(i))));
     }
   }
   renamer.Finish();
   if (!m_options.simulate) {
-    for (std::size_t i = 0; i < visit.directories.size(); ++i) visit.directories[i].NewName = renamer.NameOf(i);
+    visit.directoryNewNames.reserve(count);
+    for (std::size_t i = 0; i < count; ++i) visit.directoryNewNames.push_back(renamer.NameOf(i));
   }
 }
 
-void TRenameRun::FileStep(TVisit& visit, const std::vector<TWRFile>& files, double share) {
-  if (files.empty()) AddProgress(share);
-  const double each = files.empty() ? 0 : share / static_cast<double>(files.size());
+void TRenameRun::FileStep(TVisit& visit, const TWRFileList& files, double share) {
+  if (files.Empty()) AddProgress(share);
+  const double each = files.Empty() ? 0 : share / static_cast<double>(files.Size());
   TStep step(*this, visit, TEntryKind::File, files);
   TFolderRenamer renamer(*visit.folder, step, step.oldNames);
-  for (std::size_t i = 0; i < files.size(); ++i) {
-    Log(visit.depth, "* Renaming file ", step.oldNames[i]);
+  for (std::size_t i = 0; i < files.Size(); ++i) {
+    Log(visit.depth, "* Renaming file ", step.OldName(i));
     TakeTurn(step, renamer, i);
     AddProgress(each);
   }
@@ -247,24 +272,30 @@ void TRenameRun::FileStep(TVisit& visit, const std::vector<TWRFile>& files, doub
 }
 
 void TRenameRun::TakeTurn(TStep& step, TFolderRenamer& renamer, std::size_t entry) {
-  const std::string& oldName = step.oldNames[entry];
   ++(step.isFile ? m_state.FilesProcessed : m_state.DirsProcessed);
   std::string engineError;
-  const std::optional<std::string> newName = TryApplyJobList(m_jobs, oldName, m_counterValue, engineError);
-  step.newNames[entry] = newName.value_or(oldName);
+  const std::optional<std::string> newName = TryApplyJobList(m_jobs, step.OldName(entry), m_counterValue, engineError);
+  const bool changed = newName && *newName != step.OldName(entry);
+  step.newNames[entry] = changed ? step.visit.names.Add(*newName) : step.oldNames[entry];
+  // Read after the new name is added, which may move the arena's characters.
+  const std::string_view oldName = step.OldName(entry);
   if (m_options.simulate) step.AddNode(entry);
   if (!newName) {
-    step.Refused(entry, engineError, "Cannot rename " + oldName + ". Operation will continue", engineError);
+    step.Refused(entry, engineError, std::string("Cannot rename ").append(oldName).append(". Operation will continue"),
+                 engineError);
     return renamer.Keep(entry);
   }
-  if (*newName == oldName) return renamer.Keep(entry);
+  if (!changed) return renamer.Keep(entry);
   if (auto refusal = Refusal(step.visit, oldName, *newName)) {
     step.Failed(entry, *refusal);
     return renamer.Keep(entry);
   }
-  const std::string noun = step.isFile ? "file" : "directory";
-  if (!MayRename("Rename " + noun + " \"" + oldName + "\" to \"" + *newName + "\"?")) return renamer.Keep(entry);
-  renamer.Rename(entry, *newName);
+  if (m_asksEachRename) {
+    const std::string noun = step.isFile ? "file" : "directory";
+    const std::string question = "Rename " + noun + " \"" + std::string(oldName) + "\" to \"" + *newName + "\"?";
+    if (!MayRename(question)) return renamer.Keep(entry);
+  }
+  renamer.Rename(entry, step.newNames[entry]);
 }
 
 bool TRenameRun::MayRename(const std::string& question) {
@@ -279,10 +310,10 @@ bool TRenameRun::MayRename(const std::string& question) {
   return false;
 }
 
-std::optional<std::string> TRenameRun::Refusal(const TVisit& visit, const std::string& oldName,
-                                               const std::string& newName) const {
+std::optional<std::string> TRenameRun::Refusal(const TVisit& visit, std::string_view oldName,
+                                               std::string_view newName) const {
   if (auto problem = EntryNameProblem(newName, visit.nameMax, m_options.undo)) return problem;
-  if (m_options.undo && oldName.find_first_of("\r\n") != std::string::npos) {
+  if (m_options.undo && oldName.find_first_of("\r\n") != std::string_view::npos) {
     return "its present name holds a line break, which the undo file cannot record";
   }
   return std::nullopt;

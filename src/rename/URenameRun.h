@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "jobs/UTJob.h"
@@ -77,13 +78,13 @@ class TRenameRun {
   void Enter(std::vector<TVisit>& visits, const TDirectory* parent, const std::string& name, double share, int depth,
              TNodeId node);
   void DirectoryStep(TVisit& visit, double share);
-  void FileStep(TVisit& visit, const std::vector<TWRFile>& files, double share);
+  void FileStep(TVisit& visit, const TWRFileList& files, double share);
   // One entry's turn: its new name computed (the counter advances), checked, asked for,
   // and handed to the step's renamer, which makes it now or once the name is free.
   void TakeTurn(TStep& step, TFolderRenamer& renamer, std::size_t entry);
   // Why the run refuses to rename `oldName` to `newName`, before asking the file system
   // (a simulation predicts the same); nothing when it does not.
-  std::optional<std::string> Refusal(const TVisit& visit, const std::string& oldName, const std::string& newName) const;
+  std::optional<std::string> Refusal(const TVisit& visit, std::string_view oldName, std::string_view newName) const;
   // The answer to "Confirm every change" for one rename: Yes to All stops the asking,
   // Cancel cancels the run and keeps the name.
   bool MayRename(const std::string& question);
@@ -99,7 +100,7 @@ class TRenameRun {
   void Log(int depth, const TPieces&... pieces) {
     if (!m_options.log) return;
     std::string line(3 * static_cast<std::size_t>(depth), ' ');
-    (line.append(pieces), ...);
+    (line.append(std::string_view(pieces)), ...);
     m_host.AddLogLine(line);
   }
   void AddProgress(double amount);

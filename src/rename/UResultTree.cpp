@@ -4,13 +4,27 @@
 
 namespace qx {
 
-TNodeId TResultTree::AddRoot(std::string text) {
+void TResultTree::Clear() {
   m_nodes.clear();
-  m_nodes.push_back({std::move(text), kNoNode, 0, 0, TNodeState::FolderUnchanged});
+  m_states.clear();
+  m_texts.clear();
+}
+
+std::uint64_t TResultTree::Store(std::string_view text) {
+  if (text.size() > UINT32_MAX) throw std::length_error("result tree: a text longer than 4 GiB");
+  const std::uint64_t start = m_texts.size();
+  m_texts.insert(m_texts.end(), text.begin(), text.end());
+  return start;
+}
+
+TNodeId TResultTree::AddRoot(std::string_view text) {
+  Clear();
+  m_nodes.push_back({Store(text), static_cast<std::uint32_t>(text.size()), kNoNode, 0, 0});
+  m_states.push_back(TNodeState::FolderUnchanged);
   return 0;
 }
 
-TNodeId TResultTree::AddChild(TNodeId parent, std::string text, TNodeState state) {
+TNodeId TResultTree::AddChild(TNodeId parent, std::string_view text, TNodeState state) {
   const auto id = static_cast<TNodeId>(m_nodes.size());
   TNode& owner = m_nodes.at(parent);
   if (owner.childCount == 0) {
@@ -19,8 +33,14 @@ TNodeId TResultTree::AddChild(TNodeId parent, std::string text, TNodeState state
     throw std::logic_error("result tree: children of one node must be added together");
   }
   ++owner.childCount;
-  m_nodes.push_back({std::move(text), parent, 0, 0, state});
+  m_nodes.push_back({Store(text), static_cast<std::uint32_t>(text.size()), parent, 0, 0});
+  m_states.push_back(state);
   return id;
+}
+
+void TResultTree::SetText(TNodeId node, std::string_view text) {
+  m_nodes[node].textStart = Store(text);
+  m_nodes[node].textLength = static_cast<std::uint32_t>(text.size());
 }
 
 std::size_t TResultTree::IndexInParent(TNodeId node) const {

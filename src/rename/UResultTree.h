@@ -26,22 +26,26 @@ class TResultTree {
  public:
   static constexpr TNodeId kNoNode = UINT32_MAX;
 
-  void Clear() { m_nodes.clear(); }
+  void Clear();
   bool IsEmpty() const { return m_nodes.empty(); }
   std::size_t NodeCount() const { return m_nodes.size(); }
 
   // Replaces the whole tree with one root node in the folder-unchanged state.
-  TNodeId AddRoot(std::string text);
+  TNodeId AddRoot(std::string_view text);
   // Adds the next child of `parent`. A parent's children must be added one after the
   // other with no other node in between, as a run's visit of one directory does;
   // throws std::logic_error otherwise.
-  TNodeId AddChild(TNodeId parent, std::string text, TNodeState state);
+  TNodeId AddChild(TNodeId parent, std::string_view text, TNodeState state);
 
   TNodeId Root() const { return m_nodes.empty() ? kNoNode : 0; }
-  const std::string& Text(TNodeId node) const { return m_nodes[node].text; }
-  TNodeState State(TNodeId node) const { return m_nodes[node].state; }
-  void SetText(TNodeId node, std::string text) { m_nodes[node].text = std::move(text); }
-  void SetState(TNodeId node, TNodeState state) { m_nodes[node].state = state; }
+  // Valid until the next node is added or text set.
+  std::string_view Text(TNodeId node) const {
+    return {m_texts.data() + m_nodes[node].textStart, m_nodes[node].textLength};
+  }
+  TNodeState State(TNodeId node) const { return m_states[node]; }
+  // The old text stays in the block unused: a node's text changes only when it fails.
+  void SetText(TNodeId node, std::string_view text);
+  void SetState(TNodeId node, TNodeState state) { m_states[node] = state; }
   TNodeId Parent(TNodeId node) const { return m_nodes[node].parent; }
   std::size_t ChildCount(TNodeId node) const { return m_nodes[node].childCount; }
   TNodeId ChildAt(TNodeId node, std::size_t index) const {
@@ -52,13 +56,18 @@ class TResultTree {
 
  private:
   struct TNode {
-    std::string text;
+    std::uint64_t textStart;
+    std::uint32_t textLength;
     TNodeId parent;
     TNodeId firstChild;
     TNodeId childCount;
-    TNodeState state;
   };
+  // Appends `text` to the block and returns where it starts.
+  std::uint64_t Store(std::string_view text);
+
   std::vector<TNode> m_nodes;
+  std::vector<TNodeState> m_states;  // apart from the nodes, which it would pad by seven bytes
+  std::vector<char> m_texts;
 };
 
 bool IsFolderState(TNodeState state);

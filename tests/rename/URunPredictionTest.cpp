@@ -303,7 +303,7 @@ std::vector<TMark> Marks(const TResultTree& tree, const Paths& log) {
   const auto mark = [&](TVisit& visit, std::size_t index, const std::string& name) {
     if (index >= tree.ChildCount(visit.node)) throw std::runtime_error("no node for " + Visible(name));
     const TNodeId node = tree.ChildAt(visit.node, index);
-    marks.push_back({visit.path + name, tree.State(node), tree.Text(node)});
+    marks.push_back({visit.path + name, tree.State(node), std::string(tree.Text(node))});
   };
   for (const std::string& line : log) {
     const std::size_t indent = line.find_first_not_of(' ');
