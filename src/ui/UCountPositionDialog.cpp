@@ -7,14 +7,16 @@
 #include "ui/UNumberField.h"
 #include "ui/UPositionOptions.h"
 
+using namespace Qt::StringLiterals;
+
 namespace qx {
 
 TCountPositionDialog::TCountPositionDialog(QWidget* parent, TJobKind kind, const TCountPositionCaptions& captions)
     : TJobDialog(parent, captions.window), m_kind(kind) {
   auto* prompt = new QLabel(captions.prompt, this);
   prompt->setObjectName("lblPrompt");
-  m_edtCharacterCount = CreateNumberField(this, "edtCharacterCount");
-  auto* label1 = new QLabel("...characters...", this);
+  m_edtCharacterCount = CreateNumberField(this, u"edtCharacterCount"_s);
+  auto* label1 = new QLabel(u"...characters..."_s, this);
   label1->setObjectName("Label1");
   m_position = new TPositionOptions(this, captions.begin, captions.end);
 

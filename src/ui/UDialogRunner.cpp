@@ -6,6 +6,8 @@
 
 #include "ui/UQtText.h"
 
+using namespace Qt::StringLiterals;
+
 namespace qx {
 
 std::unique_ptr<QFileDialog> CreateJobListFileDialog(TJobListFileDialog which, QWidget* parent,
@@ -13,9 +15,9 @@ std::unique_ptr<QFileDialog> CreateJobListFileDialog(TJobListFileDialog which, Q
   const bool open = which == TJobListFileDialog::dlgOpen;
   auto dialog = std::make_unique<QFileDialog>(parent);
   dialog->setObjectName(open ? "dlgOpen" : "dlgSave");
-  dialog->setWindowTitle(open ? "Load Job List from XML file" : "Save Job List as XML file");
-  dialog->setNameFilters({"XML files (*.xml)", "All Files (*)"});
-  dialog->setDefaultSuffix("xml");
+  dialog->setWindowTitle(open ? u"Load Job List from XML file"_s : u"Save Job List as XML file"_s);
+  dialog->setNameFilters({u"XML files (*.xml)"_s, u"All Files (*)"_s});
+  dialog->setDefaultSuffix(u"xml"_s);
   dialog->setDirectory(ToQString(startDir));
   dialog->setAcceptMode(open ? QFileDialog::AcceptOpen : QFileDialog::AcceptSave);
   dialog->setFileMode(open ? QFileDialog::ExistingFile : QFileDialog::AnyFile);

@@ -5,6 +5,8 @@
 #include "platform/UAppPaths.h"
 #include "platform/UFiles.h"
 
+using namespace Qt::StringLiterals;
+
 #ifndef QX_DATA_DIR
 #define QX_DATA_DIR "/usr/share/quillex"
 #endif
@@ -12,9 +14,9 @@
 namespace qx {
 
 QUrl UpdateCheckUrl() {
-  QUrl url(QString(kHomePageAddress) + "utils_3.asp");
+  QUrl url(kHomePageAddress + u"utils_3.asp"_s);
   QUrlQuery query;
-  query.addQueryItem("version", kVersionText);
+  query.addQueryItem(u"version"_s, QLatin1StringView(kVersionText));
   url.setQuery(query);
   return url;
 }

@@ -9,8 +9,8 @@
 
 namespace qx {
 
-inline constexpr const char* kHomePageAddress = "https://www.ostrelsoftware.com/";
-inline constexpr const char* kRegexSyntaxAddress = "https://www.ostrelsoftware.com/quillex/regex.html";
+inline constexpr QLatin1StringView kHomePageAddress("https://www.ostrelsoftware.com/");
+inline constexpr QLatin1StringView kRegexSyntaxAddress("https://www.ostrelsoftware.com/quillex/regex.html");
 
 // The home page followed by utils_3.asp?version=<kVersionText>.
 QUrl UpdateCheckUrl();

@@ -3,6 +3,8 @@
 #include <QBoxLayout>
 #include <QPushButton>
 
+using namespace Qt::StringLiterals;
+
 namespace qx {
 
 TJobDialog::TJobDialog(QWidget* parent, const QString& caption)
@@ -14,10 +16,10 @@ void TJobDialog::AddButtonBar(QBoxLayout* layout, QWidget* leftOfButtons) {
   auto* bar = new QHBoxLayout;
   if (leftOfButtons) bar->addWidget(leftOfButtons);
   bar->addStretch();
-  auto* cancel = new QPushButton("Cancel", this);
+  auto* cancel = new QPushButton(u"Cancel"_s, this);
   cancel->setObjectName("btnCancel");
   cancel->setAutoDefault(false);
-  auto* ok = new QPushButton("OK", this);
+  auto* ok = new QPushButton(u"OK"_s, this);
   ok->setObjectName("btnOk");
   ok->setDefault(true);
   bar->addWidget(cancel);

@@ -17,8 +17,8 @@ constexpr std::int64_t kSaturation = std::int64_t{1} << 40;
 std::optional<std::int64_t> WholeNumber(const QString& text) {
   const QString trimmed = text.trimmed();
   qsizetype at = 0;
-  const bool negative = trimmed.startsWith('-');
-  if (negative || trimmed.startsWith('+')) ++at;
+  const bool negative = trimmed.startsWith(u'-');
+  if (negative || trimmed.startsWith(u'+')) ++at;
   if (at == trimmed.size()) return std::nullopt;
   std::int64_t value = 0;
   for (; at < trimmed.size(); ++at) {
@@ -37,7 +37,7 @@ QValidator::State TNumberField::validate(QString& input, int& pos) const {
   if (state != QValidator::Invalid) return state;
   // A sign alone begins a number.
   const QString text = input.trimmed();
-  return text == "-" || text == "+" || WholeNumber(text) ? QValidator::Intermediate : QValidator::Invalid;
+  return text == u"-" || text == u"+" || WholeNumber(text) ? QValidator::Intermediate : QValidator::Invalid;
 }
 
 void TNumberField::fixup(QString& input) const {

@@ -9,9 +9,11 @@
 #include "ui/UNumberField.h"
 #include "ui/UQtText.h"
 
+using namespace Qt::StringLiterals;
+
 namespace qx {
 
-TNumberField* CreateNumberField(QWidget* parent, const QString& objectName) {
+TNumberField* CreateNumberField(QWidget* parent, QAnyStringView objectName) {
   auto* field = new TNumberField(1, 65535, parent);
   field->setObjectName(objectName);
   return field;
@@ -33,11 +35,11 @@ TPositionOptions::TPositionOptions(QWidget* parent, const QString& beginCaption,
   // Created in tab order.
   m_rbBegin = radio("rbBegin", beginCaption);
   m_rbEnd = radio("rbEnd", endCaption);
-  m_rbAfterChar = radio("rbAfterChar", "after character #");
+  m_rbAfterChar = radio("rbAfterChar", u"after character #"_s);
   m_edtCharacterNumber = CreateNumberField(this, "edtCharacterNumber");
-  m_rbBeforeString = radio("rbBeforeString", "before this string");
+  m_rbBeforeString = radio("rbBeforeString", u"before this string"_s);
   m_edtBefore = edit("edtBefore");
-  m_rbAfterString = radio("rbAfterString", "after this string");
+  m_rbAfterString = radio("rbAfterString", u"after this string"_s);
   m_edtAfter = edit("edtAfter");
 
   auto* grid = new QGridLayout(this);

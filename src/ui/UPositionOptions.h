@@ -16,7 +16,7 @@ namespace qx {
 class TNumberField;
 
 // The dialogs' number field: a whole number from 1 to 65535, initially 1.
-TNumberField* CreateNumberField(QWidget* parent, const QString& objectName);
+TNumberField* CreateNumberField(QWidget* parent, QAnyStringView objectName);
 
 class TPositionOptions : public QWidget {
   Q_OBJECT

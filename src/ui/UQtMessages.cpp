@@ -7,12 +7,14 @@
 
 #include "ui/UQtText.h"
 
+using namespace Qt::StringLiterals;
+
 namespace qx {
 
 namespace {
 
 // The texts carry CR LF line ends; a label shows the CR as a stray glyph.
-QString DisplayText(const std::string& text) { return ToQString(text).replace(QStringLiteral("\r\n"), "\n"); }
+QString DisplayText(const std::string& text) { return ToQString(text).replace(u"\r\n"_s, u"\n"_s); }
 
 // The window a run's box belongs to: the active one, but never the box answered just
 // before, which is on its way out and would take this one along.
@@ -52,7 +54,7 @@ TRenameAnswer TQtMessages::AskRename(const std::string& question) {
 TFailureAnswer TQtMessages::ShowRunFailure(const std::string& text, const std::string& reason) {
   auto* box = new QMessageBox(QMessageBox::Warning, kApplicationTitle, DisplayText(text + "\n" + reason),
                               QMessageBox::Ok | QMessageBox::Ignore | QMessageBox::Cancel, RunBoxParent());
-  box->button(QMessageBox::Ignore)->setText("Ignore &All");
+  box->button(QMessageBox::Ignore)->setText(u"Ignore &All"_s);
   box->setDefaultButton(QMessageBox::Ok);
   box->setEscapeButton(QMessageBox::Ok);
   switch (WaitForAnswer(box)) {

@@ -9,7 +9,7 @@
 
 namespace qx {
 
-inline constexpr const char* kApplicationTitle = "Quillex";
+inline constexpr QLatin1StringView kApplicationTitle("Quillex");
 
 class TQtMessages : public TMessageHost {
  public:

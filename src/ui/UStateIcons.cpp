@@ -20,8 +20,8 @@ QIcon StateIcon(TNodeState state) {
   QIcon& icon = icons[static_cast<int>(state)];
   if (icon.isNull()) {
     const TFiles& files = kFiles[static_cast<int>(state)];
-    icon.addFile(files.normal, QSize(16, 16), QIcon::Normal);
-    icon.addFile(files.selected ? files.selected : files.normal, QSize(16, 16), QIcon::Selected);
+    icon.addFile(QLatin1StringView(files.normal), QSize(16, 16), QIcon::Normal);
+    icon.addFile(QLatin1StringView(files.selected ? files.selected : files.normal), QSize(16, 16), QIcon::Selected);
   }
   return icon;
 }

@@ -8,16 +8,18 @@
 #include "ui/UPositionOptions.h"
 #include "ui/UQtText.h"
 
+using namespace Qt::StringLiterals;
+
 namespace qx {
 
-TfrmAddDetails::TfrmAddDetails(QWidget* parent) : TJobDialog(parent, "Insert a string") {
+TfrmAddDetails::TfrmAddDetails(QWidget* parent) : TJobDialog(parent, u"Insert a string"_s) {
   setObjectName("frmAddDetails");
-  auto* prompt = new QLabel("Insert this string : ", this);
+  auto* prompt = new QLabel(u"Insert this string : "_s, this);
   prompt->setObjectName("lblPrompt");
   m_edtString = new QLineEdit(this);
   m_edtString->setObjectName("edtString");
   m_edtString->setMinimumWidth(200);
-  m_position = new TPositionOptions(this, "at the beggining of filenames", "at the end of filenames");
+  m_position = new TPositionOptions(this, u"at the beggining of filenames"_s, u"at the end of filenames"_s);
 
   auto* layout = new QVBoxLayout(this);
   auto* stringRow = new QHBoxLayout;

@@ -4,17 +4,19 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
+using namespace Qt::StringLiterals;
+
 namespace qx {
 
 TfrmCaseDetails::TfrmCaseDetails(QWidget* parent) : TJobDialog(parent, QString()) {
   setObjectName("frmCaseDetails");
   m_lblPrompt = new QLabel(this);
   m_lblPrompt->setObjectName("lblPrompt");
-  m_rbAll = new QRadioButton("all characters (filename and extension)", this);
+  m_rbAll = new QRadioButton(u"all characters (filename and extension)"_s, this);
   m_rbAll->setObjectName("rbAll");
-  m_rbFilename = new QRadioButton("filename only", this);
+  m_rbFilename = new QRadioButton(u"filename only"_s, this);
   m_rbFilename->setObjectName("rbFilename");
-  m_rbExtension = new QRadioButton("extension only", this);
+  m_rbExtension = new QRadioButton(u"extension only"_s, this);
   m_rbExtension->setObjectName("rbExtension");
 
   auto* layout = new QVBoxLayout(this);
@@ -31,16 +33,16 @@ TfrmCaseDetails::TfrmCaseDetails(QWidget* parent) : TJobDialog(parent, QString()
 void TfrmCaseDetails::LoadJobIntoDialog(const TJob& job) {
   switch (job.type) {
     case TJobKind::jobLower:
-      setWindowTitle("Conversion to lower case");
-      m_lblPrompt->setText("Convert to lower case...");
+      setWindowTitle(u"Conversion to lower case"_s);
+      m_lblPrompt->setText(u"Convert to lower case..."_s);
       break;
     case TJobKind::jobUpper:
-      setWindowTitle("Conversion to UPPER case");
-      m_lblPrompt->setText("Convert to UPPER case...");
+      setWindowTitle(u"Conversion to UPPER case"_s);
+      m_lblPrompt->setText(u"Convert to UPPER case..."_s);
       break;
     case TJobKind::jobNormal:
-      setWindowTitle("Case Normalisation");
-      m_lblPrompt->setText("Normalise case of...");
+      setWindowTitle(u"Case Normalisation"_s);
+      m_lblPrompt->setText(u"Normalise case of..."_s);
       break;
     default: break;
   }

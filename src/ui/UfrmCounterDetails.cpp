@@ -1,11 +1,13 @@
 #include "ui/UfrmCounterDetails.h"
 
+using namespace Qt::StringLiterals;
+
 namespace qx {
 
 TfrmCounterDetails::TfrmCounterDetails(QWidget* parent)
     : TCountPositionDialog(parent, TJobKind::jobCounter,
-                           {"File Counter", "Insert a numeric string of...", "at the beggining of filenames",
-                            "at the end of filenames"}) {
+                           {u"File Counter"_s, u"Insert a numeric string of..."_s, u"at the beggining of filenames"_s,
+                            u"at the end of filenames"_s}) {
   setObjectName("frmCounterDetails");
 }
 

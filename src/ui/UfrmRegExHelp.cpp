@@ -12,6 +12,8 @@
 
 #include "ui/UHelpLinks.h"
 
+using namespace Qt::StringLiterals;
+
 namespace qx {
 
 namespace {
@@ -106,22 +108,22 @@ QLabel* PlainLabel(const QString& text, bool wrap = true) {
 }
 
 QGroupBox* Group(const TGroup& group) {
-  auto* box = new QGroupBox(group.caption);
+  auto* box = new QGroupBox(QString::fromUtf8(group.caption));
   box->setObjectName(group.name);
   auto* rows = new QGridLayout(box);
   rows->setVerticalSpacing(1);
   rows->setColumnStretch(1, 1);
   int row = 0;
   for (const TConstruct& construct : group.rows) {
-    QLabel* left = PlainLabel(construct.construct, false);
+    QLabel* left = PlainLabel(QString::fromUtf8(construct.construct), false);
     QFont bold = left->font();
     bold.setBold(true);
     left->setFont(bold);
     rows->addWidget(left, row, 0, Qt::AlignTop);
-    rows->addWidget(PlainLabel(construct.explanation, false), row, 1, Qt::AlignTop);
+    rows->addWidget(PlainLabel(QString::fromUtf8(construct.explanation), false), row, 1, Qt::AlignTop);
     ++row;
   }
-  if (group.note) rows->addWidget(PlainLabel(group.note), row++, 0, 1, 2);
+  if (group.note) rows->addWidget(PlainLabel(QString::fromUtf8(group.note)), row++, 0, 1, 2);
   rows->setRowStretch(row, 1);
   return box;
 }
@@ -130,8 +132,8 @@ QGroupBox* Group(const TGroup& group) {
 
 TfrmRegExHelp::TfrmRegExHelp(std::function<void(const QUrl&)> openUrl, QWidget* parent) : QWidget(parent, Qt::Window) {
   setObjectName("frmRegExHelp");
-  setWindowTitle("Regular Expression Quick Help");
-  setWindowIcon(QIcon(":/icons/quillex.svg"));
+  setWindowTitle(u"Regular Expression Quick Help"_s);
+  setWindowIcon(QIcon(u":/icons/quillex.svg"_s));
   setAttribute(Qt::WA_DeleteOnClose);
   // A helper window: closing the main window ends the program even while this one shows.
   setAttribute(Qt::WA_QuitOnClose, false);
@@ -146,15 +148,15 @@ TfrmRegExHelp::TfrmRegExHelp(std::function<void(const QUrl&)> openUrl, QWidget* 
 
   auto* footer = new QHBoxLayout;
   auto* credits = new QVBoxLayout;
-  auto* lblCredit = PlainLabel("Regular expressions by Quillex's own regular-expression engine", false);
+  auto* lblCredit = PlainLabel(u"Regular expressions by Quillex's own regular-expression engine"_s, false);
   lblCredit->setObjectName("lblCredit");
   credits->addWidget(lblCredit);
   auto* moreHelp = new QHBoxLayout;
-  auto* lblMoreHelp = PlainLabel("For more help please click:", false);
+  auto* lblMoreHelp = PlainLabel(u"For more help please click:"_s, false);
   lblMoreHelp->setObjectName("lblMoreHelp");
   moreHelp->addWidget(lblMoreHelp);
   auto* lblLink = new QLabel(
-      QString("<a href=\"%1\" style=\"color: blue; text-decoration: underline;\">%1</a>").arg(kRegexSyntaxAddress));
+      u"<a href=\"%1\" style=\"color: blue; text-decoration: underline;\">%1</a>"_s.arg(kRegexSyntaxAddress));
   lblLink->setObjectName("lblLink");
   lblLink->setTextFormat(Qt::RichText);
   lblLink->setCursor(Qt::PointingHandCursor);
@@ -164,7 +166,7 @@ TfrmRegExHelp::TfrmRegExHelp(std::function<void(const QUrl&)> openUrl, QWidget* 
   moreHelp->addStretch();
   credits->addLayout(moreHelp);
   footer->addLayout(credits, 1);
-  auto* btnOK = new QPushButton("OK");
+  auto* btnOK = new QPushButton(u"OK"_s);
   btnOK->setObjectName("btnOK");
   // Not a dialog, so Enter reaches the button only as the focused auto-default one.
   btnOK->setAutoDefault(true);

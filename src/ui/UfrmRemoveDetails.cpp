@@ -1,11 +1,13 @@
 #include "ui/UfrmRemoveDetails.h"
 
+using namespace Qt::StringLiterals;
+
 namespace qx {
 
 TfrmRemoveDetails::TfrmRemoveDetails(QWidget* parent)
     : TCountPositionDialog(parent, TJobKind::jobRemove,
-                           {"Remove a number of characters", "Remove...", "from the beggining of filenames",
-                            "from the end of filenames"}) {
+                           {u"Remove a number of characters"_s, u"Remove..."_s, u"from the beggining of filenames"_s,
+                            u"from the end of filenames"_s}) {
   setObjectName("frmRemoveDetails");
 }
 

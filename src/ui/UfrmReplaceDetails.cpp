@@ -12,6 +12,8 @@
 #include "regex/URegexReplace.h"
 #include "ui/UQtText.h"
 
+using namespace Qt::StringLiterals;
+
 namespace qx {
 
 namespace {
@@ -34,7 +36,7 @@ QLabel* CreateLabel(QWidget* parent, const char* name, const QString& text, bool
 
 }  // namespace
 
-TfrmReplaceDetails::TfrmReplaceDetails(QWidget* parent) : TJobDialog(parent, "String Replacement") {
+TfrmReplaceDetails::TfrmReplaceDetails(QWidget* parent) : TJobDialog(parent, u"String Replacement"_s) {
   setObjectName("frmReplaceDetails");
   auto* main = new QFormLayout;
   main->setContentsMargins(0, 0, 0, 0);
@@ -42,14 +44,14 @@ TfrmReplaceDetails::TfrmReplaceDetails(QWidget* parent) : TJobDialog(parent, "St
   m_edtString1 = new QLineEdit(this);
   m_edtString1->setObjectName("edtString1");
   m_edtString1->setMinimumWidth(260);
-  main->addRow(CreateLabel(this, "lblPrompt", "Find this string:"), m_edtString1);
+  main->addRow(CreateLabel(this, "lblPrompt", u"Find this string:"_s), m_edtString1);
   m_edtString2 = new QLineEdit(this);
   m_edtString2->setObjectName("edtString2");
-  main->addRow(CreateLabel(this, "Label1", "And replace it with:"), m_edtString2);
-  m_chkMatchCase = new QCheckBox("Match case (case sensitive)", this);
+  main->addRow(CreateLabel(this, "Label1", u"And replace it with:"_s), m_edtString2);
+  m_chkMatchCase = new QCheckBox(u"Match case (case sensitive)"_s, this);
   m_chkMatchCase->setObjectName("chkMatchCase");
   main->addRow(QString(), m_chkMatchCase);
-  m_chkRegex = new QCheckBox("Use Regular Expressions", this);
+  m_chkRegex = new QCheckBox(u"Use Regular Expressions"_s, this);
   m_chkRegex->setObjectName("chkRegex");
   main->addRow(QString(), m_chkRegex);
 
@@ -57,15 +59,15 @@ TfrmReplaceDetails::TfrmReplaceDetails(QWidget* parent) : TJobDialog(parent, "St
   auto* tester = new QFormLayout(m_tester);
   tester->setContentsMargins(0, 0, 0, 0);
   tester->setVerticalSpacing(4);
-  tester->addRow(CreateLabel(m_tester, "Label2", "Regular Expression Tester:", true));
+  tester->addRow(CreateLabel(m_tester, "Label2", u"Regular Expression Tester:"_s, true));
   m_edtInput = new QLineEdit(m_tester);
   m_edtInput->setObjectName("edtInput");
-  tester->addRow(CreateLabel(m_tester, "Label3", "Input"), m_edtInput);
-  m_lblOutput = CreateLabel(m_tester, "lblOutput", "...", true);
+  tester->addRow(CreateLabel(m_tester, "Label3", u"Input"_s), m_edtInput);
+  m_lblOutput = CreateLabel(m_tester, "lblOutput", u"..."_s, true);
   m_lblOutput->setTextFormat(Qt::PlainText);
-  tester->addRow(CreateLabel(m_tester, "Label4", "Output"), m_lblOutput);
+  tester->addRow(CreateLabel(m_tester, "Label4", u"Output"_s), m_lblOutput);
 
-  m_btnRegExHelp = new QPushButton("Regular Expression Help", this);
+  m_btnRegExHelp = new QPushButton(u"Regular Expression Help"_s, this);
   m_btnRegExHelp->setObjectName("btnRegExHelp");
   m_btnRegExHelp->setAutoDefault(false);
   m_btnRegExHelp->setEnabled(false);

@@ -10,23 +10,25 @@
 #include "platform/UMessages.h"
 #include "ui/UQtText.h"
 
+using namespace Qt::StringLiterals;
+
 namespace qx {
 
 TfrmPreferences::TfrmPreferences(TMessageHost& messages, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint), m_messages(messages) {
   setObjectName("frmPreferences");
-  setWindowTitle("XML Character Encoding");
-  auto* label = new QLabel("Character Encoding for XML files:", this);
+  setWindowTitle(u"XML Character Encoding"_s);
+  auto* label = new QLabel(u"Character Encoding for XML files:"_s, this);
   m_cbXMLEncoding = new QComboBox(this);
   m_cbXMLEncoding->setObjectName("cbXMLEncoding");
   m_cbXMLEncoding->setEditable(true);
   m_cbXMLEncoding->setInsertPolicy(QComboBox::NoInsert);
   for (const std::string& choice : XMLEncodingChoices()) m_cbXMLEncoding->addItem(ToQString(choice));
   m_cbXMLEncoding->setCurrentIndex(0);
-  auto* ok = new QPushButton("OK", this);
+  auto* ok = new QPushButton(u"OK"_s, this);
   ok->setObjectName("btnOk");
   ok->setDefault(true);
-  auto* cancel = new QPushButton("Cancel", this);
+  auto* cancel = new QPushButton(u"Cancel"_s, this);
   cancel->setObjectName("btnCancel");
   cancel->setAutoDefault(false);
   connect(ok, &QPushButton::clicked, this, &QDialog::accept);
