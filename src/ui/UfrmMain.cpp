@@ -1,18 +1,10 @@
 #include "ui/UfrmMain.h"
 
 #include <QAction>
-#include <QCheckBox>
 #include <QCloseEvent>
-#include <QComboBox>
-#include <QEvent>
 #include <QHBoxLayout>
 #include <QIcon>
-#include <QLineEdit>
-#include <QListView>
 #include <QMetaObject>
-#include <QPushButton>
-#include <QRadioButton>
-#include <QSpinBox>
 #include <QSplitter>
 
 #include "jobio/UJobIO.h"
@@ -27,10 +19,9 @@
 #include "ui/UFolderTree.h"
 #include "ui/UHelpLinks.h"
 #include "ui/UJobListModel.h"
-#include "ui/UMaskHistory.h"
-#include "ui/UQtText.h"
+#include "ui/UJobPanel.h"
+#include "ui/UOptionsPanel.h"
 #include "ui/URunController.h"
-#include "ui/URunJobDialog.h"
 #include "ui/UfrmLog.h"
 #include "ui/UfrmRegExHelp.h"
 #include "ui/UfrmXMLEncoding.h"
@@ -61,7 +52,8 @@ TfrmMain::TfrmMain(TMessageHost& messages, TDialogRunner& dialogs, TMainWindowSe
   auto* central = new QWidget;
   auto* layout = new QHBoxLayout(central);
   layout->setContentsMargins(4, 4, 4, 4);
-  layout->addWidget(CreateJobPanel());
+  m_jobPanel = new TJobPanel(*m_jobs, m_messages, m_dialogs, findChild<QAction*>("cmRegExHelp"));
+  layout->addWidget(m_jobPanel);
   m_splitter = new QSplitter(Qt::Horizontal);
   m_splitter->setObjectName("Splitter1");
   m_splitter->setChildrenCollapsible(false);
@@ -75,7 +67,7 @@ TfrmMain::TfrmMain(TMessageHost& messages, TDialogRunner& dialogs, TMainWindowSe
 
   connect(m_stv, &TFolderTree::PathSelected, m_slv, &TFileList::SetFolder);
   connect(m_slv, &TFileList::FolderOpened, m_stv, &TFolderTree::SelectPath);
-  connect(m_slv, &TFileList::EntryClicked, this, &TfrmMain::slvEntryClick);
+  connect(m_slv, &TFileList::EntryClicked, m_jobPanel, &TJobPanel::ShowSample);
   connect(m_slv, &TFileList::RenameFailed, this,
           [this](const std::string& text, const std::string& reason) { m_messages.ShowFailure(text, reason); });
   m_slv->SetFolder(m_stv->SelectedPath());
@@ -85,8 +77,10 @@ TfrmMain::TfrmMain(TMessageHost& messages, TDialogRunner& dialogs, TMainWindowSe
   connect(m_jobs, &QAbstractItemModel::rowsMoved, this, listChanged);
   connect(m_jobs, &QAbstractItemModel::dataChanged, this, listChanged);
   connect(m_jobs, &QAbstractItemModel::modelReset, this, listChanged);
-  chkSimulationClick();
-  chkSortClick();
+  const TOptionsPanel& options = m_jobPanel->Options();
+  connect(&options, &TOptionsPanel::GoClicked, this, &TfrmMain::btnGoClick);
+  connect(&options, &TOptionsPanel::UndoClicked, this, &TfrmMain::btnUndoClick);
+  connect(&options, &TOptionsPanel::UndoTreeClicked, this, &TfrmMain::btnUndoTreeClick);
 
   try {
     m_ini.Load();
@@ -108,6 +102,8 @@ TfrmMain::TfrmMain(TMessageHost& messages, TDialogRunner& dialogs, TMainWindowSe
 TfrmMain::~TfrmMain() { delete m_frmRegExHelp.data(); }
 
 const TJobList& TfrmMain::Jobs() const { return m_jobs->Jobs(); }
+
+bool TfrmMain::NoJobChecked() const { return !m_jobs->Jobs().AnyEnabled(); }
 
 std::string TfrmMain::StartingDirectory() const { return m_stv->SelectedPath(); }
 
@@ -157,58 +153,6 @@ void TfrmMain::closeEvent(QCloseEvent* event) {
   QMainWindow::closeEvent(event);
 }
 
-bool TfrmMain::eventFilter(QObject* watched, QEvent* event) {
-  if (watched == m_lbJobs->viewport() && event->type() == QEvent::MouseButtonDblClick) {
-    btnEditClick();
-    return true;
-  }
-  return QMainWindow::eventFilter(watched, event);
-}
-
-// Jobs.
-
-bool TfrmMain::RunJobDialog(TJob& job) { return qx::RunJobDialog(job, this, m_dialogs, m_cmRegExHelp); }
-
-bool TfrmMain::NoJobChecked() const { return !m_jobs->Jobs().AnyEnabled(); }
-
-void TfrmMain::AddJob(TJobKind kind) {
-  TJob job(kind);
-  if (RunJobDialog(job)) m_jobs->AddNew(std::move(job));
-}
-
-int TfrmMain::SelectedJob() const {
-  const QModelIndexList selected = m_lbJobs->selectionModel()->selectedRows();
-  return selected.isEmpty() ? -1 : selected.first().row();
-}
-
-void TfrmMain::SelectJob(int row) { m_lbJobs->setCurrentIndex(m_jobs->index(row)); }
-
-void TfrmMain::btnEditClick() {
-  const int row = SelectedJob();
-  if (row < 0) return m_messages.ShowMessage("Please select a job first.");
-  TJob job = m_jobs->Jobs()[static_cast<std::size_t>(row)];
-  if (RunJobDialog(job)) m_jobs->SetJob(row, std::move(job));
-}
-
-void TfrmMain::btnRemoveClick() {
-  const int row = SelectedJob();
-  if (row < 0) return m_messages.ShowMessage("Please select a job first.");
-  m_jobs->Delete(row);
-  if (m_jobs->rowCount() > 0) SelectJob(std::min(row, m_jobs->rowCount() - 1));
-}
-
-void TfrmMain::btnUpClick() {
-  const int row = SelectedJob();
-  if (row < 0) return m_messages.ShowMessage("Please select a job first.");
-  if (m_jobs->MoveUp(row)) SelectJob(row - 1);
-}
-
-void TfrmMain::btnDownClick() {
-  const int row = SelectedJob();
-  if (row < 0) return m_messages.ShowMessage("Please select a job first.");
-  if (m_jobs->MoveDown(row)) SelectJob(row + 1);
-}
-
 // Go and Undo.
 
 void TfrmMain::btnGoClick() {
@@ -216,7 +160,7 @@ void TfrmMain::btnGoClick() {
   // Taken once: the run goes where the check looked.
   const TRunOptions options = RunOptions();
   if (SaidNoFolderChosen(options.startDirectory)) return;
-  UpdateMaskHistory();
+  m_jobPanel->UpdateMaskHistory();
   SaveSettings();
   // A settings file that cannot be written has been reported; the run still goes ahead.
   WriteSettings(m_messages);
@@ -239,38 +183,10 @@ bool TfrmMain::SaidNoFolderChosen(const std::string& folder) {
   return true;
 }
 
-std::array<QRadioButton*, 4> TfrmMain::OrderButtons() const {
-  return {m_rbNameASC, m_rbNameDESC, m_rbDateASC, m_rbDateDESC};
-}
-
-std::optional<TSortOrder> TfrmMain::CheckedOrder() const {
-  const auto buttons = OrderButtons();
-  for (std::size_t n = 0; n < buttons.size(); ++n) {
-    if (buttons[n]->isChecked()) return SortOrderFromNumber(static_cast<std::int64_t>(n));
-  }
-  return std::nullopt;
-}
-
-TRunOptions TfrmMain::RunOptions() const {
-  TRunOptions options;
-  options.startDirectory = StartingDirectory();
-  options.fileMask = ToBytes(m_cmbFileMask->currentText());
-  options.simulate = m_chkSimulation->isChecked();
-  options.recurseDirs = m_chkRecurseDirs->isChecked();
-  options.renameDirs = m_chkRenameDirs->isChecked();
-  options.resetCounter = m_chkResetCounter->isChecked();
-  options.confirm = m_chkConfirm->isChecked();
-  options.undo = m_chkUndo->isChecked();
-  options.log = m_chkLog->isChecked();
-  options.sort = m_chkSort->isChecked();
-  // No chosen order button keeps the listing order.
-  options.sortOrder = CheckedOrder().value_or(TSortOrder::ListingOrder);
-  options.counterStart = m_edtCounter->value();
-  return options;
-}
+TRunOptions TfrmMain::RunOptions() const { return m_jobPanel->RunOptions(StartingDirectory()); }
 
 void TfrmMain::SetRunning(bool running) {
-  m_pnlMain->setEnabled(!running);
+  m_jobPanel->setEnabled(!running);
   m_stv->setEnabled(!running);
   for (const char* name : {"cmOpenJobList", "cmSaveJobList", "cmExit", "cmCharacterEncoding"}) {
     findChild<QAction*>(name)->setEnabled(!running);
@@ -287,43 +203,6 @@ void TfrmMain::SetRunning(bool running) {
 void TfrmMain::RefreshExplorer() {
   m_stv->Refresh();
   m_slv->Refresh();
-}
-
-void TfrmMain::UpdateMaskHistory() {
-  std::vector<std::string> history;
-  for (int i = 0; i < m_cmbFileMask->count(); ++i) history.push_back(ToBytes(m_cmbFileMask->itemText(i)));
-  const QString mask = m_cmbFileMask->currentText();
-  qx::UpdateMaskHistory(history, ToBytes(mask));
-  m_cmbFileMask->clear();
-  for (const std::string& entry : history) m_cmbFileMask->addItem(ToQString(entry));
-  m_cmbFileMask->setEditText(mask);
-}
-
-// The sample name and the file list.
-
-void TfrmMain::btnExampleClick() {
-  m_counterValue = m_edtCounter->value();
-  m_edtExample->setText(ToQString(ApplyJobList(m_jobs->Jobs(), ToBytes(m_edtExample->text()), m_counterValue)));
-}
-
-void TfrmMain::slvEntryClick(const std::string& name) {
-  // The counter runs on from click to click.
-  m_edtExample->setText(ToQString(ApplyJobList(m_jobs->Jobs(), name, m_counterValue)));
-}
-
-// Options.
-
-void TfrmMain::chkSimulationClick() {
-  const bool simulate = m_chkSimulation->isChecked();
-  m_chkUndo->setEnabled(!simulate);
-  m_chkConfirm->setEnabled(!simulate);
-  m_btnGo->setText(simulate ? "&Simulate" : "&Go");
-}
-
-void TfrmMain::chkSortClick() {
-  for (QRadioButton* button : {m_rbNameASC, m_rbNameDESC, m_rbDateASC, m_rbDateDESC}) {
-    button->setEnabled(m_chkSort->isChecked());
-  }
 }
 
 // Job list files.

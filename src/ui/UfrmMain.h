@@ -1,16 +1,13 @@
-// The main window: the job list and its commands, the options of a run, the sample test,
-// the folder tree and file explorer, settings and default job list at start and close,
-// and the help and desktop commands of the menu. The runs belong to TRunController.
+// The main window: composes the job panel, the folder tree and the file explorer, owns the
+// job list and its files, the menu, the settings and default job list at start and close,
+// and wires them together. The job panel holds the job commands and the options of a run;
+// the runs belong to TRunController.
 #pragma once
 
 #include <QMainWindow>
 #include <QPointer>
-#include <array>
-#include <cstdint>
 #include <memory>
-#include <optional>
 #include <string>
-#include <utility>
 #include <vector>
 
 #include "jobs/UTJob.h"
@@ -18,14 +15,6 @@
 #include "rename/URunOptions.h"
 #include "settings/UToxRegVal.h"
 
-class QAction;
-class QCheckBox;
-class QComboBox;
-class QLineEdit;
-class QListView;
-class QPushButton;
-class QRadioButton;
-class QSpinBox;
 class QSplitter;
 class QWidget;
 
@@ -35,6 +24,7 @@ class TDialogRunner;
 class TFileList;
 class TFolderTree;
 class TJobListModel;
+class TJobPanel;
 class TMessageHost;
 
 struct TMainWindowSetup {
@@ -60,11 +50,8 @@ class TfrmMain : public QMainWindow {
   ~TfrmMain() override;
 
   const TJobList& Jobs() const;
-  // Opens the dialog of the job's kind; true, and the job changed, only after OK.
-  bool RunJobDialog(TJob& job);
   bool NoJobChecked() const;
-  // Puts the current mask at the top of the history.
-  void UpdateMaskHistory();
+  TJobPanel& JobPanel() const { return *m_jobPanel; }
   // The folder selected in the tree.
   std::string StartingDirectory() const;
 
@@ -101,23 +88,16 @@ class TfrmMain : public QMainWindow {
  protected:
   void showEvent(QShowEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
-  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   // Layout (UfrmMainLayout.cpp).
   void CreateMenu();
-  QWidget* CreateJobPanel();
   QWidget* CreateDirectoryPanel();
   QWidget* CreateExplorerPanel();
 
   // Start-up, once the window shows: the command-line folder, then the default job list.
   void FormShow();
   std::string DefaultJobListPath() const;
-  // The order buttons, each at its order's number; the first checked one's order.
-  std::array<QRadioButton*, 4> OrderButtons() const;
-  std::optional<TSortOrder> CheckedOrder() const;
-  // The option boxes by their boolean keys, in the store's order.
-  std::array<std::pair<const char*, QCheckBox*>, 8> BooleanControls() const;
   void RestorePlacement();
   TWindowPlacement Placement() const;
   // A write of the settings file; false after its error has gone to `messages`.
@@ -128,22 +108,11 @@ class TfrmMain : public QMainWindow {
   void ShowLastCloseFailures();
 
   // Commands.
-  void AddJob(TJobKind kind);
-  int SelectedJob() const;
-  void SelectJob(int row);
-  void btnEditClick();
-  void btnRemoveClick();
-  void btnUpClick();
-  void btnDownClick();
   void btnGoClick();
   void btnUndoClick();
   void btnUndoTreeClick();
   // Says so when `folder` is empty: no folder is chosen (or it has gone since).
   bool SaidNoFolderChosen(const std::string& folder);
-  void btnExampleClick();
-  void slvEntryClick(const std::string& name);
-  void chkSimulationClick();
-  void chkSortClick();
   void cmOpenJobListClick();
   void cmSaveJobListClick();
   void cmCharacterEncodingClick();
@@ -165,7 +134,6 @@ class TfrmMain : public QMainWindow {
   TMainWindowSetup m_setup;
   ToxRegVal m_ini;
   TJobListModel* m_jobs;
-  std::int32_t m_counterValue = 0;
   std::string m_openDir;
   std::string m_saveDir;
   std::string m_encoding = "ISO-8859-1";
@@ -181,25 +149,7 @@ class TfrmMain : public QMainWindow {
   // Closing waits for the cancelled run to stop.
   bool m_closeAfterRun = false;
 
-  QAction* m_cmRegExHelp = nullptr;
-  QWidget* m_pnlMain = nullptr;
-  QComboBox* m_cmbFileMask = nullptr;
-  QListView* m_lbJobs = nullptr;
-  QSpinBox* m_edtCounter = nullptr;
-  QCheckBox* m_chkRecurseDirs = nullptr;
-  QCheckBox* m_chkRenameDirs = nullptr;
-  QCheckBox* m_chkResetCounter = nullptr;
-  QCheckBox* m_chkSort = nullptr;
-  QCheckBox* m_chkConfirm = nullptr;
-  QCheckBox* m_chkUndo = nullptr;
-  QCheckBox* m_chkLog = nullptr;
-  QCheckBox* m_chkSimulation = nullptr;
-  QRadioButton* m_rbNameASC = nullptr;
-  QRadioButton* m_rbNameDESC = nullptr;
-  QRadioButton* m_rbDateASC = nullptr;
-  QRadioButton* m_rbDateDESC = nullptr;
-  QPushButton* m_btnGo = nullptr;
-  QLineEdit* m_edtExample = nullptr;
+  TJobPanel* m_jobPanel = nullptr;
   QSplitter* m_splitter = nullptr;
   QWidget* m_pnlDir = nullptr;
   TFolderTree* m_stv = nullptr;

@@ -1,19 +1,13 @@
 // TfrmMain and its settings: store to controls at start-up, controls to store before
 // every write, the window placement, and the steps of closing.
 #include <QApplication>
-#include <QCheckBox>
-#include <QComboBox>
 #include <QGuiApplication>
 #include <QLayout>
-#include <QLineEdit>
-#include <QRadioButton>
 #include <QScreen>
-#include <QSpinBox>
 #include <QSplitter>
 #include <QWindow>
 #include <algorithm>
 #include <iostream>
-#include <limits>
 
 #include "jobio/UJobIO.h"
 #include "platform/UAppPaths.h"
@@ -22,9 +16,9 @@
 #include "settings/UAppSettings.h"
 #include "ui/UFileList.h"
 #include "ui/UFolderTree.h"
-#include "ui/UMaskHistory.h"
+#include "ui/UJobPanel.h"
+#include "ui/UPanelParts.h"
 #include "ui/URunController.h"
-#include "ui/UQtText.h"
 #include "ui/UfrmMain.h"
 
 namespace qx {
@@ -58,11 +52,6 @@ void ReportAfterSession(const std::vector<std::string>& texts, const std::string
   }
 }
 
-int ClampToInt(std::int64_t value) {
-  return static_cast<int>(
-      std::clamp<std::int64_t>(value, std::numeric_limits<int>::min(), std::numeric_limits<int>::max()));
-}
-
 // One axis of a window, frame included: shrunk to the area's length, then moved into it.
 std::pair<int, int> FittedAxis(std::int64_t start, std::int64_t length, int areaStart, int areaLength) {
   const std::int64_t fitted = std::min<std::int64_t>(length, areaLength);
@@ -89,31 +78,11 @@ QRect FittedOnScreen(const TWindowPlacement& placement, const QMargins& frame) {
 
 }  // namespace
 
-std::array<std::pair<const char*, QCheckBox*>, 8> TfrmMain::BooleanControls() const {
-  using namespace setting;
-  return {{{kRecurseDirs, m_chkRecurseDirs},
-           {kRenameDirs, m_chkRenameDirs},
-           {kResetCounter, m_chkResetCounter},
-           {kSort, m_chkSort},
-           {kConfirm, m_chkConfirm},
-           {kUndo, m_chkUndo},
-           {kLog, m_chkLog},
-           {kSimulation, m_chkSimulation}}};
-}
-
 void TfrmMain::ApplySettings() {
   using namespace setting;
-  // Setting a box runs its click reaction, so Go's caption and the greyed controls follow.
-  for (const auto& [key, box] : BooleanControls()) box->setChecked(m_ini.GetBoolean(key));
-
-  // Filling the list would overwrite the text, so the text comes last.
-  m_cmbFileMask->clear();
-  for (const std::string& entry : LoadMaskHistory(m_ini)) m_cmbFileMask->addItem(ToQString(entry));
-  m_cmbFileMask->setEditText(ToQString(m_ini.GetString(kFileMask)));
-
+  m_jobPanel->ApplySettings(m_ini);
   // A saved folder that is gone is passed over without a word.
   m_stv->SelectPath(m_ini.GetString(kPath));
-  m_edtExample->setText(ToQString(m_ini.GetString(kExample)));
   const std::string openDir = m_ini.GetString(kOpenDir);
   m_openDir = IsDirectory(openDir) ? openDir : m_setup.programDir;
   const std::string saveDir = m_ini.GetString(kSaveDir);
@@ -124,7 +93,6 @@ void TfrmMain::ApplySettings() {
     m_startUpMessages.ShowMessage(*problem + "\nThe job lists are saved in " + kDefaultEncoding + " instead.");
     m_encoding = kDefaultEncoding;
   }
-  m_edtCounter->setValue(ClampToInt(m_ini.GetInteger(kCounterStart)));
   m_slv->SetViewStyle(ClampToInt(m_ini.GetInteger(kViewStyle)));
   ApplyListFont();
   const int treeWidth = std::max(ClampToInt(m_ini.GetInteger(kTreeWidth)), kMinDirectoryPaneWidth);
@@ -132,29 +100,17 @@ void TfrmMain::ApplySettings() {
   layout()->activate();
   centralWidget()->layout()->activate();
   m_splitter->setSizes({treeWidth, std::max(m_splitter->width() - m_splitter->handleWidth() - treeWidth, 1)});
-  // Any other number leaves the design-time choice.
-  if (const auto order = SortOrderFromNumber(m_ini.GetInteger(kSortOrder))) {
-    OrderButtons()[static_cast<std::size_t>(*order)]->setChecked(true);
-  }
 }
 
 void TfrmMain::SaveSettings() {
   using namespace setting;
-  for (const auto& [key, box] : BooleanControls()) m_ini.SetBoolean(key, box->isChecked());
-
-  m_ini.SetString(kFileMask, ToBytes(m_cmbFileMask->currentText()));
-  std::vector<std::string> history;
-  for (int n = 0; n < m_cmbFileMask->count(); ++n) history.push_back(ToBytes(m_cmbFileMask->itemText(n)));
-  SaveMaskHistory(m_ini, history);
+  m_jobPanel->SaveSettings(m_ini);
   m_ini.SetString(kPath, m_stv->SelectedPath());
-  m_ini.SetString(kExample, ToBytes(m_edtExample->text()));
   m_ini.SetString(kOpenDir, m_openDir);
   m_ini.SetString(kSaveDir, m_saveDir);
   m_ini.SetString(kEncoding, m_encoding);
-  m_ini.SetInteger(kCounterStart, m_edtCounter->value());
   m_ini.SetInteger(kViewStyle, m_slv->ViewStyle());
   m_ini.SetInteger(kTreeWidth, m_splitter->sizes().value(0, m_pnlDir->width()));
-  if (const auto order = CheckedOrder()) m_ini.SetInteger(kSortOrder, static_cast<std::int64_t>(*order));
 }
 
 TWindowPlacement TfrmMain::Placement() const {
@@ -226,7 +182,8 @@ bool TfrmMain::SaveOnExit(TClosing closing) {
       messages.ShowMessage(error.what());
     }
   }
-  if (!sessionLog.Texts().empty()) ReportAfterSession(sessionLog.Texts(), WithTrailingSlash(m_setup.settingsDir) + kLastCloseFileName);
+  if (!sessionLog.Texts().empty())
+    ReportAfterSession(sessionLog.Texts(), WithTrailingSlash(m_setup.settingsDir) + kLastCloseFileName);
   return true;
 }
 

@@ -19,6 +19,7 @@
 #include <limits>
 
 #include "platform/UFiles.h"
+#include "ui/UJobPanel.h"
 #include "ui/UMainWindowHarness.h"
 #include "ui/UUiTestSupport.h"
 #include "ui/UfrmLog.h"
@@ -178,7 +179,7 @@ void TWindowLookTest::theMaskHistoryKeepsNoStaleEntries() {
   harness.Start();
   if (!typed.isNull()) {
     harness.Control<QComboBox>("cmbFileMask")->setEditText(typed);
-    harness.Window().UpdateMaskHistory();
+    harness.Window().JobPanel().UpdateMaskHistory();
   }
   // Restarts never bring an entry back.
   for (int start = 0; start < 3; ++start) {

@@ -29,6 +29,7 @@
 #include "support/UTempDir.h"
 #include "support/UTree.h"
 #include "ui/UFileList.h"
+#include "ui/UJobPanel.h"
 #include "ui/UMainWindowHarness.h"
 #include "ui/UQtText.h"
 #include "ui/UScriptedDialogs.h"
@@ -678,7 +679,7 @@ void TfrmMainTest::maskHistoryAtTheWindow() {
   QComboBox* mask = harness.Control<QComboBox>("cmbFileMask");
   for (const char* text : {"A", "B", "A"}) {
     mask->setEditText(text);
-    harness.Window().UpdateMaskHistory();
+    harness.Window().JobPanel().UpdateMaskHistory();
   }
   QStringList entries;
   for (int i = 0; i < mask->count(); ++i) entries << mask->itemText(i);
@@ -692,7 +693,7 @@ void TfrmMainTest::elevenMasksLeaveTenKeys() {
   QComboBox* mask = harness.Control<QComboBox>("cmbFileMask");
   for (int n = 0; n <= 10; ++n) {
     mask->setEditText(QString("*.%1").arg(n));
-    harness.Window().UpdateMaskHistory();
+    harness.Window().JobPanel().UpdateMaskHistory();
   }
   harness.Close();
   ToxRegVal saved = harness.Saved();
@@ -711,7 +712,7 @@ void TfrmMainTest::reusingAMaskMovesItToTheTop() {
   QComboBox* mask = harness.Control<QComboBox>("cmbFileMask");
   QCOMPARE(mask->currentText(), QString("*.x"));
   mask->setEditText("*.3");
-  harness.Window().UpdateMaskHistory();
+  harness.Window().JobPanel().UpdateMaskHistory();
   harness.Close();
   ToxRegVal saved = harness.Saved();
   const char* const expected[] = {"*.3", "*.0", "*.1", "*.2", "*.4", ""};
@@ -723,7 +724,7 @@ void TfrmMainTest::anEmptyMaskIsDroppedAtTheNextStart() {
   harness.WriteIni("[Strings]\nfilemask0=*.a\nfilemask1=*.b\n");
   harness.Start();
   harness.Control<QComboBox>("cmbFileMask")->setEditText("");
-  harness.Window().UpdateMaskHistory();
+  harness.Window().JobPanel().UpdateMaskHistory();
   harness.Close();
   QCOMPARE(harness.Saved().GetString("filemask0"), std::string());
   QCOMPARE(harness.Saved().GetString("filemask1"), std::string("*.a"));

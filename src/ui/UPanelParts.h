@@ -1,0 +1,32 @@
+// The small builders the main window's panels share: a control with its name and hint,
+// a coloured title bar, a column without margins, a stored number as a control takes it.
+// Nothing here knows a panel.
+#pragma once
+
+#include <QString>
+#include <cstdint>
+
+class QLabel;
+class QVBoxLayout;
+class QWidget;
+
+namespace qx {
+
+// Tests and the screenshot scripts find controls by these names.
+template <typename TWidget>
+TWidget* Named(TWidget* widget, const char* name, const char* hint = nullptr) {
+  widget->setObjectName(name);
+  if (hint) widget->setToolTip(hint);
+  return widget;
+}
+
+// White text on `background`, a colour as style sheets write it.
+QLabel* TitleBar(const QString& text, const char* background);
+
+// The layout of `owner`, edge to edge.
+QVBoxLayout* Column(QWidget* owner, int spacing = 2);
+
+// A stored integer, which may be anything in 64 bits, held to int's range.
+int ClampToInt(std::int64_t value);
+
+}  // namespace qx
