@@ -13,4 +13,9 @@ TNameId TNameArena::Add(std::string_view name) {
   return static_cast<TNameId>(Count() - 1);
 }
 
+void TNameArena::Reserve(std::size_t names, std::size_t bytes) {
+  m_ends.reserve(m_ends.size() + names);
+  m_chars.reserve(m_chars.size() + bytes);
+}
+
 }  // namespace qx

@@ -19,6 +19,10 @@ class TNameArena {
   TNameId Add(std::string_view name);
   std::string_view View(TNameId id) const { return {m_chars.data() + m_ends[id], m_ends[id + 1] - m_ends[id]}; }
   std::size_t Count() const { return m_ends.size() - 1; }
+  std::size_t Bytes() const { return m_chars.size(); }
+  // Room for `names` more names of `bytes` in all, made at once: growing a large arena
+  // step by step would hold the old block and its copy at the same time, more than once.
+  void Reserve(std::size_t names, std::size_t bytes);
 
  private:
   std::vector<char> m_chars;                // not a std::string: a moved arena keeps its characters where they were

@@ -42,7 +42,13 @@ struct TRenameRun::TStep : TRenameOutcomes {
         visit(in),
         isFile(kind == TEntryKind::File),
         oldNames(entries.Names()),
-        newNames(entries.Size(), TNameArena::kNoName) {}  // each set at its entry's turn
+        newNames(entries.Size(), TNameArena::kNoName) {  // each set at its entry's turn
+    if (!run.m_options.simulate) return;
+    // Each node's text is about as long as the entry's name.
+    std::size_t bytes = 0;
+    for (const TNameId name : oldNames) bytes += Name(name).size() + 2;
+    run.m_tree.Reserve(oldNames.size(), bytes);
+  }
 
   std::string_view Name(TNameId name) const { return visit.names.View(name); }
   std::string_view OldName(std::size_t entry) const { return Name(oldNames[entry]); }
@@ -186,6 +192,8 @@ void TRenameRun::Enter(std::vector<TVisit>& visits, const TDirectory* parent, co
     visits.pop_back();
     return;
   }
+  // Room for a new name per entry, a little longer than the old one.
+  visit.names.Reserve(visit.names.Count(), visit.names.Bytes() + visit.names.Bytes() / 4);
   visit.nameMax = visit.directory.NameMax();
   std::optional<TUndoFileWriter> undo;
   if (m_recordsUndo) visit.undo = &undo.emplace(visit.directory);

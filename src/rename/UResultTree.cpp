@@ -1,5 +1,6 @@
 #include "rename/UResultTree.h"
 
+#include <algorithm>
 #include <stdexcept>
 
 namespace qx {
@@ -10,9 +11,27 @@ void TResultTree::Clear() {
   m_texts.clear();
 }
 
-std::uint64_t TResultTree::Store(std::string_view text) {
-  if (text.size() > UINT32_MAX) throw std::length_error("result tree: a text longer than 4 GiB");
-  const std::uint64_t start = m_texts.size();
+namespace {
+
+// Grows by at least half, so reserving folder after folder stays linear.
+template <typename T>
+void ReserveMore(std::vector<T>& items, std::size_t more) {
+  const std::size_t wanted = items.size() + more;
+  if (wanted > items.capacity()) items.reserve(std::max(wanted, items.capacity() + items.capacity() / 2));
+}
+
+}  // namespace
+
+void TResultTree::Reserve(std::size_t nodes, std::size_t bytes) {
+  ReserveMore(m_nodes, nodes);
+  ReserveMore(m_states, nodes);
+  ReserveMore(m_texts, bytes);
+}
+
+std::uint32_t TResultTree::Store(std::string_view text) {
+  if (text.size() > UINT32_MAX - m_texts.size())
+    throw std::length_error("the result tree's texts take more than 4 GiB");
+  const auto start = static_cast<std::uint32_t>(m_texts.size());
   m_texts.insert(m_texts.end(), text.begin(), text.end());
   return start;
 }

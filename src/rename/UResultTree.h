@@ -27,6 +27,9 @@ class TResultTree {
   static constexpr TNodeId kNoNode = UINT32_MAX;
 
   void Clear();
+  // Room for `nodes` more nodes whose texts take about `bytes`, so a large folder's nodes
+  // are not copied again and again as the tree grows.
+  void Reserve(std::size_t nodes, std::size_t bytes);
   bool IsEmpty() const { return m_nodes.empty(); }
   std::size_t NodeCount() const { return m_nodes.size(); }
 
@@ -56,14 +59,15 @@ class TResultTree {
 
  private:
   struct TNode {
-    std::uint64_t textStart;
+    std::uint32_t textStart;
     std::uint32_t textLength;
     TNodeId parent;
     TNodeId firstChild;
     TNodeId childCount;
   };
-  // Appends `text` to the block and returns where it starts.
-  std::uint64_t Store(std::string_view text);
+  // Appends `text` to the block and returns where it starts. Throws std::length_error
+  // past 4 GiB of texts.
+  std::uint32_t Store(std::string_view text);
 
   std::vector<TNode> m_nodes;
   std::vector<TNodeState> m_states;  // apart from the nodes, which it would pad by seven bytes
