@@ -119,14 +119,14 @@ class TQtRunHost : public TRunHost {
 
 }  // namespace
 
-TRunController::TRunController(QWidget& window, TMessageHost& messages, TfrmLog& log,
-                               std::function<void(bool)> setBusy, std::function<void()> refreshExplorer)
+TRunController::TRunController(QWidget& window, TMessageHost& messages, TfrmLog& log, std::function<void(bool)> setBusy,
+                               std::function<void(bool)> holdExplorer)
     : QObject(&window),
       m_window(window),
       m_messages(messages),
       m_log(log),
       m_setBusy(std::move(setBusy)),
-      m_refreshExplorer(std::move(refreshExplorer)) {}
+      m_holdExplorer(std::move(holdExplorer)) {}
 
 void TRunController::Cancel() {
   if (!m_busy) return;
@@ -162,6 +162,8 @@ TRunState TRunController::Go(const TJobList& jobs, const TRunOptions& options) {
   // The run works on its own copy: nothing the user does meanwhile can change it.
   const TJobList runJobs = jobs;
   SetBusy(true);
+  // Reading a folder of many thousand names again costs more than a simulation of it.
+  if (!options.simulate) m_holdExplorer(true);
   ShowProgressWindow();
   if (options.simulate) ShowTreeWindow();
 
@@ -177,7 +179,7 @@ TRunState TRunController::Go(const TJobList& jobs, const TRunOptions& options) {
     if (options.simulate) result = std::make_shared<TResultTree>(run.TakeResultTree());
   }
 
-  m_refreshExplorer();
+  if (!options.simulate) m_holdExplorer(false);
   if (m_progress) {
     m_progress->UpdateProgress(state, true);
     m_progress->SetRunning(false);
@@ -203,12 +205,13 @@ void TRunController::SetBusy(bool busy) {
 
 TUndoOutcome TRunController::TakeBack(const std::string& directory, TUndoFunction undo) {
   SetBusy(true);
+  m_holdExplorer(true);
   TUndoOutcome outcome;
   {
     TBusyCursor busy(m_messages);
     outcome = undo(directory, busy);
   }
-  m_refreshExplorer();
+  m_holdExplorer(false);
   SetBusy(false);
   return outcome;
 }

@@ -27,10 +27,11 @@ class TRunController : public QObject {
  public:
   // `window` is the main window: it owns the controller, and the progress window is
   // centred over it. `setBusy(true)` switches the main window's run-disturbing commands
-  // off, `false` on; `refreshExplorer` re-reads the file list (and the folder tree) after
-  // a run or undo.
+  // off, `false` on. `holdExplorer(true)` lets go of the folder tree and the file list
+  // before a run or undo changes the files, `false` reads them again afterwards; a
+  // simulation changes nothing, so it calls neither.
   TRunController(QWidget& window, TMessageHost& messages, TfrmLog& log, std::function<void(bool)> setBusy,
-                 std::function<void()> refreshExplorer);
+                 std::function<void(bool)> holdExplorer);
 
   // The run over `options.startDirectory` with the ticked jobs, from StartRun's window
   // steps to FinishRun's. The settings are the caller's to write first.
@@ -54,14 +55,14 @@ class TRunController : public QObject {
   void ShowProgressWindow();
   void ShowTreeWindow();
   using TUndoFunction = TUndoOutcome (*)(const std::string&, TMessageHost&);
-  // Either undo, with the busy state and cursor a run has, then the explorer read again.
+  // Either undo, with the busy state, cursor and held explorer a run has.
   TUndoOutcome TakeBack(const std::string& directory, TUndoFunction undo);
 
   QWidget& m_window;
   TMessageHost& m_messages;
   TfrmLog& m_log;
   std::function<void(bool)> m_setBusy;
-  std::function<void()> m_refreshExplorer;
+  std::function<void(bool)> m_holdExplorer;
   QPointer<TfrmProgress> m_progress;
   QPointer<TfrmTree> m_tree;
   bool m_busy = false;

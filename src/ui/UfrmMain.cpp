@@ -95,7 +95,8 @@ TfrmMain::TfrmMain(TMessageHost& messages, TDialogRunner& dialogs, TMainWindowSe
   // The log window comes right after the main window and lives as long.
   m_frmLog = std::make_unique<TfrmLog>();
   m_runs = new TRunController(
-      *this, m_messages, *m_frmLog, [this](bool running) { SetRunning(running); }, [this] { RefreshExplorer(); });
+      *this, m_messages, *m_frmLog, [this](bool running) { SetRunning(running); },
+      [this](bool hold) { HoldExplorer(hold); });
 }
 
 // The quick help has no parent, so that it stays beside the main window; it goes with it.
@@ -191,18 +192,20 @@ void TfrmMain::SetRunning(bool running) {
   for (const char* name : {"cmOpenJobList", "cmSaveJobList", "cmExit", "cmCharacterEncoding"}) {
     findChild<QAction*>(name)->setEnabled(!running);
   }
-  if (running) {
-    m_stv->StopWatching();
-    m_slv->Release();
-  } else if (m_closeAfterRun) {
+  if (!running && m_closeAfterRun) {
     // After the run's last steps, which come after this.
     QMetaObject::invokeMethod(this, &QWidget::close, Qt::QueuedConnection);
   }
 }
 
-void TfrmMain::RefreshExplorer() {
-  m_stv->Refresh();
-  m_slv->Refresh();
+void TfrmMain::HoldExplorer(bool hold) {
+  if (hold) {
+    m_stv->StopWatching();
+    m_slv->Release();
+  } else {
+    m_stv->Refresh();
+    m_slv->Refresh();
+  }
 }
 
 // Job list files.

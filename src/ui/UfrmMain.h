@@ -125,7 +125,9 @@ class TfrmMain : public QMainWindow {
   void ApplyListFont();
   // While a run or an undo lasts, the commands that could disturb it are off.
   void SetRunning(bool running);
-  void RefreshExplorer();
+  // The folder tree and the file list let go of their folders while a run changes
+  // them, and read them afresh afterwards.
+  void HoldExplorer(bool hold);
 
   TMessageHost& m_messages;
   // The settings' messages while the window is built, shown once it is on screen.
