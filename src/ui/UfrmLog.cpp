@@ -18,6 +18,8 @@ TfrmLog::TfrmLog(QWidget* parent) : QWidget(parent, Qt::Window) {
   m_memLog = new QPlainTextEdit(this);
   m_memLog->setObjectName("memLog");
   m_memLog->setReadOnly(true);
+  // Nothing to undo in a log; the history would keep a second copy of every line.
+  m_memLog->setUndoRedoEnabled(false);
   m_memLog->setLineWrapMode(QPlainTextEdit::NoWrap);
   m_memLog->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
   m_memLog->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
