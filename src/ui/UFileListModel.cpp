@@ -6,20 +6,17 @@
 #include <QPromise>
 #include <QThreadPool>
 #include <algorithm>
+#include <limits>
 #include <memory>
 #include <numeric>
 
 #include "platform/USystemError.h"
+#include "rename/UEntryName.h"
 #include "ui/UQtText.h"
 
 namespace qx {
 
 namespace {
-
-bool IsSingleName(const std::string& name) {
-  return !name.empty() && name != "." && name != ".." && name.find('/') == std::string::npos &&
-         name.find('\0') == std::string::npos;
-}
 
 const QIcon& KindIcon(bool isFolder) {
   static const QFileIconProvider provider;
@@ -166,7 +163,7 @@ QVariant TFileListModel::data(const QModelIndex& index, int role) const {
 QVariant TFileListModel::headerData(int section, Qt::Orientation orientation, int role) const {
   static const char* const kTitles[kFileColumnCount] = {"Name", "Size", "Type", "Date Modified"};
   if (orientation != Qt::Horizontal || role != Qt::DisplayRole || section < 0 || section >= kFileColumnCount) return {};
-  return QString(kTitles[section]);
+  return QString::fromUtf8(kTitles[section]);
 }
 
 Qt::ItemFlags TFileListModel::flags(const QModelIndex& index) const {
@@ -181,8 +178,9 @@ bool TFileListModel::setData(const QModelIndex& index, const QVariant& value, in
   const std::string name = ToBytes(value.toString());
   if (name == entry.name) return false;
   const std::string text = "Cannot rename \"" + entry.name + "\" to \"" + name + "\".";
-  if (!IsSingleName(name)) {
-    emit RenameFailed(text, "A name cannot be empty, \".\" or \"..\", nor hold \"/\" or a NUL character.");
+  // The names a run may give; the file system itself says when one is too long.
+  if (const auto problem = EntryNameProblem(name, std::numeric_limits<std::size_t>::max(), false)) {
+    emit RenameFailed(text, *problem);
     return false;
   }
   try {

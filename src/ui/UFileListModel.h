@@ -43,7 +43,8 @@ class TFileListModel : public TListingModel {
   QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
   Qt::ItemFlags flags(const QModelIndex& index) const override;
   // Renames the entry to the edited name; false, with RenameFailed, when the name is
-  // taken, is no single name ("", ".", "..", a '/' or a NUL byte) or the rename fails.
+  // taken, is one a run would not give (empty, ".", "..", a '/' or a NUL byte, the
+  // undo file's) or the rename fails.
   bool setData(const QModelIndex& index, const QVariant& value, int role = Qt::EditRole) override;
   void sort(int column, Qt::SortOrder order = Qt::AscendingOrder) override;
 

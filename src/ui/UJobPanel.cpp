@@ -23,6 +23,8 @@
 #include "ui/UQtText.h"
 #include "ui/URunJobDialog.h"
 
+using namespace Qt::StringLiterals;
+
 namespace qx {
 
 namespace {
@@ -47,7 +49,7 @@ TJobPanel::TJobPanel(TJobListModel& jobs, TMessageHost& messages, TDialogRunner&
     : QWidget(parent), m_jobs(jobs), m_messages(messages), m_dialogs(dialogs), m_regExHelp(regExHelp) {
   setObjectName("pnlMain");
   QVBoxLayout* layout = Column(this, 4);
-  QLabel* title = TitleBar("  A multiple file rename utility for Windows Operating Systems", "#000080");
+  QLabel* title = TitleBar(u"  A multiple file rename utility for Windows Operating Systems"_s, "#000080");
   // The title may be cut off; the controls below decide the width.
   title->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
   layout->addWidget(title);
@@ -56,7 +58,7 @@ TJobPanel::TJobPanel(TJobListModel& jobs, TMessageHost& messages, TDialogRunner&
   layout->addLayout(CreateAddRow());
   m_options = new TOptionsPanel;
   layout->addWidget(m_options);
-  layout->addWidget(new QLabel("Type a sample filename to test jobs:"));
+  layout->addWidget(new QLabel(u"Type a sample filename to test jobs:"_s));
   layout->addLayout(CreateSampleRow());
   // Fixed, and wide enough for every caption in the desktop's font.
   setFixedWidth(std::max(kJobPanelWidth, sizeHint().width()));
@@ -64,12 +66,12 @@ TJobPanel::TJobPanel(TJobListModel& jobs, TMessageHost& messages, TDialogRunner&
 
 QBoxLayout* TJobPanel::CreateMaskRow() {
   auto* row = new QHBoxLayout;
-  row->addWidget(new QLabel("Match ..."));
+  row->addWidget(new QLabel(u"Match ..."_s));
   m_cmbFileMask = Named(new QComboBox, "cmbFileMask");
   m_cmbFileMask->setEditable(true);
   m_cmbFileMask->setInsertPolicy(QComboBox::NoInsert);
   row->addWidget(m_cmbFileMask, 1);
-  row->addWidget(new QLabel("... and do the following:"));
+  row->addWidget(new QLabel(u"... and do the following:"_s));
   return row;
 }
 
@@ -88,12 +90,12 @@ QBoxLayout* TJobPanel::CreateJobsRow() {
 
 QBoxLayout* TJobPanel::CreateJobButtons() {
   auto* column = new QVBoxLayout;
-  auto* btnUp = Named(new QToolButton, "btnUp", "Move job up");
+  auto* btnUp = Named(new QToolButton, "btnUp", u"Move job up"_s);
   btnUp->setArrowType(Qt::UpArrow);
-  auto* btnDown = Named(new QToolButton, "btnDown", "Move job down");
+  auto* btnDown = Named(new QToolButton, "btnDown", u"Move job down"_s);
   btnDown->setArrowType(Qt::DownArrow);
-  auto* btnEdit = Named(new QPushButton("Edit"), "btnEdit", "Edit Job");
-  auto* btnRemove = Named(new QPushButton("Delete"), "btnRemove", "Delete Job from List");
+  auto* btnEdit = Named(new QPushButton(u"Edit"_s), "btnEdit", u"Edit Job"_s);
+  auto* btnRemove = Named(new QPushButton(u"Delete"_s), "btnRemove", u"Delete Job from List"_s);
   column->addWidget(btnUp, 0, Qt::AlignHCenter);
   column->addWidget(btnDown, 0, Qt::AlignHCenter);
   column->addStretch();
@@ -125,8 +127,8 @@ QBoxLayout* TJobPanel::CreateAddRow() {
   auto* row = new QHBoxLayout;
   row->setSpacing(2);
   for (const TAddButton& add : kAddButtons) {
-    auto* button = Named(new QToolButton, add.name, add.hint);
-    button->setText(add.caption);
+    auto* button = Named(new QToolButton, add.name, QString::fromUtf8(add.hint));
+    button->setText(QString::fromUtf8(add.caption));
     button->setFixedSize(32, 26);
     row->addWidget(button);
     connect(button, &QToolButton::clicked, this, [this, kind = add.kind] { AddJob(kind); });
@@ -141,8 +143,8 @@ QBoxLayout* TJobPanel::CreateAddRow() {
 
 QBoxLayout* TJobPanel::CreateSampleRow() {
   auto* row = new QHBoxLayout;
-  m_edtExample = Named(new QLineEdit("filename.ext"), "edtExample");
-  auto* btnExample = Named(new QPushButton("..."), "btnExample", "Check the result on the example string");
+  m_edtExample = Named(new QLineEdit(u"filename.ext"_s), "edtExample");
+  auto* btnExample = Named(new QPushButton(u"..."_s), "btnExample", u"Check the result on the example string"_s);
   btnExample->setFixedWidth(32);
   row->addWidget(m_edtExample, 1);
   row->addWidget(btnExample);

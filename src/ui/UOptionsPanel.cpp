@@ -10,6 +10,8 @@
 #include "settings/UToxRegVal.h"
 #include "ui/UPanelParts.h"
 
+using namespace Qt::StringLiterals;
+
 namespace qx {
 
 namespace {
@@ -49,10 +51,10 @@ TOptionsPanel::TOptionsPanel(QWidget* parent) : QWidget(parent) {
 
 QBoxLayout* TOptionsPanel::CreateSelectionColumn() {
   QVBoxLayout* column = TightColumn();
-  m_chkRecurseDirs = Named(new QCheckBox("Recurse into subdirectories"), "chkRecurseDirs");
-  m_chkRenameDirs = Named(new QCheckBox("Rename subdirectories too"), "chkRenameDirs");
-  m_chkResetCounter = Named(new QCheckBox("Reset counter in every subdir"), "chkResetCounter");
-  m_chkSort = Named(new QCheckBox("Sort list before processing"), "chkSort");
+  m_chkRecurseDirs = Named(new QCheckBox(u"Recurse into subdirectories"_s), "chkRecurseDirs");
+  m_chkRenameDirs = Named(new QCheckBox(u"Rename subdirectories too"_s), "chkRenameDirs");
+  m_chkResetCounter = Named(new QCheckBox(u"Reset counter in every subdir"_s), "chkResetCounter");
+  m_chkSort = Named(new QCheckBox(u"Sort list before processing"_s), "chkSort");
   m_chkSort->setChecked(true);
   for (QCheckBox* box : {m_chkRecurseDirs, m_chkRenameDirs, m_chkResetCounter, m_chkSort}) column->addWidget(box);
   column->addLayout(CreateOrderButtons());
@@ -64,21 +66,21 @@ QBoxLayout* TOptionsPanel::CreateOrderButtons() {
   QVBoxLayout* order = TightColumn();
   // Indented under the sort box they belong to.
   order->setContentsMargins(18, 0, 0, 0);
-  m_rbNameASC = Named(new QRadioButton("by Name A..Z"), "rbNameASC");
+  m_rbNameASC = Named(new QRadioButton(u"by Name A..Z"_s), "rbNameASC");
   m_rbNameASC->setChecked(true);
-  m_rbNameDESC = Named(new QRadioButton("by Name Z..A"), "rbNameDESC");
-  m_rbDateASC = Named(new QRadioButton("by Date (oldest..newest)"), "rbDateASC");
-  m_rbDateDESC = Named(new QRadioButton("by Date (newest..oldest)"), "rbDateDESC");
+  m_rbNameDESC = Named(new QRadioButton(u"by Name Z..A"_s), "rbNameDESC");
+  m_rbDateASC = Named(new QRadioButton(u"by Date (oldest..newest)"_s), "rbDateASC");
+  m_rbDateDESC = Named(new QRadioButton(u"by Date (newest..oldest)"_s), "rbDateDESC");
   for (QRadioButton* button : OrderButtons()) order->addWidget(button);
   return order;
 }
 
 QBoxLayout* TOptionsPanel::CreateModeColumn() {
   QVBoxLayout* column = TightColumn();
-  m_chkConfirm = Named(new QCheckBox("Confirm every change"), "chkConfirm");
-  m_chkUndo = Named(new QCheckBox("Create Undo file"), "chkUndo");
-  m_chkLog = Named(new QCheckBox("Produce Log"), "chkLog");
-  m_chkSimulation = Named(new QCheckBox("Simulation mode"), "chkSimulation");
+  m_chkConfirm = Named(new QCheckBox(u"Confirm every change"_s), "chkConfirm");
+  m_chkUndo = Named(new QCheckBox(u"Create Undo file"_s), "chkUndo");
+  m_chkLog = Named(new QCheckBox(u"Produce Log"_s), "chkLog");
+  m_chkSimulation = Named(new QCheckBox(u"Simulation mode"_s), "chkSimulation");
   QFont bold = m_chkSimulation->font();
   bold.setBold(true);
   m_chkSimulation->setFont(bold);
@@ -87,7 +89,7 @@ QBoxLayout* TOptionsPanel::CreateModeColumn() {
     column->addWidget(box);
   }
   column->addSpacing(6);
-  m_btnGo = Named(new QPushButton("&Go"), "btnGo");
+  m_btnGo = Named(new QPushButton(u"&Go"_s), "btnGo");
   QFont large = m_btnGo->font();
   large.setBold(true);
   large.setPointSizeF(large.pointSizeF() * 1.4);
@@ -104,8 +106,8 @@ QBoxLayout* TOptionsPanel::CreateModeColumn() {
 QBoxLayout* TOptionsPanel::CreateUndoRow() {
   auto* row = new QHBoxLayout;
   row->setSpacing(4);
-  auto* btnUndo = Named(new QPushButton("&Undo"), "btnUndo", "Undo Renaming in Current Dir");
-  auto* btnUndoTree = Named(new QPushButton("Undo &Tree"), "btnUndoTree", "Undo in Folder and Subfolders");
+  auto* btnUndo = Named(new QPushButton(u"&Undo"_s), "btnUndo", u"Undo Renaming in Current Dir"_s);
+  auto* btnUndoTree = Named(new QPushButton(u"Undo &Tree"_s), "btnUndoTree", u"Undo in Folder and Subfolders"_s);
   row->addWidget(btnUndo);
   row->addWidget(btnUndoTree);
   connect(btnUndo, &QPushButton::clicked, this, &TOptionsPanel::UndoClicked);
@@ -168,7 +170,7 @@ void TOptionsPanel::chkSimulationClick() {
   const bool simulate = m_chkSimulation->isChecked();
   m_chkUndo->setEnabled(!simulate);
   m_chkConfirm->setEnabled(!simulate);
-  m_btnGo->setText(simulate ? "&Simulate" : "&Go");
+  m_btnGo->setText(simulate ? u"&Simulate"_s : u"&Go"_s);
 }
 
 void TOptionsPanel::chkSortClick() {

@@ -5,11 +5,13 @@
 #include <algorithm>
 #include <limits>
 
+using namespace Qt::StringLiterals;
+
 namespace qx {
 
 QLabel* TitleBar(const QString& text, const char* background) {
   auto* title = new QLabel(text);
-  title->setStyleSheet(QString("QLabel { color: white; background: %1; padding: 2px; }").arg(background));
+  title->setStyleSheet(u"QLabel { color: white; background: %1; padding: 2px; }"_s.arg(QLatin1StringView(background)));
   return title;
 }
 

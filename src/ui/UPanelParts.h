@@ -14,9 +14,9 @@ namespace qx {
 
 // Tests and the screenshot scripts find controls by these names.
 template <typename TWidget>
-TWidget* Named(TWidget* widget, const char* name, const char* hint = nullptr) {
+TWidget* Named(TWidget* widget, const char* name, const QString& hint = {}) {
   widget->setObjectName(name);
-  if (hint) widget->setToolTip(hint);
+  if (!hint.isEmpty()) widget->setToolTip(hint);
   return widget;
 }
 

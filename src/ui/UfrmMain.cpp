@@ -26,6 +26,8 @@
 #include "ui/UfrmRegExHelp.h"
 #include "ui/UfrmXMLEncoding.h"
 
+using namespace Qt::StringLiterals;
+
 namespace qx {
 
 namespace {
@@ -46,13 +48,13 @@ TfrmMain::TfrmMain(TMessageHost& messages, TDialogRunner& dialogs, TMainWindowSe
       m_openDir(m_setup.programDir),
       m_saveDir(m_setup.programDir) {
   setObjectName("frmMain");
-  setWindowTitle(QString("Quillex ") + kVersionText);
-  setWindowIcon(QIcon(":/icons/quillex.svg"));
+  setWindowTitle(u"Quillex "_s + QLatin1StringView(kVersionText));
+  setWindowIcon(QIcon(u":/icons/quillex.svg"_s));
   CreateMenu();
   auto* central = new QWidget;
   auto* layout = new QHBoxLayout(central);
   layout->setContentsMargins(4, 4, 4, 4);
-  m_jobPanel = new TJobPanel(*m_jobs, m_messages, m_dialogs, findChild<QAction*>("cmRegExHelp"));
+  m_jobPanel = new TJobPanel(*m_jobs, m_messages, m_dialogs, findChild<QAction*>(u"cmRegExHelp"_s));
   layout->addWidget(m_jobPanel);
   m_splitter = new QSplitter(Qt::Horizontal);
   m_splitter->setObjectName("Splitter1");
@@ -190,7 +192,7 @@ void TfrmMain::SetRunning(bool running) {
   m_jobPanel->setEnabled(!running);
   m_stv->setEnabled(!running);
   for (const char* name : {"cmOpenJobList", "cmSaveJobList", "cmExit", "cmCharacterEncoding"}) {
-    findChild<QAction*>(name)->setEnabled(!running);
+    findChild<QAction*>(QLatin1StringView(name))->setEnabled(!running);
   }
   if (!running && m_closeAfterRun) {
     // After the run's last steps, which come after this.

@@ -18,6 +18,8 @@
 #include "ui/UfrmLog.h"
 #include "ui/UfrmMain.h"
 
+using namespace Qt::StringLiterals;
+
 namespace qx {
 
 void TfrmMain::CreateMenu() {
@@ -29,38 +31,38 @@ void TfrmMain::CreateMenu() {
     connect(action, &QAction::triggered, this, handler);
     return action;
   };
-  QMenu* file = bar->addMenu("&File");
-  command(file, "cmOpenJobList", "&Open Job List", &TfrmMain::cmOpenJobListClick);
-  command(file, "cmSaveJobList", "&Save Job List", &TfrmMain::cmSaveJobListClick);
+  QMenu* file = bar->addMenu(u"&File"_s);
+  command(file, "cmOpenJobList", u"&Open Job List"_s, &TfrmMain::cmOpenJobListClick);
+  command(file, "cmSaveJobList", u"&Save Job List"_s, &TfrmMain::cmSaveJobListClick);
   file->addSeparator();
-  command(file, "cmQuillexInSendTo", "&Place Quillex in Send To...", &TfrmMain::cmQuillexInSendToClick);
+  command(file, "cmQuillexInSendTo", u"&Place Quillex in Send To..."_s, &TfrmMain::cmQuillexInSendToClick);
   file->addSeparator();
-  command(file, "cmExit", "E&xit", &QWidget::close);
-  QMenu* settings = bar->addMenu("&Settings");
-  command(settings, "cmCharacterEncoding", "&Character Encoding for XML job files...",
+  command(file, "cmExit", u"E&xit"_s, &QWidget::close);
+  QMenu* settings = bar->addMenu(u"&Settings"_s);
+  command(settings, "cmCharacterEncoding", u"&Character Encoding for XML job files..."_s,
           &TfrmMain::cmCharacterEncodingClick);
-  command(settings, "cmFont", "&Font for Directory and File Lists...", &TfrmMain::cmFontClick);
-  QMenu* view = bar->addMenu("&View");
-  command(view, "cmLogWindow", "&Log Window", [this] { m_frmLog->ShowLog(); });
-  QMenu* help = bar->addMenu("&Help");
-  command(help, "cmQuickHelp", "&Quick Help (HTML)", &TfrmMain::cmQuickHelpClick);
-  command(help, "cmRegExHelp", "&Regular Expression Quick Help", &TfrmMain::cmRegExHelpClick);
-  command(help, "cmOstrelSoftware", "&Ostrel Software homepage...",
+  command(settings, "cmFont", u"&Font for Directory and File Lists..."_s, &TfrmMain::cmFontClick);
+  QMenu* view = bar->addMenu(u"&View"_s);
+  command(view, "cmLogWindow", u"&Log Window"_s, [this] { m_frmLog->ShowLog(); });
+  QMenu* help = bar->addMenu(u"&Help"_s);
+  command(help, "cmQuickHelp", u"&Quick Help (HTML)"_s, &TfrmMain::cmQuickHelpClick);
+  command(help, "cmRegExHelp", u"&Regular Expression Quick Help"_s, &TfrmMain::cmRegExHelpClick);
+  command(help, "cmOstrelSoftware", u"&Ostrel Software homepage..."_s,
           [this] { m_dialogs.OpenUrl(QUrl(kHomePageAddress)); });
-  command(help, "cmCheckForUpdates", "&Check for Updates...", [this] { m_dialogs.OpenUrl(UpdateCheckUrl()); });
+  command(help, "cmCheckForUpdates", u"&Check for Updates..."_s, [this] { m_dialogs.OpenUrl(UpdateCheckUrl()); });
   help->addSeparator();
-  command(help, "cmAbout", "&About", &TfrmMain::cmAboutClick);
+  command(help, "cmAbout", u"&About"_s, &TfrmMain::cmAboutClick);
 }
 
 QWidget* TfrmMain::CreateDirectoryPanel() {
   m_pnlDir = Named(new QWidget, "pnlDir");
   m_pnlDir->setMinimumWidth(50);
   QVBoxLayout* layout = Column(m_pnlDir);
-  auto* title = TitleBar(" Starting Directory", "#0000ff");
+  auto* title = TitleBar(u" Starting Directory"_s, "#0000ff");
   auto* titleRow = new QHBoxLayout(title);
   titleRow->setContentsMargins(0, 0, 2, 0);
   titleRow->addStretch();
-  auto* imgRefresh = Named(new QToolButton(title), "imgRefresh", "Click to Refresh Directories");
+  auto* imgRefresh = Named(new QToolButton(title), "imgRefresh", u"Click to Refresh Directories"_s);
   imgRefresh->setIcon(style()->standardIcon(QStyle::SP_BrowserReload));
   imgRefresh->setIconSize(QSize(14, 14));
   imgRefresh->setAutoRaise(true);
@@ -76,12 +78,12 @@ QWidget* TfrmMain::CreateDirectoryPanel() {
 QWidget* TfrmMain::CreateExplorerPanel() {
   auto* panel = Named(new QWidget, "Panel2");
   QVBoxLayout* layout = Column(panel);
-  layout->addWidget(TitleBar(" File Explorer", "#0000ff"));
+  layout->addWidget(TitleBar(u" File Explorer"_s, "#0000ff"));
   m_slv = new TFileList;
   // A tool bar folds what does not fit into a menu, so the pane can stay narrow.
   auto* toolbar = new QToolBar;
   toolbar->setIconSize(QSize(16, 16));
-  auto* btnBack = Named(new QToolButton, "btnBack", "Back to Parent Folder");
+  auto* btnBack = Named(new QToolButton, "btnBack", u"Back to Parent Folder"_s);
   btnBack->setIcon(style()->standardIcon(QStyle::SP_FileDialogToParent));
   toolbar->addWidget(btnBack);
   connect(btnBack, &QToolButton::clicked, m_slv, &TFileList::OpenParent);
@@ -97,8 +99,8 @@ QWidget* TfrmMain::CreateExplorerPanel() {
       {"btnDetails", "Details", 3},
   };
   for (const TViewButton& view : kViewButtons) {
-    auto* button = Named(new QToolButton, view.name, view.caption);
-    button->setText(view.caption);
+    auto* button = Named(new QToolButton, view.name, QString::fromUtf8(view.caption));
+    button->setText(QString::fromUtf8(view.caption));
     button->setAutoRaise(true);
     toolbar->addWidget(button);
     connect(button, &QToolButton::clicked, m_slv, [this, style = view.style] { m_slv->SetViewStyle(style); });

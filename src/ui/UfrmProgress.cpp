@@ -9,6 +9,8 @@
 
 #include "UVersion.h"
 
+using namespace Qt::StringLiterals;
+
 namespace qx {
 
 namespace {
@@ -22,7 +24,7 @@ QLabel* BoldLabel(const QString& text, QWidget* parent) {
 }
 
 QLabel* NamedLabel(const char* name, QWidget* parent) {
-  auto* label = new QLabel("...", parent);
+  auto* label = new QLabel(u"..."_s, parent);
   label->setObjectName(name);
   return label;
 }
@@ -33,7 +35,7 @@ TfrmProgress::TfrmProgress(QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowStaysOnTopHint |
                           Qt::MSWindowsFixedSizeDialogHint) {
   setObjectName("frmProgress");
-  setWindowTitle(QString("Quillex %1 progress...").arg(kVersionText));
+  setWindowTitle(u"Quillex %1 progress..."_s.arg(QLatin1StringView(kVersionText)));
   setAttribute(Qt::WA_DeleteOnClose);
   // A helper window: closing the main window ends the program even while this one shows.
   setAttribute(Qt::WA_QuitOnClose, false);
@@ -46,14 +48,14 @@ TfrmProgress::TfrmProgress(QWidget* parent)
   m_gauProgress->setValue(0);
   m_gauProgress->setTextVisible(true);
   m_gauProgress->setStyleSheet(
-      "QProgressBar::chunk { background-color: rgb(0, 128, 192); }"
-      "QProgressBar { text-align: center; }");
+      u"QProgressBar::chunk { background-color: rgb(0, 128, 192); }"
+      u"QProgressBar { text-align: center; }"_s);
   m_lblFolders = NamedLabel("lblFolders", this);
   m_lblFiles = NamedLabel("lblFiles", this);
   m_lblErrors = NamedLabel("lblErrors", this);
-  m_btnCancel = new QPushButton("&Cancel", this);
+  m_btnCancel = new QPushButton(u"&Cancel"_s, this);
   m_btnCancel->setObjectName("btnCancel");
-  m_btnClose = new QPushButton("Close", this);
+  m_btnClose = new QPushButton(u"Close"_s, this);
   m_btnClose->setObjectName("btnClose");
 
   auto* grid = new QGridLayout(this);
@@ -61,11 +63,11 @@ TfrmProgress::TfrmProgress(QWidget* parent)
   grid->setVerticalSpacing(2);
   grid->addWidget(m_lblCurrentItem, 0, 0, 1, 3);
   grid->addWidget(m_gauProgress, 1, 0, 1, 3);
-  grid->addWidget(BoldLabel("Folders renamed:", this), 2, 0);
+  grid->addWidget(BoldLabel(u"Folders renamed:"_s, this), 2, 0);
   grid->addWidget(m_lblFolders, 2, 1);
-  grid->addWidget(BoldLabel("Files renamed:", this), 3, 0);
+  grid->addWidget(BoldLabel(u"Files renamed:"_s, this), 3, 0);
   grid->addWidget(m_lblFiles, 3, 1);
-  grid->addWidget(BoldLabel("Errors:", this), 4, 0);
+  grid->addWidget(BoldLabel(u"Errors:"_s, this), 4, 0);
   grid->addWidget(m_lblErrors, 4, 1);
   // Cancel and Close share one place; exactly one of them shows.
   grid->addWidget(m_btnCancel, 3, 2, 2, 1, Qt::AlignRight | Qt::AlignBottom);
@@ -82,8 +84,8 @@ void TfrmProgress::SetCurrentItem(const QString& item) { m_lblCurrentItem->setTe
 void TfrmProgress::UpdateProgress(const TRunState& state, bool now) {
   if (!now && m_sinceRepaint.isValid() && m_sinceRepaint.elapsed() < 33) return;
   m_sinceRepaint.start();
-  m_lblFolders->setText(QString("%1 of %2").arg(state.DirsRenamed).arg(state.DirsProcessed));
-  m_lblFiles->setText(QString("%1 of %2").arg(state.FilesRenamed).arg(state.FilesProcessed));
+  m_lblFolders->setText(QString(u"%1 of %2"_s).arg(state.DirsRenamed).arg(state.DirsProcessed));
+  m_lblFiles->setText(QString(u"%1 of %2"_s).arg(state.FilesRenamed).arg(state.FilesProcessed));
   m_lblErrors->setText(QString::number(state.ErrorCount));
   // Halves go to the even neighbour.
   m_gauProgress->setValue(static_cast<int>(std::nearbyint(state.Progress * 100)));

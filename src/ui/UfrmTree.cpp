@@ -10,6 +10,8 @@
 #include "ui/UResultTreeModel.h"
 #include "ui/UStateIcons.h"
 
+using namespace Qt::StringLiterals;
+
 namespace qx {
 
 namespace {
@@ -37,7 +39,7 @@ void AddLegendRow(QGridLayout* grid, int row, const QString& kind, TNodeState un
     auto* icon = new QLabel(parent);
     icon->setPixmap(StateIcon(state).pixmap(16, 16));
     grid->addWidget(icon, row, column++);
-    grid->addWidget(new QLabel(word, parent), row, column++);
+    grid->addWidget(new QLabel(QString::fromUtf8(word), parent), row, column++);
   }
 }
 
@@ -45,7 +47,7 @@ void AddLegendRow(QGridLayout* grid, int row, const QString& kind, TNodeState un
 
 TfrmTree::TfrmTree(QWidget* parent) : QWidget(parent, Qt::Window) {
   setObjectName("frmTree");
-  setWindowTitle("Quillex Simulated Result ...");
+  setWindowTitle(u"Quillex Simulated Result ..."_s);
   setAttribute(Qt::WA_DeleteOnClose);
   // A helper window: closing the main window ends the program even while this one shows.
   setAttribute(Qt::WA_QuitOnClose, false);
@@ -58,19 +60,19 @@ TfrmTree::TfrmTree(QWidget* parent) : QWidget(parent, Qt::Window) {
   m_tvSim->setEditTriggers(QAbstractItemView::NoEditTriggers);
   m_tvSim->setUniformRowHeights(true);
 
-  auto* btnExpand = StripButton("btnExpand", "++", "Expand All Nodes", this);
-  auto* btnExpandOneLevel = StripButton("btnExpandOneLevel", "+", "Expand First Level", this);
+  auto* btnExpand = StripButton("btnExpand", u"++"_s, u"Expand All Nodes"_s, this);
+  auto* btnExpandOneLevel = StripButton("btnExpandOneLevel", u"+"_s, u"Expand First Level"_s, this);
   auto* strip = new QVBoxLayout;
   strip->addWidget(btnExpand);
   strip->addWidget(btnExpandOneLevel);
   strip->addStretch(1);
 
-  m_lblResult = new QLabel("...", this);
+  m_lblResult = new QLabel(u"..."_s, this);
   m_lblResult->setObjectName("lblResult");
   auto* legend = new QGridLayout;
-  AddLegendRow(legend, 0, "Folders:", TNodeState::FolderUnchanged, TNodeState::FolderRenamed, TNodeState::FolderError,
-               this);
-  AddLegendRow(legend, 1, "Files:", TNodeState::FileUnchanged, TNodeState::FileRenamed, TNodeState::FileError, this);
+  AddLegendRow(legend, 0, u"Folders:"_s, TNodeState::FolderUnchanged, TNodeState::FolderRenamed,
+               TNodeState::FolderError, this);
+  AddLegendRow(legend, 1, u"Files:"_s, TNodeState::FileUnchanged, TNodeState::FileRenamed, TNodeState::FileError, this);
   legend->setColumnStretch(7, 1);
 
   auto* top = new QHBoxLayout;
@@ -90,7 +92,7 @@ void TfrmTree::ShowResult(std::shared_ptr<const TResultTree> tree, int filesRena
   m_tvSim->setModel(model);
   delete m_model;
   m_model = model;
-  m_lblResult->setText(QString("%1 files and %2 directories have been renamed.").arg(filesRenamed).arg(dirsRenamed));
+  m_lblResult->setText(QString(u"%1 files and %2 directories have been renamed."_s).arg(filesRenamed).arg(dirsRenamed));
 }
 
 void TfrmTree::Clear() {

@@ -7,6 +7,7 @@
 #include <random>
 
 #include "jobs/UTJob.h"
+#include "platform/UUndoFile.h"
 #include "support/UMakeJob.h"
 #include "support/UTempDir.h"
 #include "support/UTree.h"
@@ -272,7 +273,6 @@ void TFolderTreeTest::namesInAnyBytesAreListedAndUsedAsTheyAre() {
 }
 
 void TFolderTreeTest::renamingInPlaceNeverReplaces_data() {
-  const QString notOneName = "A name cannot be empty, \".\" or \"..\", nor hold \"/\" or a NUL character.";
   QTest::addColumn<QByteArray>("from");
   QTest::addColumn<QByteArray>("to");
   QTest::addColumn<QString>("refusal");  // "" when the rename is made
@@ -281,10 +281,13 @@ void TFolderTreeTest::renamingInPlaceNeverReplaces_data() {
   QTest::newRow("a taken file") << QByteArray("a.txt") << QByteArray("b.txt") << "File exists";
   QTest::newRow("a taken folder") << QByteArray("a.txt") << QByteArray("sub") << "File exists";
   QTest::newRow("a folder onto a file") << QByteArray("sub") << QByteArray("b.txt") << "File exists";
-  QTest::newRow("empty") << QByteArray("a.txt") << QByteArray() << notOneName;
-  QTest::newRow("a path") << QByteArray("a.txt") << QByteArray("sub/a.txt") << notOneName;
-  QTest::newRow("dot dot") << QByteArray("a.txt") << QByteArray("..") << notOneName;
-  QTest::newRow("a NUL character") << QByteArray("a.txt") << QByteArray("b.txt\0x", 7) << notOneName;
+  // The names a run refuses, for the same reasons.
+  QTest::newRow("empty") << QByteArray("a.txt") << QByteArray() << "the name is empty";
+  QTest::newRow("a path") << QByteArray("a.txt") << QByteArray("sub/a.txt") << "the name would leave its folder";
+  QTest::newRow("dot dot") << QByteArray("a.txt") << QByteArray("..") << "the name would leave its folder";
+  QTest::newRow("a NUL character") << QByteArray("a.txt") << QByteArray("b.txt\0x", 7) << "the name holds a NUL byte";
+  QTest::newRow("the undo file's") << QByteArray("a.txt") << QByteArray(kUndoFileName)
+                                   << "the name is the undo file's own";
 }
 
 void TFolderTreeTest::renamingInPlaceNeverReplaces() {
