@@ -14,6 +14,8 @@ packages=(
   # the case-insensitive test file system (libfuse3, fusermount3)
   libgtest-dev libgmock-dev libpcre2-dev clang libclang-rt-14-dev libfuse3-dev fuse3
   xvfb xauth fonts-dejavu-core imagemagick openbox xdotool dosfstools mtools
+  # the layout check of every source
+  clang-format
 )
 bench_packages=(
   # Google Benchmark; hyperfine and GNU time, which time every row; the peer renamers

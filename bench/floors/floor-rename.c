@@ -23,9 +23,7 @@ static int gPrintOnly, gRecurse;
 static unsigned long gProcesses = 1;
 
 // One set for all the -j processes, so the summary counts them all.
-static struct {
-  unsigned long renamed, withoutDigits, failed;
-}* gCounts;
+static struct { unsigned long renamed, withoutDigits, failed; } * gCounts;
 
 static void Count(unsigned long* counter) { __atomic_add_fetch(counter, 1, __ATOMIC_RELAXED); }
 
@@ -38,9 +36,15 @@ static void Add(TNames* list, const char* name) {
   if (list->count == list->capacity) {
     list->capacity = list->capacity ? 2 * list->capacity : 1024;
     list->names = realloc(list->names, list->capacity * sizeof *list->names);
-    if (!list->names) { perror("floor-rename"); exit(2); }
+    if (!list->names) {
+      perror("floor-rename");
+      exit(2);
+    }
   }
-  if (!(list->names[list->count++] = strdup(name))) { perror("floor-rename"); exit(2); }
+  if (!(list->names[list->count++] = strdup(name))) {
+    perror("floor-rename");
+    exit(2);
+  }
 }
 
 static void Release(TNames* list) {
@@ -91,7 +95,10 @@ static void RenameFiles(int folder, const char* path, const TNames* files) {
   fflush(NULL);  // or each process would print what was buffered before it began
   for (unsigned long share = 1; share < gProcesses; share++) {
     pid_t child = fork();
-    if (child < 0) { perror("floor-rename"); exit(2); }
+    if (child < 0) {
+      perror("floor-rename");
+      exit(2);
+    }
     if (child == 0) {
       RenameShare(folder, path, files, share);
       fflush(NULL);
@@ -105,7 +112,12 @@ static void RenameFiles(int folder, const char* path, const TNames* files) {
 
 static void RenameIn(int folder, const char* path) {
   DIR* listing = fdopendir(folder);
-  if (!listing) { perror(path); Count(&gCounts->failed); close(folder); return; }
+  if (!listing) {
+    perror(path);
+    Count(&gCounts->failed);
+    close(folder);
+    return;
+  }
 
   // The whole listing is read first: renaming while reading could list a new name again.
   TNames files = {0}, subfolders = {0};
@@ -150,9 +162,15 @@ int main(int argc, char** argv) {
     return 2;
   }
   gCounts = mmap(NULL, sizeof *gCounts, PROT_READ | PROT_WRITE, MAP_SHARED | MAP_ANONYMOUS, -1, 0);
-  if (gCounts == MAP_FAILED) { perror("floor-rename"); return 2; }
+  if (gCounts == MAP_FAILED) {
+    perror("floor-rename");
+    return 2;
+  }
   int top = open(argv[optind], O_RDONLY | O_DIRECTORY);
-  if (top < 0) { perror(argv[optind]); return 2; }
+  if (top < 0) {
+    perror(argv[optind]);
+    return 2;
+  }
   RenameIn(top, argv[optind]);
   fprintf(stderr, "floor-rename: %lu %s, %lu without digits, %lu failed\n", gCounts->renamed,
           gPrintOnly ? "printed" : "renamed", gCounts->withoutDigits, gCounts->failed);

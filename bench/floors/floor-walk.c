@@ -14,7 +14,12 @@ static unsigned long long gFiles, gDirs, gOther, gBytes, gErrors;
 
 static void Walk(int folder, const char* name) {
   DIR* listing = fdopendir(folder);
-  if (!listing) { perror(name); gErrors++; close(folder); return; }
+  if (!listing) {
+    perror(name);
+    gErrors++;
+    close(folder);
+    return;
+  }
   for (struct dirent* entry; (entry = readdir(listing));) {
     if (strcmp(entry->d_name, ".") == 0 || strcmp(entry->d_name, "..") == 0) continue;
     struct stat status;
@@ -27,7 +32,11 @@ static void Walk(int folder, const char* name) {
     } else if (S_ISDIR(status.st_mode)) {
       gDirs++;
       int subfolder = openat(folder, entry->d_name, O_RDONLY | O_DIRECTORY | O_NOFOLLOW);
-      if (subfolder < 0) { perror(entry->d_name); gErrors++; continue; }
+      if (subfolder < 0) {
+        perror(entry->d_name);
+        gErrors++;
+        continue;
+      }
       Walk(subfolder, entry->d_name);
     } else {
       gOther++;
@@ -42,7 +51,10 @@ int main(int argc, char** argv) {
     return 2;
   }
   int top = open(argv[1], O_RDONLY | O_DIRECTORY);
-  if (top < 0) { perror(argv[1]); return 2; }
+  if (top < 0) {
+    perror(argv[1]);
+    return 2;
+  }
   Walk(top, argv[1]);
   printf("files %llu dirs %llu other %llu bytes %llu\n", gFiles, gDirs, gOther, gBytes);
   return gErrors ? 1 : 0;

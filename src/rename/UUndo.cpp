@@ -138,18 +138,19 @@ TUndoOutcome UndoDirectory(const std::string& path, TMessageHost& messages) {
   }
   if (!file) {
     ++outcome.errors;
-    messages.ShowMessage(
-        std::string("Undo file ") + kUndoFileName + " does not exist in current directory. Operation will not continue!");
+    messages.ShowMessage(std::string("Undo file ") + kUndoFileName +
+                         " does not exist in current directory. Operation will not continue!");
     return outcome;
   }
   if (!messages.Confirm("Operation will undo renaming in current directory (" +
-                        Count(file->Pairs().size(), "rename", "renames") +
-                        ").\r\nThen it will remove " + kUndoFileName + " from this directory. Continue?")) {
+                        Count(file->Pairs().size(), "rename", "renames") + ").\r\nThen it will remove " +
+                        kUndoFileName + " from this directory. Continue?")) {
     return outcome;
   }
   outcome.ran = true;
   TakeBack(*directory, *file, messages, outcome);
-  if (outcome.errors == 0 || messages.Confirm(std::string("Errors detected! Remove ") + kUndoFileName + " from this Dir?")) {
+  if (outcome.errors == 0 ||
+      messages.Confirm(std::string("Errors detected! Remove ") + kUndoFileName + " from this Dir?")) {
     Remove(*directory, *file, messages);
   }
   messages.ShowMessage(Report(outcome));
@@ -175,9 +176,8 @@ TUndoOutcome UndoTree(const std::string& path, TMessageHost& messages) {
       [](const std::string&, const std::string&) {});
   if (files == 0) {
     ++outcome.errors;
-    messages.ShowMessage(
-        std::string("Undo file ") + kUndoFileName +
-        " does not exist in current directory or its subdirectories. Operation will not continue!");
+    messages.ShowMessage(std::string("Undo file ") + kUndoFileName +
+                         " does not exist in current directory or its subdirectories. Operation will not continue!");
     return outcome;
   }
   if (!messages.Confirm("Operation will undo renaming in this directory and its subdirectories (" +
@@ -212,7 +212,8 @@ TUndoOutcome UndoTree(const std::string& path, TMessageHost& messages) {
         messages.ShowFailure("Cannot change to directory: " + folder, reason);
       });
   std::string report = Report(outcome);
-  if (kept > 0) report += std::string(" ") + kUndoFileName + " was kept in " + Count(kept, "folder", "folders") + " with errors.";
+  if (kept > 0)
+    report += std::string(" ") + kUndoFileName + " was kept in " + Count(kept, "folder", "folders") + " with errors.";
   messages.ShowMessage(report);
   return outcome;
 }

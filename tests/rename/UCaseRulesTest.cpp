@@ -38,7 +38,8 @@ TOutcome RunOver(const std::string& root, const TJobList& jobs, bool simulate) {
   if (simulate) {
     for (std::size_t i = 0; i < tree.ChildCount(tree.Root()); ++i) {
       const TNodeId node = tree.ChildAt(tree.Root(), i);
-      outcome.marks.push_back(std::string(tags[static_cast<int>(tree.State(node))]) + " " + std::string(tree.Text(node)));
+      outcome.marks.push_back(std::string(tags[static_cast<int>(tree.State(node))]) + " " +
+                              std::string(tree.Text(node)));
     }
   }
   return outcome;

@@ -54,7 +54,8 @@ Paths Describe(const TResultTree& tree) {
   while (!stack.empty()) {
     const auto [node, depth] = stack.back();
     stack.pop_back();
-    lines.push_back(std::string(2 * depth, ' ') + tags[static_cast<int>(tree.State(node))] + " " + std::string(tree.Text(node)));
+    lines.push_back(std::string(2 * depth, ' ') + tags[static_cast<int>(tree.State(node))] + " " +
+                    std::string(tree.Text(node)));
     for (std::size_t i = tree.ChildCount(node); i-- > 0;) stack.emplace_back(tree.ChildAt(node, i), depth + 1);
   }
   return lines;
