@@ -1,35 +1,30 @@
 #include "ui/UfrmLog.h"
 
 #include <QHBoxLayout>
-#include <QPlainTextEdit>
 #include <QPushButton>
-#include <QTextCursor>
 #include <QVBoxLayout>
+
+#include "ui/ULogView.h"
+
+using namespace Qt::StringLiterals;
 
 namespace qx {
 
 TfrmLog::TfrmLog(QWidget* parent) : QWidget(parent, Qt::Window) {
   setObjectName("frmLog");
-  setWindowTitle("Quillex Log");
+  setWindowTitle(u"Quillex Log"_s);
   // A helper window: closing the main window ends the program even while this one shows.
   setAttribute(Qt::WA_QuitOnClose, false);
   resize(343, 263);
 
-  m_memLog = new QPlainTextEdit(this);
+  m_memLog = new TLogView(this);
   m_memLog->setObjectName("memLog");
-  m_memLog->setReadOnly(true);
-  // Nothing to undo in a log; the history would keep a second copy of every line.
-  m_memLog->setUndoRedoEnabled(false);
-  m_memLog->setLineWrapMode(QPlainTextEdit::NoWrap);
   m_memLog->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
   m_memLog->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-  QFont font("Courier New", 8);
-  font.setStyleHint(QFont::Monospace);
-  m_memLog->setFont(font);
 
-  auto* btnClearLog = new QPushButton("Clear Log", this);
+  auto* btnClearLog = new QPushButton(u"Clear Log"_s, this);
   btnClearLog->setObjectName("btnClearLog");
-  auto* btnOK = new QPushButton("&OK", this);
+  auto* btnOK = new QPushButton(u"&OK"_s, this);
   btnOK->setObjectName("btnOK");
   btnOK->setDefault(true);
 
@@ -43,7 +38,7 @@ TfrmLog::TfrmLog(QWidget* parent) : QWidget(parent, Qt::Window) {
 
   connect(btnClearLog, &QPushButton::clicked, this, [this] {
     m_pending.clear();
-    m_memLog->clear();
+    m_memLog->Clear();
   });
   connect(btnOK, &QPushButton::clicked, this, &QWidget::hide);
 }
@@ -56,15 +51,8 @@ void TfrmLog::AddLogLine(const QString& line) {
 void TfrmLog::Flush() {
   m_sinceFlush.start();
   if (m_pending.isEmpty()) return;
-  m_memLog->appendPlainText(m_pending.join('\n'));
+  m_memLog->AppendLines(m_pending);
   m_pending.clear();
-  // The view follows the cursor, now and when the window is next shown: at the start of
-  // the newest line, it shows that line from its beginning, which is what matters.
-  QTextCursor cursor = m_memLog->textCursor();
-  cursor.movePosition(QTextCursor::End);
-  cursor.movePosition(QTextCursor::StartOfBlock);
-  m_memLog->setTextCursor(cursor);
-  m_memLog->ensureCursorVisible();
 }
 
 void TfrmLog::ShowLog() {
@@ -76,7 +64,7 @@ void TfrmLog::ShowLog() {
 
 QString TfrmLog::Text() {
   Flush();
-  return m_memLog->toPlainText();
+  return m_memLog->Text();
 }
 
 void TfrmLog::showEvent(QShowEvent* event) {

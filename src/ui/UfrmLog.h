@@ -6,9 +6,9 @@
 #include <QStringList>
 #include <QWidget>
 
-class QPlainTextEdit;
-
 namespace qx {
+
+class TLogView;
 
 class TfrmLog : public QWidget {
   Q_OBJECT
@@ -16,19 +16,20 @@ class TfrmLog : public QWidget {
  public:
   explicit TfrmLog(QWidget* parent = nullptr);
 
-  // Appends one line; lines are handed to the text box in batches so a long run is
-  // not slowed down by it. Flush shows every line now.
+  // Appends one line; lines are handed to the view in batches so a long run is not
+  // slowed down by it. Flush shows every line now.
   void AddLogLine(const QString& line);
   void Flush();
   // Shows the window if hidden and brings it to the front.
   void ShowLog();
+  // The whole log, lines joined with '\n'.
   QString Text();
 
  protected:
   void showEvent(QShowEvent* event) override;
 
  private:
-  QPlainTextEdit* m_memLog;
+  TLogView* m_memLog;
   QStringList m_pending;
   QElapsedTimer m_sinceFlush;
 };
