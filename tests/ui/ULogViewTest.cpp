@@ -26,10 +26,11 @@ QAction& Action(const QListView& view, const QString& text) {
   qFatal("no action %s", qPrintable(text));
 }
 
-// "click N", "shift N" or "ctrl N": a click on row N with that key held; "ctrl+A" or
-// "menu Select All": every row.
+// "click N", "shift N" or "ctrl N": a click on row N with that key held; "key K": the
+// keys K typed; "ctrl+A" or "menu Select All": every row.
 void Select(QListView& view, const QString& step) {
   const QString how = step.section(u' ', 0, 0);
+  if (how == u"key"_s) return QTest::keySequence(&view, QKeySequence(step.section(u' ', 1)));
   if (how == u"ctrl+A"_s) return QTest::keySequence(&view, QKeySequence::SelectAll);
   if (step == u"menu Select All"_s) return Action(view, u"Select &All"_s).trigger();
   const QModelIndex row = view.model()->index(step.section(u' ', 1).toInt(), 0);
@@ -83,6 +84,8 @@ void TLogViewTest::copyGivesTheSelectedLinesInTheLogsOrder_data() {
       << QStringList{u"click 5"_s, u"ctrl 0"_s, u"ctrl 3"_s} << u"zero\nthree\nfive"_s;
   QTest::newRow("ctrl-click takes a line out")
       << QStringList{u"click 1"_s, u"shift 3"_s, u"ctrl 2"_s} << u"one\nthree"_s;
+  QTest::newRow("arrow keys") << QStringList{u"click 5"_s, u"key Up"_s, u"key Shift+Up"_s, u"key Shift+Up"_s}
+                              << u"two\nthree\nfour"_s;
   QTest::newRow("Ctrl+A") << QStringList{u"click 2"_s, u"ctrl+A"_s} << u"zero\none\ntwo\nthree\nfour\nfive"_s;
   QTest::newRow("the menu's Select All") << QStringList{u"menu Select All"_s} << u"zero\none\ntwo\nthree\nfour\nfive"_s;
   QTest::newRow("nothing selected keeps the clipboard") << QStringList{} << u"kept"_s;
