@@ -84,6 +84,8 @@ TLogView::TLogView(QWidget* parent)
   font.setStyleHint(QFont::Monospace);
   setFont(font);
 
+  // Copy is an action so that Ctrl+C reaches it: the item view's own Ctrl+C copies just
+  // the current row, selected or not.
   auto* copy = new QAction(u"&Copy"_s, this);
   copy->setShortcut(QKeySequence::Copy);
   copy->setShortcutContext(Qt::WidgetShortcut);
