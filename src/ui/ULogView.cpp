@@ -24,11 +24,11 @@ class TLogLineModel : public QAbstractListModel {
   }
 
   // One insertion per batch: the view lays its rows out once for all of them.
-  void Append(const QStringList& lines) {
+  void Append(QStringList&& lines) {
     if (lines.isEmpty()) return;
     const int first = static_cast<int>(m_lines.size());
     beginInsertRows({}, first, first + static_cast<int>(lines.size()) - 1);
-    m_lines.append(lines);
+    m_lines.append(std::move(lines));
     endInsertRows();
   }
   void Clear() {
@@ -107,18 +107,15 @@ TLogView::TLogView(QWidget* parent)
   });
 }
 
-void TLogView::AppendLines(const QStringList& lines) {
-  QStringList rows;
-  rows.reserve(lines.size());
-  for (const QString& line : lines) {
-    if (line.contains(u'\n')) {
-      rows << line.split(u'\n');
-    } else {
-      rows << line;
-    }
+void TLogView::AppendLines(QStringList lines) {
+  const auto hasBreak = [](const QString& line) { return line.contains(u'\n'); };
+  if (std::any_of(lines.cbegin(), lines.cend(), hasBreak)) {
+    QStringList rows;
+    for (const QString& line : lines) rows << line.split(u'\n');
+    lines = std::move(rows);
   }
-  MeasureLines(rows);
-  m_lines->Append(rows);
+  MeasureLines(lines);
+  m_lines->Append(std::move(lines));
 }
 
 void TLogView::Clear() {

@@ -18,7 +18,7 @@ class TLogView : public QListView {
   explicit TLogView(QWidget* parent = nullptr);
 
   // Adds lines at the end; a text with line breaks in it becomes one row per line.
-  void AppendLines(const QStringList& lines);
+  void AppendLines(QStringList lines);
   void Clear();
   // Every row, joined with '\n'.
   QString Text() const;

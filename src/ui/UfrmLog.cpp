@@ -3,6 +3,7 @@
 #include <QHBoxLayout>
 #include <QPushButton>
 #include <QVBoxLayout>
+#include <utility>
 
 #include "ui/ULogView.h"
 
@@ -51,8 +52,7 @@ void TfrmLog::AddLogLine(const QString& line) {
 void TfrmLog::Flush() {
   m_sinceFlush.start();
   if (m_pending.isEmpty()) return;
-  m_memLog->AppendLines(m_pending);
-  m_pending.clear();
+  m_memLog->AppendLines(std::exchange(m_pending, {}));
 }
 
 void TfrmLog::ShowLog() {
