@@ -1,14 +1,22 @@
 #include "ui/UQtText.h"
 
+#include <algorithm>
+
 #include "platform/UUtf8.h"
 
 namespace qx {
 
 QString ToQString(std::string_view bytes) {
-  // Built by hand: Qt's own decoders turn invalid bytes and lone surrogates into U+FFFD.
-  QString text;
+  // The ASCII start, most often the whole text, goes through Qt's fast widening; the
+  // rest is decoded by hand, since Qt's own decoders turn invalid bytes and lone
+  // surrogates into U+FFFD.
+  const auto ascii = static_cast<std::size_t>(
+      std::find_if(bytes.begin(), bytes.end(), [](char c) { return static_cast<unsigned char>(c) >= 0x80; }) -
+      bytes.begin());
+  QString text = QString::fromLatin1(bytes.data(), static_cast<qsizetype>(ascii));
+  if (ascii == bytes.size()) return text;
   text.reserve(static_cast<qsizetype>(bytes.size()));
-  for (std::size_t pos = 0, len = 0; pos < bytes.size(); pos += len) {
+  for (std::size_t pos = ascii, len = 0; pos < bytes.size(); pos += len) {
     const char32_t cp = utf8::Decode(bytes, pos, len);
     if (QChar::requiresSurrogates(cp)) {
       text += QChar(QChar::highSurrogate(cp));
