@@ -1,0 +1,98 @@
+#include "ui/browse/UFileList.h"
+
+#include <QListView>
+#include <QTreeView>
+
+#include "platform/UAppPaths.h"
+#include "ui/browse/UFileListModel.h"
+
+namespace qx {
+
+namespace {
+
+constexpr int kWatchIntervalMs = 1000;
+
+}  // namespace
+
+TFileList::TFileList(QWidget* parent)
+    : QStackedWidget(parent),
+      m_model(new TFileListModel(this)),
+      m_list(new QListView(this)),
+      m_details(new QTreeView(this)) {
+  setObjectName("slv");
+  m_details->setRootIsDecorated(false);
+  m_details->setItemsExpandable(false);
+  m_details->setUniformRowHeights(true);
+  m_details->setModel(m_model);
+  m_details->setSortingEnabled(true);
+  m_details->sortByColumn(colName, Qt::AscendingOrder);
+  m_list->setModel(m_model);
+  // Laid out a batch at a time, so a folder of 100,000 files shows at once and fills in.
+  m_list->setLayoutMode(QListView::Batched);
+  for (QAbstractItemView* view :
+       {static_cast<QAbstractItemView*>(m_list), static_cast<QAbstractItemView*>(m_details)}) {
+    view->setSelectionMode(QAbstractItemView::SingleSelection);
+    view->setEditTriggers(QAbstractItemView::EditKeyPressed | QAbstractItemView::SelectedClicked);
+    Connect(view);
+    addWidget(view);
+  }
+  // After the edit has closed, so the box does not open inside the editor's commit.
+  connect(m_model, &TFileListModel::RenameFailed, this, &TFileList::RenameFailed, Qt::QueuedConnection);
+  connect(&m_watch, &QTimer::timeout, m_model, [this] { m_model->Update(false); });
+  m_watch.start(kWatchIntervalMs);
+  SetViewStyle(m_viewStyle);
+}
+
+void TFileList::Connect(QAbstractItemView* view) {
+  connect(view, &QAbstractItemView::clicked, this, [this, view](const QModelIndex& index) {
+    if (view->selectionModel()->isSelected(index)) emit EntryClicked(m_model->NameAt(index));
+  });
+  connect(view, &QAbstractItemView::activated, this, [this](const QModelIndex& index) {
+    if (m_model->IsFolderAt(index)) emit FolderOpened(WithTrailingSlash(m_folder) + m_model->NameAt(index));
+  });
+}
+
+void TFileList::SetFolder(const std::string& path) {
+  m_folder = path;
+  if (!m_released) m_model->SetFolder(path);
+}
+
+void TFileList::OpenParent() {
+  const std::size_t slash = m_folder.find_last_of('/');
+  if (m_folder.size() <= 1 || slash == std::string::npos) return;
+  emit FolderOpened(slash == 0 ? std::string("/") : m_folder.substr(0, slash));
+}
+
+void TFileList::Release() {
+  m_released = true;
+  m_watch.stop();
+  m_model->SetFolder(std::string());
+}
+
+void TFileList::Refresh() {
+  m_released = false;
+  m_model->SetFolder(m_folder);
+  m_watch.start(kWatchIntervalMs);
+}
+
+void TFileList::SetViewStyle(int style) {
+  m_viewStyle = style;
+  if (style == 3) {
+    setCurrentWidget(m_details);
+    return;
+  }
+  const bool largeIcons = style == 0;
+  m_list->setViewMode(largeIcons ? QListView::IconMode : QListView::ListMode);
+  m_list->setFlow(style == 0 || style == 1 ? QListView::LeftToRight : QListView::TopToBottom);
+  m_list->setIconSize(largeIcons ? QSize(32, 32) : QSize(16, 16));
+  m_list->setGridSize(largeIcons ? QSize(96, 64) : QSize());
+  m_list->setWrapping(true);
+  m_list->setResizeMode(QListView::Adjust);
+  m_list->setMovement(QListView::Static);
+  m_list->setWordWrap(largeIcons);
+  setCurrentWidget(m_list);
+}
+
+QAbstractItemView* TFileList::CurrentView() const { return qobject_cast<QAbstractItemView*>(currentWidget()); }
+
+}  // namespace qx

@@ -1,0 +1,242 @@
+#include "ui/browse/UFileListModel.h"
+
+#include <QDateTime>
+#include <QFileIconProvider>
+#include <QLocale>
+#include <QPromise>
+#include <QThreadPool>
+#include <algorithm>
+#include <limits>
+#include <memory>
+#include <numeric>
+
+#include "platform/USystemError.h"
+#include "rename/UEntryName.h"
+#include "ui/UQtText.h"
+
+namespace qx {
+
+namespace {
+
+const QIcon& KindIcon(bool isFolder) {
+  static const QFileIconProvider provider;
+  static const QIcon folder = provider.icon(QAbstractFileIconProvider::Folder);
+  static const QIcon file = provider.icon(QAbstractFileIconProvider::File);
+  return isFolder ? folder : file;
+}
+
+}  // namespace
+
+TFileListModel::TFileListModel(QObject* parent) : TListingModel(parent) {
+  connect(&m_watcher, &QFutureWatcherBase::finished, this, [this] {
+    // The empty future set when there is nothing to read holds no result.
+    if (m_watcher.future().resultCount() > 0) TakeReading(m_watcher.future().takeResult());
+  });
+}
+
+void TFileListModel::SetFolder(const std::string& path) {
+  if (path != m_folder) {
+    beginResetModel();
+    m_entries.clear();
+    endResetModel();
+  }
+  m_folder = path;
+  m_directory.reset();
+  try {
+    if (!path.empty()) m_directory = TDirectory::Open(path);
+  } catch (const TSystemError&) {
+    // Shown empty: the folder tree tells the user which folder is chosen.
+  }
+  List();
+}
+
+void TFileListModel::Update(bool always) {
+  if (!m_directory) return;
+  if (always || (!IsListing() && StatusOfHandle(m_directory->Handle()) != m_stamp)) List();
+}
+
+void TFileListModel::List() {
+  m_stamp = m_directory ? StatusOfHandle(m_directory->Handle()) : std::nullopt;
+  std::shared_ptr<const TDirectory> own;
+  try {
+    // A handle of its own: a listing moves the read position of the handle it uses.
+    if (m_directory) own = std::make_shared<const TDirectory>(m_directory->OpenChild("."));
+  } catch (const TSystemError&) {
+  }
+  if (!own) {
+    m_watcher.cancel();
+    m_watcher.setFuture(QFuture<TEntries>());
+    TakeReading({});
+    return;
+  }
+  auto promise = std::make_shared<QPromise<TEntries>>();
+  m_watcher.cancel();
+  m_watcher.setFuture(promise->future());
+  m_listing = true;
+  QThreadPool::globalInstance()->start([promise, own, order = m_order] {
+    promise->start();
+    TEntries entries;
+    try {
+      entries = ReadEntries(*own);
+    } catch (const TSystemError&) {
+      // Unreadable: shown empty.
+    }
+    // Sorting is the larger part of a large folder's reading; a reading no longer
+    // wanted (another folder, a run started) stops before it.
+    if (!promise->isCanceled()) {
+      SortEntries(entries, order, own->Handle());
+      promise->addResult(std::move(entries));
+    }
+    promise->finish();
+  });
+}
+
+void TFileListModel::TakeReading(TEntries fresh) {
+  m_listing = false;
+  std::vector<bool> isFolder;
+  for (const TFileEntry& entry : fresh) isFolder.push_back(entry.isFolder);
+  SyncRows(QModelIndex(), m_entries, std::move(fresh),
+           [](const TFileEntry& entry) -> std::string_view { return entry.name; });
+  for (std::size_t row = 0; row < m_entries.size(); ++row) {
+    TFileEntry& entry = m_entries[row];
+    // A row that stayed may have changed its size or time, or even its kind.
+    entry.details.reset();
+    if (entry.isFolder != isFolder[row]) {
+      entry.isFolder = isFolder[row];
+      emit dataChanged(index(static_cast<int>(row), colName), index(static_cast<int>(row), colName));
+    }
+  }
+  if (!m_entries.empty()) emit dataChanged(index(0, colSize), index(rowCount() - 1, kFileColumnCount - 1));
+}
+
+const TFileEntry& TFileListModel::EntryAt(const QModelIndex& index) const {
+  return m_entries.at(static_cast<std::size_t>(index.row()));
+}
+
+const std::string& TFileListModel::NameAt(const QModelIndex& index) const { return EntryAt(index).name; }
+
+bool TFileListModel::IsFolderAt(const QModelIndex& index) const { return EntryAt(index).isFolder; }
+
+QModelIndex TFileListModel::index(int row, int column, const QModelIndex& parent) const {
+  if (parent.isValid() || row < 0 || row >= rowCount() || column < 0 || column >= kFileColumnCount) return {};
+  return createIndex(row, column);
+}
+
+QModelIndex TFileListModel::parent(const QModelIndex&) const { return {}; }
+
+int TFileListModel::rowCount(const QModelIndex& parent) const {
+  return parent.isValid() ? 0 : static_cast<int>(m_entries.size());
+}
+
+int TFileListModel::columnCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : kFileColumnCount; }
+
+bool TFileListModel::hasChildren(const QModelIndex& parent) const { return !parent.isValid() && !m_entries.empty(); }
+
+QVariant TFileListModel::data(const QModelIndex& index, int role) const {
+  if (!index.isValid()) return {};
+  const TFileEntry& entry = EntryAt(index);
+  switch (index.column()) {
+    case colName:
+      if (role == Qt::DisplayRole) return ShownName(entry.name);
+      // Edited as ToQString gives it, so the bytes of an unchanged part come back whole.
+      if (role == Qt::EditRole) return ToQString(entry.name);
+      // By kind only: a look-up per name would make a large folder slow to show.
+      if (role == Qt::DecorationRole) return KindIcon(entry.isFolder);
+      return {};
+    case colSize: {
+      if (role == Qt::TextAlignmentRole) return QVariant::fromValue(Qt::AlignRight | Qt::AlignVCenter);
+      if (role != Qt::DisplayRole || entry.isFolder) return {};
+      const auto& status = entry.Details(Handle()).status;
+      return status ? QLocale().formattedDataSize(static_cast<qint64>(status->size)) : QVariant();
+    }
+    case colType: return role == Qt::DisplayRole ? entry.Type(Handle()) : QVariant();
+    case colModified: {
+      if (role != Qt::DisplayRole) return {};
+      const auto& status = entry.Details(Handle()).status;
+      return status ? QLocale().toString(QDateTime::fromSecsSinceEpoch(status->modifiedSeconds), QLocale::ShortFormat)
+                    : QVariant();
+    }
+    default: return {};
+  }
+}
+
+QVariant TFileListModel::headerData(int section, Qt::Orientation orientation, int role) const {
+  static const char* const kTitles[kFileColumnCount] = {"Name", "Size", "Type", "Date Modified"};
+  if (orientation != Qt::Horizontal || role != Qt::DisplayRole || section < 0 || section >= kFileColumnCount) return {};
+  return QString::fromUtf8(kTitles[section]);
+}
+
+Qt::ItemFlags TFileListModel::flags(const QModelIndex& index) const {
+  if (!index.isValid()) return Qt::NoItemFlags;
+  const Qt::ItemFlags flags = Qt::ItemIsSelectable | Qt::ItemIsEnabled | Qt::ItemNeverHasChildren;
+  return index.column() == colName ? flags | Qt::ItemIsEditable : flags;
+}
+
+bool TFileListModel::setData(const QModelIndex& index, const QVariant& value, int role) {
+  if (role != Qt::EditRole || !index.isValid() || index.column() != colName || !m_directory) return false;
+  TFileEntry& entry = m_entries[static_cast<std::size_t>(index.row())];
+  const std::string name = ToBytes(value.toString());
+  if (name == entry.name) return false;
+  const std::string text = "Cannot rename \"" + entry.name + "\" to \"" + name + "\".";
+  // The names a run may give; the file system itself says when one is too long.
+  if (const auto problem = EntryNameProblem(name, std::numeric_limits<std::size_t>::max(), false)) {
+    emit RenameFailed(text, *problem);
+    return false;
+  }
+  try {
+    m_directory->RenameNoReplace(entry.name, name);
+  } catch (const TSystemError& error) {
+    emit RenameFailed(text, error.Reason());
+    return false;
+  }
+  entry.name = name;
+  entry.key = NameKey(name);
+  entry.details.reset();
+  emit dataChanged(index.siblingAtColumn(colName), index.siblingAtColumn(kFileColumnCount - 1));
+  MoveToItsPlace(index.row());
+  return true;
+}
+
+void TFileListModel::MoveToItsPlace(int row) {
+  const TFileEntry& entry = m_entries[static_cast<std::size_t>(row)];
+  int place = 0;
+  for (int other = 0; other < rowCount(); ++other) {
+    if (other != row && Before(m_entries[static_cast<std::size_t>(other)], entry, m_order, Handle())) ++place;
+  }
+  if (place == row) return;
+  beginMoveRows(QModelIndex(), row, row, QModelIndex(), place > row ? place + 1 : place);
+  TFileEntry moved = std::move(m_entries[static_cast<std::size_t>(row)]);
+  m_entries.erase(m_entries.begin() + row);
+  m_entries.insert(m_entries.begin() + place, std::move(moved));
+  endMoveRows();
+}
+
+void TFileListModel::sort(int column, Qt::SortOrder order) {
+  if (column < 0 || column >= kFileColumnCount) return;
+  m_order = {column, order};
+  emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
+  std::vector<int> sortedRows(m_entries.size());
+  std::iota(sortedRows.begin(), sortedRows.end(), 0);
+  std::stable_sort(sortedRows.begin(), sortedRows.end(), [this](int a, int b) {
+    return Before(m_entries[static_cast<std::size_t>(a)], m_entries[static_cast<std::size_t>(b)], m_order, Handle());
+  });
+  std::vector<int> newRowOf(m_entries.size());
+  TEntries sorted;
+  sorted.reserve(m_entries.size());
+  for (std::size_t i = 0; i < sortedRows.size(); ++i) {
+    newRowOf[static_cast<std::size_t>(sortedRows[i])] = static_cast<int>(i);
+    sorted.push_back(std::move(m_entries[static_cast<std::size_t>(sortedRows[i])]));
+  }
+  m_entries = std::move(sorted);
+  const QModelIndexList before = persistentIndexList();
+  QModelIndexList after;
+  for (const QModelIndex& index : before) {
+    after << createIndex(newRowOf[static_cast<std::size_t>(index.row())], index.column());
+  }
+  changePersistentIndexList(before, after);
+  emit layoutChanged({}, QAbstractItemModel::VerticalSortHint);
+  // A reading on its way comes in the old order.
+  if (IsListing()) List();
+}
+
+}  // namespace qx

@@ -1,0 +1,74 @@
+// The folders and files of one folder in the details view's columns, each name kept as
+// its bytes. The folder is read off the window's thread; a fresh reading replaces the
+// rows that changed. Names can be edited in place: the entry is renamed without ever
+// replacing another.
+#pragma once
+
+#include <QFutureWatcher>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/UDirectory.h"
+#include "platform/UFileStatus.h"
+#include "ui/browse/UFolderEntries.h"
+#include "ui/browse/UListingModel.h"
+
+namespace qx {
+
+class TFileListModel : public TListingModel {
+  Q_OBJECT
+
+ public:
+  explicit TFileListModel(QObject* parent = nullptr);
+
+  // Shows the folder at `path` as soon as it is read; "" or a folder that cannot be
+  // read shows nothing. The same folder again is read afresh, its rows kept meanwhile.
+  void SetFolder(const std::string& path);
+  const std::string& Folder() const { return m_folder; }
+  // Reads the folder again when its status differs from the last reading's, or always.
+  void Update(bool always);
+  // True while a reading is on its way.
+  bool IsListing() const { return m_listing; }
+
+  const std::string& NameAt(const QModelIndex& index) const;
+  bool IsFolderAt(const QModelIndex& index) const;
+
+  QModelIndex index(int row, int column, const QModelIndex& parent = {}) const override;
+  QModelIndex parent(const QModelIndex& index) const override;
+  int rowCount(const QModelIndex& parent = {}) const override;
+  int columnCount(const QModelIndex& parent = {}) const override;
+  bool hasChildren(const QModelIndex& parent = {}) const override;
+  QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
+  QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
+  Qt::ItemFlags flags(const QModelIndex& index) const override;
+  // Renames the entry to the edited name; false, with RenameFailed, when the name is
+  // taken, is one a run would not give (empty, ".", "..", a '/' or a NUL byte, the
+  // undo file's) or the rename fails.
+  bool setData(const QModelIndex& index, const QVariant& value, int role = Qt::EditRole) override;
+  void sort(int column, Qt::SortOrder order = Qt::AscendingOrder) override;
+
+ signals:
+  // "Cannot rename "<old>" to "<new>"." and why.
+  void RenameFailed(const std::string& text, const std::string& reason);
+
+ private:
+  using TEntries = std::vector<TFileEntry>;
+
+  // Starts a reading of the folder; a reading still on its way is passed over.
+  void List();
+  void TakeReading(TEntries fresh);
+  void MoveToItsPlace(int row);
+  const TFileEntry& EntryAt(const QModelIndex& index) const;
+  int Handle() const { return m_directory ? m_directory->Handle() : -1; }
+
+  std::string m_folder;
+  std::optional<TDirectory> m_directory;
+  std::optional<TFileStatus> m_stamp;  // the folder's status when it was last read
+  TEntries m_entries;
+  TFileOrder m_order;
+  QFutureWatcher<TEntries> m_watcher;
+  bool m_listing = false;
+};
+
+}  // namespace qx

@@ -1,0 +1,77 @@
+#include "ui/browse/UListingModel.h"
+
+#include <QCollator>
+#include <algorithm>
+#include <unordered_set>
+
+#include "ui/UQtText.h"
+
+namespace qx {
+
+namespace {
+
+// One per thread: the file list collates its names off the window's thread.
+const QCollator& ViewCollator() {
+  static thread_local const QCollator collator = [] {
+    QCollator made;
+    made.setCaseSensitivity(Qt::CaseInsensitive);
+    made.setNumericMode(true);
+    return made;
+  }();
+  return collator;
+}
+
+// Runs of consecutive indices of `names` that `pick` takes, in ascending order.
+template <typename Pick>
+std::vector<TRowRun> RunsOf(const std::vector<std::string_view>& names, Pick pick) {
+  std::vector<TRowRun> runs;
+  for (int i = 0; i < static_cast<int>(names.size()); ++i) {
+    if (!pick(names[static_cast<std::size_t>(i)])) continue;
+    if (!runs.empty() && runs.back().last == i - 1) {
+      runs.back().last = i;
+    } else {
+      runs.push_back({i, i});
+    }
+  }
+  return runs;
+}
+
+}  // namespace
+
+QString ShownName(std::string_view name) {
+  // ToQString keeps a byte that is not UTF-8 as a lone surrogate, which would not show.
+  QString shown = ToQString(name);
+  for (qsizetype i = 0; i < shown.size(); ++i) {
+    if (shown[i].isHighSurrogate() && i + 1 < shown.size() && shown[i + 1].isLowSurrogate()) {
+      ++i;
+    } else if (shown[i].isSurrogate()) {
+      shown[i] = QChar::ReplacementCharacter;
+    }
+  }
+  return shown;
+}
+
+QCollatorSortKey NameKey(std::string_view name) { return ViewCollator().sortKey(ShownName(name)); }
+
+int CompareNames(const QCollatorSortKey& keyA, std::string_view a, const QCollatorSortKey& keyB, std::string_view b) {
+  if (const int byKey = keyA.compare(keyB); byKey != 0) return byKey < 0 ? -1 : 1;
+  return a == b ? 0 : (a < b ? -1 : 1);
+}
+
+TRowPlan PlanRows(const std::vector<std::string_view>& before, const std::vector<std::string_view>& after) {
+  const std::unordered_set<std::string_view> inBefore(before.begin(), before.end());
+  const std::unordered_set<std::string_view> inAfter(after.begin(), after.end());
+  const auto staysFromBefore = [&](std::string_view name) { return inAfter.count(name) != 0; };
+  const auto staysInAfter = [&](std::string_view name) { return inBefore.count(name) != 0; };
+  std::vector<std::string_view> keptBefore, keptAfter;
+  std::copy_if(before.begin(), before.end(), std::back_inserter(keptBefore), staysFromBefore);
+  std::copy_if(after.begin(), after.end(), std::back_inserter(keptAfter), staysInAfter);
+  const bool sameOrder = keptBefore == keptAfter;
+  TRowPlan plan;
+  plan.removals = RunsOf(before, [&](std::string_view name) { return !sameOrder || !staysFromBefore(name); });
+  std::reverse(plan.removals.begin(), plan.removals.end());
+  plan.insertions = RunsOf(after, [&](std::string_view name) { return !sameOrder || !staysInAfter(name); });
+  return plan;
+}
+
+}  // namespace qx

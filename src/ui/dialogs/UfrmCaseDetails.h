@@ -1,0 +1,28 @@
+// The dialog of the three case jobs: all characters, the name part or the extension.
+// Caption and prompt follow the kind of the job loaded.
+#pragma once
+
+#include "ui/dialogs/UJobDialog.h"
+
+class QLabel;
+class QRadioButton;
+
+namespace qx {
+
+class TfrmCaseDetails : public TJobDialog {
+  Q_OBJECT
+
+ public:
+  explicit TfrmCaseDetails(QWidget* parent = nullptr);
+
+  void LoadJobIntoDialog(const TJob& job) override;
+  void StoreDialogIntoJob(TJob& job) const override;
+
+ private:
+  QLabel* m_lblPrompt;
+  QRadioButton* m_rbAll;
+  QRadioButton* m_rbFilename;
+  QRadioButton* m_rbExtension;
+};
+
+}  // namespace qx

@@ -1,0 +1,255 @@
+#include "ui/main/UJobPanel.h"
+
+#include <QComboBox>
+#include <QEvent>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListView>
+#include <QPushButton>
+#include <QToolButton>
+#include <QVBoxLayout>
+#include <algorithm>
+#include <limits>
+
+#include "platform/UMessages.h"
+#include "settings/UAppSettings.h"
+#include "settings/UToxRegVal.h"
+#include "ui/UQtText.h"
+#include "ui/dialogs/UNumberField.h"
+#include "ui/dialogs/URunJobDialog.h"
+#include "ui/main/UJobListModel.h"
+#include "ui/main/UMaskHistory.h"
+#include "ui/main/UOptionsPanel.h"
+#include "ui/main/UPanelParts.h"
+
+using namespace Qt::StringLiterals;
+
+namespace qx {
+
+namespace {
+
+constexpr int kJobPanelWidth = 334;
+
+std::vector<std::string> MaskHistoryOf(const QComboBox& masks) {
+  std::vector<std::string> history;
+  for (int n = 0; n < masks.count(); ++n) history.push_back(ToBytes(masks.itemText(n)));
+  return history;
+}
+
+void ShowMaskHistory(QComboBox& masks, const std::vector<std::string>& history) {
+  masks.clear();
+  for (const std::string& entry : history) masks.addItem(ToQString(entry));
+}
+
+}  // namespace
+
+TJobPanel::TJobPanel(TJobListModel& jobs, TMessageHost& messages, TDialogRunner& dialogs, QAction* regExHelp,
+                     QWidget* parent)
+    : QWidget(parent), m_jobs(jobs), m_messages(messages), m_dialogs(dialogs), m_regExHelp(regExHelp) {
+  setObjectName("pnlMain");
+  QVBoxLayout* layout = Column(this, 4);
+  QLabel* title = TitleBar(u"  A multiple file rename utility for Windows Operating Systems"_s, "#000080");
+  // The title may be cut off; the controls below decide the width.
+  title->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
+  layout->addWidget(title);
+  layout->addLayout(CreateMaskRow());
+  layout->addLayout(CreateJobsRow(), 1);
+  layout->addLayout(CreateAddRow());
+  m_options = new TOptionsPanel;
+  layout->addWidget(m_options);
+  layout->addWidget(new QLabel(u"Type a sample filename to test jobs:"_s));
+  layout->addLayout(CreateSampleRow());
+  // Fixed, and wide enough for every caption in the desktop's font.
+  setFixedWidth(std::max(kJobPanelWidth, sizeHint().width()));
+}
+
+QBoxLayout* TJobPanel::CreateMaskRow() {
+  auto* row = new QHBoxLayout;
+  row->addWidget(new QLabel(u"Match ..."_s));
+  m_cmbFileMask = Named(new QComboBox, "cmbFileMask");
+  m_cmbFileMask->setEditable(true);
+  m_cmbFileMask->setInsertPolicy(QComboBox::NoInsert);
+  row->addWidget(m_cmbFileMask, 1);
+  row->addWidget(new QLabel(u"... and do the following:"_s));
+  return row;
+}
+
+QBoxLayout* TJobPanel::CreateJobsRow() {
+  auto* row = new QHBoxLayout;
+  m_lbJobs = Named(new QListView, "lbJobs");
+  m_lbJobs->setModel(&m_jobs);
+  m_lbJobs->setSelectionMode(QAbstractItemView::SingleSelection);
+  m_lbJobs->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  // A double click edits the job.
+  m_lbJobs->viewport()->installEventFilter(this);
+  row->addWidget(m_lbJobs, 1);
+  row->addLayout(CreateJobButtons());
+  return row;
+}
+
+QBoxLayout* TJobPanel::CreateJobButtons() {
+  auto* column = new QVBoxLayout;
+  auto* btnUp = Named(new QToolButton, "btnUp", u"Move job up"_s);
+  btnUp->setArrowType(Qt::UpArrow);
+  auto* btnDown = Named(new QToolButton, "btnDown", u"Move job down"_s);
+  btnDown->setArrowType(Qt::DownArrow);
+  auto* btnEdit = Named(new QPushButton(u"Edit"_s), "btnEdit", u"Edit Job"_s);
+  auto* btnRemove = Named(new QPushButton(u"Delete"_s), "btnRemove", u"Delete Job from List"_s);
+  column->addWidget(btnUp, 0, Qt::AlignHCenter);
+  column->addWidget(btnDown, 0, Qt::AlignHCenter);
+  column->addStretch();
+  column->addWidget(btnEdit);
+  column->addWidget(btnRemove);
+  connect(btnUp, &QToolButton::clicked, this, &TJobPanel::btnUpClick);
+  connect(btnDown, &QToolButton::clicked, this, &TJobPanel::btnDownClick);
+  connect(btnEdit, &QPushButton::clicked, this, &TJobPanel::btnEditClick);
+  connect(btnRemove, &QPushButton::clicked, this, &TJobPanel::btnRemoveClick);
+  return column;
+}
+
+QBoxLayout* TJobPanel::CreateAddRow() {
+  struct TAddButton {
+    const char* name;
+    const char* caption;
+    const char* hint;
+    TJobKind kind;
+  };
+  static constexpr TAddButton kAddButtons[] = {
+      {"btnLower", "ab", "Convert to Lower Case", TJobKind::jobLower},
+      {"btnUpper", "AB", "Convert to Upper Case", TJobKind::jobUpper},
+      {"btnNormal", "Ab", "Normalize Case (First Letter Upper)", TJobKind::jobNormal},
+      {"btnInsert", "+", "Insert Characters", TJobKind::jobInsert},
+      {"btnRemoveChars", "-", "Remove Characters", TJobKind::jobRemove},
+      {"btnReplace", "a/b", "Replace Characters", TJobKind::jobReplace},
+      {"btnCounter", "#", "Add a numeric Counter ('XXX')", TJobKind::jobCounter},
+  };
+  auto* row = new QHBoxLayout;
+  row->setSpacing(2);
+  for (const TAddButton& add : kAddButtons) {
+    auto* button = Named(new QToolButton, add.name, QString::fromUtf8(add.hint));
+    button->setText(QString::fromUtf8(add.caption));
+    button->setFixedSize(32, 26);
+    row->addWidget(button);
+    connect(button, &QToolButton::clicked, this, [this, kind = add.kind] { AddJob(kind); });
+  }
+  row->addStretch();
+  m_edtCounter =
+      Named(new TNumberField(std::numeric_limits<int>::min(), std::numeric_limits<int>::max()), "edtCounter");
+  m_edtCounter->setMinimumWidth(64);
+  row->addWidget(m_edtCounter);
+  return row;
+}
+
+QBoxLayout* TJobPanel::CreateSampleRow() {
+  auto* row = new QHBoxLayout;
+  m_edtExample = Named(new QLineEdit(u"filename.ext"_s), "edtExample");
+  auto* btnExample = Named(new QPushButton(u"..."_s), "btnExample", u"Check the result on the example string"_s);
+  btnExample->setFixedWidth(32);
+  row->addWidget(m_edtExample, 1);
+  row->addWidget(btnExample);
+  connect(btnExample, &QPushButton::clicked, this, &TJobPanel::btnExampleClick);
+  return row;
+}
+
+TRunOptions TJobPanel::RunOptions(const std::string& startDirectory) const {
+  TRunOptions options = m_options->RunOptions();
+  options.startDirectory = startDirectory;
+  options.fileMask = ToBytes(m_cmbFileMask->currentText());
+  options.counterStart = m_edtCounter->value();
+  return options;
+}
+
+bool TJobPanel::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == m_lbJobs->viewport() && event->type() == QEvent::MouseButtonDblClick) {
+    btnEditClick();
+    return true;
+  }
+  return QWidget::eventFilter(watched, event);
+}
+
+// Jobs.
+
+bool TJobPanel::RunJobDialog(TJob& job) { return qx::RunJobDialog(job, window(), m_dialogs, m_regExHelp); }
+
+void TJobPanel::AddJob(TJobKind kind) {
+  TJob job(kind);
+  if (RunJobDialog(job)) m_jobs.AddNew(std::move(job));
+}
+
+int TJobPanel::SelectedJobOrSay() const {
+  const QModelIndexList selected = m_lbJobs->selectionModel()->selectedRows();
+  if (selected.isEmpty()) {
+    m_messages.ShowMessage("Please select a job first.");
+    return -1;
+  }
+  return selected.first().row();
+}
+
+void TJobPanel::SelectJob(int row) { m_lbJobs->setCurrentIndex(m_jobs.index(row)); }
+
+void TJobPanel::btnEditClick() {
+  const int row = SelectedJobOrSay();
+  if (row < 0) return;
+  TJob job = m_jobs.Jobs()[static_cast<std::size_t>(row)];
+  if (RunJobDialog(job)) m_jobs.SetJob(row, std::move(job));
+}
+
+void TJobPanel::btnRemoveClick() {
+  const int row = SelectedJobOrSay();
+  if (row < 0) return;
+  m_jobs.Delete(row);
+  if (m_jobs.rowCount() > 0) SelectJob(std::min(row, m_jobs.rowCount() - 1));
+}
+
+void TJobPanel::btnUpClick() {
+  const int row = SelectedJobOrSay();
+  if (row >= 0 && m_jobs.MoveUp(row)) SelectJob(row - 1);
+}
+
+void TJobPanel::btnDownClick() {
+  const int row = SelectedJobOrSay();
+  if (row >= 0 && m_jobs.MoveDown(row)) SelectJob(row + 1);
+}
+
+void TJobPanel::UpdateMaskHistory() {
+  std::vector<std::string> history = MaskHistoryOf(*m_cmbFileMask);
+  const QString mask = m_cmbFileMask->currentText();
+  qx::UpdateMaskHistory(history, ToBytes(mask));
+  ShowMaskHistory(*m_cmbFileMask, history);
+  m_cmbFileMask->setEditText(mask);
+}
+
+// The sample name.
+
+void TJobPanel::btnExampleClick() {
+  m_counterValue = m_edtCounter->value();
+  m_edtExample->setText(ToQString(ApplyJobList(m_jobs.Jobs(), ToBytes(m_edtExample->text()), m_counterValue)));
+}
+
+void TJobPanel::ShowSample(const std::string& name) {
+  m_edtExample->setText(ToQString(ApplyJobList(m_jobs.Jobs(), name, m_counterValue)));
+}
+
+// Settings.
+
+void TJobPanel::ApplySettings(const ToxRegVal& ini) {
+  using namespace setting;
+  m_options->ApplySettings(ini);
+  // Filling the list would overwrite the text, so the text comes last.
+  ShowMaskHistory(*m_cmbFileMask, LoadMaskHistory(ini));
+  m_cmbFileMask->setEditText(ToQString(ini.GetString(kFileMask)));
+  m_edtExample->setText(ToQString(ini.GetString(kExample)));
+  m_edtCounter->setValue(ClampToInt(ini.GetInteger(kCounterStart)));
+}
+
+void TJobPanel::SaveSettings(ToxRegVal& ini) const {
+  using namespace setting;
+  m_options->SaveSettings(ini);
+  ini.SetString(kFileMask, ToBytes(m_cmbFileMask->currentText()));
+  SaveMaskHistory(ini, MaskHistoryOf(*m_cmbFileMask));
+  ini.SetString(kExample, ToBytes(m_edtExample->text()));
+  ini.SetInteger(kCounterStart, m_edtCounter->value());
+}
+
+}  // namespace qx

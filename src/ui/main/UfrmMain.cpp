@@ -1,0 +1,263 @@
+#include "ui/main/UfrmMain.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QHBoxLayout>
+#include <QIcon>
+#include <QMetaObject>
+#include <QSplitter>
+
+#include "jobio/UJobIO.h"
+#include "platform/UAppPaths.h"
+#include "platform/UFiles.h"
+#include "platform/UMessages.h"
+#include "platform/USystemError.h"
+#include "rename/URenameRun.h"
+#include "settings/UAppSettings.h"
+#include "ui/UHelpLinks.h"
+#include "ui/browse/UFileList.h"
+#include "ui/browse/UFolderTree.h"
+#include "ui/dialogs/UDialogRunner.h"
+#include "ui/dialogs/UfrmRegExHelp.h"
+#include "ui/dialogs/UfrmXMLEncoding.h"
+#include "ui/main/UJobListModel.h"
+#include "ui/main/UJobPanel.h"
+#include "ui/main/UOptionsPanel.h"
+#include "ui/run/URunController.h"
+#include "ui/run/UfrmLog.h"
+
+using namespace Qt::StringLiterals;
+
+namespace qx {
+
+namespace {
+
+constexpr int kDefaultWidth = 867;
+constexpr int kDefaultHeight = 440;
+
+}  // namespace
+
+TfrmMain::TfrmMain(TMessageHost& messages, TDialogRunner& dialogs, TMainWindowSetup setup, QWidget* parent)
+    : QMainWindow(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                              Qt::WindowCloseButtonHint),
+      m_messages(messages),
+      m_dialogs(dialogs),
+      m_setup(std::move(setup)),
+      m_ini(CreateAppSettings(m_startUpMessages, m_setup.settingsDir)),
+      m_jobs(new TJobListModel(this)),
+      m_openDir(m_setup.programDir),
+      m_saveDir(m_setup.programDir) {
+  setObjectName("frmMain");
+  setWindowTitle(u"Quillex "_s + QLatin1StringView(kVersionText));
+  setWindowIcon(QIcon(u":/icons/quillex.svg"_s));
+  CreateMenu();
+  auto* central = new QWidget;
+  auto* layout = new QHBoxLayout(central);
+  layout->setContentsMargins(4, 4, 4, 4);
+  m_jobPanel = new TJobPanel(*m_jobs, m_messages, m_dialogs, findChild<QAction*>(u"cmRegExHelp"_s));
+  layout->addWidget(m_jobPanel);
+  m_splitter = new QSplitter(Qt::Horizontal);
+  m_splitter->setObjectName("Splitter1");
+  m_splitter->setChildrenCollapsible(false);
+  m_splitter->addWidget(CreateDirectoryPanel());
+  m_splitter->addWidget(CreateExplorerPanel());
+  m_splitter->setStretchFactor(0, 0);
+  m_splitter->setStretchFactor(1, 1);
+  layout->addWidget(m_splitter, 1);
+  setCentralWidget(central);
+  resize(kDefaultWidth, kDefaultHeight);
+
+  connect(m_stv, &TFolderTree::PathSelected, m_slv, &TFileList::SetFolder);
+  connect(m_slv, &TFileList::FolderOpened, m_stv, &TFolderTree::SelectPath);
+  connect(m_slv, &TFileList::EntryClicked, m_jobPanel, &TJobPanel::ShowSample);
+  connect(m_slv, &TFileList::RenameFailed, this,
+          [this](const std::string& text, const std::string& reason) { m_messages.ShowFailure(text, reason); });
+  m_slv->SetFolder(m_stv->SelectedPath());
+  const auto listChanged = [this] { m_keepDefaultJobList = false; };
+  connect(m_jobs, &QAbstractItemModel::rowsInserted, this, listChanged);
+  connect(m_jobs, &QAbstractItemModel::rowsRemoved, this, listChanged);
+  connect(m_jobs, &QAbstractItemModel::rowsMoved, this, listChanged);
+  connect(m_jobs, &QAbstractItemModel::dataChanged, this, listChanged);
+  connect(m_jobs, &QAbstractItemModel::modelReset, this, listChanged);
+  const TOptionsPanel& options = m_jobPanel->Options();
+  connect(&options, &TOptionsPanel::GoClicked, this, &TfrmMain::btnGoClick);
+  connect(&options, &TOptionsPanel::UndoClicked, this, &TfrmMain::btnUndoClick);
+  connect(&options, &TOptionsPanel::UndoTreeClicked, this, &TfrmMain::btnUndoTreeClick);
+
+  try {
+    m_ini.Load();
+    RestorePlacement();
+    ApplySettings();
+  } catch (const std::exception& error) {
+    // An unreadable boolean: the window keeps its design-time state, and the next
+    // close writes that state over the bad value.
+    m_startUpMessages.ShowMessage(error.what());
+  }
+
+  // The log window comes right after the main window and lives as long.
+  m_frmLog = std::make_unique<TfrmLog>();
+  m_runs = new TRunController(
+      *this, m_messages, *m_frmLog, [this](bool running) { SetRunning(running); },
+      [this](bool hold) { HoldExplorer(hold); });
+}
+
+// The quick help has no parent, so that it stays beside the main window; it goes with it.
+TfrmMain::~TfrmMain() { delete m_frmRegExHelp.data(); }
+
+const TJobList& TfrmMain::Jobs() const { return m_jobs->Jobs(); }
+
+bool TfrmMain::NoJobChecked() const { return !m_jobs->Jobs().AnyEnabled(); }
+
+std::string TfrmMain::StartingDirectory() const { return m_stv->SelectedPath(); }
+
+std::string TfrmMain::DefaultJobListPath() const {
+  return WithTrailingSlash(m_setup.settingsDir) + kDefaultJobListFileName;
+}
+
+void TfrmMain::showEvent(QShowEvent* event) {
+  QMainWindow::showEvent(event);
+  if (m_shown) return;
+  m_shown = true;
+  // After the window is on screen, so that messages appear over it.
+  QMetaObject::invokeMethod(this, &TfrmMain::FormShow, Qt::QueuedConnection);
+}
+
+void TfrmMain::FormShow() {
+  if (!m_setup.arguments.empty()) {
+    const std::string& argument = m_setup.arguments.front();
+    const std::string path = AbsolutePath(argument);
+    if (!m_stv->SelectPath(IsNonDirectory(path) ? DirectoryOf(path) : path)) {
+      m_messages.ShowMessage("Error setting path: \"" + argument + "\"");
+    }
+  }
+  // A session that ended while a box was open has closed the window: nothing more shows.
+  if (m_sessionEnding) return;
+  // Loaded even after a bad argument: skipping it would let the close write an empty
+  // list over the user's last job list.
+  const std::string defaultJobList = DefaultJobListPath();
+  m_keepDefaultJobList = PathExists(defaultJobList) && !LoadJobsFromFile(defaultJobList);
+  // What the settings said while the window was being built; a box then would have
+  // held up the start before SIGTERM could be caught.
+  for (const std::string& text : m_startUpMessages.Texts()) {
+    if (m_sessionEnding) return;
+    m_messages.ShowMessage(text);
+  }
+  if (!m_sessionEnding) ShowLastCloseFailures();
+}
+
+void TfrmMain::closeEvent(QCloseEvent* event) {
+  if (m_runs->IsRunning()) {
+    // The run stops as its Cancel stops it; once it has, the window closes.
+    m_closeAfterRun = true;
+    m_runs->Cancel();
+    return event->ignore();
+  }
+  if (!SaveOnExit(m_sessionEnding ? TClosing::bySession : TClosing::byUser)) return event->ignore();
+  QMainWindow::closeEvent(event);
+}
+
+// Go and Undo.
+
+void TfrmMain::btnGoClick() {
+  if (const auto problem = RunStartProblem(m_jobs->Jobs())) return m_messages.ShowMessage(*problem);
+  // Taken once: the run goes where the check looked.
+  const TRunOptions options = RunOptions();
+  if (SaidNoFolderChosen(options.startDirectory)) return;
+  m_jobPanel->UpdateMaskHistory();
+  SaveSettings();
+  // A settings file that cannot be written has been reported; the run still goes ahead.
+  WriteSettings(m_messages);
+  m_runs->Go(m_jobs->Jobs(), options);
+}
+
+void TfrmMain::btnUndoClick() {
+  const std::string folder = StartingDirectory();
+  if (!SaidNoFolderChosen(folder)) m_runs->Undo(folder);
+}
+
+void TfrmMain::btnUndoTreeClick() {
+  const std::string folder = StartingDirectory();
+  if (!SaidNoFolderChosen(folder)) m_runs->UndoTree(folder);
+}
+
+bool TfrmMain::SaidNoFolderChosen(const std::string& folder) {
+  if (!folder.empty()) return false;
+  m_messages.ShowMessage("No folder is chosen. Choose the folder to work in from the folder tree.");
+  return true;
+}
+
+TRunOptions TfrmMain::RunOptions() const { return m_jobPanel->RunOptions(StartingDirectory()); }
+
+void TfrmMain::SetRunning(bool running) {
+  m_jobPanel->setEnabled(!running);
+  m_stv->setEnabled(!running);
+  for (const char* name : {"cmOpenJobList", "cmSaveJobList", "cmExit", "cmCharacterEncoding"}) {
+    findChild<QAction*>(QLatin1StringView(name))->setEnabled(!running);
+  }
+  if (!running && m_closeAfterRun) {
+    // After the run's last steps, which come after this.
+    QMetaObject::invokeMethod(this, &QWidget::close, Qt::QueuedConnection);
+  }
+}
+
+void TfrmMain::HoldExplorer(bool hold) {
+  if (hold) {
+    m_stv->StopWatching();
+    m_slv->Release();
+  } else {
+    m_stv->Refresh();
+    m_slv->Refresh();
+  }
+}
+
+// Job list files.
+
+bool TfrmMain::LoadJobsFromFile(const std::string& fileName) {
+  auto jobs = LoadJobListFromXML(fileName, m_messages);
+  if (!jobs) {
+    m_messages.ShowMessage(LoadFailureMessage(fileName));
+    return false;
+  }
+  m_jobs->ReplaceAll(std::move(*jobs));
+  return true;
+}
+
+bool TfrmMain::SaveJobsToFile(const std::string& fileName, const std::string& encoding, TMessageHost& messages) {
+  // Reported, unlike a silent failure, so that nobody believes a list saved that is not.
+  try {
+    SaveJobListToXML(fileName, m_jobs->Jobs().Jobs(), encoding);
+    return true;
+  } catch (const TJobListError& error) {
+    messages.ShowMessage(error.what());
+  } catch (const TSystemError& error) {
+    messages.ShowFailure("Unable to write to " + fileName, error.Reason());
+  }
+  return false;
+}
+
+void TfrmMain::cmOpenJobListClick() {
+  const auto fileName = m_dialogs.ChooseJobListFile(TJobListFileDialog::dlgOpen, this, m_openDir);
+  if (!fileName) return;
+  LoadJobsFromFile(*fileName);
+  m_openDir = DirectoryOf(*fileName);
+}
+
+void TfrmMain::cmSaveJobListClick() {
+  if (m_jobs->Jobs().IsEmpty()) return m_messages.ShowMessage("No jobs have been defined yet. Nothing to save");
+  const auto fileName = m_dialogs.ChooseJobListFile(TJobListFileDialog::dlgSave, this, m_saveDir);
+  if (!fileName) return;
+  if (PathExists(*fileName) && !m_messages.Confirm("File exists. Overwrite?")) return;
+  SaveJobsToFile(*fileName, m_encoding, m_messages);
+  m_saveDir = DirectoryOf(*fileName);
+}
+
+void TfrmMain::cmCharacterEncodingClick() {
+  TfrmPreferences dialog(m_messages, this);
+  dialog.SelectEncoding(m_encoding);
+  if (!m_dialogs.Exec(dialog)) return;
+  m_encoding = dialog.EncodingSetting();
+  SaveSettings();
+  WriteSettings(m_messages);
+}
+
+}  // namespace qx
