@@ -12,8 +12,8 @@
 #include <cstdio>
 #include <iostream>
 
-#include "ui/UDialogRunner.h"
-#include "ui/UfrmMain.h"
+#include "ui/dialogs/UDialogRunner.h"
+#include "ui/main/UfrmMain.h"
 
 namespace {
 

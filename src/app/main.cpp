@@ -8,9 +8,9 @@
 #include "app/UTermSignal.h"
 #include "platform/UAppPaths.h"
 #include "platform/UDirectory.h"
-#include "ui/UDialogRunner.h"
 #include "ui/UQtMessages.h"
-#include "ui/UfrmMain.h"
+#include "ui/dialogs/UDialogRunner.h"
+#include "ui/main/UfrmMain.h"
 
 int main(int argc, char* argv[]) {
   // A run over a very deep tree holds one folder handle per level.

@@ -11,12 +11,12 @@
 #include "support/UMakeJob.h"
 #include "support/UTempDir.h"
 #include "support/UTree.h"
-#include "ui/UFileList.h"
-#include "ui/UFileListModel.h"
-#include "ui/UFolderTree.h"
-#include "ui/UFolderTreeModel.h"
 #include "ui/UMainWindowHarness.h"
 #include "ui/UQtText.h"
+#include "ui/browse/UFileList.h"
+#include "ui/browse/UFileListModel.h"
+#include "ui/browse/UFolderTree.h"
+#include "ui/browse/UFolderTreeModel.h"
 
 namespace qx {
 namespace {

@@ -12,14 +12,14 @@
 #include "regex/URegexReplace.h"
 #include "support/UMakeJob.h"
 #include "ui/UQtText.h"
-#include "ui/URunJobDialog.h"
 #include "ui/UScriptedDialogs.h"
 #include "ui/UUiTestSupport.h"
-#include "ui/UfrmAddDetails.h"
-#include "ui/UfrmCaseDetails.h"
-#include "ui/UfrmCounterDetails.h"
-#include "ui/UfrmRemoveDetails.h"
-#include "ui/UfrmReplaceDetails.h"
+#include "ui/dialogs/URunJobDialog.h"
+#include "ui/dialogs/UfrmAddDetails.h"
+#include "ui/dialogs/UfrmCaseDetails.h"
+#include "ui/dialogs/UfrmCounterDetails.h"
+#include "ui/dialogs/UfrmRemoveDetails.h"
+#include "ui/dialogs/UfrmReplaceDetails.h"
 
 Q_DECLARE_METATYPE(qx::TJob)
 

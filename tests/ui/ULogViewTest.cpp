@@ -10,7 +10,7 @@
 #include <QtTest/QtTest>
 
 #include "ui/UUiTestSupport.h"
-#include "ui/UfrmLog.h"
+#include "ui/run/UfrmLog.h"
 
 using namespace Qt::StringLiterals;
 

@@ -4,8 +4,8 @@
 
 #include "jobio/UJobIO.h"
 #include "settings/UAppSettings.h"
-#include "ui/UFileList.h"
-#include "ui/UFolderTree.h"
+#include "ui/browse/UFileList.h"
+#include "ui/browse/UFolderTree.h"
 
 namespace qx::test {
 

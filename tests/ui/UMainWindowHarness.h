@@ -18,7 +18,7 @@
 #include "support/UTempDir.h"
 #include "ui/UScriptedDialogs.h"
 #include "ui/UUiTestSupport.h"
-#include "ui/UfrmMain.h"
+#include "ui/main/UfrmMain.h"
 
 namespace qx {
 

@@ -8,7 +8,7 @@
 #include "settings/UAppSettings.h"
 #include "support/URecordingMessages.h"
 #include "support/UTempDir.h"
-#include "ui/UMaskHistory.h"
+#include "ui/main/UMaskHistory.h"
 
 namespace qx {
 namespace {

@@ -23,10 +23,10 @@
 #include "support/UTree.h"
 #include "ui/UMainWindowHarness.h"
 #include "ui/UQtMessages.h"
-#include "ui/URunController.h"
-#include "ui/UfrmLog.h"
-#include "ui/UfrmProgress.h"
-#include "ui/UfrmTree.h"
+#include "ui/run/URunController.h"
+#include "ui/run/UfrmLog.h"
+#include "ui/run/UfrmProgress.h"
+#include "ui/run/UfrmTree.h"
 
 namespace qx {
 

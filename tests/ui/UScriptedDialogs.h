@@ -9,7 +9,7 @@
 #include <utility>
 #include <vector>
 
-#include "ui/UDialogRunner.h"
+#include "ui/dialogs/UDialogRunner.h"
 
 namespace qx::test {
 

@@ -18,17 +18,17 @@
 #include "settings/UAppSettings.h"
 #include "support/URecordingMessages.h"
 #include "support/UTempDir.h"
-#include "ui/UFileList.h"
-#include "ui/UFolderTree.h"
 #include "ui/UHelpLinks.h"
 #include "ui/UMainWindowHarness.h"
 #include "ui/UQtText.h"
 #include "ui/UScriptedDialogs.h"
 #include "ui/UUiTestSupport.h"
-#include "ui/UfrmAbout.h"
-#include "ui/UfrmMain.h"
-#include "ui/UfrmRegExHelp.h"
-#include "ui/UfrmReplaceDetails.h"
+#include "ui/browse/UFileList.h"
+#include "ui/browse/UFolderTree.h"
+#include "ui/dialogs/UfrmAbout.h"
+#include "ui/dialogs/UfrmRegExHelp.h"
+#include "ui/dialogs/UfrmReplaceDetails.h"
+#include "ui/main/UfrmMain.h"
 
 namespace qx {
 namespace {

@@ -18,10 +18,10 @@
 #include <limits>
 
 #include "platform/UFiles.h"
-#include "ui/UJobPanel.h"
 #include "ui/UMainWindowHarness.h"
 #include "ui/UUiTestSupport.h"
-#include "ui/UfrmLog.h"
+#include "ui/main/UJobPanel.h"
+#include "ui/run/UfrmLog.h"
 
 namespace qx {
 namespace {

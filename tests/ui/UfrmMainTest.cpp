@@ -28,15 +28,15 @@
 #include "support/URecordingMessages.h"
 #include "support/UTempDir.h"
 #include "support/UTree.h"
-#include "ui/UFileList.h"
-#include "ui/UJobPanel.h"
 #include "ui/UMainWindowHarness.h"
 #include "ui/UQtText.h"
 #include "ui/UScriptedDialogs.h"
 #include "ui/UUiTestSupport.h"
-#include "ui/UfrmLog.h"
-#include "ui/UfrmMain.h"
-#include "ui/UfrmXMLEncoding.h"
+#include "ui/browse/UFileList.h"
+#include "ui/dialogs/UfrmXMLEncoding.h"
+#include "ui/main/UJobPanel.h"
+#include "ui/main/UfrmMain.h"
+#include "ui/run/UfrmLog.h"
 
 Q_DECLARE_METATYPE(std::vector<qx::TJob>)
 

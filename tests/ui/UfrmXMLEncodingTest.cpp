@@ -7,7 +7,7 @@
 
 #include "support/URecordingMessages.h"
 #include "ui/UUiTestSupport.h"
-#include "ui/UfrmXMLEncoding.h"
+#include "ui/dialogs/UfrmXMLEncoding.h"
 
 namespace qx {
 
