@@ -37,13 +37,16 @@ mkdir -p "$work/bin" && mv "$work/bin.ini" "$work/bin/quillex.ini"
 start "$work/Trip"
 go
 sleep 2
+# The pictures are read from the screen, so no window may cover another: the progress
+# window (which stays on top with the run's counts) and the log go out of the way.
+progress=$(timeout 10 xdotool search --sync --name '^Quillex v2\.07 progress\.\.\.$' | head -1)
+xdotool windowmove "$progress" 40 520
+log=$(timeout 10 xdotool search --sync --name '^Quillex Log$' | head -1)
+xdotool windowmove "$log" 500 60 windowsize "$log" 560 420
 tree=$(timeout 10 xdotool search --sync --name '^Quillex Simulated Result \.\.\.$' | head -1)
 xdotool windowmove "$tree" 60 60 windowsize "$tree" 420 360
 sleep 0.5
 shoot 'Quillex Simulated Result \.\.\.' tree-window.png
-log=$(timeout 10 xdotool search --sync --name '^Quillex Log$' | head -1)
-xdotool windowmove "$log" 500 60 windowsize "$log" 560 420
-sleep 0.5
 shoot 'Quillex Log' log-window.png
 kill "$pid"
 wait "$pid" || true
