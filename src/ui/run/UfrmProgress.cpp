@@ -84,8 +84,8 @@ void TfrmProgress::SetCurrentItem(const QString& item) { m_lblCurrentItem->setTe
 void TfrmProgress::UpdateProgress(const TRunState& state, bool now) {
   if (!now && m_sinceRepaint.isValid() && m_sinceRepaint.elapsed() < 33) return;
   m_sinceRepaint.start();
-  m_lblFolders->setText(QString(u"%1 of %2"_s).arg(state.DirsRenamed).arg(state.DirsProcessed));
-  m_lblFiles->setText(QString(u"%1 of %2"_s).arg(state.FilesRenamed).arg(state.FilesProcessed));
+  m_lblFolders->setText(u"%1 of %2"_s.arg(state.DirsRenamed).arg(state.DirsProcessed));
+  m_lblFiles->setText(u"%1 of %2"_s.arg(state.FilesRenamed).arg(state.FilesProcessed));
   m_lblErrors->setText(QString::number(state.ErrorCount));
   // Halves go to the even neighbour.
   m_gauProgress->setValue(static_cast<int>(std::nearbyint(state.Progress * 100)));

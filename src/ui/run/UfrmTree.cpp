@@ -92,7 +92,7 @@ void TfrmTree::ShowResult(std::shared_ptr<const TResultTree> tree, int filesRena
   m_tvSim->setModel(model);
   delete m_model;
   m_model = model;
-  m_lblResult->setText(QString(u"%1 files and %2 directories have been renamed."_s).arg(filesRenamed).arg(dirsRenamed));
+  m_lblResult->setText(u"%1 files and %2 directories have been renamed."_s.arg(filesRenamed).arg(dirsRenamed));
 }
 
 void TfrmTree::Clear() {
