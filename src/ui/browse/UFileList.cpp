@@ -1,6 +1,8 @@
 #include "ui/browse/UFileList.h"
 
+#include <QHeaderView>
 #include <QListView>
+#include <QSignalBlocker>
 #include <QTreeView>
 
 #include "platform/UAppPaths.h"
@@ -11,6 +13,9 @@ namespace qx {
 namespace {
 
 constexpr int kWatchIntervalMs = 1000;
+// The columns fitted to their content, and the share of the view each may take.
+constexpr int kFittedColumns[] = {colName, colNewName};
+constexpr double kFittedShare = 0.4;
 
 }  // namespace
 
@@ -20,12 +25,7 @@ TFileList::TFileList(QWidget* parent)
       m_list(new QListView(this)),
       m_details(new QTreeView(this)) {
   setObjectName("slv");
-  m_details->setRootIsDecorated(false);
-  m_details->setItemsExpandable(false);
-  m_details->setUniformRowHeights(true);
-  m_details->setModel(m_model);
-  m_details->setSortingEnabled(true);
-  m_details->sortByColumn(colName, Qt::AscendingOrder);
+  SetUpDetails();
   m_list->setModel(m_model);
   // Laid out a batch at a time, so a folder of 100,000 files shows at once and fills in.
   m_list->setLayoutMode(QListView::Batched);
@@ -38,9 +38,57 @@ TFileList::TFileList(QWidget* parent)
   }
   // After the edit has closed, so the box does not open inside the editor's commit.
   connect(m_model, &TFileListModel::RenameFailed, this, &TFileList::RenameFailed, Qt::QueuedConnection);
+  connect(m_model, &TFileListModel::FolderRead, this, &TFileList::FitNameColumns);
+  connect(m_model, &TFileListModel::NamesPreviewed, this, [this] {
+    FitNameColumns();
+    emit NamesPreviewed();
+  });
   connect(&m_watch, &QTimer::timeout, m_model, [this] { m_model->Update(false); });
   m_watch.start(kWatchIntervalMs);
   SetViewStyle(m_viewStyle);
+}
+
+void TFileList::SetUpDetails() {
+  m_details->setRootIsDecorated(false);
+  m_details->setItemsExpandable(false);
+  m_details->setUniformRowHeights(true);
+  m_details->setModel(m_model);
+  m_details->setSortingEnabled(true);
+  m_details->sortByColumn(colName, Qt::AscendingOrder);
+  QHeaderView* header = m_details->header();
+  // The new name beside the old one.
+  header->moveSection(header->visualIndex(colNewName), 1);
+  connect(header, &QHeaderView::sortIndicatorChanged, this, [this, header](int column, Qt::SortOrder order) {
+    if (column != colNewName) {
+      m_sortColumn = column;
+      m_sortOrder = order;
+      return;
+    }
+    // The model has not sorted; the mark goes back to the order the rows are in.
+    const QSignalBlocker blocker(header);
+    header->setSortIndicator(m_sortColumn, m_sortOrder);
+  });
+  connect(header, &QHeaderView::sectionResized, this, [this](int column) {
+    if (m_fitting) return;
+    for (std::size_t i = 0; i < std::size(kFittedColumns); ++i) {
+      if (kFittedColumns[i] == column) m_sizedByUser[i] = true;
+    }
+  });
+}
+
+void TFileList::FitNameColumns() {
+  if (currentWidget() != m_details) return;
+  const int most = static_cast<int>(kFittedShare * m_details->viewport()->width());
+  m_fitting = true;
+  for (std::size_t i = 0; i < std::size(kFittedColumns); ++i) {
+    if (m_sizedByUser[i]) continue;
+    const int column = kFittedColumns[i];
+    // The content's width is measured over the rows near the top only (the header's
+    // precision), so a folder of 100,000 names fits at once.
+    m_details->resizeColumnToContents(column);
+    if (m_details->columnWidth(column) > most) m_details->setColumnWidth(column, most);
+  }
+  m_fitting = false;
 }
 
 void TFileList::Connect(QAbstractItemView* view) {
@@ -53,6 +101,8 @@ void TFileList::Connect(QAbstractItemView* view) {
 }
 
 void TFileList::SetFolder(const std::string& path) {
+  // Another folder's names want other widths.
+  if (path != m_folder) m_sizedByUser = {};
   m_folder = path;
   if (!m_released) m_model->SetFolder(path);
 }
@@ -77,8 +127,10 @@ void TFileList::Refresh() {
 
 void TFileList::SetViewStyle(int style) {
   m_viewStyle = style;
+  m_model->SetPreviewShown(style == 3);
   if (style == 3) {
     setCurrentWidget(m_details);
+    FitNameColumns();
     return;
   }
   const bool largeIcons = style == 0;
@@ -94,5 +146,11 @@ void TFileList::SetViewStyle(int style) {
 }
 
 QAbstractItemView* TFileList::CurrentView() const { return qobject_cast<QAbstractItemView*>(currentWidget()); }
+
+void TFileList::PreviewNames(TJobList jobs, TRunOptions options) {
+  m_model->PreviewNames(std::move(jobs), std::move(options));
+}
+
+bool TFileList::IsPreviewing() const { return m_model->IsPreviewing(); }
 
 }  // namespace qx

@@ -1,11 +1,16 @@
 // The file explorer list slv: the folders and files of one folder, sorted, in one of
 // four view styles (0 large icons, 1 small icons, 2 list, 3 details). It follows
 // changes on disk; names can be edited in place, never replacing an existing entry.
+// The details view shows beside each name the name a run would give it.
 #pragma once
 
 #include <QStackedWidget>
 #include <QTimer>
+#include <array>
 #include <string>
+
+#include "jobs/UTJob.h"
+#include "rename/URunOptions.h"
 
 class QAbstractItemView;
 class QListView;
@@ -39,6 +44,13 @@ class TFileList : public QStackedWidget {
   // The view that shows the entries in the current style.
   QAbstractItemView* CurrentView() const;
 
+  // The details view's New name column previews a run of `jobs` with `options` over the
+  // shown folder (TFileListModel::PreviewNames); call again whenever either changes.
+  void PreviewNames(TJobList jobs, TRunOptions options);
+  // True until the column is complete for the latest inputs; false in the other views,
+  // which show no column and make no preview.
+  bool IsPreviewing() const;
+
  signals:
   // A click on a selected entry; its name inside its folder, as the file system gave it.
   void EntryClicked(const std::string& name);
@@ -46,9 +58,15 @@ class TFileList : public QStackedWidget {
   void FolderOpened(const std::string& path);
   // An in-place rename refused, and why; the main window shows it.
   void RenameFailed(const std::string& text, const std::string& reason);
+  // The New name column is complete for the latest inputs and the folder's reading.
+  void NamesPreviewed();
 
  private:
   void Connect(QAbstractItemView* view);
+  void SetUpDetails();
+  // The name columns as wide as their content, up to a share of the view each, unless
+  // the user has sized them for this folder.
+  void FitNameColumns();
 
   TFileListModel* m_model;
   std::string m_folder;
@@ -57,6 +75,12 @@ class TFileList : public QStackedWidget {
   QListView* m_list;
   QTreeView* m_details;
   int m_viewStyle = 2;
+  // The details view's order, kept when the New name header is clicked: the rows are
+  // not sorted by a name they do not have yet.
+  int m_sortColumn = 0;
+  Qt::SortOrder m_sortOrder = Qt::AscendingOrder;
+  std::array<bool, 2> m_sizedByUser = {};  // the name and the New name column
+  bool m_fitting = false;
 };
 
 }  // namespace qx

@@ -2,7 +2,9 @@
 
 #include <QDateTime>
 #include <QFileIconProvider>
+#include <QGuiApplication>
 #include <QLocale>
+#include <QPalette>
 #include <QPromise>
 #include <QThreadPool>
 #include <algorithm>
@@ -12,7 +14,11 @@
 
 #include "platform/USystemError.h"
 #include "rename/UEntryName.h"
+#include "ui/UPaletteColours.h"
 #include "ui/UQtText.h"
+#include "ui/run/UStateIcons.h"
+
+using namespace Qt::StringLiterals;
 
 namespace qx {
 
@@ -25,12 +31,41 @@ const QIcon& KindIcon(bool isFolder) {
   return isFolder ? folder : file;
 }
 
+bool IsRenamed(TNodeState state) { return state == TNodeState::FileRenamed || state == TNodeState::FolderRenamed; }
+
+bool IsFailure(TNodeState state) { return state == TNodeState::FileError || state == TNodeState::FolderError; }
+
+// A new name in the list's own colour; a name that stays greyed, a failure red, both
+// readable on the list's background in a light theme and a dark one.
+QVariant MarkColour(TNodeState state) {
+  if (IsRenamed(state)) return {};
+  const QPalette palette = QGuiApplication::palette();
+  const QColor background = palette.color(QPalette::Base);
+  return IsFailure(state) ? Readable(WarningText(palette), background)
+                          : Readable(palette.color(QPalette::Disabled, QPalette::Text), background);
+}
+
+QVariant MarkHint(TNodeState state) {
+  if (IsRenamed(state)) return {};
+  if (!IsFailure(state)) return u"The ticked jobs leave this name as it is."_s;
+  // The simulation's tree keeps no reason; its log does.
+  return u"A run would leave this entry as it is: its new name is refused or taken, or a job failed on its name. "
+         u"Simulate with Produce Log for the reason."_s;
+}
+
 }  // namespace
 
 TFileListModel::TFileListModel(QObject* parent) : TListingModel(parent) {
   connect(&m_watcher, &QFutureWatcherBase::finished, this, [this] {
     // The empty future set when there is nothing to read holds no result.
     if (m_watcher.future().resultCount() > 0) TakeReading(m_watcher.future().takeResult());
+  });
+  connect(&m_preview, &TNamePreview::Changed, this, [this] {
+    if (!m_entries.empty()) emit dataChanged(index(0, colNewName), index(rowCount() - 1, colNewName));
+  });
+  connect(&m_preview, &TNamePreview::Finished, this, [this] {
+    // A reading on its way asks for another preview once it is in.
+    if (!m_listing) emit NamesPreviewed();
   });
 }
 
@@ -48,6 +83,7 @@ void TFileListModel::SetFolder(const std::string& path) {
     // Shown empty: the folder tree tells the user which folder is chosen.
   }
   List();
+  UpdatePreview();
 }
 
 void TFileListModel::Update(bool always) {
@@ -107,6 +143,27 @@ void TFileListModel::TakeReading(TEntries fresh) {
     }
   }
   if (!m_entries.empty()) emit dataChanged(index(0, colSize), index(rowCount() - 1, kFileColumnCount - 1));
+  emit FolderRead();
+  UpdatePreview();
+}
+
+void TFileListModel::PreviewNames(TJobList jobs, TRunOptions options) {
+  m_previewInputs = TPreviewInputs{std::move(jobs), std::move(options)};
+  UpdatePreview();
+}
+
+void TFileListModel::SetPreviewShown(bool shown) {
+  if (shown == m_previewShown) return;
+  m_previewShown = shown;
+  UpdatePreview();
+}
+
+void TFileListModel::UpdatePreview() {
+  // Until the reading is in, the rows may name other entries than the preview would.
+  if (!m_previewShown || !m_previewInputs || !m_directory || m_listing) return m_preview.Clear();
+  TRunOptions options = m_previewInputs->options;
+  options.startDirectory = m_folder;
+  m_preview.Request(m_previewInputs->jobs, std::move(options));
 }
 
 const TFileEntry& TFileListModel::EntryAt(const QModelIndex& index) const {
@@ -118,7 +175,7 @@ const std::string& TFileListModel::NameAt(const QModelIndex& index) const { retu
 bool TFileListModel::IsFolderAt(const QModelIndex& index) const { return EntryAt(index).isFolder; }
 
 QModelIndex TFileListModel::index(int row, int column, const QModelIndex& parent) const {
-  if (parent.isValid() || row < 0 || row >= rowCount() || column < 0 || column >= kFileColumnCount) return {};
+  if (parent.isValid() || row < 0 || row >= rowCount() || column < 0 || column >= kListColumnCount) return {};
   return createIndex(row, column);
 }
 
@@ -128,7 +185,7 @@ int TFileListModel::rowCount(const QModelIndex& parent) const {
   return parent.isValid() ? 0 : static_cast<int>(m_entries.size());
 }
 
-int TFileListModel::columnCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : kFileColumnCount; }
+int TFileListModel::columnCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : kListColumnCount; }
 
 bool TFileListModel::hasChildren(const QModelIndex& parent) const { return !parent.isValid() && !m_entries.empty(); }
 
@@ -156,13 +213,27 @@ QVariant TFileListModel::data(const QModelIndex& index, int role) const {
       return status ? QLocale().toString(QDateTime::fromSecsSinceEpoch(status->modifiedSeconds), QLocale::ShortFormat)
                     : QVariant();
     }
+    case colNewName: return NewNameData(entry, role);
+    default: return {};
+  }
+}
+
+QVariant TFileListModel::NewNameData(const TFileEntry& entry, int role) const {
+  const TFolderPreview* preview = m_preview.Result();
+  const auto outcome = preview ? preview->Outcome(entry.name) : std::nullopt;
+  if (!outcome) return {};
+  switch (role) {
+    case Qt::DisplayRole: return ShownName(outcome->text);
+    case Qt::DecorationRole: return StateIcon(outcome->state);
+    case Qt::ForegroundRole: return MarkColour(outcome->state);
+    case Qt::ToolTipRole: return MarkHint(outcome->state);
     default: return {};
   }
 }
 
 QVariant TFileListModel::headerData(int section, Qt::Orientation orientation, int role) const {
-  static const char* const kTitles[kFileColumnCount] = {"Name", "Size", "Type", "Date Modified"};
-  if (orientation != Qt::Horizontal || role != Qt::DisplayRole || section < 0 || section >= kFileColumnCount) return {};
+  static const char* const kTitles[kListColumnCount] = {"Name", "Size", "Type", "Date Modified", "New name"};
+  if (orientation != Qt::Horizontal || role != Qt::DisplayRole || section < 0 || section >= kListColumnCount) return {};
   return QString::fromUtf8(kTitles[section]);
 }
 

@@ -1,7 +1,8 @@
 // The folders and files of one folder in the details view's columns, each name kept as
-// its bytes. The folder is read off the window's thread; a fresh reading replaces the
-// rows that changed. Names can be edited in place: the entry is renamed without ever
-// replacing another.
+// its bytes, and beside them the New name column: what the ticked jobs would make of each.
+// The folder is read off the window's thread; a fresh reading replaces the rows that
+// changed. Names can be edited in place: the entry is renamed without ever replacing
+// another.
 #pragma once
 
 #include <QFutureWatcher>
@@ -9,12 +10,19 @@
 #include <string>
 #include <vector>
 
+#include "jobs/UTJob.h"
 #include "platform/UDirectory.h"
 #include "platform/UFileStatus.h"
+#include "rename/URunOptions.h"
 #include "ui/browse/UFolderEntries.h"
 #include "ui/browse/UListingModel.h"
+#include "ui/browse/UNamePreview.h"
 
 namespace qx {
+
+// After the columns of a folder's entries; the file list shows it second.
+constexpr int colNewName = kFileColumnCount;
+constexpr int kListColumnCount = kFileColumnCount + 1;
 
 class TFileListModel : public TListingModel {
   Q_OBJECT
@@ -30,6 +38,17 @@ class TFileListModel : public TListingModel {
   void Update(bool always);
   // True while a reading is on its way.
   bool IsListing() const { return m_listing; }
+
+  // The New name column shows what a run of `jobs` with `options` would make of the
+  // shown folder's entries, the shown folder taken for the run's start folder: each
+  // file the mask takes, and each folder when folders are renamed, as the run's
+  // simulation names and marks it (renamed, unchanged greyed, refused or clashing red).
+  // Nothing shows while no job is ticked.
+  void PreviewNames(TJobList jobs, TRunOptions options);
+  // Whether the column is on screen; no preview is made while it is not.
+  void SetPreviewShown(bool shown);
+  // True while the column waits for a reading or a preview.
+  bool IsPreviewing() const { return m_preview.IsBusy() || (m_previewShown && m_listing); }
 
   const std::string& NameAt(const QModelIndex& index) const;
   bool IsFolderAt(const QModelIndex& index) const;
@@ -51,6 +70,10 @@ class TFileListModel : public TListingModel {
  signals:
   // "Cannot rename "<old>" to "<new>"." and why.
   void RenameFailed(const std::string& text, const std::string& reason);
+  // A reading has been taken into the rows.
+  void FolderRead();
+  // The New name column is complete for the latest inputs and reading.
+  void NamesPreviewed();
 
  private:
   using TEntries = std::vector<TFileEntry>;
@@ -61,6 +84,9 @@ class TFileListModel : public TListingModel {
   void MoveToItsPlace(int row);
   const TFileEntry& EntryAt(const QModelIndex& index) const;
   int Handle() const { return m_directory ? m_directory->Handle() : -1; }
+  // Asks for the preview of the latest inputs, or drops it when none can be made.
+  void UpdatePreview();
+  QVariant NewNameData(const TFileEntry& entry, int role) const;
 
   std::string m_folder;
   std::optional<TDirectory> m_directory;
@@ -69,6 +95,13 @@ class TFileListModel : public TListingModel {
   TFileOrder m_order;
   QFutureWatcher<TEntries> m_watcher;
   bool m_listing = false;
+  struct TPreviewInputs {
+    TJobList jobs;
+    TRunOptions options;
+  };
+  std::optional<TPreviewInputs> m_previewInputs;
+  bool m_previewShown = false;
+  TNamePreview m_preview;
 };
 
 }  // namespace qx

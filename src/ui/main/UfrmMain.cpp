@@ -72,6 +72,10 @@ TfrmMain::TfrmMain(TMessageHost& messages, TDialogRunner& dialogs, TMainWindowSe
   connect(m_slv, &TFileList::EntryClicked, m_jobPanel, &TJobPanel::ShowSample);
   connect(m_slv, &TFileList::RenameFailed, this,
           [this](const std::string& text, const std::string& reason) { m_messages.ShowFailure(text, reason); });
+  // The file list's New name column follows every input of a run's new names.
+  const auto previewNames = [this] { m_slv->PreviewNames(m_jobs->Jobs(), RunOptions()); };
+  connect(m_jobPanel, &TJobPanel::NamesInputsChanged, this, previewNames);
+  previewNames();
   m_slv->SetFolder(m_stv->SelectedPath());
   const auto listChanged = [this] { m_keepDefaultJobList = false; };
   connect(m_jobs, &QAbstractItemModel::rowsInserted, this, listChanged);

@@ -1,0 +1,62 @@
+// What a run would make of the entries of one folder, each found by its present name:
+// the run's own simulation of that folder as the start folder of a run, with no descent,
+// nothing logged, asked or recorded. It renames nothing; the live preview of new names
+// asks it, and holds nothing per entry beyond the simulation's compact tree and listing.
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string_view>
+#include <vector>
+
+#include "jobs/UTJob.h"
+#include "rename/UKeyIndex.h"
+#include "rename/UNameArena.h"
+#include "rename/UResultTree.h"
+#include "rename/URunOptions.h"
+#include "rename/UTWRFile.h"
+
+namespace qx {
+
+class TFolderPreview {
+ public:
+  // An entry as the simulation's tree shows it: its new name, the name it keeps, or for
+  // a failure the name refused with the old one, and its state.
+  struct TOutcome {
+    std::string_view text;
+    TNodeState state;
+  };
+
+  // Simulates a run of `jobs` over `options.startDirectory` alone, with the options'
+  // mask, order, counter and folder renaming, as a real run takes its start folder.
+  // Nothing when no run could start (no ticked job, a bad expression), when the folder
+  // cannot be read or changed under every attempt to read it, or once `cancelled`
+  // answers true (it is asked between the steps, and by the run before it starts).
+  static std::unique_ptr<TFolderPreview> Make(const TJobList& jobs, TRunOptions options,
+                                              const std::function<bool()>& cancelled);
+
+  TFolderPreview(const TFolderPreview&) = delete;  // its index finds names through this object
+  TFolderPreview& operator=(const TFolderPreview&) = delete;
+
+  // The entry named `name` (bytes); nothing for an entry the run takes no turn for: a
+  // hidden file, one the mask leaves out, the undo file, a folder while folders are not
+  // renamed, or a name that was not in the folder.
+  std::optional<TOutcome> Outcome(std::string_view name) const;
+  // How many entries have an outcome.
+  std::size_t EntryCount() const { return m_index.Size(); }
+
+ private:
+  TFolderPreview();
+  // Ties the tree's nodes to the listed entries, which the run took in the order of
+  // `directories` and then `files`; false when the tree does not fit them, since the
+  // folder changed between the listing and the run.
+  bool Attach(const TWRFileList& directories, const TWRFileList& files, bool foldersRenamed);
+
+  TResultTree m_tree;
+  TNameArena m_names;            // the folder's listing
+  std::vector<TNodeId> m_nodes;  // by name id: the entry's node, or kNoNode
+  TKeyIndex m_index;             // present name -> name id, for the entries with a node
+};
+
+}  // namespace qx
