@@ -13,14 +13,17 @@ subtree=$((N / 100)) # the files of Archive 00/Set 00, for the row that starts a
 
 section flat-rename "FLAT, real rename: $N files in one folder, a fresh tree every run (floor: C readdir + renameat2)"
 row F1 - "$RUNS" "$N" 'C floor (readdir + renameat2)' 'floor-rename .'
-row F2 - "$RUNS" "$N" 'C floor, 2 processes (one listing, half the renames each)' 'floor-rename -j 2 .'
-row F3 rename "$RUNS" "$N" 'perl rename, names on stdin' "find . -maxdepth 1 -type f -print0 | rename -0 '$perl_job'"
-row F4 rename "$RUNS" "$N" 'perl rename, find -exec {} +' "find . -maxdepth 1 -type f -exec rename '$perl_job' {} +"
-row F5 mmv "$RUNS" "$N" 'mmv' "mmv -r '$mmv_from' '$mmv_to'"
+# Quillex right after its floor, so both are timed with the file system in one state:
+# after the peers' rows (dozens of fresh trees later) the same command took up to a
+# quarter longer, which the table would have counted against Quillex.
 row Q1 - "$RUNS" "$N" 'Quillex, undo off, listing order' "$quillex --sort none --no-undo ."
 row Q2 - "$RUNS" "$N" 'Quillex, undo off, sorted by name' "$quillex --sort name-asc --no-undo ."
 row Q3 - "$RUNS" "$N" 'Quillex, undo on, listing order (+ rm of the undo file)' \
   "$quillex --sort none --undo . && rm _quillex_undo.txt"
+row F2 - "$RUNS" "$N" 'C floor, 2 processes (one listing, half the renames each)' 'floor-rename -j 2 .'
+row F3 rename "$RUNS" "$N" 'perl rename, names on stdin' "find . -maxdepth 1 -type f -print0 | rename -0 '$perl_job'"
+row F4 rename "$RUNS" "$N" 'perl rename, find -exec {} +' "find . -maxdepth 1 -type f -exec rename '$perl_job' {} +"
+row F5 mmv "$RUNS" "$N" 'mmv' "mmv -r '$mmv_from' '$mmv_to'"
 
 section flat-dry "FLAT, preview: nothing renamed (floor: C readdir + fstatat walk)"
 # A shell glob hands every name to one process: at some size the kernel refuses the exec.
