@@ -1,17 +1,28 @@
-// Times a run through the desktop program itself: the real main window, offscreen,
-// opened on a folder with a job list and settings, from the click on Go until the
-// result is on screen (the progress window finished, the tree window drawn), and from
-// there until the window has nothing left to do: no event, timer or reading pending.
-//   quillex-ui-bench CONFIG_DIR TREE_DIR     prints "GO_SECONDS IDLE_SECONDS" on stdout
+// Times the desktop program itself: the real main window, offscreen, opened on a folder
+// with a job list and settings.
+//   quillex-ui-bench CONFIG_DIR TREE_DIR     a run: from the click on Go until the result
+//       is on screen (the progress window finished, the tree window drawn), and from there
+//       until the window has nothing left to do: no event, timer or reading pending.
+//       Prints "GO_SECONDS IDLE_SECONDS".
+//   quillex-ui-bench preview CONFIG_DIR TREE_DIR     the details view's New name column:
+//       from a change of the counter start until the column is complete for it, and the
+//       longest the window's event loop went without a pass meanwhile (a 1 ms timer's
+//       longest wait, up to a moment after the column is drawn). Prints
+//       "COMPLETE_SECONDS STALL_SECONDS".
 #include <QAbstractButton>
 #include <QAbstractEventDispatcher>
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QSignalSpy>
+#include <QSpinBox>
 #include <QTest>
 #include <QThreadPool>
+#include <algorithm>
 #include <cstdio>
 #include <iostream>
+#include <string_view>
 
+#include "ui/browse/UFileList.h"
 #include "ui/dialogs/UDialogRunner.h"
 #include "ui/main/UfrmMain.h"
 
@@ -43,22 +54,29 @@ void WaitUntilIdle() {
 
 double Seconds(const QElapsedTimer& timer) { return static_cast<double>(timer.nsecsElapsed()) / 1e9; }
 
-}  // namespace
-
-int main(int argc, char* argv[]) {
-  QApplication app(argc, argv);
-  if (argc != 3) {
-    std::cerr << "usage: quillex-ui-bench CONFIG_DIR TREE_DIR\n";
-    return 2;
+// The longest time between two passes of the event loop while it lives: a timer due every
+// millisecond, and the longest wait between its calls.
+class TStallWatch {
+ public:
+  TStallWatch() {
+    m_tick.setTimerType(Qt::PreciseTimer);
+    m_tick.setInterval(1);
+    QObject::connect(&m_tick, &QTimer::timeout, [this] {
+      m_longest = std::max(m_longest, m_since.nsecsElapsed());
+      m_since.restart();
+    });
+    m_since.start();
+    m_tick.start();
   }
-  TStderrMessages messages;
-  qx::TQtDialogRunner dialogs;
-  qx::TfrmMain window(messages, dialogs, {argv[1], argv[1], {argv[2]}});
-  window.show();
-  if (!QTest::qWaitForWindowExposed(&window)) return 1;
-  // The first-show steps (the folder, the job list) and the first reading of the folder.
-  WaitUntilIdle();
+  double LongestSeconds() const { return static_cast<double>(m_longest) / 1e9; }
 
+ private:
+  QTimer m_tick;
+  QElapsedTimer m_since;
+  qint64 m_longest = 0;  // ns
+};
+
+int Run(qx::TfrmMain& window) {
   auto* go = window.findChild<QAbstractButton*>("btnGo");
   QElapsedTimer timer;
   timer.start();
@@ -69,4 +87,48 @@ int main(int argc, char* argv[]) {
   WaitUntilIdle();
   std::printf("%.3f %.3f\n", toResult, Seconds(timer));
   return 0;
+}
+
+int Preview(qx::TfrmMain& window) {
+  auto* list = window.findChild<qx::TFileList*>();
+  auto* counter = window.findChild<QSpinBox*>("edtCounter");
+  // The settings show the details view, so its first column was made while the window
+  // came up.
+  if (list->ViewStyle() != 3) {
+    std::cerr << "quillex-ui-bench: the settings must show the details view (viewStyle=3)\n";
+    return 2;
+  }
+  QSignalSpy previewed(list, &qx::TFileList::NamesPreviewed);
+  constexpr int kLimitMs = 60'000;
+  const TStallWatch stalls;
+  QElapsedTimer timer;
+  timer.start();
+  counter->setValue(counter->value() + 1);
+  if (!previewed.wait(kLimitMs)) return 1;
+  const double complete = Seconds(timer);
+  // The column drawn, and whatever its arrival set going.
+  QTest::qWait(200);
+  std::printf("%.3f %.3f\n", complete, stalls.LongestSeconds());
+  return 0;
+}
+
+}  // namespace
+
+int main(int argc, char* argv[]) {
+  QApplication app(argc, argv);
+  const bool preview = argc == 4 && std::string_view(argv[1]) == "preview";
+  if (argc != 3 && !preview) {
+    std::cerr << "usage: quillex-ui-bench [preview] CONFIG_DIR TREE_DIR\n";
+    return 2;
+  }
+  const char* config = argv[argc - 2];
+  const char* tree = argv[argc - 1];
+  TStderrMessages messages;
+  qx::TQtDialogRunner dialogs;
+  qx::TfrmMain window(messages, dialogs, {config, config, {tree}});
+  window.show();
+  if (!QTest::qWaitForWindowExposed(&window)) return 1;
+  // The first-show steps (the folder, the job list) and the first reading of the folder.
+  WaitUntilIdle();
+  return preview ? Preview(window) : Run(window);
 }

@@ -6,7 +6,12 @@
 #   simulate        the same as a simulation
 #   simulate, log   the same with Produce Log (the command line's --log=FILE)
 #   simulate, clash CLASH files file000001 .. in one folder, all renamed to one name
-#   bench/ui/run.sh BUILD_DIR      (N=100000, CLASH=20000, RUNS=5)
+# and, in a table of its own, the details view's New name column over the FLAT tree
+# (the renumbering job, sorted by name) beside quillex-cli --simulate of the same folder:
+# from a change of the counter start to the complete column, and the longest the window
+# went without a pass of its event loop meanwhile.
+#   bench/ui/run.sh BUILD_DIR      (N=100000, CLASH=20000, RUNS=5,
+#                                   ROWS="real simulate simulate-log simulate-clash preview")
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 bench=$(dirname "$here")
@@ -14,6 +19,7 @@ build=$(cd "${1:?usage: run.sh BUILD_DIR}" && pwd)
 N=${N:-100000}
 CLASH=${CLASH:-20000}
 RUNS=${RUNS:-5}
+read -r -a rows <<< "${ROWS:-real simulate simulate-log simulate-clash preview}"
 cli=$build/src/cli/quillex-cli
 ui=$build/bench/ui/quillex-ui-bench
 for program in "$cli" "$ui"; do
@@ -23,7 +29,8 @@ done
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 mkdir -p "$work/config"
-modes=(real simulate simulate-log simulate-clash)
+modes=()
+for row in "${rows[@]}"; do [ "$row" = preview ] || modes+=("$row"); done
 declare -A title=([real]="real" [simulate]="simulate" [simulate-log]="simulate, log"
   [simulate-clash]="simulate, $CLASH names that clash")
 
@@ -56,7 +63,7 @@ cli_seconds() {
 ui_seconds() { QT_QPA_PLATFORM=offscreen "$ui" "$work/config" "$work/tree" 2> /dev/null; }
 
 declare -A result
-for mode in "${modes[@]}"; do
+for mode in ${modes[@]+"${modes[@]}"}; do
   prepare "$mode"
   : > "$work/cli" ; : > "$work/ui"
   for _ in $(seq "$RUNS"); do
@@ -70,14 +77,42 @@ for mode in "${modes[@]}"; do
   result[$mode-idle]=$(cut -d' ' -f2 "$work/ui" | median)
 done
 
-echo "Desktop program (offscreen, from Go to the result shown) beside quillex-cli, FLAT tree of $N files" \
-  "($CLASH numbered files for the clash), median of $RUNS"
-echo
-echo "| run | quillex-cli s | desktop s | desktop / cli | desktop, result shown to idle s |"
-echo "|---|---:|---:|---:|---:|"
-for mode in "${modes[@]}"; do
-  printf '| %s | %.3f | %.3f | %.2f | %.3f |\n' "${title[$mode]}" "${result[$mode-cli]}" "${result[$mode-ui]}" \
-    "$(echo "${result[$mode-ui]} / ${result[$mode-cli]}" | bc -l)" "${result[$mode-idle]}"
-done
-echo
+if [ ${#modes[@]} -gt 0 ]; then
+  echo "Desktop program (offscreen, from Go to the result shown) beside quillex-cli, FLAT tree of $N files" \
+    "($CLASH numbered files for the clash), median of $RUNS"
+  echo
+  echo "| run | quillex-cli s | desktop s | desktop / cli | desktop, result shown to idle s |"
+  echo "|---|---:|---:|---:|---:|"
+  for mode in "${modes[@]}"; do
+    printf '| %s | %.3f | %.3f | %.2f | %.3f |\n' "${title[$mode]}" "${result[$mode-cli]}" "${result[$mode-ui]}" \
+      "$(echo "${result[$mode-ui]} / ${result[$mode-cli]}" | bc -l)" "${result[$mode-idle]}"
+  done
+  echo
+fi
+
+if [[ " ${rows[*]} " == *" preview "* ]]; then
+  # A simulation renames nothing: one tree serves every run.
+  cp "$bench/jobs/renumber.xml" "$work/config/quillex_job_config.xml"
+  printf '[Booleans]\r\nrecurseDirs=0\r\nrenameDirs=0\r\nsort=1\r\nundo=0\r\nlog=0\r\nconfirm=0\r\nsimulation=1\r\n[Integers]\r\nviewStyle=3\r\nsortOrder=0\r\ncounterStart=1\r\n[Strings]\r\nfilemask=*.*\r\n' \
+    > "$work/config/quillex.ini"
+  "$bench/fresh-tree.sh" flat "$work/tree" "$N"
+  : > "$work/cli" ; : > "$work/ui"
+  for _ in $(seq "$RUNS"); do
+    start=$(date +%s.%N)
+    "$cli" --config-dir "$work/config" run --simulate --no-recurse --sort name-asc --counter-start 2 "$work/tree" \
+      > /dev/null 2>&1
+    end=$(date +%s.%N)
+    echo "$end - $start" | bc -l >> "$work/cli"
+    QT_QPA_PLATFORM=offscreen "$ui" preview "$work/config" "$work/tree" 2> /dev/null >> "$work/ui"
+  done
+  echo "The details view's New name column (offscreen) after a change of the counter start, beside" \
+    "quillex-cli --simulate of the same folder: FLAT folder of $N files, the renumbering job, sorted by name, median of $RUNS"
+  echo
+  echo "| folder | quillex-cli --simulate s | column complete after the change s | longest wait of the event loop ms, median (worst run) |"
+  echo "|---|---:|---:|---:|"
+  printf '| %s files | %.3f | %.3f | %.0f (%.0f) |\n' "$N" "$(median < "$work/cli")" \
+    "$(cut -d' ' -f1 "$work/ui" | median)" "$(cut -d' ' -f2 "$work/ui" | median | awk '{ print $1 * 1000 }')" \
+    "$(cut -d' ' -f2 "$work/ui" | sort -n | tail -1 | awk '{ print $1 * 1000 }')"
+  echo
+fi
 "$bench/machine.sh" "$work"
