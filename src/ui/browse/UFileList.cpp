@@ -78,7 +78,7 @@ void TFileList::SetUpDetails() {
 
 void TFileList::FitNameColumns() {
   if (currentWidget() != m_details) return;
-  const int most = static_cast<int>(kFittedShare * m_details->viewport()->width());
+  const int most = static_cast<int>(kFittedShare * m_details->width());
   m_fitting = true;
   for (std::size_t i = 0; i < std::size(kFittedColumns); ++i) {
     if (m_sizedByUser[i]) continue;
@@ -143,6 +143,12 @@ void TFileList::SetViewStyle(int style) {
   m_list->setMovement(QListView::Static);
   m_list->setWordWrap(largeIcons);
   setCurrentWidget(m_list);
+}
+
+void TFileList::resizeEvent(QResizeEvent* event) {
+  QStackedWidget::resizeEvent(event);
+  // The share a column may take follows the view's width.
+  FitNameColumns();
 }
 
 QAbstractItemView* TFileList::CurrentView() const { return qobject_cast<QAbstractItemView*>(currentWidget()); }

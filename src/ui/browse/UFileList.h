@@ -51,6 +51,9 @@ class TFileList : public QStackedWidget {
   // which show no column and make no preview.
   bool IsPreviewing() const;
 
+ protected:
+  void resizeEvent(QResizeEvent* event) override;
+
  signals:
   // A click on a selected entry; its name inside its folder, as the file system gave it.
   void EntryClicked(const std::string& name);
