@@ -1,7 +1,8 @@
 // The file list's New name column against quillex-cli run --simulate over the same
 // folder, jobs and options: every entry the run takes a turn for shows the name and the
 // mark the simulation gives it (renamed, unchanged greyed, refused or clashing red),
-// numbered in the run's order; and the main window's inputs reach the column.
+// numbered in the run's order; newer inputs supersede a preview on its way; and the main
+// window's inputs reach the column.
 #include <QComboBox>
 #include <QSpinBox>
 #include <QtTest/QtTest>
@@ -169,6 +170,7 @@ class TNamePreviewTest : public QObject {
  private slots:
   void theColumnShowsWhatTheSimulationPredicts_data();
   void theColumnShowsWhatTheSimulationPredicts();
+  void newerInputsSupersedeAPreviewOnItsWay();
   void theMainWindowsInputsReachTheColumn();
 };
 
@@ -199,6 +201,30 @@ void TNamePreviewTest::theColumnShowsWhatTheSimulationPredicts() {
   list.PreviewNames(jobs, options);
   QVERIFY(previewed.wait());
   QCOMPARE(Shown(list), Simulated(jobs, options));
+}
+
+// The first preview has started when the second inputs arrive; it ends while they wait,
+// and only the second shows.
+void TNamePreviewTest::newerInputsSupersedeAPreviewOnItsWay() {
+  const test::TTempDir folder;
+  MakeEntries(folder, kMixed);
+  TFileList list;
+  list.SetViewStyle(3);
+  list.SetFolder(folder.Path());
+  QTRY_COMPARE(list.CurrentView()->model()->rowCount(), static_cast<int>(kMixed.size()));
+  TJobList jobs;
+  jobs.AddLoaded(kCounter);
+  TRunOptions options;
+  options.startDirectory = folder.Path();
+  QSignalSpy previewed(&list, &TFileList::NamesPreviewed);
+  list.PreviewNames(jobs, options);
+  QCoreApplication::processEvents();
+  QVERIFY(list.IsPreviewing());
+  options.counterStart = 50;
+  list.PreviewNames(jobs, options);
+  QVERIFY(previewed.wait());
+  QCOMPARE(Shown(list), Simulated(jobs, options));
+  QCOMPARE(previewed.count(), 1);
 }
 
 // Each step changes one input of the run's names; the column then matches a simulation
