@@ -10,6 +10,7 @@
 #include <QListView>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QScreen>
 #include <QRadioButton>
 #include <QSpinBox>
 #include <QTimer>
@@ -151,12 +152,30 @@ void TfrmMainTest::menuCaptionsInOrder() {
     captions << menu->text();
     for (QAction* item : menu->menu()->actions()) captions << (item->isSeparator() ? "-" : item->text());
   }
-  QCOMPARE(captions, (QStringList{"&File", "&Open Job List", "&Save Job List", "-", "&Place Quillex in Send To...", "-",
-                                  "E&xit", "&Settings", "&Character Encoding for XML job files...",
-                                  "&Font for Directory and File Lists...", "&View", "&Log Window", "&Help",
-                                  "&Quick Help (HTML)", "&Regular Expression Quick Help",
-                                  "&Ostrel Software homepage...", "&Check for Updates...", "-", "&About"}));
-  QCOMPARE(harness.Window().size(), QSize(867, 440));
+  QCOMPARE(captions, (QStringList{"&File",
+                                  "&Open Job List",
+                                  "&Save Job List",
+                                  "-",
+                                  "&Place Quillex in Send To...",
+                                  "-",
+                                  "E&xit",
+                                  "S&ettings",
+                                  "&Character Encoding for XML job files...",
+                                  "&Font for Directory and File Lists...",
+                                  "&View",
+                                  "&Log Window",
+                                  "&Refresh Folders",
+                                  "&Help",
+                                  "&Quick Help (HTML)",
+                                  "&Regular Expression Quick Help",
+                                  "&Ostrel Software homepage...",
+                                  "&Check for Updates...",
+                                  "-",
+                                  "&About"}));
+  // The design-time size, narrowed where the screen is smaller (the test's is 800 wide).
+  const QRect area = harness.Window().screen()->availableGeometry();
+  QCOMPARE(harness.Window().height(), 440);
+  QVERIFY(harness.Window().width() == 867 || harness.Window().frameGeometry().width() == area.width());
   // The two Undo buttons share a row; at the default size neither caption is cut.
   for (const char* name : {"btnUndo", "btnUndoTree"}) {
     const auto* button = harness.Control<QPushButton>(name);

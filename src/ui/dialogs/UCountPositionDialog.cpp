@@ -16,6 +16,7 @@ TCountPositionDialog::TCountPositionDialog(QWidget* parent, TJobKind kind, const
   auto* prompt = new QLabel(captions.prompt, this);
   prompt->setObjectName("lblPrompt");
   m_edtCharacterCount = CreateNumberField(this, u"edtCharacterCount"_s);
+  prompt->setBuddy(m_edtCharacterCount);
   auto* label1 = new QLabel(u"...characters..."_s, this);
   label1->setObjectName("Label1");
   m_position = new TPositionOptions(this, captions.begin, captions.end);

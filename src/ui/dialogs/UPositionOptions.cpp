@@ -41,6 +41,10 @@ TPositionOptions::TPositionOptions(QWidget* parent, const QString& beginCaption,
   m_edtBefore = edit("edtBefore");
   m_rbAfterString = radio("rbAfterString", u"after this string"_s);
   m_edtAfter = edit("edtAfter");
+  // A screen reader names each field by the option it belongs to.
+  m_edtCharacterNumber->setAccessibleName(m_rbAfterChar->text());
+  m_edtBefore->setAccessibleName(m_rbBeforeString->text());
+  m_edtAfter->setAccessibleName(m_rbAfterString->text());
 
   auto* grid = new QGridLayout(this);
   grid->setContentsMargins(0, 0, 0, 0);

@@ -8,6 +8,7 @@
 #include <QVBoxLayout>
 
 #include "ui/UHelpLinks.h"
+#include "ui/UPaletteColours.h"
 
 using namespace Qt::StringLiterals;
 
@@ -22,12 +23,12 @@ QLabel* ProgramIcon() {
   return icon;
 }
 
-QLabel* Line(const char* name, const QString& text, const char* colour) {
+QLabel* Line(const char* name, const QString& text, QColor (*colour)(const QPalette&) = nullptr) {
   auto* line = new QLabel(text);
   line->setObjectName(name);
   line->setAlignment(Qt::AlignHCenter);
   line->setWordWrap(true);
-  if (colour) line->setStyleSheet(u"QLabel { color: %1; }"_s.arg(QLatin1StringView(colour)));
+  if (colour) FollowPalette(line, [colour](const QPalette& palette) { return TTextColours{colour(palette), {}}; });
   return line;
 }
 
@@ -37,7 +38,6 @@ TfrmAbout::TfrmAbout(QWidget* parent) : QDialog(parent, Qt::Dialog | Qt::Customi
   setObjectName("frmAbout");
   setWindowTitle(u"About ..."_s);
   setWindowIcon(QIcon(u":/icons/quillex.svg"_s));
-  setFixedSize(274, 364);
 
   auto* pnlTop = new QFrame;
   pnlTop->setObjectName("pnlTop");
@@ -46,15 +46,15 @@ TfrmAbout::TfrmAbout(QWidget* parent) : QDialog(parent, Qt::Dialog | Qt::Customi
   auto* top = new QHBoxLayout(pnlTop);
   top->addWidget(ProgramIcon(), 0, Qt::AlignTop);
   auto* lines = new QVBoxLayout;
-  QLabel* lblName = Line("lblName", u"Quillex "_s + QLatin1StringView(kVersionText), nullptr);
+  QLabel* lblName = Line("lblName", u"Quillex "_s + QLatin1StringView(kVersionText));
   QFont large = lblName->font();
   large.setBold(true);
   large.setPointSizeF(large.pointSizeF() * 1.6);
   lblName->setFont(large);
   lines->addWidget(lblName);
   lines->addSpacing(8);
-  lines->addWidget(Line("lblAuthor", u"by the Quillex developers"_s, "#000080"));
-  lines->addWidget(Line("lblMaker", u"Ostrel Software"_s, "#ff0000"));
+  lines->addWidget(Line("lblAuthor", u"by the Quillex developers"_s, AccentText));
+  lines->addWidget(Line("lblMaker", u"Ostrel Software"_s, WarningText));
   lines->addStretch();
   top->addLayout(lines, 1);
   top->addWidget(ProgramIcon(), 0, Qt::AlignTop);
@@ -67,6 +67,8 @@ TfrmAbout::TfrmAbout(QWidget* parent) : QDialog(parent, Qt::Dialog | Qt::Customi
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(pnlTop, 1);
   layout->addWidget(btnOK, 0, Qt::AlignRight);
+  // Its classic size, or more where a large font needs it.
+  setFixedSize(sizeHint().expandedTo(QSize(274, 364)));
 }
 
 }  // namespace qx

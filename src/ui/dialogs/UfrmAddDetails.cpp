@@ -19,6 +19,7 @@ TfrmAddDetails::TfrmAddDetails(QWidget* parent) : TJobDialog(parent, u"Insert a 
   m_edtString = new QLineEdit(this);
   m_edtString->setObjectName("edtString");
   m_edtString->setMinimumWidth(200);
+  prompt->setBuddy(m_edtString);
   m_position = new TPositionOptions(this, u"at the beggining of filenames"_s, u"at the end of filenames"_s);
 
   auto* layout = new QVBoxLayout(this);

@@ -7,6 +7,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <string>
 
 #include "regex/URegexReplace.h"
@@ -34,6 +35,12 @@ QLabel* CreateLabel(QWidget* parent, const char* name, const QString& text, bool
   return label;
 }
 
+// The label names its field for a screen reader.
+QLabel* Buddy(QLabel* label, QWidget* field) {
+  label->setBuddy(field);
+  return label;
+}
+
 }  // namespace
 
 TfrmReplaceDetails::TfrmReplaceDetails(QWidget* parent) : TJobDialog(parent, u"String Replacement"_s) {
@@ -44,10 +51,10 @@ TfrmReplaceDetails::TfrmReplaceDetails(QWidget* parent) : TJobDialog(parent, u"S
   m_edtString1 = new QLineEdit(this);
   m_edtString1->setObjectName("edtString1");
   m_edtString1->setMinimumWidth(260);
-  main->addRow(CreateLabel(this, "lblPrompt", u"Find this string:"_s), m_edtString1);
+  main->addRow(Buddy(CreateLabel(this, "lblPrompt", u"Find this string:"_s), m_edtString1), m_edtString1);
   m_edtString2 = new QLineEdit(this);
   m_edtString2->setObjectName("edtString2");
-  main->addRow(CreateLabel(this, "Label1", u"And replace it with:"_s), m_edtString2);
+  main->addRow(Buddy(CreateLabel(this, "Label1", u"And replace it with:"_s), m_edtString2), m_edtString2);
   m_chkMatchCase = new QCheckBox(u"Match case (case sensitive)"_s, this);
   m_chkMatchCase->setObjectName("chkMatchCase");
   main->addRow(QString(), m_chkMatchCase);
@@ -62,9 +69,12 @@ TfrmReplaceDetails::TfrmReplaceDetails(QWidget* parent) : TJobDialog(parent, u"S
   tester->addRow(CreateLabel(m_tester, "Label2", u"Regular Expression Tester:"_s, true));
   m_edtInput = new QLineEdit(m_tester);
   m_edtInput->setObjectName("edtInput");
-  tester->addRow(CreateLabel(m_tester, "Label3", u"Input"_s), m_edtInput);
+  tester->addRow(Buddy(CreateLabel(m_tester, "Label3", u"Input"_s), m_edtInput), m_edtInput);
   m_lblOutput = CreateLabel(m_tester, "lblOutput", u"..."_s, true);
   m_lblOutput->setTextFormat(Qt::PlainText);
+  // A long result or error message wraps, and the dialog grows to show all of it.
+  m_lblOutput->setWordWrap(true);
+  m_lblOutput->setTextInteractionFlags(Qt::TextSelectableByMouse);
   tester->addRow(CreateLabel(m_tester, "Label4", u"Output"_s), m_lblOutput);
 
   m_btnRegExHelp = new QPushButton(u"Regular Expression Help"_s, this);
@@ -121,12 +131,19 @@ void TfrmReplaceDetails::showEvent(QShowEvent* event) {
 void TfrmReplaceDetails::UpdateTesterLayout() {
   const bool regex = m_chkRegex->isChecked();
   m_tester->setVisible(regex);
-  setFixedHeight(regex ? kHeightWithTester : kHeightWithoutTester);
+  FitHeight();
+}
+
+void TfrmReplaceDetails::FitHeight() {
+  const int classic = m_chkRegex->isChecked() ? kHeightWithTester : kHeightWithoutTester;
+  layout()->activate();
+  setFixedHeight(std::max(classic, layout()->totalHeightForWidth(width())));
 }
 
 void TfrmReplaceDetails::UpdateTesterOutput() {
   m_lblOutput->setText(ToQString(
       RegexReplace(ToBytes(m_edtInput->text()), ToBytes(m_edtString1->text()), ToBytes(m_edtString2->text()))));
+  FitHeight();
 }
 
 }  // namespace qx

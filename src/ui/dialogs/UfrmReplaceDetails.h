@@ -39,6 +39,8 @@ class TfrmReplaceDetails : public TJobDialog {
   void UpdateTesterLayout();
   // Always the regular-expression replacement, matching case, whatever the boxes say.
   void UpdateTesterOutput();
+  // The classic height, or taller while the tester's output needs more lines.
+  void FitHeight();
 
   QLineEdit* m_edtString1;
   QLineEdit* m_edtString2;

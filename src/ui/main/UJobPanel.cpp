@@ -1,5 +1,6 @@
 #include "ui/main/UJobPanel.h"
 
+#include <QAction>
 #include <QComboBox>
 #include <QEvent>
 #include <QHBoxLayout>
@@ -7,6 +8,7 @@
 #include <QLineEdit>
 #include <QListView>
 #include <QPushButton>
+#include <QSpinBox>
 #include <QToolButton>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -15,6 +17,7 @@
 #include "platform/UMessages.h"
 #include "settings/UAppSettings.h"
 #include "settings/UToxRegVal.h"
+#include "ui/UPaletteColours.h"
 #include "ui/UQtText.h"
 #include "ui/dialogs/UNumberField.h"
 #include "ui/dialogs/URunJobDialog.h"
@@ -22,6 +25,7 @@
 #include "ui/main/UMaskHistory.h"
 #include "ui/main/UOptionsPanel.h"
 #include "ui/main/UPanelParts.h"
+#include "ui/main/UTitleBar.h"
 
 using namespace Qt::StringLiterals;
 
@@ -49,25 +53,40 @@ TJobPanel::TJobPanel(TJobListModel& jobs, TMessageHost& messages, TDialogRunner&
     : QWidget(parent), m_jobs(jobs), m_messages(messages), m_dialogs(dialogs), m_regExHelp(regExHelp) {
   setObjectName("pnlMain");
   QVBoxLayout* layout = Column(this, 4);
-  QLabel* title = TitleBar(u"  A multiple file rename utility for Windows Operating Systems"_s, "#000080");
-  // The title may be cut off; the controls below decide the width.
-  title->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
-  layout->addWidget(title);
+  layout->addWidget(Named(new TTitleBar(u"  A multiple file rename utility for Linux"_s), "lblTitle"));
   layout->addLayout(CreateMaskRow());
   layout->addLayout(CreateJobsRow(), 1);
   layout->addLayout(CreateAddRow());
   m_options = new TOptionsPanel;
   layout->addWidget(m_options);
-  layout->addWidget(new QLabel(u"Type a sample filename to test jobs:"_s));
+  auto* sampleLabel = new QLabel(u"Type a sample filename to test jobs:"_s);
+  layout->addWidget(sampleLabel);
   layout->addLayout(CreateSampleRow());
+  sampleLabel->setBuddy(m_edtExample);
   // Fixed, and wide enough for every caption in the desktop's font.
   setFixedWidth(std::max(kJobPanelWidth, sizeHint().width()));
+  ForwardChanges();
+}
+
+void TJobPanel::ForwardChanges() {
+  const auto changed = [this] { emit NamesInputsChanged(); };
+  connect(&m_jobs, &QAbstractItemModel::rowsInserted, this, changed);
+  connect(&m_jobs, &QAbstractItemModel::rowsRemoved, this, changed);
+  connect(&m_jobs, &QAbstractItemModel::rowsMoved, this, changed);
+  connect(&m_jobs, &QAbstractItemModel::dataChanged, this, changed);
+  connect(&m_jobs, &QAbstractItemModel::modelReset, this, changed);
+  connect(m_cmbFileMask, &QComboBox::editTextChanged, this, changed);
+  connect(m_edtCounter, &QSpinBox::valueChanged, this, changed);
+  connect(m_options, &TOptionsPanel::Changed, this, changed);
 }
 
 QBoxLayout* TJobPanel::CreateMaskRow() {
   auto* row = new QHBoxLayout;
-  row->addWidget(new QLabel(u"Match ..."_s));
+  auto* match = new QLabel(u"Match ..."_s);
+  row->addWidget(match);
   m_cmbFileMask = Named(new QComboBox, "cmbFileMask");
+  m_cmbFileMask->setAccessibleName(u"File mask"_s);
+  match->setBuddy(m_cmbFileMask);
   m_cmbFileMask->setEditable(true);
   m_cmbFileMask->setInsertPolicy(QComboBox::NoInsert);
   row->addWidget(m_cmbFileMask, 1);
@@ -78,11 +97,23 @@ QBoxLayout* TJobPanel::CreateMaskRow() {
 QBoxLayout* TJobPanel::CreateJobsRow() {
   auto* row = new QHBoxLayout;
   m_lbJobs = Named(new QListView, "lbJobs");
+  m_lbJobs->setAccessibleName(u"Jobs"_s);
   m_lbJobs->setModel(&m_jobs);
   m_lbJobs->setSelectionMode(QAbstractItemView::SingleSelection);
   m_lbJobs->setEditTriggers(QAbstractItemView::NoEditTriggers);
   // A double click edits the job.
   m_lbJobs->viewport()->installEventFilter(this);
+  // The keys act on the selected job while the list has the focus.
+  const auto key = [this](QKeySequence keys, void (TJobPanel::*command)()) {
+    auto* action = new QAction(m_lbJobs);
+    action->setShortcut(keys);
+    action->setShortcutContext(Qt::WidgetShortcut);
+    connect(action, &QAction::triggered, this, command);
+    m_lbJobs->addAction(action);
+  };
+  key(QKeySequence::Delete, &TJobPanel::btnRemoveClick);
+  key(QKeySequence(Qt::CTRL | Qt::Key_Up), &TJobPanel::btnUpClick);
+  key(QKeySequence(Qt::CTRL | Qt::Key_Down), &TJobPanel::btnDownClick);
   row->addWidget(m_lbJobs, 1);
   row->addLayout(CreateJobButtons());
   return row;
@@ -111,25 +142,29 @@ QBoxLayout* TJobPanel::CreateJobButtons() {
 QBoxLayout* TJobPanel::CreateAddRow() {
   struct TAddButton {
     const char* name;
-    const char* caption;
+    const char* icon;
     const char* hint;
     TJobKind kind;
   };
   static constexpr TAddButton kAddButtons[] = {
-      {"btnLower", "ab", "Convert to Lower Case", TJobKind::jobLower},
-      {"btnUpper", "AB", "Convert to Upper Case", TJobKind::jobUpper},
-      {"btnNormal", "Ab", "Normalize Case (First Letter Upper)", TJobKind::jobNormal},
-      {"btnInsert", "+", "Insert Characters", TJobKind::jobInsert},
-      {"btnRemoveChars", "-", "Remove Characters", TJobKind::jobRemove},
-      {"btnReplace", "a/b", "Replace Characters", TJobKind::jobReplace},
-      {"btnCounter", "#", "Add a numeric Counter ('XXX')", TJobKind::jobCounter},
+      {"btnLower", ":/icons/job-lower.svg", "Convert to Lower Case", TJobKind::jobLower},
+      {"btnUpper", ":/icons/job-upper.svg", "Convert to Upper Case", TJobKind::jobUpper},
+      {"btnNormal", ":/icons/job-normal.svg", "Normalize Case (First Letter Upper)", TJobKind::jobNormal},
+      {"btnInsert", ":/icons/job-insert.svg", "Insert Characters", TJobKind::jobInsert},
+      {"btnRemoveChars", ":/icons/job-remove.svg", "Remove Characters", TJobKind::jobRemove},
+      {"btnReplace", ":/icons/job-replace.svg", "Replace Characters", TJobKind::jobReplace},
+      {"btnCounter", ":/icons/job-counter.svg", "Add a numeric Counter ('XXX')", TJobKind::jobCounter},
   };
   auto* row = new QHBoxLayout;
   row->setSpacing(2);
   for (const TAddButton& add : kAddButtons) {
-    auto* button = Named(new QToolButton, add.name, QString::fromUtf8(add.hint));
-    button->setText(QString::fromUtf8(add.caption));
-    button->setFixedSize(32, 26);
+    const QString hint = QString::fromUtf8(add.hint);
+    auto* button = Named(new QToolButton, add.name, hint);
+    button->setIconSize(QSize(20, 20));
+    // In the colour of the buttons' text, so they read on a light and a dark theme.
+    OnPaletteChange(button, [button, icon = QString::fromUtf8(add.icon)](const QPalette& palette) {
+      button->setIcon(TintedIcon(icon, palette.color(QPalette::ButtonText)));
+    });
     row->addWidget(button);
     connect(button, &QToolButton::clicked, this, [this, kind = add.kind] { AddJob(kind); });
   }
@@ -137,6 +172,7 @@ QBoxLayout* TJobPanel::CreateAddRow() {
   m_edtCounter =
       Named(new TNumberField(std::numeric_limits<int>::min(), std::numeric_limits<int>::max()), "edtCounter");
   m_edtCounter->setMinimumWidth(64);
+  m_edtCounter->setAccessibleName(u"Counter start"_s);
   row->addWidget(m_edtCounter);
   return row;
 }
@@ -144,11 +180,13 @@ QBoxLayout* TJobPanel::CreateAddRow() {
 QBoxLayout* TJobPanel::CreateSampleRow() {
   auto* row = new QHBoxLayout;
   m_edtExample = Named(new QLineEdit(u"filename.ext"_s), "edtExample");
+  m_edtExample->setAccessibleName(u"Sample filename"_s);
   auto* btnExample = Named(new QPushButton(u"..."_s), "btnExample", u"Check the result on the example string"_s);
   btnExample->setFixedWidth(32);
   row->addWidget(m_edtExample, 1);
   row->addWidget(btnExample);
   connect(btnExample, &QPushButton::clicked, this, &TJobPanel::btnExampleClick);
+  connect(m_edtExample, &QLineEdit::returnPressed, this, &TJobPanel::btnExampleClick);
   return row;
 }
 

@@ -49,6 +49,11 @@ class TJobPanel : public QWidget {
   void ApplySettings(const ToxRegVal& ini);
   void SaveSettings(ToxRegVal& ini) const;
 
+ signals:
+  // Something a run's new names depend on changed: a job, a tick, the order of the jobs,
+  // the mask, the counter's start or an option.
+  void NamesInputsChanged();
+
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -59,6 +64,7 @@ class TJobPanel : public QWidget {
   QBoxLayout* CreateJobButtons();
   QBoxLayout* CreateAddRow();
   QBoxLayout* CreateSampleRow();
+  void ForwardChanges();
 
   // Opens the dialog of the job's kind; true, and the job changed, only after OK.
   bool RunJobDialog(TJob& job);

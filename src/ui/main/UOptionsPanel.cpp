@@ -8,6 +8,7 @@
 
 #include "settings/UAppSettings.h"
 #include "settings/UToxRegVal.h"
+#include "ui/UPaletteColours.h"
 #include "ui/main/UPanelParts.h"
 
 using namespace Qt::StringLiterals;
@@ -18,15 +19,6 @@ namespace {
 
 // The job panel's spacing, which the columns had while they were a layout inside it.
 constexpr int kColumnGap = 4;
-
-// Navy only while enabled: a disabled caption keeps the palette's disabled colour, so an
-// option that is off looks off.
-QPalette NavyCaption(QPalette palette) {
-  for (QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive}) {
-    palette.setColor(group, QPalette::WindowText, QColor(0x00, 0x00, 0x80));
-  }
-  return palette;
-}
 
 QVBoxLayout* TightColumn() {
   auto* column = new QVBoxLayout;
@@ -47,6 +39,8 @@ TOptionsPanel::TOptionsPanel(QWidget* parent) : QWidget(parent) {
   connect(m_chkSort, &QCheckBox::toggled, this, &TOptionsPanel::chkSortClick);
   chkSimulationClick();
   chkSortClick();
+  for (const auto& [key, box] : BooleanControls()) connect(box, &QCheckBox::toggled, this, &TOptionsPanel::Changed);
+  for (QRadioButton* button : OrderButtons()) connect(button, &QRadioButton::toggled, this, &TOptionsPanel::Changed);
 }
 
 QBoxLayout* TOptionsPanel::CreateSelectionColumn() {
@@ -85,7 +79,8 @@ QBoxLayout* TOptionsPanel::CreateModeColumn() {
   bold.setBold(true);
   m_chkSimulation->setFont(bold);
   for (QCheckBox* box : {m_chkConfirm, m_chkUndo, m_chkLog, m_chkSimulation}) {
-    box->setPalette(NavyCaption(box->palette()));
+    // How a run goes stands apart from what it renames.
+    FollowPalette(box, [](const QPalette& palette) { return TTextColours{AccentText(palette), {}}; });
     column->addWidget(box);
   }
   column->addSpacing(6);

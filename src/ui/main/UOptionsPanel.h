@@ -38,6 +38,8 @@ class TOptionsPanel : public QWidget {
   void GoClicked();
   void UndoClicked();
   void UndoTreeClicked();
+  // A box or an order button changed.
+  void Changed();
 
  private:
   // The two columns side by side: what is renamed and in what order; how, and the buttons.

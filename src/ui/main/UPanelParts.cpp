@@ -1,19 +1,10 @@
 #include "ui/main/UPanelParts.h"
 
-#include <QLabel>
 #include <QVBoxLayout>
 #include <algorithm>
 #include <limits>
 
-using namespace Qt::StringLiterals;
-
 namespace qx {
-
-QLabel* TitleBar(const QString& text, const char* background) {
-  auto* title = new QLabel(text);
-  title->setStyleSheet(u"QLabel { color: white; background: %1; padding: 2px; }"_s.arg(QLatin1StringView(background)));
-  return title;
-}
 
 QVBoxLayout* Column(QWidget* owner, int spacing) {
   auto* layout = new QVBoxLayout(owner);

@@ -1,27 +1,27 @@
 // The small builders the main window's panels share: a control with its name and hint,
-// a coloured title bar, a column without margins, a stored number as a control takes it.
+// a column without margins, a stored number as a control takes it.
 // Nothing here knows a panel.
 #pragma once
 
 #include <QString>
 #include <cstdint>
 
-class QLabel;
 class QVBoxLayout;
 class QWidget;
 
 namespace qx {
 
-// Tests and the screenshot scripts find controls by these names.
+// Tests and the screenshot scripts find controls by these names; the hint is also what a
+// screen reader calls the control.
 template <typename TWidget>
 TWidget* Named(TWidget* widget, const char* name, const QString& hint = {}) {
   widget->setObjectName(name);
-  if (!hint.isEmpty()) widget->setToolTip(hint);
+  if (!hint.isEmpty()) {
+    widget->setToolTip(hint);
+    widget->setAccessibleName(hint);
+  }
   return widget;
 }
-
-// White text on `background`, a colour as style sheets write it.
-QLabel* TitleBar(const QString& text, const char* background);
 
 // The layout of `owner`, edge to edge.
 QVBoxLayout* Column(QWidget* owner, int spacing = 2);

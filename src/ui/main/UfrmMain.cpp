@@ -195,7 +195,7 @@ TRunOptions TfrmMain::RunOptions() const { return m_jobPanel->RunOptions(Startin
 void TfrmMain::SetRunning(bool running) {
   m_jobPanel->setEnabled(!running);
   m_stv->setEnabled(!running);
-  for (const char* name : {"cmOpenJobList", "cmSaveJobList", "cmExit", "cmCharacterEncoding"}) {
+  for (const char* name : {"cmOpenJobList", "cmSaveJobList", "cmExit", "cmCharacterEncoding", "cmRefresh"}) {
     findChild<QAction*>(QLatin1StringView(name))->setEnabled(!running);
   }
   if (!running && m_closeAfterRun) {
@@ -205,13 +205,14 @@ void TfrmMain::SetRunning(bool running) {
 }
 
 void TfrmMain::HoldExplorer(bool hold) {
-  if (hold) {
-    m_stv->StopWatching();
-    m_slv->Release();
-  } else {
-    m_stv->Refresh();
-    m_slv->Refresh();
-  }
+  if (!hold) return RefreshExplorer();
+  m_stv->StopWatching();
+  m_slv->Release();
+}
+
+void TfrmMain::RefreshExplorer() {
+  m_stv->Refresh();
+  m_slv->Refresh();
 }
 
 // Job list files.

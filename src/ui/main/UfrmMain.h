@@ -15,6 +15,7 @@
 #include "rename/URunOptions.h"
 #include "settings/UToxRegVal.h"
 
+class QActionGroup;
 class QSplitter;
 class QWidget;
 
@@ -94,6 +95,8 @@ class TfrmMain : public QMainWindow {
   void CreateMenu();
   QWidget* CreateDirectoryPanel();
   QWidget* CreateExplorerPanel();
+  // Shows the file list in `style` and checks its command.
+  void SelectViewStyle(int style);
 
   // Start-up, once the window shows: the command-line folder, then the default job list.
   void FormShow();
@@ -128,6 +131,8 @@ class TfrmMain : public QMainWindow {
   // The folder tree and the file list let go of their folders while a run changes
   // them, and read them afresh afterwards.
   void HoldExplorer(bool hold);
+  // F5: the folder tree and the file list read afresh.
+  void RefreshExplorer();
 
   TMessageHost& m_messages;
   // The settings' messages while the window is built, shown once it is on screen.
@@ -153,6 +158,7 @@ class TfrmMain : public QMainWindow {
 
   TJobPanel* m_jobPanel = nullptr;
   QSplitter* m_splitter = nullptr;
+  QActionGroup* m_viewStyles = nullptr;
   QWidget* m_pnlDir = nullptr;
   TFolderTree* m_stv = nullptr;
   TFileList* m_slv = nullptr;

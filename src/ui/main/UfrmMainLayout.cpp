@@ -1,6 +1,7 @@
 // TfrmMain's own controls: the menu, the starting-directory pane and the file explorer,
 // with their names, captions and hints. The job panel builds itself.
 #include <QAction>
+#include <QActionGroup>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMenuBar>
@@ -15,6 +16,7 @@
 #include "ui/browse/UFolderTree.h"
 #include "ui/dialogs/UDialogRunner.h"
 #include "ui/main/UPanelParts.h"
+#include "ui/main/UTitleBar.h"
 #include "ui/main/UfrmMain.h"
 #include "ui/run/UfrmLog.h"
 
@@ -32,20 +34,23 @@ void TfrmMain::CreateMenu() {
     return action;
   };
   QMenu* file = bar->addMenu(u"&File"_s);
-  command(file, "cmOpenJobList", u"&Open Job List"_s, &TfrmMain::cmOpenJobListClick);
-  command(file, "cmSaveJobList", u"&Save Job List"_s, &TfrmMain::cmSaveJobListClick);
+  command(file, "cmOpenJobList", u"&Open Job List"_s, &TfrmMain::cmOpenJobListClick)->setShortcut(QKeySequence::Open);
+  command(file, "cmSaveJobList", u"&Save Job List"_s, &TfrmMain::cmSaveJobListClick)->setShortcut(QKeySequence::Save);
   file->addSeparator();
   command(file, "cmQuillexInSendTo", u"&Place Quillex in Send To..."_s, &TfrmMain::cmQuillexInSendToClick);
   file->addSeparator();
-  command(file, "cmExit", u"E&xit"_s, &QWidget::close);
-  QMenu* settings = bar->addMenu(u"&Settings"_s);
+  command(file, "cmExit", u"E&xit"_s, &QWidget::close)->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
+  // Alt+S is the Simulate button's.
+  QMenu* settings = bar->addMenu(u"S&ettings"_s);
   command(settings, "cmCharacterEncoding", u"&Character Encoding for XML job files..."_s,
           &TfrmMain::cmCharacterEncodingClick);
   command(settings, "cmFont", u"&Font for Directory and File Lists..."_s, &TfrmMain::cmFontClick);
   QMenu* view = bar->addMenu(u"&View"_s);
   command(view, "cmLogWindow", u"&Log Window"_s, [this] { m_frmLog->ShowLog(); });
+  command(view, "cmRefresh", u"&Refresh Folders"_s, &TfrmMain::RefreshExplorer)->setShortcut(QKeySequence::Refresh);
   QMenu* help = bar->addMenu(u"&Help"_s);
-  command(help, "cmQuickHelp", u"&Quick Help (HTML)"_s, &TfrmMain::cmQuickHelpClick);
+  command(help, "cmQuickHelp", u"&Quick Help (HTML)"_s, &TfrmMain::cmQuickHelpClick)
+      ->setShortcut(QKeySequence::HelpContents);
   command(help, "cmRegExHelp", u"&Regular Expression Quick Help"_s, &TfrmMain::cmRegExHelpClick);
   command(help, "cmOstrelSoftware", u"&Ostrel Software homepage..."_s,
           [this] { m_dialogs.OpenUrl(QUrl(kHomePageAddress)); });
@@ -58,7 +63,7 @@ QWidget* TfrmMain::CreateDirectoryPanel() {
   m_pnlDir = Named(new QWidget, "pnlDir");
   m_pnlDir->setMinimumWidth(50);
   QVBoxLayout* layout = Column(m_pnlDir);
-  auto* title = TitleBar(u" Starting Directory"_s, "#0000ff");
+  auto* title = new TTitleBar(u" Starting Directory"_s);
   auto* titleRow = new QHBoxLayout(title);
   titleRow->setContentsMargins(0, 0, 2, 0);
   titleRow->addStretch();
@@ -70,6 +75,7 @@ QWidget* TfrmMain::CreateDirectoryPanel() {
   titleRow->addWidget(imgRefresh);
   layout->addWidget(title);
   m_stv = new TFolderTree;
+  m_stv->setAccessibleName(u"Starting directory"_s);
   layout->addWidget(m_stv, 1);
   connect(imgRefresh, &QToolButton::clicked, m_stv, &TFolderTree::Refresh);
   return m_pnlDir;
@@ -78,15 +84,16 @@ QWidget* TfrmMain::CreateDirectoryPanel() {
 QWidget* TfrmMain::CreateExplorerPanel() {
   auto* panel = Named(new QWidget, "Panel2");
   QVBoxLayout* layout = Column(panel);
-  layout->addWidget(TitleBar(u" File Explorer"_s, "#0000ff"));
+  layout->addWidget(new TTitleBar(u" File Explorer"_s));
   m_slv = new TFileList;
-  // A tool bar folds what does not fit into a menu, so the pane can stay narrow.
+  // A tool bar folds the commands that do not fit into its » menu, so the pane can stay
+  // narrow: they are actions, which the menu can show, and their buttons keep the names.
   auto* toolbar = new QToolBar;
   toolbar->setIconSize(QSize(16, 16));
-  auto* btnBack = Named(new QToolButton, "btnBack", u"Back to Parent Folder"_s);
-  btnBack->setIcon(style()->standardIcon(QStyle::SP_FileDialogToParent));
-  toolbar->addWidget(btnBack);
-  connect(btnBack, &QToolButton::clicked, m_slv, &TFileList::OpenParent);
+  QAction* back = toolbar->addAction(style()->standardIcon(QStyle::SP_FileDialogToParent), u"Back"_s);
+  back->setToolTip(u"Back to Parent Folder"_s);
+  toolbar->widgetForAction(back)->setObjectName("btnBack");
+  connect(back, &QAction::triggered, m_slv, &TFileList::OpenParent);
   struct TViewButton {
     const char* name;
     const char* caption;
@@ -98,16 +105,25 @@ QWidget* TfrmMain::CreateExplorerPanel() {
       {"btnList", "List", 2},
       {"btnDetails", "Details", 3},
   };
+  m_viewStyles = new QActionGroup(this);
   for (const TViewButton& view : kViewButtons) {
-    auto* button = Named(new QToolButton, view.name, QString::fromUtf8(view.caption));
-    button->setText(QString::fromUtf8(view.caption));
-    button->setAutoRaise(true);
-    toolbar->addWidget(button);
-    connect(button, &QToolButton::clicked, m_slv, [this, style = view.style] { m_slv->SetViewStyle(style); });
+    QAction* action = toolbar->addAction(QString::fromUtf8(view.caption));
+    action->setCheckable(true);
+    action->setData(view.style);
+    m_viewStyles->addAction(action);
+    toolbar->widgetForAction(action)->setObjectName(view.name);
+    connect(action, &QAction::triggered, this, [this, style = view.style] { SelectViewStyle(style); });
   }
   layout->addWidget(toolbar);
   layout->addWidget(m_slv, 1);
   return panel;
+}
+
+void TfrmMain::SelectViewStyle(int style) {
+  m_slv->SetViewStyle(style);
+  // A style outside 0..3 shows as a list.
+  const int shown = style >= 0 && style <= 3 ? style : 2;
+  for (QAction* action : m_viewStyles->actions()) action->setChecked(action->data().toInt() == shown);
 }
 
 }  // namespace qx

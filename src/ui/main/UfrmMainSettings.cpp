@@ -5,6 +5,7 @@
 #include <QLayout>
 #include <QScreen>
 #include <QSplitter>
+#include <QStyle>
 #include <QWindow>
 #include <algorithm>
 #include <iostream>
@@ -76,6 +77,15 @@ QRect FittedOnScreen(const TWindowPlacement& placement, const QMargins& frame) {
   return QRect(x, y, fittedWidth, fittedHeight).marginsRemoved(frame);
 }
 
+// A first start: `size` with its frame in the middle of the primary screen, shrunk to fit.
+QRect CentredOnScreen(const QSize& size, const QMargins& frame) {
+  const QScreen* screen = QGuiApplication::primaryScreen();
+  if (!screen) return QRect(QPoint(), size);
+  const QRect area = screen->availableGeometry();
+  const QSize framed = size.grownBy(frame).boundedTo(area.size());
+  return QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, framed, area).marginsRemoved(frame);
+}
+
 }  // namespace
 
 void TfrmMain::ApplySettings() {
@@ -93,7 +103,7 @@ void TfrmMain::ApplySettings() {
     m_startUpMessages.ShowMessage(*problem + "\nThe job lists are saved in " + kDefaultEncoding + " instead.");
     m_encoding = kDefaultEncoding;
   }
-  m_slv->SetViewStyle(ClampToInt(m_ini.GetInteger(kViewStyle)));
+  SelectViewStyle(ClampToInt(m_ini.GetInteger(kViewStyle)));
   ApplyListFont();
   const int treeWidth = std::max(ClampToInt(m_ini.GetInteger(kTreeWidth)), kMinDirectoryPaneWidth);
   // The splitter scales sizes that do not add up to its width, so they must.
@@ -125,12 +135,14 @@ void TfrmMain::RestorePlacement() {
   const TWindowPlacement before = Placement();
   TWindowPlacement placement = before;
   m_ini.RestoreWindowPlacement(kFormName, placement);
-  // Nothing stored: the window keeps its design-time size and the window manager places it.
-  if (placement == before) return;
   // The frame counts too, where the platform can tell it before the window shows:
   // creating the window asks it.
   create();
-  const QRect fitted = FittedOnScreen(placement, windowHandle()->frameMargins());
+  const QMargins frame = windowHandle()->frameMargins();
+  // Nothing stored: the design-time size, or what a large font or scale needs, all of it
+  // on the screen; left to the window manager it could open partly off a small screen.
+  if (placement == before) return setGeometry(CentredOnScreen(size().expandedTo(minimumSizeHint()), frame));
+  const QRect fitted = FittedOnScreen(placement, frame);
   // Without a stored position the window manager places the window.
   if (placement.left != before.left || placement.top != before.top) {
     setGeometry(fitted);

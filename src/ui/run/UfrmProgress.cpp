@@ -39,7 +39,6 @@ TfrmProgress::TfrmProgress(QWidget* parent)
   setAttribute(Qt::WA_DeleteOnClose);
   // A helper window: closing the main window ends the program even while this one shows.
   setAttribute(Qt::WA_QuitOnClose, false);
-  setFixedSize(335, 124);
 
   m_lblCurrentItem = NamedLabel("lblCurrentItem", this);
   m_gauProgress = new QProgressBar(this);
@@ -47,9 +46,7 @@ TfrmProgress::TfrmProgress(QWidget* parent)
   m_gauProgress->setRange(0, 100);
   m_gauProgress->setValue(0);
   m_gauProgress->setTextVisible(true);
-  m_gauProgress->setStyleSheet(
-      u"QProgressBar::chunk { background-color: rgb(0, 128, 192); }"
-      u"QProgressBar { text-align: center; }"_s);
+  m_gauProgress->setAlignment(Qt::AlignCenter);
   m_lblFolders = NamedLabel("lblFolders", this);
   m_lblFiles = NamedLabel("lblFiles", this);
   m_lblErrors = NamedLabel("lblErrors", this);
@@ -73,6 +70,9 @@ TfrmProgress::TfrmProgress(QWidget* parent)
   grid->addWidget(m_btnCancel, 3, 2, 2, 1, Qt::AlignRight | Qt::AlignBottom);
   grid->addWidget(m_btnClose, 3, 2, 2, 1, Qt::AlignRight | Qt::AlignBottom);
   grid->setColumnStretch(1, 1);
+
+  // Its classic size, or more where a large font needs it.
+  setFixedSize(sizeHint().expandedTo(QSize(335, 124)));
 
   connect(m_btnCancel, &QPushButton::clicked, this, &TfrmProgress::CancelRequested);
   connect(m_btnClose, &QPushButton::clicked, this, &QWidget::close);

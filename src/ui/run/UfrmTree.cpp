@@ -55,6 +55,7 @@ TfrmTree::TfrmTree(QWidget* parent) : QWidget(parent, Qt::Window) {
 
   m_tvSim = new QTreeView(this);
   m_tvSim->setObjectName("tvSim");
+  m_tvSim->setAccessibleName(u"Simulated result"_s);
   m_tvSim->setHeaderHidden(true);
   m_tvSim->setIndentation(19);
   m_tvSim->setEditTriggers(QAbstractItemView::NoEditTriggers);
