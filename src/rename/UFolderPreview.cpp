@@ -1,5 +1,7 @@
 #include "rename/UFolderPreview.h"
 
+#include <stdexcept>
+
 #include "platform/UDirectory.h"
 #include "platform/USystemError.h"
 #include "rename/UFileCollection.h"
@@ -60,11 +62,13 @@ std::unique_ptr<TFolderPreview> TFolderPreview::Make(const TJobList& jobs, TRunO
       const TFileCollection collection(folder, preview->m_names, byDate);
       directories = collection.CollectDirectories({});
       files = collection.CollectFiles(options.fileMask, {});
+      SortEntries(directories, preview->m_names, true, options, {});
+      SortEntries(files, preview->m_names, false, options, {});
     } catch (const TSystemError&) {
       return nullptr;
+    } catch (const std::length_error&) {
+      return nullptr;  // sort keys past 4 GiB: the run would stop there too
     }
-    SortEntries(directories, preview->m_names, true, options, {});
-    SortEntries(files, preview->m_names, false, options, {});
     if (cancelled()) return nullptr;
 
     TSilentRunHost host(cancelled);

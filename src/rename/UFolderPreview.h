@@ -31,8 +31,9 @@ class TFolderPreview {
   // Simulates a run of `jobs` over `options.startDirectory` alone, with the options'
   // mask, order, counter and folder renaming, as a real run takes its start folder.
   // Nothing when no run could start (no ticked job, a bad expression), when the folder
-  // cannot be read or changed under every attempt to read it, or once `cancelled`
-  // answers true (it is asked between the steps, and by the run before it starts).
+  // cannot be read, holds more than a run can sort, or changed under every attempt to
+  // read it, or once `cancelled` answers true (it is asked between the steps, and by the
+  // run before it starts).
   static std::unique_ptr<TFolderPreview> Make(const TJobList& jobs, TRunOptions options,
                                               const std::function<bool()>& cancelled);
 

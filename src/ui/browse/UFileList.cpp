@@ -13,8 +13,7 @@ namespace qx {
 namespace {
 
 constexpr int kWatchIntervalMs = 1000;
-// The columns fitted to their content, and the share of the view each may take.
-constexpr int kFittedColumns[] = {colName, colNewName};
+// The share of the view each name column may take.
 constexpr double kFittedShare = 0.4;
 
 }  // namespace
@@ -38,9 +37,9 @@ TFileList::TFileList(QWidget* parent)
   }
   // After the edit has closed, so the box does not open inside the editor's commit.
   connect(m_model, &TFileListModel::RenameFailed, this, &TFileList::RenameFailed, Qt::QueuedConnection);
-  connect(m_model, &TFileListModel::FolderRead, this, &TFileList::FitNameColumns);
+  connect(m_model, &TFileListModel::FolderRead, this, [this] { FitColumn(colName); });
   connect(m_model, &TFileListModel::NamesPreviewed, this, [this] {
-    FitNameColumns();
+    FitColumn(colNewName);
     emit NamesPreviewed();
   });
   connect(&m_watch, &QTimer::timeout, m_model, [this] { m_model->Update(false); });
@@ -69,26 +68,24 @@ void TFileList::SetUpDetails() {
     header->setSortIndicator(m_sortColumn, m_sortOrder);
   });
   connect(header, &QHeaderView::sectionResized, this, [this](int column) {
-    if (m_fitting) return;
-    for (std::size_t i = 0; i < std::size(kFittedColumns); ++i) {
-      if (kFittedColumns[i] == column) m_sizedByUser[i] = true;
-    }
+    if (!m_fitting) m_sizedByUser.insert(column);
   });
 }
 
-void TFileList::FitNameColumns() {
-  if (currentWidget() != m_details) return;
-  const int most = static_cast<int>(kFittedShare * m_details->width());
+void TFileList::FitColumn(int column) {
+  if (currentWidget() != m_details || m_sizedByUser.count(column) != 0) return;
   m_fitting = true;
-  for (std::size_t i = 0; i < std::size(kFittedColumns); ++i) {
-    if (m_sizedByUser[i]) continue;
-    const int column = kFittedColumns[i];
-    // The content's width is measured over the rows near the top only (the header's
-    // precision), so a folder of 100,000 names fits at once.
-    m_details->resizeColumnToContents(column);
-    if (m_details->columnWidth(column) > most) m_details->setColumnWidth(column, most);
-  }
+  // The content's width is measured over the rows near the top only (the header's
+  // precision), so a folder of 100,000 names fits at once.
+  m_details->resizeColumnToContents(column);
+  const int most = static_cast<int>(kFittedShare * m_details->width());
+  if (m_details->columnWidth(column) > most) m_details->setColumnWidth(column, most);
   m_fitting = false;
+}
+
+void TFileList::FitNameColumns() {
+  FitColumn(colName);
+  FitColumn(colNewName);
 }
 
 void TFileList::Connect(QAbstractItemView* view) {
@@ -102,7 +99,7 @@ void TFileList::Connect(QAbstractItemView* view) {
 
 void TFileList::SetFolder(const std::string& path) {
   // Another folder's names want other widths.
-  if (path != m_folder) m_sizedByUser = {};
+  if (path != m_folder) m_sizedByUser.clear();
   m_folder = path;
   if (!m_released) m_model->SetFolder(path);
 }

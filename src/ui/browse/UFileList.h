@@ -6,7 +6,7 @@
 
 #include <QStackedWidget>
 #include <QTimer>
-#include <array>
+#include <set>
 #include <string>
 
 #include "jobs/UTJob.h"
@@ -67,8 +67,9 @@ class TFileList : public QStackedWidget {
  private:
   void Connect(QAbstractItemView* view);
   void SetUpDetails();
-  // The name columns as wide as their content, up to a share of the view each, unless
-  // the user has sized them for this folder.
+  // A name column as wide as its content, up to a share of the view, unless the user
+  // has sized it for this folder.
+  void FitColumn(int column);
   void FitNameColumns();
 
   TFileListModel* m_model;
@@ -82,7 +83,7 @@ class TFileList : public QStackedWidget {
   // not sorted by a name they do not have yet.
   int m_sortColumn = 0;
   Qt::SortOrder m_sortOrder = Qt::AscendingOrder;
-  std::array<bool, 2> m_sizedByUser = {};  // the name and the New name column
+  std::set<int> m_sizedByUser;  // columns
   bool m_fitting = false;
 };
 
