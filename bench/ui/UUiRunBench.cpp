@@ -13,6 +13,7 @@
 #include <QAbstractEventDispatcher>
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QEventLoop>
 #include <QSignalSpy>
 #include <QSpinBox>
 #include <QTest>
@@ -106,8 +107,11 @@ int Preview(qx::TfrmMain& window) {
   counter->setValue(counter->value() + 1);
   if (!previewed.wait(kLimitMs)) return 1;
   const double complete = Seconds(timer);
-  // The column drawn, and whatever its arrival set going.
-  QTest::qWait(200);
+  // The column drawn, and whatever its arrival set going; in an event loop of its own,
+  // since QTest::qWait sleeps between its passes.
+  QEventLoop settle;
+  QTimer::singleShot(200, &settle, &QEventLoop::quit);
+  settle.exec();
   std::printf("%.3f %.3f\n", complete, stalls.LongestSeconds());
   return 0;
 }
