@@ -15,8 +15,10 @@ namespace qx {
 
 namespace {
 
+// One per thread: the desktop program sorts for its name preview on a worker while a
+// run sorts on the window's thread, and a collator is not to be shared between them.
 const TCollator& UserCollator() {
-  static const TCollator collator;
+  thread_local const TCollator collator;
   return collator;
 }
 

@@ -104,7 +104,7 @@ std::optional<TFolderPreview::TOutcome> TFolderPreview::Outcome(std::string_view
   const std::uint32_t* id = m_index.Find(name);
   if (!id) return std::nullopt;
   const TNodeId node = m_nodes[*id];
-  return TOutcome{m_tree.Text(node), m_tree.State(node)};
+  return TOutcome{m_tree.Text(node), m_tree.State(node), m_tree.Reason(node)};
 }
 
 }  // namespace qx

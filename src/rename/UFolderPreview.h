@@ -26,6 +26,7 @@ class TFolderPreview {
   struct TOutcome {
     std::string_view text;
     TNodeState state;
+    std::string_view reason;  // a failure's, as the log gives it
   };
 
   // Simulates a run of `jobs` over `options.startDirectory` alone, with the options'

@@ -77,6 +77,7 @@ struct TRenameRun::TStep : TRenameOutcomes {
     if (node == TResultTree::kNoNode) return;
     run.m_tree.SetState(node, isFile ? TNodeState::FileError : TNodeState::FolderError);
     run.m_tree.SetText(node, std::string(shown).append(" (was \"").append(OldName(entry)).append("\")"));
+    run.m_tree.SetReason(node, reason);
   }
   // Simulations only: the entry's node, unchanged until the renamer says otherwise.
   void AddNode(std::size_t entry) {

@@ -9,6 +9,12 @@ void TResultTree::Clear() {
   m_nodes.clear();
   m_states.clear();
   m_texts.clear();
+  m_reasons.clear();
+}
+
+std::string_view TResultTree::Reason(TNodeId node) const {
+  const auto found = m_reasons.find(node);
+  return found == m_reasons.end() ? std::string_view() : std::string_view(found->second);
 }
 
 namespace {

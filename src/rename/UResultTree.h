@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 namespace qx {
@@ -49,6 +50,9 @@ class TResultTree {
   // The old text stays in the block unused: a node's text changes only when it fails.
   void SetText(TNodeId node, std::string_view text);
   void SetState(TNodeId node, TNodeState state) { m_states[node] = state; }
+  // Why a failed node fails, as the log says it; empty for any other node.
+  void SetReason(TNodeId node, std::string reason) { m_reasons[node] = std::move(reason); }
+  std::string_view Reason(TNodeId node) const;
   TNodeId Parent(TNodeId node) const { return m_nodes[node].parent; }
   std::size_t ChildCount(TNodeId node) const { return m_nodes[node].childCount; }
   TNodeId ChildAt(TNodeId node, std::size_t index) const {
@@ -72,6 +76,7 @@ class TResultTree {
   std::vector<TNode> m_nodes;
   std::vector<TNodeState> m_states;  // apart from the nodes, which it would pad by seven bytes
   std::vector<char> m_texts;
+  std::unordered_map<TNodeId, std::string> m_reasons;  // only the failed nodes have one
 };
 
 bool IsFolderState(TNodeState state);

@@ -203,6 +203,10 @@ TEST_F(URenameRunTest, ASimulationMarksClashesAndRenamesNothing) {
   EXPECT_EQ(Describe(m_tree), (Paths{"D= " + m_root, "  D= sub", "    D= xb", "    D= yb", "  D= Sub2", "  F+ eep.txt",
                                      "  F+ a.txt", "  F! a.txt (was \"ya.txt\")", "  F+ A.TXT"}))
       << "a name differing only in case is no clash where the file system keeps case";
+  for (TNodeId node = 0; node < m_tree.NodeCount(); ++node) {
+    const bool failed = m_tree.State(node) == TNodeState::FileError || m_tree.State(node) == TNodeState::FolderError;
+    EXPECT_EQ(m_tree.Reason(node).empty(), !failed) << "only a failure says why: " << m_tree.Text(node);
+  }
   EXPECT_EQ(state.ErrorCount, 1);
   EXPECT_EQ(state.FilesRenamed, 3) << "the renames the real run would make";
   EXPECT_EQ(state.DirsRenamed, 0) << "folders are not renamed unless asked";

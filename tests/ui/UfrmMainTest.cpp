@@ -10,8 +10,8 @@
 #include <QListView>
 #include <QMenuBar>
 #include <QPushButton>
-#include <QScreen>
 #include <QRadioButton>
+#include <QScreen>
 #include <QSpinBox>
 #include <QTimer>
 #include <QToolButton>

@@ -30,6 +30,7 @@ TFileList::TFileList(QWidget* parent)
   m_list->setLayoutMode(QListView::Batched);
   for (QAbstractItemView* view :
        {static_cast<QAbstractItemView*>(m_list), static_cast<QAbstractItemView*>(m_details)}) {
+    view->setAccessibleName(QStringLiteral("Files"));
     view->setSelectionMode(QAbstractItemView::SingleSelection);
     view->setEditTriggers(QAbstractItemView::EditKeyPressed | QAbstractItemView::SelectedClicked);
     Connect(view);

@@ -45,12 +45,10 @@ QVariant MarkColour(TNodeState state) {
                           : Readable(palette.color(QPalette::Disabled, QPalette::Text), background);
 }
 
-QVariant MarkHint(TNodeState state) {
-  if (IsRenamed(state)) return {};
-  if (!IsFailure(state)) return u"The ticked jobs leave this name as it is."_s;
-  // The simulation's tree keeps no reason; its log does.
-  return u"A run would leave this entry as it is: its new name is refused or taken, or a job failed on its name. "
-         u"Simulate with Produce Log for the reason."_s;
+QVariant MarkHint(const TFolderPreview::TOutcome& outcome) {
+  if (IsRenamed(outcome.state)) return {};
+  if (!IsFailure(outcome.state)) return u"The ticked jobs leave this name as it is."_s;
+  return u"A run would leave this entry as it is: "_s + ToQString(outcome.reason);
 }
 
 }  // namespace
@@ -226,7 +224,7 @@ QVariant TFileListModel::NewNameData(const TFileEntry& entry, int role) const {
     case Qt::DisplayRole: return ShownName(outcome->text);
     case Qt::DecorationRole: return StateIcon(outcome->state);
     case Qt::ForegroundRole: return MarkColour(outcome->state);
-    case Qt::ToolTipRole: return MarkHint(outcome->state);
+    case Qt::ToolTipRole: return MarkHint(*outcome);
     default: return {};
   }
 }

@@ -33,6 +33,7 @@ QVariant TResultTreeModel::data(const QModelIndex& index, int role) const {
   const TNodeId node = Node(index);
   if (role == Qt::DisplayRole) return ToQString(m_tree->Text(node));
   if (role == Qt::DecorationRole) return StateIcon(m_tree->State(node));
+  if (role == Qt::ToolTipRole && !m_tree->Reason(node).empty()) return ToQString(m_tree->Reason(node));
   return QVariant();
 }
 
