@@ -15,6 +15,7 @@
 #include "support/UTempDir.h"
 #include "support/UTree.h"
 #include "ui/UMainWindowHarness.h"
+#include "ui/UPaletteColours.h"
 #include "ui/browse/UFileList.h"
 #include "ui/browse/UFileListModel.h"
 
@@ -93,10 +94,12 @@ QStringList Simulated(const TJobList& jobs, const TRunOptions& options) {
   return entries;
 }
 
-// The mark a row's colour stands for: '+' the list's own colour, '=' greyed, '!' red.
+// The mark a row's colour stands for: '+' the list's own colour, '=' greyed, '!' red;
+// '?' for a colour that is none of them or cannot be read on the list's background.
 char Mark(const QVariant& foreground) {
   if (!foreground.isValid()) return '+';
   const QColor colour = foreground.value<QColor>();
+  if (ContrastRatio(colour, QGuiApplication::palette().color(QPalette::Base)) < kReadableContrast) return '?';
   if (colour.hslSaturation() < 40) return '=';
   const int hue = colour.hslHue();
   return hue <= 15 || hue >= 345 ? '!' : '?';
@@ -176,12 +179,27 @@ class TNamePreviewTest : public QObject {
 
 void TNamePreviewTest::theColumnShowsWhatTheSimulationPredicts_data() {
   QTest::addColumn<int>("row");
-  for (int row = 0; row < static_cast<int>(std::size(kCases)); ++row) QTest::newRow(kCases[row].name) << row;
+  QTest::addColumn<bool>("dark");  // the marks read on a dark theme's list as on a light one's
+  for (int row = 0; row < static_cast<int>(std::size(kCases)); ++row) {
+    QTest::addRow("%s", kCases[row].name) << row << false;
+    QTest::addRow("%s, dark", kCases[row].name) << row << true;
+  }
 }
 
 void TNamePreviewTest::theColumnShowsWhatTheSimulationPredicts() {
   QFETCH(int, row);
+  QFETCH(bool, dark);
   const TCase& test = kCases[row];
+  const QPalette light = QGuiApplication::palette();
+  if (dark) {
+    QPalette palette = light;
+    palette.setColor(QPalette::Base, QColor(0x1e, 0x1e, 0x1e));
+    palette.setColor(QPalette::Window, QColor(0x2b, 0x2b, 0x2b));
+    palette.setColor(QPalette::Text, QColor(0xe6, 0xe6, 0xe6));
+    palette.setColor(QPalette::Disabled, QPalette::Text, QColor(0x60, 0x60, 0x60));
+    QApplication::setPalette(palette);
+  }
+  const auto restore = qScopeGuard([&] { QApplication::setPalette(light); });
   const test::TTempDir folder;
   MakeEntries(folder, test.entries);
   TJobList jobs;
