@@ -25,6 +25,12 @@ const long long kEpochOffset = DaysFromCivil(1899, 12, 30);
 
 }  // namespace
 
+TLocalDateTime LocalDateTime(std::time_t time) {
+  struct tm local;
+  if (localtime_r(&time, &local) == nullptr) return {};
+  return {local.tm_year + 1900, local.tm_mon + 1, local.tm_mday, local.tm_hour, local.tm_min, local.tm_sec};
+}
+
 double EntryDateFromFileTime(std::time_t time) {
   struct tm local;
   if (localtime_r(&time, &local) == nullptr) return 0;

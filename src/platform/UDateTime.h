@@ -1,10 +1,25 @@
-// Entry dates and run time stamps as the log shows them.
+// Entry dates and run time stamps as the log shows them, and dates broken down for
+// names.
 #pragma once
 
 #include <ctime>
 #include <string>
 
 namespace qx {
+
+// A moment as a clock on the wall shows it, in local time.
+struct TLocalDateTime {
+  int year = 1970;
+  int month = 1;  // 1..12
+  int day = 1;    // 1..31
+  int hour = 0;
+  int minute = 0;
+  int second = 0;
+  bool operator==(const TLocalDateTime&) const = default;
+};
+
+// `time` in the local time zone; the epoch's date when the system cannot convert it.
+TLocalDateTime LocalDateTime(std::time_t time);
 
 // Days since 30 December 1899, the time of day as the fraction, in local time and
 // rounded down to an even second, the resolution directory listings have always had.
