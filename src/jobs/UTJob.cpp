@@ -10,8 +10,8 @@ namespace qx {
 
 namespace {
 
-constexpr std::array<const char*, 8> kKindNames = {"jobNone",   "jobLower",  "jobUpper",   "jobNormal",
-                                                   "jobInsert", "jobRemove", "jobReplace", "jobCounter"};
+constexpr std::array<const char*, 9> kKindNames = {"jobNone",   "jobLower",   "jobUpper",   "jobNormal", "jobInsert",
+                                                   "jobRemove", "jobReplace", "jobCounter", "jobDate"};
 
 std::string Quoted(const std::string& text) { return "\"" + text + "\""; }
 
@@ -89,6 +89,11 @@ std::string JobDescription(const TJob& job) {
     case TJobKind::jobCounter:
       if (!positional) return "";
       return "Add a counter of " + CountText(job.int1, "character") + PlaceText(job.modifier, job.int2, job.str1);
+    case TJobKind::jobDate: {
+      if (!positional || (job.int1 != dateModified && job.int1 != dateTaken)) return "";
+      const char* which = job.int1 == dateTaken ? "the date taken" : "the modification date";
+      return std::string("Insert ") + which + " (" + job.str2 + ")" + PlaceText(job.modifier, job.int2, job.str1);
+    }
     case TJobKind::jobReplace: {
       std::string text;
       if (job.modifier == replacePlain) text = "Replace " + Quoted(job.str1) + " with " + Quoted(job.str2);

@@ -1,6 +1,7 @@
 // Rename jobs: the job record, its one-line description, the job list, and the
 // application of jobs to a bare name (never a path). Pure text work apart from the
-// counter value that the caller owns and passes in.
+// counter value that the caller owns and passes in, and the entry's dates, which the
+// caller gives when a date job asks for them.
 #pragma once
 
 #include <cstddef>
@@ -9,6 +10,8 @@
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "platform/UDateTime.h"
 
 namespace qx {
 
@@ -22,6 +25,7 @@ enum class TJobKind : std::uint8_t {
   jobRemove = 5,
   jobReplace = 6,
   jobCounter = 7,
+  jobDate = 8,
 };
 
 // What `modifier` means, by kind. The field stays a plain 32-bit number, as the job
@@ -39,6 +43,8 @@ enum TPosition : std::int32_t {
 };
 // Replace: how str1 is found.
 enum TReplaceMode : std::int32_t { replacePlain = 0, replaceRegex = 1 };
+// Date: which date, in int1.
+enum TDateSource : std::int32_t { dateModified = 0, dateTaken = 1 };
 
 // One rename operation. Which fields a kind uses:
 //   case kinds   modifier a TCaseTarget
@@ -46,6 +52,7 @@ enum TReplaceMode : std::int32_t { replacePlain = 0, replaceRegex = 1 };
 //   jobRemove    int1 count; modifier a TPosition, int2 its count, str1 its search text
 //   jobCounter   int1 width; positions as jobRemove (int2, str1)
 //   jobReplace   modifier a TReplaceMode; str1 -> str2; int1 == 1 match case
+//   jobDate      int1 a TDateSource; str2 its format; positions as jobRemove (int2, str1)
 // Unused fields keep whatever they held and are stored as they are.
 struct TJob {
   TJobKind type = TJobKind::jobNone;
@@ -61,7 +68,7 @@ struct TJob {
   bool operator==(const TJob&) const = default;
 };
 
-// "jobNone" .. "jobCounter".
+// "jobNone" .. "jobDate".
 const char* JobKindName(TJobKind kind);
 // The kind whose name equals `name` ignoring ASCII letter case; jobNone when none does.
 TJobKind JobKindFromName(std::string_view name);
@@ -106,6 +113,33 @@ class TJobList {
 
 // Applying jobs to a name.
 
+// The dates of the entry being renamed, asked for only when a ticked date job needs
+// them: reading a photo's metadata costs a file read.
+class TEntryDates {
+ public:
+  virtual ~TEntryDates() = default;
+  virtual TLocalDateTime Modified() = 0;
+  // When the photo was taken; nothing when the entry carries no such date, and the
+  // date job takes Modified() instead.
+  virtual std::optional<TLocalDateTime> Taken() = 0;
+};
+
+// A name that is no entry's, such as a typed sample: both dates are now.
+class TCurrentTime : public TEntryDates {
+ public:
+  TLocalDateTime Modified() override;
+  std::optional<TLocalDateTime> Taken() override { return Modified(); }
+
+ private:
+  std::optional<TLocalDateTime> m_now;  // taken once, so every date job of a name agrees
+};
+
+// The default format of a date job.
+inline constexpr const char* kDefaultDateFormat = "yyyy-mm-dd";
+// `date` in `format`: yyyy, yy, mm, dd, hh, nn, ss are its fields, zero-padded; every
+// other character stands for itself.
+std::string FormatDate(std::string_view format, const TLocalDateTime& date);
+
 // The case rules touch only A-Z and a-z; every other character stays as it is.
 // Lower-case everything, capitalise the first character and every character that
 // follows a blank, hyphen or full stop and starts a word of two or more characters.
@@ -117,18 +151,20 @@ std::string CounterText(std::int32_t value, std::int32_t width);
 
 // One job applied to one name; positions and counts are in characters. Never fails:
 // an unknown kind or modifier leaves the name as it is. A counter job reads
-// `counterValue` and then adds 1, whatever else happens.
-std::string ApplyJob(const TJob& job, std::string_view name, std::int32_t& counterValue);
+// `counterValue` and then adds 1, whatever else happens. A date job takes its date from
+// `dates`, or the current time when there are none.
+std::string ApplyJob(const TJob& job, std::string_view name, std::int32_t& counterValue, TEntryDates* dates = nullptr);
 
 // The enabled jobs applied in list order, each to the previous result. Disabled
 // jobs are skipped entirely, so a disabled counter does not advance the counter.
-std::string ApplyJobList(const TJobList& jobs, std::string_view name, std::int32_t& counterValue);
+std::string ApplyJobList(const TJobList& jobs, std::string_view name, std::int32_t& counterValue,
+                         TEntryDates* dates = nullptr);
 
 // The same for a rename run, which must never take an engine error text for a name:
 // nothing when a regular-expression job failed on this name (`error` receives the
 // engine's text). The other jobs still run, so counters advance as for any name.
 std::optional<std::string> TryApplyJobList(const TJobList& jobs, std::string_view name, std::int32_t& counterValue,
-                                           std::string& error);
+                                           std::string& error, TEntryDates* dates = nullptr);
 
 // Why a run of the list cannot start, as the text to show: no ticked job ("Nothing to
 // do! ..."), or a ticked regular-expression job whose expression does not compile.

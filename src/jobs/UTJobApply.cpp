@@ -1,6 +1,7 @@
 // Applying jobs to a name. The work is done on code points, so positions and counts
 // are characters and a byte that is not valid UTF-8 travels through as one character.
 #include <algorithm>
+#include <ctime>
 #include <string>
 
 #include "jobs/UTJob.h"
@@ -172,7 +173,16 @@ void ApplyRegex(const TJob& job, TWorkingName& name, std::string* engineError) {
   }
 }
 
-void ApplyToName(const TJob& job, TWorkingName& name, std::int32_t& counterValue, std::string* engineError) {
+// The date a date job inserts: the photo's, else the entry's modification date.
+TLocalDateTime DateOf(const TJob& job, TEntryDates& dates) {
+  if (job.int1 == dateTaken) {
+    if (const auto taken = dates.Taken()) return *taken;
+  }
+  return dates.Modified();
+}
+
+void ApplyToName(const TJob& job, TWorkingName& name, std::int32_t& counterValue, std::string* engineError,
+                 TEntryDates& dates) {
   switch (job.type) {
     case TJobKind::jobLower:
     case TJobKind::jobUpper:
@@ -194,9 +204,27 @@ void ApplyToName(const TJob& job, TWorkingName& name, std::int32_t& counterValue
       InsertAt(name.Chars(), utf8::ToCodePoints(text), job.modifier, job.int2, utf8::ToCodePoints(job.str1));
       break;
     }
+    case TJobKind::jobDate:
+      // An unknown source leaves the name alone, as an unknown modifier does.
+      if (!job.str2.empty() && (job.int1 == dateModified || job.int1 == dateTaken)) {
+        InsertAt(name.Chars(), utf8::ToCodePoints(FormatDate(job.str2, DateOf(job, dates))), job.modifier, job.int2,
+                 utf8::ToCodePoints(job.str1));
+      }
+      break;
     case TJobKind::jobNone: break;
   }
 }
+
+// The dates given, or now.
+class TDatesOrNow {
+ public:
+  explicit TDatesOrNow(TEntryDates* dates) : m_dates(dates ? *dates : m_now) {}
+  TEntryDates& Get() { return m_dates; }
+
+ private:
+  TCurrentTime m_now;
+  TEntryDates& m_dates;
+};
 
 }  // namespace
 
@@ -213,26 +241,60 @@ std::string CounterText(std::int32_t value, std::int32_t width) {
   return digits;
 }
 
-std::string ApplyJob(const TJob& job, std::string_view name, std::int32_t& counterValue) {
+TLocalDateTime TCurrentTime::Modified() {
+  if (!m_now) m_now = LocalDateTime(std::time(nullptr));
+  return *m_now;
+}
+
+std::string FormatDate(std::string_view format, const TLocalDateTime& date) {
+  struct TField {
+    std::string_view token;
+    int value;
+    int width;
+  };
+  const TField fields[] = {{"yyyy", date.year, 4}, {"yy", date.year % 100, 2}, {"mm", date.month, 2},
+                           {"dd", date.day, 2},    {"hh", date.hour, 2},       {"nn", date.minute, 2},
+                           {"ss", date.second, 2}};
+  std::string text;
+  for (std::size_t at = 0; at < format.size();) {
+    const auto field = std::find_if(std::begin(fields), std::end(fields),
+                                    [&](const TField& f) { return format.substr(at, f.token.size()) == f.token; });
+    if (field == std::end(fields)) {
+      text += format[at++];
+      continue;
+    }
+    const std::string digits = std::to_string(field->value < 0 ? -field->value : field->value);
+    if (field->value < 0) text += '-';
+    text.append(digits.size() < static_cast<std::size_t>(field->width) ? field->width - digits.size() : 0, '0');
+    text += digits;
+    at += field->token.size();
+  }
+  return text;
+}
+
+std::string ApplyJob(const TJob& job, std::string_view name, std::int32_t& counterValue, TEntryDates* dates) {
+  TDatesOrNow given(dates);
   TWorkingName working(name);
-  ApplyToName(job, working, counterValue, nullptr);
+  ApplyToName(job, working, counterValue, nullptr, given.Get());
   return std::move(working.Text());
 }
 
-std::string ApplyJobList(const TJobList& jobs, std::string_view name, std::int32_t& counterValue) {
+std::string ApplyJobList(const TJobList& jobs, std::string_view name, std::int32_t& counterValue, TEntryDates* dates) {
+  TDatesOrNow given(dates);
   TWorkingName working(name);
   for (const TJob& job : jobs) {
-    if (job.enabled) ApplyToName(job, working, counterValue, nullptr);
+    if (job.enabled) ApplyToName(job, working, counterValue, nullptr, given.Get());
   }
   return std::move(working.Text());
 }
 
 std::optional<std::string> TryApplyJobList(const TJobList& jobs, std::string_view name, std::int32_t& counterValue,
-                                           std::string& error) {
+                                           std::string& error, TEntryDates* dates) {
   error.clear();
+  TDatesOrNow given(dates);
   TWorkingName working(name);
   for (const TJob& job : jobs) {
-    if (job.enabled) ApplyToName(job, working, counterValue, &error);
+    if (job.enabled) ApplyToName(job, working, counterValue, &error, given.Get());
   }
   if (!error.empty()) return std::nullopt;
   return std::move(working.Text());

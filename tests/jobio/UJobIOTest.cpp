@@ -139,6 +139,8 @@ TEST(UJobIOTest, ReadingJobsAttributeByAttribute) {
     job.enabled = false;
     return job;
   };
+  TJob date = Make(K::jobDate, 3, ".", "yyyymmdd_hhnnss");
+  date.int1 = dateTaken;
   const Row rows[] = {
       {"only a type", R"(<job type="jobUpper"/>)", true, upper},
       {"upper-case type", R"(<job type="JOBUPPER"/>)", true, upper},
@@ -161,6 +163,9 @@ TEST(UJobIOTest, ReadingJobsAttributeByAttribute) {
       {"literal &amp; in the file", R"(<job type="jobUpper" str1="&amp;amp;" str2="&#x65e5;&lt;"/>)", true,
        Make(K::jobUpper, 0, "&", "日<")},
       {"unknown attribute", R"(<job type="jobUpper" colour="red"/>)", true, upper},
+      {"date", R"(<job type="jobDate" modifier="3" int1="1" str1="." str2="yyyymmdd_hhnnss"/>)", true, date},
+      // What a program older than the date job makes of one, and this one of a later kind.
+      {"a kind this program does not know", R"(<job type="jobGeotag" modifier="0"/>)", false, {}},
   };
   test::TTempDir dir;
   for (const Row& row : rows) {

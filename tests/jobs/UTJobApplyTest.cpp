@@ -150,6 +150,76 @@ TEST(UTJobApplyTest, CounterPositionsAndAdvance) {
   }
 }
 
+// Dates an entry would have; `taken` empty for a file without one.
+class TFixedDates : public TEntryDates {
+ public:
+  TFixedDates(TLocalDateTime modified, std::optional<TLocalDateTime> taken) : m_modified(modified), m_taken(taken) {}
+  TLocalDateTime Modified() override { return m_modified; }
+  std::optional<TLocalDateTime> Taken() override {
+    ++takenAsked;
+    return m_taken;
+  }
+  int takenAsked = 0;
+
+ private:
+  TLocalDateTime m_modified;
+  std::optional<TLocalDateTime> m_taken;
+};
+
+TEST(UTJobApplyTest, FormatDate) {
+  const TLocalDateTime date{2024, 6, 3, 9, 7, 5};
+  const std::pair<const char*, const char*> rows[] = {
+      {"yyyy-mm-dd", "2024-06-03"},
+      {"yyyymmdd_hhnnss", "20240603_090705"},
+      {"dd.mm.yy", "03.06.24"},
+      {"yyyyy", "2024y"},
+      {"Day dd", "Day 03"},
+      {"YYYY", "YYYY"},
+      {"", ""},
+      {"h", "h"},
+      {"mmm", "06m"},
+      {"ü yyyy", "ü 2024"},
+  };
+  for (const auto& [format, text] : rows) EXPECT_EQ(FormatDate(format, date), text) << format;
+  EXPECT_EQ(FormatDate("yyyy yy", TLocalDateTime{7, 1, 1, 0, 0, 0}), "0007 07");
+}
+
+TEST(UTJobApplyTest, DateJobsTakeTheirDateWherePlacedAndFallBack) {
+  const TLocalDateTime modified{2023, 12, 31, 23, 59, 58};
+  const TLocalDateTime taken{2024, 6, 3, 9, 7, 5};
+  struct Row {
+    const char* what;
+    TJob job;
+    bool hasTaken;
+    const char* out;
+  };
+  const Row rows[] = {
+      {"taken, beginning", MakeJob(K::jobDate, 0, 1, 0, "", "yyyy-mm-dd "), true, "2024-06-03 IMG_0412.JPG"},
+      {"taken missing: modified", MakeJob(K::jobDate, 0, 1, 0, "", "yyyy-mm-dd "), false, "2023-12-31 IMG_0412.JPG"},
+      {"modified, end", MakeJob(K::jobDate, 1, 0, 0, "", "_hhnnss"), true, "IMG_0412.JPG_235958"},
+      {"after 4", MakeJob(K::jobDate, 2, 1, 4, "", "yy"), true, "IMG_240412.JPG"},
+      {"before .", MakeJob(K::jobDate, 3, 1, 0, ".", " dd"), true, "IMG_0412 03.JPG"},
+      {"after _", MakeJob(K::jobDate, 4, 0, 0, "_", "mm"), true, "IMG_120412.JPG"},
+      {"search missing", MakeJob(K::jobDate, 3, 1, 0, "z", "yyyy"), true, "IMG_0412.JPG"},
+      {"unknown position", MakeJob(K::jobDate, 7, 1, 0, "", "yyyy"), true, "IMG_0412.JPG"},
+      {"unknown source", MakeJob(K::jobDate, 0, 5, 0, "", "yyyy"), true, "IMG_0412.JPG"},
+      {"empty format", MakeJob(K::jobDate, 0, 1, 0, "", ""), true, "IMG_0412.JPG"},
+  };
+  for (const Row& row : rows) {
+    TFixedDates dates(modified, row.hasTaken ? std::optional(taken) : std::nullopt);
+    std::int32_t counter = 0;
+    EXPECT_EQ(ApplyJob(row.job, "IMG_0412.JPG", counter, &dates), row.out) << row.what;
+  }
+  // The photo's metadata is read only for a ticked date job that wants it.
+  TJobList list;
+  list.AddLoaded(MakeJob(K::jobDate, 0, 1, 0, "", "yyyy", false));
+  list.AddLoaded(MakeJob(K::jobDate, 0, 0, 0, "", "yyyy"));
+  TFixedDates dates(modified, taken);
+  std::int32_t counter = 0;
+  EXPECT_EQ(ApplyJobList(list, "a", counter, &dates), "2023a");
+  EXPECT_EQ(dates.takenAsked, 0);
+}
+
 TEST(UTJobApplyTest, JobListAppliesEnabledJobsInOrderAndSharesTheCounter) {
   TJobList list;
   list.AddNew(MakeJob(K::jobCounter, 1, 2));

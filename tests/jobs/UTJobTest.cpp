@@ -54,6 +54,14 @@ TEST(UTJobTest, DescriptionOfEveryKindAndModifier) {
       {MakeJob(K::jobCounter, 3, 2, 0, "x"), "Add a counter of 2 characters before string \"x\""},
       {MakeJob(K::jobCounter, 4, 2, 0, "x"), "Add a counter of 2 characters after string \"x\""},
       {MakeJob(K::jobCounter, 9, 2), ""},
+      {MakeJob(K::jobDate, 0, 1, 0, "", "yyyy-mm-dd"), "Insert the date taken (yyyy-mm-dd) at the beginning"},
+      {MakeJob(K::jobDate, 1, 0, 0, "", "dd.mm.yy"), "Insert the modification date (dd.mm.yy) at the end"},
+      {MakeJob(K::jobDate, 2, 1, 4, "", "yyyy"), "Insert the date taken (yyyy) after the 4th character"},
+      {MakeJob(K::jobDate, 3, 0, 0, ".", "yyyymmdd_hhnnss"),
+       "Insert the modification date (yyyymmdd_hhnnss) before string \".\""},
+      {MakeJob(K::jobDate, 4, 1, 0, "IMG", "yy"), "Insert the date taken (yy) after string \"IMG\""},
+      {MakeJob(K::jobDate, 5, 1, 0, "", "yyyy"), ""},
+      {MakeJob(K::jobDate, 0, 2, 0, "", "yyyy"), ""},
   };
   for (const Row& row : rows) {
     EXPECT_EQ(JobDescription(row.job), row.expected) << JobKindName(row.job.type) << " modifier " << row.job.modifier;
