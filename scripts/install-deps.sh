@@ -8,7 +8,7 @@ set -euo pipefail
 packages=(
   # build
   g++ cmake ninja-build pkg-config make
-  libxml2-dev libicu-dev libcli11-dev dpkg-dev
+  libxml2-dev libicu-dev libcli11-dev libexiv2-dev dpkg-dev
   qt6-base-dev qt6-base-dev-tools qt6-svg-dev libgl-dev
   # tests: GoogleTest, the regex oracle, the fuzzer (clang + its runtime), offscreen Qt,
   # the case-insensitive test file system (libfuse3, fusermount3)
@@ -19,8 +19,9 @@ packages=(
 )
 bench_packages=(
   # Google Benchmark; hyperfine and GNU time, which time every row; the peer renamers
-  # (perl rename, mmv); bc and python3, which the tables' scripts count and print with
-  libbenchmark-dev hyperfine time rename mmv bc python3
+  # (perl rename, mmv); the exiv2 tool beside the photo date reader; bc and python3, which
+  # the tables' scripts count and print with
+  libbenchmark-dev hyperfine time rename mmv exiv2 bc python3
 )
 case "${1:-}" in
   "") ;;

@@ -1,0 +1,157 @@
+#include "platform/UPhotoDate.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+
+#include <array>
+#include <cerrno>
+#include <exception>
+#include <exiv2/exiv2.hpp>
+#include <mutex>
+#include <string_view>
+
+#include "platform/UFileDescriptor.h"
+#include "platform/USysCalls.h"
+#include "platform/USystemError.h"
+
+namespace qx {
+
+namespace {
+
+const char* const kNoDate = "no date in its metadata";
+const char* const kNotAnImage = "not an image Quillex reads";
+const char* const kVideo = "a video; only photos are read";
+const char* const kNotRegular = "not a regular file";
+const char* const kSymbolicLink = "a symbolic link";
+
+// The most of a text from the file that a reason quotes.
+constexpr std::size_t kQuotedChars = 40;
+
+// libexiv2's XMP toolkit shares state between threads; once it is set up with this lock,
+// libexiv2 holds it around that state, so two readers may run at once.
+std::recursive_mutex g_xmpLock;
+
+void LockXmp(void* lock, bool lockIt) {
+  auto* mutex = static_cast<std::recursive_mutex*>(lock);
+  if (lockIt) {
+    mutex->lock();
+  } else {
+    mutex->unlock();
+  }
+}
+
+// Once per process, before the first read: the library's own warnings would land on the
+// terminal between Quillex's lines, and setting up XMP is not safe on two threads.
+void PrepareLibrary() {
+  static std::once_flag once;
+  std::call_once(once, [] {
+    Exiv2::LogMsg::setLevel(Exiv2::LogMsg::mute);
+    Exiv2::XmpParser::initialize(&LockXmp, &g_xmpLock);
+  });
+}
+
+// Text from a file or about one, fit for a log line: short, one line, plain ASCII.
+std::string Printable(std::string_view text) {
+  std::string printable(text.substr(0, kQuotedChars));
+  for (char& c : printable) {
+    if (c < ' ' || c > '~') c = '?';
+  }
+  if (text.size() > kQuotedChars) printable += "...";
+  return printable;
+}
+
+int DaysInMonth(int year, int month) {
+  static constexpr std::array<int, 12> kDays = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+  const bool leap = (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
+  return month == 2 && leap ? 29 : kDays[static_cast<std::size_t>(month - 1)];
+}
+
+// Exif's "yyyy:mm:dd hh:nn:ss", exactly; nothing when a field is blank, out of range or
+// followed by anything.
+std::optional<TLocalDateTime> ParseExifDate(std::string_view text) {
+  static constexpr std::string_view kShape = "dddd:dd:dd dd:dd:dd";
+  if (text.size() != kShape.size()) return std::nullopt;
+  for (std::size_t i = 0; i < kShape.size(); ++i) {
+    const bool fits = kShape[i] == 'd' ? text[i] >= '0' && text[i] <= '9' : text[i] == kShape[i];
+    if (!fits) return std::nullopt;
+  }
+  const auto field = [text](std::size_t at, std::size_t length) {
+    int value = 0;
+    for (const char digit : text.substr(at, length)) value = value * 10 + (digit - '0');
+    return value;
+  };
+  const TLocalDateTime date{field(0, 4), field(5, 2), field(8, 2), field(11, 2), field(14, 2), field(17, 2)};
+  const bool valid = date.year >= 1 && date.month >= 1 && date.month <= 12 && date.day >= 1 &&
+                     date.day <= DaysInMonth(date.year, date.month) && date.hour <= 23 && date.minute <= 59 &&
+                     date.second <= 59;
+  if (!valid) return std::nullopt;
+  return date;
+}
+
+// The first valid date of the three fields, in the order the header gives; a malformed
+// field is passed over for the next, and named when none is valid.
+TPhotoDate DateOf(const Exiv2::ExifData& exif) {
+  static const std::array<Exiv2::ExifKey, 3> kKeys = {Exiv2::ExifKey("Exif.Photo.DateTimeOriginal"),
+                                                      Exiv2::ExifKey("Exif.Photo.DateTimeDigitized"),
+                                                      Exiv2::ExifKey("Exif.Image.DateTime")};
+  std::string firstMalformed;
+  for (const Exiv2::ExifKey& key : kKeys) {
+    const auto field = exif.findKey(key);
+    if (field == exif.end()) continue;
+    const std::string text = field->toString();
+    if (const auto date = ParseExifDate(text)) return {date, ""};
+    if (firstMalformed.empty()) firstMalformed = "malformed date \"" + Printable(text) + "\"";
+  }
+  return {std::nullopt, firstMalformed.empty() ? kNoDate : firstMalformed};
+}
+
+// Opens the entry into `file` when it is a regular file; otherwise says why not. It is
+// looked at before it is opened, since opening a device can have effects of its own, and
+// again through the handle, since the entry may have been replaced in between.
+std::string OpenRegularFile(int dirFd, const std::string& name, TFileDescriptor& file) {
+  struct stat status;
+  if (sys::Sys().FstatAt(dirFd, name.c_str(), &status, AT_SYMLINK_NOFOLLOW) != 0) return ErrorText(errno);
+  if (S_ISLNK(status.st_mode)) return kSymbolicLink;
+  if (!S_ISREG(status.st_mode)) return kNotRegular;
+  const int fd = sys::Sys().OpenAt(dirFd, name.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK, 0);
+  if (fd < 0) return errno == ELOOP ? kSymbolicLink : ErrorText(errno);
+  file = TFileDescriptor(fd);
+  if (sys::Sys().FstatAt(fd, "", &status, AT_EMPTY_PATH) != 0) return ErrorText(errno);
+  return S_ISREG(status.st_mode) ? "" : kNotRegular;
+}
+
+// libexiv2's texts start with the path they were given, which means nothing to the user.
+std::string LibraryText(std::string text, const std::string& path) {
+  const std::string prefix = path + ": ";
+  for (std::size_t at; (at = text.find(prefix)) != std::string::npos;) text.erase(at, prefix.size());
+  return Printable(text);
+}
+
+bool IsVideo(const std::string& mimeType) { return mimeType.starts_with("video/"); }
+
+// libexiv2 opens by path. The path of the open handle leads to the file that was checked
+// whatever becomes of its name, and the library reads only the parts it needs from it.
+TPhotoDate ReadMetadata(int fd) {
+  const std::string path = "/proc/self/fd/" + std::to_string(fd);
+  try {
+    auto image = Exiv2::ImageFactory::open(Exiv2::ImageFactory::createIo(path));
+    if (!image.get()) return {std::nullopt, kNotAnImage};
+    // Video metadata never holds Exif, and reading it may mean walking the whole file.
+    if (IsVideo(image->mimeType())) return {std::nullopt, kVideo};
+    image->readMetadata();
+    return DateOf(image->exifData());
+  } catch (const std::exception& error) {
+    return {std::nullopt, "cannot read its metadata: " + LibraryText(error.what(), path)};
+  }
+}
+
+}  // namespace
+
+TPhotoDate ReadPhotoDate(int dirFd, const std::string& name) {
+  PrepareLibrary();
+  TFileDescriptor file;
+  if (std::string whyNot = OpenRegularFile(dirFd, name, file); !whyNot.empty()) return {std::nullopt, whyNot};
+  return ReadMetadata(file.Get());
+}
+
+}  // namespace qx
