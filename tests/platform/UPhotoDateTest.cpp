@@ -58,6 +58,12 @@ std::string TinyTiff() {
   return bytes;
 }
 
+// A grey picture of one pixel, lossless.
+std::string TinyWebp() {
+  return std::string("RIFF\036\0\0\0WEBPVP8L\021\0\0\0\057\0\0\0\0\007\120\277\372\325\257\377\201\210\350\177\0\0",
+                     38);
+}
+
 // `container` makes the empty picture, libexiv2 writes the tags into it.
 TMake Photo(TMake container, TTags tags) {
   return [container, tags](const std::string& path) {
@@ -73,8 +79,21 @@ TMake Photo(TMake container, TTags tags) {
 void BlankJpeg(const std::string& path) { Exiv2::ImageFactory::create(Exiv2::ImageType::jpeg, path); }
 void BlankPng(const std::string& path) { Exiv2::ImageFactory::create(Exiv2::ImageType::png, path); }
 void BlankTiff(const std::string& path) { WriteBytes(path, TinyTiff()); }
+void BlankWebp(const std::string& path) { WriteBytes(path, TinyWebp()); }
 
 TMake Jpeg(TTags tags) { return Photo(BlankJpeg, std::move(tags)); }
+
+// What `make` writes, with an XMP packet beside its Exif, as photo software leaves it.
+TMake WithXmp(TMake make) {
+  return [make](const std::string& path) {
+    make(path);
+    auto image = Exiv2::ImageFactory::open(path);
+    image->readMetadata();
+    image->xmpData()["Xmp.dc.title"] = "Crete";
+    image->xmpData()["Xmp.xmp.CreateDate"] = "2020-01-01T10:00:00";
+    image->writeMetadata();
+  };
+}
 
 // A JPEG with two dates whose Exif block is then spoiled by `spoil`, given the file
 // and where the block's TIFF header begins.
@@ -134,7 +153,8 @@ std::vector<TRow> Rows() {
   const std::string original = "2024:06:03 14:22:01", digitized = "2023:01:15 08:00:59",
                     dateTime = "2022:12:31 23:59:58";
   std::vector<TRow> rows;
-  const std::pair<const char*, TMake> containers[] = {{"jpeg", BlankJpeg}, {"tiff", BlankTiff}, {"png", BlankPng}};
+  const std::pair<const char*, TMake> containers[] = {
+      {"jpeg", BlankJpeg}, {"tiff", BlankTiff}, {"png", BlankPng}, {"webp", BlankWebp}};
   for (const auto& [kind, blank] : containers) {
     const auto add = [&, kind = std::string(kind), blank = blank](const char* what, TTags tags, const char* expected) {
       rows.push_back({kind + "-" + what, Photo(blank, std::move(tags)), expected});
@@ -147,6 +167,7 @@ std::vector<TRow> Rows() {
     add("no-metadata", {}, "none: no date in its metadata");
   }
   const auto add = [&rows](const char* id, TMake make, const char* expected) { rows.push_back({id, make, expected}); };
+  add("jpeg-original-xmp", WithXmp(Jpeg({{kOriginal, original}})), "2024-06-03 14:22:01");
   add("jpeg-digitized-datetime", Jpeg({{kDateTime, dateTime}, {kDigitized, digitized}}), "2023-01-15 08:00:59");
 
   // Dates as they come: from unset camera clocks, odd software and broken files.
