@@ -273,5 +273,31 @@ TEST(UPhotoDateTest, TwoThreadsReadWhatOneReads) {
   EXPECT_EQ(wrong[1], std::vector<std::string>());
 }
 
+// Bytes this process has read through system calls so far.
+long long BytesRead() {
+  std::ifstream io("/proc/self/io");
+  std::string field;
+  long long value = 0;
+  while (io >> field >> value && field != "rchar:") {
+  }
+  return value;
+}
+
+// A camera's raw file runs to tens of megabytes, of which the date is in the first few
+// kilobytes: the reader must not read the rest.
+TEST(UPhotoDateTest, ReadsOnlyTheMetadataOfALargeFile) {
+  const test::TTempDir dir;
+  const TDirectory folder = TDirectory::Open(dir.Path());
+  const std::pair<const char*, TMake> containers[] = {{"jpeg", BlankJpeg}, {"tiff", BlankTiff}, {"png", BlankPng}};
+  for (const auto& [kind, blank] : containers) {
+    const std::string path = dir / kind;
+    Photo(blank, {{kOriginal, "2024:06:03 14:22:01"}})(path);
+    std::filesystem::resize_file(path, std::filesystem::file_size(path) + (50 << 20));
+    const long long before = BytesRead();
+    EXPECT_EQ(Outcome(ReadPhotoDate(folder.Handle(), kind)), "2024-06-03 14:22:01") << kind;
+    EXPECT_LT(BytesRead() - before, 1 << 20) << kind;
+  }
+}
+
 }  // namespace
 }  // namespace qx
