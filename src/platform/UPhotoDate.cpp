@@ -24,11 +24,12 @@ const char* const kVideo = "a video; only photos are read";
 const char* const kNotRegular = "not a regular file";
 const char* const kSymbolicLink = "a symbolic link";
 
-// The most of a text from the file that a reason quotes.
-constexpr std::size_t kQuotedChars = 40;
+// The most of a date from the file, and of libexiv2's text, that a reason quotes.
+constexpr std::size_t kQuotedDateChars = 40;
+constexpr std::size_t kLibraryTextChars = 160;
 
-// libexiv2's XMP toolkit shares state between threads; once it is set up with this lock,
-// libexiv2 holds it around that state, so two readers may run at once.
+// The XMP namespaces a photo brings are registered in state the whole process shares;
+// set up with this lock, libexiv2 registers them under it, so two readers may run at once.
 std::recursive_mutex g_xmpLock;
 
 void LockXmp(void* lock, bool lockIt) {
@@ -51,12 +52,12 @@ void PrepareLibrary() {
 }
 
 // Text from a file or about one, fit for a log line: short, one line, plain ASCII.
-std::string Printable(std::string_view text) {
-  std::string printable(text.substr(0, kQuotedChars));
+std::string Printable(std::string_view text, std::size_t maxChars) {
+  std::string printable(text.substr(0, maxChars));
   for (char& c : printable) {
     if (c < ' ' || c > '~') c = '?';
   }
-  if (text.size() > kQuotedChars) printable += "...";
+  if (text.size() > maxChars) printable += "...";
   return printable;
 }
 
@@ -100,7 +101,7 @@ TPhotoDate DateOf(const Exiv2::ExifData& exif) {
     if (field == exif.end()) continue;
     const std::string text = field->toString();
     if (const auto date = ParseExifDate(text)) return {date, ""};
-    if (firstMalformed.empty()) firstMalformed = "malformed date \"" + Printable(text) + "\"";
+    if (firstMalformed.empty()) firstMalformed = "malformed date \"" + Printable(text, kQuotedDateChars) + "\"";
   }
   return {std::nullopt, firstMalformed.empty() ? kNoDate : firstMalformed};
 }
@@ -124,7 +125,7 @@ std::string OpenRegularFile(int dirFd, const std::string& name, TFileDescriptor&
 std::string LibraryText(std::string text, const std::string& path) {
   const std::string prefix = path + ": ";
   for (std::size_t at; (at = text.find(prefix)) != std::string::npos;) text.erase(at, prefix.size());
-  return Printable(text);
+  return Printable(text, kLibraryTextChars);
 }
 
 bool IsVideo(const std::string& mimeType) { return mimeType.starts_with("video/"); }
