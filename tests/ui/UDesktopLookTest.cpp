@@ -31,6 +31,7 @@
 #include "ui/dialogs/UfrmAddDetails.h"
 #include "ui/dialogs/UfrmCaseDetails.h"
 #include "ui/dialogs/UfrmCounterDetails.h"
+#include "ui/dialogs/UfrmDateDetails.h"
 #include "ui/dialogs/UfrmRegExHelp.h"
 #include "ui/dialogs/UfrmRemoveDetails.h"
 #include "ui/dialogs/UfrmReplaceDetails.h"
@@ -56,6 +57,7 @@ QList<QPair<QString, TWindowMaker>> OtherWindows() {
       {"remove", [](TMessageHost&) { return std::make_unique<TfrmRemoveDetails>(); }},
       {"replace", [](TMessageHost&) { return std::make_unique<TfrmReplaceDetails>(); }},
       {"counter", [](TMessageHost&) { return std::make_unique<TfrmCounterDetails>(); }},
+      {"date", [](TMessageHost&) { return std::make_unique<TfrmDateDetails>(); }},
       {"encoding", [](TMessageHost& messages) { return std::make_unique<TfrmPreferences>(messages); }},
       {"about", [](TMessageHost&) { return std::make_unique<TfrmAbout>(); }},
       {"progress", [](TMessageHost&) { return std::make_unique<TfrmProgress>(); }},

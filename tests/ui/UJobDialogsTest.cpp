@@ -18,6 +18,7 @@
 #include "ui/dialogs/UfrmAddDetails.h"
 #include "ui/dialogs/UfrmCaseDetails.h"
 #include "ui/dialogs/UfrmCounterDetails.h"
+#include "ui/dialogs/UfrmDateDetails.h"
 #include "ui/dialogs/UfrmRemoveDetails.h"
 #include "ui/dialogs/UfrmReplaceDetails.h"
 
@@ -107,6 +108,8 @@ class TJobDialogsTest : public QObject {
   void runJobDialogOpensTheDialogOfTheKind_data();
   void runJobDialogOpensTheDialogOfTheKind();
   void runJobDialogStoresOnlyAfterOk();
+  void dateDialogLoadsStoresAndRefusesASlash_data();
+  void dateDialogLoadsStoresAndRefusesASlash();
 };
 
 void TJobDialogsTest::caseDialogLoadsCaptionPromptAndOption_data() {
@@ -801,6 +804,7 @@ void TJobDialogsTest::runJobDialogOpensTheDialogOfTheKind_data() {
   QTest::newRow("remove") << int(TJobKind::jobRemove) << "qx::TfrmRemoveDetails";
   QTest::newRow("replace") << int(TJobKind::jobReplace) << "qx::TfrmReplaceDetails";
   QTest::newRow("counter") << int(TJobKind::jobCounter) << "qx::TfrmCounterDetails";
+  QTest::newRow("date") << int(TJobKind::jobDate) << "qx::TfrmDateDetails";
   QTest::newRow("none opens nothing") << int(TJobKind::jobNone) << "";
 }
 
@@ -834,6 +838,35 @@ void TJobDialogsTest::runJobDialogStoresOnlyAfterOk() {
   QCOMPARE(job, original);
   QVERIFY(RunJobDialog(job, nullptr, dialogs, nullptr));
   QCOMPARE(job, MakeJob(TJobKind::jobInsert, 1, 0, 0, "new"));
+}
+
+void TJobDialogsTest::dateDialogLoadsStoresAndRefusesASlash_data() {
+  QTest::addColumn<TJob>("job");
+  QTest::addColumn<QString>("format");  // typed over the loaded one; empty: left as loaded
+  QTest::addColumn<bool>("accepted");
+  QTest::addColumn<TJob>("stored");
+  const TJob taken = MakeJob(TJobKind::jobDate, 3, dateTaken, 0, ".", "yyyymmdd");
+  const TJob modified = MakeJob(TJobKind::jobDate, 2, dateModified, 4, "", "hhnn");
+  TJob retyped = taken;
+  retyped.str2 = "dd.mm.yyyy";
+  QTest::newRow("date taken, before a string") << taken << "" << true << taken;
+  QTest::newRow("modified, after 4 characters") << modified << "" << true << modified;
+  QTest::newRow("a new format") << taken << "dd.mm.yyyy" << true << retyped;
+  QTest::newRow("a slash is refused") << taken << "dd/mm/yyyy" << false << taken;
+}
+
+void TJobDialogsTest::dateDialogLoadsStoresAndRefusesASlash() {
+  QFETCH(TJob, job);
+  QFETCH(QString, format);
+  QFETCH(bool, accepted);
+  QFETCH(TJob, stored);
+  TfrmDateDetails dialog;
+  dialog.LoadJobIntoDialog(job);
+  if (!format.isEmpty()) test::Child<QLineEdit>(dialog, "edtFormat")->setText(format);
+  QCOMPARE(test::Child<QPushButton>(dialog, "btnOk")->isEnabled(), accepted);
+  TJob result = job;
+  if (accepted) dialog.StoreDialogIntoJob(result);
+  QCOMPARE(result, stored);
 }
 
 }  // namespace qx

@@ -4,6 +4,7 @@
 #include "ui/dialogs/UfrmAddDetails.h"
 #include "ui/dialogs/UfrmCaseDetails.h"
 #include "ui/dialogs/UfrmCounterDetails.h"
+#include "ui/dialogs/UfrmDateDetails.h"
 #include "ui/dialogs/UfrmRemoveDetails.h"
 #include "ui/dialogs/UfrmReplaceDetails.h"
 
@@ -18,6 +19,7 @@ std::unique_ptr<TJobDialog> CreateJobDialog(TJobKind kind, QWidget* parent) {
     case TJobKind::jobRemove: return std::make_unique<TfrmRemoveDetails>(parent);
     case TJobKind::jobReplace: return std::make_unique<TfrmReplaceDetails>(parent);
     case TJobKind::jobCounter: return std::make_unique<TfrmCounterDetails>(parent);
+    case TJobKind::jobDate: return std::make_unique<TfrmDateDetails>(parent);
     case TJobKind::jobNone: break;
   }
   return nullptr;

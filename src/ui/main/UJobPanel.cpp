@@ -154,6 +154,8 @@ QBoxLayout* TJobPanel::CreateAddRow() {
       {"btnRemoveChars", ":/icons/job-remove.svg", "Remove Characters", TJobKind::jobRemove},
       {"btnReplace", ":/icons/job-replace.svg", "Replace Characters", TJobKind::jobReplace},
       {"btnCounter", ":/icons/job-counter.svg", "Add a numeric Counter ('XXX')", TJobKind::jobCounter},
+      {"btnDate", ":/icons/job-date.svg", "Insert a Date (when the photo was taken, or the file modified)",
+       TJobKind::jobDate},
   };
   auto* row = new QHBoxLayout;
   row->setSpacing(2);
