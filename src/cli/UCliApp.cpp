@@ -20,6 +20,7 @@
 #include "platform/USystemError.h"
 #include "platform/UUndoFile.h"
 #include "regex/URegexReplace.h"
+#include "rename/UEntryDates.h"
 
 namespace qx::cli {
 
@@ -211,7 +212,11 @@ int TestNames(const TCommandLine& line, const TCliDefaults& defaults, TTerminalM
   const auto jobs = LoadJobs(line.jobsFile, defaults.defaultJobList, messages);
   if (!jobs) return kExitFailure;
   std::int32_t counterValue = line.counterStart.value_or(defaults.run.counterStart);
-  for (const std::string& name : line.names) out << ShownOn(out, ApplyJobList(*jobs, name, counterValue)) << '\n';
+  for (const std::string& name : line.names) {
+    // A name that is an entry's brings that entry's dates to a date job.
+    const auto dates = DatesOfPath(name);
+    out << ShownOn(out, ApplyJobList(*jobs, name, counterValue, dates.get())) << '\n';
+  }
   return kExitOk;
 }
 

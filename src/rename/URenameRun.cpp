@@ -8,6 +8,7 @@
 #include "platform/UDirectory.h"
 #include "platform/USystemError.h"
 #include "platform/UUndoFile.h"
+#include "rename/UEntryDates.h"
 #include "rename/UEntryName.h"
 #include "rename/UFileCollection.h"
 #include "rename/UFolderRenamer.h"
@@ -283,7 +284,13 @@ void TRenameRun::FileStep(TVisit& visit, const TWRFileList& files, double share)
 void TRenameRun::TakeTurn(TStep& step, TFolderRenamer& renamer, std::size_t entry) {
   ++(step.isFile ? m_state.FilesProcessed : m_state.DirsProcessed);
   std::string engineError;
-  const std::optional<std::string> newName = TryApplyJobList(m_jobs, step.OldName(entry), m_counterValue, engineError);
+  TFolderEntryDates dates(step.visit.directory.Handle(), step.OldName(entry), !step.isFile);
+  const std::optional<std::string> newName =
+      TryApplyJobList(m_jobs, step.OldName(entry), m_counterValue, engineError, &dates);
+  if (!dates.WhyNoDateTaken().empty()) {
+    Log(step.visit.depth, "  No date taken in ", step.OldName(entry), " (", dates.WhyNoDateTaken(),
+        "): its modification date is used");
+  }
   const bool changed = newName && *newName != step.OldName(entry);
   step.newNames[entry] = changed ? step.visit.names.Add(*newName) : step.oldNames[entry];
   // Read after the new name is added, which may move the arena's characters.

@@ -2,6 +2,7 @@
 #include <unistd.h>
 
 #include <deque>
+#include <exiv2/exiv2.hpp>
 #include <filesystem>
 
 #include "platform/UFiles.h"
@@ -266,6 +267,31 @@ TEST_F(URenameRunTest, ProgressReachesOneForEveryCombinationOfOptions) {
       }
     }
   }
+}
+
+TEST_F(URenameRunTest, DateJobsTakeEachEntrysOwnDatesAndSayWhenAPhotoHasNone) {
+  MakeTree(m_root, {"IMG_1.JPG", "notes.txt", "trip/"});
+  const std::string photo = m_root + "/IMG_1.JPG";
+  Exiv2::ImageFactory::create(Exiv2::ImageType::jpeg, photo);
+  auto image = Exiv2::ImageFactory::open(photo);
+  Exiv2::ExifData exif;
+  exif["Exif.Photo.DateTimeOriginal"] = "2024:06:03 09:07:05";
+  image->setExifData(exif);
+  image->writeMetadata();
+  for (const char* entry : {"/IMG_1.JPG", "/notes.txt", "/trip"}) test::SetModifiedTime(m_root + entry, 1078477620);
+  setenv("TZ", "UTC", 1);
+  tzset();
+  m_jobs.AddNew(MakeJob(K::jobDate, 0, dateTaken, 0, "", "yyyy-mm-dd "));
+  m_options.renameDirs = m_options.log = true;
+  const TRunState state = Run();
+  EXPECT_EQ(ListTree(m_root), (Paths{"2004-03-05 notes.txt", "2004-03-05 trip/", "2024-06-03 IMG_1.JPG"}))
+      << "the photo by its Exif date; a file without one and a folder by their modification date";
+  EXPECT_EQ(state.FilesRenamed, 2);
+  const auto said = std::find_if(m_host.log.begin(), m_host.log.end(),
+                                 [](const std::string& line) { return line.find("notes.txt (") != std::string::npos; });
+  ASSERT_NE(said, m_host.log.end());
+  EXPECT_EQ(said->rfind("  No date taken in notes.txt (", 0), 0u) << *said;
+  EXPECT_NE(said->find("): its modification date is used"), std::string::npos) << *said;
 }
 
 TEST_F(URenameRunTest, LogLinesFollowTheWalkIndentedThreeBlanksPerLevel) {

@@ -14,7 +14,9 @@
 #include <algorithm>
 #include <limits>
 
+#include "platform/UAppPaths.h"
 #include "platform/UMessages.h"
+#include "rename/UEntryDates.h"
 #include "settings/UAppSettings.h"
 #include "settings/UToxRegVal.h"
 #include "ui/UPaletteColours.h"
@@ -267,8 +269,9 @@ void TJobPanel::btnExampleClick() {
   m_edtExample->setText(ToQString(ApplyJobList(m_jobs.Jobs(), ToBytes(m_edtExample->text()), m_counterValue)));
 }
 
-void TJobPanel::ShowSample(const std::string& name) {
-  m_edtExample->setText(ToQString(ApplyJobList(m_jobs.Jobs(), name, m_counterValue)));
+void TJobPanel::ShowSample(const std::string& folder, const std::string& name) {
+  const auto dates = DatesOfPath(WithTrailingSlash(folder) + name);
+  m_edtExample->setText(ToQString(ApplyJobList(m_jobs.Jobs(), name, m_counterValue, dates.get())));
 }
 
 // Settings.

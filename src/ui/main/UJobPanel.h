@@ -40,9 +40,9 @@ class TJobPanel : public QWidget {
   TRunOptions RunOptions(const std::string& startDirectory) const;
   // Puts the current mask at the top of the history.
   void UpdateMaskHistory();
-  // The jobs applied to a name picked in the file list; the counter runs on from pick
-  // to pick.
-  void ShowSample(const std::string& name);
+  // The jobs applied to the name of an entry picked in the file list, with its dates;
+  // the counter runs on from pick to pick.
+  void ShowSample(const std::string& folder, const std::string& name);
 
   // Store to controls (the options, the mask and its history, the sample, the counter's
   // start) and back. Throws what the store's getters throw.

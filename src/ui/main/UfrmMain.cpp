@@ -69,7 +69,8 @@ TfrmMain::TfrmMain(TMessageHost& messages, TDialogRunner& dialogs, TMainWindowSe
 
   connect(m_stv, &TFolderTree::PathSelected, m_slv, &TFileList::SetFolder);
   connect(m_slv, &TFileList::FolderOpened, m_stv, &TFolderTree::SelectPath);
-  connect(m_slv, &TFileList::EntryClicked, m_jobPanel, &TJobPanel::ShowSample);
+  connect(m_slv, &TFileList::EntryClicked, m_jobPanel,
+          [this](const std::string& name) { m_jobPanel->ShowSample(m_slv->Folder(), name); });
   connect(m_slv, &TFileList::RenameFailed, this,
           [this](const std::string& text, const std::string& reason) { m_messages.ShowFailure(text, reason); });
   // The file list's New name column follows every input of a run's new names.
