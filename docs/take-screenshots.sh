@@ -70,6 +70,10 @@ at 138 214 click 1
 shoot 'Remove a number of characters' dialog-remove.png
 xdotool key Escape
 
+at 228 214 click 1
+shoot 'Insert a Date' dialog-date.png
+xdotool key Escape
+
 xdotool key alt+e c
 shoot 'XML Character Encoding' dialog-encoding.png
 xdotool key Escape

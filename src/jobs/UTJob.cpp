@@ -36,6 +36,15 @@ std::string CaseDescription(const char* verb, const char* rule, std::int32_t mod
 
 }  // namespace
 
+TJob NewJob(TJobKind kind) {
+  TJob job(kind);
+  if (kind == TJobKind::jobDate) {
+    job.int1 = dateTaken;
+    job.str2 = kDefaultDateFormat;
+  }
+  return job;
+}
+
 const char* JobKindName(TJobKind kind) {
   const auto code = static_cast<std::size_t>(kind);
   return code < kKindNames.size() ? kKindNames[code] : kKindNames[0];

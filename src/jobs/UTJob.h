@@ -68,6 +68,13 @@ struct TJob {
   bool operator==(const TJob&) const = default;
 };
 
+// The default format of a date job.
+inline constexpr const char* kDefaultDateFormat = "yyyy-mm-dd";
+
+// A job of `kind` as the user starts one: a date job with the date taken in the default
+// format, any other kind with its fields zero and empty.
+TJob NewJob(TJobKind kind);
+
 // "jobNone" .. "jobDate".
 const char* JobKindName(TJobKind kind);
 // The kind whose name equals `name` ignoring ASCII letter case; jobNone when none does.
@@ -134,8 +141,6 @@ class TCurrentTime : public TEntryDates {
   std::optional<TLocalDateTime> m_now;  // taken once, so every date job of a name agrees
 };
 
-// The default format of a date job.
-inline constexpr const char* kDefaultDateFormat = "yyyy-mm-dd";
 // `date` in `format`: yyyy, yy, mm, dd, hh, nn, ss are its fields, zero-padded; every
 // other character stands for itself.
 std::string FormatDate(std::string_view format, const TLocalDateTime& date);

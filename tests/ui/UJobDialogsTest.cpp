@@ -849,6 +849,9 @@ void TJobDialogsTest::dateDialogLoadsStoresAndRefusesASlash_data() {
   const TJob modified = MakeJob(TJobKind::jobDate, 2, dateModified, 4, "", "hhnn");
   TJob retyped = taken;
   retyped.str2 = "dd.mm.yyyy";
+  QTest::newRow("a new job: the date taken in the default format")
+      << NewJob(TJobKind::jobDate) << "" << true
+      << MakeJob(TJobKind::jobDate, 0, dateTaken, 0, "", "yyyy-mm-dd", false);
   QTest::newRow("date taken, before a string") << taken << "" << true << taken;
   QTest::newRow("modified, after 4 characters") << modified << "" << true << modified;
   QTest::newRow("a new format") << taken << "dd.mm.yyyy" << true << retyped;

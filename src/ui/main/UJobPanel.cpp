@@ -215,7 +215,7 @@ bool TJobPanel::eventFilter(QObject* watched, QEvent* event) {
 bool TJobPanel::RunJobDialog(TJob& job) { return qx::RunJobDialog(job, window(), m_dialogs, m_regExHelp); }
 
 void TJobPanel::AddJob(TJobKind kind) {
-  TJob job(kind);
+  TJob job = NewJob(kind);
   if (RunJobDialog(job)) m_jobs.AddNew(std::move(job));
 }
 
