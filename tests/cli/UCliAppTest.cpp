@@ -82,6 +82,20 @@ TEST_F(UCliAppTest, TestAppliesTheTickedJobsWithOneCounter) {
   }
 }
 
+// A date job takes the dates of a NAME that is an entry, and the current time otherwise.
+TEST_F(UCliAppTest, TestAndDescribeADateJob) {
+  const std::string jobs = m_dir / "date.xml";
+  ASSERT_NO_THROW(SaveJobListToXML(jobs, {test::MakeJob(TJobKind::jobDate, 0, dateTaken, 0, "", "yyyymmdd_")}, ""));
+  const std::string file = m_dir.WriteFile("old.txt", "");
+  test::SetModifiedTime(file, 1078477620);  // 5 March 2004 09:07 UTC
+  setenv("TZ", "UTC", 1);
+  tzset();
+  const std::string today = FormatDate("yyyymmdd_", LocalDateTime(std::time(nullptr)));
+  EXPECT_EQ(RunCli({"test", "--jobs", jobs, file, "not-there.txt"}).out,
+            "20040305_" + file + "\n" + today + "not-there.txt\n");
+  EXPECT_EQ(RunCli({"describe", jobs}).out, "[x] Insert the date taken (yyyymmdd_) at the beginning\n");
+}
+
 TEST_F(UCliAppTest, ExitStatusTellsSuccessFailureAndWrongUsage) {
   struct Row {
     std::vector<std::string> args;
