@@ -130,19 +130,30 @@ std::string LibraryText(std::string text, const std::string& path) {
 
 bool IsVideo(const std::string& mimeType) { return mimeType.starts_with("video/"); }
 
+TPhotoDate CannotRead(const std::exception& error, const std::string& path) {
+  return {std::nullopt, "cannot read its metadata: " + LibraryText(error.what(), path)};
+}
+
 // libexiv2 opens by path. The path of the open handle leads to the file that was checked
 // whatever becomes of its name, and the library reads only the parts it needs from it.
 TPhotoDate ReadMetadata(int fd) {
   const std::string path = "/proc/self/fd/" + std::to_string(fd);
+  bool typeKnown = false;
   try {
     auto image = Exiv2::ImageFactory::open(Exiv2::ImageFactory::createIo(path));
     if (!image.get()) return {std::nullopt, kNotAnImage};
+    typeKnown = true;
     // Video metadata never holds Exif, and reading it may mean walking the whole file.
     if (IsVideo(image->mimeType())) return {std::nullopt, kVideo};
     image->readMetadata();
     return DateOf(image->exifData());
+  } catch (const Exiv2::Error& error) {
+    // Telling the type reads the signature of every format; a file shorter than some of
+    // them (a note, an empty file) ends that search with a failed read, not a damaged photo.
+    if (!typeKnown && error.code() == Exiv2::ErrorCode::kerInputDataReadFailed) return {std::nullopt, kNotAnImage};
+    return CannotRead(error, path);
   } catch (const std::exception& error) {
-    return {std::nullopt, "cannot read its metadata: " + LibraryText(error.what(), path)};
+    return CannotRead(error, path);
   }
 }
 

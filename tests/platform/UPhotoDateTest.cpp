@@ -209,9 +209,9 @@ std::vector<TRow> Rows() {
       "none: cannot read its metadata: Failed to read image data");
   add("tiff-truncated", Truncated(Photo(BlankTiff, {{kOriginal, original}}), 60), "none: no date in its metadata");
   add("text", Bytes(std::string(4096, 'a')), "none: not an image Quillex reads");
-  add("short-text", Bytes("Not a picture, a note.\n"), "none: cannot read its metadata: Failed to read input data");
+  add("short-text", Bytes("Not a picture, a note.\n"), "none: not an image Quillex reads");
   add("video", Bytes(TinyQuickTime()), "none: a video; only photos are read");
-  add("empty", Bytes(""), "none: cannot read its metadata: Failed to read input data");
+  add("empty", Bytes(""), "none: not an image Quillex reads");
 
   // Entries that are not files to read; none may block or be followed.
   add("fifo", MakeFifo, "none: not a regular file");
