@@ -4,6 +4,15 @@
 
 namespace qx {
 
+TJobListModel::TJobListModel(QObject* parent) : QAbstractListModel(parent) {
+  const auto changed = [this] { emit JobsChanged(); };
+  connect(this, &QAbstractItemModel::rowsInserted, this, changed);
+  connect(this, &QAbstractItemModel::rowsRemoved, this, changed);
+  connect(this, &QAbstractItemModel::rowsMoved, this, changed);
+  connect(this, &QAbstractItemModel::dataChanged, this, changed);
+  connect(this, &QAbstractItemModel::modelReset, this, changed);
+}
+
 void TJobListModel::AddNew(TJob job) {
   const int row = rowCount();
   beginInsertRows(QModelIndex(), row, row);

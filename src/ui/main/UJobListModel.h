@@ -14,7 +14,7 @@ class TJobListModel : public QAbstractListModel {
   Q_OBJECT
 
  public:
-  using QAbstractListModel::QAbstractListModel;
+  explicit TJobListModel(QObject* parent = nullptr);
 
   const TJobList& Jobs() const { return m_jobs; }
 
@@ -34,6 +34,10 @@ class TJobListModel : public QAbstractListModel {
   // Only the tick can be set.
   bool setData(const QModelIndex& index, const QVariant& value, int role) override;
   Qt::ItemFlags flags(const QModelIndex& index) const override;
+
+ signals:
+  // Any change to the list: a job added, edited, deleted, moved or ticked, or a new list.
+  void JobsChanged();
 
  private:
   TJobList m_jobs;

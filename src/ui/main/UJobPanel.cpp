@@ -72,11 +72,7 @@ TJobPanel::TJobPanel(TJobListModel& jobs, TMessageHost& messages, TDialogRunner&
 
 void TJobPanel::ForwardChanges() {
   const auto changed = [this] { emit NamesInputsChanged(); };
-  connect(&m_jobs, &QAbstractItemModel::rowsInserted, this, changed);
-  connect(&m_jobs, &QAbstractItemModel::rowsRemoved, this, changed);
-  connect(&m_jobs, &QAbstractItemModel::rowsMoved, this, changed);
-  connect(&m_jobs, &QAbstractItemModel::dataChanged, this, changed);
-  connect(&m_jobs, &QAbstractItemModel::modelReset, this, changed);
+  connect(&m_jobs, &TJobListModel::JobsChanged, this, changed);
   connect(m_cmbFileMask, &QComboBox::editTextChanged, this, changed);
   connect(m_edtCounter, &QSpinBox::valueChanged, this, changed);
   connect(m_options, &TOptionsPanel::Changed, this, changed);

@@ -78,12 +78,7 @@ TfrmMain::TfrmMain(TMessageHost& messages, TDialogRunner& dialogs, TMainWindowSe
   connect(m_jobPanel, &TJobPanel::NamesInputsChanged, this, previewNames);
   previewNames();
   m_slv->SetFolder(m_stv->SelectedPath());
-  const auto listChanged = [this] { m_keepDefaultJobList = false; };
-  connect(m_jobs, &QAbstractItemModel::rowsInserted, this, listChanged);
-  connect(m_jobs, &QAbstractItemModel::rowsRemoved, this, listChanged);
-  connect(m_jobs, &QAbstractItemModel::rowsMoved, this, listChanged);
-  connect(m_jobs, &QAbstractItemModel::dataChanged, this, listChanged);
-  connect(m_jobs, &QAbstractItemModel::modelReset, this, listChanged);
+  connect(m_jobs, &TJobListModel::JobsChanged, this, [this] { m_keepDefaultJobList = false; });
   const TOptionsPanel& options = m_jobPanel->Options();
   connect(&options, &TOptionsPanel::GoClicked, this, &TfrmMain::btnGoClick);
   connect(&options, &TOptionsPanel::UndoClicked, this, &TfrmMain::btnUndoClick);
