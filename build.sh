@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # One entry point for everything a developer or CI does:
 #   ./build.sh run     install what is missing, build, start Quillex
 #   ./build.sh test    install what is missing, build, run every test (also under ASan/UBSan)

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Makes DIR anew as make-tree.sh's tree, for a run that must start from the original names.
 #   bench/fresh-tree.sh flat|deep DIR [COUNT]
 # The old DIR is moved into DIR.trash/ rather than deleted: ext4 does not hand out an

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Prints where a table's figures were taken: the machine, the file system of the trees,
 # the load averages (1, 5, 15 minutes, the benchmark's own work included) and the time.
 #   bench/machine.sh DIR      DIR: a folder on the file system of the trees

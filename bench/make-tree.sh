@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Makes the trees the benchmarks rename: the same names for the same arguments, every run.
 #   bench/make-tree.sh flat DIR [N]     one folder of N files (default 100000)
 #   bench/make-tree.sh deep DIR [K]     1,000 folders (Archive 00/Set 00/Roll 00 ..

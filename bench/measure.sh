@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Times a shell command and reads its peak memory, as every row of the tables is measured:
 # hyperfine runs it RUNS times under GNU time, PREPARE (untimed) before each run when given.
 #   bench/measure.sh RUNS PREPARE DIR COMMAND      both run by sh; PREPARE may be ''

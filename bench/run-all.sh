@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Runs every benchmark against an optimised build and prints their tables.
 #   bench/run-all.sh BUILD_DIR      (./build.sh bench installs the tools and builds first)
 # N, RUNS, SLOW_RUNS, SIZES and SCALING_RUNS pass through to the scripts that take them.

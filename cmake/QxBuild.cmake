@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Build conventions shared by every target: the language level, the warnings,
 # and a helper that turns a test source list into a discovered GoogleTest binary.
 

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installing and packaging: the programs, the user guide, the application-menu entry
 # and the icon where a Linux desktop finds them, and a .deb that declares what it needs.
 

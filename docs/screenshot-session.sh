@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Sourced by the take-*-screenshots.sh scripts: the build folder (first argument,
 # default build/default), a scratch folder removed at the end, a window manager on the
 # virtual display, and shoot TITLE FILE, which waits for a window and saves its picture.

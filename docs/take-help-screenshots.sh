@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Takes the About and regular-expression quick help screenshots in docs/ from the real
 # program on a virtual display. Needs xvfb, openbox, xdotool and imagemagick; run from
 # the top of the repository after a build:

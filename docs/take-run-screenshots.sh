@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Takes the screenshots of the run's windows in docs/ from the real program on a
 # virtual display: the tree window after a simulation with a clash, the log window
 # after it, the progress window during a real run with its question, and a failure

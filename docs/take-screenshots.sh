@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Takes the screenshots in docs/ from the real program on a virtual display: the main
 # window in the Details view with its New name column, in a light theme and (through
 # qt6ct's "darker" colours) a dark one, and every job dialog.

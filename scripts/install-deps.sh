@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs the Debian packages Quillex needs, skipping what is already there. Runs as
 # root, or through sudo.
 #   scripts/install-deps.sh          what building, the tests and the screenshots need

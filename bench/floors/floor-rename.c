@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The least a batch rename can cost: the floor the renamers table measures against.
 // Brackets the first run of ASCII digits in every regular file's name ("IMG_000123.jpg"
 // -> "IMG_[000123].jpg", what (\d+) -> [$1] does to a file name) and renames with

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The least a preview can cost: the floor of the renamers table's preview sections.
 // Lists every folder of the tree and reads each entry's status, what a renamer needs to
 // show types and sizes; never follows a symbolic link.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The photo date benchmark's helper: it makes the folder of camera-like JPEG files, and
 // reads the date taken of every file of a folder with Quillex's reader, the floor under a
 // rename by date taken.

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The photo date table: reading the date taken of N camera-like JPEG files in one folder
 # (photodate-bench makes them: a seed photo with a camera's usual Exif fields, its date
 # taken stamped anew in each copy), warm page cache, each row RUNS times:

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Replace over generated file names: TRegexEngine beside std::regex (ECMAScript) and
 // PCRE2 (interpreted and JIT), the same expressions and templates for each. Counters:
 // names_per_second, gave_up (names an engine failed on), and for ours the bytes

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Runs the regex benchmark of an optimised build and prints one markdown table: names
 # per second for each engine and expression, and our ratios to PCRE2, interpreted and JIT.
 #   bench/regex/run.sh BUILD_DIR      (the release preset's build; nothing is built here)

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Renumbering one up beside plain runs and the C floor: N files file000001 .. fileN become
 # file000002 .. file(N+1), so every new name is still taken when its turn comes and each
 # rename waits for the next one. The plain runs rename the same files to names that are

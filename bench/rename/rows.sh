@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The rows of the renamers table, read by run.sh: section NAME TITLE, then
 # row ID NEEDS RUNS FILES PROGRAM COMMAND for each program, its floor first.
 # Every command brackets the digits of every file name, (\d+) -> [$1].

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The renamers table: quillex-cli beside the C floors and the peer renamers, each doing
 # (\d+) -> [$1] to every file name of the same trees:
 #   FLAT  one folder of N files         DEEP  1,000 folders of N/1,000 files

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Prints run.sh's rows (one line each, tab-separated: section title, id, program, files,
 # command, median s, min s, max s, peak KiB, idle %, is the floor, check) as a table per
 # section, then every command. Needs -v n=FILES_PER_TREE.

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # How quillex-cli grows with one folder: 10,000, 100,000 and 1,000,000 files in one folder
 # (make-tree.sh's FLAT names, the job (\d+) -> [$1]), a simulation and a real run, both
 # sorted by name with undo off, and the largest once more in listing order; wall time and

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Times the desktop program itself: the real main window, offscreen, opened on a folder
 // with a job list and settings.
 //   quillex-ui-bench CONFIG_DIR TREE_DIR     a run: from the click on Go until the result

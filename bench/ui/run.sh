@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The desktop program beside the command line on the same work, in one run, each row
 # several times on a fresh tree; the medians, the desktop's ratio, and how long the
 # desktop window stays busy after showing the result:

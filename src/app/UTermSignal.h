@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // SIGTERM as an ordinary event of the user-interface thread, so that a terminating
 // session closes the main window the same way the user would. Only one may exist.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // quillex: the desktop program. Starts the main window with the command line as it
 // came, byte for byte, and closes it properly on log-off and on SIGTERM.
 #include <QApplication>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // quillex-cli: the jobs, tests, runs and undo of the desktop program from a terminal,
 // sharing its settings file and default job list (read, never written).
 // Exit status: 0 success, 1 a failure was reported, 2 wrong usage or nothing to do.

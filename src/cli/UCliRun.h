@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // quillex-cli run and undo: the rename run, its simulation and Undo of one folder,
 // driven from a terminal.
 #pragma once

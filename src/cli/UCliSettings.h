@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The command line's view of the desktop program's settings: quillex.ini is read for
 // the defaults of the options that mirror it, and never written.
 #pragma once

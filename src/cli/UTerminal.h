@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The command line's way of talking to the user: messages on stderr, Yes/No
 // questions answered on the terminal. When stderr is marked as a terminal
 // (UTerminalText.h), the names in them are shown escaped.

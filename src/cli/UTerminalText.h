@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Texts from names, job lists and the user, made fit to show on a terminal: control
 // characters are shown escaped, so a name cannot retitle, clear or otherwise drive the
 // user's terminal. A stream that is no terminal (a pipe, a file) gets every byte as it is.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // quillex-cli: see UCliApp.h.
 #include <unistd.h>
 

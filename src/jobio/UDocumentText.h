@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // An XML document's text as the parser will see it, for looking it over before parsing.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Job list files: the writer composes the XML text itself (CR LF lines, a fixed
 // attribute order) and transcodes it into the declared encoding; libxml2 reads,
 // with DTDs, external entities and the network switched off.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Rename jobs: the job record, its one-line description, the job list, and the
 // application of jobs to a bare name (never a path). Pure text work apart from the
 // counter value that the caller owns and passes in, and the entry's dates, which the

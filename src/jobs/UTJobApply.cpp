@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Applying jobs to a name. The work is done on code points, so positions and counts
 // are characters and a byte that is not valid UTF-8 travels through as one character.
 #include <algorithm>

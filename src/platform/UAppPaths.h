@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Where Quillex keeps its settings file and default job list, and where it finds
 // its help. One place decides, so the desktop program and the command line agree.
 #pragma once

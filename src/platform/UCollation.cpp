@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/UCollation.h"
 
 #include <unicode/ucol.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Ordering names the way the user's language sorts them, ignoring letter case.
 #pragma once
 

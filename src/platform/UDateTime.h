@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Entry dates and run time stamps as the log shows them, and dates broken down for
 // names.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A directory held open by its handle, so the walk never depends on the process's
 // working directory or on a path that may change under it: entering is opening a
 // child relative to its parent's handle, stepping back is using the parent's handle.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // An owned file descriptor, closed through the system-call seam when it goes.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Which file an entry is, with its size and times, as the folder views need them to
 // tell a folder from another one under the same name and to notice changes. Read
 // through the core's system-call seam; the walk of a run does not use this.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Whole-file reads and atomic whole-file replacement, through the system-call seam.
 // Not a general file API: the walk and the undo files have their own units.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // How the core tells the user something or asks a Yes/No question. The desktop
 // program answers with message boxes, the command line with the terminal, tests
 // with a recording fake. The core never talks to the user any other way.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The date a photo was taken, read from the Exif metadata of an entry of a folder with
 // libexiv2. Not a metadata editor: it reads three date fields and nothing else.
 #pragma once

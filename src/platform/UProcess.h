@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Facts about the running process: its working directory and which of its streams are
 // terminals. It changes nothing about the process.
 #pragma once

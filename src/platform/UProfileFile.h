@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // An ini ("profile") file held in memory: "[section]" header lines and key=value lines.
 // Writing a key touches that key's line alone and keeps every other byte of the file.
 // It knows nothing of types or defaults; the settings store builds those on top.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The desktop program's place in the file managers' "Open With": a desktop entry in the
 // user's applications folder. Writes that one file; registers no default application.
 #pragma once

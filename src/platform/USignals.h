@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The two signals Quillex answers: Ctrl-C asks a command-line run to stop, SIGTERM
 // closes the desktop program the way the user would. Handlers only set a flag or write
 // a byte; the program looks at them where it is safe to act.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The one seam through which Quillex makes system calls. The default object calls
 // the kernel; a test installs a subclass that fails chosen calls (EACCES, ENOSPC,
 // EEXIST ...) to prove that every failure path keeps the user's files intact.

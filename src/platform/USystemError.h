@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The error every failed system call becomes: it keeps errno, the path and the reason,
 // and its text reads "<what> <path>: <reason>". The reason is the system's text for the
 // errno unless the platform layer refused the call itself and says why.

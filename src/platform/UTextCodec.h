@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Conversion between UTF-8 and other character encodings through iconv.
 #pragma once
 

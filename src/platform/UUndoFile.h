@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The undo file "_quillex_undo.txt" of one directory: pairs of CR LF lines, an entry's
 // new name then its old name, appended step by step before each rename is made, so no
 // rename is ever missing from it, even when the program is killed. Runs only ever add

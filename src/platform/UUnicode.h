@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Unicode simple case mapping of single code points, for ignore-case comparisons.
 // The case jobs do not use it: they change only A-Z and a-z.
 #pragma once

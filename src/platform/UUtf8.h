@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // UTF-8 text as characters: one character is one code point, and a byte that does
 // not begin a valid sequence is a character of its own that survives unchanged.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The text forms of typed values that files hold: signed decimal integers,
 // floating-point numbers and booleans, and the ASCII letter case their words ignore.
 // Pure conversions, no storage.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The regular-expression replacement that replace jobs and the replace dialog's
 // tester use: every match of `expression` in `input` replaced by the substituted
 // `tmpl`. Never throws: an engine error becomes the result text.

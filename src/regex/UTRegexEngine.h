@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // TRegexEngine: a Perl-style regular-expression engine over code points (UTF-8 text,
 // a byte that is not UTF-8 counting as one character), with options i r s g m x, group
 // captures 0 to kMaxGroup, template substitution and replacement. It is not thread-safe

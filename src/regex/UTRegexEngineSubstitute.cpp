@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Template substitution of TRegexEngine: $n, ${n}, $&, ${&} and \ escapes.
 #include "regex/UTRegexEngine.h"
 #include "regex/detail/URegexSubject.h"

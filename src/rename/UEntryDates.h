@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The dates a date job puts into the name of an entry of a folder: its modification
 // date, and for a file the date the photo was taken, each read when first asked.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Which names an entry may be given (or, by Undo, given back): a name that stays in its
 // folder, that the file system can hold, that an undo file can record, and that is not
 // the undo file's own.

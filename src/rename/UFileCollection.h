@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Collecting and ordering the entries of one directory: its subdirectories (every one,
 // hidden ones too) and the files that match the mask (never hidden ones, never the undo
 // file). The directory is listed once, into the visit's arena; both lists come from

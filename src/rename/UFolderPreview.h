@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What a run would make of the entries of one folder, each found by its present name:
 // the run's own simulation of that folder as the start folder of a run, with no descent,
 // nothing logged, asked or recorded. It renames nothing; the live preview of new names

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The renames of one step in one folder (its subdirectories, or its files), made in the
 // order the run takes the entries. A rename whose new name is held by an entry of the
 // same step that moves away later waits until the name is free, so shifts (file1 ->

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A hash index from the key of a name to a number that stands for the name (its id in
 // an arena, an entry of a step). The key is not stored: it is found again through the
 // number when two hashes agree, so an entry costs eight bytes instead of a string and a

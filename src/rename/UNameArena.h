@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Many names held in one block of characters, each found by its number. A folder of a
 // million entries then costs the names' bytes and four more each, not a string object
 // and a heap block per name.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The two folders a step's renames are made in: the real one, each step recorded in the
 // undo file first, and the simulation's picture of it, a set of names that behaves as
 // the folder would, so a simulation fails exactly where the real run would.

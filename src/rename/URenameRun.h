@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The rename run: walks a directory tree from the starting directory, passes every
 // collected name through the ticked jobs and renames the entry (never replacing
 // another), or in a simulation builds the predicted result tree. Talks to whoever

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The predicted result of a simulated run: the starting directory as the root, below
 // each directory first its subdirectories and then its files, each with its new name
 // and one of six states. Held compactly so a run of a large tree stays cheap.

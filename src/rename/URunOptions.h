@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What a run is told when it starts: the starting directory, the mask and the options
 // of the main window. A run takes them once, so changing a control mid-run has no effect.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The entries a run collected in one folder, in the run's order: each a name in the
 // visit's arena and, when the run reads them, its date. Plain arrays rather than an
 // object per entry, so a folder of a million files costs a few bytes per entry here.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Undo: the renames recorded in undo files are taken back, latest first, and the files
 // are consumed. One folder, or a whole tree in one step.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The application's settings store: the keys Quillex declares, with their defaults and
 // in their order, over quillex.ini. Creating it reads nothing; the owner calls Load.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // ToxRegVal: declared, typed settings (booleans, floats, integers, strings) with their
 // defaults, read from and written to an ini file, plus a window's placement. A key that
 // is not declared in one of the four lists cannot be read or written. No Qt, no windows:

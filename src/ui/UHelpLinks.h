@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Where the Help menu leads: the local help file and the maker's web pages, each
 // address in this one place. Opens nothing itself.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Every colour the program gives a text or an icon is taken from the palette and made
 // readable on its background, so a light theme, a dark one and a switch between them all
 // work.

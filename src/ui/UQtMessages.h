@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The desktop program's answer to TMessageHost: message boxes titled "Quillex" over
 // the active window. Says nothing itself; every text comes from its caller.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Our UTF-8 byte strings to QString and back, without loss: a byte that is not valid
 // UTF-8 travels through QString as a lone surrogate and comes back as the same byte.
 // Only for showing and editing text; paths never go through QString on their way to

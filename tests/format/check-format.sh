@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Every C and C++ source of the project as clang-format lays it out (.clang-format at the
 # top); names the files that are not, with the command that fixes them.
 #   check-format.sh SOURCE_DIR CLANG_FORMAT

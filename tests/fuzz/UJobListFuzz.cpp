@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // libFuzzer target over the job list reader: the input is a whole job list file. Besides
 // the sanitizers it checks that every job read is of a known kind and that the jobs it
 // read save again, in UTF-8 and in one of the offered encodings, as themselves.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // libFuzzer target over the photo date reader: one input is one file of a folder, read
 // as a rename by date taken reads it. The reader takes a folder and an entry's name, so
 // each input is written to a file in a folder of this process.

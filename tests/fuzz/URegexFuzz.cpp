@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // libFuzzer target over the regex engine: compiling, Exec / ExecNext, Substitute and
 // Replace on one input. The data is "expression \0 template \0 input". Besides the
 // sanitizers it checks what every match must satisfy and that searches always end.

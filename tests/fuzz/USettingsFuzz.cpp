@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // libFuzzer target over the settings readers: the ini reader TProfileFile and the typed
 // store ToxRegVal with the application's keys. The input is a quillex.ini, optionally
 // followed by "\0 section \0 key \0 value" naming one write; both readers read from a

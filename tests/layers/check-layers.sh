@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The layers as the code must keep them: system calls only in src/platform (everything
 # else goes through its functions, so tests can put faults in and hostile files meet one
 # careful place), and no core unit that reaches up into the programs or into Qt.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Differential test: generated expressions and inputs, matched by TRegexEngine and by
 // PCRE2 as an oracle, comparing found / not found and every group of every successive
 // match. QX_REGEX_DIFF_CASES sets the number of cases for longer runs.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The search's shortcuts: the prefilter rules out inputs without the runs every match
 // contains, and a greedy star gives back only to places where what follows can start.
 // Neither may change any outcome: generated expressions and inputs are searched with the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // RegexReplace: every match replaced by the substituted template, an engine error as
 // the result text, and the kept engines behaving like fresh ones call after call.
 #include <gtest/gtest.h>

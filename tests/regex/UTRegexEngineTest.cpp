@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // TRegexEngine: the dialect's matches and captures (Perl's leftmost-first rules), the
 // options, every error text with its position, substitution, replacement, and the
 // guarantees on work (bounded searches, the budget, the loop stack).

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Letter case where a folder ignores it and where it does not: the simulation marks a
 // clash exactly where the real run fails, on a case-ignoring folder (the FUSE test file
 // system) and on this machine's own, which keeps case.

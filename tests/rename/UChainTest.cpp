@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Renames within one folder that wait for each other: shifts in every order, swaps and
 // cycles of three, a member declined or held by an entry that stays, folders in a chain;
 // and runs of cycles and shifts killed at each of their renames, which one Undo takes back.

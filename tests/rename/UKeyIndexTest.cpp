@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The arena and the key index against the containers they stand in for: long random runs
 // of adds, finds and erases over a small set of names (so keys meet, collide and come
 // back), checked step by step against std::unordered_map and a vector of strings.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Kills a real run at chosen moments, just before and just after its Nth rename, N
 // spread over the whole run and on each step of a two-step rename, and checks that one
 // UndoTree brings back exactly the tree as it was: no rename may ever be missing from an

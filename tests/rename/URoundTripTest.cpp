@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Whole trees through a real run and back through one UndoTree: a copy of a real tree
 // of documents, and a chain of folders far deeper than a path may be long.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Holds the simulation to its promise over generated folders and job lists: the folder is
 // simulated, then run for real, and every entry the simulation marks renamed, unchanged or
 // failed must be renamed to that name, or left, by the real run, with the same counts and

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Runs part of a test in a forked child, so that the test outlives what that part
 // provokes: a call that would block for ever, or a process that kills itself.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A system-call seam that fails one chosen call with a chosen errno, optionally only
 // after a number of successful calls, so tests can break an operation part-way.
 #pragma once

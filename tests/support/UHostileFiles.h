@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What another user, a stray script or a broken disk can leave where Quillex expects
 // one of its own files: the cases every reader of such a file must survive.
 #pragma once

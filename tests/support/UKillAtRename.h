@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A system-call seam that kills its own process at the Nth rename, just before making it
 // or just after it returns, so a run in a forked child (RunInChild) stops at an exact
 // step. It also counts the renames and keeps their names, to choose the moments from.

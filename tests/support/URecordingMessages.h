@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A message host that records what the core said and answers questions from a script.
 #pragma once
 

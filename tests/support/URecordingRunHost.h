@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A run host that records every log line, message, question and progress update,
 // answers questions from a script, and asks the run to stop after a number of updates.
 #pragma once

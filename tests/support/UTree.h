@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Builds small directory trees from a list of paths and reads them back, so a test
 // states a tree before and after a run in one line each.
 #pragma once

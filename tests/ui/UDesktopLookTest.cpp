@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The desktop program as a Linux desktop shows it: every caption whole at any scale and
 // with a large font, the first start on the screen, every coloured text readable on a
 // light and a dark theme, one Alt letter per control, the keys a user expects, a name for

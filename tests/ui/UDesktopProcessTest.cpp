@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The desktop program as a process, the way a session ends it.
 #include <gtest/gtest.h>
 #include <signal.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The folder tree and the file list over real temporary folders: the starting folder is
 // the folder the user chose and nothing else, names in any bytes are listed and used as
 // they are, in-place renaming never replaces, and changes on disk show by themselves.

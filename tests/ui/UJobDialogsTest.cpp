@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The five job dialogs: loading, storing, which user actions pick an option, the replace
 // dialog's tester, captions, tab order, number fields and RunJobDialog.
 #include <QCheckBox>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The log window's lines: copying gives the selected lines in the log's order, a
 // selection or a view scrolled up stays put while lines arrive, the newest line is
 // followed otherwise, the view scrolls across to the widest line, and Clear Log forgets

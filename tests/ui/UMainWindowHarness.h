@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // One main window after another over temporary settings, program, home and data
 // folders, so no test ever reads or writes the real home; with the look-ups and
 // actions the tests of the desktop program share.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The file list's New name column against quillex-cli run --simulate over the same
 // folder, jobs and options: every entry the run takes a turn for shows the name and the
 // mark the simulation gives it (renamed, unchanged greyed, refused or clashing red),

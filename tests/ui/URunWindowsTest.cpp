@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The run's windows driven by real runs over temporary trees: the tree window after a
 // simulation, the log across runs, Cancel, the gauge, the run's boxes and what stops a
 // run while one is open, closing during a run, and Undo.

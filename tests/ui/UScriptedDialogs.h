@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A dialog runner for tests: each modal dialog is handed to the next scripted step,
 // which works its controls and says OK or Cancel; file dialogs answer from a queue.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window's commands that reach outside the renaming: Send To, the list font,
 // the help file and the maker's pages, the About window and the regular-expression
 // quick help with its texts.

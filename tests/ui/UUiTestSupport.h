@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Small helpers for the desktop program's Qt tests: finding controls by name, showing
 // a window for real, and printing jobs in failure messages.
 #pragma once

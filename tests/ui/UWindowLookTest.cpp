@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the windows show matches what is so: the log follows its newest line from the
 // lines' beginnings, an option that is off looks off, the mask history keeps no stale
 // entries, a saved placement comes back onto the screen, never minimised, and the counter

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window: job list commands, ticks, the sample test and file clicks, the mask
 // history, option dependencies, settings at start-up and close, the job list file
 // commands and the command line.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The "XML Character Encoding" dialog: preselection from the setting, the setting
 // taken from the chosen entry, and OK only for an encoding job lists read back in.
 #include <QComboBox>

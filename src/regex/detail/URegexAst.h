@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The parsed form of an expression: a tree of nodes in one pool, with the classes it
 // uses. Produced by the parser, consumed by the compiler; it does not match anything.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Character sets of the engine: the fixed sets behind \d \w \s and bracket classes.
 // Code points below 256 are a bitmap; the rest are sorted ranges. No parsing here.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The engine's error texts and the helpers that raise them. Compile errors carry the
 // parser's position; search errors do not.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The backtracking matcher: runs a compiled program over code points with an explicit
 // stack (never recursing per character) and remembers the (instruction, position)
 // states that failed, so work stays bounded by program size times input length.

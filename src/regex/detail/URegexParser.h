@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Parses an expression (code points) into a tree, applying the (?...) switches as they
 // come. Raises the compile errors with their positions; it does not compile or match.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The prefilter: runs of characters that every match contains side by side, looked for
 // in the input's UTF-8 bytes before it is decoded, so that most inputs that cannot match
 // cost one scan. It only rules matches out; it never finds one.

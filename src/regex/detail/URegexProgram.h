@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The compiled form of an expression: instructions for the backtracking matcher and
 // the facts the search uses to skip start positions. Built by the compiler only.
 #pragma once

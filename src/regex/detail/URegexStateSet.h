@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The set of failed matcher states inside counted loops, (pc, position, counters ...):
 // variable-length keys in one flat pool, cleared in constant time between searches.
 // It holds at most a fixed number of states; past that it only answers lookups.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The input of a search: its UTF-8 bytes, and its characters (code points), decoded only
 // when a search gets past the prefilter. It holds a view: the bytes must outlive it.
 #pragma once

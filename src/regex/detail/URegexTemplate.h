@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A substitution template taken apart once into pieces of its own text and group
 // references ($n, ${n}, $&, ${&}; \ makes the next character literal), so that every
 // match of a Replace only copies. It does not know any match.

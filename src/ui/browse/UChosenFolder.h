@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The starting folder the user chose: its path as bytes, and the folder itself held
 // open. Held open, its inode number cannot pass to a folder created after it is
 // deleted, so device and inode tell it from any other folder later found at the path.

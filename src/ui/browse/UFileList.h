@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The file explorer list slv: the folders and files of one folder, sorted, in one of
 // four view styles (0 large icons, 1 small icons, 2 list, 3 details). It follows
 // changes on disk; names can be edited in place, never replacing an existing entry.

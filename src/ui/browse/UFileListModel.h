@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The folders and files of one folder in the details view's columns, each name kept as
 // its bytes, and beside them the New name column: what the ticked jobs would make of each.
 // The folder is read off the window's thread; a fresh reading replaces the rows that

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // One folder's entries as the file list shows them: hidden ones left out (a run leaves
 // them alone), folders first, in the order of a details column. Safe to read off the
 // window's thread, so a large or slow folder never holds the window up.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The folder tree stv: every folder from the file system root down, hidden ones too
 // (a run descends into them), and the starting folder the user chose. The choice is a
 // folder, not a row: it changes only by the user's click or key, or SelectPath, and it

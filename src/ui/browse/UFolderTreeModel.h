@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The folders of the file system, from the root down, hidden ones too (a run walks
 // them), each name kept as its bytes. A folder is listed when it is first opened and
 // again when its times show a change; a symbolic link is no folder here.

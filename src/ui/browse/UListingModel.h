@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the folder tree and the file list share: names shown with U+FFFD where their
 // bytes are not UTF-8, ordered as people read them (ignoring case, numbers by value),
 // and a fresh listing brought in with the fewest row changes.

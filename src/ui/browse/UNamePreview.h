@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The file list's New name column behind the scenes: the core's preview of one folder
 // (TFolderPreview), made off the window's thread so that a folder of 100,000 files never
 // holds the window up. One preview is made at a time; inputs that arrive meanwhile

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The layout the remove and counter dialogs share: a number of characters, then where.
 // The two differ only in their captions and kind.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // How the main window shows its modal dialogs (the job dialogs, the encoding, font and
 // About dialogs, the job list file dialogs) and hands documents and web addresses to the
 // desktop. The program does both for real; tests script them and record the addresses.

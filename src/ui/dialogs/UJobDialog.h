@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the five job dialogs share: a fixed-size modal window without title-bar
 // buttons, "Cancel" (Esc) and "OK" (Enter), and the load/store pair through which the
 // main window fills a dialog from a job and writes it back after OK. No dialog checks

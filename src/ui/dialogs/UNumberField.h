@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A spin field for a whole number in a range that takes whatever number is typed and
 // brings it into the range when the field is left, where a plain spin box would drop the
 // keystroke that leaves the range. Every number field of the desktop program is one.

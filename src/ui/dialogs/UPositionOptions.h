@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The "where" part of the insert, remove and counter dialogs: five radio buttons with
 // their fields. Clicking a field or typing into it ticks its option; focus alone (Tab)
 // never does, so moving through the dialog leaves the job as it was.

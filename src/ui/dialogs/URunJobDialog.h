@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Which dialog edits which kind of job, and one edit: create the dialog, load the job,
 // show it modally, store it back on OK, destroy the dialog.
 #pragma once

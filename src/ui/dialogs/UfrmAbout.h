@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The About window: the program's name and version, its author and its maker. Shown
 // modally by its caller; knows nothing of the main window.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The insert job's dialog: the string to insert and where it goes.
 #pragma once
 

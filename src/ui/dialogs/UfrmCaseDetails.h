@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The dialog of the three case jobs: all characters, the name part or the extension.
 // Caption and prompt follow the kind of the job loaded.
 #pragma once

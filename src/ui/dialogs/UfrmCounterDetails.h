@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The counter job's dialog: the counter's width in characters and where it goes.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The date job's dialog: which date, its format with an example of it, and where it goes.
 // A format that would put "/" into a name cannot be accepted.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The regular-expression quick help: the constructs of the replace job's regular-
 // expression mode in six groups, and a link to the full syntax. The caller decides how
 // many exist and opens the link; this window only shows and reports the click.

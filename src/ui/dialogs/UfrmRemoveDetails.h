@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The remove job's dialog: how many characters to remove and from where.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The replace job's dialog: find and replacement texts, match case, regular
 // expressions, and a tester that shows what RegexReplace makes of a sample input.
 // The tester's input outlives the dialog for as long as the program runs.

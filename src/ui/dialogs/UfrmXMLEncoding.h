@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The "XML Character Encoding" dialog: an editable list of encodings whose chosen
 // entry, up to its first blank, becomes the encoding written into job list files.
 // OK accepts only an encoding that job lists can be saved in and read back from.

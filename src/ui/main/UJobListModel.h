@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The job list as the list box lbJobs shows it: one row per job, its description as
 // text and its enabled flag as the tick. The model holds the list itself, so a tick and
 // its job's flag are one value and cannot drift apart.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The left side of the main window: the mask, the job list and its commands, the buttons
 // that add a job of each kind, the counter, the options of a run and the sample name to
 // try the jobs on. It edits the window's job list; reading and writing it are the window's.

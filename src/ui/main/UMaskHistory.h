@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The file-mask history of the main window's mask box, as plain text: the most recent
 // mask first, at most ten, no entry twice; and how it is kept in the settings. No Qt, so
 // it is tested on its own.

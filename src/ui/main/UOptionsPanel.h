@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The options of a run under the job list: which entries, in what order, and how (confirm,
 // undo file, log, simulation), with the buttons that start a run or take one back, and
 // their settings keys. It knows nothing of the jobs, the mask or the folder.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The small builders the main window's panels share: a control with its name and hint,
 // a column without margins, a stored number as a control takes it.
 // Nothing here knows a panel.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A pane's title: its text on the palette's highlight colours. Narrower than its text, it
 // ends the text with "..." and shows the whole of it as a tooltip.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window: composes the job panel, the folder tree and the file explorer, owns the
 // job list and its files, the menu, the settings and default job list at start and close,
 // and wires them together. The job panel holds the job commands and the options of a run;

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // TfrmMain's commands that reach outside the renaming: Send To, the list font, the help
 // file, the maker's pages, the regular-expression quick help and the About window.
 #include <QAction>

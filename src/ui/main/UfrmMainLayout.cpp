@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // TfrmMain's own controls: the menu, the starting-directory pane and the file explorer,
 // with their names, captions and hints. The job panel builds itself.
 #include <QAction>

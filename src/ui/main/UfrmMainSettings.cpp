@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // TfrmMain and its settings: store to controls at start-up, controls to store before
 // every write, the window placement, and the steps of closing.
 #include <QApplication>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The log window's list of lines: plain text rows of one height, so only the rows that
 // show are laid out and drawn however long the log grows. It follows the newest line
 // unless the user has scrolled up or selected lines. It never writes the log anywhere.

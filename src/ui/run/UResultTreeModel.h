@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The result tree of a simulated run as a Qt model: items are made as the view asks
 // for them, so a tree of a hundred thousand entries shows at once.
 #pragma once

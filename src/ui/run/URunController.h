@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Go and Undo for the main window: the core's rename run and undo, shown through the
 // progress, log and tree windows. The main window's commands that could disturb a run
 // are switched off while it lasts, however it ends.

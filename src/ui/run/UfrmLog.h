@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The log window: created at start-up, hidden until asked for, kept until the program
 // ends, so its text gathers the lines of every logged run until "Clear Log".
 #pragma once

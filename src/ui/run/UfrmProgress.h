@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The progress window of a run: the folder being entered, the gauge and the three
 // figures; Cancel while the run goes on, Close afterwards, in one place. It has no
 // title-bar buttons, and a close request during a run is ignored: Cancel is the way.

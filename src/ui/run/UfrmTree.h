@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The tree window: the predicted result of the last simulated run, its legend and the
 // line that counts the renames.
 #pragma once

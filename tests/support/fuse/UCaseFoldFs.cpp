@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // quillex-casefold-fs BACKING MOUNTPOINT [FUSE options]: mounts BACKING at MOUNTPOINT so
 // that every name is looked up ignoring case (Unicode simple case mapping) while it keeps
 // the case it was made with, as on vfat or an SMB share. Test support, not a product:

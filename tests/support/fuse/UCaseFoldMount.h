@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A case-insensitive folder for one test: quillex-casefold-fs mounted over a backing
 // folder, both inside a fresh temporary folder, and unmounted when the object goes,
 // whether the test passed or not. It is not a way to mount anything else.
