@@ -18,6 +18,14 @@ option(QX_WARNINGS_AS_ERRORS "Treat compiler warnings as errors" OFF)
 if(QX_WARNINGS_AS_ERRORS)
   target_compile_options(qx_build_options INTERFACE -Werror)
 endif()
+# The hardening a Debian package is built with: checked string and memory calls, a
+# guarded stack, relocations read-only and bound at start. Not under the sanitizers,
+# which put their own checks on those calls.
+if(NOT CMAKE_CXX_FLAGS MATCHES "-fsanitize")
+  target_compile_options(qx_build_options INTERFACE -fstack-protector-strong
+                         $<$<NOT:$<CONFIG:Debug>>:-D_FORTIFY_SOURCE=2>)
+  target_link_options(qx_build_options INTERFACE LINKER:-z,relro,-z,now)
+endif()
 target_include_directories(qx_build_options INTERFACE ${PROJECT_SOURCE_DIR}/src ${PROJECT_BINARY_DIR}/generated)
 
 # qx_add_library(name sources... [LIBS deps...])

@@ -17,6 +17,9 @@ packages=(
   xvfb xauth fonts-dejavu-core imagemagick openbox xdotool dosfstools mtools
   # the layout check of every source
   clang-format
+  # the package, the manual pages, the completions and the metadata as a Debian system
+  # checks them
+  lintian appstream desktop-file-utils man-db bash-completion zsh fish
 )
 bench_packages=(
   # Google Benchmark; hyperfine and GNU time, which time every row; the peer renamers

@@ -1,11 +1,15 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // quillex: the desktop program. Starts the main window with the command line as it
-// came, byte for byte, and closes it properly on log-off and on SIGTERM.
+// came, byte for byte (--help and --version alone aside), and closes it properly on
+// log-off and on SIGTERM.
 #include <QApplication>
 #include <QSessionManager>
+#include <cstring>
+#include <iostream>
 #include <string>
 #include <vector>
 
+#include "UVersion.h"
 #include "app/UTermSignal.h"
 #include "platform/UAppPaths.h"
 #include "platform/UDirectory.h"
@@ -13,11 +17,46 @@
 #include "ui/dialogs/UDialogRunner.h"
 #include "ui/main/UfrmMain.h"
 
+namespace {
+
+constexpr const char* kUsage =
+    "Usage: quillex [FOLDER | FILE]\n"
+    "Quillex renames many files at once. This is its desktop program; quillex-cli is its\n"
+    "command line.\n"
+    "\n"
+    "Opens the main window on FOLDER, or on the folder that holds FILE (a name that\n"
+    "starts with a dash is given as ./NAME).\n"
+    "\n"
+    "Options:\n"
+    "  -h, --help     Print this help and exit\n"
+    "  --version      Print the version and exit\n"
+    "\n"
+    "Qt's own options, such as -platform NAME or -style NAME, are taken too.\n";
+
+// Answered before Qt starts, so that they work without a display (manual pages and
+// packaging tools read them). Only as the one argument: anything else is the folder.
+bool AnsweredQuery(int argc, char* argv[]) {
+  if (argc != 2) return false;
+  if (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0) {
+    std::cout << kUsage;
+  } else if (std::strcmp(argv[1], "--version") == 0) {
+    std::cout << "Quillex " << qx::kVersionText << '\n';
+  } else {
+    return false;
+  }
+  return true;
+}
+
+}  // namespace
+
 int main(int argc, char* argv[]) {
+  if (AnsweredQuery(argc, argv)) return 0;
   // A run over a very deep tree holds one folder handle per level.
   qx::RaiseOpenFileLimit();
   QApplication app(argc, argv);
   QApplication::setApplicationName(qx::kApplicationTitle);
+  // Ties the windows to the menu entry (and its icon) on Wayland and in task bars.
+  QGuiApplication::setDesktopFileName(QStringLiteral("org.quillex.quillex"));
 
   qx::TQtMessages messages;
   qx::TQtDialogRunner dialogs;

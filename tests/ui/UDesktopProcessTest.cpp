@@ -67,7 +67,7 @@ TEST(UDesktopProcessTest, SigtermWritesTheJobListFirstAndEndsWithNoMessageWaitin
   ASSERT_GE(pid, 0);
   if (pid == 0) {
     setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    freopen((dir / "stderr").c_str(), "w", stderr);
+    if (!freopen((dir / "stderr").c_str(), "w", stderr)) _exit(126);
     execl(program.c_str(), program.c_str(), static_cast<char*>(nullptr));
     _exit(127);
   }

@@ -229,14 +229,14 @@ void TShellCommandsTest::aboutWindow() {
     seen << (dialog.windowFlags() & (Qt::WindowCloseButtonHint | Qt::WindowMinMaxButtonsHint) ? "buttons"
                                                                                               : "no buttons");
     seen << (dialog.parentWidget() == QApplication::activeWindow() ? "over the main window" : "elsewhere");
-    for (const char* line : {"lblAuthor", "lblMaker"}) {
+    for (const char* line : {"lblAuthor", "lblMaker", "lblLicence"}) {
       seen << (test::Child<QLabel>(dialog, line)->text().isEmpty() ? "empty" : "written");
     }
     return true;
   });
   harness.Trigger("cmAbout");
   QCOMPARE(seen, (QStringList{"About ...", "Quillex v2.07", "274x364", "OK", "default", "no buttons",
-                              "over the main window", "written", "written"}));
+                              "over the main window", "written", "written", "written"}));
   QCOMPARE(harness.dialogs.shownDialogs, std::vector<std::string>{"qx::TfrmAbout"});
 }
 

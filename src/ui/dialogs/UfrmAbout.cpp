@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "ui/UHelpLinks.h"
 #include "ui/UPaletteColours.h"
@@ -57,6 +58,9 @@ TfrmAbout::TfrmAbout(QWidget* parent) : QDialog(parent, Qt::Dialog | Qt::Customi
   lines->addWidget(Line("lblAuthor", u"by the Quillex developers"_s, AccentText));
   lines->addWidget(Line("lblMaker", u"Ostrel Software"_s, WarningText));
   lines->addStretch();
+  lines->addWidget(Line("lblLicence",
+                        u"Free software under the GNU General Public License, version 3 or later. "
+                        u"It comes with no warranty."_s));
   top->addLayout(lines, 1);
   top->addWidget(ProgramIcon(), 0, Qt::AlignTop);
 
@@ -68,8 +72,9 @@ TfrmAbout::TfrmAbout(QWidget* parent) : QDialog(parent, Qt::Dialog | Qt::Customi
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(pnlTop, 1);
   layout->addWidget(btnOK, 0, Qt::AlignRight);
-  // Its classic size, or more where a large font needs it.
-  setFixedSize(sizeHint().expandedTo(QSize(274, 364)));
+  // Its classic size, or more where a large font needs it; the lines wrap to the width.
+  const int width = std::max(274, minimumSizeHint().width());
+  setFixedSize(width, std::max(364, layout->heightForWidth(width)));
 }
 
 }  // namespace qx
