@@ -1,0 +1,54 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
+# Bash completion for quillex-cli: subcommands, their options, --sort's orders, folders and files.
+# The lists are written out rather than asked of the program at each Tab;
+# tests/dist/check-completions.sh compares them with the program's --help.
+
+_quillex_cli()
+{
+    local cur prev words cword split
+    _init_completion -s || return
+
+    # The subcommand is the first word that is neither an option nor --config-dir's folder.
+    local i sub=
+    for ((i = 1; i < cword; i++)); do
+        case ${words[i]} in
+            --config-dir) ((i++)) ;;
+            -*) ;;
+            *) sub=${words[i]}; break ;;
+        esac
+    done
+
+    # The word is an option's value; values are free text unless named here.
+    case $sub:$prev in
+        :--config-dir) _filedir -d; return ;;
+        test:--jobs | run:--jobs) _filedir; return ;;
+        run:--sort) COMPREPLY=($(compgen -W 'name-asc name-desc date-asc date-desc none' -- "$cur")); return ;;
+        test:--counter-start | run:--counter-start | run:--mask) return ;;
+        # Plain --log takes no value, --log=FILE takes a file.
+        run:--log) if [[ $split == true ]]; then _filedir; return; fi ;;
+    esac
+    [[ $split == true ]] && return
+
+    local options
+    case $sub in
+        '') options='--help --version --config-dir' ;;
+        describe | regex) options='--help' ;;
+        test) options='--help --jobs --counter-start' ;;
+        run)
+            options='--help --jobs --mask --recurse --no-recurse --rename-dirs --no-rename-dirs
+                --reset-counter --no-reset-counter --counter-start --sort --simulate --no-simulate
+                --undo --no-undo --confirm --no-confirm --log --no-log'
+            ;;
+        undo) options='--help --yes --remove-after-errors --recurse' ;;
+    esac
+    if [[ $cur == -* ]]; then
+        COMPREPLY=($(compgen -W "$options" -- "$cur"))
+        return
+    fi
+
+    case $sub in
+        '') COMPREPLY=($(compgen -W 'describe test regex run undo' -- "$cur")) ;;
+        describe) _filedir ;;
+        run | undo) _filedir -d ;;
+    esac
+} && complete -F _quillex_cli quillex-cli

@@ -1,0 +1,75 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
+# Fish completion for quillex-cli: subcommands, their options, --sort's orders, folders and files.
+# The lists are written out rather than asked of the program at each Tab;
+# tests/dist/check-completions.sh compares them with the program's --help.
+
+# Succeeds when the subcommand on the command line is $argv[1] (none yet, without an argument)
+# and the word being completed is no option's value: quillex-cli takes the word after --mask
+# as the mask even when it begins with '-', where fish would offer options.
+function __quillex_cli_on
+    set -l words (commandline -opc)[2..]
+    if string match -q -- '-*' (commandline -ct)
+        and contains -- "$words[-1]" --config-dir --jobs --mask --counter-start --sort
+        return 1
+    end
+    # The subcommand is the first word that is neither an option nor --config-dir's folder.
+    set -l sub
+    while set -q words[1]
+        switch $words[1]
+            case --config-dir
+                set -e words[1]
+            case '-*'
+            case '*'
+                set sub $words[1]
+                break
+        end
+        set -e words[1]
+    end
+    test "$sub" = "$argv[1]"
+end
+
+complete -c quillex-cli -f
+
+complete -c quillex-cli -n __quillex_cli_on -s h -l help -d 'Print help and exit'
+complete -c quillex-cli -n __quillex_cli_on -l version -d 'Print the version and exit'
+complete -c quillex-cli -n __quillex_cli_on -l config-dir -x -a '(__fish_complete_directories)' -d 'Folder of quillex.ini and the job list'
+complete -c quillex-cli -n __quillex_cli_on -a describe -d 'List the jobs of a job list file'
+complete -c quillex-cli -n __quillex_cli_on -a test -d 'Apply the ticked jobs to sample names'
+complete -c quillex-cli -n __quillex_cli_on -a regex -d 'Replace every match of EXPR in INPUTs'
+complete -c quillex-cli -n __quillex_cli_on -a run -d 'Rename the matching files of DIR'
+complete -c quillex-cli -n __quillex_cli_on -a undo -d 'Undo the renaming recorded in DIR'
+
+for sub in describe test regex run undo
+    complete -c quillex-cli -n "__quillex_cli_on $sub" -s h -l help -d 'Print help and exit'
+end
+
+complete -c quillex-cli -n '__quillex_cli_on describe' -F
+
+complete -c quillex-cli -n '__quillex_cli_on test' -l jobs -r -F -d 'Job list file'
+complete -c quillex-cli -n '__quillex_cli_on test' -l counter-start -x -d 'Counter value for the first name'
+
+complete -c quillex-cli -n '__quillex_cli_on run' -x -a '(__fish_complete_directories)'
+complete -c quillex-cli -n '__quillex_cli_on run' -l jobs -r -F -d 'Job list file'
+complete -c quillex-cli -n '__quillex_cli_on run' -l mask -x -d 'File mask'
+complete -c quillex-cli -n '__quillex_cli_on run' -l recurse -d 'Recurse into subdirectories'
+complete -c quillex-cli -n '__quillex_cli_on run' -l no-recurse -d 'Stay in DIR'
+complete -c quillex-cli -n '__quillex_cli_on run' -l rename-dirs -d 'Rename subdirectories too'
+complete -c quillex-cli -n '__quillex_cli_on run' -l no-rename-dirs -d 'Rename files only'
+complete -c quillex-cli -n '__quillex_cli_on run' -l reset-counter -d 'Reset counter in every subdir'
+complete -c quillex-cli -n '__quillex_cli_on run' -l no-reset-counter -d 'One counter for the whole run'
+complete -c quillex-cli -n '__quillex_cli_on run' -l counter-start -x -d 'Counter start value'
+complete -c quillex-cli -n '__quillex_cli_on run' -l sort -x -a 'name-asc name-desc date-asc date-desc none' -d 'Order'
+complete -c quillex-cli -n '__quillex_cli_on run' -l simulate -d 'Print the predicted tree, rename nothing'
+complete -c quillex-cli -n '__quillex_cli_on run' -l no-simulate -d 'Rename for real'
+complete -c quillex-cli -n '__quillex_cli_on run' -l undo -d 'Create an undo file in every folder visited'
+complete -c quillex-cli -n '__quillex_cli_on run' -l no-undo -d 'Create no undo file'
+complete -c quillex-cli -n '__quillex_cli_on run' -l confirm -d 'Confirm every change'
+complete -c quillex-cli -n '__quillex_cli_on run' -l no-confirm -d 'Confirm nothing'
+# Plain --log takes no value, --log=FILE takes a file.
+complete -c quillex-cli -n '__quillex_cli_on run' -l log -F -d 'Log on stderr, or to FILE with --log=FILE'
+complete -c quillex-cli -n '__quillex_cli_on run' -l no-log -d 'No log'
+
+complete -c quillex-cli -n '__quillex_cli_on undo' -x -a '(__fish_complete_directories)'
+complete -c quillex-cli -n '__quillex_cli_on undo' -l yes -d 'Answer Yes to the first question'
+complete -c quillex-cli -n '__quillex_cli_on undo' -l remove-after-errors -d 'Remove the undo file even after errors'
+complete -c quillex-cli -n '__quillex_cli_on undo' -l recurse -d 'Undo in DIR and all its subfolders'
