@@ -15,9 +15,14 @@ namespace qx::cli {
 
 class TTerminalMessages;
 
+// What a run prints on stdout: the tree or the figures for people, or JSON lines for
+// scripts and file managers.
+enum class TOutputFormat { text, json };
+
 struct TRunRequest {
   TRunOptions options;
   std::string logFile;  // "" logs to stderr
+  TOutputFormat format = TOutputFormat::text;
 };
 
 // Runs or simulates; prints the result tree (simulation) or the three progress figures.
