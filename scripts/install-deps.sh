@@ -9,7 +9,7 @@ set -euo pipefail
 packages=(
   # build
   g++ cmake ninja-build pkg-config make
-  libxml2-dev libicu-dev libcli11-dev libexiv2-dev dpkg-dev
+  libxml2-dev libicu-dev libexiv2-dev dpkg-dev
   qt6-base-dev qt6-base-dev-tools qt6-svg-dev libgl-dev
   # tests: GoogleTest, the regex oracle, the fuzzer (clang + its runtime), offscreen Qt,
   # the case-insensitive test file system (libfuse3, fusermount3)

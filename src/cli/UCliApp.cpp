@@ -1,15 +1,18 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "cli/UCliApp.h"
 
-#include <CLI/CLI.hpp>
 #include <algorithm>
+#include <array>
 #include <istream>
-#include <map>
 #include <optional>
 #include <ostream>
+#include <span>
 #include <utility>
 
 #include "UVersion.h"
+#include "cli/UCliArgs.h"
+#include "cli/UCliHelp.h"
+#include "cli/UCliJobOptions.h"
 #include "cli/UCliRun.h"
 #include "cli/UCliSettings.h"
 #include "cli/UTerminal.h"
@@ -20,6 +23,7 @@
 #include "platform/UProcess.h"
 #include "platform/USystemError.h"
 #include "platform/UUndoFile.h"
+#include "platform/UValueText.h"
 #include "regex/URegexReplace.h"
 #include "rename/UEntryDates.h"
 
@@ -27,40 +31,73 @@ namespace qx::cli {
 
 namespace {
 
-// A boolean option with its --no- form; it counts only when the user gave one.
-struct TSwitch {
-  bool value = false;
-  CLI::Option* option = nullptr;
-  void ApplyTo(bool& setting) const {
-    if (option->count() > 0) setting = value;
-  }
+constexpr std::array kProgramOptions = {TOptionSpec{"--config-dir", TValues::one},
+                                        TOptionSpec{"--version", TValues::none}};
+constexpr std::array kRunOptions = {
+    TOptionSpec{"--jobs", TValues::one},
+    TOptionSpec{"--mask", TValues::one},
+    TOptionSpec{"--counter-start", TValues::one},
+    TOptionSpec{"--sort", TValues::one},
+    TOptionSpec{"--log", TValues::attached},
+    TOptionSpec{"--no-log", TValues::none},
+    TOptionSpec{"--format", TValues::one},
+    TOptionSpec{"--recurse", TValues::none},
+    TOptionSpec{"--no-recurse", TValues::none},
+    TOptionSpec{"--rename-dirs", TValues::none},
+    TOptionSpec{"--no-rename-dirs", TValues::none},
+    TOptionSpec{"--reset-counter", TValues::none},
+    TOptionSpec{"--no-reset-counter", TValues::none},
+    TOptionSpec{"--simulate", TValues::none},
+    TOptionSpec{"--no-simulate", TValues::none},
+    TOptionSpec{"--undo", TValues::none},
+    TOptionSpec{"--no-undo", TValues::none},
+    TOptionSpec{"--confirm", TValues::none},
+    TOptionSpec{"--no-confirm", TValues::none},
+};
+constexpr std::array kTestOptions = {TOptionSpec{"--jobs", TValues::one}, TOptionSpec{"--counter-start", TValues::one}};
+constexpr std::array kMakeJobsOptions = {TOptionSpec{"--encoding", TValues::one},
+                                         TOptionSpec{"--force", TValues::none}};
+constexpr std::array kUndoOptions = {TOptionSpec{"--yes", TValues::none},
+                                     TOptionSpec{"--remove-after-errors", TValues::none},
+                                     TOptionSpec{"--recurse", TValues::none}};
+
+// The switches of run, each with its --no- form, and the option it sets.
+constexpr std::array<std::pair<std::string_view, bool TRunOptions::*>, 6> kRunSwitches = {{
+    {"recurse", &TRunOptions::recurseDirs},
+    {"rename-dirs", &TRunOptions::renameDirs},
+    {"reset-counter", &TRunOptions::resetCounter},
+    {"simulate", &TRunOptions::simulate},
+    {"undo", &TRunOptions::undo},
+    {"confirm", &TRunOptions::confirm},
+}};
+
+constexpr std::array<std::pair<std::string_view, TSortOrder>, 5> kSortNames = {{
+    {"name-asc", TSortOrder::NameAsc},
+    {"name-desc", TSortOrder::NameDesc},
+    {"date-asc", TSortOrder::DateAsc},
+    {"date-desc", TSortOrder::DateDesc},
+    {"none", TSortOrder::ListingOrder},
+}};
+
+constexpr const char* kHowToGiveJobs =
+    "Give jobs with --jobs FILE or with job options such as --lower; see 'quillex-cli run --help'.";
+
+// What every command works with.
+struct TContext {
+  const TCommandArgs& args;
+  const TCliDefaults& defaults;
+  TTerminalMessages& messages;
+  std::istream& in;
+  std::ostream& out;
+  std::ostream& err;
+  const TStreams& streams;
 };
 
-struct TCommandLine {
-  std::string configDir;
-  std::string jobsFile;
-  std::string file;  // describe's FILE, run's and undo's DIR
-  std::optional<std::int32_t> counterStart;
-  std::vector<std::string> names;
-  std::string expression;
-  std::string replacement;
-  // run
-  std::optional<std::string> mask;
-  TSwitch recurse, renameDirs, resetCounter, simulate, undo, confirm;
-  std::optional<TSortOrder> sort;
-  CLI::App* run = nullptr;
-  CLI::Option* log = nullptr;
-  CLI::Option* noLog = nullptr;
-  std::string logFile;
-  // undo
-  bool yes = false;
-  bool removeAfterErrors = false;
-  bool undoRecurse = false;
-};
-
-const std::map<std::string, TSortOrder> kSortNames = {
-    {"name-asc", TSortOrder::NameAsc},   {"name-desc", TSortOrder::NameDesc}, {"date-asc", TSortOrder::DateAsc},
-    {"date-desc", TSortOrder::DateDesc}, {"none", TSortOrder::ListingOrder},
+struct TCommand {
+  std::string_view name;
+  std::span<const TOptionSpec> options;
+  bool takesJobs;
+  int (*handler)(const TContext&);
 };
 
 // `undo --yes`: Yes to the first question, "undo?"; the later one, "Errors detected!
@@ -76,74 +113,6 @@ class TUndoAnswers : public TTerminalMessages {
   bool m_first = true;
   bool m_removeAfterErrors;
 };
-
-// The job list of a command: the named file, or the default job list, which may not
-// exist yet (a first start has none) and then is an empty list.
-std::optional<TJobList> LoadJobs(const std::string& named, const std::string& defaultFile,
-                                 TTerminalMessages& messages) {
-  const std::string path = named.empty() ? defaultFile : named;
-  TJobList jobs;
-  if (named.empty() && !PathExists(path)) return jobs;
-  auto loaded = LoadJobListFromXML(path, messages);
-  if (!loaded) {
-    messages.ShowMessage(LoadFailureMessage(path));
-    return std::nullopt;
-  }
-  jobs.ReplaceAll(std::move(*loaded));
-  return jobs;
-}
-
-void AddSwitch(CLI::App* command, TSwitch& flag, const std::string& name, const std::string& help) {
-  flag.option = command->add_flag("--" + name + ",!--no-" + name, flag.value, help);
-}
-
-void DefineCommands(CLI::App& app, TCommandLine& line) {
-  app.require_subcommand(1);
-  // A repeated option takes its last value, as scripts and aliases that add to a command
-  // line expect. Subcommands copy this default when they are added; switches have it already.
-  app.option_defaults()->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
-  app.set_version_flag("--version", std::string("Quillex ") + kVersionText);
-  app.add_option("--config-dir", line.configDir,
-                 "Folder of quillex.ini and quillex_job_config.xml (default: the desktop program's)");
-
-  CLI::App* describe = app.add_subcommand("describe", "List the jobs of a job list file, a tick and a line each");
-  describe->add_option("FILE", line.file, "Job list file")->required();
-
-  CLI::App* test = app.add_subcommand("test", "Apply the ticked jobs to sample names, as the sample-name test does");
-  test->add_option("--jobs", line.jobsFile, "Job list file (default: the default job list)");
-  test->add_option("--counter-start", line.counterStart, "Counter value for the first name (default: counterStart)");
-  test->add_option("NAME", line.names, "Sample names, each on its own line of output")->required();
-
-  CLI::App* regex = app.add_subcommand("regex", "Replace every match of EXPR in each INPUT by TEMPLATE ($1, ${2}, $&)");
-  regex->add_option("EXPR", line.expression, "Regular expression")->required();
-  regex->add_option("TEMPLATE", line.replacement, "Replacement template")->required();
-  regex->add_option("INPUT", line.names, "Texts to try, each on its own line of output")->required();
-
-  CLI::App* run = line.run =
-      app.add_subcommand("run", "Rename the matching files of DIR (and more, as the options say)");
-  run->add_option("--jobs", line.jobsFile, "Job list file (default: the default job list)");
-  run->add_option("--mask", line.mask, "File mask: * any run, ? one character, *.* every name");
-  AddSwitch(run, line.recurse, "recurse", "Recurse into subdirectories");
-  AddSwitch(run, line.renameDirs, "rename-dirs", "Rename subdirectories too");
-  AddSwitch(run, line.resetCounter, "reset-counter", "Reset counter in every subdir");
-  run->add_option("--counter-start", line.counterStart, "Counter start value");
-  run->add_option("--sort", line.sort, "Order: name-asc, name-desc, date-asc, date-desc or none")
-      ->transform(CLI::CheckedTransformer(kSortNames, CLI::ignore_case));
-  AddSwitch(run, line.simulate, "simulate", "Simulation mode: print the predicted tree, rename nothing");
-  AddSwitch(run, line.undo, "undo", "Create Undo file in every folder visited");
-  AddSwitch(run, line.confirm, "confirm", "Confirm every change (needs a terminal)");
-  line.log = run->add_option("--log", line.logFile, "Produce Log: on stderr, or appended to FILE with --log=FILE")
-                 ->expected(0, 1);
-  line.noLog = run->add_flag("--no-log")->description("No log");
-  run->add_option("DIR", line.file, "Starting folder")->required();
-
-  CLI::App* undo = app.add_subcommand("undo", "Undo the renaming recorded in DIR's undo file");
-  undo->add_flag("--yes", line.yes, "Answer Yes to the first question (undo?)");
-  undo->add_flag("--remove-after-errors", line.removeAfterErrors,
-                 "With --yes: remove the undo file even when some renames could not be taken back");
-  undo->add_flag("--recurse", line.undoRecurse, "Undo in DIR and all its subfolders, in one step");
-  undo->add_option("DIR", line.file, std::string("Folder holding ") + kUndoFileName)->required();
-}
 
 // A relative `path` joined to the working directory, so that the tree, the log and the
 // messages name the folder in full; "." and empty components are dropped. A ".." goes up
@@ -175,69 +144,214 @@ std::string FullPath(const std::string& path) {
   return full.empty() ? "/" : full;
 }
 
-TRunRequest MakeRunRequest(const TCommandLine& line, const TCliDefaults& defaults) {
-  TRunRequest request{defaults.run, ""};
-  TRunOptions& options = request.options;
-  options.startDirectory = FullPath(line.file);
-  if (line.mask) options.fileMask = *line.mask;
-  line.recurse.ApplyTo(options.recurseDirs);
-  line.renameDirs.ApplyTo(options.renameDirs);
-  line.resetCounter.ApplyTo(options.resetCounter);
-  line.simulate.ApplyTo(options.simulate);
-  line.undo.ApplyTo(options.undo);
-  line.confirm.ApplyTo(options.confirm);
-  if (line.counterStart) options.counterStart = *line.counterStart;
-  if (line.sort) {
-    options.sort = *line.sort != TSortOrder::ListingOrder;
-    if (options.sort) options.sortOrder = *line.sort;
+// The value of the last `name` given, as a repeated option takes its later value, as
+// scripts and aliases that add to a command line expect.
+std::optional<std::string> LastValue(const TCommandArgs& args, std::string_view name) {
+  std::optional<std::string> value;
+  for (const TGivenOption& option : args.options) {
+    if (option.name == name) value = option.values.empty() ? std::string() : option.values[0];
   }
-  // --log and --no-log are two options: the later one given decides.
-  const auto& order = line.run->parse_order();
-  const auto last = std::find_if(order.rbegin(), order.rend(),
-                                 [&](const CLI::Option* option) { return option == line.log || option == line.noLog; });
-  if (last != order.rend()) options.log = *last == line.log;
-  if (options.log) request.logFile = line.logFile;
+  return value;
+}
+
+bool Given(const TCommandArgs& args, std::string_view name) {
+  return std::any_of(args.options.begin(), args.options.end(),
+                     [&](const TGivenOption& option) { return option.name == name; });
+}
+
+std::optional<std::int32_t> CounterStart(const TCommandArgs& args) {
+  const auto text = LastValue(args, "--counter-start");
+  if (!text) return std::nullopt;
+  const auto value = ParseInteger(*text);
+  if (!value || *value < INT32_MIN || *value > INT32_MAX) {
+    throw TUsageError("--counter-start: N must be a whole number from -2147483648 to 2147483647, not \"" + *text +
+                      "\"");
+  }
+  return static_cast<std::int32_t>(*value);
+}
+
+void ExpectOperands(const TCommandArgs& args, std::size_t least, std::size_t most, std::string_view what) {
+  if (args.operands.size() < least) throw TUsageError("missing " + std::string(what));
+  if (args.operands.size() > most)
+    throw TUsageError("one " + std::string(what) + " only, not also \"" + args.operands[most] + "\"");
+}
+
+// The job list of a command: the jobs given as options, the named file, or the default
+// job list, which may not exist yet (a first start has none) and then is an empty list.
+std::optional<TJobList> LoadJobs(const TContext& context) {
+  const std::optional<std::string> named = LastValue(context.args, "--jobs");
+  std::vector<TJob> given = JobsFromOptions(context.args.options);
+  TJobList jobs;
+  if (!given.empty()) {
+    if (named) throw TUsageError("give jobs either with --jobs FILE or as job options, not both");
+    jobs.ReplaceAll(std::move(given));
+    return jobs;
+  }
+  const std::string path = named ? *named : context.defaults.defaultJobList;
+  if (!named && !PathExists(path)) return jobs;
+  auto loaded = LoadJobListFromXML(path, context.messages);
+  if (!loaded) {
+    context.messages.ShowMessage(LoadFailureMessage(path));
+    return std::nullopt;
+  }
+  jobs.ReplaceAll(std::move(*loaded));
+  return jobs;
+}
+
+void PrintJobs(const std::vector<TJob>& jobs, std::ostream& out) {
+  for (const TJob& job : jobs) {
+    out << (job.enabled ? "[x] " : "[ ] ") << ShownOn(out, WithControlPictures(JobDescription(job))) << '\n';
+  }
+}
+
+TRunRequest MakeRunRequest(const TContext& context) {
+  TRunRequest request{context.defaults.run, ""};
+  TRunOptions& options = request.options;
+  options.startDirectory = FullPath(context.args.operands[0]);
+  for (const TGivenOption& option : context.args.options) {
+    const std::string_view name = option.name;
+    for (const auto& [word, field] : kRunSwitches) {
+      if (name.substr(2) == word) options.*field = true;
+      if (name.starts_with("--no-") && name.substr(5) == word) options.*field = false;
+    }
+    if (name == "--mask") options.fileMask = option.values[0];
+    if (name == "--log") {
+      options.log = true;
+      request.logFile = option.values.empty() ? "" : option.values[0];
+    }
+    if (name == "--no-log") options.log = false;
+    if (name == "--sort") {
+      const auto order = std::find_if(kSortNames.begin(), kSortNames.end(), [&](const auto& sort) {
+        return EqualIgnoringAsciiCase(sort.first, option.values[0]);
+      });
+      if (order == kSortNames.end()) {
+        throw TUsageError("--sort " + option.values[0] + ": ORDER is name-asc, name-desc, date-asc, date-desc or none");
+      }
+      options.sort = order->second != TSortOrder::ListingOrder;
+      if (options.sort) options.sortOrder = order->second;
+    }
+    if (name == "--format") {
+      if (option.values[0] != "text" && option.values[0] != "json") {
+        throw TUsageError("--format " + option.values[0] + ": FORMAT is text or json");
+      }
+      request.format = option.values[0] == "json" ? TOutputFormat::json : TOutputFormat::text;
+    }
+  }
+  if (const auto start = CounterStart(context.args)) options.counterStart = *start;
+  if (!options.log) request.logFile.clear();
   return request;
 }
 
-int Describe(const TCommandLine& line, const TCliDefaults& defaults, TTerminalMessages& messages, std::ostream& out) {
-  const auto jobs = LoadJobs(line.file, defaults.defaultJobList, messages);
-  if (!jobs) return kExitFailure;
-  for (const TJob& job : *jobs) {
-    out << (job.enabled ? "[x] " : "[ ] ") << ShownOn(out, WithControlPictures(JobDescription(job))) << '\n';
+int Describe(const TContext& context) {
+  ExpectOperands(context.args, 1, 1, "job list FILE");
+  auto jobs = LoadJobListFromXML(context.args.operands[0], context.messages);
+  if (!jobs) {
+    context.messages.ShowMessage(LoadFailureMessage(context.args.operands[0]));
+    return kExitFailure;
   }
+  PrintJobs(*jobs, context.out);
   return kExitOk;
 }
 
-int TestNames(const TCommandLine& line, const TCliDefaults& defaults, TTerminalMessages& messages, std::ostream& out) {
-  const auto jobs = LoadJobs(line.jobsFile, defaults.defaultJobList, messages);
+int TestNames(const TContext& context) {
+  ExpectOperands(context.args, 1, SIZE_MAX, "NAME");
+  const std::optional<std::int32_t> counterStart = CounterStart(context.args);
+  const auto jobs = LoadJobs(context);
   if (!jobs) return kExitFailure;
-  std::int32_t counterValue = line.counterStart.value_or(defaults.run.counterStart);
-  for (const std::string& name : line.names) {
+  std::int32_t counterValue = counterStart.value_or(context.defaults.run.counterStart);
+  for (const std::string& name : context.args.operands) {
     // A name that is an entry's brings that entry's dates to a date job.
     const auto dates = DatesOfPath(name);
-    out << ShownOn(out, ApplyJobList(*jobs, name, counterValue, dates.get())) << '\n';
+    context.out << ShownOn(context.out, ApplyJobList(*jobs, name, counterValue, dates.get())) << '\n';
   }
   return kExitOk;
 }
 
 // The replace dialog's tester: an engine error is the tester's output, not a failure.
-int TestRegex(const TCommandLine& line, std::ostream& out) {
-  for (const std::string& input : line.names)
-    out << ShownOn(out, RegexReplace(input, line.expression, line.replacement)) << '\n';
+int TestRegex(const TContext& context) {
+  ExpectOperands(context.args, 3, SIZE_MAX, "EXPR, TEMPLATE and INPUT");
+  const std::vector<std::string>& operands = context.args.operands;
+  for (std::size_t i = 2; i < operands.size(); ++i)
+    context.out << ShownOn(context.out, RegexReplace(operands[i], operands[0], operands[1])) << '\n';
   return kExitOk;
 }
 
-int RunCommand(const TCommandLine& line, const TCliDefaults& defaults, TTerminalMessages& messages,
-               bool inputIsTerminal, std::ostream& out, std::ostream& err) {
-  const TRunRequest request = MakeRunRequest(line, defaults);
-  if (request.options.confirm && !request.options.simulate && !inputIsTerminal) {
-    err << "quillex-cli: --confirm asks on the terminal, and there is none\n";
+int RunCommand(const TContext& context) {
+  ExpectOperands(context.args, 1, 1, "folder DIR");
+  const TRunRequest request = MakeRunRequest(context);
+  const auto jobs = LoadJobs(context);
+  if (!jobs) return kExitFailure;
+  if (request.options.confirm && !request.options.simulate && !context.streams.inputIsTerminal) {
+    context.err << "quillex-cli: --confirm asks on the terminal, and there is none\n";
     return kExitUsage;
   }
-  const auto jobs = LoadJobs(line.jobsFile, defaults.defaultJobList, messages);
-  if (!jobs) return kExitFailure;
-  return RunRename(*jobs, request, messages, out, err);
+  // No job anywhere: say how to give some, after the desktop program's words.
+  if (!jobs->AnyEnabled() && !Given(context.args, "--jobs")) {
+    context.messages.ShowMessage(*RunStartProblem(*jobs) + "\n" + kHowToGiveJobs);
+    return kExitUsage;
+  }
+  return RunRename(*jobs, request, context.messages, context.out, context.err);
+}
+
+// Written through the desktop program's Save, which reads the bytes back before it
+// replaces anything.
+int MakeJobs(const TContext& context) {
+  ExpectOperands(context.args, 1, 1, "job list FILE");
+  const std::string& file = context.args.operands[0];
+  const std::string encoding = LastValue(context.args, "--encoding").value_or("");
+  if (const auto problem = encoding.empty() ? std::nullopt : EncodingProblem(encoding)) {
+    throw TUsageError("--encoding " + encoding + ": " + *problem);
+  }
+  const std::vector<TJob> jobs = JobsFromOptions(context.args.options);
+  if (jobs.empty()) throw TUsageError("no job options given: nothing to write");
+  if (PathExists(file) && !Given(context.args, "--force")) {
+    context.messages.ShowMessage(file + " exists already: give --force to replace it.");
+    return kExitFailure;
+  }
+  try {
+    SaveJobListToXML(file, jobs, encoding);
+  } catch (const TJobListError& error) {
+    context.messages.ShowMessage(error.what());
+    return kExitFailure;
+  } catch (const TSystemError& error) {
+    context.messages.ShowFailure("Unable to write to " + file, error.Reason());
+    return kExitFailure;
+  }
+  PrintJobs(jobs, context.out);
+  return kExitOk;
+}
+
+int Undo(const TContext& context) {
+  ExpectOperands(context.args, 1, 1, "folder DIR");
+  const std::string directory = FullPath(context.args.operands[0]);
+  const bool recurse = Given(context.args, "--recurse");
+  if (Given(context.args, "--yes")) {
+    TUndoAnswers answers(context.in, context.err, Given(context.args, "--remove-after-errors"));
+    return RunUndo(directory, recurse, answers);
+  }
+  return RunUndo(directory, recurse, context.messages);
+}
+
+constexpr std::array<TCommand, 6> kCommands = {{
+    {"describe", {}, false, Describe},
+    {"test", kTestOptions, true, TestNames},
+    {"regex", {}, false, TestRegex},
+    {"run", kRunOptions, true, RunCommand},
+    {"make-jobs", kMakeJobsOptions, true, MakeJobs},
+    {"undo", kUndoOptions, false, Undo},
+}};
+
+const TCommand& FindCommand(const std::string& name) {
+  for (const TCommand& command : kCommands) {
+    if (command.name == name) return command;
+  }
+  throw TUsageError("unknown command \"" + name + "\"");
+}
+
+std::vector<TOptionSpec> OptionsOf(const TCommand& command) {
+  std::vector<TOptionSpec> options(command.options.begin(), command.options.end());
+  if (command.takesJobs) options.insert(options.end(), JobOptionSpecs().begin(), JobOptionSpecs().end());
+  return options;
 }
 
 }  // namespace
@@ -246,41 +360,33 @@ int RunQuillexCli(const std::vector<std::string>& args, std::istream& in, std::o
                   const TStreams& streams) {
   MarkTerminal(out, streams.outputIsTerminal);
   MarkTerminal(err, streams.errorIsTerminal);
-  CLI::App app("Quillex renames many files at once. This is its command line.", "quillex-cli");
-  TCommandLine line;
-  DefineCommands(app, line);
-
-  std::vector<const char*> argv{"quillex-cli"};
-  for (const std::string& arg : args) argv.push_back(arg.c_str());
+  std::string helpAt = "quillex-cli --help";
   try {
-    app.parse(static_cast<int>(argv.size()), argv.data());
-  } catch (const CLI::CallForHelp&) {
-    out << app.help();
-    return kExitOk;
-  } catch (const CLI::CallForVersion&) {
-    out << app.version() << '\n';
-    return kExitOk;
-  } catch (const CLI::ParseError& error) {
-    err << "quillex-cli: " << ShownOn(err, error.what()) << "\nRun 'quillex-cli --help' for the commands.\n";
+    const TCommandArgs program = ReadCommandArgs(args, kProgramOptions, true);
+    if (program.help) {
+      out << HelpText("");
+      return kExitOk;
+    }
+    if (Given(program, "--version")) {
+      out << "Quillex " << kVersionText << '\n';
+      return kExitOk;
+    }
+    if (program.operands.empty()) throw TUsageError("no command given");
+    const TCommand& command = FindCommand(program.operands[0]);
+    helpAt = "quillex-cli " + std::string(command.name) + " --help";
+    const std::vector<TOptionSpec> options = OptionsOf(command);
+    const TCommandArgs commandArgs = ReadCommandArgs(std::span(program.operands).subspan(1), options);
+    if (commandArgs.help) {
+      out << HelpText(command.name);
+      return kExitOk;
+    }
+    const TCliDefaults defaults = LoadCliDefaults(LastValue(program, "--config-dir").value_or(""), err);
+    TTerminalMessages messages(in, err);
+    return command.handler({commandArgs, defaults, messages, in, out, err, streams});
+  } catch (const TUsageError& error) {
+    err << "quillex-cli: " << ShownOn(err, error.what()) << "\nRun '" << helpAt << "' for more.\n";
     return kExitUsage;
   }
-
-  const TCliDefaults defaults = LoadCliDefaults(line.configDir, err);
-  TTerminalMessages messages(in, err);
-  if (app.got_subcommand("describe")) return Describe(line, defaults, messages, out);
-  if (app.got_subcommand("test")) return TestNames(line, defaults, messages, out);
-  if (app.got_subcommand("regex")) return TestRegex(line, out);
-  if (app.got_subcommand("run")) return RunCommand(line, defaults, messages, streams.inputIsTerminal, out, err);
-  if (app.got_subcommand("undo")) {
-    if (line.yes) {
-      TUndoAnswers answers(in, err, line.removeAfterErrors);
-      return RunUndo(FullPath(line.file), line.undoRecurse, answers);
-    }
-    return RunUndo(FullPath(line.file), line.undoRecurse, messages);
-  }
-  // The parser lets no other command through; should that change, nothing is run.
-  err << "quillex-cli: no command given\nRun 'quillex-cli --help' for the commands.\n";
-  return kExitUsage;
 }
 
 }  // namespace qx::cli

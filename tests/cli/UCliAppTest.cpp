@@ -450,7 +450,7 @@ TEST_F(UCliRunTest, NamesAreEscapedOnATerminalOnly) {
       {{"test", "--\x1B[2J", "a"},
        errorIsTerminal,
        "",
-       "quillex-cli: The following argument was not expected: --\\e[2J\n"},
+       "quillex-cli: unknown option --\\e[2J\n"},
   };
   for (const Row& row : rows) {
     std::vector<std::string> args = {"--config-dir", m_config};

@@ -1,0 +1,194 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "cli/UCliHelp.h"
+
+#include <array>
+
+namespace qx::cli {
+
+namespace {
+
+constexpr std::string_view kProgram = R"(Usage: quillex-cli [--config-dir DIR] COMMAND [ARGUMENTS]
+Quillex renames many files at once. This is its command line; quillex is its
+desktop program, whose settings and default job list it reads (never writes).
+
+Commands:
+  run        Rename the matching files of a folder tree, or simulate it
+  test       Apply jobs to sample names
+  make-jobs  Write the jobs given as options to a job list file
+  describe   List the jobs of a job list file
+  regex      Try a regular expression and a template on sample texts
+  undo       Take back the renames recorded in a folder's undo file
+
+Options:
+  --config-dir DIR  Folder of quillex.ini and quillex_job_config.xml
+                    (default: the desktop program's)
+  -h, --help        Print this help; after a command, the command's help
+  --version         Print the version
+
+Exit status: 0 success; 1 a failure was reported (on stderr, with its
+reason); 2 wrong usage or nothing to do.
+)";
+
+// The job options of run, test and make-jobs, between their own options and examples.
+constexpr std::string_view kJobOptions = R"(Job options (each adds a ticked job, in the order given; not with --jobs):
+  --lower[=all|name|ext]
+                        Lower case: all of the name (the default), the part
+                        before the extension, or the extension
+  --upper[=all|name|ext]
+                        Upper case, likewise
+  --normal[=all|name|ext]
+                        Normal case (Each Word Capitalised), likewise
+  --insert TEXT         Insert TEXT
+  --remove COUNT        Remove COUNT characters
+  --counter WIDTH       Insert the counter, zero-padded to WIDTH digits
+  --date FORMAT         Insert the modification date in FORMAT, where yyyy yy
+                        mm dd hh nn ss are its fields
+  --taken               Right after --date: the date a photo was taken instead
+                        (its modification date when it has none)
+  --at WHERE            Right after --insert, --remove, --counter or --date:
+                        where. start (the default), end, N (after N
+                        characters), before:STRING or after:STRING
+  --replace FIND WITH   Replace FIND by WITH, ignoring letter case
+  --match-case          Right after --replace: only where the case matches
+  --regex EXPR TEMPLATE Replace each match of the regular expression EXPR by
+                        TEMPLATE ($0 or $& the match, $1 or ${1} a group)
+)";
+
+constexpr std::string_view kRunHead = R"(Usage: quillex-cli run [OPTIONS] [JOB OPTIONS] DIR
+Rename the matching files of the folder DIR with the ticked jobs of a job list,
+or with the jobs given as options. Options not given take the desktop
+program's settings.
+
+Options:
+  --jobs FILE           Job list file (default: the default job list)
+  --mask MASK           File mask: * any run, ? one character, *.* every name
+  --recurse             Recurse into subdirectories
+  --rename-dirs         Rename subdirectories too
+  --reset-counter       Restart the counter in every folder
+  --counter-start N     Counter start value
+  --sort ORDER          name-asc, name-desc, date-asc, date-desc or none
+  --simulate            Rename nothing; print the predicted tree
+  --undo                Leave an undo file in every folder visited
+  --confirm             Ask before every rename (needs a terminal)
+  --log, --log=FILE     Write the log on stderr, or append it to FILE
+  --format FORMAT       text (the default) or json, one object per line
+  --no-recurse, --no-rename-dirs, --no-reset-counter, --no-simulate,
+  --no-undo, --no-confirm, --no-log
+                        Turn that option off
+  -h, --help            Print this help
+
+)";
+
+constexpr std::string_view kRunTail = R"(
+Examples:
+  Camera files named by the date they were taken, the extension lower case:
+    quillex-cli run --remove 4 --date yyyy-mm-dd_ --taken --lower=ext \
+      --mask 'IMG_*' --simulate ~/Pictures/Trip
+  Numbers shifted by 100, "001 Intro.mp3" to "101 Intro.mp3":
+    quillex-cli run --regex '^[0-9]+' '' --counter 3 --counter-start 101 \
+      --sort name-asc ~/Music/Album
+  Artist and title swapped, "Artist - Title.mp3" to "Title - Artist.mp3":
+    quillex-cli run --regex '^(.+) - (.+)\.mp3$' '$2 - $1.mp3' ~/Music
+
+Exit status: 0 success; 1 a failure (a failed rename, a folder that could not
+be read, a clash a simulation predicts, a cancelled run); 2 wrong usage or
+nothing to do.
+)";
+
+constexpr std::string_view kTestHead = R"(Usage: quillex-cli test [OPTIONS] [JOB OPTIONS] [--] NAME...
+Apply the ticked jobs to each NAME and print the results, one per line, as the
+desktop program's sample-name test does. The counter starts once, then runs on
+from name to name. A NAME that is a file brings its dates to a date job.
+
+Options:
+  --jobs FILE           Job list file (default: the default job list)
+  --counter-start N     Counter value for the first name (default: the
+                        settings' counter start)
+  -h, --help            Print this help
+
+)";
+
+constexpr std::string_view kTestTail = R"(
+Example:
+  quillex-cli test --counter 3 --at before:. --lower=ext IMG_A.JPG IMG_B.JPG
+)";
+
+constexpr std::string_view kMakeJobsHead = R"(Usage: quillex-cli make-jobs [OPTIONS] JOB OPTIONS... FILE
+Write the jobs given as options to the job list file FILE, which the desktop
+program opens, and list them as describe does.
+
+Options:
+  --encoding ENC        The file's encoding, as the desktop program's Settings
+                        offer it (default: UTF-8)
+  --force               Replace FILE if it exists
+  -h, --help            Print this help
+
+)";
+
+constexpr std::string_view kMakeJobsTail = R"(
+Example:
+  quillex-cli make-jobs --lower=ext --counter 3 --at before:. holiday.xml
+)";
+
+constexpr std::string_view kDescribe = R"(Usage: quillex-cli describe FILE
+List the jobs of the job list file FILE, one line each: [x] or [ ] for its
+tick, then its description.
+
+Options:
+  -h, --help            Print this help
+)";
+
+constexpr std::string_view kRegex = R"(Usage: quillex-cli regex [--] EXPR TEMPLATE INPUT...
+Replace every match of the regular expression EXPR in each INPUT by TEMPLATE and
+print the results, one per line: the replace dialog's tester. In TEMPLATE, $0
+or $& is the whole match, $1 .. $14 or ${1} a group, and \ makes the next
+character literal. An expression with an error prints the engine's message.
+
+Options:
+  -h, --help            Print this help
+
+Example:
+  quillex-cli regex '(\d+)' '[$1]' a1b22
+)";
+
+constexpr std::string_view kUndo = R"(Usage: quillex-cli undo [OPTIONS] DIR
+Take back the renames recorded in the undo file of the folder DIR, latest
+first, after asking.
+
+Options:
+  --yes                 Answer Yes to the first question (undo?)
+  --remove-after-errors After --yes: remove the undo file even when some
+                        renames could not be taken back
+  --recurse             Undo in DIR and all its subfolders, in one step
+  -h, --help            Print this help
+)";
+
+struct THelp {
+  std::string_view command;  // "" for the program
+  std::string_view head;
+  std::string_view jobsAndTail;  // after the job options; empty for a command without them
+};
+
+constexpr std::array<THelp, 7> kHelp = {{
+    {"", kProgram, {}},
+    {"run", kRunHead, kRunTail},
+    {"test", kTestHead, kTestTail},
+    {"make-jobs", kMakeJobsHead, kMakeJobsTail},
+    {"describe", kDescribe, {}},
+    {"regex", kRegex, {}},
+    {"undo", kUndo, {}},
+}};
+
+}  // namespace
+
+std::string HelpText(std::string_view command) {
+  for (const THelp& help : kHelp) {
+    if (help.command != command) continue;
+    std::string text(help.head);
+    if (!help.jobsAndTail.empty()) text.append(kJobOptions).append(help.jobsAndTail);
+    return text;
+  }
+  return {};
+}
+
+}  // namespace qx::cli

@@ -1,0 +1,148 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "cli/UCliJobOptions.h"
+
+#include <algorithm>
+#include <array>
+
+#include "platform/UValueText.h"
+#include "regex/URegexReplace.h"
+
+namespace qx::cli {
+
+namespace {
+
+constexpr std::array kJobOptionSpecs = {
+    TOptionSpec{"--lower", TValues::attached},  TOptionSpec{"--upper", TValues::attached},
+    TOptionSpec{"--normal", TValues::attached}, TOptionSpec{"--insert", TValues::one},
+    TOptionSpec{"--remove", TValues::one},      TOptionSpec{"--counter", TValues::one},
+    TOptionSpec{"--date", TValues::one},        TOptionSpec{"--replace", TValues::two},
+    TOptionSpec{"--regex", TValues::two},       TOptionSpec{"--at", TValues::one},
+    TOptionSpec{"--match-case", TValues::none}, TOptionSpec{"--taken", TValues::none},
+};
+
+// The job dialogs' number fields take 1 to 65535.
+std::int32_t Count(std::string_view option, const std::string& text, std::string_view what) {
+  const auto value = ParseInteger(text);
+  if (!value || *value < 1 || *value > 65535) {
+    throw TUsageError(std::string(option) + ": " + std::string(what) +
+                      " must be a whole number from 1 to 65535, not \"" + text + "\"");
+  }
+  return static_cast<std::int32_t>(*value);
+}
+
+std::int32_t CaseTarget(const TGivenOption& option) {
+  const std::string part = option.values.empty() ? "all" : option.values[0];
+  if (part == "all") return caseWholeName;
+  if (part == "name") return caseNamePart;
+  if (part == "ext") return caseExtension;
+  throw TUsageError(std::string(option.name) + "=" + part + ": the part is all, name or ext");
+}
+
+// --at WHERE into the job's position fields: where insert keeps them, or where remove,
+// counter and date do.
+void Place(TJob& job, const std::string& where) {
+  std::int32_t& count = job.type == TJobKind::jobInsert ? job.int1 : job.int2;
+  std::string& search = job.type == TJobKind::jobInsert ? job.str2 : job.str1;
+  if (where == "start") {
+    job.modifier = posBeginning;
+  } else if (where == "end") {
+    job.modifier = posEnd;
+  } else if (where.starts_with("before:")) {
+    job.modifier = posBeforeText;
+    search = where.substr(7);
+  } else if (where.starts_with("after:")) {
+    job.modifier = posAfterText;
+    search = where.substr(6);
+  } else if (!where.empty() && where.find_first_not_of("0123456789") == std::string::npos) {
+    job.modifier = posAfterCharacters;
+    count = Count("--at", where, "N");
+  } else {
+    throw TUsageError("--at " + where + ": WHERE is start, end, a number N, before:STRING or after:STRING");
+  }
+}
+
+TJob MakeJob(const TGivenOption& option) {
+  const std::string_view name = option.name;
+  const auto value = [&](std::size_t i) { return option.values.at(i); };
+  TJob job;
+  if (name == "--lower" || name == "--upper" || name == "--normal") {
+    job.type = name == "--lower" ? TJobKind::jobLower : name == "--upper" ? TJobKind::jobUpper : TJobKind::jobNormal;
+    job.modifier = CaseTarget(option);
+  } else if (name == "--insert") {
+    job.type = TJobKind::jobInsert;
+    job.str1 = value(0);
+  } else if (name == "--remove") {
+    job.type = TJobKind::jobRemove;
+    job.int1 = Count(name, value(0), "COUNT");
+  } else if (name == "--counter") {
+    job.type = TJobKind::jobCounter;
+    job.int1 = Count(name, value(0), "WIDTH");
+  } else if (name == "--date") {
+    job.type = TJobKind::jobDate;
+    job.int1 = dateModified;
+    job.str2 = value(0);
+    if (job.str2.empty()) throw TUsageError("--date needs a FORMAT, such as yyyy-mm-dd");
+  } else {
+    job.type = TJobKind::jobReplace;
+    job.modifier = name == "--regex" ? replaceRegex : replacePlain;
+    job.str1 = value(0);
+    job.str2 = value(1);
+    if (job.modifier == replaceRegex) {
+      if (const auto error = RegexExpressionError(job.str1)) throw TUsageError("--regex " + job.str1 + ": " + *error);
+    }
+  }
+  job.enabled = true;
+  return job;
+}
+
+// Whether `qualifier` fits `job`; --at: a job that is placed, --match-case: a plain
+// replace, --taken: a date.
+bool Fits(std::string_view qualifier, const TJob& job) {
+  if (qualifier == "--at") {
+    return job.type == TJobKind::jobInsert || job.type == TJobKind::jobRemove || job.type == TJobKind::jobCounter ||
+           job.type == TJobKind::jobDate;
+  }
+  if (qualifier == "--match-case") return job.type == TJobKind::jobReplace && job.modifier == replacePlain;
+  return job.type == TJobKind::jobDate;
+}
+
+}  // namespace
+
+std::span<const TOptionSpec> JobOptionSpecs() { return kJobOptionSpecs; }
+
+std::vector<TJob> JobsFromOptions(std::span<const TGivenOption> options) {
+  static constexpr std::array<std::string_view, 3> kQualifiers = {"--at", "--match-case", "--taken"};
+  const auto isJobOption = [](std::string_view name) {
+    return std::find_if(kJobOptionSpecs.begin(), kJobOptionSpecs.end(),
+                        [&](const TOptionSpec& spec) { return spec.name == name; }) != kJobOptionSpecs.end();
+  };
+  std::vector<TJob> jobs;
+  // The job the next qualifier may belong to: the one just given, until another option.
+  TJob* open = nullptr;
+  std::vector<std::string_view> qualified;  // the qualifiers the open job has had
+  for (const TGivenOption& option : options) {
+    const bool qualifier = std::find(kQualifiers.begin(), kQualifiers.end(), option.name) != kQualifiers.end();
+    if (!qualifier) {
+      open = nullptr;
+      if (!isJobOption(option.name)) continue;
+      jobs.push_back(MakeJob(option));
+      open = &jobs.back();
+      qualified.clear();
+      continue;
+    }
+    if (!open || !Fits(option.name, *open) ||
+        std::find(qualified.begin(), qualified.end(), option.name) != qualified.end()) {
+      const std::string_view fits = option.name == "--at"           ? "--insert, --remove, --counter or --date"
+                                    : option.name == "--match-case" ? "--replace FIND WITH"
+                                                                    : "--date FORMAT";
+      throw TUsageError(std::string(option.name) + " belongs right after " + std::string(fits));
+    }
+    qualified.push_back(option.name);
+    if (option.name == "--at") Place(*open, option.values[0]);
+    if (option.name == "--match-case") open->int1 = 1;
+    if (option.name == "--taken") open->int1 = dateTaken;
+  }
+  return jobs;
+}
+
+}  // namespace qx::cli
