@@ -3,14 +3,18 @@
 #include <sys/wait.h>
 
 #include <filesystem>
+#include <regex>
 #include <sstream>
 #include <tuple>
 
 #include "cli/UCliApp.h"
+#include "cli/UCliJobOptions.h"
 #include "jobio/UJobIO.h"
+#include "regex/URegexReplace.h"
 #include "support/UChild.h"
 #include "support/UHostileFiles.h"
 #include "support/UMakeJob.h"
+#include "support/URecordingMessages.h"
 #include "support/UTempDir.h"
 #include "support/UTree.h"
 
@@ -123,6 +127,112 @@ TEST_F(UCliAppTest, ExitStatusTellsSuccessFailureAndWrongUsage) {
     EXPECT_EQ(result.status, row.status) << line;
     if (row.status == kExitUsage) {
       EXPECT_FALSE(result.err.empty()) << line << ": usage errors say what is wrong";
+    }
+  }
+}
+
+// Each row's job options: what make-jobs says they are (describe's words), the jobs the
+// file it writes loads, and what they make of sample names, with the options and with the
+// file alike.
+TEST_F(UCliAppTest, JobOptionsMakeTheJobsOfTheJobListFileWrittenFromThem) {
+  const std::string photo = m_dir / "IMG_0042.JPG";
+  m_dir.WriteFile("IMG_0042.JPG", "");
+  struct Row {
+    std::vector<std::string> options;
+    std::vector<std::string> described;
+  };
+  const Row rows[] = {
+      {{"--lower", "--upper=name", "--normal=ext", "--lower=all"},
+       {"Convert all characters to lower case", "Convert filename to upper case", "Normalize case of extension only",
+        "Convert all characters to lower case"}},
+      {{"--insert", "x_", "--insert", "-y", "--at", "end", "--insert", "[z]", "--at", "3", "--insert", "<",
+        "--at=before:.", "--insert", ">", "--at", "after:_"},
+       {"Insert \"x_\" at the beginning", "Append \"-y\" at the end", "Insert \"[z]\" after the 3rd character",
+        "Insert \"<\" before string \".\"", "Insert \">\" after string \"_\""}},
+      {{"--remove", "2", "--at", "before:.", "--remove", "1", "--at", "after:_", "--remove=3", "--at", "end"},
+       {"Remove 2 characters before string \".\"", "Remove 1 character after string \"_\"",
+        "Remove 3 characters from the end"}},
+      {{"--counter", "3", "--at", "before:.", "--counter", "2", "--at", "end", "--counter", "1", "--at", "4"},
+       {"Add a counter of 3 characters before string \".\"", "Add a counter of 2 characters at the end",
+        "Add a counter of 1 character after the 4th character"}},
+      {{"--date", "yyyymmdd_", "--date", "yy-mm", "--taken", "--at", "after:_", "--date", "hhnn", "--at", "end",
+        "--taken"},
+       {"Insert the modification date (yyyymmdd_) at the beginning", "Insert the date taken (yy-mm) after string \"_\"",
+        "Insert the date taken (hhnn) at the end"}},
+      {{"--replace", "a", "b", "--replace", "A", "B", "--match-case", "--regex", "(\\d+)", "<$1>"},
+       {"Replace \"a\" with \"b\" (ignore case)", "Replace \"A\" with \"B\" (match case)",
+        "Replace regex \"(\\d+)\" with \"<$1>\" (ignore case)"}},
+      // The order given is the order they run in.
+      {{"--insert", "[2019] ", "--lower=ext", "--counter", "3", "--at", "before:.", "--replace", "IMG", "Photo"},
+       {"Insert \"[2019] \" at the beginning", "Convert extension to lower case",
+        "Add a counter of 3 characters before string \".\"", "Replace \"IMG\" with \"Photo\" (ignore case)"}},
+  };
+  int n = 0;
+  for (const Row& row : rows) {
+    const std::string file = m_dir / ("made" + std::to_string(++n) + ".xml");
+    std::vector<std::string> make = {"make-jobs"};
+    make.insert(make.end(), row.options.begin(), row.options.end());
+    make.push_back(file);
+    std::string listed;
+    for (const std::string& line : row.described) listed += "[x] " + line + "\n";
+    const TResult made = RunCli(make);
+    EXPECT_EQ(made.out, listed) << row.options[0] << ": " << made.err;
+
+    test::TRecordingMessages messages;
+    const auto loaded = LoadJobListFromXML(file, messages);
+    EXPECT_EQ(loaded, JobsFromOptions(ReadCommandArgs(row.options, JobOptionSpecs()).options)) << row.options[0];
+
+    const std::vector<std::string> names = {"IMG_0042.JPG", "a-b_c.d.txt", "caf\xC3\xA9 \xE9.tar.gz", "x", photo};
+    std::vector<std::string> withOptions = {"test", "--counter-start", "7"};
+    withOptions.insert(withOptions.end(), row.options.begin(), row.options.end());
+    std::vector<std::string> withFile = {"test", "--counter-start", "7", "--jobs", file};
+    for (auto* args : {&withOptions, &withFile}) {
+      args->push_back("--");
+      args->insert(args->end(), names.begin(), names.end());
+    }
+    const TResult fromOptions = RunCli(withOptions);
+    EXPECT_EQ(fromOptions.out, RunCli(withFile).out) << row.options[0];
+    EXPECT_EQ(fromOptions.status, kExitOk) << fromOptions.err;
+  }
+}
+
+// Brackets, commas, dashes after "--", bytes that are not UTF-8 and empty strings reach
+// the command as typed: as operands and as option values.
+TEST_F(UCliAppTest, ArgumentsReachTheCommandByteForByte) {
+  for (const std::string value :
+       {"[2019]", "[A,B]", "[2019] Holiday", "a,b", "-x", "--jobs", "", "caf\xE9", "{1,2}", "a=b", "-", "[", "]"}) {
+    // The engine itself refuses an empty input, as the tester shows.
+    if (!value.empty()) {
+      EXPECT_EQ(RunCli({"regex", "--", "Q", "Q", value}).out, value + "\n") << value;
+    }
+    EXPECT_EQ(RunCli({"test", "--insert", value, "--", "n"}).out, value + "n\n") << value;
+    EXPECT_EQ(RunCli({"test", "--replace", "n", value, "--match-case", "--", "n"}).out, value + "\n") << value;
+  }
+}
+
+TEST_F(UCliAppTest, MakeJobsReplacesAFileOnlyWhenTold) {
+  const std::string file = m_dir / "jobs.xml";  // the fixture's list, two jobs ticked
+  EXPECT_EQ(RunCli({"make-jobs", "--upper", file}).status, kExitFailure);
+  EXPECT_EQ(RunCli({"describe", file}).out.substr(0, 4), "[ ] ") << "the old list stays";
+  EXPECT_EQ(RunCli({"make-jobs", "--force", "--encoding", "ISO-8859-7", "--insert", "\xCE\xB1", file}).status, kExitOk);
+  EXPECT_EQ(RunCli({"describe", file}).out, "[x] Insert \"\xCE\xB1\" at the beginning\n");
+  EXPECT_EQ(RunCli({"make-jobs", "--encoding", "bogus", "--upper", m_dir / "new.xml"}).status, kExitUsage);
+  EXPECT_EQ(RunCli({"make-jobs", m_dir / "new.xml"}).status, kExitUsage) << "no jobs";
+  EXPECT_FALSE(std::filesystem::exists(m_dir / "new.xml"));
+}
+
+// Every help reads in 80 columns and shows no parser notation.
+TEST_F(UCliAppTest, EveryHelpFitsEightyColumns) {
+  for (const std::string command : {"", "run", "test", "make-jobs", "describe", "regex", "undo"}) {
+    std::vector<std::string> args = {"--help"};
+    if (!command.empty()) args.insert(args.begin(), command);
+    const TResult help = RunCli(args);
+    EXPECT_EQ(help.status, kExitOk) << command;
+    std::istringstream lines(help.out);
+    for (std::string line; std::getline(lines, line);) {
+      EXPECT_LE(line.size(), 80u) << command << ": " << line;
+      const std::string withoutGroups = std::regex_replace(line, std::regex(R"(\$\{\d\})"), "");
+      EXPECT_EQ(withoutGroups.find_first_of("{}"), std::string::npos) << command << ": " << line;
     }
   }
 }
@@ -294,6 +404,46 @@ TEST_F(UCliRunTest, FailuresAndRefusalsSetTheExitStatus) {
        "Cannot change to directory: " + (m_dir / "missing") + " (No such file or directory)"},
       {"--confirm without a terminal", {"run", "--confirm", "--jobs", m_jobs, m_root}, kExitUsage, ""},
       {"bad order", {"run", "--sort", "size", "--jobs", m_jobs, m_root}, kExitUsage, ""},
+      {"no job anywhere",
+       {"run", m_root},
+       kExitUsage,
+       "Nothing to do! Create some jobs or enable them first.\nGive jobs with --jobs FILE or with job options such as "
+       "--lower; see 'quillex-cli run --help'.\n"},
+      {"a width below 1",
+       {"run", "--counter", "-1", m_root},
+       kExitUsage,
+       "quillex-cli: --counter: WIDTH must be a whole number from 1 to 65535, not \"-1\""},
+      {"a count that is no number", {"run", "--remove", "2x", m_root}, kExitUsage, "quillex-cli: --remove: COUNT"},
+      {"an unknown place",
+       {"run", "--insert", "a", "--at", "middle", m_root},
+       kExitUsage,
+       "quillex-cli: --at middle: WHERE is start, end, a number N, before:STRING or after:STRING"},
+      {"--at first", {"run", "--at", "end", "--insert", "a", m_root}, kExitUsage, "quillex-cli: --at belongs right"},
+      {"--at after a job it does not place",
+       {"run", "--lower", "--at", "end", m_root},
+       kExitUsage,
+       "quillex-cli: --at belongs right"},
+      {"--at twice", {"run", "--counter", "2", "--at", "end", "--at", "0", m_root}, kExitUsage, "quillex-cli: --at"},
+      {"--match-case after a regex",
+       {"run", "--regex", "a", "b", "--match-case", m_root},
+       kExitUsage,
+       "quillex-cli: --match-case belongs right after --replace FIND WITH"},
+      {"--taken after another option",
+       {"run", "--date", "yyyy", "--recurse", "--taken", m_root},
+       kExitUsage,
+       "quillex-cli: --taken belongs right after --date FORMAT"},
+      {"an expression that does not compile",
+       {"run", "--regex", "(", "x", m_root},
+       kExitUsage,
+       "quillex-cli: --regex (: " + RegexExpressionError("(").value_or("compiles")},
+      {"a part of the name that is none", {"run", "--upper=first", m_root}, kExitUsage, "quillex-cli: --upper=first"},
+      {"a missing value", {"run", m_root, "--replace", "a"}, kExitUsage, "quillex-cli: --replace needs a value"},
+      {"job options and a job list",
+       {"run", "--lower", "--jobs", m_jobs, m_root},
+       kExitUsage,
+       "quillex-cli: give jobs either with --jobs FILE or as job options, not both"},
+      {"an unknown format", {"run", "--lower", "--format", "xml", m_root}, kExitUsage, "quillex-cli: --format xml"},
+      {"two folders", {"run", "--lower", m_root, m_root}, kExitUsage, "quillex-cli: one folder DIR only"},
   };
   for (const Row& row : rows) {
     std::vector<std::string> args = {"--config-dir", m_config};
@@ -447,10 +597,7 @@ TEST_F(UCliRunTest, NamesAreEscapedOnATerminalOnly) {
        outputIsTerminal,
        figures,
        "Cannot change to directory: " + (m_dir / evil)},
-      {{"test", "--\x1B[2J", "a"},
-       errorIsTerminal,
-       "",
-       "quillex-cli: unknown option --\\e[2J\n"},
+      {{"test", "--\x1B[2J", "a"}, errorIsTerminal, "", "quillex-cli: unknown option --\\e[2J\n"},
   };
   for (const Row& row : rows) {
     std::vector<std::string> args = {"--config-dir", m_config};
