@@ -18,26 +18,46 @@ _quillex_cli()
         esac
     done
 
-    # The word is an option's value; values are free text unless named here.
+    # The word is an option's value; values are free text unless named here. --replace and
+    # --regex take two, so the word before the previous one counts too.
+    local takes_jobs=
+    [[ $sub == @(run|test|make-jobs) ]] && takes_jobs=1
+    if [[ $takes_jobs && $cword -ge 3 && ${words[cword - 2]} == --@(replace|regex) && $split != true ]]; then
+        return
+    fi
     case $sub:$prev in
         :--config-dir) _filedir -d; return ;;
         test:--jobs | run:--jobs) _filedir; return ;;
         run:--sort) COMPREPLY=($(compgen -W 'name-asc name-desc date-asc date-desc none' -- "$cur")); return ;;
-        test:--counter-start | run:--counter-start | run:--mask) return ;;
+        run:--format) COMPREPLY=($(compgen -W 'text json' -- "$cur")); return ;;
+        test:--counter-start | run:--counter-start | run:--mask | make-jobs:--encoding) return ;;
         # Plain --log takes no value, --log=FILE takes a file.
         run:--log) if [[ $split == true ]]; then _filedir; return; fi ;;
     esac
+    if [[ $takes_jobs ]]; then
+        case $prev in
+            --lower | --upper | --normal)
+                if [[ $split == true ]]; then COMPREPLY=($(compgen -W 'all name ext' -- "$cur")); return; fi ;;
+            --at)
+                COMPREPLY=($(compgen -W 'start end before: after:' -- "$cur"))
+                [[ ${COMPREPLY[*]} == *: ]] && compopt -o nospace 2>/dev/null
+                return ;;
+            --insert | --remove | --counter | --date | --replace | --regex) return ;;
+        esac
+    fi
     [[ $split == true ]] && return
 
-    local options
+    local options jobs='--lower --upper --normal --insert --remove --counter --date --taken --at
+        --replace --match-case --regex'
     case $sub in
         '') options='--help --version --config-dir' ;;
         describe | regex) options='--help' ;;
-        test) options='--help --jobs --counter-start' ;;
+        test) options="--help --jobs --counter-start $jobs" ;;
+        make-jobs) options="--help --encoding --force $jobs" ;;
         run)
-            options='--help --jobs --mask --recurse --no-recurse --rename-dirs --no-rename-dirs
+            options="--help --jobs --mask --recurse --no-recurse --rename-dirs --no-rename-dirs
                 --reset-counter --no-reset-counter --counter-start --sort --simulate --no-simulate
-                --undo --no-undo --confirm --no-confirm --log --no-log'
+                --undo --no-undo --confirm --no-confirm --log --no-log --format $jobs"
             ;;
         undo) options='--help --yes --remove-after-errors --recurse' ;;
     esac
@@ -47,8 +67,8 @@ _quillex_cli()
     fi
 
     case $sub in
-        '') COMPREPLY=($(compgen -W 'describe test regex run undo' -- "$cur")) ;;
-        describe) _filedir ;;
+        '') COMPREPLY=($(compgen -W 'describe test regex run make-jobs undo' -- "$cur")) ;;
+        describe | make-jobs) _filedir ;;
         run | undo) _filedir -d ;;
     esac
 } && complete -F _quillex_cli quillex-cli

@@ -9,8 +9,11 @@
 function __quillex_cli_on
     set -l words (commandline -opc)[2..]
     if string match -q -- '-*' (commandline -ct)
-        and contains -- "$words[-1]" --config-dir --jobs --mask --counter-start --sort
-        return 1
+        if contains -- "$words[-1]" --config-dir --jobs --mask --counter-start --sort --format --encoding \
+                --insert --remove --counter --date --at --replace --regex
+            or contains -- "$words[-2]" --replace --regex
+            return 1
+        end
     end
     # The subcommand is the first word that is neither an option nor --config-dir's folder.
     set -l sub
@@ -37,9 +40,10 @@ complete -c quillex-cli -n __quillex_cli_on -a describe -d 'List the jobs of a j
 complete -c quillex-cli -n __quillex_cli_on -a test -d 'Apply the ticked jobs to sample names'
 complete -c quillex-cli -n __quillex_cli_on -a regex -d 'Replace every match of EXPR in INPUTs'
 complete -c quillex-cli -n __quillex_cli_on -a run -d 'Rename the matching files of DIR'
+complete -c quillex-cli -n __quillex_cli_on -a make-jobs -d 'Write jobs given as options to a job list file'
 complete -c quillex-cli -n __quillex_cli_on -a undo -d 'Undo the renaming recorded in DIR'
 
-for sub in describe test regex run undo
+for sub in describe test regex run make-jobs undo
     complete -c quillex-cli -n "__quillex_cli_on $sub" -s h -l help -d 'Print help and exit'
 end
 
@@ -68,6 +72,29 @@ complete -c quillex-cli -n '__quillex_cli_on run' -l no-confirm -d 'Confirm noth
 # Plain --log takes no value, --log=FILE takes a file.
 complete -c quillex-cli -n '__quillex_cli_on run' -l log -F -d 'Log on stderr, or to FILE with --log=FILE'
 complete -c quillex-cli -n '__quillex_cli_on run' -l no-log -d 'No log'
+
+complete -c quillex-cli -n '__quillex_cli_on run' -l format -x -a 'text json' -d 'Output for people or JSON lines'
+
+complete -c quillex-cli -n '__quillex_cli_on make-jobs' -F
+complete -c quillex-cli -n '__quillex_cli_on make-jobs' -l encoding -x -d 'Encoding of the job list file'
+complete -c quillex-cli -n '__quillex_cli_on make-jobs' -l force -d 'Replace FILE if it exists'
+
+# The job options of run, test and make-jobs.
+for sub in run test make-jobs
+    set -l on "__quillex_cli_on $sub"
+    complete -c quillex-cli -n $on -l lower -d 'Lower case (=all, =name, =ext)'
+    complete -c quillex-cli -n $on -l upper -d 'Upper case (=all, =name, =ext)'
+    complete -c quillex-cli -n $on -l normal -d 'Normal case (=all, =name, =ext)'
+    complete -c quillex-cli -n $on -l insert -x -d 'Insert TEXT'
+    complete -c quillex-cli -n $on -l remove -x -d 'Remove COUNT characters'
+    complete -c quillex-cli -n $on -l counter -x -d 'Insert the counter, WIDTH digits'
+    complete -c quillex-cli -n $on -l date -x -d 'Insert the modification date in FORMAT'
+    complete -c quillex-cli -n $on -l taken -d 'After --date: the date taken'
+    complete -c quillex-cli -n $on -l at -x -a 'start end before: after:' -d 'After a job: where'
+    complete -c quillex-cli -n $on -l replace -x -d 'Replace FIND by WITH'
+    complete -c quillex-cli -n $on -l match-case -d 'After --replace: match case'
+    complete -c quillex-cli -n $on -l regex -x -d 'Replace matches of EXPR by TEMPLATE'
+end
 
 complete -c quillex-cli -n '__quillex_cli_on undo' -x -a '(__fish_complete_directories)'
 complete -c quillex-cli -n '__quillex_cli_on undo' -l yes -d 'Answer Yes to the first question'

@@ -54,6 +54,12 @@ cases=(
   'test --counter-start -|'
   'test |'
   'regex |'
+  'make-jobs |jobs.xml photos'
+  'run --format |json text'
+  'run --insert a --at |after: before: end start'
+  'test --replace a |'
+  'test --regex -x -|'
+  'make-jobs --counter 3 --ta|--taken'
 )
 
 failures=0 missing=()
@@ -67,9 +73,12 @@ words_not_in() {
   comm -23 <(tr ' ' '\n' <<<"$1" | sort -u) <(tr ' ' '\n' <<<"$2" | sort -u) | paste -sd ' '
 }
 
-# Sorted unique long options named anywhere in a help text: generic, so a new layout still parses.
+# Sorted unique long options of a help text: those its option lines name, before their
+# descriptions (as the manual page check reads them), so prose that mentions an option of
+# another command does not count.
 long_options() {
-  grep -o -- '--[a-z][a-z-]*' | sort -u | paste -sd ' '
+  sed -n 's/^ \{1,4\}\(-[^ ]*\([ ,] *-[^ ]*\)*\).*/\1/p' | grep -o -- '--[a-z][a-z-]*' | grep -v -- '-$' |
+    sort -u | paste -sd ' '
 }
 
 # The subcommands listed by --help: indented lines that begin with a lowercase word, kept when

@@ -45,10 +45,15 @@ commands=$("$cli" --help | awk '/^[A-Za-z ]*[Cc]ommands:/ {on = 1; next} on && /
 [ -n "$commands" ] || fail "quillex-cli --help lists no commands"
 for command in $commands; do
   grep -q "^\.SS \"$command[ \"]" "$page" || fail "quillex-cli $command has no section in the page"
-  compare "quillex-cli $command" "$("$cli" "$command" --help | help_options | grep -vx -- --help)" \
-    "$(page_options "$page" "^\\.SS \"$command[ \"]" '^\.S[SH] ')"
+  # A command that takes jobs says so in its heading; they are described once, under
+  # JOB OPTIONS.
+  section=$(page_options "$page" "^\\.SS \"$command[ \"]" '^\.S[SH] ')
+  if grep -q "^\.SS \"$command .*JOB OPTIONS" "$page"; then
+    section=$(printf '%s\n%s\n' "$section" "$(page_options "$page" '^\.SH JOB OPTIONS' '^\.S[SH] ')" | sort -u)
+  fi
+  compare "quillex-cli $command" "$("$cli" "$command" --help | help_options | grep -vx -- --help)" "$section"
 done
-compare "quillex-cli" "$("$cli" --help | awk '/^[A-Za-z ]*[Cc]ommands:/ {exit} 1' | help_options)" \
+compare "quillex-cli" "$("$cli" --help | help_options)" \
   "$(page_options "$page" '^\.SH OPTIONS' '^\.S[SH] ')"
 
 # quillex: its few options.
