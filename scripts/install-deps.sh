@@ -12,8 +12,8 @@ packages=(
   libxml2-dev libicu-dev libexiv2-dev dpkg-dev
   qt6-base-dev qt6-base-dev-tools qt6-svg-dev libgl-dev
   # tests: GoogleTest, the regex oracle, the fuzzer (clang + its runtime), offscreen Qt,
-  # the case-insensitive test file system (libfuse3, fusermount3)
-  libgtest-dev libgmock-dev libpcre2-dev clang libclang-rt-14-dev libfuse3-dev fuse3
+  # the case-insensitive test file system (libfuse3, fusermount3), a strict JSON parser
+  libgtest-dev libgmock-dev libpcre2-dev clang libclang-rt-14-dev libfuse3-dev fuse3 nlohmann-json3-dev
   xvfb xauth fonts-dejavu-core imagemagick openbox xdotool dosfstools mtools
   # the layout check of every source
   clang-format

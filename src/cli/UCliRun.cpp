@@ -6,6 +6,7 @@
 #include <ostream>
 
 #include "cli/UCliApp.h"
+#include "cli/UJsonText.h"
 #include "cli/UTerminal.h"
 #include "cli/UTerminalText.h"
 #include "platform/UFiles.h"
@@ -17,6 +18,53 @@
 namespace qx::cli {
 
 namespace {
+
+const char* StatusName(TEntryStatus status) {
+  switch (status) {
+    case TEntryStatus::Unchanged: return "unchanged";
+    case TEntryStatus::Renamed: return "renamed";
+    case TEntryStatus::Clash: return "clash";
+    case TEntryStatus::Failed: return "failed";
+  }
+  return "?";
+}
+
+// Every entry line has the same six keys, so a script reads a reason as null rather
+// than finding it missing.
+void AppendEntryLine(std::string& lines, const TEntryOutcome& outcome) {
+  lines.append("{\"path\":");
+  AppendJsonString(lines, outcome.folder.Text());
+  lines.append(",\"old\":");
+  AppendJsonString(lines, outcome.oldName);
+  lines.append(",\"new\":");
+  AppendJsonString(lines, outcome.newName);
+  lines.append(outcome.kind == TEntryKind::File ? ",\"kind\":\"file\"" : ",\"kind\":\"folder\"");
+  lines.append(",\"status\":\"").append(StatusName(outcome.status)).append("\",\"reason\":");
+  if (outcome.status == TEntryStatus::Clash || outcome.status == TEntryStatus::Failed) {
+    AppendJsonString(lines, outcome.reason);
+  } else {
+    lines.append("null");
+  }
+  lines.append("}\n");
+}
+
+std::string SummaryLine(const TRunState& state, bool simulate, bool completed) {
+  const auto flag = [](bool value) { return value ? "true" : "false"; };
+  return std::string("{\"summary\":{\"simulate\":") + flag(simulate) +
+         ",\"folders_renamed\":" + std::to_string(state.DirsRenamed) +
+         ",\"folders\":" + std::to_string(state.DirsProcessed) +
+         ",\"files_renamed\":" + std::to_string(state.FilesRenamed) +
+         ",\"files\":" + std::to_string(state.FilesProcessed) + ",\"errors\":" + std::to_string(state.ErrorCount) +
+         ",\"cancelled\":" + flag(state.Cancelled) + ",\"completed\":" + flag(completed) + "}}\n";
+}
+
+// Large pieces: a run can have a line per file.
+constexpr std::size_t kPieceSize = 65536;
+
+void Write(std::ostream& out, std::string& lines) {
+  out.write(lines.data(), static_cast<std::streamsize>(lines.size()));
+  lines.clear();
+}
 
 // The terminal as the run's host: log lines to stderr or a file, messages and
 // questions through the terminal, a progress line when stderr is a terminal and the
@@ -41,8 +89,16 @@ class TTerminalRunHost : public TRunHost {
     m_progressShown = true;
   }
   bool CancelRequested() override { return m_ctrlC.Interrupted(); }
-  void EndProgress() {
+  // JSON lines: each entry's line goes to `out`.
+  void SendEntriesTo(std::ostream& out) { m_entries = &out; }
+  void EntryDone(const TEntryOutcome& outcome) override {
+    if (!m_entries) return;
+    AppendEntryLine(m_entryLines, outcome);
+    if (m_entryLines.size() > kPieceSize) Write(*m_entries, m_entryLines);
+  }
+  void EndRun() {
     if (m_progressShown) m_err << "\r\033[K" << std::flush;
+    if (m_entries) Write(*m_entries, m_entryLines);
   }
 
  private:
@@ -51,6 +107,8 @@ class TTerminalRunHost : public TRunHost {
   std::ostream& m_log;
   std::ostream& m_err;
   const TInterruptWatch& m_ctrlC;
+  std::ostream* m_entries = nullptr;
+  std::string m_entryLines;
   std::string m_item;
   bool m_showProgress;
   bool m_progressShown = false;
@@ -83,13 +141,10 @@ void PrintResultTree(const TResultTree& tree, std::ostream& out) {
     stack.pop_back();
     lines.append(2 * depth, ' ').append(Tag(tree.State(node))).append(1, ' ');
     lines.append(terminal ? TerminalSafe(tree.Text(node)) : tree.Text(node)).append(1, '\n');
-    if (lines.size() > 65536) {
-      out.write(lines.data(), static_cast<std::streamsize>(lines.size()));
-      lines.clear();
-    }
+    if (lines.size() > kPieceSize) Write(out, lines);
     for (std::size_t i = tree.ChildCount(node); i-- > 0;) stack.emplace_back(tree.ChildAt(node, i), depth + 1);
   }
-  out.write(lines.data(), static_cast<std::streamsize>(lines.size()));
+  Write(out, lines);
 }
 
 int RunRename(const TJobList& jobs, const TRunRequest& request, TTerminalMessages& messages, std::ostream& out,
@@ -109,12 +164,16 @@ int RunRename(const TJobList& jobs, const TRunRequest& request, TTerminalMessage
   }
   const TInterruptWatch ctrlC;
   TTerminalRunHost host(messages, logFile ? *logFile : err, err, ctrlC);
+  const bool json = request.format == TOutputFormat::json;
+  if (json) host.SendEntriesTo(out);
   TRenameRun run(jobs, request.options, host);
   const bool completed = run.Run();
-  host.EndProgress();
+  host.EndRun();
 
   const TRunState& state = run.State();
-  if (request.options.simulate) {
+  if (json) {
+    out << SummaryLine(state, request.options.simulate, completed);
+  } else if (request.options.simulate) {
     PrintResultTree(run.ResultTree(), out);
     out << state.FilesRenamed << " files and " << state.DirsRenamed << " directories have been renamed.\n";
   } else {

@@ -25,8 +25,10 @@ struct TRunRequest {
   TOutputFormat format = TOutputFormat::text;
 };
 
-// Runs or simulates; prints the result tree (simulation) or the three progress figures.
-// Returns an exit status.
+// Runs or simulates; prints the result tree (simulation) or the three progress figures,
+// or with JSON one object per line: an entry's outcome per entry the run took a turn
+// for, in the order of the walk, then the summary of the figures. Messages and the log
+// go to `err` (or the log file), never to `out`. Returns an exit status.
 int RunRename(const TJobList& jobs, const TRunRequest& request, TTerminalMessages& messages, std::ostream& out,
               std::ostream& err);
 

@@ -67,7 +67,7 @@ void TFolderRenamer::Attempt(std::size_t entry) {
   if (!holder || *holder == entry) {
     failure = m_folder.Rename(e.current, e.wanted);
     if (!failure) return Moved(entry);
-    if (failure->error != EEXIST) return Fail(entry, failure->reason);
+    if (failure->error != EEXIST) return Fail(entry, failure->error, failure->reason);
     holder = MovableHolder(key);
   }
   // Taken: wait for the name if an entry that may still move holds it, unless another
@@ -77,7 +77,7 @@ void TFolderRenamer::Attempt(std::size_t entry) {
     m_waiting.Insert(key, static_cast<std::uint32_t>(entry));
     return;
   }
-  Fail(entry, failure ? failure->reason : ErrorText(EEXIST));
+  Fail(entry, EEXIST, failure ? failure->reason : ErrorText(EEXIST));
 }
 
 void TFolderRenamer::Moved(std::size_t entry) {
@@ -90,7 +90,7 @@ void TFolderRenamer::Moved(std::size_t entry) {
   Hand(freed, true);
 }
 
-void TFolderRenamer::Fail(std::size_t entry, const std::string& reason) {
+void TFolderRenamer::Fail(std::size_t entry, int error, const std::string& reason) {
   TEntry& e = m_entries[entry];
   NoLongerMovable(e.current);
   std::string why = reason;
@@ -105,7 +105,7 @@ void TFolderRenamer::Fail(std::size_t entry, const std::string& reason) {
     }
   }
   e.state = TState::Stays;
-  m_outcomes.Failed(entry, why);
+  m_outcomes.Failed(entry, error, why);
   Hand(e.current, false);
 }
 
@@ -125,12 +125,12 @@ void TFolderRenamer::Hand(TNameId name, bool freed) {
     m_waiting.Erase(key);
     TEntry& e = m_entries[entry];
     if (!isFree) {
-      Fail(entry, ErrorText(EEXIST));
+      Fail(entry, EEXIST, ErrorText(EEXIST));
       continue;
     }
     const TNameId from = e.current;
     if (const auto failure = m_folder.Rename(from, e.wanted)) {
-      Fail(entry, failure->reason);
+      Fail(entry, failure->error, failure->reason);
       continue;
     }
     m_outcomes.Step(std::string("* Renaming ")
@@ -161,7 +161,7 @@ void TFolderRenamer::MoveToTemporary(std::size_t entry) {
     if (failure && failure->error == EEXIST) continue;
     if (failure) {
       m_waiting.Erase(Key(e.wanted, buffer));
-      return Fail(entry, failure->reason);
+      return Fail(entry, failure->error, failure->reason);
     }
     m_outcomes.Step(
         std::string("* Renaming ").append(View(e.current)).append(" to the temporary name ").append(View(temporary)));

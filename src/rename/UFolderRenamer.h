@@ -50,7 +50,8 @@ class TRenameOutcomes {
  public:
   virtual ~TRenameOutcomes() = default;
   virtual void Renamed(std::size_t entry) = 0;
-  virtual void Failed(std::size_t entry, const std::string& reason) = 0;
+  // `error` is the errno: EEXIST when the new name is taken.
+  virtual void Failed(std::size_t entry, int error, const std::string& reason) = 0;
   // A step made apart from the entry's turn: a rename that waited, or a temporary name.
   virtual void Step(const std::string& line) = 0;
 };
@@ -86,7 +87,7 @@ class TFolderRenamer {
   // Tries the entry's rename at its turn; waits when an entry that may still move holds the name.
   void Attempt(std::size_t entry);
   void Moved(std::size_t entry);
-  void Fail(std::size_t entry, const std::string& reason);
+  void Fail(std::size_t entry, int error, const std::string& reason);
   // A name has been freed, or will stay held: whoever waits for it goes now, or fails.
   // Worked through a list, not recursion: a shift of many files is a chain as long.
   void Hand(TNameId name, bool freed);

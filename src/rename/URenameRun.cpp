@@ -1,9 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "rename/URenameRun.h"
 
+#include <cerrno>
 #include <ctime>
 #include <memory>
 #include <stdexcept>
+#include <unordered_map>
 
 #include "platform/UDateTime.h"
 #include "platform/UDirectory.h"
@@ -35,7 +37,7 @@ struct TRenameRun::TVisit {
 };
 
 // One step's entries (a visit's subdirectories, or its files) and what becomes of each:
-// counted, logged, and in a simulation shown in its node.
+// counted, logged, in a simulation shown in its node, and at the end told the host.
 // The names are ids in the visit's arena; a new name is added there only when it
 // differs from the old one.
 struct TRenameRun::TStep : TRenameOutcomes {
@@ -44,7 +46,8 @@ struct TRenameRun::TStep : TRenameOutcomes {
         visit(in),
         isFile(kind == TEntryKind::File),
         oldNames(entries.Names()),
-        newNames(entries.Size(), TNameArena::kNoName) {  // each set at its entry's turn
+        newNames(entries.Size(), TNameArena::kNoName),  // each set at its entry's turn
+        statuses(entries.Size(), TEntryStatus::Unchanged) {
     if (!run.m_options.simulate) return;
     // Each node's text is about as long as the entry's name.
     std::size_t bytes = 0;
@@ -62,18 +65,27 @@ struct TRenameRun::TStep : TRenameOutcomes {
 
   void Renamed(std::size_t entry) override {
     ++(isFile ? run.m_state.FilesRenamed : run.m_state.DirsRenamed);
+    statuses[entry] = TEntryStatus::Renamed;
     if (Node(entry) != TResultTree::kNoNode) {
       run.m_tree.SetState(Node(entry), isFile ? TNodeState::FileRenamed : TNodeState::FolderRenamed);
     }
   }
-  void Failed(std::size_t entry, const std::string& reason) override {
-    const std::string_view newName = Name(newNames[entry]);
-    Refused(entry, newName, std::string("Cannot rename ").append(newName).append(". Operation will continue"), reason);
+  void Failed(std::size_t entry, int error, const std::string& reason) override {
+    NameRefused(entry, error == EEXIST ? TEntryStatus::Clash : TEntryStatus::Failed, reason);
   }
   void Step(const std::string& line) override { run.Log(visit.depth, line); }
 
+  // The entry cannot have its new name: the run or the folder said no.
+  void NameRefused(std::size_t entry, TEntryStatus status, const std::string& reason) {
+    const std::string_view newName = Name(newNames[entry]);
+    Refused(entry, status, newName, std::string("Cannot rename ").append(newName).append(". Operation will continue"),
+            reason);
+  }
   // A failure at any moment of the step; `shown` stands for the new name in the node.
-  void Refused(std::size_t entry, std::string_view shown, const std::string& text, const std::string& reason) {
+  void Refused(std::size_t entry, TEntryStatus status, std::string_view shown, const std::string& text,
+               const std::string& reason) {
+    statuses[entry] = status;
+    reasons.emplace(entry, reason);
     const TNodeId node = Node(entry);
     run.Fail(visit.depth, text, reason, node != TResultTree::kNoNode);
     if (node == TResultTree::kNoNode) return;
@@ -87,15 +99,35 @@ struct TRenameRun::TStep : TRenameOutcomes {
     const TNodeId node = run.m_tree.AddChild(visit.node, Name(newNames[entry]), state);
     if (nodesAdded++ == 0) firstNode = node;
   }
+  // Once the renamer has settled every rename of the step: each entry to the host, in
+  // the step's order, since a rename that waited settles after later entries.
+  void Report() const {
+    const TFolderPath folder(visit.directory);
+    for (std::size_t entry = 0; entry < oldNames.size(); ++entry) {
+      const TEntryStatus status = statuses[entry];
+      const std::string_view oldName = OldName(entry);
+      const bool failed = status == TEntryStatus::Clash || status == TEntryStatus::Failed;
+      run.m_host.EntryDone({folder, oldName, status == TEntryStatus::Unchanged ? oldName : Name(newNames[entry]),
+                            isFile ? TEntryKind::File : TEntryKind::Directory, status,
+                            failed ? std::string_view(reasons.at(entry)) : std::string_view()});
+    }
+  }
 
   TRenameRun& run;
   TVisit& visit;
   bool isFile;
   const std::vector<TNameId>& oldNames;
   std::vector<TNameId> newNames;
+  std::vector<TEntryStatus> statuses;
+  std::unordered_map<std::size_t, std::string> reasons;  // only the clashes and failures have one
   TNodeId firstNode = TResultTree::kNoNode;
   std::size_t nodesAdded = 0;
 };
+
+const std::string& TFolderPath::Text() const {
+  if (!m_text) m_text = m_directory.Path();
+  return *m_text;
+}
 
 TRenameRun::TRenameRun(const TJobList& jobs, TRunOptions options, TRunHost& host)
     : m_jobs(jobs), m_options(std::move(options)), m_host(host), m_recordsUndo(!m_options.simulate && m_options.undo) {
@@ -263,6 +295,7 @@ void TRenameRun::DirectoryStep(TVisit& visit, double share) {
     }
   }
   renamer.Finish();
+  if (m_options.renameDirs) step.Report();
   if (!m_options.simulate) {
     visit.directoryNewNames.reserve(count);
     for (std::size_t i = 0; i < count; ++i) visit.directoryNewNames.push_back(renamer.NameOf(i));
@@ -280,6 +313,7 @@ void TRenameRun::FileStep(TVisit& visit, const TWRFileList& files, double share)
     AddProgress(each);
   }
   renamer.Finish();
+  step.Report();
 }
 
 void TRenameRun::TakeTurn(TStep& step, TFolderRenamer& renamer, std::size_t entry) {
@@ -298,13 +332,13 @@ void TRenameRun::TakeTurn(TStep& step, TFolderRenamer& renamer, std::size_t entr
   const std::string_view oldName = step.OldName(entry);
   if (m_options.simulate) step.AddNode(entry);
   if (!newName) {
-    step.Refused(entry, engineError, std::string("Cannot rename ").append(oldName).append(". Operation will continue"),
-                 engineError);
+    step.Refused(entry, TEntryStatus::Failed, engineError,
+                 std::string("Cannot rename ").append(oldName).append(". Operation will continue"), engineError);
     return renamer.Keep(entry);
   }
   if (!changed) return renamer.Keep(entry);
   if (auto refusal = Refusal(step.visit, oldName, *newName)) {
-    step.Failed(entry, *refusal);
+    step.NameRefused(entry, TEntryStatus::Failed, *refusal);
     return renamer.Keep(entry);
   }
   if (m_asksEachRename) {
