@@ -19,7 +19,6 @@ namespace {
 
 using Json = nlohmann::json;
 using Paths = std::vector<std::string>;
-using namespace std::string_literals;
 
 const std::string kHard = std::string(28, 'a') + "b";  // too much work for the back-reference below
 
@@ -27,22 +26,27 @@ class UCliRunTest : public ::testing::Test {
  protected:
   UCliRunTest() : m_root(m_dir / "root") {
     m_jobs.AddNew(test::MakeJob(TJobKind::jobReplace, 1, 1, 0, "^(a|aa)+\\1$", "X"));
+    // F1 -> F2 waits for F2 -> F3, and so settles after it; G1 -> G2 waits in vain, since
+    // G2 -> G3 waits for G3, which stays.
+    m_jobs.AddNew(test::MakeJob(TJobKind::jobReplace, 0, 1, 0, "2", "3"));
+    m_jobs.AddNew(test::MakeJob(TJobKind::jobReplace, 0, 1, 0, "1", "2"));
+    m_jobs.AddNew(test::MakeJob(TJobKind::jobReplace, 0, 1, 0, "%", "/"));  // a name the run refuses
     m_jobs.AddNew(test::MakeJob(TJobKind::jobUpper, 0));
     m_options.startDirectory = m_root;
     m_options.recurseDirs = true;
-    test::MakeTree(
-        m_root, {"a\"q.txt", "b\\s.txt", "c\tt.txt", "\x01\x1F.txt", "e\nf.txt", "caf\xC3\xA9.txt",
-                 "\xE6\x97\xA5\xE6\x9C\xAC.txt", "x.txt", "X.TXT", kHard, "sub dir/\xC3\xA9\"\\.txt", "y/z.txt", "Y/"});
+    test::MakeTree(m_root, {"a\"q.txt", "b\\s.txt", "c\tt.txt", "\x01\x1F.txt", "e\nf.txt", "caf\xC3\xA9.txt",
+                            "\xE6\x97\xA5\xE6\x9C\xAC.txt", "x.txt", "X.TXT", kHard, "F1", "F2", "G1", "G2", "G3",
+                            "p%q", "sub dir/\xC3\xA9\"\\.txt", "y/z.txt", "Y/"});
   }
 
   // quillex-cli run --format json: every line of stdout, each parsed as JSON.
-  std::vector<Json> RunJson(bool simulate) {
+  std::vector<Json> RunJson(bool simulate, const std::string& answers = "") {
     TRunRequest request{m_options, "", TOutputFormat::json};
     request.options.simulate = simulate;
-    std::istringstream in;
+    std::istringstream in(answers);
     std::ostringstream out, err;
     TTerminalMessages messages(in, err);
-    EXPECT_EQ(RunRename(m_jobs, request, messages, out, err), kExitFailure) << "a clash and a failure";
+    m_status = RunRename(m_jobs, request, messages, out, err);
     std::vector<Json> lines;
     std::istringstream text(out.str());
     for (std::string line; std::getline(text, line);) lines.push_back(Json::parse(line));  // throws on anything else
@@ -123,6 +127,7 @@ class UCliRunTest : public ::testing::Test {
   std::string m_root;
   TJobList m_jobs;
   TRunOptions m_options;
+  int m_status = -1;
 };
 
 // The simulation promises the real run's lines: the same entries, names and statuses.
@@ -142,6 +147,12 @@ TEST_F(UCliRunTest, JsonLinesTellEachEntryInTheWalksOrderThenTheFigures) {
       {"x.txt", "X.TXT", "file", "clash", "File exists"},
       {"X.TXT", "X.TXT", "file", "unchanged", nullptr},
       {kHard, kHard, "file", "failed", "TRegexEngine(exec): Match Too Complex"},
+      {"F1", "F2", "file", "renamed", nullptr},
+      {"F2", "F3", "file", "renamed", nullptr},
+      {"G1", "G2", "file", "clash", "File exists"},
+      {"G2", "G3", "file", "clash", "File exists"},
+      {"G3", "G3", "file", "unchanged", nullptr},
+      {"p%q", "P/Q", "file", "failed", "the name would leave its folder"},
       {"sub dir", "SUB DIR", "folder", "renamed", nullptr},
       {"\xC3\xA9\"\\.txt", "\xC3\xA9\"\\.TXT", "file", "renamed", nullptr},
       {"y", "Y", "folder", "clash", "File exists"},
@@ -152,9 +163,11 @@ TEST_F(UCliRunTest, JsonLinesTellEachEntryInTheWalksOrderThenTheFigures) {
   const Paths before = test::ListTree(m_root);
   const TResultTree tree = SimulatedTree();
   const std::vector<Json> simulated = RunJson(true);
+  EXPECT_EQ(m_status, kExitFailure) << "clashes and failures";
   ExpectLinesTellTheTree(simulated, tree, false);
   EXPECT_EQ(EntriesAfter(simulated, false), before) << "every entry once, nothing renamed";
   const std::vector<Json> real = RunJson(false);
+  EXPECT_EQ(m_status, kExitFailure);
   ExpectLinesTellTheTree(real, tree, true);
   EXPECT_EQ(EntriesAfter(real, true), test::ListTree(m_root));
 
@@ -195,7 +208,22 @@ TEST_F(UCliRunTest, FoldersAreReportedOnlyWhenRenamed) {
   const std::vector<Json> lines = RunJson(true);
   ExpectLinesTellTheTree(lines, tree, false);
   EXPECT_EQ(lines.back()["summary"]["folders"], 0);
-  EXPECT_EQ(lines.size(), 13u) << "the ten files at the top, one in \"sub dir\", one in \"y\", and the summary";
+  EXPECT_EQ(lines.size(), 19u) << "the sixteen files at the top, one in \"sub dir\", one in \"y\", and the summary";
+}
+
+// A rename declined at its question leaves the entry unchanged, under its old name.
+TEST_F(UCliRunTest, ADeclinedRenameIsUnchanged) {
+  m_options.startDirectory = m_dir / "two";
+  test::MakeTree(m_options.startDirectory, {"a.txt", "b.txt"});
+  m_options.confirm = true;
+  const std::vector<Json> lines = RunJson(false, "y\nn\n");
+  EXPECT_EQ(m_status, kExitOk);
+  ASSERT_EQ(lines.size(), 3u);
+  EXPECT_EQ(lines[0]["new"], "A.TXT");
+  EXPECT_EQ(lines[0]["status"], "renamed");
+  EXPECT_EQ(lines[1]["new"], "b.txt");
+  EXPECT_EQ(lines[1]["status"], "unchanged");
+  EXPECT_EQ(test::ListTree(m_options.startDirectory), (Paths{"A.TXT", "b.txt"}));
 }
 
 }  // namespace
