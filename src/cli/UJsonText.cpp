@@ -13,12 +13,21 @@ void AppendUnicodeEscape(std::string& out, char32_t cp) {
   for (int shift = 12; shift >= 0; shift -= 4) out += kHex[(cp >> shift) & 0xF];
 }
 
+// Printable ASCII but the quote and the backslash.
+bool IsPlain(unsigned char byte) { return byte >= 0x20 && byte < 0x80 && byte != '"' && byte != '\\'; }
+
 }  // namespace
 
 void AppendJsonString(std::string& out, std::string_view text) {
   out += '"';
   std::size_t pos = 0;
   while (pos < text.size()) {
+    // Most of a name needs no escape: copied a run at a time.
+    std::size_t plain = pos;
+    while (plain < text.size() && IsPlain(static_cast<unsigned char>(text[plain]))) ++plain;
+    out.append(text.substr(pos, plain - pos));
+    if (plain == text.size()) break;
+    pos = plain;
     const auto byte = static_cast<unsigned char>(text[pos]);
     if (byte >= 0x80) {
       std::size_t length;
@@ -41,12 +50,7 @@ void AppendJsonString(std::string& out, std::string_view text) {
       case '\n': out.append("\\n"); break;
       case '\r': out.append("\\r"); break;
       case '\t': out.append("\\t"); break;
-      default:
-        if (byte < 0x20) {
-          AppendUnicodeEscape(out, byte);
-        } else {
-          out += static_cast<char>(byte);
-        }
+      default: AppendUnicodeEscape(out, byte);
     }
     ++pos;
   }
