@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "rename/URenameRun.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <ctime>
 #include <memory>
@@ -24,8 +25,11 @@ namespace qx {
 struct TRenameRun::TVisit {
   TDirectory directory;
   int depth;
-  TNodeId node;                                 // simulated runs: the directory's node
+  TNodeId node;                                 // simulated runs: the directory's node in `tree`
   double descentShare;                          // the progress its subdirectories' visits make
+  TOutput* out;                                 // where its log lines, failures, counts and progress go
+  TResultTree* tree;                            // simulated runs: where its nodes go
+  std::int32_t* counter;                        // the counter its counter jobs read and advance
   std::size_t nameMax = 0;                      // the longest name its file system allows
   TUndoFileWriter* undo = nullptr;              // during the steps of a real run with undo on
   TNameArena names = {};                        // the listing's names, then the new names and temporaries
@@ -35,6 +39,57 @@ struct TRenameRun::TVisit {
   std::unique_ptr<TRenameFolder> folder = {};   // during the steps: where the renames are made
   std::size_t descended = 0;                    // subdirectories entered so far
 };
+
+// Where a visit's effects go: its log lines, failures, counts, progress, entries and
+// current item. The walk one folder after another hands them straight to the run; the
+// parallel walk lets each worker's visit write a journal that the run replays in the
+// walk's order, so that both give the same log, messages, counts and progress.
+class TRenameRun::TOutput {
+ public:
+  virtual ~TOutput() = default;
+  virtual bool Logs() const = 0;
+  virtual void Log(std::string line) = 0;
+  virtual void Fail(int depth, const std::string& text, const std::string& reason, bool quiet) = 0;
+  virtual void Count(std::int32_t TRunState::*figure) = 0;
+  virtual void AddProgress(double amount) = 0;
+  virtual void SetCurrentItem(const std::string& item) = 0;
+  virtual void EntryDone(const TEntryOutcome& outcome) = 0;
+  // The run says once that a file system makes it look up each new name first.
+  virtual void SayTargetsChecked(int depth) = 0;
+};
+
+class TRenameRun::TDirectOutput : public TOutput {
+ public:
+  explicit TDirectOutput(TRenameRun& run) : m_run(run) {}
+  bool Logs() const override { return m_run.m_options.log; }
+  void Log(std::string line) override { m_run.m_host.AddLogLine(line); }
+  void Fail(int depth, const std::string& text, const std::string& reason, bool quiet) override {
+    m_run.Fail(depth, text, reason, quiet);
+  }
+  void Count(std::int32_t TRunState::*figure) override { ++(m_run.m_state.*figure); }
+  void AddProgress(double amount) override { m_run.AddProgress(amount); }
+  void SetCurrentItem(const std::string& item) override { m_run.m_host.SetCurrentItem(item); }
+  void EntryDone(const TEntryOutcome& outcome) override { m_run.m_host.EntryDone(outcome); }
+  void SayTargetsChecked(int depth) override {
+    if (m_said) return;
+    m_said = true;
+    m_run.Log(*this, depth,
+              "+ This file system cannot refuse to replace an entry: each new name is looked up just before its "
+              "rename");
+  }
+
+ private:
+  TRenameRun& m_run;
+  bool m_said = false;
+};
+
+template <typename... TPieces>
+void TRenameRun::Log(TOutput& out, int depth, const TPieces&... pieces) {
+  if (!out.Logs()) return;
+  std::string line(3 * static_cast<std::size_t>(depth), ' ');
+  (line.append(std::string_view(pieces)), ...);
+  out.Log(std::move(line));
+}
 
 // One step's entries (a visit's subdirectories, or its files) and what becomes of each:
 // counted, logged, in a simulation shown in its node, and at the end told the host.
@@ -52,7 +107,7 @@ struct TRenameRun::TStep : TRenameOutcomes {
     // Each node's text is about as long as the entry's name.
     std::size_t bytes = 0;
     for (const TNameId name : oldNames) bytes += Name(name).size() + 2;
-    run.m_tree.Reserve(oldNames.size(), bytes);
+    visit.tree->Reserve(oldNames.size(), bytes);
   }
 
   std::string_view Name(TNameId name) const { return visit.names.View(name); }
@@ -64,16 +119,16 @@ struct TRenameRun::TStep : TRenameOutcomes {
   }
 
   void Renamed(std::size_t entry) override {
-    ++(isFile ? run.m_state.FilesRenamed : run.m_state.DirsRenamed);
+    visit.out->Count(isFile ? &TRunState::FilesRenamed : &TRunState::DirsRenamed);
     statuses[entry] = TEntryStatus::Renamed;
     if (Node(entry) != TResultTree::kNoNode) {
-      run.m_tree.SetState(Node(entry), isFile ? TNodeState::FileRenamed : TNodeState::FolderRenamed);
+      visit.tree->SetState(Node(entry), isFile ? TNodeState::FileRenamed : TNodeState::FolderRenamed);
     }
   }
   void Failed(std::size_t entry, int error, const std::string& reason) override {
     NameRefused(entry, error == EEXIST ? TEntryStatus::Clash : TEntryStatus::Failed, reason);
   }
-  void Step(const std::string& line) override { run.Log(visit.depth, line); }
+  void Step(const std::string& line) override { run.Log(*visit.out, visit.depth, line); }
 
   // The entry cannot have its new name: the run or the folder said no.
   void NameRefused(std::size_t entry, TEntryStatus status, const std::string& reason) {
@@ -87,16 +142,16 @@ struct TRenameRun::TStep : TRenameOutcomes {
     statuses[entry] = status;
     reasons.emplace(entry, reason);
     const TNodeId node = Node(entry);
-    run.Fail(visit.depth, text, reason, node != TResultTree::kNoNode);
+    visit.out->Fail(visit.depth, text, reason, node != TResultTree::kNoNode);
     if (node == TResultTree::kNoNode) return;
-    run.m_tree.SetState(node, isFile ? TNodeState::FileError : TNodeState::FolderError);
-    run.m_tree.SetText(node, std::string(shown).append(" (was \"").append(OldName(entry)).append("\")"));
-    run.m_tree.SetReason(node, reason);
+    visit.tree->SetState(node, isFile ? TNodeState::FileError : TNodeState::FolderError);
+    visit.tree->SetText(node, std::string(shown).append(" (was \"").append(OldName(entry)).append("\")"));
+    visit.tree->SetReason(node, reason);
   }
   // Simulations only: the entry's node, unchanged until the renamer says otherwise.
   void AddNode(std::size_t entry) {
     const TNodeState state = isFile ? TNodeState::FileUnchanged : TNodeState::FolderUnchanged;
-    const TNodeId node = run.m_tree.AddChild(visit.node, Name(newNames[entry]), state);
+    const TNodeId node = visit.tree->AddChild(visit.node, Name(newNames[entry]), state);
     if (nodesAdded++ == 0) firstNode = node;
   }
   // Once the renamer has settled every rename of the step: each entry to the host, in
@@ -107,7 +162,7 @@ struct TRenameRun::TStep : TRenameOutcomes {
       const TEntryStatus status = statuses[entry];
       const std::string_view oldName = OldName(entry);
       const bool failed = status == TEntryStatus::Clash || status == TEntryStatus::Failed;
-      run.m_host.EntryDone({folder, oldName, status == TEntryStatus::Unchanged ? oldName : Name(newNames[entry]),
+      visit.out->EntryDone({folder, oldName, status == TEntryStatus::Unchanged ? oldName : Name(newNames[entry]),
                             isFile ? TEntryKind::File : TEntryKind::Directory, status,
                             failed ? std::string_view(reasons.at(entry)) : std::string_view()});
     }
@@ -135,7 +190,10 @@ TRenameRun::TRenameRun(const TJobList& jobs, TRunOptions options, TRunHost& host
   // that an undo file could not record.
   if (m_options.simulate) m_options.confirm = false;
   m_asksEachRename = m_options.confirm;
+  m_direct = std::make_unique<TDirectOutput>(*this);
 }
+
+TRenameRun::~TRenameRun() = default;
 
 bool TRenameRun::Run() {
   StartRun();
@@ -161,13 +219,21 @@ void TRenameRun::StartRun() {
   m_counterValue = m_options.counterStart;
   m_state = TRunState();
   m_tree.Clear();
-  Log(0, "---- ", FormatLocalDateTime(std::time(nullptr)), " ---- Starting Renaming in ", m_options.startDirectory);
+  Log(*m_direct, 0, "---- ", FormatLocalDateTime(std::time(nullptr)), " ---- Starting Renaming in ",
+      m_options.startDirectory);
 }
 
 void TRenameRun::FinishRun() {
-  Log(0, "");
-  Log(0, "---- ", FormatLocalDateTime(std::time(nullptr)), " ---- Finished Renaming in ", m_options.startDirectory);
-  Log(0, std::string(80, '-'));
+  Log(*m_direct, 0, "");
+  Log(*m_direct, 0, "---- ", FormatLocalDateTime(std::time(nullptr)), " ---- Finished Renaming in ",
+      m_options.startDirectory);
+  Log(*m_direct, 0, std::string(80, '-'));
+}
+
+bool TRenameRun::RunsInParallel() const {
+  if (m_options.parallel < 2 || !m_options.recurseDirs || m_asksEachRename) return false;
+  const auto counts = [](const TJob& job) { return job.enabled && job.type == TJobKind::jobCounter; };
+  return m_options.resetCounter || std::none_of(m_jobs.begin(), m_jobs.end(), counts);
 }
 
 void TRenameRun::Walk() {
@@ -183,7 +249,7 @@ void TRenameRun::Walk() {
     const std::size_t i = visit.descended++;
     const bool renamed = !visit.directoryNewNames.empty();
     const std::string_view newName = renamed ? visit.names.View(visit.directoryNewNames[i]) : std::string_view();
-    Log(visit.depth, "+ Recursing into ", visit.names.View(visit.directories.Name(i)), " (", newName, ")");
+    Log(*m_direct, visit.depth, "+ Recursing into ", visit.names.View(visit.directories.Name(i)), " (", newName, ")");
     const TNodeId child = m_options.simulate ? visit.treeIndexList[i] : TResultTree::kNoNode;
     const double share = visit.descentShare / static_cast<double>(visit.directories.Size());
     // A copy: entering pushes a visit, which may move this one.
@@ -196,36 +262,49 @@ void TRenameRun::Walk() {
 void TRenameRun::Enter(std::vector<TVisit>& visits, const TDirectory* parent, const std::string& name, double share,
                        int depth, TNodeId node) {
   if (IsCancelled()) return;
-  Log(depth, "> Changing to ", name);
+  std::optional<TDirectory> entered = OpenVisit(*m_direct, parent, name, depth, share);
+  if (!entered) return;
+  // The parent's reference is not used past this point: the new visit may move it.
+  TVisit& visit =
+      visits.emplace_back(TVisit{std::move(*entered), depth, node, 0, m_direct.get(), &m_tree, &m_counterValue});
+  if (!VisitSteps(visit, share)) visits.pop_back();
+}
+
+std::optional<TDirectory> TRenameRun::OpenVisit(TOutput& out, const TDirectory* parent, const std::string& name,
+                                                int depth, double share) {
+  Log(out, depth, "> Changing to ", name);
   std::optional<TDirectory> entered;
   try {
     entered.emplace(parent ? parent->OpenChild(name) : TDirectory::Open(name));
   } catch (const TSystemError& error) {
-    Fail(depth, "Cannot change to directory: " + (parent ? parent->PathOf(name) : name), error.Reason());
-    AddProgress(share);
-    return;
+    out.Fail(depth, "Cannot change to directory: " + (parent ? parent->PathOf(name) : name), error.Reason(), false);
+    out.AddProgress(share);
+    return std::nullopt;
   }
-  m_host.SetCurrentItem(name);
-  if (m_options.resetCounter) m_counterValue = m_options.counterStart;
+  out.SetCurrentItem(name);
+  return entered;
+}
 
-  const double descentShare = m_options.recurseDirs ? 0.9 * share : 0;
+bool TRenameRun::VisitSteps(TVisit& visit, double share) {
+  TOutput& out = *visit.out;
+  const int depth = visit.depth;
+  if (m_options.resetCounter) *visit.counter = m_options.counterStart;
+
+  visit.descentShare = m_options.recurseDirs ? 0.9 * share : 0;
   const double directoryShare = !m_options.renameDirs ? 0 : m_options.recurseDirs ? 0.05 * share : 0.5 * share;
-  const double fileShare = share - descentShare - directoryShare;
+  const double fileShare = share - visit.descentShare - directoryShare;
 
   const bool needDates =
       m_options.log ||
       (m_options.sort && (m_options.sortOrder == TSortOrder::DateAsc || m_options.sortOrder == TSortOrder::DateDesc));
-  // The parent's reference is not used past this point: the new visit may move it.
-  TVisit& visit = visits.emplace_back(TVisit{std::move(*entered), depth, node, descentShare});
   std::optional<TFileCollection> collection;
   try {
     collection.emplace(visit.directory, visit.names, needDates);
   } catch (const TSystemError& error) {
     // Renaming from part of a listing would pass the rest over unnoticed.
-    Fail(depth, "Cannot read directory: " + visit.directory.Path(), error.Reason());
-    AddProgress(share);
-    visits.pop_back();
-    return;
+    out.Fail(depth, "Cannot read directory: " + visit.directory.Path(), error.Reason(), false);
+    out.AddProgress(share);
+    return false;
   }
   // Room for a new name per entry, a little longer than the old one.
   visit.names.Reserve(visit.names.Count(), visit.names.Bytes() + visit.names.Bytes() / 4);
@@ -243,7 +322,7 @@ void TRenameRun::Enter(std::vector<TVisit>& visits, const TDirectory* parent, co
 
   // Log lines are not even composed when nobody reads them.
   TLogLine log;
-  if (m_options.log) log = [this, depth](const std::string& text) { Log(depth, text); };
+  if (m_options.log) log = [this, &out, depth](const std::string& text) { Log(out, depth, text); };
   visit.directories = collection->CollectDirectories(log);
   SortEntries(visit.directories, visit.names, true, m_options, log);
   DirectoryStep(visit, directoryShare);
@@ -255,23 +334,16 @@ void TRenameRun::Enter(std::vector<TVisit>& visits, const TDirectory* parent, co
   visit.folder.reset();
   visit.undo = nullptr;
   if (undo) undo->Close();
-  if (visit.directory.ChecksTargetsFirst() && !m_saidTargetsChecked) {
-    m_saidTargetsChecked = true;
-    Log(depth,
-        "+ This file system cannot refuse to replace an entry: each new name is looked up just before its "
-        "rename");
-  }
+  if (visit.directory.ChecksTargetsFirst()) out.SayTargetsChecked(depth);
 
-  if (!m_options.recurseDirs) {
-    visits.pop_back();
-    return;
-  }
-  Log(depth, "+ Recursing Directories...");
-  if (visit.directories.Empty()) AddProgress(descentShare);
+  if (!m_options.recurseDirs) return false;
+  Log(out, depth, "+ Recursing Directories...");
+  if (visit.directories.Empty()) out.AddProgress(visit.descentShare);
+  return true;
 }
 
 void TRenameRun::DirectoryStep(TVisit& visit, double share) {
-  if (m_options.renameDirs && visit.directories.Empty()) AddProgress(share);
+  if (m_options.renameDirs && visit.directories.Empty()) visit.out->AddProgress(share);
   // A real run without folder renaming has nothing to do here; a simulation still
   // shows every subdirectory.
   if (!m_options.simulate && !m_options.renameDirs) return;
@@ -280,10 +352,10 @@ void TRenameRun::DirectoryStep(TVisit& visit, double share) {
   TStep step(*this, visit, TEntryKind::Directory, visit.directories);
   TFolderRenamer renamer(*visit.folder, step, step.oldNames);
   for (std::size_t i = 0; i < count; ++i) {
-    Log(visit.depth, "* Renaming directory ", step.OldName(i));
+    Log(*visit.out, visit.depth, "* Renaming directory ", step.OldName(i));
     if (m_options.renameDirs) {
       TakeTurn(step, renamer, i);
-      AddProgress(each);
+      visit.out->AddProgress(each);
     } else {
       step.newNames[i] = step.oldNames[i];
       step.AddNode(i);
@@ -291,7 +363,7 @@ void TRenameRun::DirectoryStep(TVisit& visit, double share) {
     }
     if (m_options.simulate) {
       visit.treeIndexList.push_back(step.Node(i));
-      Log(visit.depth, "* Added Tree Index ", std::to_string(m_tree.IndexInParent(step.Node(i))));
+      Log(*visit.out, visit.depth, "* Added Tree Index ", std::to_string(visit.tree->IndexInParent(step.Node(i))));
     }
   }
   renamer.Finish();
@@ -303,27 +375,27 @@ void TRenameRun::DirectoryStep(TVisit& visit, double share) {
 }
 
 void TRenameRun::FileStep(TVisit& visit, const TWRFileList& files, double share) {
-  if (files.Empty()) AddProgress(share);
+  if (files.Empty()) visit.out->AddProgress(share);
   const double each = files.Empty() ? 0 : share / static_cast<double>(files.Size());
   TStep step(*this, visit, TEntryKind::File, files);
   TFolderRenamer renamer(*visit.folder, step, step.oldNames);
   for (std::size_t i = 0; i < files.Size(); ++i) {
-    Log(visit.depth, "* Renaming file ", step.OldName(i));
+    Log(*visit.out, visit.depth, "* Renaming file ", step.OldName(i));
     TakeTurn(step, renamer, i);
-    AddProgress(each);
+    visit.out->AddProgress(each);
   }
   renamer.Finish();
   step.Report();
 }
 
 void TRenameRun::TakeTurn(TStep& step, TFolderRenamer& renamer, std::size_t entry) {
-  ++(step.isFile ? m_state.FilesProcessed : m_state.DirsProcessed);
+  step.visit.out->Count(step.isFile ? &TRunState::FilesProcessed : &TRunState::DirsProcessed);
   std::string engineError;
   TFolderEntryDates dates(step.visit.directory.Handle(), step.OldName(entry), !step.isFile);
   const std::optional<std::string> newName =
-      TryApplyJobList(m_jobs, step.OldName(entry), m_counterValue, engineError, &dates);
+      TryApplyJobList(m_jobs, step.OldName(entry), *step.visit.counter, engineError, &dates);
   if (!dates.WhyNoDateTaken().empty()) {
-    Log(step.visit.depth, "  No date taken in ", step.OldName(entry), " (", dates.WhyNoDateTaken(),
+    Log(*step.visit.out, step.visit.depth, "  No date taken in ", step.OldName(entry), " (", dates.WhyNoDateTaken(),
         "): its modification date is used");
   }
   const bool changed = newName && *newName != step.OldName(entry);
@@ -377,7 +449,7 @@ bool TRenameRun::IsCancelled() {
 
 void TRenameRun::Fail(int depth, const std::string& text, const std::string& reason, bool quiet) {
   ++m_state.ErrorCount;
-  Log(depth, FailureLine(text, reason));
+  Log(*m_direct, depth, FailureLine(text, reason));
   if (quiet || !m_showsEachFailure || IsCancelled()) return;
   switch (m_host.ShowRunFailure(text, reason)) {
     case TFailureAnswer::IgnoreAll: m_showsEachFailure = false; break;

@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -89,6 +90,7 @@ class TRunHost : public TMessageHost {
 class TRenameRun {
  public:
   TRenameRun(const TJobList& jobs, TRunOptions options, TRunHost& host);
+  ~TRenameRun();
 
   // StartRun, the walk from the starting directory, FinishRun's log lines. Returns
   // false when the run was stopped by a failing or unfit undo file (the error has been
@@ -104,6 +106,10 @@ class TRenameRun {
  private:
   struct TVisit;
   struct TStep;
+  class TOutput;
+  class TDirectOutput;
+  class TJournal;
+  class TParallelWalk;
 
   void StartRun();
   void FinishRun();
@@ -113,6 +119,13 @@ class TRenameRun {
   // its subdirectories are to be entered.
   void Enter(std::vector<TVisit>& visits, const TDirectory* parent, const std::string& name, double share, int depth,
              TNodeId node);
+  // "> Changing to" and the opening; nothing when the directory cannot be opened (the
+  // failure has gone to `out`).
+  std::optional<TDirectory> OpenVisit(TOutput& out, const TDirectory* parent, const std::string& name, int depth,
+                                      double share);
+  // An open directory's collection and steps; true when its subdirectories are to be
+  // entered, false when it could not be read or the run does not recurse.
+  bool VisitSteps(TVisit& visit, double share);
   void DirectoryStep(TVisit& visit, double share);
   void FileStep(TVisit& visit, const TWRFileList& files, double share);
   // One entry's turn: its new name computed (the counter advances), checked, asked for,
@@ -133,25 +146,23 @@ class TRenameRun {
   void Fail(int depth, const std::string& text, const std::string& reason, bool quiet = false);
   // One log line indented three blanks per level, composed only when the run logs.
   template <typename... TPieces>
-  void Log(int depth, const TPieces&... pieces) {
-    if (!m_options.log) return;
-    std::string line(3 * static_cast<std::size_t>(depth), ' ');
-    (line.append(std::string_view(pieces)), ...);
-    m_host.AddLogLine(line);
-  }
+  void Log(TOutput& out, int depth, const TPieces&... pieces);
   void AddProgress(double amount);
+  // Whether this run may work on several folders at once: its outcome cannot depend on
+  // their order (no question per rename, no counter that runs on from folder to folder).
+  bool RunsInParallel() const;
 
   const TJobList& m_jobs;
   TRunOptions m_options;
   TRunHost& m_host;
   const bool m_recordsUndo;
-  bool m_saidTargetsChecked = false;
   // Cleared by Yes to All and by Ignore All.
   bool m_asksEachRename;
   bool m_showsEachFailure = true;
   TRunState m_state;
   std::int32_t m_counterValue = 0;
   TResultTree m_tree;
+  std::unique_ptr<TDirectOutput> m_direct;  // the run's own output: host, tree and state
 };
 
 }  // namespace qx

@@ -32,6 +32,9 @@ struct TRunOptions {
   bool sort = true;
   TSortOrder sortOrder = TSortOrder::NameAsc;
   std::int32_t counterStart = 0;
+  // How many folders a run may work on at once; 1 is one after the other. More are used
+  // only where the outcome cannot depend on the order (RunsInParallel).
+  int parallel = 1;
 };
 
 }  // namespace qx
