@@ -347,7 +347,7 @@ int main(int argc, char* argv[]) {
   fuseArgs.erase(fuseArgs.begin() + 1);
   // Room for every request a parallel renamer keeps in flight (libfuse's default is 10),
   // and an idle limit given, whose default libfuse warns about. A later -o wins.
-  std::string threads = "-omax_threads=64,max_idle_threads=64";
+  std::string threads = "-omax_threads=256,max_idle_threads=64";
   fuseArgs.insert(fuseArgs.begin() + 1, threads.data());
   // A sleep overshoots by the timer slack, 50 µs by default; the workers inherit this.
   prctl(PR_SET_TIMERSLACK, 1UL, 0, 0, 0);

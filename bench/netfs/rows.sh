@@ -1,0 +1,62 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
+# The rows of the network share table, read by run.sh: section NAME SCOPE DELAYS TITLE,
+# then row ID NEEDS SCOPE PROGRAM COMMAND for each program, its floor first.
+# Every command brackets the digits of every file name, (\d+) -> [$1].
+
+perl_job='s/(\d+)/[$1]/'
+mmv_from='*[0-9][0-9][0-9][0-9][0-9][0-9]*' # the six digits of every name make-tree.sh makes
+mmv_to='#1[#2#3#4#5#6#7]#8'
+# An empty settings folder: every option Quillex runs with is on its command line.
+quillex="quillex-cli --config-dir $(printf %q "$work/config") run --jobs $(printf %q "$bench/jobs/brackets.xml") --mask '*.*' --sort none"
+renames="--rename-delay-ms $DELAY_MS"
+# A share that caches nothing: each rename then costs three round trips (the old name
+# looked up, the new one, the rename), and each file a preview stats one.
+everything="$renames --lookup-delay-ms $DELAY_MS --readdir-delay-ms $DELAY_MS"
+# The sequential peers take as long per file on 100 folders as on 1,000: they rename
+# these only, which saves minutes a row.
+part='Archive 00'
+
+section flat-rename . "$renames" "FLAT, real rename: $FLAT files in one folder; each rename waits $DELAY_MS ms"
+row F1 - . 'C floor (readdir + renameat2)' 'floor-rename .'
+# The kernel renames inside one folder one at a time, however many processes ask.
+row F2 - . 'C floor, 4 processes sharing the folder' 'floor-rename -j 4 .'
+row Q1 - . 'Quillex, undo off' "$quillex --no-undo ."
+row Q2 - . 'Quillex, undo on (+ rm of the undo file)' "$quillex --undo . && rm _quillex_undo.txt"
+row F3 rename . 'perl rename, names on stdin' "find . -maxdepth 1 -type f -print0 | rename -0 '$perl_job'"
+row F4 mmv . 'mmv' "mmv -r '$mmv_from' '$mmv_to'"
+
+section flat-dry . "$renames" "FLAT, preview: nothing renamed; renames would wait $DELAY_MS ms"
+row FD1 - . 'C floor -n (readdir, prints the plan)' 'floor-rename -n .'
+row QD1 - . 'Quillex --simulate' "$quillex --simulate ."
+
+section deep-rename . "$renames" "DEEP, real rename: $DEEP files in 1,000 folders; each rename waits $DELAY_MS ms"
+row D1 - . 'C floor -r (a folder after another)' 'floor-rename -r .'
+for threads in $THREADS; do
+  row "DP$threads" - . "parallel C floor, $threads threads (a folder each)" "floor-parallel -j $threads ."
+done
+row QR1 - . 'Quillex --recurse, undo off' "$quillex --recurse --no-undo ."
+# QRP: Quillex --recurse --parallel N, once quillex-cli has that option: its rows go here,
+# beside the parallel floors, with the same thread counts. No row until then.
+row D2 rename "$part" "perl rename -d, find -print0 | xargs -0 ($part only)" \
+  "find . -type f -print0 | xargs -0 rename -d '$perl_job'"
+row D3 mmv "$part" "mmv -m with ; (recursive; $part only)" "mmv -m ';$mmv_from' '#1#2[#3#4#5#6#7#8]#9'"
+
+section deep-dry . "$renames" "DEEP, preview: nothing renamed; renames would wait $DELAY_MS ms"
+row DD1 - . 'C floor -n -r (readdir, prints the plan)' 'floor-rename -n -r .'
+row QDD1 - . 'Quillex --simulate --recurse' "$quillex --recurse --simulate ."
+
+[ "$LOOKUPS" = 1 ] || return 0
+
+section deep-rename "$part" "$everything" "DEEP's $part, real rename: $((DEEP / 10)) files in 100 folders; each rename, lookup, attribute read and listing waits $DELAY_MS ms, nothing cached"
+row L1 - . 'C floor -r (a folder after another)' 'floor-rename -r .'
+for threads in $THREADS; do
+  row "LP$threads" - . "parallel C floor, $threads threads (a folder each)" "floor-parallel -j $threads ."
+done
+row LQ1 - . 'Quillex --recurse, undo off' "$quillex --recurse --no-undo ."
+# LQP: Quillex --recurse --parallel N goes here too, once it exists.
+row L2 rename . 'perl rename -d, find -print0 | xargs -0' "find . -type f -print0 | xargs -0 rename -d '$perl_job'"
+row L3 mmv . 'mmv -m with ; (recursive)' "mmv -m ';$mmv_from' '#1#2[#3#4#5#6#7#8]#9'"
+
+section deep-dry "$part" "$everything" "DEEP's $part, preview: nothing renamed; each lookup, attribute read and listing waits $DELAY_MS ms"
+row LD1 - . 'C floor -n -r (readdir, prints the plan)' 'floor-rename -n -r .'
+row LQD1 - . 'Quillex --simulate --recurse' "$quillex --recurse --simulate ."
