@@ -30,7 +30,7 @@ _quillex_cli()
         test:--jobs | run:--jobs) _filedir; return ;;
         run:--sort) COMPREPLY=($(compgen -W 'name-asc name-desc date-asc date-desc none' -- "$cur")); return ;;
         run:--format) COMPREPLY=($(compgen -W 'text json' -- "$cur")); return ;;
-        test:--counter-start | run:--counter-start | run:--mask | make-jobs:--encoding) return ;;
+        test:--counter-start | run:--counter-start | run:--mask | run:--parallel | make-jobs:--encoding) return ;;
         # Plain --log takes no value, --log=FILE takes a file.
         run:--log) if [[ $split == true ]]; then _filedir; return; fi ;;
     esac
@@ -57,7 +57,7 @@ _quillex_cli()
         run)
             options="--help --jobs --mask --recurse --no-recurse --rename-dirs --no-rename-dirs
                 --reset-counter --no-reset-counter --counter-start --sort --simulate --no-simulate
-                --undo --no-undo --confirm --no-confirm --log --no-log --format $jobs"
+                --undo --no-undo --confirm --no-confirm --log --no-log --format --parallel $jobs"
             ;;
         undo) options='--help --yes --remove-after-errors --recurse' ;;
     esac

@@ -9,7 +9,7 @@
 function __quillex_cli_on
     set -l words (commandline -opc)[2..]
     if string match -q -- '-*' (commandline -ct)
-        if contains -- "$words[-1]" --config-dir --jobs --mask --counter-start --sort --format --encoding \
+        if contains -- "$words[-1]" --config-dir --jobs --mask --counter-start --sort --format --parallel --encoding \
                 --insert --remove --counter --date --at --replace --regex
             or contains -- "$words[-2]" --replace --regex
             return 1
@@ -74,6 +74,7 @@ complete -c quillex-cli -n '__quillex_cli_on run' -l log -F -d 'Log on stderr, o
 complete -c quillex-cli -n '__quillex_cli_on run' -l no-log -d 'No log'
 
 complete -c quillex-cli -n '__quillex_cli_on run' -l format -x -a 'text json' -d 'Output for people or JSON lines'
+complete -c quillex-cli -n '__quillex_cli_on run' -l parallel -x -d 'Work on up to N folders at once'
 
 complete -c quillex-cli -n '__quillex_cli_on make-jobs' -F
 complete -c quillex-cli -n '__quillex_cli_on make-jobs' -l encoding -x -d 'Encoding of the job list file'

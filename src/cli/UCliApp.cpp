@@ -34,25 +34,16 @@ namespace {
 constexpr std::array kProgramOptions = {TOptionSpec{"--config-dir", TValues::one},
                                         TOptionSpec{"--version", TValues::none}};
 constexpr std::array kRunOptions = {
-    TOptionSpec{"--jobs", TValues::one},
-    TOptionSpec{"--mask", TValues::one},
-    TOptionSpec{"--counter-start", TValues::one},
-    TOptionSpec{"--sort", TValues::one},
-    TOptionSpec{"--log", TValues::attached},
-    TOptionSpec{"--no-log", TValues::none},
-    TOptionSpec{"--format", TValues::one},
-    TOptionSpec{"--recurse", TValues::none},
-    TOptionSpec{"--no-recurse", TValues::none},
-    TOptionSpec{"--rename-dirs", TValues::none},
-    TOptionSpec{"--no-rename-dirs", TValues::none},
-    TOptionSpec{"--reset-counter", TValues::none},
-    TOptionSpec{"--no-reset-counter", TValues::none},
-    TOptionSpec{"--simulate", TValues::none},
-    TOptionSpec{"--no-simulate", TValues::none},
-    TOptionSpec{"--undo", TValues::none},
-    TOptionSpec{"--no-undo", TValues::none},
-    TOptionSpec{"--confirm", TValues::none},
-    TOptionSpec{"--no-confirm", TValues::none},
+    TOptionSpec{"--jobs", TValues::one},           TOptionSpec{"--mask", TValues::one},
+    TOptionSpec{"--counter-start", TValues::one},  TOptionSpec{"--sort", TValues::one},
+    TOptionSpec{"--log", TValues::attached},       TOptionSpec{"--no-log", TValues::none},
+    TOptionSpec{"--format", TValues::one},         TOptionSpec{"--parallel", TValues::one},
+    TOptionSpec{"--recurse", TValues::none},       TOptionSpec{"--no-recurse", TValues::none},
+    TOptionSpec{"--rename-dirs", TValues::none},   TOptionSpec{"--no-rename-dirs", TValues::none},
+    TOptionSpec{"--reset-counter", TValues::none}, TOptionSpec{"--no-reset-counter", TValues::none},
+    TOptionSpec{"--simulate", TValues::none},      TOptionSpec{"--no-simulate", TValues::none},
+    TOptionSpec{"--undo", TValues::none},          TOptionSpec{"--no-undo", TValues::none},
+    TOptionSpec{"--confirm", TValues::none},       TOptionSpec{"--no-confirm", TValues::none},
 };
 constexpr std::array kTestOptions = {TOptionSpec{"--jobs", TValues::one}, TOptionSpec{"--counter-start", TValues::one}};
 constexpr std::array kMakeJobsOptions = {TOptionSpec{"--encoding", TValues::one},
@@ -78,6 +69,9 @@ constexpr std::array<std::pair<std::string_view, TSortOrder>, 5> kSortNames = {{
     {"date-desc", TSortOrder::DateDesc},
     {"none", TSortOrder::ListingOrder},
 }};
+
+// More folders at once than a network share or a disk serves to one program gains nothing.
+constexpr int kMostParallel = 64;
 
 constexpr const char* kHowToGiveJobs =
     "Give jobs with --jobs FILE or with job options such as --lower; see 'quillex-cli run --help'.";
@@ -238,6 +232,14 @@ TRunRequest MakeRunRequest(const TContext& context) {
     }
   }
   if (const auto start = CounterStart(context.args)) options.counterStart = *start;
+  if (const auto parallel = LastValue(context.args, "--parallel")) {
+    const auto value = ParseInteger(*parallel);
+    if (!value || *value < 1 || *value > kMostParallel) {
+      throw TUsageError("--parallel: N must be a whole number from 1 to " + std::to_string(kMostParallel) + ", not \"" +
+                        *parallel + "\"");
+    }
+    options.parallel = static_cast<int>(*value);
+  }
   if (!options.log) request.logFile.clear();
   return request;
 }

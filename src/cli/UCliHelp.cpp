@@ -72,6 +72,8 @@ Options:
   --confirm             Ask before every rename (needs a terminal)
   --log, --log=FILE     Write the log on stderr, or append it to FILE
   --format FORMAT       text (the default) or json, one object per line
+  --parallel N          Work on up to N folders at once, where the outcome
+                        cannot depend on their order (default: 1)
   --no-recurse, --no-rename-dirs, --no-reset-counter, --no-simulate,
   --no-undo, --no-confirm, --no-log
                         Turn that option off

@@ -17,79 +17,9 @@
 #include "rename/UFileCollection.h"
 #include "rename/UFolderRenamer.h"
 #include "rename/URenameFolders.h"
+#include "rename/URenameRunParts.h"
 
 namespace qx {
-
-// What one directory visit holds; nothing of it outlives the visit. Its steps run while
-// it is the newest visit, so the undo file may hold on to its directory meanwhile.
-struct TRenameRun::TVisit {
-  TDirectory directory;
-  int depth;
-  TNodeId node;                                 // simulated runs: the directory's node in `tree`
-  double descentShare;                          // the progress its subdirectories' visits make
-  TOutput* out;                                 // where its log lines, failures, counts and progress go
-  TResultTree* tree;                            // simulated runs: where its nodes go
-  std::int32_t* counter;                        // the counter its counter jobs read and advance
-  std::size_t nameMax = 0;                      // the longest name its file system allows
-  TUndoFileWriter* undo = nullptr;              // during the steps of a real run with undo on
-  TNameArena names = {};                        // the listing's names, then the new names and temporaries
-  TWRFileList directories{false};               // collected once; serves the rename step and the descents
-  std::vector<TNameId> directoryNewNames = {};  // real runs that rename folders: each one's name after its step
-  std::vector<TNodeId> treeIndexList = {};      // simulated runs: each subdirectory's node
-  std::unique_ptr<TRenameFolder> folder = {};   // during the steps: where the renames are made
-  std::size_t descended = 0;                    // subdirectories entered so far
-};
-
-// Where a visit's effects go: its log lines, failures, counts, progress, entries and
-// current item. The walk one folder after another hands them straight to the run; the
-// parallel walk lets each worker's visit write a journal that the run replays in the
-// walk's order, so that both give the same log, messages, counts and progress.
-class TRenameRun::TOutput {
- public:
-  virtual ~TOutput() = default;
-  virtual bool Logs() const = 0;
-  virtual void Log(std::string line) = 0;
-  virtual void Fail(int depth, const std::string& text, const std::string& reason, bool quiet) = 0;
-  virtual void Count(std::int32_t TRunState::*figure) = 0;
-  virtual void AddProgress(double amount) = 0;
-  virtual void SetCurrentItem(const std::string& item) = 0;
-  virtual void EntryDone(const TEntryOutcome& outcome) = 0;
-  // The run says once that a file system makes it look up each new name first.
-  virtual void SayTargetsChecked(int depth) = 0;
-};
-
-class TRenameRun::TDirectOutput : public TOutput {
- public:
-  explicit TDirectOutput(TRenameRun& run) : m_run(run) {}
-  bool Logs() const override { return m_run.m_options.log; }
-  void Log(std::string line) override { m_run.m_host.AddLogLine(line); }
-  void Fail(int depth, const std::string& text, const std::string& reason, bool quiet) override {
-    m_run.Fail(depth, text, reason, quiet);
-  }
-  void Count(std::int32_t TRunState::*figure) override { ++(m_run.m_state.*figure); }
-  void AddProgress(double amount) override { m_run.AddProgress(amount); }
-  void SetCurrentItem(const std::string& item) override { m_run.m_host.SetCurrentItem(item); }
-  void EntryDone(const TEntryOutcome& outcome) override { m_run.m_host.EntryDone(outcome); }
-  void SayTargetsChecked(int depth) override {
-    if (m_said) return;
-    m_said = true;
-    m_run.Log(*this, depth,
-              "+ This file system cannot refuse to replace an entry: each new name is looked up just before its "
-              "rename");
-  }
-
- private:
-  TRenameRun& m_run;
-  bool m_said = false;
-};
-
-template <typename... TPieces>
-void TRenameRun::Log(TOutput& out, int depth, const TPieces&... pieces) {
-  if (!out.Logs()) return;
-  std::string line(3 * static_cast<std::size_t>(depth), ' ');
-  (line.append(std::string_view(pieces)), ...);
-  out.Log(std::move(line));
-}
 
 // One step's entries (a visit's subdirectories, or its files) and what becomes of each:
 // counted, logged, in a simulation shown in its node, and at the end told the host.
@@ -199,7 +129,11 @@ bool TRenameRun::Run() {
   StartRun();
   bool completed = true;
   try {
-    Walk();
+    if (RunsInParallel()) {
+      WalkInParallel();
+    } else {
+      Walk();
+    }
   } catch (const TUndoFileError& error) {
     // Without its undo file a run could not be taken back: it stops here.
     m_host.ShowMessage(error.what());
@@ -460,7 +394,7 @@ void TRenameRun::Fail(int depth, const std::string& text, const std::string& rea
 
 void TRenameRun::AddProgress(double amount) {
   m_state.Progress += amount;
-  m_host.UpdateProgress(m_state);
+  m_host.UpdateProgress(m_pending ? m_pending->AddedTo(m_state) : m_state);
 }
 
 }  // namespace qx

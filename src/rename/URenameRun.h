@@ -110,11 +110,14 @@ class TRenameRun {
   class TDirectOutput;
   class TJournal;
   class TParallelWalk;
+  struct TPendingFigures;
 
   void StartRun();
   void FinishRun();
   // Depth first on a stack of its own: a tree may be deeper than the machine's stack.
   void Walk();
+  // Several folders at once, where RunsInParallel.
+  void WalkInParallel();
   // Enters one directory and makes its directory and file steps; pushes the visit when
   // its subdirectories are to be entered.
   void Enter(std::vector<TVisit>& visits, const TDirectory* parent, const std::string& name, double share, int depth,
@@ -163,6 +166,7 @@ class TRenameRun {
   std::int32_t m_counterValue = 0;
   TResultTree m_tree;
   std::unique_ptr<TDirectOutput> m_direct;  // the run's own output: host, tree and state
+  TPendingFigures* m_pending = nullptr;     // while workers run: what they have done, not yet replayed
 };
 
 }  // namespace qx

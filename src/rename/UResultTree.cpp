@@ -64,6 +64,22 @@ TNodeId TResultTree::AddChild(TNodeId parent, std::string_view text, TNodeState 
   return id;
 }
 
+TNodeId TResultTree::AppendChildrenOf(TNodeId parent, const TResultTree& from) {
+  const TNodeId root = from.Root();
+  const std::size_t count = root == kNoNode ? 0 : from.ChildCount(root);
+  if (count == 0) return kNoNode;
+  Reserve(count, from.m_texts.size());
+  const TNodeId first = static_cast<TNodeId>(m_nodes.size());
+  for (std::size_t i = 0; i < count; ++i) {
+    const TNodeId node = from.ChildAt(root, i);
+    AddChild(parent, from.Text(node), from.State(node));
+    if (const std::string_view reason = from.Reason(node); !reason.empty()) {
+      SetReason(first + static_cast<TNodeId>(i), std::string(reason));
+    }
+  }
+  return first;
+}
+
 void TResultTree::SetText(TNodeId node, std::string_view text) {
   m_nodes[node].textStart = Store(text);
   m_nodes[node].textLength = static_cast<std::uint32_t>(text.size());

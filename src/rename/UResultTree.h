@@ -42,6 +42,11 @@ class TResultTree {
   // throws std::logic_error otherwise.
   TNodeId AddChild(TNodeId parent, std::string_view text, TNodeState state);
 
+  // Adds the children of `from`'s root as the next children of `parent`, in order, with
+  // their texts, states and reasons: the nodes of a visit made apart from the tree. The
+  // first one's id, or kNoNode when there are none.
+  TNodeId AppendChildrenOf(TNodeId parent, const TResultTree& from);
+
   TNodeId Root() const { return m_nodes.empty() ? kNoNode : 0; }
   // Valid until the next node is added or text set.
   std::string_view Text(TNodeId node) const {

@@ -250,18 +250,29 @@ void Build(const std::string& root, const TCase& c) {
 struct TRunResult {
   TRunState state;
   TResultTree tree;
-  Paths log, messages;
+  Paths log, messages, entries;
 };
 
-TRunResult RunCase(const TCase& c, const std::string& root, bool simulate) {
+// Also records what the run tells of each entry.
+class TEntryRecordingHost : public test::TRecordingRunHost {
+ public:
+  void EntryDone(const TEntryOutcome& outcome) override {
+    entries.push_back(outcome.folder.Text() + "|" + std::string(outcome.oldName) + "|" + std::string(outcome.newName) +
+                      "|" + std::to_string(static_cast<int>(outcome.status)) + "|" + std::string(outcome.reason));
+  }
+  Paths entries;
+};
+
+TRunResult RunCase(const TCase& c, const std::string& root, bool simulate, int parallel = 1) {
   TRunOptions options = c.options;
   options.startDirectory = root;
   options.simulate = simulate;
   options.undo = options.log = true;
-  test::TRecordingRunHost host;
+  options.parallel = parallel;
+  TEntryRecordingHost host;
   TRenameRun run(c.jobs, options, host);
   run.Run();
-  return {run.State(), run.TakeResultTree(), std::move(host.log), std::move(host.messages)};
+  return {run.State(), run.TakeResultTree(), std::move(host.log), std::move(host.messages), std::move(host.entries)};
 }
 
 // Every entry below `root` by its path relative to `root`, with its inode number.
@@ -455,6 +466,92 @@ void RunCases(const std::string& root, bool ignoresCase, int count) {
 TEST(URunPredictionTest, TheSimulationMarksExactlyWhatTheRealRunDoes) {
   test::TTempDir dir;
   RunCases(dir / "root/", false, EnvNumber("QX_PREDICTION_CASES", 2000));
+}
+
+// The tree as lines, depth first: depth, state, text and reason of each node.
+Paths TreeLines(const TResultTree& tree) {
+  Paths lines;
+  if (tree.IsEmpty()) return lines;
+  std::vector<std::pair<TNodeId, int>> stack = {{tree.Root(), 0}};
+  while (!stack.empty()) {
+    const auto [node, depth] = stack.back();
+    stack.pop_back();
+    lines.push_back(std::to_string(depth) + " " + std::to_string(static_cast<int>(tree.State(node))) + " " +
+                    std::string(tree.Text(node)) + " | " + std::string(tree.Reason(node)));
+    for (std::size_t i = tree.ChildCount(node); i-- > 0;) stack.emplace_back(tree.ChildAt(node, i), depth + 1);
+  }
+  return lines;
+}
+
+// The log without the start's and the end's clock times.
+Paths Untimed(Paths log) {
+  for (std::string& line : log) {
+    if (line.starts_with("---- ")) line = line.substr(line.find(" ---- ", 5));
+  }
+  return log;
+}
+
+// The case's entries again in three folders and three below each, so that workers
+// overlap on folders that hold folders.
+TCase Widened(TCase c) {
+  const std::vector<TEntrySpec> entries = c.entries;
+  for (const char* top : {"w0/", "w1/", "w2/"}) {
+    for (const std::string below : {"", "v0/", "v1/", "v2/"}) {
+      const std::string prefix = top + below;
+      c.entries.push_back({prefix});
+      for (const TEntrySpec& e : entries) c.entries.push_back({prefix + e.path, e.link, e.seconds});
+    }
+  }
+  return c;
+}
+
+// Several folders at once against one after another, on the generated cases made to
+// recurse (and, half the time, to restart the counter, so that counters run in parallel
+// too): for a simulation and for a real run, the same figures, log, messages, entries
+// and tree, and the same folder afterwards byte for byte, undo files included.
+TEST(URunPredictionTest, TheWalkOverSeveralFoldersAtOnceDoesWhatTheWalkOneAfterAnotherDoes) {
+  test::TTempDir dir;
+  const std::string root = dir / "root/";
+  const auto seed = static_cast<std::uint32_t>(EnvNumber("QX_PREDICTION_SEED", 20240611));
+  int failures = 0;
+  for (int number = 0; number < EnvNumber("QX_PREDICTION_CASES", 2000) / 80 && failures < 3; ++number) {
+    TCase c = Widened(TCaseMaker(seed, number, false).Make());
+    c.options.recurseDirs = true;
+    if (number % 2 == 0) c.options.resetCounter = true;
+    for (const bool simulate : {true, false}) {
+      TRunResult results[2];
+      Paths trees[2];
+      for (int walk = 0; walk < 2; ++walk) {
+        fs::remove_all(root);
+        Build(root, c);
+        results[walk] = RunCase(c, root, simulate, walk == 0 ? 1 : 3);
+        trees[walk] = test::SnapshotTree(root);
+      }
+      const TRunResult& one = results[0];
+      const TRunResult& many = results[1];
+      Paths problems;
+      const auto expect = [&](const char* what, bool same) {
+        if (!same) problems.push_back(what);
+      };
+      expect("figures", one.state.FilesProcessed == many.state.FilesProcessed &&
+                            one.state.DirsProcessed == many.state.DirsProcessed &&
+                            one.state.FilesRenamed == many.state.FilesRenamed &&
+                            one.state.DirsRenamed == many.state.DirsRenamed &&
+                            one.state.ErrorCount == many.state.ErrorCount);
+      expect("log", Untimed(one.log) == Untimed(many.log));
+      expect("messages", one.messages == many.messages);
+      expect("entries", one.entries == many.entries);
+      expect("tree", TreeLines(one.tree) == TreeLines(many.tree));
+      expect("folder afterwards", trees[0] == trees[1]);
+      if (problems.empty()) continue;
+      ++failures;
+      std::string text;
+      for (const std::string& line : problems) text += " " + line;
+      ADD_FAILURE() << "seed " << seed << ", case " << number << (simulate ? ", simulated" : ", real") << ": differs in"
+                    << text << "\n"
+                    << Describe(c);
+    }
+  }
 }
 
 // Where names that differ only in case are one, a case change is a rename onto the same
