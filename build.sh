@@ -2,7 +2,7 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 # One entry point for everything a developer or CI does:
 #   ./build.sh run     install what is missing, build, start Quillex
-#   ./build.sh test    install what is missing, build, run every test (also under ASan/UBSan)
+#   ./build.sh test    install what is missing, build, run every test (also under ASan/UBSan and TSan)
 #   ./build.sh bench   install what is missing, build optimised, print the benchmark tables
 set -euo pipefail
 cd "$(dirname "$0")"
@@ -26,6 +26,8 @@ case "${1:-}" in
     ctest --preset fuzz
     build asan
     ctest --preset asan
+    build tsan
+    ctest --preset tsan
     ;;
   bench)
     scripts/install-deps.sh bench

@@ -211,7 +211,8 @@ class TRenameRun::TParallelWalk {
     TRenameRun& run = m_run;
     TOutput* out = run.m_direct.get();
     TResultTree* tree = &run.m_tree;
-    TNodeId node = task.node;
+    // Only the run's thread knows, and sets, where a folder's node goes in its tree.
+    TNodeId node = task.byRun ? task.node : TResultTree::kNoNode;
     if (!task.byRun) {
       task.journal = std::make_unique<TJournal>(run.m_options.log, m_pending);
       out = task.journal.get();
