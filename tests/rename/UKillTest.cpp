@@ -58,12 +58,13 @@ void MakeOriginal(const std::string& root) {
   test::MakeTree(root, paths);
 }
 
-void RunUpperCase(const std::string& root, sys::TSysCalls& calls) {
+void RunUpperCase(const std::string& root, sys::TSysCalls& calls, int parallel) {
   TJobList jobs;
   jobs.AddNew(test::MakeJob(TJobKind::jobUpper, 0));
   TRunOptions options;
   options.startDirectory = root;
   options.recurseDirs = options.renameDirs = options.undo = true;
+  options.parallel = parallel;
   test::TRecordingRunHost host;
   sys::TScopedSysCalls seam(calls);
   TRenameRun(jobs, options, host).Run();
@@ -80,13 +81,14 @@ Paths NamesOf(Paths paths) {
 bool HoldsUndoFile(const Paths& paths) { return std::any_of(paths.begin(), paths.end(), IsUndoFile); }
 
 // Kills the run at each moment and takes it back with one UndoTree; `twoSteps` when
-// every rename is a change of case made through a temporary name.
-void KillAndUndo(const std::string& root, bool twoSteps) {
+// every rename is a change of case made through a temporary name. With `parallel`
+// folders at once, the Nth rename is whichever thread's comes Nth.
+void KillAndUndo(const std::string& root, bool twoSteps, int parallel = 1) {
   MakeOriginal(root);
   const Paths original = test::ListTree(root);
 
   TKillAtRename counting(0, false);
-  RunUpperCase(root, counting);
+  RunUpperCase(root, counting, parallel);
   ASSERT_NE(test::ListTree(root), original);
   // A change of case where case is ignored: the refused first try, then two steps
   // through a temporary name.
@@ -109,7 +111,7 @@ void KillAndUndo(const std::string& root, bool twoSteps) {
       MakeOriginal(root);
       const test::TChildEnd end = test::RunInChild([&] {
         TKillAtRename killing(killAt, afterTheCall);
-        RunUpperCase(root, killing);
+        RunUpperCase(root, killing, parallel);
         return std::string("the run finished");
       });
       EXPECT_TRUE(WIFSIGNALED(end.status) && WTERMSIG(end.status) == SIGKILL)
@@ -124,6 +126,11 @@ void KillAndUndo(const std::string& root, bool twoSteps) {
 TEST(UKillTest, UndoTreeAfterAKillAtAnyRenameRestoresTheTree) {
   test::TTempDir dir;
   KillAndUndo(dir / "root", false);
+}
+
+TEST(UKillTest, UndoTreeAfterAKillOfARunOverSeveralFoldersAtOnceRestoresTheTree) {
+  test::TTempDir dir;
+  KillAndUndo(dir / "root", false, 3);
 }
 
 TEST(UKillTest, AKillBetweenTheTwoStepsOfACaseChangeIsTakenBackToo) {

@@ -7,6 +7,7 @@
 #include <signal.h>
 #include <unistd.h>
 
+#include <mutex>
 #include <string>
 #include <utility>
 #include <vector>
@@ -22,8 +23,13 @@ class TKillAtRename : public sys::TSysCalls {
   TKillAtRename(int killAt, bool afterTheCall) : m_killAt(killAt), m_afterTheCall(afterTheCall) {}
 
   int RenameAt2(int oldDir, const char* oldName, int newDir, const char* newName, unsigned flags) override {
-    renames.emplace_back(oldName, newName);
-    const bool killsHere = static_cast<int>(renames.size()) == m_killAt;
+    bool killsHere = false;
+    {
+      // A run over several folders at once renames from several threads.
+      const std::lock_guard lock(m_mutex);
+      renames.emplace_back(oldName, newName);
+      killsHere = static_cast<int>(renames.size()) == m_killAt;
+    }
     if (killsHere && !m_afterTheCall) kill(getpid(), SIGKILL);
     const int result = TSysCalls::RenameAt2(oldDir, oldName, newDir, newName, flags);
     if (killsHere) kill(getpid(), SIGKILL);
@@ -35,6 +41,7 @@ class TKillAtRename : public sys::TSysCalls {
  private:
   int m_killAt;
   bool m_afterTheCall;
+  std::mutex m_mutex;
 };
 
 // The messages of `undo` (UndoDirectory or UndoTree) over `root`, answered Yes, when it
