@@ -70,9 +70,6 @@ constexpr std::array<std::pair<std::string_view, TSortOrder>, 5> kSortNames = {{
     {"none", TSortOrder::ListingOrder},
 }};
 
-// More folders at once than a network share or a disk serves to one program gains nothing.
-constexpr int kMostParallel = 64;
-
 constexpr const char* kHowToGiveJobs =
     "Give jobs with --jobs FILE or with job options such as --lower; see 'quillex-cli run --help'.";
 
@@ -234,8 +231,8 @@ TRunRequest MakeRunRequest(const TContext& context) {
   if (const auto start = CounterStart(context.args)) options.counterStart = *start;
   if (const auto parallel = LastValue(context.args, "--parallel")) {
     const auto value = ParseInteger(*parallel);
-    if (!value || *value < 1 || *value > kMostParallel) {
-      throw TUsageError("--parallel: N must be a whole number from 1 to " + std::to_string(kMostParallel) + ", not \"" +
+    if (!value || *value < 1 || *value > kMostParallelFolders) {
+      throw TUsageError("--parallel: N must be a whole number from 1 to " + std::to_string(kMostParallelFolders) + ", not \"" +
                         *parallel + "\"");
     }
     options.parallel = static_cast<int>(*value);
