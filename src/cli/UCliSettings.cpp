@@ -57,6 +57,7 @@ TCliDefaults LoadCliDefaults(const std::string& configDir, std::ostream& err) {
     run.counterStart = ToInt32(ini.GetInteger(kCounterStart));
     // Like the main window: a number outside 0..3 leaves the first order chosen.
     run.sortOrder = SortOrderFromNumber(ini.GetInteger(kSortOrder)).value_or(TSortOrder::NameAsc);
+    run.parallel = CheckedParallelFolders(ini, warnings);
   } catch (const std::exception& error) {
     warnings.ShowMessage(error.what());
   }

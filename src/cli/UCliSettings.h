@@ -17,7 +17,8 @@ struct TCliDefaults {
 
 // Reads quillex.ini in `configDir` ("" for the settings folder Quillex uses). A file
 // that is missing gives the program's defaults; a value that cannot be read is
-// reported on `err` and keeps its default.
+// reported on `err` and keeps its default. The folders at once are the desktop's
+// setting, kDefaultParallelFolders without one.
 TCliDefaults LoadCliDefaults(const std::string& configDir, std::ostream& err);
 
 }  // namespace qx::cli

@@ -1,7 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "settings/UAppSettings.h"
 
+#include <cstdint>
+#include <string>
+#include <string_view>
+
 #include "platform/UAppPaths.h"
+// Only for its constants: the bounds of a run's folders at once belong to the run.
+#include "rename/URunOptions.h"
 
 namespace qx {
 
@@ -13,11 +19,11 @@ ToxRegVal CreateAppSettings(TMessageHost& messages, const std::string& settingsD
   ini.SetUseStartUpDir(false);
   ini.SetIniFileName(WithTrailingSlash(settingsDir) + kSettingsFileName);
   using namespace setting;
-  const auto line = [](const char* key, const char* value) { return std::string(key) + "=" + value; };
+  const auto line = [](const char* key, std::string_view value) { return std::string(key) + "=" + std::string(value); };
   ini.SetBooleans({line(kRecurseDirs, "0"), line(kRenameDirs, "0"), line(kResetCounter, "0"), line(kSort, "1"),
                    line(kConfirm, "0"), line(kUndo, "0"), line(kLog, "0"), line(kSimulation, "0")});
   ini.SetIntegers({line(kCounterStart, "0"), line(kViewStyle, "2"), line(kTreeWidth, "200"), line(kFontSize, "8"),
-                   line(kSortOrder, "0")});
+                   line(kSortOrder, "0"), line(kParallelFolders, std::to_string(kDefaultParallelFolders))});
   std::vector<std::string> strings = {line(kPath, ""),
                                       line(kOpenDir, ""),
                                       line(kSaveDir, ""),
@@ -28,6 +34,18 @@ ToxRegVal CreateAppSettings(TMessageHost& messages, const std::string& settingsD
   for (int n = 0; n < 10; ++n) strings.push_back(kFileMaskHistory + std::to_string(n) + "=");
   ini.SetStrings(strings);
   return ini;
+}
+
+int CheckedParallelFolders(ToxRegVal& ini, TMessageHost& messages) {
+  using setting::kParallelFolders;
+  const std::int64_t stored = ini.GetInteger(kParallelFolders);
+  if (stored >= 1 && stored <= kMostParallelFolders) return static_cast<int>(stored);
+  // Worded as Load words a value that is no number, with the range that tells why.
+  messages.ShowMessage(std::string("Error reading Integer value \"Integers\\") + kParallelFolders + "\". Value = \"" +
+                       std::to_string(stored) + "\", not 1 to " + std::to_string(kMostParallelFolders) +
+                       ". Value set to " + std::to_string(kDefaultParallelFolders));
+  ini.SetInteger(kParallelFolders, kDefaultParallelFolders);
+  return kDefaultParallelFolders;
 }
 
 }  // namespace qx

@@ -25,6 +25,7 @@ inline constexpr const char* kViewStyle = "viewStyle";
 inline constexpr const char* kTreeWidth = "stvWidth";
 inline constexpr const char* kFontSize = "fontSize";
 inline constexpr const char* kSortOrder = "sortOrder";
+inline constexpr const char* kParallelFolders = "parallelFolders";
 inline constexpr const char* kPath = "path";
 inline constexpr const char* kOpenDir = "openDir";
 inline constexpr const char* kSaveDir = "saveDir";
@@ -41,5 +42,11 @@ ToxRegVal CreateAppSettings(TMessageHost& messages);
 
 // The store over `settingsDir` + "quillex.ini" (a trailing '/' is optional).
 ToxRegVal CreateAppSettings(TMessageHost& messages, const std::string& settingsDir);
+
+// The folders a run may work on at once, as the loaded store holds them. A number outside
+// 1 to kMostParallelFolders shows "Error reading Integer value "Integers\parallelFolders".
+// Value = "N", not 1 to 64. Value set to 4" on `messages` and is replaced by the default
+// in the store, as Load does for a value that is no number.
+int CheckedParallelFolders(ToxRegVal& ini, TMessageHost& messages);
 
 }  // namespace qx

@@ -3,6 +3,7 @@
 
 #include "platform/UAppPaths.h"
 #include "platform/UFiles.h"
+#include "platform/UProfileFile.h"
 #include "settings/UAppSettings.h"
 #include "support/URecordingMessages.h"
 #include "support/UTempDir.h"
@@ -33,6 +34,7 @@ TEST(UAppSettingsTest, AFirstSaveWritesEveryDeclaredKeyWithItsDefaultInOrder) {
             "stvWidth=200\n"
             "fontSize=8\n"
             "sortOrder=0\n"
+            "parallelFolders=4\n"
             "\n"
             "[Strings]\n"
             "path=\n"
@@ -53,6 +55,49 @@ TEST(UAppSettingsTest, AFirstSaveWritesEveryDeclaredKeyWithItsDefaultInOrder) {
             "filemask8=\n"
             "filemask9=\n");
   EXPECT_TRUE(ini.Floats().empty());
+}
+
+// A number a run cannot take costs only its own key: the default, said as the other bad
+// values are, and written back by the next save.
+TEST(UAppSettingsTest, FoldersAtOnceOutsideOneTo64KeepTheDefault) {
+  const auto outside = [](const char* value) {
+    return "Error reading Integer value \"Integers\\parallelFolders\". Value = \"" + std::string(value) +
+           "\", not 1 to 64. Value set to 4";
+  };
+  struct Row {
+    const char* name;
+    const char* file;
+    int folders;
+    std::vector<std::string> messages;
+  };
+  const Row rows[] = {
+      {"no file", nullptr, 4, {}},
+      {"absent", "[Integers]\ncounterStart=2\n", 4, {}},
+      {"one", "[Integers]\nparallelFolders=1\n", 1, {}},
+      {"the most", "[Integers]\nparallelFolders=64\n", 64, {}},
+      {"none offered by the menu", "[Integers]\nparallelFolders=3\n", 3, {}},
+      {"zero", "[Integers]\nparallelFolders=0\n", 4, {outside("0")}},
+      {"negative", "[Integers]\nparallelFolders=-2\n", 4, {outside("-2")}},
+      {"above the most", "[Integers]\nparallelFolders=65\n", 4, {outside("65")}},
+      {"beyond 32 bits", "[Integers]\nparallelFolders=4294967297\n", 4, {outside("4294967297")}},
+      {"no number",
+       "[Integers]\nparallelFolders=eight\n",
+       4,
+       {"Error reading Integer value \"Integers\\parallelFolders\". Value = \"eight\". Value set to 4"}},
+  };
+  for (const Row& row : rows) {
+    test::TTempDir dir;
+    test::TRecordingMessages messages;
+    if (row.file) dir.WriteFile("quillex.ini", row.file);
+    ToxRegVal ini = CreateAppSettings(messages, dir.Path());
+    ini.Load();
+    EXPECT_EQ(CheckedParallelFolders(ini, messages), row.folders) << row.name;
+    EXPECT_EQ(messages.messages, row.messages) << row.name;
+    ini.Save();
+    EXPECT_EQ(TProfileFile(dir / "quillex.ini").Read("Integers", setting::kParallelFolders),
+              std::to_string(row.folders))
+        << row.name;
+  }
 }
 
 TEST(UAppSettingsTest, TheFileIsQuillexIniInTheGivenOrTheSettingsFolder) {
