@@ -115,6 +115,17 @@ QStringList SharedMnemonics(const QStringList& captions) {
   return shared;
 }
 
+// A menu's own scope and each of its submenus'.
+QStringList SharedMnemonicsIn(const QMenu& menu) {
+  QStringList items;
+  QStringList shared;
+  for (QAction* item : menu.actions()) {
+    items << item->text();
+    if (item->menu()) shared << SharedMnemonicsIn(*item->menu());
+  }
+  return shared << SharedMnemonics(items);
+}
+
 // The window's own scope (buttons, labels, group boxes, the menu bar) and each menu's.
 QStringList SharedMnemonicsIn(QWidget& window) {
   QStringList captions;
@@ -127,9 +138,7 @@ QStringList SharedMnemonicsIn(QWidget& window) {
   if (QMenuBar* bar = window.findChild<QMenuBar*>()) {
     for (QAction* menu : bar->actions()) {
       captions << menu->text();
-      QStringList items;
-      for (QAction* item : menu->menu()->actions()) items << item->text();
-      shared << SharedMnemonics(items);
+      shared << SharedMnemonicsIn(*menu->menu());
     }
   }
   return shared << SharedMnemonics(captions);

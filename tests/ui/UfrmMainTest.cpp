@@ -9,6 +9,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
+#include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QRadioButton>
@@ -117,6 +118,8 @@ class TfrmMainTest : public QObject {
   void aNarrowTreeWidthBecomesFifty();
   void historyGapsCloseUp();
   void anUnknownSortOrderKeepsNameAscending();
+  void aStoredFoldersAtOnceShowsInTheMenuAndReachesTheRuns_data();
+  void aStoredFoldersAtOnceShowsInTheMenuAndReachesTheRuns();
   void aDeletedOpenFolderFallsBackToTheProgramFolder();
   void aDeletedPathIsIgnoredSilently();
   void anUnreadableBooleanCostsOnlyItsOwnKey();
@@ -163,6 +166,7 @@ void TfrmMainTest::menuCaptionsInOrder() {
                                   "S&ettings",
                                   "&Character Encoding for XML job files...",
                                   "&Font for Directory and File Lists...",
+                                  "Folders at &Once",
                                   "&View",
                                   "&Log Window",
                                   "&Refresh Folders",
@@ -839,9 +843,12 @@ void TfrmMainTest::settingsRoundTrip() {
   harness.Control<QSpinBox>("edtCounter")->setValue(7);
   harness.Control<QRadioButton>("rbDateDESC")->setChecked(true);
   harness.Click("btnDetails");
+  harness.Trigger("cmParallelFolders16");
+  QCOMPARE(harness.Window().RunOptions().parallel, 16);
   harness.Close();
   {
     ToxRegVal saved = harness.Saved();
+    QCOMPARE(saved.GetInteger("parallelFolders"), 16);
     QCOMPARE(saved.GetString("filemask"), std::string("*.jpg"));
     QCOMPARE(saved.GetString("example"), std::string("caf\xc3\xa9.JPG"));
     QCOMPARE(saved.GetInteger("counterStart"), 7);
@@ -868,6 +875,8 @@ void TfrmMainTest::settingsRoundTrip() {
   QCOMPARE(harness.Control<QSpinBox>("edtCounter")->value(), 7);
   QVERIFY(harness.Control<QRadioButton>("rbDateDESC")->isChecked());
   QCOMPARE(harness.Control<TFileList>("slv")->ViewStyle(), 3);
+  QVERIFY(harness.Command("cmParallelFolders16")->isChecked());
+  QCOMPARE(harness.Window().RunOptions().parallel, 16);
   QCOMPARE(harness.Window().StartingDirectory(), Canonical(path.Path()));
   harness.Command("cmOpenJobList")->trigger();
   QCOMPARE(harness.dialogs.fileRequests.at(0).second, openDir.Path());
@@ -902,6 +911,44 @@ void TfrmMainTest::anUnknownSortOrderKeepsNameAscending() {
   QVERIFY(harness.Control<QRadioButton>("rbNameASC")->isChecked());
   harness.Close();
   QCOMPARE(harness.Saved().GetInteger("sortOrder"), 0);
+}
+
+void TfrmMainTest::aStoredFoldersAtOnceShowsInTheMenuAndReachesTheRuns_data() {
+  QTest::addColumn<QString>("ini");
+  QTest::addColumn<int>("folders");      // checked, in the runs' options and saved
+  QTest::addColumn<QString>("choices");  // the menu's, in its order
+  QTest::addColumn<QString>("message");
+  const QString offered = "1 2 4 8 16 32 64";
+  QTest::newRow("none stored") << QString() << 4 << offered << QString();
+  QTest::newRow("offered") << QString("[Integers]\nparallelFolders=32\n") << 32 << offered << QString();
+  QTest::newRow("not offered") << QString("[Integers]\nparallelFolders=12\n") << 12 << QString("1 2 4 8 12 16 32 64")
+                               << QString();
+  QTest::newRow("above every choice") << QString("[Integers]\nparallelFolders=65\n") << 4 << offered
+                                      << QString(
+                                             "Error reading Integer value \"Integers\\parallelFolders\". Value = "
+                                             "\"65\", not 1 to 64. Value set to 4");
+}
+
+void TfrmMainTest::aStoredFoldersAtOnceShowsInTheMenuAndReachesTheRuns() {
+  QFETCH(QString, ini);
+  QFETCH(int, folders);
+  QFETCH(QString, choices);
+  QFETCH(QString, message);
+  THarness harness;
+  if (!ini.isEmpty()) harness.WriteIni(ini.toStdString());
+  harness.Start();
+  QStringList shown;
+  QStringList checked;
+  for (QAction* choice : harness.Window().findChild<QMenu*>("mnuParallelFolders")->actions()) {
+    shown << choice->data().toString();
+    if (choice->isChecked()) checked << choice->data().toString();
+  }
+  QCOMPARE(shown.join(' '), choices);
+  QCOMPARE(checked, QStringList{QString::number(folders)});
+  QCOMPARE(harness.Window().RunOptions().parallel, folders);
+  QCOMPARE(harness.messages.messages, message.isEmpty() ? Strings({}) : std::vector{message.toStdString()});
+  harness.Close();
+  QCOMPARE(harness.Saved().GetInteger("parallelFolders"), folders);
 }
 
 void TfrmMainTest::aDeletedOpenFolderFallsBackToTheProgramFolder() {

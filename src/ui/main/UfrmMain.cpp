@@ -187,7 +187,11 @@ bool TfrmMain::SaidNoFolderChosen(const std::string& folder) {
   return true;
 }
 
-TRunOptions TfrmMain::RunOptions() const { return m_jobPanel->RunOptions(StartingDirectory()); }
+TRunOptions TfrmMain::RunOptions() const {
+  TRunOptions options = m_jobPanel->RunOptions(StartingDirectory());
+  options.parallel = m_parallelFolders;
+  return options;
+}
 
 void TfrmMain::SetRunning(bool running) {
   m_jobPanel->setEnabled(!running);

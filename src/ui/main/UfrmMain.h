@@ -17,6 +17,7 @@
 #include "settings/UToxRegVal.h"
 
 class QActionGroup;
+class QMenu;
 class QSplitter;
 class QWidget;
 
@@ -82,7 +83,8 @@ class TfrmMain : public QMainWindow {
   // and closes the window with the session's closing steps (after the run has stopped).
   void EndSession();
 
-  // The options of a run as the controls show them, over the starting directory.
+  // The options of a run as the controls and the Settings menu show them, over the
+  // starting directory.
   TRunOptions RunOptions() const;
   TfrmLog& LogWindow() { return *m_frmLog; }
   TRunController& Runs() { return *m_runs; }
@@ -98,6 +100,11 @@ class TfrmMain : public QMainWindow {
   QWidget* CreateExplorerPanel();
   // Shows the file list in `style` and checks its command.
   void SelectViewStyle(int style);
+  // The Settings menu's choice of how many folders a run works on at once.
+  void CreateParallelFoldersMenu(QMenu& settings);
+  // Takes `folders` (1 to kMostParallelFolders) for the runs and checks its choice; a
+  // number the menu does not offer gets a choice of its own, so it shows and stays.
+  void SelectParallelFolders(int folders);
 
   // Start-up, once the window shows: the command-line folder, then the default job list.
   void FormShow();
@@ -160,6 +167,8 @@ class TfrmMain : public QMainWindow {
   TJobPanel* m_jobPanel = nullptr;
   QSplitter* m_splitter = nullptr;
   QActionGroup* m_viewStyles = nullptr;
+  QActionGroup* m_parallelChoices = nullptr;
+  int m_parallelFolders = kDefaultParallelFolders;
   QWidget* m_pnlDir = nullptr;
   TFolderTree* m_stv = nullptr;
   TFileList* m_slv = nullptr;

@@ -5,12 +5,14 @@
 #include <QActionGroup>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QMenu>
 #include <QMenuBar>
 #include <QStyle>
 #include <QToolBar>
 #include <QToolButton>
 #include <QUrl>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "ui/UHelpLinks.h"
 #include "ui/browse/UFileList.h"
@@ -24,6 +26,31 @@
 using namespace Qt::StringLiterals;
 
 namespace qx {
+
+namespace {
+
+constexpr const char* kParallelFoldersMenu = "mnuParallelFolders";
+
+// "&16": a choice's first digit is its Alt letter, and no two offered choices share one
+// (one's is the "o"). A number from the settings file gets none, as it could share one.
+QString ParallelChoiceCaption(int folders, bool offered) {
+  if (!offered) return QString::number(folders);
+  if (folders == 1) return u"1, &one after another"_s;
+  const QString caption = u"&"_s + QString::number(folders);
+  return folders == kDefaultParallelFolders ? caption + u" (the default)"_s : caption;
+}
+
+QAction* AddParallelChoice(QMenu& menu, QActionGroup& group, int folders, bool offered, QAction* before = nullptr) {
+  auto* action = new QAction(ParallelChoiceCaption(folders, offered), &menu);
+  action->setObjectName(u"cmParallelFolders"_s + QString::number(folders));
+  action->setCheckable(true);
+  action->setData(folders);
+  group.addAction(action);
+  menu.insertAction(before, action);
+  return action;
+}
+
+}  // namespace
 
 void TfrmMain::CreateMenu() {
   QMenuBar* bar = menuBar();
@@ -46,6 +73,7 @@ void TfrmMain::CreateMenu() {
   command(settings, "cmCharacterEncoding", u"&Character Encoding for XML job files..."_s,
           &TfrmMain::cmCharacterEncodingClick);
   command(settings, "cmFont", u"&Font for Directory and File Lists..."_s, &TfrmMain::cmFontClick);
+  CreateParallelFoldersMenu(*settings);
   QMenu* view = bar->addMenu(u"&View"_s);
   command(view, "cmLogWindow", u"&Log Window"_s, [this] { m_frmLog->ShowLog(); });
   command(view, "cmRefresh", u"&Refresh Folders"_s, &TfrmMain::RefreshExplorer)->setShortcut(QKeySequence::Refresh);
@@ -58,6 +86,42 @@ void TfrmMain::CreateMenu() {
   command(help, "cmCheckForUpdates", u"&Check for Updates..."_s, [this] { m_dialogs.OpenUrl(UpdateCheckUrl()); });
   help->addSeparator();
   command(help, "cmAbout", u"&About"_s, &TfrmMain::cmAboutClick);
+}
+
+void TfrmMain::CreateParallelFoldersMenu(QMenu& settings) {
+  QMenu* menu = settings.addMenu(u"Folders at &Once"_s);
+  menu->setObjectName(kParallelFoldersMenu);
+  menu->menuAction()->setObjectName("cmParallelFolders");
+  const QString hint =
+      u"How many folders a run works on at once. Several at once are faster on network shares; they "
+      "are used only where the outcome cannot depend on the order of the folders (without \"Confirm "
+      "every change\", and with no counter running on from folder to folder), so the names come out "
+      "the same."_s;
+  menu->menuAction()->setToolTip(hint);
+  menu->menuAction()->setStatusTip(hint);
+  settings.setToolTipsVisible(true);
+  // Exclusive: one choice is checked at a time.
+  m_parallelChoices = new QActionGroup(this);
+  for (int folders = 1; folders <= kMostParallelFolders; folders *= 2) {
+    AddParallelChoice(*menu, *m_parallelChoices, folders, true);
+  }
+  connect(m_parallelChoices, &QActionGroup::triggered, this,
+          [this](QAction* choice) { m_parallelFolders = choice->data().toInt(); });
+  SelectParallelFolders(m_parallelFolders);
+}
+
+void TfrmMain::SelectParallelFolders(int folders) {
+  m_parallelFolders = folders;
+  QMenu* menu = findChild<QMenu*>(QLatin1StringView(kParallelFoldersMenu));
+  // The menu holds the choices in ascending order.
+  const QList<QAction*> choices = menu->actions();
+  const auto next = std::find_if(choices.begin(), choices.end(),
+                                 [folders](const QAction* choice) { return choice->data().toInt() >= folders; });
+  QAction* choice =
+      next != choices.end() && (*next)->data().toInt() == folders
+          ? *next
+          : AddParallelChoice(*menu, *m_parallelChoices, folders, false, next != choices.end() ? *next : nullptr);
+  choice->setChecked(true);
 }
 
 QWidget* TfrmMain::CreateDirectoryPanel() {

@@ -105,6 +105,7 @@ void TfrmMain::ApplySettings() {
     m_encoding = kDefaultEncoding;
   }
   SelectViewStyle(ClampToInt(m_ini.GetInteger(kViewStyle)));
+  SelectParallelFolders(CheckedParallelFolders(m_ini, m_startUpMessages));
   ApplyListFont();
   const int treeWidth = std::max(ClampToInt(m_ini.GetInteger(kTreeWidth)), kMinDirectoryPaneWidth);
   // The splitter scales sizes that do not add up to its width, so they must.
@@ -121,6 +122,7 @@ void TfrmMain::SaveSettings() {
   m_ini.SetString(kSaveDir, m_saveDir);
   m_ini.SetString(kEncoding, m_encoding);
   m_ini.SetInteger(kViewStyle, m_slv->ViewStyle());
+  m_ini.SetInteger(kParallelFolders, m_parallelFolders);
   m_ini.SetInteger(kTreeWidth, m_splitter->sizes().value(0, m_pnlDir->width()));
 }
 
