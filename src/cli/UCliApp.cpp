@@ -26,6 +26,7 @@
 #include "platform/UValueText.h"
 #include "regex/URegexReplace.h"
 #include "rename/UEntryDates.h"
+#include "settings/UAppSettings.h"
 
 namespace qx::cli {
 
@@ -232,8 +233,8 @@ TRunRequest MakeRunRequest(const TContext& context) {
   if (const auto parallel = LastValue(context.args, "--parallel")) {
     const auto value = ParseInteger(*parallel);
     if (!value || *value < 1 || *value > kMostParallelFolders) {
-      throw TUsageError("--parallel: N must be a whole number from 1 to " + std::to_string(kMostParallelFolders) + ", not \"" +
-                        *parallel + "\"");
+      throw TUsageError("--parallel: N must be a whole number from 1 to " + std::to_string(kMostParallelFolders) +
+                        ", not \"" + *parallel + "\"");
     }
     options.parallel = static_cast<int>(*value);
   }

@@ -73,7 +73,8 @@ Options:
   --log, --log=FILE     Write the log on stderr, or append it to FILE
   --format FORMAT       text (the default) or json, one object per line
   --parallel N          Work on up to N folders at once, where the outcome
-                        cannot depend on their order (default: 1)
+                        cannot depend on their order (default: the settings'
+                        Folders at Once, else 4)
   --no-recurse, --no-rename-dirs, --no-reset-counter, --no-simulate,
   --no-undo, --no-confirm, --no-log
                         Turn that option off

@@ -205,6 +205,12 @@ int TDirectory::RenameStep(const std::string& from, const std::string& to) const
   return sys::Sys().RenameAt2(fd, from.c_str(), fd, to.c_str(), 0) == 0 ? 0 : errno;
 }
 
+std::size_t OpenFileLimit() {
+  struct rlimit limit;
+  if (getrlimit(RLIMIT_NOFILE, &limit) != 0 || limit.rlim_cur == RLIM_INFINITY) return SIZE_MAX;
+  return static_cast<std::size_t>(limit.rlim_cur);
+}
+
 void RaiseOpenFileLimit() {
   struct rlimit limit;
   if (getrlimit(RLIMIT_NOFILE, &limit) == 0 && limit.rlim_cur < limit.rlim_max) {

@@ -99,5 +99,7 @@ bool HasCaseLetter(std::string_view name);
 
 // Lets the walk hold one handle per level of a deep tree.
 void RaiseOpenFileLimit();
+// How many files the process may hold open at once.
+std::size_t OpenFileLimit();
 
 }  // namespace qx

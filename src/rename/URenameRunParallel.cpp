@@ -6,6 +6,7 @@
 // walk's order, so the log, the messages, the counts, the tree and the undo files are
 // those of the walk one folder after another. The run's thread also visits a folder
 // itself when the replay has come to it before any worker has.
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <condition_variable>
@@ -108,8 +109,7 @@ class TRenameRun::TJournal : public TOutput {
 
 class TRenameRun::TParallelWalk {
  public:
-  explicit TParallelWalk(TRenameRun& run)
-      : m_run(run), m_window(4 * static_cast<std::size_t>(run.m_options.parallel)) {}
+  explicit TParallelWalk(TRenameRun& run) : m_run(run), m_window(Window(run.m_options.parallel)) {}
 
   // The whole walk. What stops the run (a failing undo file) is thrown once every
   // folder a worker had started is finished and replayed.
@@ -142,6 +142,15 @@ class TRenameRun::TParallelWalk {
   }
 
  private:
+  // How many visited folders may wait for the replay: a few per worker, so that a slow
+  // folder does not idle the others, and never more than a quarter of the open-file
+  // limit, as each holds its directory (and a worker's also its undo file) open; the
+  // rest of the limit is the deep tree's, one handle per level, as for the walk one
+  // folder after another.
+  static std::size_t Window(int parallel) {
+    return std::max<std::size_t>(1, std::min(4 * static_cast<std::size_t>(parallel), OpenFileLimit() / 4));
+  }
+
   enum class TTaskState { ready, running, done, skipped };
 
   // One folder of the walk: entered by `name` from its parent's directory.

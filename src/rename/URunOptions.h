@@ -19,12 +19,6 @@ inline std::optional<TSortOrder> SortOrderFromNumber(std::int64_t number) {
   return static_cast<TSortOrder>(number);
 }
 
-// The folders at once a run takes unless told otherwise: enough to overlap the round
-// trips of a network share, few enough for a local disk and its open-file limit.
-inline constexpr int kDefaultParallelFolders = 4;
-// More than a share or a disk serves one program at once gains nothing.
-inline constexpr int kMostParallelFolders = 64;
-
 struct TRunOptions {
   std::string startDirectory;
   std::string fileMask = "*.*";

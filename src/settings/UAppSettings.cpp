@@ -7,7 +7,6 @@
 
 #include "platform/UAppPaths.h"
 // Only for its constants: the bounds of a run's folders at once belong to the run.
-#include "rename/URunOptions.h"
 
 namespace qx {
 

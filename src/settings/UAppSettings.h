@@ -37,6 +37,12 @@ inline constexpr const char* kFileMask = "filemask";
 inline constexpr const char* kFileMaskHistory = "filemask";
 }  // namespace setting
 
+// The folders at once a run takes unless told otherwise: enough to overlap the round
+// trips of a network share, few enough for a local disk and its open-file limit.
+inline constexpr int kDefaultParallelFolders = 4;
+// More than a share or a disk serves one program at once gains nothing.
+inline constexpr int kMostParallelFolders = 64;
+
 // The store over SettingsDir() + "quillex.ini".
 ToxRegVal CreateAppSettings(TMessageHost& messages);
 

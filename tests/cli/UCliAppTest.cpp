@@ -9,6 +9,7 @@
 
 #include "cli/UCliApp.h"
 #include "cli/UCliJobOptions.h"
+#include "cli/UCliSettings.h"
 #include "jobio/UJobIO.h"
 #include "regex/URegexReplace.h"
 #include "support/UChild.h"
@@ -219,6 +220,30 @@ TEST_F(UCliAppTest, MakeJobsReplacesAFileOnlyWhenTold) {
   EXPECT_EQ(RunCli({"make-jobs", "--encoding", "bogus", "--upper", m_dir / "new.xml"}).status, kExitUsage);
   EXPECT_EQ(RunCli({"make-jobs", m_dir / "new.xml"}).status, kExitUsage) << "no jobs";
   EXPECT_FALSE(std::filesystem::exists(m_dir / "new.xml"));
+}
+
+// The folders at once are the desktop program's setting unless --parallel says.
+TEST_F(UCliAppTest, FoldersAtOnceComeFromQuillexIni) {
+  struct Row {
+    const char* name;
+    const char* ini;
+    int parallel;
+    std::string err;
+  };
+  const Row rows[] = {
+      {"no ini", nullptr, 4, ""},
+      {"set", "[Integers]\nparallelFolders=16\n", 16, ""},
+      {"outside", "[Integers]\nparallelFolders=0\n", 4,
+       "quillex-cli: quillex.ini: Error reading Integer value \"Integers\\parallelFolders\". Value = \"0\", not 1 to "
+       "64. Value set to 4\n"},
+  };
+  for (const Row& row : rows) {
+    test::TTempDir dir;
+    if (row.ini) dir.WriteFile("quillex.ini", row.ini);
+    std::ostringstream err;
+    EXPECT_EQ(LoadCliDefaults(dir.Path(), err).run.parallel, row.parallel) << row.name;
+    EXPECT_EQ(err.str(), row.err) << row.name;
+  }
 }
 
 // Every help reads in 80 columns and shows no parser notation.

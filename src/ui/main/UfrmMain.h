@@ -14,6 +14,7 @@
 #include "jobs/UTJob.h"
 #include "platform/UMessages.h"
 #include "rename/URunOptions.h"
+#include "settings/UAppSettings.h"
 #include "settings/UToxRegVal.h"
 
 class QActionGroup;
