@@ -1,6 +1,6 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 # The rows of the network share table, read by run.sh: section NAME SCOPE DELAYS TITLE,
-# then row ID NEEDS SCOPE PROGRAM COMMAND for each program, its floor first.
+# then row ID NEEDS PART PROGRAM COMMAND for each program, its floor first.
 # Every command brackets the digits of every file name, (\d+) -> [$1].
 
 perl_job='s/(\d+)/[$1]/'
@@ -10,11 +10,33 @@ mmv_to='#1[#2#3#4#5#6#7]#8'
 quillex="quillex-cli --config-dir $(printf %q "$work/config") run --jobs $(printf %q "$bench/jobs/brackets.xml") --mask '*.*' --sort none"
 renames="--rename-delay-ms $DELAY_MS"
 # A share that caches nothing: each rename then costs three round trips (the old name
-# looked up, the new one, the rename), and each file a preview stats one.
+# looked up, the new one, the rename), and each name a path passes through one more.
 everything="$renames --lookup-delay-ms $DELAY_MS --readdir-delay-ms $DELAY_MS"
-# The sequential peers take as long per file on 100 folders as on 1,000: they rename
-# these only, which saves minutes a row.
-part='Archive 00'
+
+# The sequential floor, the parallel ones, Quillex.
+deep_ours() { # ID_PREFIX
+  row "${1}1" - . 'C floor -r (a folder after another)' 'floor-rename -r .'
+  for threads in $THREADS; do
+    row "${1}P$threads" - . "parallel C floor, $threads threads (a folder each)" "floor-parallel -j $threads ."
+  done
+  row "${1}Q1" - . 'Quillex --recurse, undo off' "$quillex --recurse --no-undo ."
+  # Quillex --recurse --parallel N, once quillex-cli has that option: its rows go here,
+  # beside the parallel floors, with the same thread counts. No row until then.
+}
+
+# The peers rename by path, one process after another: they take as long per file on
+# a part of the tree as on all of it, and rename PART only, which saves minutes a row.
+# Their paths start where the others' do, as deep as theirs.
+deep_peers() { # ID_PREFIX PART
+  row "${1}2" rename "$2" "perl rename -d, find -print0 | xargs -0 ($2 only)" \
+    "find '$2' -type f -print0 | xargs -0 rename -d '$perl_job'"
+  row "${1}3" mmv "$2" "mmv -m with ; (recursive; $2 only)" "mmv -m '$2/;$mmv_from' '$2/#1#2[#3#4#5#6#7#8]#9'"
+}
+
+deep_previews() { # ID_PREFIX
+  row "${1}D1" - . 'C floor -n -r (readdir, prints the plan)' 'floor-rename -n -r .'
+  row "${1}QD1" - . 'Quillex --simulate --recurse' "$quillex --recurse --simulate ."
+}
 
 section flat-rename . "$renames" "FLAT, real rename: $FLAT files in one folder; each rename waits $DELAY_MS ms"
 row F1 - . 'C floor (readdir + renameat2)' 'floor-rename .'
@@ -30,33 +52,19 @@ row FD1 - . 'C floor -n (readdir, prints the plan)' 'floor-rename -n .'
 row QD1 - . 'Quillex --simulate' "$quillex --simulate ."
 
 section deep-rename . "$renames" "DEEP, real rename: $DEEP files in 1,000 folders; each rename waits $DELAY_MS ms"
-row D1 - . 'C floor -r (a folder after another)' 'floor-rename -r .'
-for threads in $THREADS; do
-  row "DP$threads" - . "parallel C floor, $threads threads (a folder each)" "floor-parallel -j $threads ."
-done
-row QR1 - . 'Quillex --recurse, undo off' "$quillex --recurse --no-undo ."
-# QRP: Quillex --recurse --parallel N, once quillex-cli has that option: its rows go here,
-# beside the parallel floors, with the same thread counts. No row until then.
-row D2 rename "$part" "perl rename -d, find -print0 | xargs -0 ($part only)" \
-  "find . -type f -print0 | xargs -0 rename -d '$perl_job'"
-row D3 mmv "$part" "mmv -m with ; (recursive; $part only)" "mmv -m ';$mmv_from' '#1#2[#3#4#5#6#7#8]#9'"
-
+deep_ours D
+deep_peers D 'Archive 00'
 section deep-dry . "$renames" "DEEP, preview: nothing renamed; renames would wait $DELAY_MS ms"
-row DD1 - . 'C floor -n -r (readdir, prints the plan)' 'floor-rename -n -r .'
-row QDD1 - . 'Quillex --simulate --recurse' "$quillex --recurse --simulate ."
+deep_previews D
 
 [ "$LOOKUPS" = 1 ] || return 0
 
-section deep-rename "$part" "$everything" "DEEP's $part, real rename: $((DEEP / 10)) files in 100 folders; each rename, lookup, attribute read and listing waits $DELAY_MS ms, nothing cached"
-row L1 - . 'C floor -r (a folder after another)' 'floor-rename -r .'
-for threads in $THREADS; do
-  row "LP$threads" - . "parallel C floor, $threads threads (a folder each)" "floor-parallel -j $threads ."
-done
-row LQ1 - . 'Quillex --recurse, undo off' "$quillex --recurse --no-undo ."
-# LQP: Quillex --recurse --parallel N goes here too, once it exists.
-row L2 rename . 'perl rename -d, find -print0 | xargs -0' "find . -type f -print0 | xargs -0 rename -d '$perl_job'"
-row L3 mmv . 'mmv -m with ; (recursive)' "mmv -m ';$mmv_from' '#1#2[#3#4#5#6#7#8]#9'"
-
-section deep-dry "$part" "$everything" "DEEP's $part, preview: nothing renamed; each lookup, attribute read and listing waits $DELAY_MS ms"
-row LD1 - . 'C floor -n -r (readdir, prints the plan)' 'floor-rename -n -r .'
-row LQD1 - . 'Quillex --simulate --recurse' "$quillex --recurse --simulate ."
+# Archive 00 (Set 00 .. Set 09, 100 folders): at three round trips a rename all of DEEP
+# would take five minutes a row.
+section deep-rename 'Archive 00' "$everything" \
+  "DEEP's Archive 00, real rename: $((DEEP / 10)) files in 100 folders; each rename, lookup, attribute read and listing waits $DELAY_MS ms, nothing cached"
+deep_ours L
+deep_peers L 'Set 00'
+section deep-dry 'Archive 00' "$everything" \
+  "DEEP's Archive 00, preview: nothing renamed; each lookup, attribute read and listing waits $DELAY_MS ms"
+deep_previews L

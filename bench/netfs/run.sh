@@ -60,7 +60,7 @@ section() {
   # A fresh mount before every run: the kernel caches nothing from the run before.
   unmount_now="fusermount3 -u $(printf %q "$mount") 2>/dev/null"
   mount_now="netfs $(printf '%q ' "$backing" "$mount") $DELAYS"
-  if [ "$MODE" = dry ]; then sh -c "$fresh"; fi
+  tree_made=0 # a preview's tree is made for its first row that runs
 }
 
 in_scope() { # scope: the paths of the tree's files under it
@@ -81,23 +81,22 @@ check_tree() { # scope
   if [ "$wrong" = 0 ]; then echo ok; elif [ "$MODE" = dry ]; then echo "TREE CHANGED"; else echo "WRONG RESULT ($wrong names differ)"; fi
 }
 
-# A preview's plan is complete when it names every file: a bracketed name each, or the
-# walk's count.
+# A preview's plan is complete when it names every file: a bracketed name each.
 plan_complete() { # output files
-  [ "$(grep -c '\[' "$1")" -ge "$2" ] || grep -q "^files $2 " "$1"
+  [ "$(grep -c '\[' "$1")" -ge "$2" ]
 }
 
-# row ID NEEDS SCOPE PROGRAM COMMAND: times COMMAND, run by sh in SCOPE (of the section's
-# scope), and checks the tree. NEEDS is the program that must be installed for the row to
-# run (or -).
+# row ID NEEDS PART PROGRAM COMMAND: times COMMAND, run by sh in the section's scope, and
+# checks the tree. PART is the subfolder of the scope that COMMAND renames, or "." for all
+# of it. NEEDS is the program that must be installed for the row to run (or -).
 row() {
-  local id=$1 needs=$2 program=$4 command=$5 scope
+  local id=$1 needs=$2 program=$4 command=$5 part
   local is_floor=$first_row status=ok figures='- - - - -' prepare files
   first_row=0
   [[ $id =~ $ONLY ]] || return 0
-  scope=$SCOPE
-  [ "$3" = . ] || scope=$([ "$SCOPE" = . ] && echo "$3" || echo "$SCOPE/$3")
-  files=$(in_scope "$scope" | wc -l)
+  part=$SCOPE
+  [ "$3" = . ] || part=$([ "$SCOPE" = . ] && echo "$3" || echo "$SCOPE/$3")
+  files=$(in_scope "$part" | wc -l)
   prepare="$unmount_now; $mount_now"
   [ "$MODE" = dry ] || prepare="$unmount_now; $fresh && $mount_now"
   if [ "$needs" != - ] && ! command -v "$needs" >/dev/null; then
@@ -105,16 +104,18 @@ row() {
   else
     echo "== $id: $command" >&2
     if [ "$MODE" = dry ]; then # the untimed run: it shows the plan
+      [ "$tree_made" = 1 ] || sh -c "$fresh"
+      tree_made=1
       sh -c "$prepare"
-      (cd "$mount/$KIND/$scope" && sh -c "$command") >"$work/out/$id" 2>&1 || status="FAILED (exit $?)"
+      (cd "$mount/$KIND/$SCOPE" && sh -c "$command") >"$work/out/$id" 2>&1 || status="FAILED (exit $?)"
       [ "$status" != ok ] || plan_complete "$work/out/$id" "$files" || status="PLAN INCOMPLETE"
     fi
     if [ "$status" = ok ]; then
-      figures=$("$bench/measure.sh" "$RUNS" "$prepare" "$mount/$KIND/$scope" "$command") \
+      figures=$("$bench/measure.sh" "$RUNS" "$prepare" "$mount/$KIND/$SCOPE" "$command") \
         || { status="FAILED"; figures='- - - - -'; }
     fi
     unmount
-    [ "$status" != ok ] || status=$(check_tree "$scope")
+    [ "$status" != ok ] || status=$(check_tree "$part")
     echo "== $id: $status" >&2
   fi
   # shellcheck disable=SC2086 # the five figures are five cells

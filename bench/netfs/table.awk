@@ -28,4 +28,4 @@ function cell(text) { gsub(/\|/, "\\|", text); return text }
   commands = commands "# " id "\n" command "\n"
 }
 
-END { printf "\nThe commands, run in the folder the row names (the tree's top unless it says):\n\n```sh\n%s```\n", commands }
+END { printf "\nThe commands, run in the tree's top folder (in Archive 00 for the sections named after it):\n\n```sh\n%s```\n", commands }
