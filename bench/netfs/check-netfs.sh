@@ -11,7 +11,8 @@ usage="usage: check-netfs.sh NETFS QUILLEX_CLI"
 netfs=$(realpath "${1:?$usage}") quillex=$(realpath "${2:?$usage}")
 delay=200 # ms: far above a rename's own cost, so that the bounds below hold on a busy machine
 
-if ! (exec 3<>/dev/fuse) 2>/dev/null; then
+# <> alone would make a file where the device is missing.
+if ! [ -c /dev/fuse ] || ! (exec 3<>/dev/fuse) 2>/dev/null; then
   echo "skipped: /dev/fuse cannot be opened here"
   exit 77
 fi
