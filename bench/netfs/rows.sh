@@ -6,8 +6,10 @@
 perl_job='s/(\d+)/[$1]/'
 mmv_from='*[0-9][0-9][0-9][0-9][0-9][0-9]*' # the six digits of every name make-tree.sh makes
 mmv_to='#1[#2#3#4#5#6#7]#8'
-# An empty settings folder: every option Quillex runs with is on its command line.
-quillex="quillex-cli --config-dir $(printf %q "$work/config") run --jobs $(printf %q "$bench/jobs/brackets.xml") --mask '*.*' --sort none"
+# An empty settings folder: every option Quillex runs with is on its command line. One
+# folder after another, as the floors it stands beside; the settings' default would take
+# several at once.
+quillex="quillex-cli --config-dir $(printf %q "$work/config") run --jobs $(printf %q "$bench/jobs/brackets.xml") --mask '*.*' --sort none --parallel 1"
 renames="--rename-delay-ms $DELAY_MS"
 # A share that caches nothing: each rename then costs three round trips (the old name
 # looked up, the new one, the rename), and each name a path passes through one more.
@@ -19,9 +21,9 @@ deep_ours() { # ID_PREFIX
   for threads in $THREADS; do
     row "${1}P$threads" - . "parallel C floor, $threads threads (a folder each)" "floor-parallel -j $threads ."
   done
-  row "${1}Q1" - . 'Quillex --recurse, undo off' "$quillex --recurse --no-undo ."
-  # Quillex --recurse --parallel N, once quillex-cli has that option: its rows go here,
-  # beside the parallel floors, with the same thread counts. No row until then.
+  row "${1}Q1" - . 'Quillex --recurse, undo off (a folder after another)' "$quillex --recurse --no-undo ."
+  # Quillex --recurse --parallel N (a later --parallel wins over the one above): its rows
+  # go here, beside the parallel floors, with the same counts. No row yet.
 }
 
 # The peers rename by path, one process after another: they take as long per file on
