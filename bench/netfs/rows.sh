@@ -22,8 +22,12 @@ deep_ours() { # ID_PREFIX
     row "${1}P$threads" - . "parallel C floor, $threads threads (a folder each)" "floor-parallel -j $threads ."
   done
   row "${1}Q1" - . 'Quillex --recurse, undo off (a folder after another)' "$quillex --recurse --no-undo ."
-  # Quillex --recurse --parallel N (a later --parallel wins over the one above): its rows
-  # go here, beside the parallel floors, with the same counts. No row yet.
+  # Several folders at once, beside the parallel floors with the same counts (a later
+  # --parallel wins over the one above).
+  for threads in $THREADS; do
+    row "${1}QP$threads" - . "Quillex --recurse --parallel $threads, undo off" \
+      "$quillex --recurse --no-undo --parallel $threads ."
+  done
 }
 
 # The peers rename by path, one process after another: they take as long per file on
