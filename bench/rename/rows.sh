@@ -7,7 +7,7 @@ perl_job='s/(\d+)/[$1]/'
 mmv_from='*[0-9][0-9][0-9][0-9][0-9][0-9]*' # the six digits of every name make-tree.sh makes
 mmv_to='#1[#2#3#4#5#6#7]#8'
 # An empty settings folder: every option Quillex runs with is on its command line.
-quillex="quillex-cli --config-dir $(printf %q "$work/config") run --jobs $(printf %q "$bench/jobs/brackets.xml") --mask '*.*'"
+quillex="quillex-cli --config-dir $(printf %q "$work/config") run --jobs $(printf %q "$bench/jobs/brackets.xml") --mask '*.*' --parallel 1"
 # The undo rows delete their undo files inside the timed command, so that the tree's check
 # stays exact; that deletion is counted against Quillex.
 subtree=$((N / 100)) # the files of Archive 00/Set 00, for the row that starts a process per file
