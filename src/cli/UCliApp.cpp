@@ -32,26 +32,26 @@ namespace qx::cli {
 
 namespace {
 
-constexpr std::array kProgramOptions = {TOptionSpec{"--config-dir", TValues::one},
-                                        TOptionSpec{"--version", TValues::none}};
+constexpr std::array kProgramOptions = {TOptionRule{"--config-dir", TValues::one},
+                                        TOptionRule{"--version", TValues::none}};
 constexpr std::array kRunOptions = {
-    TOptionSpec{"--jobs", TValues::one},           TOptionSpec{"--mask", TValues::one},
-    TOptionSpec{"--counter-start", TValues::one},  TOptionSpec{"--sort", TValues::one},
-    TOptionSpec{"--log", TValues::attached},       TOptionSpec{"--no-log", TValues::none},
-    TOptionSpec{"--format", TValues::one},         TOptionSpec{"--parallel", TValues::one},
-    TOptionSpec{"--recurse", TValues::none},       TOptionSpec{"--no-recurse", TValues::none},
-    TOptionSpec{"--rename-dirs", TValues::none},   TOptionSpec{"--no-rename-dirs", TValues::none},
-    TOptionSpec{"--reset-counter", TValues::none}, TOptionSpec{"--no-reset-counter", TValues::none},
-    TOptionSpec{"--simulate", TValues::none},      TOptionSpec{"--no-simulate", TValues::none},
-    TOptionSpec{"--undo", TValues::none},          TOptionSpec{"--no-undo", TValues::none},
-    TOptionSpec{"--confirm", TValues::none},       TOptionSpec{"--no-confirm", TValues::none},
+    TOptionRule{"--jobs", TValues::one},           TOptionRule{"--mask", TValues::one},
+    TOptionRule{"--counter-start", TValues::one},  TOptionRule{"--sort", TValues::one},
+    TOptionRule{"--log", TValues::attached},       TOptionRule{"--no-log", TValues::none},
+    TOptionRule{"--format", TValues::one},         TOptionRule{"--parallel", TValues::one},
+    TOptionRule{"--recurse", TValues::none},       TOptionRule{"--no-recurse", TValues::none},
+    TOptionRule{"--rename-dirs", TValues::none},   TOptionRule{"--no-rename-dirs", TValues::none},
+    TOptionRule{"--reset-counter", TValues::none}, TOptionRule{"--no-reset-counter", TValues::none},
+    TOptionRule{"--simulate", TValues::none},      TOptionRule{"--no-simulate", TValues::none},
+    TOptionRule{"--undo", TValues::none},          TOptionRule{"--no-undo", TValues::none},
+    TOptionRule{"--confirm", TValues::none},       TOptionRule{"--no-confirm", TValues::none},
 };
-constexpr std::array kTestOptions = {TOptionSpec{"--jobs", TValues::one}, TOptionSpec{"--counter-start", TValues::one}};
-constexpr std::array kMakeJobsOptions = {TOptionSpec{"--encoding", TValues::one},
-                                         TOptionSpec{"--force", TValues::none}};
-constexpr std::array kUndoOptions = {TOptionSpec{"--yes", TValues::none},
-                                     TOptionSpec{"--remove-after-errors", TValues::none},
-                                     TOptionSpec{"--recurse", TValues::none}};
+constexpr std::array kTestOptions = {TOptionRule{"--jobs", TValues::one}, TOptionRule{"--counter-start", TValues::one}};
+constexpr std::array kMakeJobsOptions = {TOptionRule{"--encoding", TValues::one},
+                                         TOptionRule{"--force", TValues::none}};
+constexpr std::array kUndoOptions = {TOptionRule{"--yes", TValues::none},
+                                     TOptionRule{"--remove-after-errors", TValues::none},
+                                     TOptionRule{"--recurse", TValues::none}};
 
 // The switches of run, each with its --no- form, and the option it sets.
 constexpr std::array<std::pair<std::string_view, bool TRunOptions::*>, 6> kRunSwitches = {{
@@ -87,7 +87,7 @@ struct TContext {
 
 struct TCommand {
   std::string_view name;
-  std::span<const TOptionSpec> options;
+  std::span<const TOptionRule> options;
   bool takesJobs;
   int (*handler)(const TContext&);
 };
@@ -348,9 +348,9 @@ const TCommand& FindCommand(const std::string& name) {
   throw TUsageError("unknown command \"" + name + "\"");
 }
 
-std::vector<TOptionSpec> OptionsOf(const TCommand& command) {
-  std::vector<TOptionSpec> options(command.options.begin(), command.options.end());
-  if (command.takesJobs) options.insert(options.end(), JobOptionSpecs().begin(), JobOptionSpecs().end());
+std::vector<TOptionRule> OptionsOf(const TCommand& command) {
+  std::vector<TOptionRule> options(command.options.begin(), command.options.end());
+  if (command.takesJobs) options.insert(options.end(), JobOptionRules().begin(), JobOptionRules().end());
   return options;
 }
 
@@ -374,7 +374,7 @@ int RunQuillexCli(const std::vector<std::string>& args, std::istream& in, std::o
     if (program.operands.empty()) throw TUsageError("no command given");
     const TCommand& command = FindCommand(program.operands[0]);
     helpAt = "quillex-cli " + std::string(command.name) + " --help";
-    const std::vector<TOptionSpec> options = OptionsOf(command);
+    const std::vector<TOptionRule> options = OptionsOf(command);
     const TCommandArgs commandArgs = ReadCommandArgs(std::span(program.operands).subspan(1), options);
     if (commandArgs.help) {
       out << HelpText(command.name);

@@ -7,14 +7,14 @@ namespace qx::cli {
 
 namespace {
 
-const TOptionSpec* FindSpec(std::span<const TOptionSpec> specs, std::string_view name) {
-  const auto spec = std::find_if(specs.begin(), specs.end(), [&](const TOptionSpec& s) { return s.name == name; });
-  return spec == specs.end() ? nullptr : &*spec;
+const TOptionRule* FindRule(std::span<const TOptionRule> rules, std::string_view name) {
+  const auto rule = std::find_if(rules.begin(), rules.end(), [&](const TOptionRule& s) { return s.name == name; });
+  return rule == rules.end() ? nullptr : &*rule;
 }
 
 }  // namespace
 
-TCommandArgs ReadCommandArgs(std::span<const std::string> args, std::span<const TOptionSpec> specs,
+TCommandArgs ReadCommandArgs(std::span<const std::string> args, std::span<const TOptionRule> rules,
                              bool stopAtOperand) {
   TCommandArgs result;
   std::size_t i = 0;
@@ -40,16 +40,16 @@ TCommandArgs ReadCommandArgs(std::span<const std::string> args, std::span<const 
     }
     const std::size_t equals = arg.find('=');
     const std::string_view name = std::string_view(arg).substr(0, equals);
-    const TOptionSpec* spec = FindSpec(specs, name);
-    if (!spec) throw TUsageError("unknown option " + std::string(name));
-    TGivenOption given{spec->name, {}};
+    const TOptionRule* rule = FindRule(rules, name);
+    if (!rule) throw TUsageError("unknown option " + std::string(name));
+    TGivenOption given{rule->name, {}};
     if (equals != std::string::npos) {
-      if (spec->values == TValues::none) throw TUsageError(std::string(name) + " takes no value");
+      if (rule->values == TValues::none) throw TUsageError(std::string(name) + " takes no value");
       given.values.push_back(arg.substr(equals + 1));
-    } else if (spec->values == TValues::one || spec->values == TValues::two) {
+    } else if (rule->values == TValues::one || rule->values == TValues::two) {
       given.values.push_back(next(name));
     }
-    if (spec->values == TValues::two) given.values.push_back(next(name));
+    if (rule->values == TValues::two) given.values.push_back(next(name));
     result.options.push_back(std::move(given));
   }
   result.operands.insert(result.operands.end(), args.begin() + static_cast<std::ptrdiff_t>(i), args.end());

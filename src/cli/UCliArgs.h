@@ -27,7 +27,7 @@ enum class TValues {
   attached,  // --log or --log=FILE: a value only after "=", never the next argument
 };
 
-struct TOptionSpec {
+struct TOptionRule {
   std::string_view name;  // with its dashes: "--mask"
   TValues values;
 };
@@ -43,12 +43,12 @@ struct TCommandArgs {
   bool help = false;  // -h or --help was given
 };
 
-// Reads `args` against `specs`. An option's value is the next argument whatever it looks
+// Reads `args` against `rules`. An option's value is the next argument whatever it looks
 // like (so "--counter-start -5" and "--mask -x" work). "--" ends the options; an argument
 // starting with "-" before it must be a declared option. With `stopAtOperand`, the first
 // operand ends the options too, and it and everything after it are operands (a command
 // name and its own arguments). Throws TUsageError.
-TCommandArgs ReadCommandArgs(std::span<const std::string> args, std::span<const TOptionSpec> specs,
+TCommandArgs ReadCommandArgs(std::span<const std::string> args, std::span<const TOptionRule> rules,
                              bool stopAtOperand = false);
 
 }  // namespace qx::cli

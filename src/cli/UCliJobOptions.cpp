@@ -11,13 +11,13 @@ namespace qx::cli {
 
 namespace {
 
-constexpr std::array kJobOptionSpecs = {
-    TOptionSpec{"--lower", TValues::attached},  TOptionSpec{"--upper", TValues::attached},
-    TOptionSpec{"--normal", TValues::attached}, TOptionSpec{"--insert", TValues::one},
-    TOptionSpec{"--remove", TValues::one},      TOptionSpec{"--counter", TValues::one},
-    TOptionSpec{"--date", TValues::one},        TOptionSpec{"--replace", TValues::two},
-    TOptionSpec{"--regex", TValues::two},       TOptionSpec{"--at", TValues::one},
-    TOptionSpec{"--match-case", TValues::none}, TOptionSpec{"--taken", TValues::none},
+constexpr std::array kJobOptionRules = {
+    TOptionRule{"--lower", TValues::attached},  TOptionRule{"--upper", TValues::attached},
+    TOptionRule{"--normal", TValues::attached}, TOptionRule{"--insert", TValues::one},
+    TOptionRule{"--remove", TValues::one},      TOptionRule{"--counter", TValues::one},
+    TOptionRule{"--date", TValues::one},        TOptionRule{"--replace", TValues::two},
+    TOptionRule{"--regex", TValues::two},       TOptionRule{"--at", TValues::one},
+    TOptionRule{"--match-case", TValues::none}, TOptionRule{"--taken", TValues::none},
 };
 
 // The job dialogs' number fields take 1 to 65535.
@@ -108,13 +108,13 @@ bool Fits(std::string_view qualifier, const TJob& job) {
 
 }  // namespace
 
-std::span<const TOptionSpec> JobOptionSpecs() { return kJobOptionSpecs; }
+std::span<const TOptionRule> JobOptionRules() { return kJobOptionRules; }
 
 std::vector<TJob> JobsFromOptions(std::span<const TGivenOption> options) {
   static constexpr std::array<std::string_view, 3> kQualifiers = {"--at", "--match-case", "--taken"};
   const auto isJobOption = [](std::string_view name) {
-    return std::find_if(kJobOptionSpecs.begin(), kJobOptionSpecs.end(),
-                        [&](const TOptionSpec& spec) { return spec.name == name; }) != kJobOptionSpecs.end();
+    return std::find_if(kJobOptionRules.begin(), kJobOptionRules.end(),
+                        [&](const TOptionRule& rule) { return rule.name == name; }) != kJobOptionRules.end();
   };
   std::vector<TJob> jobs;
   // The job the next qualifier may belong to: the one just given, until another option.

@@ -13,7 +13,7 @@
 namespace qx::cli {
 
 // The job options and their qualifiers, for the commands that take jobs.
-std::span<const TOptionSpec> JobOptionSpecs();
+std::span<const TOptionRule> JobOptionRules();
 
 // The jobs the job options among `options` make, in order; the other options are
 // skipped. Throws TUsageError for a bad value (a count out of range, an unknown place,

@@ -181,7 +181,7 @@ TEST_F(UCliAppTest, JobOptionsMakeTheJobsOfTheJobListFileWrittenFromThem) {
 
     test::TRecordingMessages messages;
     const auto loaded = LoadJobListFromXML(file, messages);
-    EXPECT_EQ(loaded, JobsFromOptions(ReadCommandArgs(row.options, JobOptionSpecs()).options)) << row.options[0];
+    EXPECT_EQ(loaded, JobsFromOptions(ReadCommandArgs(row.options, JobOptionRules()).options)) << row.options[0];
 
     const std::vector<std::string> names = {"IMG_0042.JPG", "a-b_c.d.txt", "caf\xC3\xA9 \xE9.tar.gz", "x", photo};
     std::vector<std::string> withOptions = {"test", "--counter-start", "7"};

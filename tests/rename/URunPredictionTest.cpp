@@ -61,21 +61,21 @@ std::string Visible(std::string_view text) {
   return shown;
 }
 
-struct TEntrySpec {
+struct TEntryPlan {
   std::string path;   // relative to the starting folder; a folder ends in '/'
   bool link = false;  // a dangling symbolic link
   long seconds = 0;   // modification time
 };
 
 struct TCase {
-  std::vector<TEntrySpec> entries;  // a folder before what it holds
+  std::vector<TEntryPlan> entries;  // a folder before what it holds
   TJobList jobs;
   TRunOptions options;
 };
 
 std::string Describe(const TCase& c) {
   std::string text = "entries:";
-  for (const TEntrySpec& e : c.entries) {
+  for (const TEntryPlan& e : c.entries) {
     text += " \"" + Visible(e.path) + "\"" + (e.link ? "@" : "") + "/" + std::to_string(e.seconds - kSomeTime);
   }
   text += "\njobs:";
@@ -234,7 +234,7 @@ class TCaseMaker {
 
 void Build(const std::string& root, const TCase& c) {
   fs::create_directory(root);
-  for (const TEntrySpec& e : c.entries) {
+  for (const TEntryPlan& e : c.entries) {
     const std::string path = root + e.path;
     if (e.link) {
       fs::create_symlink("nowhere", path);
@@ -244,7 +244,7 @@ void Build(const std::string& root, const TCase& c) {
       std::ofstream(path, std::ios::binary) << e.path;
     }
   }
-  for (const TEntrySpec& e : c.entries) test::SetModifiedTime(root + e.path, e.seconds);
+  for (const TEntryPlan& e : c.entries) test::SetModifiedTime(root + e.path, e.seconds);
 }
 
 struct TRunResult {
@@ -494,12 +494,12 @@ Paths Untimed(Paths log) {
 // The case's entries again in three folders and three below each, so that workers
 // overlap on folders that hold folders.
 TCase Widened(TCase c) {
-  const std::vector<TEntrySpec> entries = c.entries;
+  const std::vector<TEntryPlan> entries = c.entries;
   for (const char* top : {"w0/", "w1/", "w2/"}) {
     for (const std::string below : {"", "v0/", "v1/", "v2/"}) {
       const std::string prefix = top + below;
       c.entries.push_back({prefix});
-      for (const TEntrySpec& e : entries) c.entries.push_back({prefix + e.path, e.link, e.seconds});
+      for (const TEntryPlan& e : entries) c.entries.push_back({prefix + e.path, e.link, e.seconds});
     }
   }
   return c;
