@@ -18,6 +18,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "../floors/floor-names.h"
+
 typedef struct {
   int fd;
   char* path;  // for messages
@@ -73,24 +75,6 @@ static void Done(void) {
   pthread_mutex_lock(&gStack.lock);
   if (--gStack.busy == 0 && gStack.count == 0) pthread_cond_broadcast(&gStack.changed);
   pthread_mutex_unlock(&gStack.lock);
-}
-
-// Writes the bracketed name into target; 0 when the name has no digit or is too long.
-static int BracketFirstDigits(const char* name, char* target, size_t size) {
-  const char* first = strpbrk(name, "0123456789");
-  if (!first) return 0;
-  const char* end = first;
-  while (*end >= '0' && *end <= '9') end++;
-  int length = snprintf(target, size, "%.*s[%.*s]%s", (int)(first - name), name, (int)(end - first), first, end);
-  return length > 0 && (size_t)length < size;
-}
-
-// d_type saves a stat per entry; only file systems that leave it unknown pay for one.
-static unsigned char TypeOf(int folder, const struct dirent* entry) {
-  if (entry->d_type != DT_UNKNOWN) return entry->d_type;
-  struct stat status;
-  if (fstatat(folder, entry->d_name, &status, AT_SYMLINK_NOFOLLOW) != 0) return DT_UNKNOWN;
-  return S_ISREG(status.st_mode) ? DT_REG : S_ISDIR(status.st_mode) ? DT_DIR : DT_UNKNOWN;
 }
 
 static void PushSubfolder(int folder, const char* path, const char* name) {
