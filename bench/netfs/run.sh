@@ -35,13 +35,7 @@ unmount() { fusermount3 -u "$mount" 2>/dev/null || fusermount3 -u -z "$mount" 2>
 # The mount goes first: rm would otherwise walk into it.
 trap 'unmount; rm -rf "$work"' EXIT
 mkdir -p "$work/bin" "$work/config" "$work/out" "$backing" "$mount"
-for program in src/cli/quillex-cli bench/floors/floor-rename bench/netfs/netfs bench/netfs/floor-parallel; do
-  [ -x "$build/$program" ] || {
-    echo "run.sh: $build/$program is missing; build the release preset's benchmarks target first" >&2
-    exit 1
-  }
-  ln -s "$build/$program" "$work/bin/"
-done
+"$bench/link-programs.sh" "$build" "$work/bin" src/cli/quillex-cli bench/floors/floor-rename bench/netfs/netfs bench/netfs/floor-parallel
 export PATH="$work/bin:$PATH" # the commands in the table read as a person would type them
 
 # What the job makes of each path: the file name's digits bracketed, the folders' kept.

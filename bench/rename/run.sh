@@ -20,13 +20,7 @@ N=${N:-100000} RUNS=${RUNS:-5} SLOW_RUNS=${SLOW_RUNS:-3} ONLY=${ONLY:-.}
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 mkdir -p "$work/bin" "$work/config" "$work/out"
-for program in src/cli/quillex-cli bench/floors/floor-rename bench/floors/floor-walk; do
-  [ -x "$build/$program" ] || {
-    echo "run.sh: $build/$program is missing; build the release preset's benchmarks target first" >&2
-    exit 1
-  }
-  ln -s "$build/$program" "$work/bin/"
-done
+"$bench/link-programs.sh" "$build" "$work/bin" src/cli/quillex-cli bench/floors/floor-rename bench/floors/floor-walk
 export PATH="$work/bin:$PATH" # the commands in the table read as a person would type them
 
 for kind in flat deep; do
