@@ -28,6 +28,8 @@ deep_ours() { # ID_PREFIX
     row "${1}QP$threads" - . "Quillex --recurse --parallel $threads, undo off" \
       "$quillex --recurse --no-undo --parallel $threads ."
   done
+  row "${1}QA" - . "Quillex --recurse --parallel auto (the default), undo off" \
+    "$quillex --recurse --no-undo --parallel auto ."
 }
 
 # The peers rename by path, one process after another: they take as long per file on
@@ -39,9 +41,18 @@ deep_peers() { # ID_PREFIX PART
   row "${1}3" mmv "$2" "mmv -m with ; (recursive; $2 only)" "mmv -m '$2/;$mmv_from' '$2/#1#2[#3#4#5#6#7#8]#9'"
 }
 
-deep_previews() { # ID_PREFIX
+deep_previews() { # ID_PREFIX PART
   row "${1}D1" - . 'C floor -n -r (readdir, prints the plan)' 'floor-rename -n -r .'
+  row "${1}D2" rename "$2" "perl rename -n -d, find -print0 | xargs -0 ($2 only)" \
+    "find '$2' -type f -print0 | xargs -0 rename -n -d '$perl_job'"
+  row "${1}D3" mmv "$2" "mmv -n with ; ($2 only)" "mmv -n '$2/;$mmv_from' '$2/#1#2[#3#4#5#6#7#8]#9'"
   row "${1}QD1" - . 'Quillex --simulate --recurse' "$quillex --recurse --simulate ."
+  for threads in $THREADS; do
+    row "${1}QDP$threads" - . "Quillex --simulate --recurse --parallel $threads" \
+      "$quillex --recurse --simulate --parallel $threads ."
+  done
+  row "${1}QDA" - . "Quillex --simulate --recurse --parallel auto (the default)" \
+    "$quillex --recurse --simulate --parallel auto ."
 }
 
 section flat-rename . "$renames" "FLAT, real rename: $FLAT files in one folder; each rename waits $DELAY_MS ms"
@@ -50,6 +61,8 @@ row F1 - . 'C floor (readdir + renameat2)' 'floor-rename .'
 row F2 - . 'C floor, 4 processes sharing the folder' 'floor-rename -j 4 .'
 row Q1 - . 'Quillex, undo off' "$quillex --no-undo ."
 row Q2 - . 'Quillex, undo on (+ rm of the undo file)' "$quillex --undo . && rm _quillex_undo.txt"
+# One folder is always the run's own, whatever the folders at once.
+row QA - . 'Quillex --parallel auto (the default), undo off' "$quillex --no-undo --parallel auto ."
 row F3 rename . 'perl rename, names on stdin' "find . -maxdepth 1 -type f -print0 | rename -0 '$perl_job'"
 row F4 mmv . 'mmv' "mmv -r '$mmv_from' '$mmv_to'"
 
@@ -61,7 +74,7 @@ section deep-rename . "$renames" "DEEP, real rename: $DEEP files in 1,000 folder
 deep_ours D
 deep_peers D 'Archive 00'
 section deep-dry . "$renames" "DEEP, preview: nothing renamed; renames would wait $DELAY_MS ms"
-deep_previews D
+deep_previews D 'Archive 00'
 
 [ "$LOOKUPS" = 1 ] || return 0
 
@@ -73,4 +86,4 @@ deep_ours L
 deep_peers L 'Set 00'
 section deep-dry 'Archive 00' "$everything" \
   "DEEP's Archive 00, preview: nothing renamed; each lookup, attribute read and listing waits $DELAY_MS ms"
-deep_previews L
+deep_previews L 'Set 00'

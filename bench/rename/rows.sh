@@ -49,6 +49,13 @@ row D6 mmv "$RUNS" "$N" 'mmv -m with ; (recursive)' "mmv -m ';$mmv_from' '#1#2[#
 row QR1 - "$RUNS" "$N" 'Quillex --recurse, undo off' "$quillex --sort none --recurse --no-undo ."
 row QR2 - "$RUNS" "$N" 'Quillex --recurse, undo on (+ find -delete of the undo files)' \
   "$quillex --sort none --recurse --undo . && find . -name _quillex_undo.txt -delete"
+# Several folders at once (a later --parallel wins over the one above): the default,
+# one per core (2 to 8) on a local disk, and more.
+cores=$(nproc) auto=$((cores < 2 ? 2 : cores > 8 ? 8 : cores))
+row QRA - "$RUNS" "$N" "Quillex --recurse --parallel auto (the default: $auto here), undo off" \
+  "$quillex --sort none --recurse --no-undo --parallel auto ."
+row QRP8 - "$RUNS" "$N" "Quillex --recurse --parallel 8, undo off" \
+  "$quillex --sort none --recurse --no-undo --parallel 8 ."
 
 section deep-dry "DEEP, preview: nothing renamed (floor: C readdir + fstatat walk)"
 row DD1 - "$RUNS" "$N" 'C walk (readdir + fstatat)' 'floor-walk .'
@@ -56,3 +63,5 @@ row DD2 - "$RUNS" "$N" 'C floor -n -r (prints the plan)' 'floor-rename -n -r .'
 row DD3 rename "$RUNS" "$N" 'perl rename -n -d, find -exec {} +' "find . -type f -exec rename -n -d '$perl_job' {} +"
 row DD4 mmv "$RUNS" "$N" 'mmv -n with ;' "mmv -n ';$mmv_from' '#1#2[#3#4#5#6#7#8]#9'"
 row QDD1 - "$RUNS" "$N" 'Quillex --simulate --recurse' "$quillex --sort none --recurse --simulate ."
+row QDDA - "$RUNS" "$N" "Quillex --simulate --recurse --parallel auto (the default: $auto here)" \
+  "$quillex --sort none --recurse --simulate --parallel auto ."

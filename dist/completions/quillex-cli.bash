@@ -30,7 +30,8 @@ _quillex_cli()
         test:--jobs | run:--jobs) _filedir; return ;;
         run:--sort) COMPREPLY=($(compgen -W 'name-asc name-desc date-asc date-desc none' -- "$cur")); return ;;
         run:--format) COMPREPLY=($(compgen -W 'text json' -- "$cur")); return ;;
-        test:--counter-start | run:--counter-start | run:--mask | run:--parallel | make-jobs:--encoding) return ;;
+        run:--parallel) COMPREPLY=($(compgen -W 'auto 1 2 4 8 16 32 64' -- "$cur")); return ;;
+        test:--counter-start | run:--counter-start | run:--mask | make-jobs:--encoding) return ;;
         # Plain --log takes no value, --log=FILE takes a file.
         run:--log) if [[ $split == true ]]; then _filedir; return; fi ;;
     esac

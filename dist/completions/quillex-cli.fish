@@ -74,7 +74,7 @@ complete -c quillex-cli -n '__quillex_cli_on run' -l log -F -d 'Log on stderr, o
 complete -c quillex-cli -n '__quillex_cli_on run' -l no-log -d 'No log'
 
 complete -c quillex-cli -n '__quillex_cli_on run' -l format -x -a 'text json' -d 'Output for people or JSON lines'
-complete -c quillex-cli -n '__quillex_cli_on run' -l parallel -x -d 'Work on up to N folders at once'
+complete -c quillex-cli -n '__quillex_cli_on run' -l parallel -x -a 'auto 1 2 4 8 16 32 64' -d 'Work on up to N folders at once'
 
 complete -c quillex-cli -n '__quillex_cli_on make-jobs' -F
 complete -c quillex-cli -n '__quillex_cli_on make-jobs' -l encoding -x -d 'Encoding of the job list file'

@@ -231,10 +231,12 @@ TRunRequest MakeRunRequest(const TContext& context) {
   }
   if (const auto start = CounterStart(context.args)) options.counterStart = *start;
   if (const auto parallel = LastValue(context.args, "--parallel")) {
-    const auto value = ParseInteger(*parallel);
-    if (!value || *value < 1 || *value > kMostParallelFolders) {
-      throw TUsageError("--parallel: N must be a whole number from 1 to " + std::to_string(kMostParallelFolders) +
-                        ", not \"" + *parallel + "\"");
+    auto value = ParseInteger(*parallel);
+    if (*parallel == "auto") {
+      value = kAutomaticFolders;
+    } else if (!value || *value < 1 || *value > kMostParallelFolders) {
+      throw TUsageError("--parallel: N must be auto or a whole number from 1 to " +
+                        std::to_string(kMostParallelFolders) + ", not \"" + *parallel + "\"");
     }
     options.parallel = static_cast<int>(*value);
   }

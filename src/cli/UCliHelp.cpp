@@ -72,9 +72,10 @@ Options:
   --confirm             Ask before every rename (needs a terminal)
   --log, --log=FILE     Write the log on stderr, or append it to FILE
   --format FORMAT       text (the default) or json, one object per line
-  --parallel N          Work on up to N folders at once, where the outcome
-                        cannot depend on their order (default: the settings'
-                        Folders at Once, else 4)
+  --parallel N|auto     Work on up to N folders at once, where the outcome
+                        cannot depend on their order; auto: many on a network
+                        share, a few on a local disk (default: the settings'
+                        Folders at Once, else auto)
   --no-recurse, --no-rename-dirs, --no-reset-counter, --no-simulate,
   --no-undo, --no-confirm, --no-log
                         Turn that option off

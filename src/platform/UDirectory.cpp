@@ -142,6 +142,28 @@ bool TDirectory::IgnoresCase(std::string_view sample) const {
   }
 }
 
+bool TDirectory::IsRemote() const {
+  struct statfs fs;
+  if (fstatfs(m_fd.Get(), &fs) != 0) return false;
+  switch (static_cast<unsigned long>(fs.f_type)) {
+    case 0x6969:      // nfs
+    case 0x517B:      // smb
+    case 0xFF534D42:  // cifs
+    case 0xFE534D42:  // smb2
+    case 0x65735546:  // fuse: sshfs, rclone, gvfs ...
+    case 0x01021997:  // 9p
+    case 0x00C36400:  // ceph
+    case 0x5346414F:  // afs
+    case 0x6B414653:  // kafs
+    case 0x73757245:  // coda
+    case 0x0BD00BD0:  // lustre
+    case 0x01161970:  // gfs2
+    case 0x7461636F:  // ocfs2
+      return true;
+    default: return false;
+  }
+}
+
 std::size_t TDirectory::NameMax() const {
   const long max = fpathconf(m_fd.Get(), _PC_NAME_MAX);
   return max > 0 ? static_cast<std::size_t>(max) : NAME_MAX;

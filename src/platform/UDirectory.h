@@ -61,6 +61,9 @@ class TDirectory {
   // True once a rename here had to look for the target first, the file system refusing
   // the no-replace flag (some network and FUSE file systems).
   bool ChecksTargetsFirst() const { return m_checksTargetsFirst; }
+  // Whether this folder lies on a network share or a file system in user space, where
+  // each request is a round trip to a server or a process.
+  bool IsRemote() const;
   // The longest name, in bytes, that this folder's file system allows.
   std::size_t NameMax() const;
 

@@ -6,6 +6,7 @@
 #include <ctime>
 #include <memory>
 #include <stdexcept>
+#include <thread>
 #include <unordered_map>
 
 #include "platform/UDateTime.h"
@@ -20,6 +21,14 @@
 #include "rename/URenameRunParts.h"
 
 namespace qx {
+
+namespace {
+// The folders at once a run left to choose takes on a share: enough to overlap many
+// round trips, few enough for what a server serves one client.
+constexpr int kRemoteFolders = 32;
+// On a local disk renames contend in the file system beyond a few threads.
+constexpr int kMostLocalFolders = 8;
+}  // namespace
 
 // One step's entries (a visit's subdirectories, or its files) and what becomes of each:
 // counted, logged, in a simulation shown in its node, and at the end told the host.
@@ -129,8 +138,8 @@ bool TRenameRun::Run() {
   StartRun();
   bool completed = true;
   try {
-    if (RunsInParallel()) {
-      WalkInParallel();
+    if (const int folders = FoldersAtOnce(); folders > 1) {
+      WalkInParallel(folders);
     } else {
       Walk();
     }
@@ -164,10 +173,22 @@ void TRenameRun::FinishRun() {
   Log(*m_direct, 0, std::string(80, '-'));
 }
 
-bool TRenameRun::RunsInParallel() const {
-  if (m_options.parallel < 2 || !m_options.recurseDirs || m_asksEachRename) return false;
+int TRenameRun::FoldersAtOnce() const {
   const auto counts = [](const TJob& job) { return job.enabled && job.type == TJobKind::jobCounter; };
-  return m_options.resetCounter || std::none_of(m_jobs.begin(), m_jobs.end(), counts);
+  if (m_options.parallel == 1 || !m_options.recurseDirs || m_asksEachRename ||
+      (!m_options.resetCounter && std::any_of(m_jobs.begin(), m_jobs.end(), counts))) {
+    return 1;
+  }
+  if (m_options.parallel != kAutomaticFolders) return m_options.parallel;
+  // On a share each rename and look-up is a round trip, and those of different folders
+  // overlap: many folders at once. On a local disk the work is the processor's: a
+  // folder per core. A start folder that cannot be opened is the walk's to report.
+  try {
+    if (TDirectory::Open(m_options.startDirectory).IsRemote()) return kRemoteFolders;
+  } catch (const TSystemError&) {
+    return 1;
+  }
+  return std::clamp(static_cast<int>(std::thread::hardware_concurrency()), 2, kMostLocalFolders);
 }
 
 void TRenameRun::Walk() {

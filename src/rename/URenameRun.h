@@ -116,8 +116,8 @@ class TRenameRun {
   void FinishRun();
   // Depth first on a stack of its own: a tree may be deeper than the machine's stack.
   void Walk();
-  // Several folders at once, where RunsInParallel.
-  void WalkInParallel();
+  // `folders` at once (FoldersAtOnce).
+  void WalkInParallel(int folders);
   // Enters one directory and makes its directory and file steps; pushes the visit when
   // its subdirectories are to be entered.
   void Enter(std::vector<TVisit>& visits, const TDirectory* parent, const std::string& name, double share, int depth,
@@ -151,9 +151,10 @@ class TRenameRun {
   template <typename... TPieces>
   void Log(TOutput& out, int depth, const TPieces&... pieces);
   void AddProgress(double amount);
-  // Whether this run may work on several folders at once: its outcome cannot depend on
-  // their order (no question per rename, no counter that runs on from folder to folder).
-  bool RunsInParallel() const;
+  // How many folders this run works on at once: one unless its outcome cannot depend on
+  // their order (no question per rename, no counter that runs on from folder to folder);
+  // else as asked, or, left to the run, what the start folder's file system serves well.
+  int FoldersAtOnce() const;
 
   const TJobList& m_jobs;
   TRunOptions m_options;

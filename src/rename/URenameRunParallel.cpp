@@ -109,7 +109,7 @@ class TRenameRun::TJournal : public TOutput {
 
 class TRenameRun::TParallelWalk {
  public:
-  explicit TParallelWalk(TRenameRun& run) : m_run(run), m_window(Window(run.m_options.parallel)) {}
+  TParallelWalk(TRenameRun& run, int folders) : m_run(run), m_folders(folders), m_window(Window(folders)) {}
 
   // The whole walk. What stops the run (a failing undo file) is thrown once every
   // folder a worker had started is finished and replayed.
@@ -132,12 +132,18 @@ class TRenameRun::TParallelWalk {
         walk.m_run.m_pending = nullptr;
       }
     } stopper{*this};
+    // The top folder is the run's thread's, before any worker starts: a single folder,
+    // however large, goes straight into the run, as one folder after another would.
     {
       std::lock_guard lock(m_mutex);
       m_ready.insert(&m_root);
     }
-    for (int i = 1; i < run.m_options.parallel; ++i) m_workers.emplace_back([this] { Work(); });
-    Replay();
+    if (Settle(m_root)) {
+      // As many workers as folders at once: the run's thread replays, and visits a
+      // folder itself only when every worker is busy with later ones.
+      for (int i = 0; i < m_folders; ++i) m_workers.emplace_back([this] { Work(); });
+      Replay();
+    }
     if (m_error) std::rethrow_exception(m_error);
   }
 
@@ -268,12 +274,11 @@ class TRenameRun::TParallelWalk {
     }
   }
 
-  // The run's thread: the folders in the walk's order, each replayed once visited, as
-  // the walk one folder after another would have made them.
+  // The run's thread, after the top folder: the folders below it in the walk's order,
+  // each replayed once visited, as the walk one folder after another would have made them.
   void Replay() {
     TRenameRun& run = m_run;
-    std::vector<std::pair<TTask*, std::size_t>> stack;
-    if (Settle(m_root)) stack.emplace_back(&m_root, 0);
+    std::vector<std::pair<TTask*, std::size_t>> stack{{&m_root, 0}};
     while (!stack.empty()) {
       auto& [task, next] = stack.back();
       if (next == task->children.size()) {
@@ -367,6 +372,7 @@ class TRenameRun::TParallelWalk {
   }
 
   TRenameRun& m_run;
+  const int m_folders;
   const std::size_t m_window;
   TPendingFigures m_pending;
   TTask m_root;
@@ -381,8 +387,8 @@ class TRenameRun::TParallelWalk {
   std::vector<std::jthread> m_workers;  // last: joined before the tasks go
 };
 
-void TRenameRun::WalkInParallel() {
-  TParallelWalk walk(*this);
+void TRenameRun::WalkInParallel(int folders) {
+  TParallelWalk walk(*this, folders);
   walk.Run();
 }
 

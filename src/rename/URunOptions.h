@@ -32,9 +32,12 @@ struct TRunOptions {
   bool sort = true;
   TSortOrder sortOrder = TSortOrder::NameAsc;
   std::int32_t counterStart = 0;
-  // How many folders a run may work on at once; 1 is one after the other. More are used
-  // only where the outcome cannot depend on the order (TRenameRun's RunsInParallel).
+  // How many folders a run may work on at once; 1 is one after the other, and
+  // kAutomaticFolders lets the run choose (TRenameRun's FoldersAtOnce). More than one
+  // are used only where the outcome cannot depend on the order.
   int parallel = 1;
 };
+
+inline constexpr int kAutomaticFolders = 0;
 
 }  // namespace qx

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "platform/UMessages.h"
+#include "rename/URunOptions.h"
 #include "settings/UToxRegVal.h"
 
 namespace qx {
@@ -37,9 +38,9 @@ inline constexpr const char* kFileMask = "filemask";
 inline constexpr const char* kFileMaskHistory = "filemask";
 }  // namespace setting
 
-// The folders at once a run takes unless told otherwise: enough to overlap the round
-// trips of a network share, few enough for a local disk and its open-file limit.
-inline constexpr int kDefaultParallelFolders = 4;
+// The folders at once a run takes unless told otherwise: its own choice by the file
+// system it renames on.
+inline constexpr int kDefaultParallelFolders = kAutomaticFolders;
 // More than a share or a disk serves one program at once gains nothing.
 inline constexpr int kMostParallelFolders = 64;
 
@@ -49,10 +50,11 @@ ToxRegVal CreateAppSettings(TMessageHost& messages);
 // The store over `settingsDir` + "quillex.ini" (a trailing '/' is optional).
 ToxRegVal CreateAppSettings(TMessageHost& messages, const std::string& settingsDir);
 
-// The folders a run may work on at once, as the loaded store holds them. A number outside
-// 1 to kMostParallelFolders shows "Error reading Integer value "Integers\parallelFolders".
-// Value = "N", not 1 to 64. Value set to 4" on `messages` and is replaced by the default
-// in the store, as Load does for a value that is no number.
+// The folders a run may work on at once, as the loaded store holds them: 0 for the run's
+// own choice, or 1 to kMostParallelFolders. Another number shows "Error reading Integer
+// value "Integers\parallelFolders". Value = "N", not 0 (automatic) or 1 to 64. Value set
+// to 0 (automatic)" on `messages` and is replaced by the default in the store, as Load
+// does for a value that is no number.
 int CheckedParallelFolders(ToxRegVal& ini, TMessageHost& messages);
 
 }  // namespace qx

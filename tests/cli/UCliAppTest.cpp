@@ -117,6 +117,11 @@ TEST_F(UCliAppTest, ExitStatusTellsSuccessFailureAndWrongUsage) {
       {{"test", "--bogus", "a"}, kExitUsage},
       {{"test", "--counter-start", "abc", "a"}, kExitUsage},
       {{"test", "--counter-start", "2147483648", "a"}, kExitUsage},
+      {{"run", "--jobs", m_jobs, "--simulate", "--recurse", "--parallel", "auto", m_dir.Path()}, kExitOk},
+      {{"run", "--jobs", m_jobs, "--simulate", "--recurse", "--parallel", "64", m_dir.Path()}, kExitOk},
+      {{"run", "--jobs", m_jobs, "--simulate", "--parallel", "0", m_dir.Path()}, kExitUsage},
+      {{"run", "--jobs", m_jobs, "--simulate", "--parallel", "65", m_dir.Path()}, kExitUsage},
+      {{"run", "--jobs", m_jobs, "--simulate", "--parallel", "Auto", m_dir.Path()}, kExitUsage},
       {{"describe"}, kExitUsage},
       {{"describe", m_dir / "missing.xml"}, kExitFailure},
       {{"test", "--jobs", m_dir / "missing.xml", "a"}, kExitFailure},
@@ -231,11 +236,12 @@ TEST_F(UCliAppTest, FoldersAtOnceComeFromQuillexIni) {
     std::string err;
   };
   const Row rows[] = {
-      {"no ini", nullptr, 4, ""},
+      {"no ini", nullptr, kAutomaticFolders, ""},
       {"set", "[Integers]\nparallelFolders=16\n", 16, ""},
-      {"outside", "[Integers]\nparallelFolders=0\n", 4,
-       "quillex-cli: quillex.ini: Error reading Integer value \"Integers\\parallelFolders\". Value = \"0\", not 1 to "
-       "64. Value set to 4\n"},
+      {"automatic", "[Integers]\nparallelFolders=0\n", kAutomaticFolders, ""},
+      {"outside", "[Integers]\nparallelFolders=65\n", kAutomaticFolders,
+       "quillex-cli: quillex.ini: Error reading Integer value \"Integers\\parallelFolders\". Value = \"65\", not 0 "
+       "(automatic) or 1 to 64. Value set to 0 (automatic)\n"},
   };
   for (const Row& row : rows) {
     test::TTempDir dir;

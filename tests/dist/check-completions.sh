@@ -56,6 +56,7 @@ cases=(
   'regex |'
   'make-jobs |jobs.xml photos'
   'run --format |json text'
+  'run --parallel a|auto'
   'run --insert a --at |after: before: end start'
   'test --replace a |'
   'test --regex -x -|'

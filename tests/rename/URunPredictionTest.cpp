@@ -13,6 +13,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstdlib>
+#include <exiv2/exiv2.hpp>
 #include <filesystem>
 #include <fstream>
 #include <map>
@@ -491,24 +492,46 @@ Paths Untimed(Paths log) {
   return log;
 }
 
-// The case's entries again in three folders and three below each, so that workers
-// overlap on folders that hold folders.
+// The folders a case is widened to: three, and three below each.
+Paths WideFolders() {
+  Paths folders;
+  for (const char* top : {"w0/", "w1/", "w2/"}) {
+    for (const char* below : {"", "v0/", "v1/", "v2/"}) folders.push_back(std::string(top) + below);
+  }
+  return folders;
+}
+
+// The case's entries again in every wide folder, so that workers overlap on folders
+// that hold folders.
 TCase Widened(TCase c) {
   const std::vector<TEntryPlan> entries = c.entries;
-  for (const char* top : {"w0/", "w1/", "w2/"}) {
-    for (const std::string below : {"", "v0/", "v1/", "v2/"}) {
-      const std::string prefix = top + below;
-      c.entries.push_back({prefix});
-      for (const TEntryPlan& e : entries) c.entries.push_back({prefix + e.path, e.link, e.seconds});
-    }
+  for (const std::string& prefix : WideFolders()) {
+    c.entries.push_back({prefix});
+    for (const TEntryPlan& e : entries) c.entries.push_back({prefix + e.path, e.link, e.seconds});
   }
   return c;
 }
 
+// A photo in every wide folder, each with a date taken of its own, for a date job whose
+// readings of the photos' metadata then overlap.
+void PlantPhotos(const std::string& root) {
+  const Paths folders = WideFolders();
+  for (std::size_t i = 0; i < folders.size(); ++i) {
+    const std::string photo = root + folders[i] + "p.jpg";
+    Exiv2::ImageFactory::create(Exiv2::ImageType::jpeg, photo);
+    auto image = Exiv2::ImageFactory::open(photo);
+    Exiv2::ExifData exif;
+    exif["Exif.Photo.DateTimeOriginal"] = "2024:06:" + std::to_string(10 + i) + " 09:07:05";
+    image->setExifData(exif);
+    image->writeMetadata();
+  }
+}
+
 // Several folders at once against one after another, on the generated cases made to
 // recurse (and, half the time, to restart the counter, so that counters run in parallel
-// too): for a simulation and for a real run, the same figures, log, messages, entries
-// and tree, and the same folder afterwards byte for byte, undo files included.
+// too; a third of the time with a date job, taken or modified, over photos): for a
+// simulation and for a real run, the same figures, log, messages, entries and tree, and
+// the same folder afterwards byte for byte, undo files included.
 TEST(URunPredictionTest, TheWalkOverSeveralFoldersAtOnceDoesWhatTheWalkOneAfterAnotherDoes) {
   test::TTempDir dir;
   const std::string root = dir / "root/";
@@ -518,12 +541,18 @@ TEST(URunPredictionTest, TheWalkOverSeveralFoldersAtOnceDoesWhatTheWalkOneAfterA
     TCase c = Widened(TCaseMaker(seed, number, false).Make());
     c.options.recurseDirs = true;
     if (number % 2 == 0) c.options.resetCounter = true;
+    const bool dated = number % 3 == 1;
+    if (dated) {
+      c.jobs.AddNew(MakeJob(K::jobDate, 0, number % 2, 0, "", "yyyy-mm-dd "));
+      c.options.fileMask = "*.*";  // the photos among the files
+    }
     for (const bool simulate : {true, false}) {
       TRunResult results[2];
       Paths trees[2];
       for (int walk = 0; walk < 2; ++walk) {
         fs::remove_all(root);
         Build(root, c);
+        if (dated) PlantPhotos(root);
         results[walk] = RunCase(c, root, simulate, walk == 0 ? 1 : 3);
         trees[walk] = test::SnapshotTree(root);
       }

@@ -34,7 +34,7 @@ TEST(UAppSettingsTest, AFirstSaveWritesEveryDeclaredKeyWithItsDefaultInOrder) {
             "stvWidth=200\n"
             "fontSize=8\n"
             "sortOrder=0\n"
-            "parallelFolders=4\n"
+            "parallelFolders=0\n"
             "\n"
             "[Strings]\n"
             "path=\n"
@@ -59,10 +59,10 @@ TEST(UAppSettingsTest, AFirstSaveWritesEveryDeclaredKeyWithItsDefaultInOrder) {
 
 // A number a run cannot take costs only its own key: the default, said as the other bad
 // values are, and written back by the next save.
-TEST(UAppSettingsTest, FoldersAtOnceOutsideOneTo64KeepTheDefault) {
+TEST(UAppSettingsTest, FoldersAtOnceOutsideZeroTo64KeepTheDefault) {
   const auto outside = [](const char* value) {
     return "Error reading Integer value \"Integers\\parallelFolders\". Value = \"" + std::string(value) +
-           "\", not 1 to 64. Value set to 4";
+           "\", not 0 (automatic) or 1 to 64. Value set to 0 (automatic)";
   };
   struct Row {
     const char* name;
@@ -71,19 +71,19 @@ TEST(UAppSettingsTest, FoldersAtOnceOutsideOneTo64KeepTheDefault) {
     std::vector<std::string> messages;
   };
   const Row rows[] = {
-      {"no file", nullptr, 4, {}},
-      {"absent", "[Integers]\ncounterStart=2\n", 4, {}},
+      {"no file", nullptr, kAutomaticFolders, {}},
+      {"absent", "[Integers]\ncounterStart=2\n", kAutomaticFolders, {}},
+      {"automatic", "[Integers]\nparallelFolders=0\n", kAutomaticFolders, {}},
       {"one", "[Integers]\nparallelFolders=1\n", 1, {}},
       {"the most", "[Integers]\nparallelFolders=64\n", 64, {}},
       {"none offered by the menu", "[Integers]\nparallelFolders=3\n", 3, {}},
-      {"zero", "[Integers]\nparallelFolders=0\n", 4, {outside("0")}},
-      {"negative", "[Integers]\nparallelFolders=-2\n", 4, {outside("-2")}},
-      {"above the most", "[Integers]\nparallelFolders=65\n", 4, {outside("65")}},
-      {"beyond 32 bits", "[Integers]\nparallelFolders=4294967297\n", 4, {outside("4294967297")}},
+      {"negative", "[Integers]\nparallelFolders=-2\n", kAutomaticFolders, {outside("-2")}},
+      {"above the most", "[Integers]\nparallelFolders=65\n", kAutomaticFolders, {outside("65")}},
+      {"beyond 32 bits", "[Integers]\nparallelFolders=4294967297\n", kAutomaticFolders, {outside("4294967297")}},
       {"no number",
        "[Integers]\nparallelFolders=eight\n",
-       4,
-       {"Error reading Integer value \"Integers\\parallelFolders\". Value = \"eight\". Value set to 4"}},
+       kAutomaticFolders,
+       {"Error reading Integer value \"Integers\\parallelFolders\". Value = \"eight\". Value set to 0"}},
   };
   for (const Row& row : rows) {
     test::TTempDir dir;

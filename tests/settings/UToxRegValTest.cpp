@@ -330,7 +330,7 @@ TEST_F(ToxRegValTest, AHandWrittenFileLoadsAsMeantAndKeepsItsLinesThroughSave) {
       "stvWidth=200\r\n"
       "fontSize=8\r\n"
       "sortOrder=0\r\n"
-      "parallelFolders=4\r\n"
+      "parallelFolders=0\r\n"
       "\r\n"
       "[Strings]\r\n"
       "filemask = *.jpg\r\n"

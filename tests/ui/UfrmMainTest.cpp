@@ -918,15 +918,15 @@ void TfrmMainTest::aStoredFoldersAtOnceShowsInTheMenuAndReachesTheRuns_data() {
   QTest::addColumn<int>("folders");      // checked, in the runs' options and saved
   QTest::addColumn<QString>("choices");  // the menu's, in its order
   QTest::addColumn<QString>("message");
-  const QString offered = "1 2 4 8 16 32 64";
-  QTest::newRow("none stored") << QString() << 4 << offered << QString();
+  const QString offered = "0 1 2 4 8 16 32 64";
+  QTest::newRow("none stored") << QString() << kAutomaticFolders << offered << QString();
   QTest::newRow("offered") << QString("[Integers]\nparallelFolders=32\n") << 32 << offered << QString();
-  QTest::newRow("not offered") << QString("[Integers]\nparallelFolders=12\n") << 12 << QString("1 2 4 8 12 16 32 64")
+  QTest::newRow("not offered") << QString("[Integers]\nparallelFolders=12\n") << 12 << QString("0 1 2 4 8 12 16 32 64")
                                << QString();
-  QTest::newRow("above every choice") << QString("[Integers]\nparallelFolders=65\n") << 4 << offered
+  QTest::newRow("above every choice") << QString("[Integers]\nparallelFolders=65\n") << kAutomaticFolders << offered
                                       << QString(
                                              "Error reading Integer value \"Integers\\parallelFolders\". Value = "
-                                             "\"65\", not 1 to 64. Value set to 4");
+                                             "\"65\", not 0 (automatic) or 1 to 64. Value set to 0 (automatic)");
 }
 
 void TfrmMainTest::aStoredFoldersAtOnceShowsInTheMenuAndReachesTheRuns() {

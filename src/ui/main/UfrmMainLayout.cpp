@@ -35,9 +35,10 @@ constexpr const char* kParallelFoldersMenu = "mnuParallelFolders";
 // (one's is the "o"). A number from the settings file gets none, as it could share one.
 QString ParallelChoiceCaption(int folders, bool offered) {
   if (!offered) return QString::number(folders);
+  if (folders == kAutomaticFolders)
+    return u"&Automatic: many on a network share, a few on a local disk (the default)"_s;
   if (folders == 1) return u"1, &one after another"_s;
-  const QString caption = u"&"_s + QString::number(folders);
-  return folders == kDefaultParallelFolders ? caption + u" (the default)"_s : caption;
+  return u"&"_s + QString::number(folders);
 }
 
 QAction* AddParallelChoice(QMenu& menu, QActionGroup& group, int folders, bool offered, QAction* before = nullptr) {
@@ -102,6 +103,7 @@ void TfrmMain::CreateParallelFoldersMenu(QMenu& settings) {
   settings.setToolTipsVisible(true);
   // Exclusive: one choice is checked at a time.
   m_parallelChoices = new QActionGroup(this);
+  AddParallelChoice(*menu, *m_parallelChoices, kAutomaticFolders, true);
   for (int folders = 1; folders <= kMostParallelFolders; folders *= 2) {
     AddParallelChoice(*menu, *m_parallelChoices, folders, true);
   }
