@@ -120,7 +120,7 @@ row() {
 
 . "$here/rows.sh"
 
-awk -F'\t' -f "$here/table.awk" "$work/rows.tsv"
+awk -F'\t' -f "$bench/table.awk" -f "$here/table.awk" "$work/rows.tsv"
 echo
 "$bench/machine.sh" "$backing"
 echo "the trees are reached through netfs over that file system: FUSE, multi-threaded (up to 256 requests at" \

@@ -101,7 +101,7 @@ tools() {
   echo "tools: File::Rename $(rename -V 2>&1 | sed -n 's/.*version //p'), perl $(perl -e 'printf "%vd", $^V')," \
     "mmv $(mmv -V 2>&1 | grep -o '[0-9][0-9.]*' | head -1), $(hyperfine --version), C floors: cc $(cc -dumpfullversion) -O2"
 }
-awk -F'\t' -v n="$N" -f "$here/table.awk" "$work/rows.tsv"
+awk -F'\t' -v n="$N" -f "$bench/table.awk" -f "$here/table.awk" "$work/rows.tsv"
 if [ -s "$work/notes" ]; then echo; sed 's/^/- /' "$work/notes"; fi
 echo
 "$bench/machine.sh" "$work"
