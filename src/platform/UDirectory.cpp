@@ -117,6 +117,11 @@ bool HasCaseLetter(std::string_view name) {
   return false;
 }
 
+unsigned long TDirectory::FileSystemKind() const {
+  struct statfs fs;
+  return fstatfs(m_fd.Get(), &fs) == 0 ? static_cast<unsigned long>(fs.f_type) : 0;
+}
+
 bool TDirectory::IgnoresCase(std::string_view sample) const {
   if (!sample.empty()) {
     std::string swapped(sample);
@@ -129,9 +134,7 @@ bool TDirectory::IgnoresCase(std::string_view sample) const {
     return IsSameEntry(std::string(sample), swapped);
   }
   // Nothing here to look up: the kinds of file system that always ignore case.
-  struct statfs fs;
-  if (fstatfs(m_fd.Get(), &fs) != 0) return false;
-  switch (static_cast<unsigned long>(fs.f_type)) {
+  switch (FileSystemKind()) {
     case 0x4d44:      // vfat
     case 0x2011BAB0:  // exfat
     case 0x7366746e:  // ntfs3
@@ -143,9 +146,7 @@ bool TDirectory::IgnoresCase(std::string_view sample) const {
 }
 
 bool TDirectory::IsRemote() const {
-  struct statfs fs;
-  if (fstatfs(m_fd.Get(), &fs) != 0) return false;
-  switch (static_cast<unsigned long>(fs.f_type)) {
+  switch (FileSystemKind()) {
     case 0x6969:      // nfs
     case 0x517B:      // smb
     case 0xFF534D42:  // cifs

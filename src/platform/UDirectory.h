@@ -87,6 +87,8 @@ class TDirectory {
   };
   TDirectory(TFileDescriptor fd, std::shared_ptr<const TPathLink> path)
       : m_fd(std::move(fd)), m_path(std::move(path)) {}
+  // The file system's magic number (statfs's f_type); 0 when it cannot be read.
+  unsigned long FileSystemKind() const;
   // One rename that never replaces an entry, recorded first; 0 or the errno.
   int RecordedStep(const std::string& from, const std::string& to, TRenameRecorder* recorder) const;
   int RenameStep(const std::string& from, const std::string& to) const;

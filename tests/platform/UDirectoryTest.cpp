@@ -14,6 +14,7 @@
 #include "support/UFaultySysCalls.h"
 #include "support/UTempDir.h"
 #include "support/UTree.h"
+#include "support/fuse/UCaseFoldMount.h"
 
 namespace qx {
 namespace {
@@ -168,6 +169,16 @@ TEST(UDirectoryTest, ListingTellsFoldersFromFilesAndNeverFollowsLinks) {
   EXPECT_EQ(folder.List().size(), 5u) << "a second listing starts from the beginning again";
   EXPECT_THROW(folder.OpenChild("link"), TSystemError);
   EXPECT_EQ(folder.OpenChild("sub").Path(), dir / "sub");
+}
+
+// A run chooses how many folders to take at once by this: a file system in user space
+// stands for a share, the temporary folder's disk is local.
+TEST(UDirectoryTest, AFuseFolderIsRemoteALocalOneIsNot) {
+  test::TTempDir local;
+  EXPECT_FALSE(TDirectory::Open(local.Path()).IsRemote());
+  test::TCaseFoldMount mount;
+  if (!mount.Available()) GTEST_SKIP() << mount.Unavailable();
+  EXPECT_TRUE(TDirectory::Open(mount.Path()).IsRemote());
 }
 
 }  // namespace
