@@ -131,7 +131,9 @@ void TUndoFileWriter::Close() {
 std::optional<TUndoFile> TUndoFile::Read(const TDirectory& directory) {
   TFileDescriptor fd = OpenFit(directory, O_RDONLY);
   if (!fd.IsOpen()) return std::nullopt;
-  return TUndoFile(std::move(fd), PairsOf(ReadAll(fd.Get(), directory)));
+  // Read before the handle is moved into the result: argument order is unspecified.
+  std::vector<TUndoPair> pairs = PairsOf(ReadAll(fd.Get(), directory));
+  return TUndoFile(std::move(fd), std::move(pairs));
 }
 
 bool TUndoFile::RemoveIfUnchanged(const TDirectory& directory) const {
