@@ -7,6 +7,7 @@
 #include <cerrno>
 #include <cstdlib>
 
+#include "platform/UFiles.h"
 #include "platform/USysCalls.h"
 #include "platform/USystemError.h"
 
@@ -35,12 +36,12 @@ std::string ProgramDir() {
   return file.empty() ? "./" : file.substr(0, file.rfind('/') + 1);
 }
 
-std::string SettingsDir() {
-  const std::string programDir = ProgramDir();
-  // An installed program (its data folder beside its bin folder) keeps settings per
-  // user even where the folder is writable, as /usr/bin is for root.
-  const bool installed = ::access((programDir + "../share/quillex").c_str(), F_OK) == 0;
-  if (!installed && ::access(programDir.c_str(), W_OK) == 0) return programDir;
+std::string SettingsDir() { return SettingsDirFor(ProgramDir()); }
+
+std::string SettingsDirFor(const std::string& programDir) {
+  // Only a settings file the user put there makes a folder portable: settings written
+  // beside a build tree or an unpacked archive would go with its next clean-up.
+  if (PathExists(programDir + kSettingsFileName)) return programDir;
   return XdgBaseDir("XDG_CONFIG_HOME", ".config/") + "quillex/";
 }
 
@@ -51,7 +52,7 @@ void EnsureDirectory(const std::string& dir) {
     path = dir.substr(0, slash == std::string::npos ? dir.size() : slash);
     pos = slash == std::string::npos ? dir.size() : slash;
     if (path.empty() || path == "/") continue;
-    if (sys::Sys().MkdirAt(AT_FDCWD, path.c_str(), 0777) != 0 && errno != EEXIST) {
+    if (sys::Sys().MkdirAt(AT_FDCWD, path.c_str(), 0700) != 0 && errno != EEXIST) {
       throw TSystemError("Cannot create folder", path, errno);
     }
   }

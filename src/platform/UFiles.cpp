@@ -146,6 +146,11 @@ void ReplaceFileAtomically(const std::string& linkOrPath, std::string_view conte
     const int raw = sys::Sys().OpenAt(AT_FDCWD, temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
     if (raw >= 0) {
       fd = TFileDescriptor(raw);
+    } else if (errno == ENOENT) {
+      // Said plainly: "No such file or directory" about a file being made reads as nonsense.
+      const std::string folder = DirectoryOf(path);
+      throw TSystemError("Cannot create", temp, ENOENT,
+                         "the folder " + (folder.empty() ? std::string(".") : folder) + " does not exist");
     } else if (errno != EEXIST) {
       throw TSystemError("Cannot create", temp, errno);
     }

@@ -16,8 +16,8 @@ namespace qx {
 // flushed to disk and renamed over the target, so a crash or a full disk leaves either
 // the old file or the new one, never a mixture. An existing file's permissions are kept,
 // and a symbolic link stays a link: the file it points to is the one replaced.
-// Throws TSystemError on failure; the previous file is then untouched and no temporary
-// file is left behind.
+// Throws TSystemError on failure (a missing folder is said so: it is not made here); the
+// previous file is then untouched and no temporary file is left behind.
 void ReplaceFileAtomically(const std::string& path, std::string_view content);
 
 // The most a whole-file read takes: settings and job lists are a few KB.

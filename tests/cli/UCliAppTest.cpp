@@ -225,6 +225,10 @@ TEST_F(UCliAppTest, MakeJobsReplacesAFileOnlyWhenTold) {
   EXPECT_EQ(RunCli({"make-jobs", "--encoding", "bogus", "--upper", m_dir / "new.xml"}).status, kExitUsage);
   EXPECT_EQ(RunCli({"make-jobs", m_dir / "new.xml"}).status, kExitUsage) << "no jobs";
   EXPECT_FALSE(std::filesystem::exists(m_dir / "new.xml"));
+  const TResult intoNowhere = RunCli({"make-jobs", "--upper", m_dir / "nowhere/new.xml"});
+  EXPECT_EQ(intoNowhere.status, kExitFailure);
+  EXPECT_NE(intoNowhere.err.find("(the folder " + m_dir / "nowhere/ does not exist)"), std::string::npos)
+      << intoNowhere.err;
 }
 
 // The folders at once are the desktop program's setting unless --parallel says.

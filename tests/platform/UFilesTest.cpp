@@ -93,6 +93,17 @@ TEST(UFilesTest, ReadingAMissingFileNamesItAndItsReason) {
   }
 }
 
+TEST(UFilesTest, WritingIntoAMissingFolderSaysTheFolderIsMissing) {
+  test::TTempDir dir;
+  try {
+    ReplaceFileAtomically(dir / "nowhere/jobs.xml", "x");
+    ADD_FAILURE() << "no error raised";
+  } catch (const TSystemError& error) {
+    EXPECT_EQ(error.Reason(), "the folder " + dir / "nowhere/" + " does not exist");
+  }
+  EXPECT_FALSE(PathExists(dir / "nowhere")) << "a file's write makes no folder";
+}
+
 TEST(UFilesTest, DirectoryOfKeepsTheTrailingSeparator) {
   EXPECT_EQ(DirectoryOf("/home/me/list.xml"), "/home/me/");
   EXPECT_EQ(DirectoryOf("list.xml"), "");

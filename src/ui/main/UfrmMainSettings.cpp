@@ -15,6 +15,7 @@
 #include "platform/UAppPaths.h"
 #include "platform/UFiles.h"
 #include "platform/UMessages.h"
+#include "platform/USystemError.h"
 #include "settings/UAppSettings.h"
 #include "ui/browse/UFileList.h"
 #include "ui/browse/UFolderTree.h"
@@ -181,6 +182,12 @@ bool TfrmMain::SaveOnExit(TClosing closing) {
   TMessageLog sessionLog;
   TMessageHost& messages = closing == TClosing::bySession ? sessionLog : m_messages;
   TMessageLog jobListLog;
+  // A new user's first session has no settings folder yet; all that follows goes there.
+  try {
+    EnsureDirectory(m_setup.settingsDir);
+  } catch (const TSystemError& error) {
+    jobListLog.ShowMessage(error.what());
+  }
   if (!SaveDefaultJobList(jobListLog)) {
     const std::string failure = Joined(jobListLog.Texts());
     if (closing == TClosing::bySession) {
