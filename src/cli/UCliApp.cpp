@@ -292,6 +292,11 @@ int RunCommand(const TContext& context) {
     context.messages.ShowMessage(*RunStartProblem(*jobs) + "\n" + kHowToGiveJobs);
     return kExitUsage;
   }
+  // Nobody who typed a plain run may believe it renamed anything.
+  if (request.options.simulate && !Given(context.args, "--simulate") && !Given(context.args, "--no-simulate")) {
+    context.messages.ShowMessage("Simulation mode is on in " + context.defaults.settingsFile +
+                                 ": nothing is renamed (--no-simulate renames).");
+  }
   return RunRename(*jobs, request, context.messages, context.out, context.err);
 }
 

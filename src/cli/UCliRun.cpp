@@ -58,6 +58,15 @@ std::string SummaryLine(const TRunState& state, bool simulate, bool completed) {
          ",\"cancelled\":" + flag(state.Cancelled) + ",\"completed\":" + flag(completed) + "}}\n";
 }
 
+// What the summary adds when the run did not reach its end; nothing when it did.
+std::optional<std::string> StopLine(const TRunState& state, bool completed, bool simulate) {
+  const char* rest =
+      simulate ? "the tree shows what the simulation reached." : "what the run had not reached keeps its name.";
+  if (state.Cancelled) return std::string("Cancelled: ") + rest;
+  if (!completed) return std::string("Stopped by the failure above: ") + rest;
+  return std::nullopt;
+}
+
 // Large pieces: a run can have a line per file.
 constexpr std::size_t kPieceSize = 65536;
 
@@ -76,17 +85,21 @@ class TTerminalRunHost : public TRunHost {
 
   void ShowMessage(const std::string& text) override { m_messages.ShowMessage(text); }
   bool Confirm(const std::string& text) override { return m_messages.Confirm(text); }
-  void AddLogLine(const std::string& line) override { m_log << ShownOn(m_log, line) << '\n'; }
+  TRenameAnswer AskRename(const std::string& question) override { return m_messages.AskRename(question); }
+  void AddLogLine(const std::string& line) override {
+    if (&m_log == &m_err) m_messages.ClearProgress();
+    m_log << ShownOn(m_log, line) << '\n';
+  }
   void SetCurrentItem(const std::string& item) override { m_item = item; }
   void UpdateProgress(const TRunState& state) override {
     if (!m_showProgress) return;
     const auto now = Clock::now();
     if (now - m_start < std::chrono::milliseconds(500) || now - m_lastShown < std::chrono::milliseconds(100)) return;
     m_lastShown = now;
-    m_err << "\r\033[K" << static_cast<int>(state.Progress * 100 + 0.5) << "%  folders " << state.DirsRenamed << "/"
-          << state.DirsProcessed << "  files " << state.FilesRenamed << "/" << state.FilesProcessed << "  errors "
-          << state.ErrorCount << "  " << TerminalSafe(m_item) << std::flush;
-    m_progressShown = true;
+    m_messages.ShowProgress(std::to_string(static_cast<int>(state.Progress * 100 + 0.5)) + "%  folders " +
+                            std::to_string(state.DirsRenamed) + "/" + std::to_string(state.DirsProcessed) + "  files " +
+                            std::to_string(state.FilesRenamed) + "/" + std::to_string(state.FilesProcessed) +
+                            "  errors " + std::to_string(state.ErrorCount) + "  " + TerminalSafe(m_item));
   }
   bool CancelRequested() override { return m_ctrlC.Interrupted(); }
   // JSON lines: each entry's line goes to `out`.
@@ -97,7 +110,7 @@ class TTerminalRunHost : public TRunHost {
     if (m_entryLines.size() > kPieceSize) Write(*m_entries, m_entryLines);
   }
   void EndRun() {
-    if (m_progressShown) m_err << "\r\033[K" << std::flush;
+    m_messages.ClearProgress();
     if (m_entries) Write(*m_entries, m_entryLines);
   }
 
@@ -111,7 +124,6 @@ class TTerminalRunHost : public TRunHost {
   std::string m_entryLines;
   std::string m_item;
   bool m_showProgress;
-  bool m_progressShown = false;
   Clock::time_point m_start = Clock::now();
   Clock::time_point m_lastShown;
 };
@@ -171,18 +183,31 @@ int RunRename(const TJobList& jobs, const TRunRequest& request, TTerminalMessage
   host.EndRun();
 
   const TRunState& state = run.State();
+  const std::optional<std::string> stopped = StopLine(state, completed, request.options.simulate);
   if (json) {
     out << SummaryLine(state, request.options.simulate, completed);
   } else if (request.options.simulate) {
     PrintResultTree(run.ResultTree(), out);
-    out << state.FilesRenamed << " files and " << state.DirsRenamed << " directories have been renamed.\n";
+    if (stopped) out << *stopped << '\n';
+    // Last, so that nobody reads a simulation as a run that renamed.
+    out << state.FilesRenamed << " files and " << state.DirsRenamed << " directories would be renamed.\n";
   } else {
     out << "Folders renamed: " << state.DirsRenamed << " of " << state.DirsProcessed << '\n'
         << "Files renamed: " << state.FilesRenamed << " of " << state.FilesProcessed << '\n'
         << "Errors: " << state.ErrorCount << '\n';
+    if (stopped) out << *stopped << '\n';
   }
   out.flush();
-  return !completed || state.ErrorCount > 0 || state.Cancelled ? kExitFailure : kExitOk;
+  bool logLost = false;
+  if (logFile) {
+    try {
+      logFile->Finish();
+    } catch (const TSystemError& error) {
+      messages.ShowFailure("Cannot write the log to " + request.logFile, error.Reason());
+      logLost = true;
+    }
+  }
+  return !completed || state.ErrorCount > 0 || state.Cancelled || logLost ? kExitFailure : kExitOk;
 }
 
 int RunUndo(const std::string& directory, bool recurse, TMessageHost& messages) {

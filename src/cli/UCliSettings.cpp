@@ -62,6 +62,7 @@ TCliDefaults LoadCliDefaults(const std::string& configDir, std::ostream& err) {
     warnings.ShowMessage(error.what());
   }
   defaults.defaultJobList = dir + kDefaultJobListFileName;
+  defaults.settingsFile = ini.FilePath();
   return defaults;
 }
 

@@ -13,6 +13,7 @@ namespace qx::cli {
 struct TCliDefaults {
   TRunOptions run;             // everything but the starting directory
   std::string defaultJobList;  // quillex_job_config.xml in the settings folder
+  std::string settingsFile;    // the quillex.ini read
 };
 
 // Reads quillex.ini in `configDir` ("" for the settings folder Quillex uses). A file

@@ -2,10 +2,13 @@
 #include "cli/UTerminal.h"
 
 #include <istream>
+#include <optional>
 #include <ostream>
 #include <string>
+#include <utility>
 
 #include "cli/UTerminalText.h"
+#include "platform/UValueText.h"
 
 namespace qx::cli {
 
@@ -24,17 +27,43 @@ std::string ForTerminal(const std::string& text, std::ostream& err) {
   }
 }
 
+// The short or the long word, in any case.
+bool IsAnswer(const std::optional<std::string>& answer, std::string_view letter, std::string_view word) {
+  return answer && (EqualIgnoringAsciiCase(*answer, letter) || EqualIgnoringAsciiCase(*answer, word));
+}
+
 }  // namespace
 
 void TTerminalMessages::ShowMessage(const std::string& text) {
+  ClearProgress();
   m_err << ForTerminal(text, m_err) << '\n' << std::flush;
 }
 
-bool TTerminalMessages::Confirm(const std::string& text) {
-  m_err << ForTerminal(text, m_err) << " [y/N] " << std::flush;
+void TTerminalMessages::ShowProgress(const std::string& line) {
+  m_err << "\r\033[K" << line << std::flush;
+  m_progressShown = true;
+}
+
+void TTerminalMessages::ClearProgress() {
+  if (std::exchange(m_progressShown, false)) m_err << "\r\033[K" << std::flush;
+}
+
+std::optional<std::string> TTerminalMessages::Ask(const std::string& text, const char* choices) {
+  ClearProgress();
+  m_err << ForTerminal(text, m_err) << ' ' << choices << ' ' << std::flush;
   std::string answer;
-  if (!std::getline(m_in, answer)) return false;
-  return answer == "y" || answer == "Y" || answer == "yes" || answer == "Yes" || answer == "YES";
+  if (!std::getline(m_in, answer)) return std::nullopt;
+  return answer;
+}
+
+bool TTerminalMessages::Confirm(const std::string& text) { return IsAnswer(Ask(text, "[y/N]"), "y", "yes"); }
+
+TRenameAnswer TTerminalMessages::AskRename(const std::string& question) {
+  const auto answer = Ask(question, "[y]es, [n]o, [a]ll, [q]uit");
+  if (!answer || IsAnswer(answer, "q", "quit")) return TRenameAnswer::Cancel;
+  if (IsAnswer(answer, "y", "yes")) return TRenameAnswer::Yes;
+  if (IsAnswer(answer, "a", "all")) return TRenameAnswer::YesToAll;
+  return TRenameAnswer::No;
 }
 
 }  // namespace qx::cli

@@ -7,6 +7,7 @@
 
 #include <cerrno>
 #include <cstdlib>
+#include <optional>
 #include <random>
 
 #include "platform/UFileDescriptor.h"
@@ -59,6 +60,12 @@ std::string LinkTarget(const std::string& path) {
   return target;
 }
 
+TFileDescriptor OpenForAppending(const std::string& path) {
+  TFileDescriptor fd(sys::Sys().OpenAt(AT_FDCWD, path.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0666));
+  if (!fd.IsOpen()) throw TSystemError("Cannot open", path, errno);
+  return fd;
+}
+
 }  // namespace
 
 std::string DirectoryOf(const std::string& path) {
@@ -66,15 +73,16 @@ std::string DirectoryOf(const std::string& path) {
   return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
 }
 
-// Writes in large pieces through the system-call seam; the descriptor closes with it.
+// Writes in large pieces through the system-call seam and keeps the first failure; an
+// owned descriptor closes with it.
 class TAppendStream::TBuffer : public std::streambuf {
  public:
-  explicit TBuffer(const std::string& path)
-      : m_fd(sys::Sys().OpenAt(AT_FDCWD, path.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0666)), m_path(path) {
-    if (!m_fd.IsOpen()) throw TSystemError("Cannot open", path, errno);
+  TBuffer(TFileDescriptor owned, int fd, std::string name)
+      : m_owned(std::move(owned)), m_fd(fd), m_name(std::move(name)) {
     setp(m_data, m_data + sizeof m_data);
   }
   ~TBuffer() override { sync(); }
+  const std::optional<TSystemError>& Failure() const { return m_failure; }
 
  protected:
   int_type overflow(int_type c) override {
@@ -83,27 +91,44 @@ class TAppendStream::TBuffer : public std::streambuf {
     return traits_type::not_eof(c);
   }
   int sync() override {
+    const std::string_view pending(pbase(), static_cast<std::size_t>(pptr() - pbase()));
+    setp(m_data, m_data + sizeof m_data);
+    if (m_failure) return -1;
     try {
-      WriteAll(m_fd.Get(), std::string_view(pbase(), static_cast<std::size_t>(pptr() - pbase())), m_path);
-    } catch (const TSystemError&) {
+      WriteAll(m_fd, pending, m_name);
+    } catch (const TSystemError& error) {
+      m_failure = error;
       return -1;
     }
-    setp(m_data, m_data + sizeof m_data);
     return 0;
   }
 
  private:
-  TFileDescriptor m_fd;
-  std::string m_path;
+  TFileDescriptor m_owned;
+  int m_fd;
+  std::string m_name;
+  std::optional<TSystemError> m_failure;
   char m_data[1 << 16];
 };
 
-TAppendStream::TAppendStream(const std::string& path)
-    : std::ostream(nullptr), m_buffer(std::make_unique<TBuffer>(path)) {
+TAppendStream::TAppendStream(const std::string& path) : std::ostream(nullptr) {
+  TFileDescriptor fd = OpenForAppending(path);
+  const int raw = fd.Get();
+  m_buffer = std::make_unique<TBuffer>(std::move(fd), raw, path);
+  rdbuf(m_buffer.get());
+}
+
+TAppendStream::TAppendStream(int fd, const std::string& name)
+    : std::ostream(nullptr), m_buffer(std::make_unique<TBuffer>(TFileDescriptor(), fd, name)) {
   rdbuf(m_buffer.get());
 }
 
 TAppendStream::~TAppendStream() { flush(); }
+
+void TAppendStream::Finish() {
+  flush();
+  if (m_buffer->Failure()) throw *m_buffer->Failure();
+}
 
 bool IsDirectory(const std::string& path) {
   struct stat st;

@@ -32,11 +32,18 @@ std::string ReadRest(int fd, const std::string& path);
 
 // A stream that appends to a file, created when missing: each run's lines go after the
 // last one's (O_APPEND), never over them. Opening throws TSystemError; a failed write
-// sets the stream's badbit, as any stream does.
+// sets the stream's badbit, as any stream does, and is kept for Finish.
 class TAppendStream : public std::ostream {
  public:
   explicit TAppendStream(const std::string& path);
+  // Writes to the open descriptor `fd` (standard output), which stays open; `name`
+  // names it in a failure.
+  TAppendStream(int fd, const std::string& name);
   ~TAppendStream() override;
+
+  // Writes what is waiting, then throws the first write that failed (TSystemError), so
+  // output lost to a full disk or a closed pipe is never taken for success.
+  void Finish();
 
  private:
   class TBuffer;

@@ -15,10 +15,11 @@ namespace {
 
 volatile std::sig_atomic_t gInterrupted = 0;
 void (*gPreviousInterrupt)(int) = SIG_DFL;
+void (*gPreviousTerm)(int) = SIG_DFL;
 
-void OnInterrupt(int) {
+void OnInterrupt(int signal) {
   gInterrupted = 1;
-  std::signal(SIGINT, SIG_DFL);
+  std::signal(signal, SIG_DFL);
 }
 
 // [0] written by the handler, [1] read by the event loop.
@@ -36,9 +37,13 @@ void OnTerm(int) {
 TInterruptWatch::TInterruptWatch() {
   gInterrupted = 0;
   gPreviousInterrupt = std::signal(SIGINT, OnInterrupt);
+  gPreviousTerm = std::signal(SIGTERM, OnInterrupt);
 }
 
-TInterruptWatch::~TInterruptWatch() { std::signal(SIGINT, gPreviousInterrupt); }
+TInterruptWatch::~TInterruptWatch() {
+  std::signal(SIGINT, gPreviousInterrupt);
+  std::signal(SIGTERM, gPreviousTerm);
+}
 
 bool TInterruptWatch::Interrupted() const { return gInterrupted != 0; }
 

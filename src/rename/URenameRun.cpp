@@ -136,25 +136,23 @@ TRenameRun::~TRenameRun() = default;
 
 bool TRenameRun::Run() {
   StartRun();
-  bool completed = true;
+  bool completed = false;
   try {
     if (const int folders = FoldersAtOnce(); folders > 1) {
       WalkInParallel(folders);
     } else {
       Walk();
     }
+    completed = true;
   } catch (const TUndoFileError& error) {
     // Without its undo file a run could not be taken back: it stops here.
-    m_host.ShowMessage(error.what());
-    completed = false;
-  } catch (const std::length_error& error) {
-    // A folder whose new names no longer fit beside its listing: nothing half done is
-    // lost, each rename made stands, and the run stops with the reason.
-    m_host.ShowMessage(std::string("Quillex stopped the run: ") + error.what() + ".");
-    ++m_state.ErrorCount;
-    completed = false;
+    StopRun(error.what());
+  } catch (const std::exception& error) {
+    // A folder whose new names no longer fit beside its listing, or memory that ran
+    // out: nothing half done is lost, each rename made stands, and the run says why.
+    StopRun(std::string("Quillex stopped the run: ") + error.what() + ".");
   }
-  FinishRun();
+  FinishRun(completed);
   return completed;
 }
 
@@ -166,8 +164,16 @@ void TRenameRun::StartRun() {
       m_options.startDirectory);
 }
 
-void TRenameRun::FinishRun() {
+void TRenameRun::StopRun(const std::string& text) {
+  ++m_state.ErrorCount;
+  Log(*m_direct, 0, text);
+  m_host.ShowMessage(text);
+}
+
+void TRenameRun::FinishRun(bool completed) {
   Log(*m_direct, 0, "");
+  if (m_state.Cancelled) Log(*m_direct, 0, "---- Cancelled: what the run had not reached keeps its name");
+  if (!completed) Log(*m_direct, 0, "---- Stopped by the failure above: what the run had not reached keeps its name");
   Log(*m_direct, 0, "---- ", FormatLocalDateTime(std::time(nullptr)), " ---- Finished Renaming in ",
       m_options.startDirectory);
   Log(*m_direct, 0, std::string(80, '-'));
@@ -194,6 +200,7 @@ int TRenameRun::FoldersAtOnce() const {
 void TRenameRun::Walk() {
   std::vector<TVisit> visits;
   const TNodeId root = m_options.simulate ? m_tree.AddRoot(m_options.startDirectory) : TResultTree::kNoNode;
+  if (IsCancelled()) return;
   Enter(visits, nullptr, m_options.startDirectory, 1.0, 0, root);
   while (!visits.empty()) {
     TVisit& visit = visits.back();
@@ -201,22 +208,26 @@ void TRenameRun::Walk() {
       visits.pop_back();
       continue;
     }
+    // Once cancelled, no folder is entered, nor logged as if it were.
+    if (IsCancelled()) return;
     const std::size_t i = visit.descended++;
-    const bool renamed = !visit.directoryNewNames.empty();
-    const std::string_view newName = renamed ? visit.names.View(visit.directoryNewNames[i]) : std::string_view();
-    Log(*m_direct, visit.depth, "+ Recursing into ", visit.names.View(visit.directories.Name(i)), " (", newName, ")");
+    LogDescent(visit, i);
     const TNodeId child = m_options.simulate ? visit.treeIndexList[i] : TResultTree::kNoNode;
     const double share = visit.descentShare / static_cast<double>(visit.directories.Size());
     // A copy: entering pushes a visit, which may move this one.
-    const std::string name(renamed ? newName : visit.names.View(visit.directories.Name(i)));
+    const std::string name(visit.SubdirectoryName(i));
     // Stepping back needs nothing: the parent's visit still holds its directory's handle.
     Enter(visits, &visit.directory, name, share, visit.depth + 1, child);
   }
 }
 
+void TRenameRun::LogDescent(const TVisit& visit, std::size_t i) {
+  const std::string_view newName = visit.directoryNewNames.empty() ? "" : visit.SubdirectoryName(i);
+  Log(*m_direct, visit.depth, "+ Recursing into ", visit.names.View(visit.directories.Name(i)), " (", newName, ")");
+}
+
 void TRenameRun::Enter(std::vector<TVisit>& visits, const TDirectory* parent, const std::string& name, double share,
                        int depth, TNodeId node) {
-  if (IsCancelled()) return;
   std::optional<TDirectory> entered = OpenVisit(*m_direct, parent, name, depth, share);
   if (!entered) return;
   // The parent's reference is not used past this point: the new visit may move it.

@@ -113,7 +113,11 @@ class TRenameRun {
   struct TPendingFigures;
 
   void StartRun();
-  void FinishRun();
+  // The closing log lines; a run that did not reach its end says why first.
+  void FinishRun(bool completed);
+  // A failure that ends the run (its undo file, a folder it cannot hold): counted,
+  // logged and shown; what the run has done stands.
+  void StopRun(const std::string& text);
   // Depth first on a stack of its own: a tree may be deeper than the machine's stack.
   void Walk();
   // `folders` at once (FoldersAtOnce).
@@ -129,6 +133,9 @@ class TRenameRun {
   // An open directory's collection and steps; true when its subdirectories are to be
   // entered, false when it could not be read or the run does not recurse.
   bool VisitSteps(TVisit& visit, double share);
+  // "+ Recursing into" subdirectory `i` of `visit`, logged only for a folder the run
+  // enters (or a worker has begun).
+  void LogDescent(const TVisit& visit, std::size_t i);
   void DirectoryStep(TVisit& visit, double share);
   void FileStep(TVisit& visit, const TWRFileList& files, double share);
   // One entry's turn: its new name computed (the counter advances), checked, asked for,

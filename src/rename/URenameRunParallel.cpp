@@ -134,10 +134,9 @@ class TRenameRun::TParallelWalk {
     } stopper{*this};
     // The top folder is the run's thread's, before any worker starts: a single folder,
     // however large, goes straight into the run, as one folder after another would.
-    {
-      std::lock_guard lock(m_mutex);
-      m_ready.insert(&m_root);
-    }
+    if (run.IsCancelled()) return;
+    m_root.state = TTaskState::running;
+    m_root.byRun = true;
     if (Settle(m_root)) {
       // As many workers as folders at once: the run's thread replays, and visits a
       // folder itself only when every worker is busy with later ones.
@@ -197,7 +196,8 @@ class TRenameRun::TParallelWalk {
 
   // A worker: the first folder in the walk's order, while it keeps no more than the
   // window's number of visited folders waiting for the replay, so that memory and open
-  // directories stay bounded; the folder the replay waits for is always taken.
+  // directories stay bounded. The folder the replay waits for is never held back by
+  // the window: one no worker has begun is the run's thread's.
   void Work() {
     std::unique_lock lock(m_mutex);
     for (;;) {
@@ -218,7 +218,7 @@ class TRenameRun::TParallelWalk {
     }
   }
 
-  bool MayTakeFirst() const { return m_stopped || m_ahead < m_window || *m_ready.begin() == m_awaited; }
+  bool MayTakeFirst() const { return m_stopped || m_ahead < m_window; }
 
   // One folder's visit, by a worker into a journal, or by the run's thread straight into
   // the run; then its subdirectories become folders to visit.
@@ -257,14 +257,13 @@ class TRenameRun::TParallelWalk {
   void AddSubdirectories(TTask& task) {
     const TVisit& visit = *task.visit;
     const std::size_t count = visit.directories.Size();
-    const bool renamed = !visit.directoryNewNames.empty();
     for (std::size_t i = 0; i < count; ++i) {
       auto child = std::make_unique<TTask>();
       child->parent = &task;
       child->index = i;
       child->depth = task.depth + 1;
       child->share = visit.descentShare / static_cast<double>(count);
-      child->name = visit.names.View(renamed ? visit.directoryNewNames[i] : visit.directories.Name(i));
+      child->name = visit.SubdirectoryName(i);
       if (m_stopped) {
         child->state = TTaskState::skipped;
       } else {
@@ -289,55 +288,49 @@ class TRenameRun::TParallelWalk {
       }
       const std::size_t i = next++;
       const TVisit& visit = *task->visit;
-      const bool renamed = !visit.directoryNewNames.empty();
-      const std::string_view newName = renamed ? visit.names.View(visit.directoryNewNames[i]) : std::string_view();
       TTask& child = *task->children[i];
-      // After a failure that stops the run, the walk one folder after another would
-      // have gone no further: only the folders already begun are told.
-      if (m_error && Unbegun(child)) continue;
-      run.Log(*run.m_direct, visit.depth, "+ Recursing into ", visit.names.View(visit.directories.Name(i)), " (",
-              newName, ")");
+      // As the walk one folder after another asks before it enters a folder. Once the
+      // run is stopped (cancelled, or by a failure) only the folders already begun are
+      // told: the others are never entered, nor logged as if they were.
+      if (run.IsCancelled()) Stop();
+      if (!Claim(child)) continue;
+      run.LogDescent(visit, i);
       if (run.m_options.simulate) child.node = visit.treeIndexList[i];
       if (Settle(child)) stack.emplace_back(&child, 0);
     }
   }
 
-  // Waits for the folder's visit (making it when no worker has begun it) and replays it;
-  // true when its subdirectories follow.
+  // Whether the folder is visited: one a worker has begun is; one no worker has begun
+  // is the run's thread's from here on, unless the run is stopped.
+  bool Claim(TTask& task) {
+    std::lock_guard lock(m_mutex);
+    if (task.state == TTaskState::ready) {
+      m_ready.erase(&task);
+      task.state = m_stopped ? TTaskState::skipped : TTaskState::running;
+      task.byRun = !m_stopped;
+    }
+    return task.state != TTaskState::skipped;
+  }
+
+  // Makes a claimed folder's visit, or waits for its worker's, and replays it; true
+  // when its subdirectories follow.
   bool Settle(TTask& task) {
     TRenameRun& run = m_run;
-    // As the walk one folder after another asks before it enters a folder.
-    if (run.IsCancelled()) Stop();
-    std::unique_lock lock(m_mutex);
-    m_awaited = &task;
-    m_changed.notify_all();
-    while (task.state != TTaskState::done && task.state != TTaskState::skipped) {
-      if (task.state == TTaskState::ready) {
-        m_ready.erase(&task);
-        if (m_stopped) {
-          task.state = TTaskState::skipped;
-          break;
-        }
-        task.state = TTaskState::running;
-        task.byRun = true;
+    if (task.byRun) {
+      Visit(task);
+    } else {
+      std::unique_lock lock(m_mutex);
+      while (task.state != TTaskState::done) {
+        m_changed.wait_for(lock, std::chrono::milliseconds(50));
         lock.unlock();
-        Visit(task);
+        // The host is asked only on this thread, between the workers' folders.
+        if (run.IsCancelled()) Stop();
+        run.m_host.UpdateProgress(m_pending.AddedTo(run.m_state));
         lock.lock();
-        break;
       }
-      m_changed.wait_for(lock, std::chrono::milliseconds(50));
+      --m_ahead;
       lock.unlock();
-      // The host is asked only on this thread, between the workers' folders.
-      if (run.IsCancelled()) Stop();
-      run.m_host.UpdateProgress(m_pending.AddedTo(run.m_state));
-      lock.lock();
-    }
-    m_awaited = nullptr;
-    if (!task.byRun && task.state == TTaskState::done) --m_ahead;
-    lock.unlock();
-    if (task.state == TTaskState::skipped) return false;
-
-    if (!task.byRun) {
+      m_changed.notify_all();
       if (task.visit && run.m_options.simulate) {
         // The worker's nodes take their place in the run's tree; its subdirectories'
         // nodes with them.
@@ -351,16 +344,6 @@ class TRenameRun::TParallelWalk {
     if (task.error && !m_error) m_error = task.error;
     if (run.m_state.Cancelled || task.error) Stop();
     return task.recurses;
-  }
-
-  // Whether the folder was never begun, and now never will be.
-  bool Unbegun(TTask& task) {
-    std::unique_lock lock(m_mutex);
-    if (task.state == TTaskState::ready) {
-      m_ready.erase(&task);
-      task.state = TTaskState::skipped;
-    }
-    return task.state == TTaskState::skipped;
   }
 
   void Stop() {
@@ -380,9 +363,8 @@ class TRenameRun::TParallelWalk {
   std::mutex m_mutex;          // guards what follows, and the tasks' states and children
   std::condition_variable m_changed;
   std::set<TTask*, TWalkOrder> m_ready;
-  TTask* m_awaited = nullptr;  // the folder the replay waits for
-  std::size_t m_ahead = 0;     // folders visited by workers, not yet replayed
-  bool m_stopped = false;      // cancelled, or stopped by a failure: no more folders begun
+  std::size_t m_ahead = 0;  // folders visited by workers, not yet replayed
+  bool m_stopped = false;   // cancelled, or stopped by a failure: no more folders begun
   bool m_finished = false;
   std::vector<std::jthread> m_workers;  // last: joined before the tasks go
 };

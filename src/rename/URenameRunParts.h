@@ -36,6 +36,11 @@ struct TRenameRun::TVisit {
   std::vector<TNodeId> treeIndexList = {};      // simulated runs: each subdirectory's node
   std::unique_ptr<TRenameFolder> folder = {};   // during the steps: where the renames are made
   std::size_t descended = 0;                    // subdirectories entered so far
+
+  // The name subdirectory `i` is entered by: its new name once a real run renamed it.
+  std::string_view SubdirectoryName(std::size_t i) const {
+    return names.View(directoryNewNames.empty() ? directories.Name(i) : directoryNewNames[i]);
+  }
 };
 
 // Where a visit's effects go: its log lines, failures, counts, progress, entries and

@@ -353,7 +353,7 @@ TEST_F(UCliRunTest, SimulationPrintsTheTreeAndRenamesNothing) {
   EXPECT_EQ(result.status, kExitOk) << result.err;
   EXPECT_EQ(result.out, "D= " + m_root +
                             "\n  D+ sub000\n    F+ d.txt003\n  F+ C.txt001\n  F+ b.txt002\n"
-                            "3 files and 1 directories have been renamed.\n");
+                            "3 files and 1 directories would be renamed.\n");
   EXPECT_EQ(test::ListTree(m_root), (std::vector<std::string>{"C.txt", "b.txt", "sub/", "sub/d.txt"}));
 }
 
@@ -364,13 +364,28 @@ TEST_F(UCliRunTest, OptionsNotGivenComeFromQuillexIni) {
   TResult result = RunCli(Args({"--simulate", "--no-log"}));
   EXPECT_EQ(result.out, "D= " + m_root +
                             "\n  D= sub\n    F+ d.txt009\n  F+ C.txt007\n  F+ b.txt008\n"
-                            "3 files and 0 directories have been renamed.\n");
+                            "3 files and 0 directories would be renamed.\n");
   EXPECT_TRUE(result.err.empty()) << "--no-log wins over the setting: " << result.err;
 
   result = RunCli({"--config-dir", m_config, "test", "--jobs", m_jobs, "a"});
   EXPECT_EQ(result.out, "a007\n") << "the sample test starts at counterStart too";
   result = RunCli({"--config-dir", m_config, "test", "--jobs", m_jobs, "--counter-start", "1", "a"});
   EXPECT_EQ(result.out, "a001\n");
+}
+
+// A simulation the user did not ask for on the command line says where it came from.
+TEST_F(UCliRunTest, ASimulationOnlyTheSettingsAskForSaysSoFirst) {
+  m_dir.WriteFile("config/quillex.ini", "[Booleans]\nsimulation=1\n");
+  const std::string note = "Simulation mode is on in " + m_config + "/quillex.ini: nothing is renamed";
+  const struct {
+    std::vector<std::string> options;
+    bool noted;
+  } rows[] = {{{}, true}, {{"--simulate"}, false}, {{"--no-simulate"}, false}};
+  for (const auto& row : rows) {
+    const TResult result = RunCli(Args(row.options));
+    EXPECT_EQ(result.err.find(note) != std::string::npos, row.noted)
+        << testing::PrintToString(row.options) << result.err;
+  }
 }
 
 TEST_F(UCliRunTest, UndoTakesARunBack) {

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <csignal>
 #include <nlohmann/json.hpp>
 #include <sstream>
 
@@ -9,6 +10,7 @@
 #include "cli/UCliRun.h"
 #include "cli/UTerminal.h"
 #include "rename/URenameRun.h"
+#include "support/UChild.h"
 #include "support/UMakeJob.h"
 #include "support/URecordingRunHost.h"
 #include "support/UTempDir.h"
@@ -224,6 +226,55 @@ TEST_F(UCliRunTest, ADeclinedRenameIsUnchanged) {
   EXPECT_EQ(lines[1]["new"], "b.txt");
   EXPECT_EQ(lines[1]["status"], "unchanged");
   EXPECT_EQ(test::ListTree(m_options.startDirectory), (Paths{"A.TXT", "b.txt"}));
+}
+
+// The answers at --confirm, and a stop by q or by SIGTERM while a question is open: the
+// run asks no more, and its summary says it was cancelled.
+TEST_F(UCliRunTest, ConfirmTakesYesNoAllAndQuitAndAStopIsSaidInTheSummary) {
+  // Input that raises SIGTERM the first time it is read, then answers.
+  struct TTermOnRead : std::streambuf {
+    explicit TTermOnRead(std::string text) : input(std::move(text)) {}
+    int_type underflow() override {
+      if (gptr() == nullptr) {
+        std::raise(SIGTERM);
+        setg(input.data(), input.data(), input.data() + input.size());
+      }
+      return gptr() < egptr() ? traits_type::to_int_type(*gptr()) : traits_type::eof();
+    }
+    std::string input;
+  };
+  const struct {
+    std::string answers;
+    bool terminated;
+    Paths after;
+    bool cancelled;
+  } rows[] = {
+      {"y\nn\ny\n", false, {"A.TXT", "C.TXT", "b.txt"}, false},
+      {"n\na\n", false, {"B.TXT", "C.TXT", "a.txt"}, false},
+      {"y\nq\n", false, {"A.TXT", "b.txt", "c.txt"}, true},
+      {"y\n", false, {"A.TXT", "b.txt", "c.txt"}, true},  // the input ends: nobody is there to ask
+      {"y\ny\n", true, {"A.TXT", "b.txt", "c.txt"}, true},
+  };
+  for (const auto& row : rows) {
+    const test::TChildEnd end = test::RunInChild([&] {
+      m_options.startDirectory = m_dir / ("three" + std::to_string(&row - rows));
+      test::MakeTree(m_options.startDirectory, {"a.txt", "b.txt", "c.txt"});
+      m_options.confirm = true;
+      TTermOnRead termOnRead(row.answers);
+      std::istringstream plain(row.answers);
+      std::istream in(row.terminated ? static_cast<std::streambuf*>(&termOnRead) : plain.rdbuf());
+      std::ostringstream out, err;
+      TTerminalMessages messages(in, err);
+      const int status = RunRename(m_jobs, TRunRequest{m_options, ""}, messages, out, err);
+      const bool said =
+          out.str().find("\nCancelled: what the run had not reached keeps its name.\n") != std::string::npos;
+      return testing::PrintToString(test::ListTree(m_options.startDirectory)) + (said ? " cancelled " : " ") +
+             std::to_string(status);
+    });
+    EXPECT_EQ(end.output, testing::PrintToString(row.after) + (row.cancelled ? " cancelled " : " ") +
+                              std::to_string(row.cancelled ? kExitFailure : kExitOk))
+        << row.answers << (row.terminated ? " with SIGTERM" : "");
+  }
 }
 
 }  // namespace

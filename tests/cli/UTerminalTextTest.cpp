@@ -81,5 +81,35 @@ TEST(UTerminalTextTest, MessagesKeepTheirLineBreaksAndEscapeTheRest) {
   }
 }
 
+TEST(UTerminalTextTest, RenameQuestionsTakeYesNoAllAndQuit) {
+  using R = TRenameAnswer;
+  const struct {
+    std::string input;
+    R answer;
+  } rows[] = {{"y\n", R::Yes},       {"YES\n", R::Yes},    {"n\n", R::No},         {"\n", R::No},
+              {"maybe\n", R::No},    {"a\n", R::YesToAll}, {"All\n", R::YesToAll}, {"q\n", R::Cancel},
+              {"quit\n", R::Cancel}, {"", R::Cancel}};
+  for (const auto& row : rows) {
+    std::istringstream in(row.input);
+    std::ostringstream err;
+    TTerminalMessages messages(in, err);
+    EXPECT_EQ(messages.AskRename("Rename file \"a\" to \"b\"?"), row.answer) << row.input;
+    EXPECT_EQ(err.str(), "Rename file \"a\" to \"b\"? [y]es, [n]o, [a]ll, [q]uit ") << row.input;
+  }
+}
+
+// A question or a message never runs into the progress line: it is cleared first, once.
+TEST(UTerminalTextTest, TheProgressLineIsClearedBeforeAnythingElse) {
+  std::istringstream in("y\n");
+  std::ostringstream err;
+  TTerminalMessages messages(in, err);
+  messages.ShowProgress("50%");
+  messages.ShowMessage("Cannot rename x");
+  messages.ShowProgress("60%");
+  EXPECT_TRUE(messages.Confirm("Go on?"));
+  messages.ClearProgress();
+  EXPECT_EQ(err.str(), "\r\x1B[K50%\r\x1B[KCannot rename x\n\r\x1B[K60%\r\x1B[KGo on? [y/N] ");
+}
+
 }  // namespace
 }  // namespace qx::cli

@@ -248,8 +248,12 @@ TEST_F(URenameRunTest, CancelDuringAFileStepFinishesThatFolderAndEntersNoOther) 
   const TRunState state = Run();
   EXPECT_TRUE(state.Cancelled);
   EXPECT_EQ(ListTree(m_root), (Paths{"A.TXT", "B.TXT", "C.TXT", "s/", "s/d.txt"}));
-  EXPECT_NE(std::find(m_host.log.begin(), m_host.log.end(), "+ Recursing into s ()"), m_host.log.end());
+  EXPECT_EQ(std::count(m_host.log.begin(), m_host.log.end(), "+ Recursing into s ()"), 0)
+      << "a folder never entered is not logged as entered";
   EXPECT_EQ(std::count(m_host.log.begin(), m_host.log.end(), "   > Changing to s"), 0);
+  EXPECT_EQ(
+      std::count(m_host.log.begin(), m_host.log.end(), "---- Cancelled: what the run had not reached keeps its name"),
+      1);
 }
 
 TEST_F(URenameRunTest, ProgressReachesOneForEveryCombinationOfOptions) {
@@ -407,17 +411,21 @@ TEST_F(URenameRunTest, AnUndoFileThatCannotBeWrittenStopsTheRunBeforeTheRename) 
   m_jobs.AddNew(MakeJob(K::jobUpper, 0));
   m_options.undo = m_options.recurseDirs = m_options.log = true;
   test::TFaultySysCalls faults(test::TCall::Write, ENOSPC, 1);
+  TRunState state;
   {
     sys::TScopedSysCalls seam(faults);
-    Run();
+    state = Run();
   }
   EXPECT_FALSE(m_completed);
+  EXPECT_EQ(state.ErrorCount, 1) << "a stop is a failure, never \"Errors: 0\"";
   EXPECT_EQ(ListTree(m_root), (Paths{"A.TXT", "_quillex_undo.txt", "b.txt", "s/", "s/c.txt"}));
   EXPECT_EQ(UndoFile(""), "A.TXT\r\na.txt\r\n") << "the half-written pair was taken back";
   ASSERT_EQ(m_host.messages.size(), 1u);
   EXPECT_NE(m_host.messages[0].find("_quillex_undo.txt"), std::string::npos);
   EXPECT_NE(m_host.messages[0].find("No space left on device"), std::string::npos);
   EXPECT_EQ(m_host.log.back(), std::string(80, '-')) << "the run still finishes";
+  EXPECT_NE(std::find(m_host.log.begin(), m_host.log.end(), m_host.messages[0]), m_host.log.end())
+      << "the log says why it stopped";
 }
 
 TEST_F(URenameRunTest, AFolderVanishingMidRunIsReportedAndTheRunGoesOn) {
