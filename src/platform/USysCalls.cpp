@@ -18,6 +18,7 @@ int TSysCalls::OpenAt(int dirFd, const char* path, int flags, mode_t mode) {
   return ::openat(dirFd, path, flags, mode);
 }
 ssize_t TSysCalls::Read(int fd, void* data, std::size_t size) { return ::read(fd, data, size); }
+ssize_t TSysCalls::PRead(int fd, void* data, std::size_t size, off_t offset) { return ::pread(fd, data, size, offset); }
 ssize_t TSysCalls::Write(int fd, const void* data, std::size_t size) { return ::write(fd, data, size); }
 int TSysCalls::Fsync(int fd) { return ::fsync(fd); }
 int TSysCalls::Close(int fd) { return ::close(fd); }

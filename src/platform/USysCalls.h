@@ -18,6 +18,7 @@ class TSysCalls {
   // Each returns what the system call returns and leaves errno set on failure.
   virtual int OpenAt(int dirFd, const char* path, int flags, mode_t mode);
   virtual ssize_t Read(int fd, void* data, std::size_t size);
+  virtual ssize_t PRead(int fd, void* data, std::size_t size, off_t offset);
   virtual ssize_t Write(int fd, const void* data, std::size_t size);
   virtual int Fsync(int fd);
   virtual int Close(int fd);

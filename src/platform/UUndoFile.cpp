@@ -5,8 +5,8 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstring>
 
-#include "platform/UFiles.h"
 #include "platform/USysCalls.h"
 
 namespace qx {
@@ -56,29 +56,109 @@ TFileDescriptor OpenFit(const TDirectory& directory, int flags) {
   return file;
 }
 
-std::string ReadAll(int fd, const TDirectory& directory) {
-  try {
-    return ReadRest(fd, std::string());
-  } catch (const TSystemError& error) {
-    ThrowFor("Cannot read", directory, error.Errno());
+// Pieces of this size are read at a time, forwards to count, backwards to take back.
+constexpr std::size_t kPieceSize = 1 << 16;
+
+// Fills `buffer` from `offset`. Throws TUndoFileError.
+void ReadAt(int fd, off_t offset, std::string& buffer, const std::string& path) {
+  for (std::size_t done = 0; done < buffer.size();) {
+    const ssize_t read =
+        sys::Sys().PRead(fd, buffer.data() + done, buffer.size() - done, offset + static_cast<off_t>(done));
+    if (read < 0 && errno == EINTR) continue;
+    if (read < 0) throw TUndoFileError("Cannot read", path, errno);
+    if (read == 0) throw TUndoFileError("Cannot read", path, EIO, "it was cut short while it was read");
+    done += static_cast<std::size_t>(read);
   }
 }
 
-std::vector<TUndoPair> PairsOf(const std::string& content) {
-  std::vector<std::string> lines;
-  for (std::size_t start = 0; start < content.size();) {
-    std::size_t end = content.find('\n', start);
-    if (end == std::string::npos) end = content.size();
-    std::string line = content.substr(start, end - start);
-    if (!line.empty() && line.back() == '\r') line.pop_back();
-    lines.push_back(std::move(line));
-    start = end + 1;
+struct TLineCount {
+  std::size_t lines = 0;
+  bool endsWithLineEnd = true;  // an empty file too
+};
+
+// The lines of the file's first `size` bytes: those ended by '\n', and a last one
+// without. Counted piece by piece: a file may be far larger than memory allows.
+TLineCount CountLines(int fd, off_t size, const std::string& path) {
+  TLineCount count;
+  std::string piece;
+  for (off_t at = 0; at < size; at += static_cast<off_t>(piece.size())) {
+    piece.resize(static_cast<std::size_t>(std::min<off_t>(size - at, kPieceSize)));
+    ReadAt(fd, at, piece, path);
+    count.lines += static_cast<std::size_t>(std::count(piece.begin(), piece.end(), '\n'));
+    count.endsWithLineEnd = piece.back() == '\n';
   }
-  std::vector<TUndoPair> pairs;
-  for (std::size_t i = 0; i < lines.size(); i += 2) {
-    pairs.push_back({std::move(lines[i]), i + 1 < lines.size() ? std::move(lines[i + 1]) : std::string()});
+  if (!count.endsWithLineEnd) ++count.lines;
+  return count;
+}
+
+// The lines of a file from the last to the first, read backwards a piece at a time; the
+// same lines CountLines counts, each without its "\n" and a "\r" before it.
+class TLinesBackwards {
+ public:
+  TLinesBackwards(int fd, off_t size, const std::string& path) : m_fd(fd), m_path(path), m_pos(size) {}
+
+  std::optional<TUndoName> Previous() {
+    if (m_pos == 0) return std::nullopt;
+    off_t end = m_pos;
+    if (ByteAt(end - 1) == '\n') --end;  // only the file's last line may have no end of its own
+    const off_t start = LineStart(end);
+    m_pos = start;
+    return NameAt(start, end);
   }
-  return pairs;
+
+ private:
+  char ByteAt(off_t at) {
+    Load(at);
+    return m_piece[static_cast<std::size_t>(at - m_pieceStart)];
+  }
+
+  // After the '\n' before `end`, or the start of the file.
+  off_t LineStart(off_t end) {
+    while (end > 0) {
+      Load(end - 1);
+      const std::size_t span = static_cast<std::size_t>(end - m_pieceStart);
+      if (const void* at = ::memrchr(m_piece.data(), '\n', span)) {
+        return m_pieceStart + (static_cast<const char*>(at) - m_piece.data()) + 1;
+      }
+      end = m_pieceStart;
+    }
+    return 0;
+  }
+
+  TUndoName NameAt(off_t start, off_t end) {
+    const auto length = static_cast<std::size_t>(end - start);
+    TUndoName name{std::string(), length > kUndoNameLimit};
+    name.text.resize(std::min(length, kUndoNameLimit));
+    const off_t pieceEnd = m_pieceStart + static_cast<off_t>(m_piece.size());
+    if (start >= m_pieceStart && start + static_cast<off_t>(name.text.size()) <= pieceEnd) {
+      name.text.assign(m_piece, static_cast<std::size_t>(start - m_pieceStart), name.text.size());
+    } else {
+      ReadAt(m_fd, start, name.text, m_path);
+    }
+    if (!name.cut && !name.text.empty() && name.text.back() == '\r') name.text.pop_back();
+    return name;
+  }
+
+  // The piece ending at `at` (inclusive), unless it is loaded already.
+  void Load(off_t at) {
+    if (at >= m_pieceStart && at < m_pieceStart + static_cast<off_t>(m_piece.size())) return;
+    m_pieceStart = std::max<off_t>(0, at + 1 - static_cast<off_t>(kPieceSize));
+    m_piece.resize(static_cast<std::size_t>(at + 1 - m_pieceStart));
+    ReadAt(m_fd, m_pieceStart, m_piece, m_path);
+  }
+
+  int m_fd;
+  const std::string& m_path;
+  off_t m_pos;  // where the line returned last begins
+  off_t m_pieceStart = 0;
+  std::string m_piece;
+};
+
+// `text` as one word for a shell, so a message can give a command to copy.
+std::string ShellWord(const std::string& text) {
+  std::string word = "'";
+  for (const char c : text) word += c == '\'' ? std::string("'\\''") : std::string(1, c);
+  return word + "'";
 }
 
 }  // namespace
@@ -88,11 +168,12 @@ TUndoFileWriter::TUndoFileWriter(const TDirectory& directory)
   struct stat st;
   if (StatOf(m_fd.Get(), st) != 0) ThrowFor("Cannot open", directory);
   m_size = st.st_size;
-  if (m_size == 0) return;
-  const std::string content = ReadAll(m_fd.Get(), directory);
-  if (content.back() != '\n' || std::count(content.begin(), content.end(), '\n') % 2 != 0) {
+  const TLineCount count = CountLines(m_fd.Get(), m_size, directory.PathOf(kUndoFileName));
+  if (!count.endsWithLineEnd || count.lines % 2 != 0) {
     throw TUndoFileError("Cannot use", directory.PathOf(kUndoFileName), EINVAL,
-                         "its last pair of names is cut short; take it back with Undo or remove it first");
+                         "its last pair of names is cut short; take it back with Undo in that folder "
+                         "(quillex-cli undo --yes --remove-after-errors " +
+                             ShellWord(directory.Path()) + ") or remove it first");
   }
 }
 
@@ -131,9 +212,37 @@ void TUndoFileWriter::Close() {
 std::optional<TUndoFile> TUndoFile::Read(const TDirectory& directory) {
   TFileDescriptor fd = OpenFit(directory, O_RDONLY);
   if (!fd.IsOpen()) return std::nullopt;
-  // Read before the handle is moved into the result: argument order is unspecified.
-  std::vector<TUndoPair> pairs = PairsOf(ReadAll(fd.Get(), directory));
-  return TUndoFile(std::move(fd), std::move(pairs));
+  struct stat st;
+  if (StatOf(fd.Get(), st) != 0) ThrowFor("Cannot read", directory);
+  return TUndoFile(directory, std::move(fd), st);
+}
+
+TUndoFile::TUndoFile(const TDirectory& directory, TFileDescriptor fd, const struct stat& st)
+    : m_path(directory.PathOf(kUndoFileName)),
+      m_fd(std::move(fd)),
+      m_size(st.st_size),
+      m_identity(st.st_dev, st.st_ino) {}
+
+std::size_t TUndoFile::LineCount() const {
+  if (!m_lines) m_lines = CountLines(m_fd.Get(), m_size, m_path).lines;
+  return *m_lines;
+}
+
+std::size_t TUndoFile::PairCount() const { return (LineCount() + 1) / 2; }
+
+void TUndoFile::ForEachPairLatestFirst(const std::function<void(const TUndoPair&)>& take) const {
+  const bool lone = LineCount() % 2 != 0;
+  TLinesBackwards lines(m_fd.Get(), m_size, m_path);
+  // A lone last line is the start of a pair that was never finished.
+  if (lone) {
+    if (auto line = lines.Previous()) take({std::move(*line), {}});
+  }
+  for (;;) {
+    auto earlier = lines.Previous();
+    auto current = earlier ? lines.Previous() : std::nullopt;
+    if (!current) return;
+    take({std::move(*current), std::move(*earlier)});
+  }
 }
 
 bool TUndoFile::RemoveIfUnchanged(const TDirectory& directory) const {

@@ -7,10 +7,13 @@
 // written through or waited on.
 #pragma once
 
+#include <sys/stat.h>
 #include <sys/types.h>
 
+#include <functional>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/UDirectory.h"
@@ -32,7 +35,8 @@ class TUndoFileWriter : public TRenameRecorder {
   // Opens the directory's undo file for appending, creating it empty when there is none;
   // `directory` must outlive the writer.
   // Refuses a file whose last pair is cut short (a line count that is odd), since pairs
-  // appended after it would be read out of step. Throws TUndoFileError.
+  // appended after it would be read out of step; the refusal says how to take it back.
+  // Throws TUndoFileError.
   explicit TUndoFileWriter(const TDirectory& directory);
 
   // Writes the pair `to`, `from` through to the file before returning. Throws TUndoFileError.
@@ -49,28 +53,52 @@ class TUndoFileWriter : public TRenameRecorder {
   std::vector<off_t> m_recentStarts;  // where the latest pairs begin
 };
 
-struct TUndoPair {
-  std::string current;  // the name a run gave the entry
-  std::string earlier;  // the name it had before
+// The most of a recorded name Undo holds: more than any file system allows, so a name
+// cut to it is refused as too long, and a hostile file's "name" of a gigabyte is never
+// copied whole into memory or a message.
+inline constexpr std::size_t kUndoNameLimit = 4096;
+
+// A name as Undo reads it: the whole name, or its first kUndoNameLimit bytes when `cut`.
+struct TUndoName {
+  std::string text;
+  bool cut = false;
 };
 
-// One directory's undo file as it was read, with the handle it was read through.
+struct TUndoPair {
+  TUndoName current;  // the name a run gave the entry
+  TUndoName earlier;  // the name it had before
+};
+
+// One directory's undo file as it was found, with the handle it was read through. It is
+// read in pieces, never whole, so memory stays bounded whatever its size.
 class TUndoFile {
  public:
   // Nothing when the directory has no undo file. Throws TUndoFileError when the file
   // is refused or cannot be read.
   static std::optional<TUndoFile> Read(const TDirectory& directory);
 
-  // In file order; a lone last line is paired with an empty name.
-  const std::vector<TUndoPair>& Pairs() const { return m_pairs; }
+  // How many pairs it holds; a lone last line counts as a pair with an empty name.
+  // Counted at the first call. Throws TUndoFileError when a read fails.
+  std::size_t PairCount() const;
+  // Hands each pair to `take`, latest first, the file read backwards piece by piece.
+  // Throws TUndoFileError when a read fails.
+  void ForEachPairLatestFirst(const std::function<void(const TUndoPair&)>& take) const;
+  // Which file it is (device and inode): an undo file has a single link, so this names
+  // it wherever its folder has moved.
+  std::pair<dev_t, ino_t> Identity() const { return m_identity; }
   // Removes the file if the directory still holds the very file that was read. Returns
   // false, removing nothing, when it was replaced meanwhile. Throws TUndoFileError.
   bool RemoveIfUnchanged(const TDirectory& directory) const;
 
  private:
-  TUndoFile(TFileDescriptor fd, std::vector<TUndoPair> pairs) : m_fd(std::move(fd)), m_pairs(std::move(pairs)) {}
+  TUndoFile(const TDirectory& directory, TFileDescriptor fd, const struct stat& st);
+  std::size_t LineCount() const;
+
+  std::string m_path;
   TFileDescriptor m_fd;
-  std::vector<TUndoPair> m_pairs;
+  off_t m_size;  // as it was when opened: what a run appends meanwhile is not taken back
+  std::pair<dev_t, ino_t> m_identity;
+  mutable std::optional<std::size_t> m_lines;
 };
 
 }  // namespace qx

@@ -2,6 +2,7 @@
 #include "rename/UEntryName.h"
 
 #include "platform/UUndoFile.h"
+#include "platform/UUtf8.h"
 
 namespace qx {
 
@@ -14,6 +15,17 @@ std::optional<std::string> EntryNameProblem(std::string_view name, std::size_t n
   if (recorded && name.find_first_of("\r\n") != std::string_view::npos) return "the name holds a line break";
   if (name.size() > nameMax) return "name too long";
   return std::nullopt;
+}
+
+std::string ShownName(std::string_view name, std::size_t nameMax) {
+  constexpr std::size_t kShownChars = 64;
+  if (name.size() <= nameMax) return std::string(name);
+  return std::string(name.substr(0, utf8::ByteOffsetOfChar(name, kShownChars))) + "\u2026";
+}
+
+std::string ShownNewName(std::string_view name, std::size_t nameMax) {
+  if (name.empty() || name == "." || name == "..") return "\"" + std::string(name) + "\"";
+  return ShownName(name, nameMax);
 }
 
 }  // namespace qx

@@ -16,4 +16,11 @@ namespace qx {
 // on), a line break is refused too: the undo file holds one name per line.
 std::optional<std::string> EntryNameProblem(std::string_view name, std::size_t nameMax, bool recorded);
 
+// A name as a failure message shows it: one longer than `nameMax` only begun (its first
+// characters and "…"), so that a name of a gigabyte never fills a message.
+std::string ShownName(std::string_view name, std::size_t nameMax);
+// A new name likewise, and an empty one, "." and ".." in quotes, so that "to ." is not
+// read as the end of a sentence.
+std::string ShownNewName(std::string_view name, std::size_t nameMax);
+
 }  // namespace qx

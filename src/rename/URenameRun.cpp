@@ -72,7 +72,9 @@ struct TRenameRun::TStep : TRenameOutcomes {
   // The entry cannot have its new name: the run or the folder said no.
   void NameRefused(std::size_t entry, TEntryStatus status, const std::string& reason) {
     const std::string_view newName = Name(newNames[entry]);
-    Refused(entry, status, newName, std::string("Cannot rename ").append(newName).append(". Operation will continue"),
+    Refused(entry, status, newName,
+            "Cannot rename " + visit.directory.PathOf(std::string(OldName(entry))) + " to " +
+                ShownNewName(newName, visit.nameMax) + ". Operation will continue",
             reason);
   }
   // A failure at any moment of the step; `shown` stands for the new name in the node.
@@ -371,7 +373,8 @@ void TRenameRun::TakeTurn(TStep& step, TFolderRenamer& renamer, std::size_t entr
   if (m_options.simulate) step.AddNode(entry);
   if (!newName) {
     step.Refused(entry, TEntryStatus::Failed, engineError,
-                 std::string("Cannot rename ").append(oldName).append(". Operation will continue"), engineError);
+                 "Cannot rename " + step.visit.directory.PathOf(std::string(oldName)) + ". Operation will continue",
+                 engineError);
     return renamer.Keep(entry);
   }
   if (!changed) return renamer.Keep(entry);

@@ -3,6 +3,7 @@
 
 #include <cerrno>
 #include <optional>
+#include <set>
 #include <vector>
 
 #include "platform/UDirectory.h"
@@ -18,35 +19,52 @@ std::string Count(std::size_t n, const char* one, const char* many) {
   return std::to_string(n) + " " + (n == 1 ? one : many);
 }
 
+std::optional<std::string> NameProblem(const TUndoName& name, std::size_t nameMax) {
+  return name.cut ? std::optional<std::string>("name too long") : EntryNameProblem(name.text, nameMax, true);
+}
+
 // Renames each pair of `file` back, latest first: the run recorded its steps in the
-// order it made them, so the reverse order unwinds chains (b -> c, then a -> b).
-void TakeBack(const TDirectory& directory, const TUndoFile& file, TMessageHost& messages, TUndoOutcome& outcome) {
+// order it made them, so the reverse order unwinds chains (b -> c, then a -> b). False
+// when the file could not be read to its start: it must then stay.
+bool TakeBack(const TDirectory& directory, const TUndoFile& file, TMessageHost& messages, TUndoOutcome& outcome) {
   const std::size_t nameMax = directory.NameMax();
-  const auto& pairs = file.Pairs();
-  for (auto pair = pairs.rbegin(); pair != pairs.rend(); ++pair) {
-    const std::string failure = "Cannot rename " + pair->current + " to " + pair->earlier + ". Operation will continue";
+  const auto takeBack = [&](const TUndoPair& pair) {
+    const std::string& current = pair.current.text;
+    const std::string& earlier = pair.earlier.text;
     // An undo file edited by hand, or planted by someone else, must not move anything
     // out of the folder or over the undo file.
-    auto problem = EntryNameProblem(pair->current, nameMax, true);
-    if (!problem) problem = EntryNameProblem(pair->earlier, nameMax, true);
+    auto problem = NameProblem(pair.current, nameMax);
+    if (!problem) problem = NameProblem(pair.earlier, nameMax);
     if (!problem) {
       try {
-        directory.RenameNoReplace(pair->current, pair->earlier);
+        directory.RenameNoReplace(current, earlier);
         ++outcome.renamed;
-        continue;
+        return;
       } catch (const TSystemError& error) {
         // A step recorded but never made (the run was killed between the two), or one
         // taken back already: the new name is gone and the old one there, or both name
         // one file (a rename onto another link of the same file is never made).
-        if ((error.Errno() == ENOENT && directory.Exists(pair->earlier)) ||
-            (error.Errno() == EEXIST && directory.IsSameEntry(pair->current, pair->earlier))) {
-          continue;
+        if ((error.Errno() == ENOENT && directory.Exists(earlier)) ||
+            (error.Errno() == EEXIST && directory.IsSameEntry(current, earlier))) {
+          return;
         }
         problem = error.Reason();
       }
     }
     ++outcome.errors;
-    messages.ShowFailure(failure, *problem);
+    // A name cut short is longer than any file system allows: it is shown only begun.
+    const auto shownMax = [nameMax](const TUndoName& name) { return name.cut ? 0 : nameMax; };
+    messages.ShowFailure("Cannot rename " + directory.PathOf(ShownName(current, shownMax(pair.current))) + " to " +
+                             ShownNewName(earlier, shownMax(pair.earlier)) + ". Operation will continue",
+                         *problem);
+  };
+  try {
+    file.ForEachPairLatestFirst(takeBack);
+    return true;
+  } catch (const TSystemError& error) {
+    ++outcome.errors;
+    messages.ShowMessage(error.what());
+    return false;
   }
 }
 
@@ -112,6 +130,38 @@ void WalkSubfoldersFirst(const TDirectory& root, const TLeave& leave, const TFai
   }
 }
 
+// The undo files an Undo of a tree kept after errors: each known by its identity, so it
+// can be removed later wherever its folder went, and the first folders by their path.
+class TKeptFiles {
+ public:
+  void Add(const TDirectory& directory, const TUndoFile& file) {
+    m_files.insert(file.Identity());
+    if (m_shownFolders.size() < kShownFolders) m_shownFolders.push_back(directory.Path());
+  }
+  std::size_t Count() const { return m_files.size(); }
+  // The folders, a line each, up to kShownFolders of them.
+  std::string List() const {
+    std::string list;
+    for (const std::string& folder : m_shownFolders) list += "\r\n" + folder;
+    if (Count() > m_shownFolders.size()) list += "\r\nand " + std::to_string(Count() - m_shownFolders.size()) + " more";
+    return list;
+  }
+  // Removes the directory's undo file if it is one of these.
+  void RemoveFrom(const TDirectory& directory, TMessageHost& messages) const {
+    try {
+      const std::optional<TUndoFile> file = TUndoFile::Read(directory);
+      if (file && m_files.contains(file->Identity())) Remove(directory, *file, messages);
+    } catch (const TSystemError&) {
+      // Not one of these: those were read before.
+    }
+  }
+
+ private:
+  static constexpr std::size_t kShownFolders = 20;
+  std::set<std::pair<dev_t, ino_t>> m_files;
+  std::vector<std::string> m_shownFolders;
+};
+
 std::optional<TDirectory> OpenStart(const std::string& path, TMessageHost& messages, TUndoOutcome& outcome) {
   try {
     return TDirectory::Open(path);
@@ -129,8 +179,10 @@ TUndoOutcome UndoDirectory(const std::string& path, TMessageHost& messages) {
   const std::optional<TDirectory> directory = OpenStart(path, messages, outcome);
   if (!directory) return outcome;
   std::optional<TUndoFile> file;
+  std::size_t pairs = 0;
   try {
     file = TUndoFile::Read(*directory);
+    if (file) pairs = file->PairCount();
   } catch (const TSystemError& error) {
     // Going on as if the file were empty would delete the only record of the renames.
     ++outcome.errors;
@@ -143,15 +195,14 @@ TUndoOutcome UndoDirectory(const std::string& path, TMessageHost& messages) {
                          " does not exist in current directory. Operation will not continue!");
     return outcome;
   }
-  if (!messages.Confirm("Operation will undo renaming in current directory (" +
-                        Count(file->Pairs().size(), "rename", "renames") + ").\r\nThen it will remove " +
-                        kUndoFileName + " from this directory. Continue?")) {
+  if (!messages.Confirm("Operation will undo renaming in current directory (" + Count(pairs, "rename", "renames") +
+                        ").\r\nThen it will remove " + kUndoFileName + " from this directory. Continue?")) {
     return outcome;
   }
   outcome.ran = true;
-  TakeBack(*directory, *file, messages, outcome);
-  if (outcome.errors == 0 ||
-      messages.Confirm(std::string("Errors detected! Remove ") + kUndoFileName + " from this Dir?")) {
+  const bool readWhole = TakeBack(*directory, *file, messages, outcome);
+  if (readWhole && (outcome.errors == 0 ||
+                    messages.Confirm(std::string("Errors detected! Remove ") + kUndoFileName + " from this Dir?"))) {
     Remove(*directory, *file, messages);
   }
   messages.ShowMessage(Report(outcome));
@@ -169,7 +220,7 @@ TUndoOutcome UndoTree(const std::string& path, TMessageHost& messages) {
       *start,
       [&](const TDirectory& directory) {
         try {
-          if (auto file = TUndoFile::Read(directory)) ++files, pairs += file->Pairs().size();
+          if (auto file = TUndoFile::Read(directory)) ++files, pairs += file->PairCount();
         } catch (const TSystemError&) {
           ++files;
         }
@@ -187,7 +238,7 @@ TUndoOutcome UndoTree(const std::string& path, TMessageHost& messages) {
     return outcome;
   }
   outcome.ran = true;
-  std::size_t kept = 0;
+  TKeptFiles kept;
   WalkSubfoldersFirst(
       *start,
       [&](const TDirectory& directory) {
@@ -201,20 +252,32 @@ TUndoOutcome UndoTree(const std::string& path, TMessageHost& messages) {
         }
         if (!file) return;
         const std::int32_t errorsBefore = outcome.errors;
-        TakeBack(directory, *file, messages, outcome);
+        const bool readWhole = TakeBack(directory, *file, messages, outcome);
         if (outcome.errors == errorsBefore) {
           Remove(directory, *file, messages);
-        } else {
-          ++kept;
+        } else if (readWhole) {
+          kept.Add(directory, *file);
         }
       },
       [&](const std::string& folder, const std::string& reason) {
         ++outcome.errors;
         messages.ShowFailure("Cannot change to directory: " + folder, reason);
       });
+  // As for one folder, the user decides whether the files of the folders with errors
+  // stay, so that a damaged one below can no longer hold every later run up.
+  bool removed = false;
+  if (kept.Count() > 0 && messages.Confirm(std::string("Errors detected! Remove ") + kUndoFileName +
+                                           " from these folders?" + kept.List())) {
+    WalkSubfoldersFirst(
+        *start, [&](const TDirectory& directory) { kept.RemoveFrom(directory, messages); },
+        [](const std::string&, const std::string&) {});
+    removed = true;
+  }
   std::string report = Report(outcome);
-  if (kept > 0)
-    report += std::string(" ") + kUndoFileName + " was kept in " + Count(kept, "folder", "folders") + " with errors.";
+  if (kept.Count() > 0 && !removed) {
+    report += std::string(" ") + kUndoFileName + " was kept in " + Count(kept.Count(), "folder", "folders") +
+              " with errors:" + kept.List();
+  }
   messages.ShowMessage(report);
   return outcome;
 }

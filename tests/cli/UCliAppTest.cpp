@@ -419,6 +419,9 @@ TEST_F(UCliRunTest, UndoYesAnswersOnlyTheFirstQuestion) {
        kExitFailure,
        {"C.txt", "b.txt", "b.txt000", "sub/", "sub/_quillex_undo.txt", "sub/d.txt002"}},
       {{"--yes", "--recurse"}, kExitFailure, {"C.txt", "_quillex_undo.txt", "b.txt", "b.txt000", "sub/", "sub/d.txt"}},
+      {{"--yes", "--recurse", "--remove-after-errors"},
+       kExitFailure,
+       {"C.txt", "b.txt", "b.txt000", "sub/", "sub/d.txt"}},
   };
   for (const Row& row : rows) {
     std::filesystem::remove_all(m_root);
@@ -429,8 +432,8 @@ TEST_F(UCliRunTest, UndoYesAnswersOnlyTheFirstQuestion) {
     args.insert(args.end(), row.undoArgs.begin(), row.undoArgs.end());
     args.push_back(m_root);
     const TResult result = RunCli(args);
-    EXPECT_EQ(result.status, row.status) << row.undoArgs.back() << ": " << result.err;
-    EXPECT_EQ(test::ListTree(m_root), row.after) << row.undoArgs.back();
+    EXPECT_EQ(result.status, row.status) << testing::PrintToString(row.undoArgs) << ": " << result.err;
+    EXPECT_EQ(test::ListTree(m_root), row.after) << testing::PrintToString(row.undoArgs);
   }
 }
 

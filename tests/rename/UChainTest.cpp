@@ -92,8 +92,9 @@ TRunOptions Options(const std::string& root) {
   return options;
 }
 
-std::string Exists(const std::string& name) {
-  return "Cannot rename " + name + ". Operation will continue (File exists)";
+// "@" stands for the starting folder's path.
+std::string Exists(const std::string& from, const std::string& to) {
+  return "Cannot rename @/" + from + " to " + to + ". Operation will continue (File exists)";
 }
 std::string Asks(const std::string& from, const std::string& to) {
   return "Rename file \"" + from + "\" to \"" + to + "\"?";
@@ -152,7 +153,7 @@ TEST(UChainTest, RenamesThatWaitForEachOther) {
        {"f1=f1", "f2=f2", "f3=f3", "f5=f4"},
        1,
        TSortOrder::NameAsc,
-       {Exists("f3"), Exists("f2")},
+       {Exists("f2", "f3"), Exists("f1", "f2")},
        false,
        {true, true, false, true},
        {Asks("f1", "f2"), Asks("f2", "f3"), Asks("f3", "f4"), Asks("f4", "f5")}},
@@ -162,7 +163,7 @@ TEST(UChainTest, RenamesThatWaitForEachOther) {
        Unchanged({"a", "b", "c"}),
        0,
        TSortOrder::NameAsc,
-       {Exists("b"), Exists("a")},
+       {Exists("a", "b"), Exists("c", "a")},
        false,
        {true, false, true},
        {Asks("a", "b"), Asks("b", "c"), Asks("c", "a")}},
@@ -172,14 +173,14 @@ TEST(UChainTest, RenamesThatWaitForEachOther) {
        {"b1=b1", "c=a1", "d=c"},
        2,
        TSortOrder::NameAsc,
-       {Exists("c")}},
+       {Exists("b1", "c")}},
       {"a shift whose head is held by a folder that stays",
        {"f1", "f2", "f3/"},
        kDigitsUp,
        Unchanged({"f1", "f2", "f3/"}),
        0,
        TSortOrder::NameAsc,
-       {Exists("f3"), Exists("f2")}},
+       {Exists("f2", "f3"), Exists("f1", "f2")}},
       {"folders shifted, entered under their new names",
        {"d1/x1", "d2/y1"},
        kDigitsUp,
@@ -225,7 +226,9 @@ TEST(UChainTest, RenamesThatWaitForEachOther) {
     TRenameRun run(jobs, options, host);
     run.Run();
     EXPECT_EQ(Contents(root), row.after) << row.what;
-    EXPECT_EQ(host.messages, row.failures) << row.what;
+    Paths failures = row.failures;
+    for (std::string& failure : failures) failure.replace(failure.find('@'), 1, root.substr(0, root.size() - 1));
+    EXPECT_EQ(host.messages, failures) << row.what;
     EXPECT_EQ(host.questions, row.questions) << row.what;
     EXPECT_EQ(run.State().FilesRenamed + run.State().DirsRenamed, row.renamed) << row.what;
     EXPECT_EQ(run.State().ErrorCount, static_cast<int>(row.failures.size())) << row.what;

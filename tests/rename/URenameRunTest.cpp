@@ -9,8 +9,10 @@
 #include "platform/UFiles.h"
 #include "platform/USystemError.h"
 #include "rename/URenameRun.h"
+#include "rename/UUndo.h"
 #include "support/UFaultySysCalls.h"
 #include "support/UMakeJob.h"
+#include "support/URecordingMessages.h"
 #include "support/URecordingRunHost.h"
 #include "support/UTempDir.h"
 #include "support/UTree.h"
@@ -189,7 +191,8 @@ TEST_F(URenameRunTest, TwoFilesClashingInARealRun) {
   m_options.undo = true;
   const TRunState state = Run();
   EXPECT_EQ(ListTree(m_root), (Paths{"_quillex_undo.txt", "a.txt", "ya.txt"}));
-  EXPECT_EQ(m_host.messages, (Paths{"Cannot rename a.txt. Operation will continue (File exists)"}));
+  EXPECT_EQ(m_host.messages,
+            (Paths{"Cannot rename " + m_root + "/ya.txt to a.txt. Operation will continue (File exists)"}));
   EXPECT_EQ(state.ErrorCount, 1);
   EXPECT_EQ(state.FilesRenamed, 1);
   EXPECT_EQ(UndoFile(""), "a.txt\r\nxa.txt\r\n") << "the failed rename leaves no pair";
@@ -353,12 +356,13 @@ TEST_F(URenameRunTest, NamesThatWouldLeaveTheFolderOrBreakTheUndoFileAreRefused)
     std::string reason;
   };
   const Row rows[] = {
-      {"empty", MakeJob(K::jobRemove, 0, 99), "", "the name is empty"},
+      {"empty", MakeJob(K::jobRemove, 0, 99), "\"\"", "the name is empty"},
       {"a slash", MakeJob(K::jobInsert, 0, 0, 0, "../"), "../f.txt", "the name would leave its folder"},
-      {"dot dot", MakeJob(K::jobReplace, 0, 1, 0, "f.txt", ".."), "..", "the name would leave its folder"},
+      {"dot dot", MakeJob(K::jobReplace, 0, 1, 0, "f.txt", ".."), "\"..\"", "the name would leave its folder"},
       {"a line break, with undo on", MakeJob(K::jobInsert, 0, 0, 0, "x\n"), "x\nf.txt", "the name holds a line break"},
+      // Shown only begun: a job can make a name of thousands of characters.
       {"longer than the file system allows", MakeJob(K::jobInsert, 0, 0, 0, std::string(300, 'x')),
-       std::string(300, 'x') + "f.txt", "name too long"},
+       std::string(64, 'x') + "\u2026", "name too long"},
   };
   for (const Row& row : rows) {
     std::filesystem::remove_all(m_root);
@@ -369,7 +373,8 @@ TEST_F(URenameRunTest, NamesThatWouldLeaveTheFolderOrBreakTheUndoFileAreRefused)
     m_host.messages.clear();
     const TRunState state = Run();
     EXPECT_EQ(ListTree(m_root), (Paths{"_quillex_undo.txt", "f.txt"})) << row.what;
-    EXPECT_EQ(m_host.messages, Paths{"Cannot rename " + row.badName + ". Operation will continue (" + row.reason + ")"})
+    EXPECT_EQ(m_host.messages, Paths{"Cannot rename " + m_root + "/f.txt to " + row.badName +
+                                     ". Operation will continue (" + row.reason + ")"})
         << row.what;
     EXPECT_EQ(state.ErrorCount, 1) << row.what;
     EXPECT_EQ(UndoFile(""), "") << row.what;
@@ -399,7 +404,8 @@ TEST_F(URenameRunTest, RefusedRenamesAreReportedCountedAndLeaveNoUndoRecord) {
     sys::TScopedSysCalls seam(faults);
     const TRunState state = Run();
     EXPECT_EQ(ListTree(m_root), (Paths{"B.TXT", "_quillex_undo.txt", "a.txt"})) << error;
-    EXPECT_EQ(m_host.messages, Paths{"Cannot rename A.TXT. Operation will continue (" + ErrorText(error) + ")"})
+    EXPECT_EQ(m_host.messages,
+              Paths{"Cannot rename " + m_root + "/a.txt to A.TXT. Operation will continue (" + ErrorText(error) + ")"})
         << error;
     EXPECT_EQ(state.ErrorCount, 1) << error;
     EXPECT_EQ(UndoFile(""), "B.TXT\r\nb.txt\r\n") << error;
@@ -456,7 +462,8 @@ TEST_F(URenameRunTest, AnEngineErrorOnOneNameFailsThatEntryOnly) {
       EXPECT_EQ(Describe(m_tree), (Paths{"D= " + m_root, "  F! " + error + " (was \"" + hard + "\")", "  F= X"}));
     } else {
       EXPECT_EQ(ListTree(m_root), (Paths{"X", hard}));
-      EXPECT_EQ(m_host.messages, Paths{"Cannot rename " + hard + ". Operation will continue (" + error + ")"});
+      EXPECT_EQ(m_host.messages,
+                Paths{"Cannot rename " + m_root + "/" + hard + ". Operation will continue (" + error + ")"});
     }
   }
 }
@@ -486,8 +493,9 @@ TEST_F(URenameRunTest, AnUndoFileWithAPairCutShortStopsTheRunSoPairsCannotGetOut
       {"whole pairs with LF line ends", "N\nn\n", false},
   };
   const std::string cutShort = "Cannot use " + m_root +
-                               "/_quillex_undo.txt: its last pair of names is cut short; take it back with Undo or "
-                               "remove it first";
+                               "/_quillex_undo.txt: its last pair of names is cut short; take it back with Undo in "
+                               "that folder (quillex-cli undo --yes --remove-after-errors '" +
+                               m_root + "') or remove it first";
   m_jobs.AddNew(MakeJob(K::jobUpper, 0));
   m_options.undo = true;
   for (const Row& row : rows) {
@@ -501,6 +509,13 @@ TEST_F(URenameRunTest, AnUndoFileWithAPairCutShortStopsTheRunSoPairsCannotGetOut
     EXPECT_EQ(ListTree(m_root), after) << row.what;
     EXPECT_EQ(UndoFile(""), row.refused ? row.content : row.content + "F.TXT\r\nf.txt\r\n") << row.what;
     EXPECT_EQ(m_host.messages, row.refused ? Paths{cutShort} : Paths{}) << row.what;
+    if (!row.refused) continue;
+    // The way out the refusal gives: Undo, the file removed after its errors, then the run.
+    test::TRecordingMessages yes;
+    yes.answers = {true, true};
+    UndoDirectory(m_root, yes);
+    Run();
+    EXPECT_TRUE(m_completed) << row.what;
   }
 }
 
@@ -555,12 +570,14 @@ TEST_F(URenameRunTest, AnOldNameWithALineBreakIsRefusedOnlyWhereTheUndoFileWould
     Paths after, messages;
     Paths predicted;  // simulations: the result tree
   };
-  const std::string refusal =
-      "Cannot rename a-b. Operation will continue (its present name holds a line break, which the undo file cannot "
-      "record)";
+  const auto refusal = [this](const std::string& name) {
+    return "Cannot rename " + m_root + "/" + name +
+           " to a-b. Operation will continue (its present name holds a line break, which the undo file cannot "
+           "record)";
+  };
   const Row rows[] = {
-      {"LF, undo on", "a\nb", true, false, {"_quillex_undo.txt", "a\nb"}, {refusal}, {}},
-      {"CR, undo on", "a\rb", true, false, {"_quillex_undo.txt", "a\rb"}, {refusal}, {}},
+      {"LF, undo on", "a\nb", true, false, {"_quillex_undo.txt", "a\nb"}, {refusal("a\nb")}, {}},
+      {"CR, undo on", "a\rb", true, false, {"_quillex_undo.txt", "a\rb"}, {refusal("a\rb")}, {}},
       {"LF, undo off", "a\nb", false, false, {"a-b"}, {}, {}},
       // The simulation is to mark what the real run with the same options would fail.
       {"LF, undo on, simulated", "a\nb", true, true, {"a\nb"}, {}, {"D= " + m_root, "  F! a-b (was \"a\nb\")"}},

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
@@ -7,6 +8,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -73,7 +75,7 @@ TEST(UUndoTest, UndoCases) {
        "n\r\no\r\nlone\r\n",
        {true, false},
        {"_quillex_undo.txt", "o"},
-       {"Cannot rename lone to . Operation will continue (the name is empty)",
+       {"Cannot rename @lone to \"\". Operation will continue (the name is empty)",
         "1 files and/or directories have been renamed. 1 errors detected!"},
        1,
        1,
@@ -83,7 +85,7 @@ TEST(UUndoTest, UndoCases) {
        "new\r\nold\r\n",
        {true, true},
        {"new", "old"},
-       {"Cannot rename new to old. Operation will continue (File exists)",
+       {"Cannot rename @new to old. Operation will continue (File exists)",
         "0 files and/or directories have been renamed. 1 errors detected!"},
        0,
        1},
@@ -92,7 +94,7 @@ TEST(UUndoTest, UndoCases) {
        "f\r\n../f\r\n",
        {true, true},
        {"f"},
-       {"Cannot rename f to ../f. Operation will continue (the name would leave its folder)",
+       {"Cannot rename @f to ../f. Operation will continue (the name would leave its folder)",
         "0 files and/or directories have been renamed. 1 errors detected!"},
        0,
        1},
@@ -102,8 +104,8 @@ TEST(UUndoTest, UndoCases) {
        "victim\r\n_quillex_undo.txt\r\n_quillex_undo.txt\r\nmoved\r\n",
        {true, false},
        {"_quillex_undo.txt", "victim"},
-       {"Cannot rename _quillex_undo.txt to moved. Operation will continue (the name is the undo file's own)",
-        "Cannot rename victim to _quillex_undo.txt. Operation will continue (the name is the undo file's own)",
+       {"Cannot rename @_quillex_undo.txt to moved. Operation will continue (the name is the undo file's own)",
+        "Cannot rename @victim to _quillex_undo.txt. Operation will continue (the name is the undo file's own)",
         "0 files and/or directories have been renamed. 2 errors detected!"},
        0,
        2,
@@ -113,9 +115,9 @@ TEST(UUndoTest, UndoCases) {
        "f\r\n.\r\n..\r\nf\r\nf\r\n" + tooLong + "\r\n",
        {true, false},
        {"_quillex_undo.txt", "f"},
-       {"Cannot rename f to " + tooLong + ". Operation will continue (name too long)",
-        "Cannot rename .. to f. Operation will continue (the name would leave its folder)",
-        "Cannot rename f to .. Operation will continue (the name would leave its folder)",
+       {"Cannot rename @f to " + tooLong.substr(0, 64) + "\u2026. Operation will continue (name too long)",
+        "Cannot rename @.. to f. Operation will continue (the name would leave its folder)",
+        "Cannot rename @f to \".\". Operation will continue (the name would leave its folder)",
         "0 files and/or directories have been renamed. 3 errors detected!"},
        0,
        3,
@@ -130,7 +132,11 @@ TEST(UUndoTest, UndoCases) {
     messages.answers = row.answers;
     const TUndoOutcome outcome = UndoDirectory(dir.Path(), messages);
     EXPECT_EQ(ListTree(dir.Path()), row.after) << row.what;
-    EXPECT_EQ(messages.messages, row.messages) << row.what;
+    Paths expected = row.messages;  // "@" stands for the folder's path
+    for (std::string& text : expected) {
+      if (const auto at = text.find('@'); at != std::string::npos) text.replace(at, 1, dir.Path());
+    }
+    EXPECT_EQ(messages.messages, expected) << row.what;
     ASSERT_FALSE(messages.questions.empty()) << row.what;
     EXPECT_EQ(messages.questions[0], Question(row.count)) << row.what;
     if (row.errors > 0) {
@@ -366,6 +372,101 @@ TEST(UUndoTest, TwoRunsInARowTheSecondCancelledAreTakenBackByOneUndo) {
     EXPECT_EQ(ListTree(dir.Path()), original) << row.what;
     EXPECT_EQ(outcome.errors, 0) << row.what << ": " << Joined(messages.messages);
   }
+}
+
+// The lines after a message's first, sorted: folders are named in the walk's order,
+// which is the file system's.
+Paths LinesAfterTheFirst(const std::string& text) {
+  Paths lines;
+  for (std::size_t at = text.find("\r\n"); at != std::string::npos;) {
+    const std::size_t next = text.find("\r\n", at + 2);
+    lines.push_back(text.substr(at + 2, next == std::string::npos ? std::string::npos : next - at - 2));
+    at = next;
+  }
+  std::sort(lines.begin(), lines.end());
+  return lines;
+}
+
+// Folders whose pairs did not all go back are named (the first twenty), and the user
+// decides whether their files stay: a damaged one below must not hold later runs up.
+TEST(UUndoTest, UndoTreeNamesTheFoldersWithErrorsAndRemovesTheirFilesWhenTold) {
+  const struct {
+    const char* what;
+    int failing;  // folders whose pair cannot go back, one of them with a lone line
+    bool remove;
+  } rows[] = {{"kept", 3, false}, {"removed", 3, true}, {"many kept", 22, false}};
+  for (const auto& row : rows) {
+    test::TTempDir dir;
+    MakeTree(dir.Path(), {"fine/b"});
+    dir.WriteFile("fine/_quillex_undo.txt", "b\r\na\r\n");
+    Paths expected = {"fine/", "fine/a"}, named;
+    for (int i = 0; i < row.failing; ++i) {
+      const std::string folder = "f" + std::to_string(100 + i);
+      MakeTree(dir.Path(), {folder + "/new", folder + "/old"});
+      dir.WriteFile(folder + "/_quillex_undo.txt", i == 0 ? "lone\r\n" : "new\r\nold\r\n");
+      for (const char* name : {"/", "/new", "/old"}) expected.push_back(folder + name);
+      if (!row.remove) expected.push_back(folder + "/_quillex_undo.txt");
+      named.push_back(dir.Path() + folder);
+    }
+    std::sort(expected.begin(), expected.end());
+    test::TRecordingMessages messages;
+    messages.answers = {true, row.remove};
+    const TUndoOutcome outcome = UndoTree(dir.Path(), messages);
+    EXPECT_EQ(ListTree(dir.Path()), expected) << row.what;
+    EXPECT_EQ(outcome.errors, row.failing) << row.what;
+    const std::string& question = messages.questions.back();
+    const std::string& report = messages.messages.back();
+    EXPECT_EQ(question.substr(0, question.find('\r')), "Errors detected! Remove _quillex_undo.txt from these folders?")
+        << row.what;
+    EXPECT_EQ(
+        report.substr(0, report.find('\r')),
+        "1 files and/or directories have been renamed. " + std::to_string(row.failing) + " errors detected!" +
+            (row.remove ? ""
+                        : " _quillex_undo.txt was kept in " + std::to_string(row.failing) + " folders with errors:"))
+        << row.what;
+    for (const std::string& text : {question, row.remove ? std::string() : report}) {
+      if (text.empty()) continue;
+      const Paths lines = LinesAfterTheFirst(text);
+      if (row.failing <= 20) {
+        EXPECT_EQ(lines, named) << row.what;
+      } else {
+        ASSERT_EQ(lines.size(), 21u) << row.what;
+        EXPECT_EQ(lines.back(), "and 2 more") << row.what;
+      }
+    }
+  }
+}
+
+// An undo file is read in pieces: one far larger than its names could be (hundreds of
+// megabytes with a "name" filling them) costs neither that memory nor a message that long.
+TEST(UUndoTest, AHugeUndoFileIsReadInPiecesAndItsHugeNameNeverCopied) {
+  test::TTempDir dir;
+  MakeTree(dir.Path(), {"b"});
+  constexpr off_t kHuge = off_t{512} << 20;
+  {
+    std::ofstream file(dir / "_quillex_undo.txt", std::ios::binary);
+    file << "b\r\na\r\n";
+  }
+  // A sparse file: the "name" after the pair is 512 MiB of NUL bytes, on no disk.
+  ASSERT_EQ(truncate((dir / "_quillex_undo.txt").c_str(), kHuge), 0);
+  const test::TChildEnd end = test::RunInChild([&] {
+    test::TRecordingMessages messages;
+    messages.answers = {true, false};
+    const TUndoOutcome outcome = UndoDirectory(dir.Path(), messages);
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    std::size_t longest = 0;
+    for (const std::string& text : messages.messages) longest = std::max(longest, text.size());
+    return std::to_string(outcome.renamed) + " " + std::to_string(outcome.errors) + " " + messages.questions[0] +
+           " longest message " + std::to_string(longest) + " peak MiB " + std::to_string(usage.ru_maxrss >> 10);
+  });
+  const std::size_t peak = std::stoul(end.output.substr(end.output.rfind(' ') + 1));
+  EXPECT_LT(peak, 256u) << end.output;
+  EXPECT_EQ(end.output.substr(0, end.output.find(" longest")), "1 1 " + Question("2 renames"))
+      << "the lone huge line is a pair that fails";
+  const std::size_t longest = std::stoul(end.output.substr(end.output.find("longest message ") + 16));
+  EXPECT_LT(longest, 400u) << end.output;
+  EXPECT_EQ(ListTree(dir.Path()), (Paths{"_quillex_undo.txt", "a"}));
 }
 
 }  // namespace
