@@ -135,19 +135,60 @@ TPhotoDate CannotRead(const std::exception& error, const std::string& path) {
   return {std::nullopt, "cannot read its metadata: " + LibraryText(error.what(), path)};
 }
 
+#if EXIV2_TEST_VERSION(0, 28, 0)
+using TIoCount = std::size_t;
+#else
+using TIoCount = long;
+#endif
+
+// What a real photo's metadata takes to read: its Exif, XMP and colour profile segments,
+// a few hundred KB at most. Reading stops beyond it, so a file that starts like a photo
+// and then runs on for gigabytes costs what a photo does (8 MiB: a tenth of a second on a
+// slow disk); where a format's metadata lies past its picture data, the library seeks.
+constexpr TIoCount kMetadataReadLimit = 8 << 20;
+
+struct TMetadataTooLarge {};
+
+// The file as the library reads it, with what it reads counted against the limit.
+class TBoundedFileIo : public Exiv2::FileIo {
+ public:
+  using Exiv2::FileIo::FileIo;
+  Exiv2::DataBuf read(TIoCount count) override {
+    Take(count);
+    return Exiv2::FileIo::read(count);
+  }
+  TIoCount read(Exiv2::byte* data, TIoCount count) override {
+    Take(count);
+    return Exiv2::FileIo::read(data, count);
+  }
+  int getb() override {
+    Take(1);
+    return Exiv2::FileIo::getb();
+  }
+
+ private:
+  void Take(TIoCount count) {
+    if (count > kMetadataReadLimit - m_read) throw TMetadataTooLarge();
+    m_read += count;
+  }
+  TIoCount m_read = 0;
+};
+
 // libexiv2 opens by path. The path of the open handle leads to the file that was checked
 // whatever becomes of its name, and the library reads only the parts it needs from it.
 TPhotoDate ReadMetadata(int fd) {
   const std::string path = "/proc/self/fd/" + std::to_string(fd);
   bool typeKnown = false;
   try {
-    auto image = Exiv2::ImageFactory::open(Exiv2::ImageFactory::createIo(path));
+    auto image = Exiv2::ImageFactory::open(decltype(Exiv2::ImageFactory::createIo(path))(new TBoundedFileIo(path)));
     if (!image.get()) return {std::nullopt, kNotAnImage};
     typeKnown = true;
     // Video metadata never holds Exif, and reading it may mean walking the whole file.
     if (IsVideo(image->mimeType())) return {std::nullopt, kVideo};
     image->readMetadata();
     return DateOf(image->exifData());
+  } catch (const TMetadataTooLarge&) {
+    return {std::nullopt, "more metadata than a photo has (over " + std::to_string(kMetadataReadLimit >> 20) + " MiB)"};
   } catch (const Exiv2::Error& error) {
     // Telling the type reads the signature of every format; a file shorter than some of
     // them (a note, an empty file) ends that search with a failed read, not a damaged photo.

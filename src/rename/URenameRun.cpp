@@ -89,6 +89,13 @@ struct TRenameRun::TStep : TRenameOutcomes {
     visit.tree->SetText(node, std::string(shown).append(" (was \"").append(OldName(entry)).append("\")"));
     visit.tree->SetReason(node, reason);
   }
+  // An entry that keeps its name without a turn: a folder not renamed, or one left by a
+  // cancel.
+  void Keep(std::size_t entry, TFolderRenamer& renamer) {
+    newNames[entry] = oldNames[entry];
+    if (run.m_options.simulate) AddNode(entry);
+    renamer.Keep(entry);
+  }
   // Simulations only: the entry's node, unchanged until the renamer says otherwise.
   void AddNode(std::size_t entry) {
     const TNodeState state = isFile ? TNodeState::FileUnchanged : TNodeState::FolderUnchanged;
@@ -320,14 +327,14 @@ void TRenameRun::DirectoryStep(TVisit& visit, double share) {
   TStep step(*this, visit, TEntryKind::Directory, visit.directories);
   TFolderRenamer renamer(*visit.folder, step, step.oldNames);
   for (std::size_t i = 0; i < count; ++i) {
-    Log(*visit.out, visit.depth, "* Renaming directory ", step.OldName(i));
-    if (m_options.renameDirs) {
+    // Cancelled: the rest of the folder keeps its names.
+    const bool turns = m_options.renameDirs && !visit.out->Stopped();
+    if (turns || !m_options.renameDirs) Log(*visit.out, visit.depth, "* Renaming directory ", step.OldName(i));
+    if (turns) {
       TakeTurn(step, renamer, i);
       visit.out->AddProgress(each);
     } else {
-      step.newNames[i] = step.oldNames[i];
-      step.AddNode(i);
-      renamer.Keep(i);
+      step.Keep(i, renamer);
     }
     if (m_options.simulate) {
       visit.treeIndexList.push_back(step.Node(i));
@@ -348,6 +355,11 @@ void TRenameRun::FileStep(TVisit& visit, const TWRFileList& files, double share)
   TStep step(*this, visit, TEntryKind::File, files);
   TFolderRenamer renamer(*visit.folder, step, step.oldNames);
   for (std::size_t i = 0; i < files.Size(); ++i) {
+    if (visit.out->Stopped()) {
+      // Cancelled: the rest of the folder keeps its names.
+      for (; i < files.Size(); ++i) step.Keep(i, renamer);
+      break;
+    }
     Log(*visit.out, visit.depth, "* Renaming file ", step.OldName(i));
     TakeTurn(step, renamer, i);
     visit.out->AddProgress(each);

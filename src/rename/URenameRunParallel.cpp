@@ -24,7 +24,8 @@ namespace qx {
 // A worker's visit's effects, in the order they happened.
 class TRenameRun::TJournal : public TOutput {
  public:
-  TJournal(bool logs, TPendingFigures& pending) : m_logs(logs), m_pending(pending) {}
+  TJournal(bool logs, TPendingFigures& pending, const std::atomic<bool>& cancelled)
+      : m_logs(logs), m_pending(pending), m_cancelled(cancelled) {}
 
   bool Logs() const override { return m_logs; }
   void Log(std::string line) override { m_events.emplace_back(TLine{std::move(line)}); }
@@ -46,6 +47,7 @@ class TRenameRun::TJournal : public TOutput {
                                  std::string(outcome.reason), outcome.kind, outcome.status});
   }
   void SayTargetsChecked(int depth) override { m_events.emplace_back(TTargetsChecked{depth}); }
+  bool Stopped() override { return m_cancelled; }
 
   // Into `out` as they happened; the entries are in `directory`, when it was opened.
   void Replay(TOutput& out, const TDirectory* directory) {
@@ -104,6 +106,7 @@ class TRenameRun::TJournal : public TOutput {
 
   bool m_logs;
   TPendingFigures& m_pending;
+  const std::atomic<bool>& m_cancelled;
   std::vector<TEvent> m_events;
 };
 
@@ -229,7 +232,7 @@ class TRenameRun::TParallelWalk {
     // Only the run's thread knows, and sets, where a folder's node goes in its tree.
     TNodeId node = task.byRun ? task.node : TResultTree::kNoNode;
     if (!task.byRun) {
-      task.journal = std::make_unique<TJournal>(run.m_options.log, m_pending);
+      task.journal = std::make_unique<TJournal>(run.m_options.log, m_pending, m_cancelled);
       out = task.journal.get();
       tree = &task.tree;
       node = run.m_options.simulate ? task.tree.AddRoot("") : TResultTree::kNoNode;
@@ -351,6 +354,7 @@ class TRenameRun::TParallelWalk {
       std::lock_guard lock(m_mutex);
       m_stopped = true;
     }
+    if (m_run.m_state.Cancelled) m_cancelled = true;
     m_changed.notify_all();
   }
 
@@ -365,6 +369,9 @@ class TRenameRun::TParallelWalk {
   std::set<TTask*, TWalkOrder> m_ready;
   std::size_t m_ahead = 0;  // folders visited by workers, not yet replayed
   bool m_stopped = false;   // cancelled, or stopped by a failure: no more folders begun
+  // Cancelled: the workers' folders give no further entry its turn. Set by the run's
+  // thread, read by the workers without the lock.
+  std::atomic<bool> m_cancelled = false;
   bool m_finished = false;
   std::vector<std::jthread> m_workers;  // last: joined before the tasks go
 };

@@ -59,6 +59,9 @@ class TRenameRun::TOutput {
   virtual void EntryDone(const TEntryOutcome& outcome) = 0;
   // The run says once that a file system makes it look up each new name first.
   virtual void SayTargetsChecked(int depth) = 0;
+  // Whether the run has been cancelled: no further entry then takes its turn, since a
+  // turn may read a photo's metadata from a slow disk.
+  virtual bool Stopped() = 0;
 };
 
 class TRenameRun::TDirectOutput : public TOutput {
@@ -73,6 +76,7 @@ class TRenameRun::TDirectOutput : public TOutput {
   void AddProgress(double amount) override { m_run.AddProgress(amount); }
   void SetCurrentItem(const std::string& item) override { m_run.m_host.SetCurrentItem(item); }
   void EntryDone(const TEntryOutcome& outcome) override { m_run.m_host.EntryDone(outcome); }
+  bool Stopped() override { return m_run.IsCancelled(); }
   void SayTargetsChecked(int depth) override {
     if (m_said) return;
     m_said = true;

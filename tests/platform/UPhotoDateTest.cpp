@@ -298,6 +298,13 @@ TEST(UPhotoDateTest, ReadsOnlyTheMetadataOfALargeFile) {
     EXPECT_EQ(Outcome(ReadPhotoDate(folder.Handle(), kind)), "2024-06-03 14:22:01") << kind;
     EXPECT_LT(BytesRead() - before, 1 << 20) << kind;
   }
+  // A file that starts like a photo and then runs on with nothing to stop at costs what a
+  // photo's metadata may, however large it is.
+  Bytes(std::string("\xFF\xD8\xFF\xE0\x00\x10JFIF\x00\x01\x01\x00\x00\x01\x00\x01\x00\x00", 20))(dir / "endless");
+  std::filesystem::resize_file(dir / "endless", std::uintmax_t{2} << 30);
+  const long long before = BytesRead();
+  EXPECT_EQ(Outcome(ReadPhotoDate(folder.Handle(), "endless")), "none: more metadata than a photo has (over 8 MiB)");
+  EXPECT_LT(BytesRead() - before, 9 << 20);
 }
 
 }  // namespace

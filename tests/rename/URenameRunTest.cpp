@@ -159,13 +159,15 @@ TEST_F(URenameRunTest, AnswersThatStopTheAskingOrTheRun) {
     std::deque<F> failureAnswers;
     std::size_t questions, messages;
     Paths tree;
+    int errors = 0;
   };
   const Row rows[] = {
       {"Yes to All", false, {R::Yes, R::YesToAll}, {}, 2, 0, {"0a.txt", "1b.txt", "2c.txt", "s/", "s/3d.txt"}},
       {"Cancel", false, {R::Yes, R::Cancel}, {}, 2, 0, {"0a.txt", "b.txt", "c.txt", "s/", "s/d.txt"}},
-      {"OK to every failure", true, {}, {}, 0, 2, {"b.txt", "c.txt", "s/", "s/x.txt", "x.txt"}},
-      {"Ignore All", true, {}, {F::IgnoreAll}, 0, 1, {"b.txt", "c.txt", "s/", "s/x.txt", "x.txt"}},
-      {"Cancel after a failure", true, {}, {F::Cancel}, 0, 1, {"b.txt", "c.txt", "s/", "s/d.txt", "x.txt"}},
+      {"OK to every failure", true, {}, {}, 0, 2, {"b.txt", "c.txt", "s/", "s/x.txt", "x.txt"}, 2},
+      {"Ignore All", true, {}, {F::IgnoreAll}, 0, 1, {"b.txt", "c.txt", "s/", "s/x.txt", "x.txt"}, 2},
+      // The cancel reaches the next entry: c.txt takes no turn.
+      {"Cancel after a failure", true, {}, {F::Cancel}, 0, 1, {"b.txt", "c.txt", "s/", "s/d.txt", "x.txt"}, 1},
   };
   for (const Row& row : rows) {
     std::filesystem::remove_all(m_root);
@@ -181,7 +183,7 @@ TEST_F(URenameRunTest, AnswersThatStopTheAskingOrTheRun) {
     EXPECT_EQ(ListTree(m_root), row.tree) << row.what;
     EXPECT_EQ(m_host.questions.size(), row.questions) << row.what;
     EXPECT_EQ(m_host.messages.size(), row.messages) << row.what;
-    EXPECT_EQ(state.ErrorCount, row.clash ? 2 : 0) << row.what << ": every failure is counted";
+    EXPECT_EQ(state.ErrorCount, row.errors) << row.what << ": every failure is counted";
   }
 }
 
@@ -243,14 +245,17 @@ TEST_F(URenameRunTest, AFolderThatCannotBeEnteredIsReportedAndItsSiblingsStillVi
   EXPECT_DOUBLE_EQ(state.Progress, 1.0) << "a skipped folder's share counts as done";
 }
 
-TEST_F(URenameRunTest, CancelDuringAFileStepFinishesThatFolderAndEntersNoOther) {
+// A cancel reaches the run between two entries: an entry's turn may read a photo's
+// metadata from a slow disk, so the rest of the folder keeps its names.
+TEST_F(URenameRunTest, CancelStopsAtTheNextEntryAndEntersNoOtherFolder) {
   MakeTree(m_root, {"a.txt", "b.txt", "c.txt", "s/d.txt"});
   m_jobs.AddNew(MakeJob(K::jobUpper, 0));
   m_options.recurseDirs = m_options.log = true;
   m_host.cancelAfterUpdates = 1;
   const TRunState state = Run();
   EXPECT_TRUE(state.Cancelled);
-  EXPECT_EQ(ListTree(m_root), (Paths{"A.TXT", "B.TXT", "C.TXT", "s/", "s/d.txt"}));
+  EXPECT_EQ(ListTree(m_root), (Paths{"A.TXT", "b.txt", "c.txt", "s/", "s/d.txt"}));
+  EXPECT_EQ(state.FilesProcessed, 1);
   EXPECT_EQ(std::count(m_host.log.begin(), m_host.log.end(), "+ Recursing into s ()"), 0)
       << "a folder never entered is not logged as entered";
   EXPECT_EQ(std::count(m_host.log.begin(), m_host.log.end(), "   > Changing to s"), 0);

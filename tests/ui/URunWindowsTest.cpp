@@ -125,7 +125,7 @@ class URunWindowsTest : public QObject {
     QVERIFY(!h.log.isVisible());
   }
 
-  void cancelStopsFurtherFoldersAndTheWindowSwitchesToClose() {
+  void cancelStopsAtTheNextEntryAndTheWindowSwitchesToClose() {
     THarness h({"a.txt", "b.txt", "s1/c.txt", "s2/d.txt"});
     h.jobs.AddNew(test::MakeJob(TJobKind::jobUpper, 0));
     h.options.recurseDirs = true;
@@ -136,7 +136,7 @@ class URunWindowsTest : public QObject {
     QVERIFY(state.Cancelled);
     // Let go of while the files changed, read again however the run ended.
     QCOMPARE(h.holds, (std::vector<bool>{true, false}));
-    QCOMPARE(test::ListTree(h.root), (Paths{"A.TXT", "B.TXT", "s1/", "s1/c.txt", "s2/", "s2/d.txt"}));
+    QCOMPARE(test::ListTree(h.root), (Paths{"a.txt", "b.txt", "s1/", "s1/c.txt", "s2/", "s2/d.txt"}));
     TfrmProgress* progress = h.controller.ProgressWindow();
     QVERIFY(!test::Child<QPushButton>(*progress, "btnCancel")->isVisibleTo(progress));
     QVERIFY(test::Child<QPushButton>(*progress, "btnClose")->isVisibleTo(progress));
