@@ -126,7 +126,8 @@ class TJobList {
 class TEntryDates {
  public:
   virtual ~TEntryDates() = default;
-  virtual TLocalDateTime Modified() = 0;
+  // Its last change; nothing, with the reason, when it cannot be read or told as a date.
+  virtual TDateOrReason Modified() = 0;
   // When the photo was taken; nothing when the entry carries no such date, and the
   // date job takes Modified() instead.
   virtual std::optional<TLocalDateTime> Taken() = 0;
@@ -135,11 +136,11 @@ class TEntryDates {
 // A name that is no entry's, such as a typed sample: both dates are now.
 class TCurrentTime : public TEntryDates {
  public:
-  TLocalDateTime Modified() override;
-  std::optional<TLocalDateTime> Taken() override { return Modified(); }
+  TDateOrReason Modified() override;
+  std::optional<TLocalDateTime> Taken() override { return Modified().date; }
 
  private:
-  std::optional<TLocalDateTime> m_now;  // taken once, so every date job of a name agrees
+  std::optional<TDateOrReason> m_now;  // taken once, so every date job of a name agrees
 };
 
 // `date` in `format`: yyyy, yy, mm, dd, hh, nn, ss are its fields, zero-padded; every
@@ -156,9 +157,11 @@ std::string NormaliseCase(std::string_view text);
 std::string CounterText(std::int32_t value, std::int32_t width);
 
 // One job applied to one name; positions and counts are in characters. Never fails:
-// an unknown kind or modifier leaves the name as it is. A counter job reads
-// `counterValue` and then adds 1, whatever else happens. A date job takes its date from
-// `dates`, or the current time when there are none.
+// an unknown kind or modifier leaves the name as it is, and a job that cannot do its
+// work gives the reason as the name (a regular-expression engine's error, a date job's
+// "no date: ..."). A counter job reads `counterValue` and then adds 1, whatever else
+// happens. A date job takes its date from `dates`, or the current time when there are
+// none.
 std::string ApplyJob(const TJob& job, std::string_view name, std::int32_t& counterValue, TEntryDates* dates = nullptr);
 
 // The enabled jobs applied in list order, each to the previous result. Disabled
@@ -166,9 +169,10 @@ std::string ApplyJob(const TJob& job, std::string_view name, std::int32_t& count
 std::string ApplyJobList(const TJobList& jobs, std::string_view name, std::int32_t& counterValue,
                          TEntryDates* dates = nullptr);
 
-// The same for a rename run, which must never take an engine error text for a name:
-// nothing when a regular-expression job failed on this name (`error` receives the
-// engine's text). The other jobs still run, so counters advance as for any name.
+// The same for a rename run, which must never take an error text for a name: nothing
+// when a regular-expression job failed on this name or a date job found no date
+// (`error` receives the engine's text or why there is no date). The other jobs still
+// run, so counters advance as for any name.
 std::optional<std::string> TryApplyJobList(const TJobList& jobs, std::string_view name, std::int32_t& counterValue,
                                            std::string& error, TEntryDates* dates = nullptr);
 

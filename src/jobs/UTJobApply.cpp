@@ -175,11 +175,28 @@ void ApplyRegex(const TJob& job, TWorkingName& name, std::string* engineError) {
 }
 
 // The date a date job inserts: the photo's, else the entry's modification date.
-TLocalDateTime DateOf(const TJob& job, TEntryDates& dates) {
+TDateOrReason DateOf(const TJob& job, TEntryDates& dates) {
   if (job.int1 == dateTaken) {
-    if (const auto taken = dates.Taken()) return *taken;
+    if (const auto taken = dates.Taken()) return {taken, ""};
   }
   return dates.Modified();
+}
+
+// With `failure` given, a date job without a date leaves the name as it was and says
+// why there; otherwise the reason becomes the name, as an engine's error does.
+void ApplyDate(const TJob& job, TWorkingName& name, std::string* failure, TEntryDates& dates) {
+  const TDateOrReason date = DateOf(job, dates);
+  if (!date.date) {
+    const std::string reason = "no date: " + date.whyNone;
+    if (failure) {
+      *failure = reason;
+    } else {
+      name.Text() = reason;
+    }
+    return;
+  }
+  InsertAt(name.Chars(), utf8::ToCodePoints(FormatDate(job.str2, *date.date)), job.modifier, job.int2,
+           utf8::ToCodePoints(job.str1));
 }
 
 void ApplyToName(const TJob& job, TWorkingName& name, std::int32_t& counterValue, std::string* engineError,
@@ -208,8 +225,7 @@ void ApplyToName(const TJob& job, TWorkingName& name, std::int32_t& counterValue
     case TJobKind::jobDate:
       // An unknown source leaves the name alone, as an unknown modifier does.
       if (!job.str2.empty() && (job.int1 == dateModified || job.int1 == dateTaken)) {
-        InsertAt(name.Chars(), utf8::ToCodePoints(FormatDate(job.str2, DateOf(job, dates))), job.modifier, job.int2,
-                 utf8::ToCodePoints(job.str1));
+        ApplyDate(job, name, engineError, dates);
       }
       break;
     case TJobKind::jobNone: break;
@@ -242,8 +258,11 @@ std::string CounterText(std::int32_t value, std::int32_t width) {
   return digits;
 }
 
-TLocalDateTime TCurrentTime::Modified() {
-  if (!m_now) m_now = LocalDateTime(std::time(nullptr));
+TDateOrReason TCurrentTime::Modified() {
+  if (!m_now) {
+    const auto now = LocalDateTime(std::time(nullptr));
+    m_now = {now, now ? "" : "the clock's date lies outside the years 1 to 9999"};
+  }
   return *m_now;
 }
 

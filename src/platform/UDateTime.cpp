@@ -26,10 +26,13 @@ const long long kEpochOffset = DaysFromCivil(1899, 12, 30);
 
 }  // namespace
 
-TLocalDateTime LocalDateTime(std::time_t time) {
+std::optional<TLocalDateTime> LocalDateTime(std::time_t time) {
   struct tm local;
-  if (localtime_r(&time, &local) == nullptr) return {};
-  return {local.tm_year + 1900, local.tm_mon + 1, local.tm_mday, local.tm_hour, local.tm_min, local.tm_sec};
+  if (localtime_r(&time, &local) == nullptr || local.tm_year + 1900LL < 1 || local.tm_year + 1900LL > 9999) {
+    return std::nullopt;
+  }
+  return TLocalDateTime{local.tm_year + 1900, local.tm_mon + 1, local.tm_mday,
+                        local.tm_hour,        local.tm_min,     local.tm_sec};
 }
 
 double EntryDateFromFileTime(std::time_t time) {

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <ctime>
+#include <optional>
 #include <string>
 
 namespace qx {
@@ -19,8 +20,15 @@ struct TLocalDateTime {
   bool operator==(const TLocalDateTime&) const = default;
 };
 
-// `time` in the local time zone; the epoch's date when the system cannot convert it.
-TLocalDateTime LocalDateTime(std::time_t time);
+// A date, or why there is none, as one clause a message can carry.
+struct TDateOrReason {
+  std::optional<TLocalDateTime> date;
+  std::string whyNone;  // empty with a date
+};
+
+// `time` in the local time zone; nothing when the system cannot convert it or its year
+// lies outside 1 to 9999, which a name's four-digit year cannot show.
+std::optional<TLocalDateTime> LocalDateTime(std::time_t time);
 
 // Days since 30 December 1899, the time of day as the fraction, in local time and
 // rounded down to an even second, the resolution directory listings have always had.

@@ -4,7 +4,10 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 
+#include <cerrno>
+
 #include "platform/USysCalls.h"
+#include "platform/USystemError.h"
 
 namespace qx {
 
@@ -32,5 +35,10 @@ std::optional<TFileStatus> StatusOf(int dirFd, const std::string& name) {
 }
 
 std::optional<TFileStatus> StatusOfHandle(int fd) { return Read(fd, "", AT_EMPTY_PATH); }
+
+TFileStatus ReadStatus(int dirFd, const std::string& name) {
+  if (auto status = Read(dirFd, name.c_str(), AT_SYMLINK_NOFOLLOW)) return *status;
+  throw TSystemError("Cannot read", name, errno);
+}
 
 }  // namespace qx

@@ -31,5 +31,7 @@ struct TFileStatus {
 std::optional<TFileStatus> StatusOf(int dirFd, const std::string& name);
 // The file or folder open as `fd`, even when no name leads to it any more.
 std::optional<TFileStatus> StatusOfHandle(int fd);
+// StatusOf for a caller that reports why it cannot be read: throws TSystemError.
+TFileStatus ReadStatus(int dirFd, const std::string& name);
 
 }  // namespace qx

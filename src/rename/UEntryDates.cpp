@@ -14,10 +14,15 @@ namespace qx {
 TFolderEntryDates::TFolderEntryDates(int dirFd, std::string_view name, bool isFolder)
     : m_dirFd(dirFd), m_name(name), m_isFolder(isFolder) {}
 
-TLocalDateTime TFolderEntryDates::Modified() {
+TDateOrReason TFolderEntryDates::Modified() {
   if (!m_modified) {
-    const auto status = StatusOf(m_dirFd, std::string(m_name));
-    m_modified = LocalDateTime(status ? static_cast<std::time_t>(status->modifiedSeconds) : 0);
+    try {
+      const auto date =
+          LocalDateTime(static_cast<std::time_t>(ReadStatus(m_dirFd, std::string(m_name)).modifiedSeconds));
+      m_modified = {date, date ? "" : "its modification date lies outside the years 1 to 9999"};
+    } catch (const TSystemError& error) {
+      m_modified = {std::nullopt, "its modification date cannot be read (" + error.Reason() + ")"};
+    }
   }
   return *m_modified;
 }
@@ -39,7 +44,7 @@ class TPathEntryDates : public TEntryDates {
  public:
   TPathEntryDates(TDirectory folder, std::string name, bool isFolder)
       : m_folder(std::move(folder)), m_name(std::move(name)), m_dates(m_folder.Handle(), m_name, isFolder) {}
-  TLocalDateTime Modified() override { return m_dates.Modified(); }
+  TDateOrReason Modified() override { return m_dates.Modified(); }
   std::optional<TLocalDateTime> Taken() override { return m_dates.Taken(); }
 
  private:

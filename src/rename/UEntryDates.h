@@ -18,8 +18,9 @@ class TFolderEntryDates : public TEntryDates {
   // Nothing is read or copied until a date is asked for: a run makes one per entry.
   TFolderEntryDates(int dirFd, std::string_view name, bool isFolder);
 
-  // Its modification time; the epoch's when it cannot be read.
-  TLocalDateTime Modified() override;
+  // Its modification time, or why there is none: the system's reason when it cannot be
+  // read, or a date outside the years a name can show.
+  TDateOrReason Modified() override;
   // A folder has none; a file has none when it carries no date or cannot be read.
   std::optional<TLocalDateTime> Taken() override;
   // Why Taken() gave nothing for a file, once it was asked; empty otherwise.
@@ -29,7 +30,7 @@ class TFolderEntryDates : public TEntryDates {
   int m_dirFd;
   std::string_view m_name;
   bool m_isFolder;
-  std::optional<TLocalDateTime> m_modified;
+  std::optional<TDateOrReason> m_modified;
   std::optional<std::optional<TLocalDateTime>> m_taken;
   std::string m_whyNoDateTaken;
 };

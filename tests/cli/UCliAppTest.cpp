@@ -96,7 +96,7 @@ TEST_F(UCliAppTest, TestAndDescribeADateJob) {
   test::SetModifiedTime(file, 1078477620);  // 5 March 2004 09:07 UTC
   setenv("TZ", "UTC", 1);
   tzset();
-  const std::string today = FormatDate("yyyymmdd_", LocalDateTime(std::time(nullptr)));
+  const std::string today = FormatDate("yyyymmdd_", *LocalDateTime(std::time(nullptr)));
   EXPECT_EQ(RunCli({"test", "--jobs", jobs, file, "not-there.txt"}).out,
             "20040305_" + file + "\n" + today + "not-there.txt\n");
   EXPECT_EQ(RunCli({"describe", jobs}).out, "[x] Insert the date taken (yyyymmdd_) at the beginning\n");

@@ -155,7 +155,7 @@ TEST(UTJobApplyTest, CounterPositionsAndAdvance) {
 class TFixedDates : public TEntryDates {
  public:
   TFixedDates(TLocalDateTime modified, std::optional<TLocalDateTime> taken) : m_modified(modified), m_taken(taken) {}
-  TLocalDateTime Modified() override { return m_modified; }
+  TDateOrReason Modified() override { return {m_modified, ""}; }
   std::optional<TLocalDateTime> Taken() override {
     ++takenAsked;
     return m_taken;

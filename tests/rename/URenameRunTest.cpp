@@ -2,9 +2,12 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <cstdlib>
+#include <ctime>
 #include <deque>
 #include <exiv2/exiv2.hpp>
 #include <filesystem>
+#include <limits>
 
 #include "platform/UFiles.h"
 #include "platform/USystemError.h"
@@ -603,6 +606,73 @@ TEST_F(URenameRunTest, AnOldNameWithALineBreakIsRefusedOnlyWhereTheUndoFileWould
       EXPECT_EQ(Describe(m_tree), row.predicted) << row.what;
     }
   }
+}
+
+// A system call seam whose stat of `name` gives the modification time `seconds`, or
+// fails with `error`.
+class TStatOf : public sys::TSysCalls {
+ public:
+  TStatOf(std::string name, std::time_t seconds, int error)
+      : m_name(std::move(name)), m_seconds(seconds), m_error(error) {}
+  int FstatAt(int dirFd, const char* path, struct stat* st, int flags) override {
+    const int result = TSysCalls::FstatAt(dirFd, path, st, flags);
+    if (result != 0 || m_name != path) return result;
+    if (m_error != 0) {
+      errno = m_error;
+      return -1;
+    }
+    st->st_mtim.tv_sec = m_seconds;
+    return 0;
+  }
+
+ private:
+  std::string m_name;
+  std::time_t m_seconds;
+  int m_error;
+};
+
+// A modification date that cannot be read, or that a name's year cannot show, fails
+// the entry with the reason; it never becomes the epoch's or a year below 1.
+TEST_F(URenameRunTest, AModificationDateBeyondWhatANameShowsFailsTheEntry) {
+  const std::string cannot = "no date: its modification date cannot be read (Permission denied)";
+  const std::string outside = "no date: its modification date lies outside the years 1 to 9999";
+  const struct {
+    const char* what;
+    std::time_t seconds;
+    int error;
+    std::string reason;  // empty when the date is used
+    const char* name;
+  } rows[] = {
+      {"the last second of 9999", 253402300799, 0, "", "9999 f.txt"},
+      {"the year 10000", 253402300800, 0, outside, "f.txt"},
+      {"the first second of the year 1", -62135596800, 0, "", "0001 f.txt"},
+      {"before the year 1", -62135596801, 0, outside, "f.txt"},
+      {"the far past", std::numeric_limits<std::time_t>::min(), 0, outside, "f.txt"},
+      {"a second before the epoch", -1, 0, "", "1969 f.txt"},
+      {"a stat that fails", 0, EACCES, cannot, "f.txt"},
+  };
+  const char* timeZone = std::getenv("TZ");
+  const std::string savedZone = timeZone ? timeZone : "";
+  setenv("TZ", "UTC", 1);
+  tzset();
+  m_jobs.AddNew(MakeJob(K::jobDate, 0, dateModified, 0, "", "yyyy "));
+  for (const auto& row : rows) {
+    std::filesystem::remove_all(m_root);
+    MakeTree(m_root, {"f.txt"});
+    m_host.messages.clear();
+    TStatOf stat("f.txt", row.seconds, row.error);
+    TRunState state;
+    {
+      sys::TScopedSysCalls seam(stat);
+      state = Run();
+    }
+    EXPECT_EQ(ListTree(m_root), Paths{row.name}) << row.what;
+    const Paths failures = {"Cannot rename " + m_root + "/f.txt. Operation will continue (" + row.reason + ")"};
+    EXPECT_EQ(m_host.messages, row.reason.empty() ? Paths{} : failures) << row.what;
+    EXPECT_EQ(state.ErrorCount, row.reason.empty() ? 0 : 1) << row.what;
+  }
+  timeZone ? setenv("TZ", savedZone.c_str(), 1) : unsetenv("TZ");
+  tzset();
 }
 
 }  // namespace

@@ -63,7 +63,9 @@ void TfrmDateDetails::StoreDialogIntoJob(TJob& job) const {
 
 void TfrmDateDetails::UpdateExample() {
   TCurrentTime now;
-  const QString example = ToQString(FormatDate(ToBytes(m_edtFormat->text()), now.Modified()));
+  // Only the format is shown here: a clock beyond the years a name can show gives the epoch.
+  const QString example =
+      ToQString(FormatDate(ToBytes(m_edtFormat->text()), now.Modified().date.value_or(TLocalDateTime())));
   const bool fits = !example.contains(u'/');
   m_lblExample->setText(fits ? u"Now: "_s + example : u"A name cannot hold \"/\": "_s + example);
   findChild<QPushButton*>(u"btnOk"_s)->setEnabled(fits);
