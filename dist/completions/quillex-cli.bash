@@ -58,7 +58,8 @@ _quillex_cli()
         run)
             options="--help --jobs --mask --recurse --no-recurse --rename-dirs --no-rename-dirs
                 --reset-counter --no-reset-counter --counter-start --sort --simulate --no-simulate
-                --undo --no-undo --confirm --no-confirm --log --no-log --format --parallel $jobs"
+                --undo --no-undo --confirm --no-confirm --log --no-log --format --parallel
+                --one-file-system --no-one-file-system $jobs"
             ;;
         undo) options='--help --yes --remove-after-errors --recurse' ;;
     esac

@@ -57,6 +57,8 @@ complete -c quillex-cli -n '__quillex_cli_on run' -l jobs -r -F -d 'Job list fil
 complete -c quillex-cli -n '__quillex_cli_on run' -l mask -x -d 'File mask'
 complete -c quillex-cli -n '__quillex_cli_on run' -l recurse -d 'Recurse into subdirectories'
 complete -c quillex-cli -n '__quillex_cli_on run' -l no-recurse -d 'Stay in DIR'
+complete -c quillex-cli -n '__quillex_cli_on run' -l one-file-system -d 'Do not go into folders of another file system'
+complete -c quillex-cli -n '__quillex_cli_on run' -l no-one-file-system -d 'Go into folders of every file system'
 complete -c quillex-cli -n '__quillex_cli_on run' -l rename-dirs -d 'Rename subdirectories too'
 complete -c quillex-cli -n '__quillex_cli_on run' -l no-rename-dirs -d 'Rename files only'
 complete -c quillex-cli -n '__quillex_cli_on run' -l reset-counter -d 'Reset counter in every subdir'

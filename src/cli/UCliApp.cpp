@@ -35,16 +35,28 @@ namespace {
 constexpr std::array kProgramOptions = {TOptionRule{"--config-dir", TValues::one},
                                         TOptionRule{"--version", TValues::none}};
 constexpr std::array kRunOptions = {
-    TOptionRule{"--jobs", TValues::one},           TOptionRule{"--mask", TValues::one},
-    TOptionRule{"--counter-start", TValues::one},  TOptionRule{"--sort", TValues::one},
-    TOptionRule{"--log", TValues::attached},       TOptionRule{"--no-log", TValues::none},
-    TOptionRule{"--format", TValues::one},         TOptionRule{"--parallel", TValues::one},
-    TOptionRule{"--recurse", TValues::none},       TOptionRule{"--no-recurse", TValues::none},
-    TOptionRule{"--rename-dirs", TValues::none},   TOptionRule{"--no-rename-dirs", TValues::none},
-    TOptionRule{"--reset-counter", TValues::none}, TOptionRule{"--no-reset-counter", TValues::none},
-    TOptionRule{"--simulate", TValues::none},      TOptionRule{"--no-simulate", TValues::none},
-    TOptionRule{"--undo", TValues::none},          TOptionRule{"--no-undo", TValues::none},
-    TOptionRule{"--confirm", TValues::none},       TOptionRule{"--no-confirm", TValues::none},
+    TOptionRule{"--jobs", TValues::one},
+    TOptionRule{"--mask", TValues::one},
+    TOptionRule{"--counter-start", TValues::one},
+    TOptionRule{"--sort", TValues::one},
+    TOptionRule{"--log", TValues::attached},
+    TOptionRule{"--no-log", TValues::none},
+    TOptionRule{"--format", TValues::one},
+    TOptionRule{"--parallel", TValues::one},
+    TOptionRule{"--recurse", TValues::none},
+    TOptionRule{"--no-recurse", TValues::none},
+    TOptionRule{"--rename-dirs", TValues::none},
+    TOptionRule{"--no-rename-dirs", TValues::none},
+    TOptionRule{"--reset-counter", TValues::none},
+    TOptionRule{"--no-reset-counter", TValues::none},
+    TOptionRule{"--simulate", TValues::none},
+    TOptionRule{"--no-simulate", TValues::none},
+    TOptionRule{"--undo", TValues::none},
+    TOptionRule{"--no-undo", TValues::none},
+    TOptionRule{"--confirm", TValues::none},
+    TOptionRule{"--no-confirm", TValues::none},
+    TOptionRule{"--one-file-system", TValues::none},
+    TOptionRule{"--no-one-file-system", TValues::none},
 };
 constexpr std::array kTestOptions = {TOptionRule{"--jobs", TValues::one}, TOptionRule{"--counter-start", TValues::one}};
 constexpr std::array kMakeJobsOptions = {TOptionRule{"--encoding", TValues::one},
@@ -54,13 +66,14 @@ constexpr std::array kUndoOptions = {TOptionRule{"--yes", TValues::none},
                                      TOptionRule{"--recurse", TValues::none}};
 
 // The switches of run, each with its --no- form, and the option it sets.
-constexpr std::array<std::pair<std::string_view, bool TRunOptions::*>, 6> kRunSwitches = {{
+constexpr std::array<std::pair<std::string_view, bool TRunOptions::*>, 7> kRunSwitches = {{
     {"recurse", &TRunOptions::recurseDirs},
     {"rename-dirs", &TRunOptions::renameDirs},
     {"reset-counter", &TRunOptions::resetCounter},
     {"simulate", &TRunOptions::simulate},
     {"undo", &TRunOptions::undo},
     {"confirm", &TRunOptions::confirm},
+    {"one-file-system", &TRunOptions::oneFileSystem},
 }};
 
 constexpr std::array<std::pair<std::string_view, TSortOrder>, 5> kSortNames = {{

@@ -63,6 +63,8 @@ Options:
   --jobs FILE           Job list file (default: the default job list)
   --mask MASK           File mask: * any run, ? one character, *.* every name
   --recurse             Recurse into subdirectories
+  --one-file-system     Do not go into folders of another file system (mount
+                        points) below DIR
   --rename-dirs         Rename subdirectories too
   --reset-counter       Restart the counter in every folder
   --counter-start N     Counter start value
@@ -77,7 +79,7 @@ Options:
                         share, a few on a local disk (default: the settings'
                         Folders at Once, else auto)
   --no-recurse, --no-rename-dirs, --no-reset-counter, --no-simulate,
-  --no-undo, --no-confirm, --no-log
+  --no-undo, --no-confirm, --no-log, --no-one-file-system
                         Turn that option off
   -h, --help            Print this help
 

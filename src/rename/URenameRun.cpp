@@ -11,6 +11,7 @@
 
 #include "platform/UDateTime.h"
 #include "platform/UDirectory.h"
+#include "platform/UFileStatus.h"
 #include "platform/USystemError.h"
 #include "platform/UUndoFile.h"
 #include "rename/UEntryDates.h"
@@ -256,8 +257,26 @@ std::optional<TDirectory> TRenameRun::OpenVisit(TOutput& out, const TDirectory* 
     out.AddProgress(share);
     return std::nullopt;
   }
+  // Taken by the run's thread before any worker opens a folder.
+  const std::optional<TFileStatus> status = StatusOfHandle(entered->Handle());
+  if (!parent && status) m_startDevice = status->device;
+  if (status && parent && m_options.oneFileSystem && status->device != m_startDevice) {
+    Log(out, depth, "- Passing over ", name, ": another file system");
+    out.AddProgress(share);
+    return std::nullopt;
+  }
+  if (status && !FirstVisit(*status)) {
+    out.Fail(depth, "Cannot change to directory: " + entered->Path(), "it was visited already in this run", false);
+    out.AddProgress(share);
+    return std::nullopt;
+  }
   out.SetCurrentItem(name);
   return entered;
+}
+
+bool TRenameRun::FirstVisit(const TFileStatus& folder) {
+  const std::lock_guard lock(m_visitedLock);
+  return m_visited.emplace(folder.device, folder.inode).second;
 }
 
 bool TRenameRun::VisitSteps(TVisit& visit, double share) {

@@ -5,11 +5,16 @@
 // drives it only through TRunHost.
 #pragma once
 
+#include <sys/types.h>
+
 #include <cstdint>
 #include <memory>
+#include <mutex>
 #include <optional>
+#include <set>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "jobs/UTJob.h"
@@ -21,6 +26,7 @@
 namespace qx {
 
 class TDirectory;
+struct TFileStatus;
 class TFolderRenamer;
 class TUndoFileWriter;
 
@@ -127,12 +133,15 @@ class TRenameRun {
   void Enter(std::vector<TVisit>& visits, const TDirectory* parent, const std::string& name, double share, int depth,
              TNodeId node);
   // "> Changing to" and the opening; nothing when the directory cannot be opened (the
-  // failure has gone to `out`).
+  // failure has gone to `out`), is a folder this run has visited already (through a bind
+  // mount or a loop: reported too), or lies on another file system with oneFileSystem.
   std::optional<TDirectory> OpenVisit(TOutput& out, const TDirectory* parent, const std::string& name, int depth,
                                       double share);
   // An open directory's collection and steps; true when its subdirectories are to be
   // entered, false when it could not be read or the run does not recurse.
   bool VisitSteps(TVisit& visit, double share);
+  // Whether the folder is entered for the first time in this run; any thread.
+  bool FirstVisit(const TFileStatus& folder);
   // "+ Recursing into" subdirectory `i` of `visit`, logged only for a folder the run
   // enters (or a worker has begun).
   void LogDescent(const TVisit& visit, std::size_t i);
@@ -167,6 +176,11 @@ class TRenameRun {
   TRunOptions m_options;
   TRunHost& m_host;
   const bool m_recordsUndo;
+  // The folders entered so far, by device and inode, so that none is visited twice;
+  // shared by the workers of a run over several folders at once.
+  std::mutex m_visitedLock;
+  std::set<std::pair<dev_t, ino_t>> m_visited;
+  std::optional<dev_t> m_startDevice;  // once the starting directory is open
   // Cleared by Yes to All and by Ignore All.
   bool m_asksEachRename;
   bool m_showsEachFailure = true;

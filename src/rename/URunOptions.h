@@ -31,6 +31,9 @@ struct TRunOptions {
   bool log = false;
   bool sort = true;
   TSortOrder sortOrder = TSortOrder::NameAsc;
+  // Subdirectories on another file system than the starting directory's (mount points)
+  // are passed over.
+  bool oneFileSystem = false;
   std::int32_t counterStart = 0;
   // How many folders a run may work on at once; 1 is one after the other, and
   // kAutomaticFolders lets the run choose (TRenameRun's FoldersAtOnce). More than one

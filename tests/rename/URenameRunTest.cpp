@@ -1,5 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include <gtest/gtest.h>
+#include <sched.h>
+#include <sys/mount.h>
 #include <unistd.h>
 
 #include <cstdlib>
@@ -7,12 +9,14 @@
 #include <deque>
 #include <exiv2/exiv2.hpp>
 #include <filesystem>
+#include <fstream>
 #include <limits>
 
 #include "platform/UFiles.h"
 #include "platform/USystemError.h"
 #include "rename/URenameRun.h"
 #include "rename/UUndo.h"
+#include "support/UChild.h"
 #include "support/UFaultySysCalls.h"
 #include "support/UMakeJob.h"
 #include "support/URecordingMessages.h"
@@ -673,6 +677,69 @@ TEST_F(URenameRunTest, AModificationDateBeyondWhatANameShowsFailsTheEntry) {
   }
   timeZone ? setenv("TZ", savedZone.c_str(), 1) : unsetenv("TZ");
   tzset();
+}
+
+// In a mount namespace of its own, so nothing mounted outlives the child; false where
+// this process may not mount (not root, no user namespaces).
+bool MayMountPrivately() {
+  if (unshare(CLONE_NEWNS) != 0 && (unshare(CLONE_NEWUSER | CLONE_NEWNS) != 0)) return false;
+  return mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) == 0;
+}
+
+// Each folder is visited once however many paths lead to it (a bind mount of the tree
+// inside itself, or of one folder beside another), one folder after another or several
+// at once; with oneFileSystem a mount point is passed over.
+TEST_F(URenameRunTest, AFolderIsVisitedOnceAndAnotherFileSystemOnlyWhenAllowed) {
+  const auto bind = [](const std::string& from, const std::string& to) {
+    return ::mount(from.c_str(), to.c_str(), nullptr, MS_BIND, nullptr) == 0;
+  };
+  const auto disk = [](const std::string& at) {
+    return ::mount("tmpfs", at.c_str(), "tmpfs", 0, nullptr) == 0 && std::ofstream(at + "/c").good();
+  };
+  const std::string again = "Cannot change to directory: " + m_root;
+  const std::string visited = " (it was visited already in this run)";
+  const struct {
+    const char* what;
+    Paths tree;
+    std::function<bool()> mount;
+    bool oneFileSystem;
+    int renamed;
+    Paths messages;
+  } rows[] = {
+      {"the tree bound inside itself",
+       {"a", "inner/b", "loop/"},
+       [&] { return bind(m_root, m_root + "/loop"); },
+       false,
+       2,
+       {again + "/loop" + visited}},
+      {"a folder bound beside itself",
+       {"a/x", "b/"},
+       [&] { return bind(m_root + "/a", m_root + "/b"); },
+       false,
+       1,
+       {again + "/b" + visited}},
+      {"another file system, entered", {"a", "disk/"}, [&] { return disk(m_root + "/disk"); }, false, 2, {}},
+      {"another file system, passed over", {"a", "disk/"}, [&] { return disk(m_root + "/disk"); }, true, 1, {}},
+  };
+  m_jobs.AddNew(MakeJob(K::jobInsert, 0, 0, 0, "x"));
+  for (const auto& row : rows) {
+    for (const int parallel : {1, 4}) {
+      const test::TChildEnd end = test::RunInChild([&]() -> std::string {
+        if (!MayMountPrivately()) return "skip";
+        std::filesystem::remove_all(m_root);
+        MakeTree(m_root, row.tree);
+        if (!row.mount()) return "skip";
+        m_options.recurseDirs = true;
+        m_options.parallel = parallel;
+        m_options.oneFileSystem = row.oneFileSystem;
+        const TRunState state = Run();
+        return testing::PrintToString(std::make_pair(state.FilesRenamed, m_host.messages));
+      });
+      if (end.output == "skip") GTEST_SKIP() << "no mounts here";
+      EXPECT_EQ(end.output, testing::PrintToString(std::make_pair(row.renamed, row.messages)))
+          << row.what << (parallel > 1 ? ", folders at once" : "");
+    }
+  }
 }
 
 }  // namespace
