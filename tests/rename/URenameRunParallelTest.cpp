@@ -1,0 +1,208 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The run over several folders at once where it fails or stops: a failure at every
+// system call in turn, a cancel at every moment the run asks for one, and an undo file
+// refused in a folder below. Each must say what happened, and one UndoTree must bring
+// back exactly the tree as it was.
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <atomic>
+#include <cerrno>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/USysCalls.h"
+#include "rename/URenameRun.h"
+#include "rename/UUndo.h"
+#include "support/UKillAtRename.h"
+#include "support/UMakeJob.h"
+#include "support/URecordingRunHost.h"
+#include "support/UTempDir.h"
+#include "support/UTree.h"
+
+namespace qx {
+namespace {
+
+using Paths = std::vector<std::string>;
+
+// Fails the call numbered `failAt` (from 0, whatever its kind, on whichever thread makes
+// it) with EIO, and counts every call.
+class TFailNthCall : public sys::TSysCalls {
+ public:
+  explicit TFailNthCall(long failAt) : m_failAt(failAt) {}
+  long Calls() const { return m_calls; }
+
+  int OpenAt(int dirFd, const char* path, int flags, mode_t mode) override {
+    return Fails() ? -1 : TSysCalls::OpenAt(dirFd, path, flags, mode);
+  }
+  ssize_t Read(int fd, void* data, std::size_t size) override { return Fails() ? -1 : TSysCalls::Read(fd, data, size); }
+  ssize_t PRead(int fd, void* data, std::size_t size, off_t offset) override {
+    return Fails() ? -1 : TSysCalls::PRead(fd, data, size, offset);
+  }
+  ssize_t Write(int fd, const void* data, std::size_t size) override {
+    return Fails() ? -1 : TSysCalls::Write(fd, data, size);
+  }
+  int Fsync(int fd) override { return Fails() ? -1 : TSysCalls::Fsync(fd); }
+  // A close that reports a failure has still closed the descriptor, as the kernel's does.
+  int Close(int fd) override {
+    const bool fails = Fails();
+    const int result = TSysCalls::Close(fd);
+    return fails ? (errno = EIO, -1) : result;
+  }
+  int Fchmod(int fd, mode_t mode) override { return Fails() ? -1 : TSysCalls::Fchmod(fd, mode); }
+  int FstatAt(int dirFd, const char* path, struct stat* st, int flags) override {
+    return Fails() ? -1 : TSysCalls::FstatAt(dirFd, path, st, flags);
+  }
+  int RenameAt2(int oldDir, const char* oldName, int newDir, const char* newName, unsigned flags) override {
+    return Fails() ? -1 : TSysCalls::RenameAt2(oldDir, oldName, newDir, newName, flags);
+  }
+  int UnlinkAt(int dirFd, const char* path, int flags) override {
+    return Fails() ? -1 : TSysCalls::UnlinkAt(dirFd, path, flags);
+  }
+  int Ftruncate(int fd, off_t length) override { return Fails() ? -1 : TSysCalls::Ftruncate(fd, length); }
+  int Dup(int fd) override { return Fails() ? -1 : TSysCalls::Dup(fd); }
+  DIR* FdOpenDir(int fd) override { return Fails() ? nullptr : TSysCalls::FdOpenDir(fd); }
+  struct dirent* ReadDir(DIR* dir) override {
+    return Fails() ? nullptr : TSysCalls::ReadDir(dir);
+  }
+
+ private:
+  bool Fails() {
+    if (m_calls++ != m_failAt) return false;
+    errno = EIO;
+    return true;
+  }
+  const long m_failAt;
+  std::atomic<long> m_calls = 0;
+};
+
+// Asks for a cancel from its `cancelAt`th question on (from 0).
+class TCancelAt : public test::TRecordingRunHost {
+ public:
+  explicit TCancelAt(int cancelAt) : m_cancelAt(cancelAt) {}
+  bool CancelRequested() override { return m_asked++ >= m_cancelAt; }
+  int Asked() const { return m_asked; }
+
+ private:
+  const int m_cancelAt;
+  int m_asked = 0;
+};
+
+constexpr int kFolders = 3;
+
+void MakeOriginal(const std::string& root) {
+  Paths paths;
+  for (const char* folder : {"alpha/", "beta/", "beta/gamma/", "delta/", ""}) {
+    for (const char* file : {"one.txt", "two.txt"}) paths.push_back(std::string(folder) + file);
+  }
+  test::MakeTree(root, paths);
+}
+
+struct TOutcome {
+  TRunState state;
+  bool completed;
+  Paths log, messages;
+};
+
+// Upper case for every file and folder of the tree, undo on, `kFolders` at once.
+TOutcome RunUpperCase(const std::string& root, test::TRecordingRunHost& host, sys::TSysCalls* calls = nullptr) {
+  TJobList jobs;
+  jobs.AddNew(test::MakeJob(TJobKind::jobUpper, 0));
+  TRunOptions options;
+  options.startDirectory = root;
+  options.recurseDirs = options.renameDirs = options.undo = options.log = true;
+  options.parallel = kFolders;
+  std::optional<sys::TScopedSysCalls> seam;
+  if (calls) seam.emplace(*calls);
+  TRenameRun run(jobs, options, host);
+  const bool completed = run.Run();
+  return {run.State(), completed, host.log, host.messages};
+}
+
+// What one UndoTree says went wrong; nothing to say where the run wrote no undo file.
+std::string TakeBack(const std::string& root) {
+  const Paths tree = test::ListTree(root);
+  const bool recorded = std::any_of(tree.begin(), tree.end(), [](const std::string& path) {
+    return path == "_quillex_undo.txt" || path.ends_with("/_quillex_undo.txt");
+  });
+  return recorded ? test::UndoFailures(UndoTree, root) : "";
+}
+
+bool Said(const Paths& lines, const std::string& part) {
+  return std::any_of(lines.begin(), lines.end(),
+                     [&](const std::string& line) { return line.find(part) != std::string::npos; });
+}
+
+TEST(URenameRunParallelTest, AFailureAtAnySystemCallIsSaidAndTakenBack) {
+  test::TTempDir dir;
+  const std::string root = dir / "root";
+  MakeOriginal(root);
+  const Paths original = test::ListTree(root);
+  TFailNthCall counting(-1);
+  test::TRecordingRunHost cleanHost;
+  RunUpperCase(root, cleanHost, &counting);
+  const Paths cleanResult = test::ListTree(root);
+  ASSERT_EQ(test::UndoFailures(UndoTree, root), "");
+  for (long failAt = 0; failAt < counting.Calls(); ++failAt) {
+    std::filesystem::remove_all(root);
+    MakeOriginal(root);
+    TFailNthCall failing(failAt);
+    test::TRecordingRunHost host;
+    const TOutcome outcome = RunUpperCase(root, host, &failing);
+    const std::string what = "failure at call " + std::to_string(failAt);
+    // A failure that changed what the run did is reported; one that changed nothing (a
+    // look at whether a folder ignores case, say) need not be.
+    if (test::ListTree(root) != cleanResult || !outcome.completed) {
+      EXPECT_GT(outcome.state.ErrorCount, 0) << what;
+      EXPECT_TRUE(Said(outcome.log, "Input/output error")) << what;
+    }
+    EXPECT_EQ(TakeBack(root), "") << what;
+    EXPECT_EQ(test::ListTree(root), original) << what;
+  }
+}
+
+TEST(URenameRunParallelTest, ACancelAtAnyMomentIsSaidAndTakenBack) {
+  test::TTempDir dir;
+  const std::string root = dir / "root";
+  MakeOriginal(root);
+  const Paths original = test::ListTree(root);
+  TCancelAt counting(1 << 30);
+  RunUpperCase(root, counting);
+  ASSERT_EQ(test::UndoFailures(UndoTree, root), "");
+  for (int cancelAt = 0; cancelAt <= counting.Asked(); ++cancelAt) {
+    std::filesystem::remove_all(root);
+    MakeOriginal(root);
+    TCancelAt host(cancelAt);
+    const TOutcome outcome = RunUpperCase(root, host);
+    const std::string what = "cancelled at question " + std::to_string(cancelAt);
+    EXPECT_TRUE(cancelAt > 0 || outcome.state.Cancelled) << what;
+    EXPECT_EQ(Said(outcome.log, "---- Cancelled"), outcome.state.Cancelled) << what;
+    EXPECT_EQ(TakeBack(root), "") << what;
+    EXPECT_EQ(test::ListTree(root), original) << what;
+  }
+}
+
+TEST(URenameRunParallelTest, AnUndoFileRefusedInAFolderBelowStopsTheRunAndTheRestIsTakenBack) {
+  test::TTempDir dir;
+  const std::string root = dir / "root";
+  MakeOriginal(root);
+  ASSERT_EQ(mkfifo((root + "/beta/gamma/_quillex_undo.txt").c_str(), 0600), 0);
+  const Paths original = test::ListTree(root);
+  test::TRecordingRunHost host;
+  const TOutcome outcome = RunUpperCase(root, host);
+  EXPECT_FALSE(outcome.completed);
+  EXPECT_GT(outcome.state.ErrorCount, 0);
+  const std::string refusal = "GAMMA/_quillex_undo.txt: it is not a regular file";
+  EXPECT_TRUE(Said(outcome.messages, refusal));
+  EXPECT_TRUE(Said(outcome.log, refusal));
+  // Undo refuses the FIFO too, and takes back everything else.
+  const std::string undoFailures = test::UndoFailures(UndoTree, root);
+  EXPECT_NE(undoFailures.find(refusal), std::string::npos) << undoFailures;
+  EXPECT_EQ(test::ListTree(root), original);
+}
+
+}  // namespace
+}  // namespace qx
