@@ -96,9 +96,12 @@ Examples:
   Artist and title swapped, "Artist - Title.mp3" to "Title - Artist.mp3":
     quillex-cli run --regex '^(.+) - (.+)\.mp3$' '$2 - $1.mp3' ~/Music
 
+Ctrl-C or SIGTERM stops the run before its next entry; --confirm takes y, n,
+a (yes to all) or q (stop).
+
 Exit status: 0 success; 1 a failure (a failed rename, a folder that could not
-be read, a clash a simulation predicts, a cancelled run); 2 wrong usage or
-nothing to do.
+be read, a clash a simulation predicts, a cancelled or stopped run, output that
+could not be written); 2 wrong usage or nothing to do.
 )";
 
 constexpr std::string_view kTestHead = R"(Usage: quillex-cli test [OPTIONS] [JOB OPTIONS] [--] NAME...
@@ -163,7 +166,7 @@ first, after asking.
 
 Options:
   --yes                 Answer Yes to the first question (undo?)
-  --remove-after-errors After --yes: remove the undo file even when some
+  --remove-after-errors After --yes: remove the undo files even when some
                         renames could not be taken back
   --recurse             Undo in DIR and all its subfolders, in one step
   -h, --help            Print this help
