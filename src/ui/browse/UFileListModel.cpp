@@ -78,6 +78,7 @@ void TFileListModel::SetFolder(const std::string& path) {
     endResetModel();
   }
   m_folder = path;
+  m_held = false;
   m_directory.reset();
   try {
     if (!path.empty()) m_directory = TDirectory::Open(path);
@@ -88,8 +89,14 @@ void TFileListModel::SetFolder(const std::string& path) {
   UpdatePreview();
 }
 
+void TFileListModel::Hold() {
+  m_held = true;
+  if (m_listing) m_stopReading->store(true);
+  m_listing = false;
+}
+
 void TFileListModel::Update(bool always) {
-  if (!m_directory) return;
+  if (!m_directory || m_held) return;
   if (always || (!IsListing() && StatusOfHandle(m_directory->Handle()) != m_stamp)) List();
 }
 
@@ -238,11 +245,11 @@ QVariant TFileListModel::headerData(int section, Qt::Orientation orientation, in
 Qt::ItemFlags TFileListModel::flags(const QModelIndex& index) const {
   if (!index.isValid()) return Qt::NoItemFlags;
   const Qt::ItemFlags flags = Qt::ItemIsSelectable | Qt::ItemIsEnabled | Qt::ItemNeverHasChildren;
-  return index.column() == colName ? flags | Qt::ItemIsEditable : flags;
+  return index.column() == colName && !m_held ? flags | Qt::ItemIsEditable : flags;
 }
 
 bool TFileListModel::setData(const QModelIndex& index, const QVariant& value, int role) {
-  if (role != Qt::EditRole || !index.isValid() || index.column() != colName || !m_directory) return false;
+  if (role != Qt::EditRole || !index.isValid() || index.column() != colName || !m_directory || m_held) return false;
   TFileEntry& entry = m_entries[static_cast<std::size_t>(index.row())];
   const std::string name = ToBytes(value.toString());
   if (name == entry.name) return false;

@@ -36,7 +36,11 @@ class TFileListModel : public TListingModel {
 
   // Shows the folder at `path` as soon as it is read; "" or a folder that cannot be
   // read shows nothing. The same folder again is read afresh, its rows kept meanwhile.
+  // Ends a hold.
   void SetFolder(const std::string& path);
+  // While a run renames in the folder: the rows stay as they are, no reading starts
+  // (one on its way is passed over) and no name can be edited, until SetFolder.
+  void Hold();
   const std::string& Folder() const { return m_folder; }
   // Reads the folder again when its status differs from the last reading's, or always.
   void Update(bool always);
@@ -102,6 +106,7 @@ class TFileListModel : public TListingModel {
   TFileOrder m_order;
   QFutureWatcher<TWorkOutcome<TEntries>> m_watcher;
   bool m_listing = false;
+  bool m_held = false;
   std::shared_ptr<std::atomic_bool> m_stopReading;  // the reading on its way's
   struct TPreviewInputs {
     TJobList jobs;

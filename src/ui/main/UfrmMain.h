@@ -137,8 +137,8 @@ class TfrmMain : public QMainWindow {
   void ApplyListFont();
   // While a run or an undo lasts, the commands that could disturb it are off.
   void SetRunning(bool running);
-  // The folder tree and the file list let go of their folders while a run changes
-  // them, and read them afresh afterwards.
+  // The folder tree and the file list stop following their folders while a run changes
+  // them, still showing them, and read them afresh afterwards.
   void HoldExplorer(bool hold);
   // F5: the folder tree and the file list read afresh.
   void RefreshExplorer();
