@@ -92,11 +92,14 @@ class TfrmMain : public QMainWindow {
 
  protected:
   void showEvent(QShowEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
 
  private:
   // Layout (UfrmMainLayout.cpp).
   void CreateMenu();
+  // The job panel, in a place that scrolls where the window is smaller than the panel.
+  QWidget* CreateJobPanel();
   QWidget* CreateDirectoryPanel();
   QWidget* CreateExplorerPanel();
   // Shows the file list in `style` and checks its command.
@@ -111,6 +114,9 @@ class TfrmMain : public QMainWindow {
   void FormShow();
   std::string DefaultJobListPath() const;
   void RestorePlacement();
+  // Moves and shrinks the window, frame included, onto the screen, where a frame the
+  // window manager added after RestorePlacement pushed it partly off.
+  void KeepOnScreen();
   TWindowPlacement Placement() const;
   // A write of the settings file; false after its error has gone to `messages`.
   bool WriteSettings(TMessageHost& messages);
