@@ -43,6 +43,9 @@ class TfrmProgress : public QWidget {
   void keyPressEvent(QKeyEvent* event) override;
 
  private:
+  // Cancel while running, Close afterwards.
+  void ShowRunning(bool running);
+
   QLabel* m_lblCurrentItem;
   QProgressBar* m_gauProgress;
   QLabel* m_lblFolders;
@@ -53,8 +56,6 @@ class TfrmProgress : public QWidget {
   QPushButton* m_btnClose;
   QElapsedTimer m_sinceRepaint;
   bool m_running = true;
-
-  void ShowRunning(bool running);
 };
 
 }  // namespace qx
