@@ -4,6 +4,8 @@
 // log-off and on SIGTERM.
 #include <QApplication>
 #include <QSessionManager>
+#include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <iostream>
 #include <string>
@@ -47,13 +49,25 @@ bool AnsweredQuery(int argc, char* argv[]) {
   return true;
 }
 
+QtMessageHandler g_qtMessages = nullptr;
+
+// Qt aborts when its window system cannot start, with a core dump and advice to
+// reinstall; before the first window, that means no display could be reached.
+void StartUpMessage(QtMsgType type, const QMessageLogContext& context, const QString& message) {
+  if (type != QtFatalMsg) return g_qtMessages(type, context, message);
+  std::fputs("quillex: cannot connect to a display; use quillex-cli for the command line\n", stderr);
+  std::_Exit(1);
+}
+
 }  // namespace
 
 int main(int argc, char* argv[]) {
   if (AnsweredQuery(argc, argv)) return 0;
   // A run over a very deep tree holds one folder handle per level.
   qx::RaiseOpenFileLimit();
+  g_qtMessages = qInstallMessageHandler(StartUpMessage);
   QApplication app(argc, argv);
+  qInstallMessageHandler(g_qtMessages);
   QApplication::setApplicationName(qx::kApplicationTitle);
   // Ties the windows to the menu entry (and its icon) on Wayland and in task bars.
   QGuiApplication::setDesktopFileName(QStringLiteral("org.quillex.quillex"));

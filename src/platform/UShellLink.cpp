@@ -59,15 +59,12 @@ std::string DesktopEntry(const std::string& target, const std::string& descripti
          "Name=" +
          EscapeValue(description) +
          "\n"
-         "Comment=" +
-         EscapeValue(description) +
-         "\n"
+         "Comment=Rename many files at once, with a preview and undo\n"
          "Exec=" +
          EscapeValue(QuoteExecArgument(target)) +
          " %f\n"
          "Icon=quillex\n"
-         "Terminal=false\n"
-         "MimeType=inode/directory;application/octet-stream;\n";
+         "Terminal=false\n";
 }
 
 int CreateShortcut(const std::string& target, const std::string& linkFile, const std::string& description) {

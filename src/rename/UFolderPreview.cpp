@@ -1,10 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "rename/UFolderPreview.h"
 
-#include <stdexcept>
-
 #include "platform/UDirectory.h"
-#include "platform/USystemError.h"
 #include "rename/UFileCollection.h"
 #include "rename/URenameRun.h"
 
@@ -57,19 +54,12 @@ std::unique_ptr<TFolderPreview> TFolderPreview::Make(const TJobList& jobs, TRunO
     // The tree holds the entries in the run's order but not their present names: the
     // folder is listed and ordered here by the run's own collection, then simulated.
     std::unique_ptr<TFolderPreview> preview(new TFolderPreview);
-    TWRFileList directories(byDate), files(byDate);
-    try {
-      const TDirectory folder = TDirectory::Open(options.startDirectory);
-      const TFileCollection collection(folder, preview->m_names, byDate);
-      directories = collection.CollectDirectories({});
-      files = collection.CollectFiles(options.fileMask, {});
-      SortEntries(directories, preview->m_names, true, options, {});
-      SortEntries(files, preview->m_names, false, options, {});
-    } catch (const TSystemError&) {
-      return nullptr;
-    } catch (const std::length_error&) {
-      return nullptr;  // sort keys past 4 GiB: the run would stop there too
-    }
+    const TDirectory folder = TDirectory::Open(options.startDirectory);
+    const TFileCollection collection(folder, preview->m_names, byDate);
+    TWRFileList directories = collection.CollectDirectories({});
+    TWRFileList files = collection.CollectFiles(options.fileMask, {});
+    SortEntries(directories, preview->m_names, true, options, {});
+    SortEntries(files, preview->m_names, false, options, {});
     if (cancelled()) return nullptr;
 
     TSilentRunHost host(cancelled);

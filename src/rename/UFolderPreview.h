@@ -33,9 +33,10 @@ class TFolderPreview {
   // Simulates a run of `jobs` over `options.startDirectory` alone, with the options'
   // mask, order, counter and folder renaming, as a real run takes its start folder.
   // Nothing when no run could start (no ticked job, a bad expression), when the folder
-  // cannot be read, holds more than a run can sort, or changed under every attempt to
-  // read it, or once `cancelled` answers true (it is asked between the steps, and by the
-  // run before it starts).
+  // changed under every attempt to read it, or once `cancelled` answers true (it is
+  // asked between the steps, and by the run before it starts). Throws TSystemError when
+  // the folder cannot be read and std::length_error when its names are more than a run
+  // can sort, so that the caller can say why there is no preview.
   static std::unique_ptr<TFolderPreview> Make(const TJobList& jobs, TRunOptions options,
                                               const std::function<bool()>& cancelled);
 

@@ -17,9 +17,17 @@ namespace {
 // The texts carry CR LF line ends; a label shows the CR as a stray glyph.
 QString DisplayText(const std::string& text) { return ToQString(text).replace(u"\r\n"_s, u"\n"_s); }
 
-// The window a run's box belongs to: the active one, but never the box answered just
-// before, which is on its way out and would take this one along.
-QWidget* RunBoxParent() {
+// The window a box belongs to, which window managers keep it above: a window that stays
+// on top (a run's progress window) while one shows, since it would cover any other
+// box; otherwise the active one, but never a box answered just before, which is on its
+// way out and would take this one along.
+QWidget* BoxParent() {
+  for (QWidget* window : QApplication::topLevelWidgets()) {
+    if (window->isVisible() && window->windowFlags().testFlag(Qt::WindowStaysOnTopHint) &&
+        !qobject_cast<QMessageBox*>(window)) {
+      return window;
+    }
+  }
   QWidget* window = QApplication::activeWindow();
   while (qobject_cast<QMessageBox*>(window) != nullptr) window = window->parentWidget();
   return window;
@@ -28,12 +36,12 @@ QWidget* RunBoxParent() {
 }  // namespace
 
 void TQtMessages::ShowMessage(const std::string& text) {
-  QMessageBox::information(QApplication::activeWindow(), kApplicationTitle, DisplayText(text), QMessageBox::Ok);
+  QMessageBox::information(BoxParent(), kApplicationTitle, DisplayText(text), QMessageBox::Ok);
 }
 
 bool TQtMessages::Confirm(const std::string& text) {
-  return QMessageBox::question(QApplication::activeWindow(), kApplicationTitle, DisplayText(text),
-                               QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes) == QMessageBox::Yes;
+  return QMessageBox::question(BoxParent(), kApplicationTitle, DisplayText(text), QMessageBox::Yes | QMessageBox::No,
+                               QMessageBox::Yes) == QMessageBox::Yes;
 }
 
 void TQtMessages::ShowFailure(const std::string& text, const std::string& reason) { ShowMessage(text + "\n" + reason); }
@@ -41,7 +49,7 @@ void TQtMessages::ShowFailure(const std::string& text, const std::string& reason
 TRenameAnswer TQtMessages::AskRename(const std::string& question) {
   auto* box =
       new QMessageBox(QMessageBox::Question, kApplicationTitle, DisplayText(question),
-                      QMessageBox::Yes | QMessageBox::No | QMessageBox::YesToAll | QMessageBox::Cancel, RunBoxParent());
+                      QMessageBox::Yes | QMessageBox::No | QMessageBox::YesToAll | QMessageBox::Cancel, BoxParent());
   box->setDefaultButton(QMessageBox::Yes);
   box->setEscapeButton(QMessageBox::No);
   switch (WaitForAnswer(box)) {
@@ -54,7 +62,7 @@ TRenameAnswer TQtMessages::AskRename(const std::string& question) {
 
 TFailureAnswer TQtMessages::ShowRunFailure(const std::string& text, const std::string& reason) {
   auto* box = new QMessageBox(QMessageBox::Warning, kApplicationTitle, DisplayText(text + "\n" + reason),
-                              QMessageBox::Ok | QMessageBox::Ignore | QMessageBox::Cancel, RunBoxParent());
+                              QMessageBox::Ok | QMessageBox::Ignore | QMessageBox::Cancel, BoxParent());
   box->button(QMessageBox::Ignore)->setText(u"Ignore &All"_s);
   box->setDefaultButton(QMessageBox::Ok);
   box->setEscapeButton(QMessageBox::Ok);

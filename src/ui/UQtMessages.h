@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The desktop program's answer to TMessageHost: message boxes titled "Quillex" over
-// the active window. Says nothing itself; every text comes from its caller.
+// the active window, or over a window that stays on top (a run's progress window) while
+// one shows, so that it never hides a box. Says nothing itself; every text comes from
+// its caller.
 #pragma once
 
 #include <QMessageBox>

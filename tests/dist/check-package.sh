@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: GPL-3.0-or-later
 # Packs the .deb from a build and holds it to Debian's checks: lintian reports no error
-# and no warning, the AppStream metadata and the desktop entry validate, and the
-# package, its changelog and its release list name the same version.
+# and no warning, the AppStream metadata and the desktop entry validate, the entry
+# claims no file type, and the package, its changelog and its release list name the
+# same version.
 #   check-package.sh BUILD_DIR VERSION
 set -uo pipefail
 build=${1:?usage: check-package.sh BUILD_DIR VERSION}
@@ -41,6 +42,8 @@ appstreamcli validate-tree --pedantic --no-net "$tree" >"$work/appstream.log" 2>
 for entry in "$tree"/usr/share/applications/*.desktop; do
   report=$(desktop-file-validate "$entry" 2>&1)
   [ -z "$report" ] || fail "desktop-file-validate: $report"
+  # With file types, a desktop could open folders or unknown files in Quillex by default.
+  ! grep -q '^MimeType=' "$entry" || fail "$(basename "$entry") claims file types: $(grep '^MimeType=' "$entry")"
 done
 
 [ "$(dpkg-deb -f "$deb" Version)" = "$version" ] || fail "the package's version is not $version"

@@ -51,13 +51,21 @@ TEST(UShellLinkTest, ExecQuotesTheProgramPathAsDesktopEntriesRequire) {
   for (const Row& row : rows) EXPECT_EQ(ExecLine(DesktopEntry(row.target, "Quillex")), row.exec) << row.name;
 }
 
-TEST(UShellLinkTest, TheEntryOffersQuillexForFoldersAndFiles) {
+// A desktop entry with file types would make Quillex what a desktop opens folders or
+// unknown files with; it names none, and desktop-file-validate has nothing to say.
+TEST(UShellLinkTest, TheEntryStartsQuillexClaimsNoFileTypeAndValidates) {
   const std::string entry = DesktopEntry("/usr/bin/quillex", "Quillex");
-  for (const char* line : {"[Desktop Entry]\n", "\nType=Application\n", "\nName=Quillex\n", "\nComment=Quillex\n",
-                           "\nMimeType=inode/directory;application/octet-stream;\n", "\nIcon=quillex\n"}) {
+  for (const char* line : {"[Desktop Entry]\n", "\nType=Application\n", "\nName=Quillex\n", "\nIcon=quillex\n"}) {
     EXPECT_NE(entry.find(line), std::string::npos) << line;
   }
   EXPECT_EQ(entry.rfind("[Desktop Entry]\n", 0), 0u) << "the group header comes first";
+  EXPECT_EQ(entry.find("MimeType="), std::string::npos);
+  if (std::system("command -v desktop-file-validate >/dev/null") != 0) GTEST_SKIP() << "no desktop-file-validate";
+  test::TTempDir dir;
+  const std::string file = dir.WriteFile(kShortcutFileName, entry);
+  const std::string report = dir / "report";
+  EXPECT_EQ(std::system(("desktop-file-validate '" + file + "' >'" + report + "' 2>&1").c_str()), 0);
+  EXPECT_EQ(ReadWholeFile(report), "");
 }
 
 TEST(UShellLinkTest, WritingTwiceSucceedsTwiceWithTheSameFile) {

@@ -3,7 +3,8 @@
 // with a large font, the first start on the screen, every coloured text readable on a
 // light and a dark theme, one Alt letter per control, the keys a user expects, a name for
 // every control, and a regular-expression tester that shows all of its output.
-// Run at QT_SCALE_FACTOR 1, 1.5 and 2 on a 1920x1200 screen (see CMakeLists.txt).
+// Run at QT_SCALE_FACTOR 1, 1.5 and 2 on a 1920x1200 screen, and the window's place on
+// smaller screens at 2 (see CMakeLists.txt).
 #include <QAbstractSpinBox>
 #include <QAccessible>
 #include <QCheckBox>
@@ -17,6 +18,8 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QSignalSpy>
 #include <QStyleOptionButton>
 #include <QToolButton>
@@ -144,20 +147,50 @@ QStringList SharedMnemonicsIn(QWidget& window) {
   return shared << SharedMnemonics(captions);
 }
 
-// The controls a user works that have no name for a screen reader.
-QStringList Unnamed(QWidget& window) {
-  QStringList unnamed;
+// The controls of `window` a user works, each once: a combo box's or a spin box's own
+// line edit, a combo box's list (a window of its own), a view's header and the »
+// buttons belong to their owners.
+QList<QWidget*> Controls(QWidget& window) {
+  QList<QWidget*> controls;
   for (QWidget* widget : window.findChildren<QWidget*>()) {
     const bool control = qobject_cast<QAbstractButton*>(widget) || qobject_cast<QLineEdit*>(widget) ||
                          qobject_cast<QComboBox*>(widget) || qobject_cast<QAbstractSpinBox*>(widget) ||
                          qobject_cast<QAbstractItemView*>(widget);
-    // Named by Qt or through their owners: a combo box's or a spin box's own line edit, a
-    // combo box's list (a window of its own), a view's header, the » buttons.
-    if (!control || widget->window() != &window || qobject_cast<QComboBox*>(widget->parentWidget()) ||
-        qobject_cast<QAbstractSpinBox*>(widget->parentWidget()) || qobject_cast<QHeaderView*>(widget) ||
-        widget->objectName().startsWith(u"qt_"_s)) {
-      continue;
+    if (control && widget->window() == &window && !qobject_cast<QComboBox*>(widget->parentWidget()) &&
+        !qobject_cast<QAbstractSpinBox*>(widget->parentWidget()) && !qobject_cast<QHeaderView*>(widget) &&
+        !widget->objectName().startsWith(u"qt_"_s)) {
+      controls << widget;
     }
+  }
+  return controls;
+}
+
+// The controls that a user cannot bring whole onto the screen, scrolling to them.
+QStringList OutOfReach(QWidget& window) {
+  const QRect area = window.screen()->availableGeometry();
+  // The layout settles as it does on screen, its scroll bars too.
+  QCoreApplication::processEvents();
+  QStringList out;
+  for (QWidget* control : Controls(window)) {
+    if (!control->isVisible()) continue;
+    for (QWidget* up = control->parentWidget(); up; up = up->parentWidget()) {
+      auto* scroller = qobject_cast<QScrollArea*>(up);
+      if (!scroller) continue;
+      const QPoint centre = control->mapTo(scroller->widget(), control->rect().center());
+      scroller->ensureVisible(centre.x(), centre.y(), control->width() / 2 + 1, control->height() / 2 + 1);
+    }
+    const QRect onScreen(control->mapToGlobal(QPoint()), control->size());
+    if (!area.contains(onScreen) || control->visibleRegion().boundingRect() != control->rect()) {
+      out << control->metaObject()->className() + QString(u" "_s) + control->objectName();
+    }
+  }
+  return out;
+}
+
+// The controls a user works that have no name for a screen reader.
+QStringList Unnamed(QWidget& window) {
+  QStringList unnamed;
+  for (QWidget* widget : Controls(window)) {
     QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(widget);
     if (!accessible || accessible->text(QAccessible::Name).trimmed().isEmpty()) {
       unnamed << widget->metaObject()->className() + QString(u" "_s) + widget->objectName();
@@ -200,7 +233,8 @@ class TDesktopLookTest : public QObject {
  private slots:
   void everyCaptionShowsWhole_data();
   void everyCaptionShowsWhole();
-  void theFirstStartIsOnTheScreen();
+  void theWindowIsOnTheScreen_data();
+  void theWindowIsOnTheScreen();
   void everyColouredTextIsReadable_data();
   void everyColouredTextIsReadable();
   void noTwoControlsShareAnAltLetter();
@@ -238,13 +272,24 @@ void TDesktopLookTest::everyCaptionShowsWhole() {
   QApplication::setFont(system);
 }
 
-void TDesktopLookTest::theFirstStartIsOnTheScreen() {
+void TDesktopLookTest::theWindowIsOnTheScreen_data() {
+  QTest::addColumn<QString>("saved");  // the [frmMain] lines of quillex.ini
+  QTest::newRow("the first start") << QString();
+  QTest::newRow("a placement larger than the screen") << u"Left=0\nTop=0\nWidth=4000\nHeight=3000\nWinState=0\n"_s;
+}
+
+// Also on a screen smaller than the window would like to be: the whole window, and every
+// control in reach.
+void TDesktopLookTest::theWindowIsOnTheScreen() {
+  QFETCH(QString, saved);
   THarness harness;
-  const QWidget& window = harness.Start();
+  if (!saved.isEmpty()) harness.WriteIni("[frmMain]\n" + saved.toStdString());
+  QWidget& window = harness.Start();
   const QRect area = window.screen()->availableGeometry();
   QVERIFY2(
       area.contains(window.frameGeometry()),
       qPrintable(QString(u"%1 outside %2"_s).arg(QDebug::toString(window.frameGeometry()), QDebug::toString(area))));
+  QCOMPARE(OutOfReach(window).join(", "), QString());
 }
 
 void TDesktopLookTest::everyColouredTextIsReadable_data() {

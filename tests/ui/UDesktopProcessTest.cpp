@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The desktop program as a process, the way a session ends it.
+// The desktop program as a process: the way a session ends it, and a start without a
+// display.
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/wait.h>
@@ -89,6 +90,26 @@ TEST(UDesktopProcessTest, SigtermWritesTheJobListFirstAndEndsWithNoMessageWaitin
   const std::string printed = ReadWholeFile(dir / "stderr");
   EXPECT_NE(printed.find("quillex: Unable to write to " + dir / "quillex.ini"), std::string::npos) << printed;
   EXPECT_TRUE(PathExists(dir / "quillex_last_close.txt"));
+}
+
+TEST(UDesktopProcessTest, WithoutADisplayItSaysSoAndExitsWithOne) {
+  for (const char* platform : {"", "xcb"}) {
+    test::TTempDir dir;
+    const test::TChildEnd end = test::RunInChild([&]() -> std::string {
+      for (const char* display : {"DISPLAY", "WAYLAND_DISPLAY", "XDG_SESSION_TYPE"}) unsetenv(display);
+      *platform ? setenv("QT_QPA_PLATFORM", platform, 1) : unsetenv("QT_QPA_PLATFORM");
+      setenv("HOME", dir.Path().c_str(), 1);
+      if (!freopen((dir / "stderr").c_str(), "w", stderr)) return "stderr cannot be redirected";
+      execl(QX_QUILLEX_PROGRAM, QX_QUILLEX_PROGRAM, static_cast<char*>(nullptr));
+      return "quillex cannot be started";
+    });
+    const std::string printed = ReadWholeFile(dir / "stderr");
+    EXPECT_TRUE(WIFEXITED(end.status) && WEXITSTATUS(end.status) == 1)
+        << "QT_QPA_PLATFORM=" << platform << ": " << test::StatusText(end.status) << " " << end.output;
+    EXPECT_NE(printed.find("quillex: cannot connect to a display; use quillex-cli for the command line\n"),
+              std::string::npos)
+        << "QT_QPA_PLATFORM=" << platform << ": " << printed;
+  }
 }
 
 }  // namespace

@@ -2,8 +2,9 @@
 // The file list's New name column against quillex-cli run --simulate over the same
 // folder, jobs and options: every entry the run takes a turn for shows the name and the
 // mark the simulation gives it (renamed, unchanged greyed, refused or clashing red),
-// numbered in the run's order; newer inputs supersede a preview on its way; and the main
-// window's inputs reach the column.
+// numbered in the run's order; newer inputs supersede a preview on its way, also while
+// the folder is being read; a preview that fails says why; and the main window's inputs
+// reach the column.
 #include <QComboBox>
 #include <QSpinBox>
 #include <QtTest/QtTest>
@@ -12,6 +13,8 @@
 
 #include "cli/UCliApp.h"
 #include "jobio/UJobIO.h"
+#include "platform/USysCalls.h"
+#include "support/UFaultySysCalls.h"
 #include "support/UMakeJob.h"
 #include "support/UTempDir.h"
 #include "support/UTree.h"
@@ -166,6 +169,28 @@ void MakeEntries(const test::TTempDir& folder, const std::vector<std::string>& e
   for (const std::string& entry : entries) test::SetModifiedTime(folder / entry, kNewest - 100 * age++);
 }
 
+// Until the column is complete and every worker has let go of its work, so that nothing
+// on its way can change the column after the test has read it.
+bool Settled(const TFileList& list) {
+  if (!QTest::qWaitFor([&] { return !list.IsPreviewing(); })) return false;
+  QThreadPool::globalInstance()->waitForDone();
+  QCoreApplication::sendPostedEvents();
+  return !list.IsPreviewing();
+}
+
+// A listing that throws what `thrown` throws.
+class TThrowingSysCalls : public sys::TSysCalls {
+ public:
+  explicit TThrowingSysCalls(std::function<void()> thrown) : m_thrown(std::move(thrown)) {}
+  struct dirent* ReadDir(DIR*) override {
+    m_thrown();
+    return nullptr;
+  }
+
+ private:
+  std::function<void()> m_thrown;
+};
+
 }  // namespace
 
 class TNamePreviewTest : public QObject {
@@ -175,6 +200,10 @@ class TNamePreviewTest : public QObject {
   void theColumnShowsWhatTheSimulationPredicts_data();
   void theColumnShowsWhatTheSimulationPredicts();
   void newerInputsSupersedeAPreviewOnItsWay();
+  void inputsArriveWhileAReadingAndAPreviewAreOnTheirWay_data();
+  void inputsArriveWhileAReadingAndAPreviewAreOnTheirWay();
+  void aPreviewThatFailsSaysWhy_data();
+  void aPreviewThatFailsSaysWhy();
   void theMainWindowsInputsReachTheColumn();
 };
 
@@ -244,6 +273,112 @@ void TNamePreviewTest::newerInputsSupersedeAPreviewOnItsWay() {
   QVERIFY(previewed.wait());
   QCOMPARE(Shown(list), Simulated(jobs, options));
   QCOMPARE(previewed.count(), 1);
+}
+
+void TNamePreviewTest::inputsArriveWhileAReadingAndAPreviewAreOnTheirWay_data() {
+  // "inputs": a new counter start; "pass": one pass of the event loop, which starts the
+  // preview asked for; "read": the folder read afresh; "sort": the list sorted by size;
+  // "release" and "refresh": a run lets go of the folder and reads it again afterwards.
+  QTest::addColumn<QStringList>("steps");
+  QTest::newRow("inputs while a preview is on its way") << QStringList{"inputs", "pass", "inputs"};
+  QTest::newRow("inputs while the folder is read") << QStringList{"read", "inputs", "pass", "inputs"};
+  QTest::newRow("a reading, then inputs, while a preview is on its way")
+      << QStringList{"inputs", "pass", "read", "inputs"};
+  QTest::newRow("inputs, then a reading, while a preview is on its way")
+      << QStringList{"inputs", "pass", "inputs", "read"};
+  QTest::newRow("a sort while both are on their way") << QStringList{"inputs", "pass", "read", "sort", "inputs"};
+  QTest::newRow("a run lets go of the folder meanwhile")
+      << QStringList{"inputs", "pass", "release", "inputs", "pass", "refresh"};
+}
+
+// The column ends complete for the latest inputs, and stays so.
+void TNamePreviewTest::inputsArriveWhileAReadingAndAPreviewAreOnTheirWay() {
+  QFETCH(QStringList, steps);
+  const test::TTempDir folder;
+  std::vector<std::string> names;
+  for (int n = 1; n <= 22; ++n) names.push_back("file " + std::to_string(n) + ".txt");
+  MakeEntries(folder, names);
+  TFileList list;
+  list.SetViewStyle(3);
+  list.SetFolder(folder.Path());
+  TJobList jobs;
+  jobs.AddLoaded(kCounter);
+  TRunOptions options;
+  options.startDirectory = folder.Path();
+  list.PreviewNames(jobs, options);
+  QVERIFY(Settled(list));
+  for (const QString& step : steps) {
+    if (step == "inputs") {
+      ++options.counterStart;
+      list.PreviewNames(jobs, options);
+    }
+    if (step == "pass") QCoreApplication::processEvents();
+    if (step == "read") list.SetFolder(folder.Path());
+    if (step == "sort") list.CurrentView()->model()->sort(colSize);
+    if (step == "release") list.Release();
+    if (step == "refresh") list.Refresh();
+  }
+  QVERIFY(Settled(list));
+  QCOMPARE(Shown(list).size(), static_cast<int>(names.size()));
+  QCOMPARE(Shown(list), Simulated(jobs, options));
+}
+
+void TNamePreviewTest::aPreviewThatFailsSaysWhy_data() {
+  QTest::addColumn<std::function<void()>>("thrown");
+  QTest::addColumn<bool>("whileListed");  // the list has its rows before the failure
+  QTest::addColumn<QString>("reason");
+  const std::function<void()> unreadable = [] { errno = EIO; };
+  QTest::newRow("an unreadable folder") << unreadable << true << "Cannot read folder";
+  QTest::newRow("more names than a run can sort")
+      << std::function<void()>([] { throw std::length_error("the names of one folder take more than 4 GiB"); }) << true
+      << "Value too large";
+  QTest::newRow("no memory") << std::function<void()>([] { throw std::bad_alloc(); }) << true << "not enough memory";
+  QTest::newRow("a runtime error") << std::function<void()>([] { throw std::runtime_error("gone"); }) << true << "gone";
+  QTest::newRow("no std::exception") << std::function<void()>([] { throw 7; }) << true << "an unknown error";
+  QTest::newRow("the list's own reading throws too")
+      << std::function<void()>([] { throw std::bad_alloc(); }) << false << "not enough memory";
+}
+
+// The column stays empty, with the reason on its heading and in each row's tooltip,
+// and the program goes on; the next inputs after the cause has gone show the names.
+void TNamePreviewTest::aPreviewThatFailsSaysWhy() {
+  QFETCH(std::function<void()>, thrown);
+  QFETCH(bool, whileListed);
+  QFETCH(QString, reason);
+  const test::TTempDir folder;
+  MakeEntries(folder, kMixed);
+  TFileList list;
+  list.SetViewStyle(3);
+  TJobList jobs;
+  jobs.AddLoaded(kCounter);
+  TRunOptions options;
+  options.startDirectory = folder.Path();
+  if (whileListed) {
+    list.SetFolder(folder.Path());
+    QTRY_COMPARE(list.CurrentView()->model()->rowCount(), static_cast<int>(kMixed.size()));
+  }
+  const QAbstractItemModel& model = *list.CurrentView()->model();
+  {
+    TThrowingSysCalls failing(thrown);
+    const sys::TScopedSysCalls seam(failing);
+    if (!whileListed) list.SetFolder(folder.Path());
+    list.PreviewNames(jobs, options);
+    QVERIFY(Settled(list));
+  }
+  QCOMPARE(Shown(list), QStringList());
+  const QString heading = model.headerData(colNewName, Qt::Horizontal, Qt::ToolTipRole).toString();
+  QVERIFY2(heading.startsWith("The new names cannot be shown: ") && heading.contains(reason), qPrintable(heading));
+  QVERIFY(!model.headerData(colNewName, Qt::Horizontal, Qt::DecorationRole).value<QIcon>().isNull());
+  for (int row = 0; row < model.rowCount(); ++row) {
+    QCOMPARE(model.index(row, colNewName).data(Qt::ToolTipRole).toString(), heading);
+  }
+
+  list.Refresh();
+  options.counterStart = 3;
+  list.PreviewNames(jobs, options);
+  QVERIFY(Settled(list));
+  QCOMPARE(Shown(list), Simulated(jobs, options));
+  QCOMPARE(model.headerData(colNewName, Qt::Horizontal, Qt::ToolTipRole), QVariant());
 }
 
 // Each step changes one input of the run's names; the column then matches a simulation

@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The run's windows driven by real runs over temporary trees: the tree window after a
-// simulation, the log across runs, Cancel, the gauge, the run's boxes and what stops a
-// run while one is open, closing during a run, and Undo.
+// simulation, the log across runs, Cancel, how a run ended, the gauge, the run's boxes
+// (over the progress window) and what stops a run while one is open, the file list
+// during a run, closing during a run, and Undo.
 #include <QApplication>
 #include <QCheckBox>
 #include <QLabel>
@@ -24,10 +25,13 @@
 #include "support/UTree.h"
 #include "ui/UMainWindowHarness.h"
 #include "ui/UQtMessages.h"
+#include "ui/browse/UFileList.h"
 #include "ui/run/URunController.h"
 #include "ui/run/UfrmLog.h"
 #include "ui/run/UfrmProgress.h"
 #include "ui/run/UfrmTree.h"
+
+using namespace Qt::StringLiterals;
 
 namespace qx {
 
@@ -140,6 +144,84 @@ class URunWindowsTest : public QObject {
     TfrmProgress* progress = h.controller.ProgressWindow();
     QVERIFY(!test::Child<QPushButton>(*progress, "btnCancel")->isVisibleTo(progress));
     QVERIFY(test::Child<QPushButton>(*progress, "btnClose")->isVisibleTo(progress));
+    QCOMPARE(test::Child<QLabel>(*progress, "lblOutcome")->text(), QString("Cancelled"));
+    // The window serves the next run, which completes.
+    h.controller.Go(h.jobs, h.options);
+    QCOMPARE(h.controller.ProgressWindow(), progress);
+    QCOMPARE(test::Child<QLabel>(*progress, "lblOutcome")->text(), QString());
+  }
+
+  // However a run ends, the finished window keeps its figures, says whether the run
+  // was cancelled or stopped, and Enter closes it.
+  void theFinishedWindowSaysHowTheRunEnded_data() {
+    QTest::addColumn<QString>("how");
+    QTest::addColumn<QString>("outcome");
+    QTest::addColumn<QString>("files");
+    QTest::newRow("completed") << QString() << QString() << u"2 of 2"_s;
+    QTest::newRow("Cancel in the window") << u"progress Cancel"_s << u"Cancelled"_s << u"1 of 2"_s;
+    QTest::newRow("Cancel at a question") << u"question Cancel"_s << u"Cancelled"_s << u"1 of 2"_s;
+    QTest::newRow("an undo file refused") << u"undo refused"_s << u"Stopped"_s << u"0 of 0"_s;
+  }
+
+  void theFinishedWindowSaysHowTheRunEnded() {
+    QFETCH(QString, how);
+    QFETCH(QString, outcome);
+    QFETCH(QString, files);
+    THarness h({"a.txt", "b.txt"});
+    h.jobs.AddNew(test::MakeJob(TJobKind::jobUpper, 0));
+    if (how == "progress Cancel") {
+      // The window's Cancel answers the open question No.
+      h.options.confirm = true;
+      h.messages.answers = {true};
+      h.messages.whileOpen = [&h] {
+        if (h.messages.questions.size() == 2) {
+          test::Child<QPushButton>(*h.controller.ProgressWindow(), "btnCancel")->click();
+        }
+      };
+    }
+    if (how == "question Cancel") {
+      h.options.confirm = true;
+      h.messages.renameAnswers = {TRenameAnswer::Yes, TRenameAnswer::Cancel};
+    }
+    if (how == "undo refused") {
+      h.options.undo = true;
+      std::filesystem::create_directory(h.root + "/_quillex_undo.txt");
+    }
+    h.controller.Go(h.jobs, h.options);
+    TfrmProgress* progress = h.controller.ProgressWindow();
+    QCOMPARE(test::Child<QLabel>(*progress, "lblOutcome")->text(), outcome);
+    QCOMPARE(test::Child<QLabel>(*progress, "lblFiles")->text(), files);
+    QVERIFY(test::Child<QPushButton>(*progress, "btnClose")->isVisibleTo(progress));
+    QVERIFY(test::ShowActive(*progress));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    QTRY_VERIFY(h.controller.ProgressWindow() == nullptr);
+  }
+
+  // The user sees the files a run asks about; the list is read again once it has ended,
+  // and nobody renames a file in it meanwhile.
+  void theFileListKeepsItsRowsWhileARunAsks() {
+    test::TMainWindowHarness harness;
+    const std::string root = harness.Data() / "root";
+    test::MakeTree(root, {"a.txt", "b.txt", "c.txt"});
+    harness.WriteDefaultJobList({test::MakeJob(TJobKind::jobUpper, 0)});
+    harness.Start({root});
+    harness.Control<QCheckBox>("chkConfirm")->setChecked(true);
+    const QAbstractItemModel& files = *harness.List().CurrentView()->model();
+    QTRY_COMPARE(files.rowCount(), 3);
+    QStringList seen;
+    harness.messages.answers = {true, true, true};
+    harness.messages.whileOpen = [&] {
+      QStringList rows;
+      for (int row = 0; row < files.rowCount(); ++row) {
+        const QModelIndex name = files.index(row, 0);
+        rows << name.data().toString() + (files.flags(name) & Qt::ItemIsEditable ? " editable" : "");
+      }
+      seen << rows.join(", ");
+    };
+    harness.Click("btnGo");
+    QCOMPARE(seen, QStringList(3, "a.txt, b.txt, c.txt"));
+    QTRY_COMPARE(files.index(0, 0).data().toString(), QString("A.TXT"));
+    QVERIFY(files.flags(files.index(0, 0)) & Qt::ItemIsEditable);
   }
 
   // The run's box on screen, if one is.
@@ -190,14 +272,17 @@ class URunWindowsTest : public QObject {
         h.window, real, h.log, [](bool) {}, [](bool) {});
     QStringList shown;
     bool progressStayed = true;
+    QStringList underProgress;  // the boxes the progress window could cover
     QTimer reader;
     connect(&reader, &QTimer::timeout, this, [&] {
       QMessageBox* box = OpenBox();
       if (box == nullptr) return;
       shown << box->text();
+      // A window manager keeps a box above the window it is transient for.
+      TfrmProgress* progress = controller.ProgressWindow();
+      if (box->windowHandle()->transientParent() != progress->windowHandle()) underProgress << box->text();
       if (shown.size() > 1) return box->defaultButton()->click();
       // While the box is open, the progress window can be neither closed nor blocked.
-      TfrmProgress* progress = controller.ProgressWindow();
       progress->close();
       progressStayed = progress->isVisible();
       if (action == "Esc") return QTest::keyClick(box, Qt::Key_Escape);
@@ -214,6 +299,7 @@ class URunWindowsTest : public QObject {
     delete controller.ProgressWindow();
     QVERIFY(progressStayed);
     QCOMPARE(shown.size(), boxes);
+    QCOMPARE(underProgress, QStringList());
     QStringList listed;
     for (const std::string& path : test::ListTree(h.root)) listed << QString::fromStdString(path);
     QCOMPARE(listed, tree);
@@ -244,6 +330,7 @@ class URunWindowsTest : public QObject {
     harness.Click("btnGo");
     QTRY_VERIFY(!window.isVisible());
     QCOMPARE(harness.messages.questions.size(), std::size_t{2});
+    QCOMPARE(test::Child<QLabel>(*window.Runs().ProgressWindow(), "lblOutcome")->text(), QString("Cancelled"));
     QCOMPARE(test::ListTree(root), (Paths{"A.TXT", "_quillex_undo.txt", "b.txt", "c.txt", "s/", "s/d.txt"}));
     // The closing steps ran: the settings and the job list are written.
     QVERIFY(PathExists(harness.IniPath()));

@@ -95,7 +95,8 @@ void TFileList::Connect(QAbstractItemView* view) {
     if (view->selectionModel()->isSelected(index)) emit EntryClicked(m_model->NameAt(index));
   });
   connect(view, &QAbstractItemView::activated, this, [this](const QModelIndex& index) {
-    if (m_model->IsFolderAt(index)) emit FolderOpened(WithTrailingSlash(m_folder) + m_model->NameAt(index));
+    if (!m_released && m_model->IsFolderAt(index))
+      emit FolderOpened(WithTrailingSlash(m_folder) + m_model->NameAt(index));
   });
 }
 
@@ -115,7 +116,7 @@ void TFileList::OpenParent() {
 void TFileList::Release() {
   m_released = true;
   m_watch.stop();
-  m_model->SetFolder(std::string());
+  m_model->Hold();
 }
 
 void TFileList::Refresh() {

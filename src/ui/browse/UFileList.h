@@ -35,8 +35,9 @@ class TFileList : public QStackedWidget {
   void OpenParent();
   // Reads the folder afresh and follows its changes again.
   void Refresh();
-  // Lets go of the folder while a run renames in it, so the list does not chase every
-  // rename; Refresh shows it again.
+  // Holds the folder's rows while a run renames in it, so that the user sees the files
+  // the run asks about and the list does not chase every rename: nothing is read, edited
+  // or opened meanwhile. Refresh reads the folder again.
   void Release();
 
   // Any number is kept as it is; one outside 0..3 shows as a list.

@@ -1,13 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/browse/UFileListModel.h"
 
+#include <QApplication>
 #include <QDateTime>
 #include <QFileIconProvider>
 #include <QGuiApplication>
 #include <QLocale>
 #include <QPalette>
-#include <QPromise>
-#include <QThreadPool>
+#include <QStyle>
 #include <algorithm>
 #include <limits>
 #include <memory>
@@ -56,10 +56,13 @@ QVariant MarkHint(const TFolderPreview::TOutcome& outcome) {
 
 TFileListModel::TFileListModel(QObject* parent) : TListingModel(parent) {
   connect(&m_watcher, &QFutureWatcherBase::finished, this, [this] {
-    // The empty future set when there is nothing to read holds no result.
-    if (m_watcher.future().resultCount() > 0) TakeReading(m_watcher.future().takeResult());
+    // Only the end of the reading on its way counts. One that failed (an unreadable
+    // folder, too little memory) shows the folder empty.
+    const auto reading = FinishedWork(m_watcher);
+    if (m_listing && reading) TakeReading(reading->value ? std::move(*reading->value) : TEntries());
   });
   connect(&m_preview, &TNamePreview::Changed, this, [this] {
+    emit headerDataChanged(Qt::Horizontal, colNewName, colNewName);
     if (!m_entries.empty()) emit dataChanged(index(0, colNewName), index(rowCount() - 1, colNewName));
   });
   connect(&m_preview, &TNamePreview::Finished, this, [this] {
@@ -75,6 +78,7 @@ void TFileListModel::SetFolder(const std::string& path) {
     endResetModel();
   }
   m_folder = path;
+  m_held = false;
   m_directory.reset();
   try {
     if (!path.empty()) m_directory = TDirectory::Open(path);
@@ -85,44 +89,36 @@ void TFileListModel::SetFolder(const std::string& path) {
   UpdatePreview();
 }
 
+void TFileListModel::Hold() {
+  m_held = true;
+  if (m_listing) m_stopReading->store(true);
+  m_listing = false;
+}
+
 void TFileListModel::Update(bool always) {
-  if (!m_directory) return;
+  if (!m_directory || m_held) return;
   if (always || (!IsListing() && StatusOfHandle(m_directory->Handle()) != m_stamp)) List();
 }
 
 void TFileListModel::List() {
   m_stamp = m_directory ? StatusOfHandle(m_directory->Handle()) : std::nullopt;
+  // A reading still on its way is passed over; it stops before sorting.
+  if (m_listing) m_stopReading->store(true);
   std::shared_ptr<const TDirectory> own;
   try {
     // A handle of its own: a listing moves the read position of the handle it uses.
     if (m_directory) own = std::make_shared<const TDirectory>(m_directory->OpenChild("."));
   } catch (const TSystemError&) {
   }
-  if (!own) {
-    m_watcher.cancel();
-    m_watcher.setFuture(QFuture<TEntries>());
-    TakeReading({});
-    return;
-  }
-  auto promise = std::make_shared<QPromise<TEntries>>();
-  m_watcher.cancel();
-  m_watcher.setFuture(promise->future());
+  if (!own) return TakeReading({});
+  m_stopReading = std::make_shared<std::atomic_bool>(false);
   m_listing = true;
-  QThreadPool::globalInstance()->start([promise, own, order = m_order] {
-    promise->start();
-    TEntries entries;
-    try {
-      entries = ReadEntries(*own);
-    } catch (const TSystemError&) {
-      // Unreadable: shown empty.
-    }
+  StartWork(m_watcher, [own, order = m_order, stop = m_stopReading] {
+    auto entries = std::make_shared<TEntries>(ReadEntries(*own));
     // Sorting is the larger part of a large folder's reading; a reading no longer
     // wanted (another folder, a run started) stops before it.
-    if (!promise->isCanceled()) {
-      SortEntries(entries, order, own->Handle());
-      promise->addResult(std::move(entries));
-    }
-    promise->finish();
+    if (!stop->load()) SortEntries(*entries, order, own->Handle());
+    return entries;
   });
 }
 
@@ -220,7 +216,7 @@ QVariant TFileListModel::data(const QModelIndex& index, int role) const {
 QVariant TFileListModel::NewNameData(const TFileEntry& entry, int role) const {
   const TFolderPreview* preview = m_preview.Result();
   const auto outcome = preview ? preview->Outcome(entry.name) : std::nullopt;
-  if (!outcome) return {};
+  if (!outcome) return role == Qt::ToolTipRole ? PreviewFailure() : QVariant();
   switch (role) {
     case Qt::DisplayRole: return ShownName(outcome->text);
     case Qt::DecorationRole: return StateIcon(outcome->state);
@@ -230,20 +226,30 @@ QVariant TFileListModel::NewNameData(const TFileEntry& entry, int role) const {
   }
 }
 
+QVariant TFileListModel::PreviewFailure() const {
+  if (m_preview.Failure().empty()) return {};
+  return u"The new names cannot be shown: "_s + ToQString(m_preview.Failure());
+}
+
 QVariant TFileListModel::headerData(int section, Qt::Orientation orientation, int role) const {
   static const char* const kTitles[kListColumnCount] = {"Name", "Size", "Type", "Date Modified", "New name"};
-  if (orientation != Qt::Horizontal || role != Qt::DisplayRole || section < 0 || section >= kListColumnCount) return {};
-  return QString::fromUtf8(kTitles[section]);
+  if (orientation != Qt::Horizontal || section < 0 || section >= kListColumnCount) return {};
+  if (role == Qt::DisplayRole) return QString::fromUtf8(kTitles[section]);
+  // A failed preview leaves the column empty; its heading says why, so that nobody reads
+  // the empty column as "no file would change".
+  if (section != colNewName || m_preview.Failure().empty()) return {};
+  if (role == Qt::DecorationRole) return QApplication::style()->standardIcon(QStyle::SP_MessageBoxWarning);
+  return role == Qt::ToolTipRole ? PreviewFailure() : QVariant();
 }
 
 Qt::ItemFlags TFileListModel::flags(const QModelIndex& index) const {
   if (!index.isValid()) return Qt::NoItemFlags;
   const Qt::ItemFlags flags = Qt::ItemIsSelectable | Qt::ItemIsEnabled | Qt::ItemNeverHasChildren;
-  return index.column() == colName ? flags | Qt::ItemIsEditable : flags;
+  return index.column() == colName && !m_held ? flags | Qt::ItemIsEditable : flags;
 }
 
 bool TFileListModel::setData(const QModelIndex& index, const QVariant& value, int role) {
-  if (role != Qt::EditRole || !index.isValid() || index.column() != colName || !m_directory) return false;
+  if (role != Qt::EditRole || !index.isValid() || index.column() != colName || !m_directory || m_held) return false;
   TFileEntry& entry = m_entries[static_cast<std::size_t>(index.row())];
   const std::string name = ToBytes(value.toString());
   if (name == entry.name) return false;

@@ -7,6 +7,8 @@
 #pragma once
 
 #include <QFutureWatcher>
+#include <atomic>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -15,6 +17,7 @@
 #include "platform/UDirectory.h"
 #include "platform/UFileStatus.h"
 #include "rename/URunOptions.h"
+#include "ui/UWork.h"
 #include "ui/browse/UFolderEntries.h"
 #include "ui/browse/UListingModel.h"
 #include "ui/browse/UNamePreview.h"
@@ -33,7 +36,11 @@ class TFileListModel : public TListingModel {
 
   // Shows the folder at `path` as soon as it is read; "" or a folder that cannot be
   // read shows nothing. The same folder again is read afresh, its rows kept meanwhile.
+  // Ends a hold.
   void SetFolder(const std::string& path);
+  // While a run renames in the folder: the rows stay as they are, no reading starts
+  // (one on its way is passed over) and no name can be edited, until SetFolder.
+  void Hold();
   const std::string& Folder() const { return m_folder; }
   // Reads the folder again when its status differs from the last reading's, or always.
   void Update(bool always);
@@ -44,7 +51,8 @@ class TFileListModel : public TListingModel {
   // shown folder's entries, the shown folder taken for the run's start folder: each
   // file the mask takes, and each folder when folders are renamed, as the run's
   // simulation names and marks it (renamed, unchanged greyed, refused or clashing red).
-  // Nothing shows while no job is ticked.
+  // Nothing shows while no job is ticked. A preview that fails leaves the column empty,
+  // with a warning mark and the reason on its heading and in each row's tooltip.
   void PreviewNames(TJobList jobs, TRunOptions options);
   // Whether the column is on screen; no preview is made while it is not.
   void SetPreviewShown(bool shown);
@@ -88,14 +96,18 @@ class TFileListModel : public TListingModel {
   // Asks for the preview of the latest inputs, or drops it when none can be made.
   void UpdatePreview();
   QVariant NewNameData(const TFileEntry& entry, int role) const;
+  // Why the column is empty, when its preview failed.
+  QVariant PreviewFailure() const;
 
   std::string m_folder;
   std::optional<TDirectory> m_directory;
   std::optional<TFileStatus> m_stamp;  // the folder's status when it was last read
   TEntries m_entries;
   TFileOrder m_order;
-  QFutureWatcher<TEntries> m_watcher;
+  QFutureWatcher<TWorkOutcome<TEntries>> m_watcher;
   bool m_listing = false;
+  bool m_held = false;
+  std::shared_ptr<std::atomic_bool> m_stopReading;  // the reading on its way's
   struct TPreviewInputs {
     TJobList jobs;
     TRunOptions options;

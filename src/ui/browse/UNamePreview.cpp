@@ -1,9 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/browse/UNamePreview.h"
 
-#include <QPromise>
-#include <QThreadPool>
-
 namespace qx {
 
 TNamePreview::TNamePreview(QObject* parent) : QObject(parent) {
@@ -38,35 +35,33 @@ void TNamePreview::Clear() {
 }
 
 void TNamePreview::Drop() {
-  if (!m_result) return;
+  if (!m_result && m_failure.empty()) return;
   m_result.reset();
+  m_failure.clear();
   emit Changed();
 }
 
 void TNamePreview::Start() {
   if (!m_inputs || m_running) return;
-  auto promise = std::make_shared<QPromise<TOutcome>>();
   m_cancel = std::make_shared<std::atomic_bool>(false);
   m_running = true;
-  m_watcher.setFuture(promise->future());
-  // The worker holds copies of the inputs and shares only its promise and stop flag,
-  // so it may outlive this object.
-  QThreadPool::globalInstance()->start([promise, cancel = m_cancel, inputs = std::move(*m_inputs)] {
-    promise->start();
-    promise->addResult(
-        TOutcome(TFolderPreview::Make(inputs.jobs, inputs.options, [&cancel] { return cancel->load(); })));
-    promise->finish();
+  // The worker holds copies of the inputs and shares only its stop flag.
+  StartWork(m_watcher, [cancel = m_cancel, inputs = std::move(*m_inputs)] {
+    return std::shared_ptr<const TFolderPreview>(
+        TFolderPreview::Make(inputs.jobs, inputs.options, [&cancel] { return cancel->load(); }));
   });
   m_inputs.reset();
 }
 
 void TNamePreview::Arrived() {
+  const auto outcome = FinishedWork(m_watcher);
+  // Only the end of the preview on its way counts.
+  if (!m_running || !outcome) return;
   m_running = false;
-  const bool superseded = m_cancel->load();
-  TOutcome outcome = m_watcher.future().resultCount() > 0 ? m_watcher.future().takeResult() : nullptr;
   if (m_inputs) return Start();
-  if (superseded) return;
-  m_result = std::move(outcome);
+  if (m_cancel->load()) return;
+  m_result = outcome->value;
+  m_failure = outcome->failure;
   emit Changed();
   emit Finished();
 }

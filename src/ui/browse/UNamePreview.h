@@ -11,10 +11,12 @@
 #include <atomic>
 #include <memory>
 #include <optional>
+#include <string>
 
 #include "jobs/UTJob.h"
 #include "rename/UFolderPreview.h"
 #include "rename/URunOptions.h"
+#include "ui/UWork.h"
 
 namespace qx {
 
@@ -33,12 +35,15 @@ class TNamePreview : public QObject {
   void Clear();
 
   // The preview of the latest request; null while it is on its way, or when there is
-  // none (an empty folder name, no ticked job, an unreadable folder).
+  // none (an empty folder name, no ticked job, a preview that failed).
   const TFolderPreview* Result() const { return m_result.get(); }
+  // Why the preview of the latest request failed (the folder could not be read, its
+  // names are more than a run can sort, memory ran out ...); "" when it did not.
+  const std::string& Failure() const { return m_failure; }
   bool IsBusy() const { return m_inputs.has_value() || m_running; }
 
  signals:
-  // Result() changed: dropped, or a new preview arrived.
+  // Result() or Failure() changed: dropped, or a new preview arrived.
   void Changed();
   // The preview of the latest request is in (Result() may still be null).
   void Finished();
@@ -48,7 +53,6 @@ class TNamePreview : public QObject {
     TJobList jobs;
     TRunOptions options;
   };
-  using TOutcome = std::shared_ptr<TFolderPreview>;
 
   void Start();
   void Arrived();
@@ -57,9 +61,10 @@ class TNamePreview : public QObject {
   std::optional<TInputs> m_inputs;  // asked for, not started yet
   bool m_running = false;
   std::shared_ptr<std::atomic_bool> m_cancel;  // the running preview's
-  QFutureWatcher<TOutcome> m_watcher;
+  QFutureWatcher<TWorkOutcome<const TFolderPreview>> m_watcher;
   QTimer m_start;
   std::shared_ptr<const TFolderPreview> m_result;
+  std::string m_failure;
 };
 
 }  // namespace qx

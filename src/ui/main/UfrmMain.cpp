@@ -7,6 +7,7 @@
 #include <QIcon>
 #include <QMetaObject>
 #include <QSplitter>
+#include <QWindow>
 
 #include "jobio/UJobIO.h"
 #include "platform/UAppPaths.h"
@@ -55,8 +56,7 @@ TfrmMain::TfrmMain(TMessageHost& messages, TDialogRunner& dialogs, TMainWindowSe
   auto* central = new QWidget;
   auto* layout = new QHBoxLayout(central);
   layout->setContentsMargins(4, 4, 4, 4);
-  m_jobPanel = new TJobPanel(*m_jobs, m_messages, m_dialogs, findChild<QAction*>(u"cmRegExHelp"_s));
-  layout->addWidget(m_jobPanel);
+  layout->addWidget(CreateJobPanel());
   m_splitter = new QSplitter(Qt::Horizontal);
   m_splitter->setObjectName("Splitter1");
   m_splitter->setChildrenCollapsible(false);
@@ -119,8 +119,18 @@ void TfrmMain::showEvent(QShowEvent* event) {
   QMainWindow::showEvent(event);
   if (m_shown) return;
   m_shown = true;
+  // The window manager's frame is known once the window is on screen.
+  windowHandle()->installEventFilter(this);
   // After the window is on screen, so that messages appear over it.
   QMetaObject::invokeMethod(this, &TfrmMain::FormShow, Qt::QueuedConnection);
+}
+
+bool TfrmMain::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == windowHandle() && event->type() == QEvent::Expose && windowHandle()->isExposed()) {
+    windowHandle()->removeEventFilter(this);
+    KeepOnScreen();
+  }
+  return QMainWindow::eventFilter(watched, event);
 }
 
 void TfrmMain::FormShow() {

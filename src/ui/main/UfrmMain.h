@@ -92,11 +92,14 @@ class TfrmMain : public QMainWindow {
 
  protected:
   void showEvent(QShowEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
 
  private:
   // Layout (UfrmMainLayout.cpp).
   void CreateMenu();
+  // The job panel, in a place that scrolls where the window is smaller than the panel.
+  QWidget* CreateJobPanel();
   QWidget* CreateDirectoryPanel();
   QWidget* CreateExplorerPanel();
   // Shows the file list in `style` and checks its command.
@@ -111,6 +114,9 @@ class TfrmMain : public QMainWindow {
   void FormShow();
   std::string DefaultJobListPath() const;
   void RestorePlacement();
+  // Moves and shrinks the window, frame included, onto the screen, where a frame the
+  // window manager added after RestorePlacement pushed it partly off.
+  void KeepOnScreen();
   TWindowPlacement Placement() const;
   // A write of the settings file; false after its error has gone to `messages`.
   bool WriteSettings(TMessageHost& messages);
@@ -137,8 +143,8 @@ class TfrmMain : public QMainWindow {
   void ApplyListFont();
   // While a run or an undo lasts, the commands that could disturb it are off.
   void SetRunning(bool running);
-  // The folder tree and the file list let go of their folders while a run changes
-  // them, and read them afresh afterwards.
+  // The folder tree and the file list stop following their folders while a run changes
+  // them, still showing them, and read them afresh afterwards.
   void HoldExplorer(bool hold);
   // F5: the folder tree and the file list read afresh.
   void RefreshExplorer();

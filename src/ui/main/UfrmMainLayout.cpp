@@ -1,12 +1,15 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// TfrmMain's own controls: the menu, the starting-directory pane and the file explorer,
-// with their names, captions and hints. The job panel builds itself.
+// TfrmMain's own controls: the menu, the job panel's place, the starting-directory pane
+// and the file explorer, with their names, captions and hints. The job panel builds
+// itself.
 #include <QAction>
 #include <QActionGroup>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QStyle>
 #include <QToolBar>
 #include <QToolButton>
@@ -18,6 +21,7 @@
 #include "ui/browse/UFileList.h"
 #include "ui/browse/UFolderTree.h"
 #include "ui/dialogs/UDialogRunner.h"
+#include "ui/main/UJobPanel.h"
 #include "ui/main/UPanelParts.h"
 #include "ui/main/UTitleBar.h"
 #include "ui/main/UfrmMain.h"
@@ -51,7 +55,40 @@ QAction* AddParallelChoice(QMenu& menu, QActionGroup& group, int folders, bool o
   return action;
 }
 
+// The job panel's place: the panel whole wherever the window has room for it, and
+// scrollable where a small screen or a large scale leaves less, so that the window
+// never has to be larger than the screen, and every control can be reached (Tab
+// scrolls to it).
+class TPanelScroller : public QScrollArea {
+ public:
+  explicit TPanelScroller(QWidget* panel) {
+    setObjectName("sbxMain");
+    setFrameShape(QFrame::NoFrame);
+    setWidgetResizable(true);
+    setWidget(panel);
+    // The panel's width and the bar's come and go together.
+    connect(verticalScrollBar(), &QScrollBar::rangeChanged, this, &QWidget::updateGeometry);
+  }
+
+  // The panel, and beside it the vertical bar while that shows.
+  QSize sizeHint() const override {
+    QSize hint = widget()->sizeHint();
+    if (verticalScrollBar()->isVisibleTo(this)) hint.rwidth() += verticalScrollBar()->sizeHint().width();
+    return hint;
+  }
+  // Room for the bars and a little of the panel.
+  QSize minimumSizeHint() const override {
+    const int least = 3 * verticalScrollBar()->sizeHint().width();
+    return QSize(least, least).boundedTo(sizeHint());
+  }
+};
+
 }  // namespace
+
+QWidget* TfrmMain::CreateJobPanel() {
+  m_jobPanel = new TJobPanel(*m_jobs, m_messages, m_dialogs, findChild<QAction*>(u"cmRegExHelp"_s));
+  return new TPanelScroller(m_jobPanel);
+}
 
 void TfrmMain::CreateMenu() {
   QMenuBar* bar = menuBar();

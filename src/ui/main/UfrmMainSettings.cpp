@@ -140,7 +140,8 @@ void TfrmMain::RestorePlacement() {
   TWindowPlacement placement = before;
   m_ini.RestoreWindowPlacement(kFormName, placement);
   // The frame counts too, where the platform can tell it before the window shows:
-  // creating the window asks it.
+  // creating the window asks it. Where it cannot (X11), KeepOnScreen fits the window
+  // again once it shows.
   create();
   const QMargins frame = windowHandle()->frameMargins();
   // Nothing stored: the design-time size, or what a large font or scale needs, all of it
@@ -155,6 +156,12 @@ void TfrmMain::RestorePlacement() {
   }
   // A window closed while minimised opens normal, so that it is never started out of sight.
   if (placement.state == TWindowState::wsMaximized) setWindowState(Qt::WindowMaximized);
+}
+
+void TfrmMain::KeepOnScreen() {
+  if (isMaximized() || isFullScreen()) return;
+  const QRect fitted = FittedOnScreen(Placement(), windowHandle()->frameMargins());
+  if (fitted != geometry()) setGeometry(fitted);
 }
 
 bool TfrmMain::WriteSettings(TMessageHost& messages) {

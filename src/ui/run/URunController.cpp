@@ -129,6 +129,11 @@ TRunController::TRunController(QWidget& window, TMessageHost& messages, TfrmLog&
       m_setBusy(std::move(setBusy)),
       m_holdExplorer(std::move(holdExplorer)) {}
 
+TRunController::~TRunController() {
+  delete m_progress.data();
+  delete m_tree.data();
+}
+
 void TRunController::Cancel() {
   if (!m_busy) return;
   // An undo cannot be cancelled half-way; its open question is answered No.
@@ -146,7 +151,7 @@ void TRunController::ShowProgressWindow() {
     m_progress->winId();
     m_progress->windowHandle()->setTransientParent(m_window.windowHandle());
   }
-  m_progress->SetRunning(true);
+  m_progress->Start();
   m_progress->show();
   m_progress->raise();
 }
@@ -169,13 +174,21 @@ TRunState TRunController::Go(const TJobList& jobs, const TRunOptions& options) {
   if (options.simulate) ShowTreeWindow();
 
   TRunState state;
+  TRunEnd end = TRunEnd::Completed;
   std::shared_ptr<TResultTree> result;
   {
     TBusyCursor busy(m_messages);
     m_cancelRequested = false;
     TQtRunHost host(busy, m_log, m_progress, m_cancelRequested);
     TRenameRun run(runJobs, options, host);
-    run.Run();
+    // A failure that stopped the run says more than a Cancel pressed meanwhile. A Cancel
+    // that answered the last question No left the run nothing more to stop: it was
+    // cancelled all the same.
+    if (!run.Run()) {
+      end = TRunEnd::Stopped;
+    } else if (run.State().Cancelled || m_cancelRequested) {
+      end = TRunEnd::Cancelled;
+    }
     state = run.State();
     if (options.simulate) result = std::make_shared<TResultTree>(run.TakeResultTree());
   }
@@ -183,7 +196,7 @@ TRunState TRunController::Go(const TJobList& jobs, const TRunOptions& options) {
   if (!options.simulate) m_holdExplorer(false);
   if (m_progress) {
     m_progress->UpdateProgress(state, true);
-    m_progress->SetRunning(false);
+    m_progress->Finish(end);
   }
   if (options.simulate && m_tree) {
     m_tree->ShowResult(std::move(result), state.FilesRenamed, state.DirsRenamed);

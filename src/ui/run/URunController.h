@@ -28,11 +28,13 @@ class TRunController : public QObject {
  public:
   // `window` is the main window: it owns the controller, and the progress window is
   // centred over it. `setBusy(true)` switches the main window's run-disturbing commands
-  // off, `false` on. `holdExplorer(true)` lets go of the folder tree and the file list
-  // before a run or undo changes the files, `false` reads them again afterwards; a
+  // off, `false` on. `holdExplorer(true)` has the folder tree and the file list stop
+  // following their folders before a run or undo changes the files, `false` reads them again afterwards; a
   // simulation changes nothing, so it calls neither.
   TRunController(QWidget& window, TMessageHost& messages, TfrmLog& log, std::function<void(bool)> setBusy,
                  std::function<void(bool)> holdExplorer);
+  // The progress and tree windows go with it.
+  ~TRunController() override;
 
   // The run over `options.startDirectory` with the ticked jobs, from StartRun's window
   // steps to FinishRun's. The settings are the caller's to write first.

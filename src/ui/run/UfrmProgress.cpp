@@ -3,9 +3,11 @@
 
 #include <QCloseEvent>
 #include <QGridLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
+#include <algorithm>
 #include <cmath>
 
 #include "UVersion.h"
@@ -22,6 +24,15 @@ QLabel* BoldLabel(const QString& text, QWidget* parent) {
   font.setBold(true);
   label->setFont(font);
   return label;
+}
+
+QString EndText(TRunEnd end) {
+  switch (end) {
+    case TRunEnd::Cancelled: return u"Cancelled"_s;
+    case TRunEnd::Stopped: return u"Stopped"_s;
+    case TRunEnd::Completed: break;
+  }
+  return {};
 }
 
 QLabel* NamedLabel(const char* name, QWidget* parent) {
@@ -51,6 +62,11 @@ TfrmProgress::TfrmProgress(QWidget* parent)
   m_lblFolders = NamedLabel("lblFolders", this);
   m_lblFiles = NamedLabel("lblFiles", this);
   m_lblErrors = NamedLabel("lblErrors", this);
+  m_lblOutcome = BoldLabel(QString(), this);
+  m_lblOutcome->setObjectName("lblOutcome");
+  // Room for either word, so that the fixed size below holds them.
+  m_lblOutcome->setMinimumWidth(std::max(m_lblOutcome->fontMetrics().horizontalAdvance(EndText(TRunEnd::Cancelled)),
+                                         m_lblOutcome->fontMetrics().horizontalAdvance(EndText(TRunEnd::Stopped))));
   m_btnCancel = new QPushButton(u"&Cancel"_s, this);
   m_btnCancel->setObjectName("btnCancel");
   m_btnClose = new QPushButton(u"Close"_s, this);
@@ -67,6 +83,7 @@ TfrmProgress::TfrmProgress(QWidget* parent)
   grid->addWidget(m_lblFiles, 3, 1);
   grid->addWidget(BoldLabel(u"Errors:"_s, this), 4, 0);
   grid->addWidget(m_lblErrors, 4, 1);
+  grid->addWidget(m_lblOutcome, 2, 2, Qt::AlignRight);
   // Cancel and Close share one place; exactly one of them shows.
   grid->addWidget(m_btnCancel, 3, 2, 2, 1, Qt::AlignRight | Qt::AlignBottom);
   grid->addWidget(m_btnClose, 3, 2, 2, 1, Qt::AlignRight | Qt::AlignBottom);
@@ -77,7 +94,7 @@ TfrmProgress::TfrmProgress(QWidget* parent)
 
   connect(m_btnCancel, &QPushButton::clicked, this, &TfrmProgress::CancelRequested);
   connect(m_btnClose, &QPushButton::clicked, this, &QWidget::close);
-  SetRunning(true);
+  Start();
 }
 
 void TfrmProgress::SetCurrentItem(const QString& item) { m_lblCurrentItem->setText(item); }
@@ -97,7 +114,26 @@ void TfrmProgress::closeEvent(QCloseEvent* event) {
   QWidget::closeEvent(event);
 }
 
-void TfrmProgress::SetRunning(bool running) {
+void TfrmProgress::keyPressEvent(QKeyEvent* event) {
+  if (!m_running && (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter)) {
+    close();
+    return;
+  }
+  QWidget::keyPressEvent(event);
+}
+
+void TfrmProgress::Start() {
+  m_lblOutcome->clear();
+  ShowRunning(true);
+}
+
+void TfrmProgress::Finish(TRunEnd end) {
+  m_lblOutcome->setText(EndText(end));
+  ShowRunning(false);
+  m_btnClose->setFocus();
+}
+
+void TfrmProgress::ShowRunning(bool running) {
   m_running = running;
   m_btnCancel->setVisible(running);
   m_btnClose->setVisible(!running);
