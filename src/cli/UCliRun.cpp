@@ -2,6 +2,7 @@
 #include "cli/UCliRun.h"
 
 #include <chrono>
+#include <cmath>
 #include <optional>
 #include <ostream>
 
@@ -83,7 +84,7 @@ class TTerminalRunHost : public TRunHost {
     const auto now = Clock::now();
     if (now - m_start < std::chrono::milliseconds(500) || now - m_lastShown < std::chrono::milliseconds(100)) return;
     m_lastShown = now;
-    m_err << "\r\033[K" << static_cast<int>(state.Progress * 100 + 0.5) << "%  folders " << state.DirsRenamed << "/"
+    m_err << "\r\033[K" << std::lround(state.Progress * 100) << "%  folders " << state.DirsRenamed << "/"
           << state.DirsProcessed << "  files " << state.FilesRenamed << "/" << state.FilesProcessed << "  errors "
           << state.ErrorCount << "  " << TerminalSafe(m_item) << std::flush;
     m_progressShown = true;
