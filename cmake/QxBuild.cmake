@@ -35,12 +35,19 @@ function(qx_add_library name)
   target_link_libraries(${name} PUBLIC qx_build_options ${ARG_LIBS})
 endfunction()
 
-# qx_add_test(name sources... [LIBS deps...])
+# qx_add_test(name sources... [THREADS] [LIBS deps...]): THREADS for a test whose runs
+# work on several threads. Such tests carry the label "threads" and are built by the
+# target qx_thread_tests, which is all that the tsan presets build and run: one list for both.
 function(qx_add_test name)
-  cmake_parse_arguments(ARG "" "" "LIBS" ${ARGN})
+  cmake_parse_arguments(ARG "THREADS" "" "LIBS" ${ARGN})
   add_executable(${name} ${ARG_UNPARSED_ARGUMENTS})
   target_link_libraries(${name} PRIVATE qx_build_options qx_test_support ${ARG_LIBS}
                         GTest::gtest GTest::gmock GTest::gtest_main)
+  set(labels "")
+  if(ARG_THREADS)
+    add_dependencies(qx_thread_tests ${name})
+    set(labels LABELS threads)
+  endif()
   gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60
-                       PROPERTIES ENVIRONMENT "QX_SOURCE_DIR=${PROJECT_SOURCE_DIR}")
+                       PROPERTIES ENVIRONMENT "QX_SOURCE_DIR=${PROJECT_SOURCE_DIR}" ${labels})
 endfunction()

@@ -22,8 +22,11 @@ install(DIRECTORY ${PROJECT_SOURCE_DIR}/help DESTINATION ${CMAKE_INSTALL_DATADIR
 # Manual pages and the changelog are installed compressed, as Debian's tools expect:
 # gzip -9 without a name or a time stamp, so the same source gives the same bytes.
 set(qx_compressed)
+# The command makes its output's folder: Ninja would, make does not.
 function(qx_compress source target)
-  add_custom_command(OUTPUT ${target} COMMAND gzip -9nc ${source} > ${target} DEPENDS ${source} VERBATIM)
+  get_filename_component(folder ${target} DIRECTORY)
+  add_custom_command(OUTPUT ${target} COMMAND ${CMAKE_COMMAND} -E make_directory ${folder}
+                     COMMAND gzip -9nc ${source} > ${target} DEPENDS ${source} VERBATIM)
   set(qx_compressed ${qx_compressed} ${target} PARENT_SCOPE)
 endfunction()
 foreach(page IN LISTS qx_man_pages)

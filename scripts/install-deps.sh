@@ -15,8 +15,9 @@ packages=(
   # the case-insensitive test file system (libfuse3, fusermount3), a strict JSON parser
   libgtest-dev libgmock-dev libpcre2-dev clang libclang-rt-14-dev libfuse3-dev fuse3 nlohmann-json3-dev
   xvfb xauth fonts-dejavu-core imagemagick openbox xdotool dosfstools mtools
-  # the layout check of every source
-  clang-format
+  # the layout check of every source, and clang-tidy's checks of src/ (16: the first of
+  # Debian 12's versions with every check .clang-tidy names)
+  clang-format clang-tidy-16
   # the package, the manual pages, the completions and the metadata as a Debian system
   # checks them
   lintian appstream desktop-file-utils man-db bash-completion zsh fish

@@ -301,8 +301,8 @@ int RunCommand(const TContext& context) {
     return kExitUsage;
   }
   // No job anywhere: say how to give some, after the desktop program's words.
-  if (!jobs->AnyEnabled() && !Given(context.args, "--jobs")) {
-    context.messages.ShowMessage(*RunStartProblem(*jobs) + "\n" + kHowToGiveJobs);
+  if (const auto problem = RunStartProblem(*jobs); problem && !jobs->AnyEnabled() && !Given(context.args, "--jobs")) {
+    context.messages.ShowMessage(*problem + "\n" + kHowToGiveJobs);
     return kExitUsage;
   }
   // Nobody who typed a plain run may believe it renamed anything.

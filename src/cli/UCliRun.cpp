@@ -2,6 +2,7 @@
 #include "cli/UCliRun.h"
 
 #include <chrono>
+#include <cmath>
 #include <optional>
 #include <ostream>
 
@@ -96,7 +97,7 @@ class TTerminalRunHost : public TRunHost {
     const auto now = Clock::now();
     if (now - m_start < std::chrono::milliseconds(500) || now - m_lastShown < std::chrono::milliseconds(100)) return;
     m_lastShown = now;
-    m_messages.ShowProgress(std::to_string(static_cast<int>(state.Progress * 100 + 0.5)) + "%  folders " +
+    m_messages.ShowProgress(std::to_string(std::lround(state.Progress * 100)) + "%  folders " +
                             std::to_string(state.DirsRenamed) + "/" + std::to_string(state.DirsProcessed) + "  files " +
                             std::to_string(state.FilesRenamed) + "/" + std::to_string(state.FilesProcessed) +
                             "  errors " + std::to_string(state.ErrorCount) + "  " + TerminalSafe(m_item));

@@ -67,7 +67,7 @@ class TRenameRun::TJournal : public TOutput {
         out.AddProgress(progress->amount);
       } else if (auto* item = std::get_if<TItem>(&event)) {
         out.SetCurrentItem(item->name);
-      } else if (auto* entry = std::get_if<TEntry>(&event)) {
+      } else if (auto* entry = std::get_if<TEntry>(&event); entry && folder) {  // entries come only from a visit
         out.EntryDone({*folder, entry->oldName, entry->newName, entry->kind, entry->status, entry->reason});
       } else if (auto* said = std::get_if<TTargetsChecked>(&event)) {
         out.SayTargetsChecked(said->depth);

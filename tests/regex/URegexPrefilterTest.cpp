@@ -87,7 +87,10 @@ class TGenerator {
       } else if (roll < 80) {
         atom = From(kOthers);
       } else if (roll < 92 && depth < 2) {
-        atom = "(" + Expression(depth + 1) + (Pick(0, 2) == 0 ? "|" + Expression(depth + 1) : "") + ")";
+        // One draw after another: in one expression their order would be the compiler's.
+        atom = "(" + Expression(depth + 1);
+        if (Pick(0, 2) == 0) atom += "|" + Expression(depth + 1);
+        atom += ")";
       } else {
         atom = "\\1";
       }
@@ -155,9 +158,15 @@ TEST(URegexPrefilterTest, ShortcutsChangeNoSearch) {
     for (int k = 0; k < 8; ++k, ++compared) {
       const std::string input = generator.Input();
       const std::string expected = Outcome(plain, input);
-      EXPECT_EQ(Outcome(program, input), expected) << "/" << expression << "/ on \"" << input << "\"";
+      const std::string outcome = Outcome(program, input);
+      const bool mayMatch = MayMatch(program, input);
+      // The prefilter spares the work that can run the plain search out of its budget.
+      const bool spared = expected == "TRegexEngine(exec): Match Too Complex" && outcome.empty() && !mayMatch;
+      if (!spared) {
+        EXPECT_EQ(outcome, expected) << "/" << expression << "/ on \"" << input << "\"";
+      }
       if (expected.find('|') != std::string::npos) ++matched;
-      if (!MayMatch(program, input)) ++ruledOut;
+      if (!mayMatch) ++ruledOut;
     }
   }
   // Both outcomes, and the prefilter at work, must come up often enough to mean anything.

@@ -197,9 +197,11 @@ class TCaseMaker {
   // One member of a permutation refused: its whole new name matched and made unfit.
   void AddRefusal(TCase& c) {
     const std::string unfit[] = {"", "x/y", std::string(256, 'y'), "x\ny"};
-    c.jobs.AddNew(MakeJob(K::jobReplace, 1, 1, 0, Chance(50) ? "^a(\\.t)?$" : "^b(\\.t)?$", unfit[Pick(4)]));
+    const char* source = Chance(50) ? "^a(\\.t)?$" : "^b(\\.t)?$";
+    c.jobs.AddNew(MakeJob(K::jobReplace, 1, 1, 0, source, unfit[Pick(4)]));
   }
 
+  // Each draw in a statement of its own: the order of a call's arguments is the compiler's.
   void AddJob(TCase& c) {
     const std::string sources[] = {"a", "b", "A", "1", "0", ".t"};
     const std::string targets[] = {"a", "b", "B", "", "x", "1"};
@@ -208,14 +210,24 @@ class TCaseMaker {
       case 1:
       case 2: {
         const K kinds[] = {K::jobUpper, K::jobLower, K::jobNormal};
-        c.jobs.AddNew(MakeJob(kinds[Pick(3)], Pick(3)));
+        const K kind = kinds[Pick(3)];
+        c.jobs.AddNew(MakeJob(kind, Pick(3)));
         break;
       }
       case 3:
-      case 4: c.jobs.AddNew(MakeJob(K::jobReplace, 0, Pick(2), 0, sources[Pick(6)], targets[Pick(6)])); break;
+      case 4: {
+        const int option = Pick(2);
+        const std::string& source = sources[Pick(6)];
+        c.jobs.AddNew(MakeJob(K::jobReplace, 0, option, 0, source, targets[Pick(6)]));
+        break;
+      }
       case 5: AddPermutation(c, m_ignoresCase ? "aBb" : "abc"); break;
       case 6: c.jobs.AddNew(MakeJob(K::jobRemove, Pick(2), 1)); break;
-      case 7: c.jobs.AddNew(MakeJob(K::jobInsert, Pick(2), 0, 0, Chance(70) ? "." : "x")); break;
+      case 7: {
+        const int place = Pick(2);
+        c.jobs.AddNew(MakeJob(K::jobInsert, place, 0, 0, Chance(70) ? "." : "x"));
+        break;
+      }
       case 8: c.jobs.AddNew(MakeJob(K::jobCounter, 0, 1)); break;
       default:
         if (Chance(50)) {
