@@ -291,18 +291,15 @@ int TestRegex(const TContext& context) {
   return kExitOk;
 }
 
-int RunCommand(const TContext& context) {
-  ExpectOperands(context.args, 1, 1, "folder DIR");
-  const TRunRequest request = MakeRunRequest(context);
-  const auto jobs = LoadJobs(context);
-  if (!jobs) return kExitFailure;
+// run, once its jobs are loaded.
+int RunJobs(const TContext& context, const TRunRequest& request, const TJobList& jobs) {
   if (request.options.confirm && !request.options.simulate && !context.streams.inputIsTerminal) {
     context.err << "quillex-cli: --confirm asks on the terminal, and there is none\n";
     return kExitUsage;
   }
   // No job anywhere: say how to give some, after the desktop program's words.
-  if (const auto problem = RunStartProblem(*jobs); problem && !jobs->AnyEnabled() && !Given(context.args, "--jobs")) {
-    context.messages.ShowMessage(*problem + "\n" + kHowToGiveJobs);
+  if (!jobs.AnyEnabled() && !Given(context.args, "--jobs")) {
+    context.messages.ShowMessage(RunStartProblem(jobs).value_or("") + "\n" + kHowToGiveJobs);
     return kExitUsage;
   }
   // Nobody who typed a plain run may believe it renamed anything.
@@ -310,7 +307,14 @@ int RunCommand(const TContext& context) {
     context.messages.ShowMessage("Simulation mode is on in " + context.defaults.settingsFile +
                                  ": nothing is renamed (--no-simulate renames).");
   }
-  return RunRename(*jobs, request, context.messages, context.out, context.err);
+  return RunRename(jobs, request, context.messages, context.out, context.err);
+}
+
+int RunCommand(const TContext& context) {
+  ExpectOperands(context.args, 1, 1, "folder DIR");
+  const TRunRequest request = MakeRunRequest(context);
+  const std::optional<TJobList> jobs = LoadJobs(context);
+  return jobs ? RunJobs(context, request, *jobs) : kExitFailure;
 }
 
 // Written through the desktop program's Save, which reads the bytes back before it

@@ -127,7 +127,7 @@ TAppendStream::~TAppendStream() { flush(); }
 
 void TAppendStream::Finish() {
   flush();
-  if (m_buffer->Failure()) throw *m_buffer->Failure();
+  if (const std::optional<TSystemError>& lost = m_buffer->Failure()) throw *lost;
 }
 
 bool IsDirectory(const std::string& path) {

@@ -238,8 +238,9 @@ void TUndoFile::ForEachPairLatestFirst(const std::function<void(const TUndoPair&
     if (auto line = lines.Previous()) take({std::move(*line), {}});
   }
   for (;;) {
-    auto earlier = lines.Previous();
-    auto current = earlier ? lines.Previous() : std::nullopt;
+    std::optional<TUndoName> earlier = lines.Previous();
+    if (!earlier) return;
+    std::optional<TUndoName> current = lines.Previous();
     if (!current) return;
     take({std::move(*current), std::move(*earlier)});
   }
