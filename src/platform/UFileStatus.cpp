@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 
 #include <cerrno>
+#include <cstdint>
 
 #include "platform/USysCalls.h"
 #include "platform/USystemError.h"
@@ -15,6 +16,15 @@ namespace {
 
 constexpr std::int64_t kNsPerSecond = 1'000'000'000;
 
+// A time in nanoseconds, held at the ends of the 64-bit range: a file may carry any
+// time its file system can store, beyond the year 2262 too.
+std::int64_t Nanoseconds(const struct timespec& time) {
+  constexpr std::int64_t kMostSeconds = INT64_MAX / kNsPerSecond - 1;
+  if (time.tv_sec > kMostSeconds) return INT64_MAX;
+  if (time.tv_sec < -kMostSeconds) return INT64_MIN;
+  return time.tv_sec * kNsPerSecond + time.tv_nsec;
+}
+
 std::optional<TFileStatus> Read(int dirFd, const char* name, int flags) {
   struct stat st;
   if (sys::Sys().FstatAt(dirFd, name, &st, flags) != 0) return std::nullopt;
@@ -23,8 +33,8 @@ std::optional<TFileStatus> Read(int dirFd, const char* name, int flags) {
   status.inode = st.st_ino;
   status.size = static_cast<std::uint64_t>(st.st_size);
   status.modifiedSeconds = st.st_mtim.tv_sec;
-  status.modifiedNs = st.st_mtim.tv_sec * kNsPerSecond + st.st_mtim.tv_nsec;
-  status.changedNs = st.st_ctim.tv_sec * kNsPerSecond + st.st_ctim.tv_nsec;
+  status.modifiedNs = Nanoseconds(st.st_mtim);
+  status.changedNs = Nanoseconds(st.st_ctim);
   return status;
 }
 
