@@ -414,6 +414,7 @@ void TRenameRun::TakeTurn(TStep& step, TFolderRenamer& renamer, std::size_t entr
     return renamer.Keep(entry);
   }
   if (m_asksEachRename) {
+    renamer.Settle();
     const std::string noun = step.isFile ? "file" : "directory";
     const std::string question = "Rename " + noun + " \"" + std::string(oldName) + "\" to \"" + *newName + "\"?";
     if (!MayRename(question)) return renamer.Keep(entry);

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Kills a real run at chosen moments, just before and just after its Nth rename, N
-// spread over the whole run and on each step of a two-step rename, and checks that one
-// UndoTree brings back exactly the tree as it was: no rename may ever be missing from an
-// undo file. QX_KILL_ROUNDS sets how many moments are spread over the run (12 by
-// default; as many as the run has renames tries every one).
+// Kills a real run at chosen moments, just before and just after its Nth rename, for
+// every N and on each step of a two-step rename, and checks that one UndoTree brings
+// back exactly the tree as it was: no rename may ever be missing from an undo file, and
+// none recorded ahead in a batch but not made yet may be taken back. QX_KILL_ROUNDS
+// spreads fewer moments over the run instead.
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/wait.h>
@@ -49,11 +49,14 @@ std::vector<int> TemporarySteps(const TKillAtRename& counting) {
 }
 
 // Folders and files in lower case, which upper case renames; where the folder ignores
-// case each is a change of case only, made through a temporary name in two steps.
+// case each is a change of case only, made through a temporary name in two steps. A
+// folder's files are renamed in batches of one, two and three.
 void MakeOriginal(const std::string& root) {
   Paths paths;
   for (const char* folder : {"alpha/", "beta/", "beta/gamma/", ""}) {
-    for (const char* file : {"one.txt", "two.txt", "three.txt"}) paths.push_back(std::string(folder) + file);
+    for (const char* file : {"one.txt", "two.txt", "three.txt", "four.txt", "five.txt", "six.txt"}) {
+      paths.push_back(std::string(folder) + file);
+    }
   }
   test::MakeTree(root, paths);
 }
@@ -98,8 +101,8 @@ void KillAndUndo(const std::string& root, bool twoSteps, int parallel = 1) {
   ASSERT_EQ(test::ListTree(root), original);
 
   const char* roundsSetting = std::getenv("QX_KILL_ROUNDS");
-  const int rounds = std::max(2, roundsSetting ? std::atoi(roundsSetting) : 12);
   const int renames = static_cast<int>(counting.renames.size());
+  const int rounds = std::max(2, roundsSetting ? std::atoi(roundsSetting) : renames);
   std::set<int> moments(temporarySteps.begin(), temporarySteps.end());
   for (int i = 0; i < rounds; ++i) moments.insert(1 + static_cast<int>(i * std::int64_t{renames - 1} / (rounds - 1)));
 
