@@ -49,14 +49,13 @@ std::vector<int> TemporarySteps(const TKillAtRename& counting) {
 }
 
 // Folders and files in lower case, which upper case renames; where the folder ignores
-// case each is a change of case only, made through a temporary name in two steps. A
-// folder's files are renamed in batches of one, two and three.
-void MakeOriginal(const std::string& root) {
+// case each is a change of case only, made through a temporary name in two steps. Six
+// files to a folder are renamed in batches of one, two and three.
+void MakeOriginal(const std::string& root, std::size_t filesPerFolder) {
+  const char* files[] = {"one.txt", "two.txt", "three.txt", "four.txt", "five.txt", "six.txt"};
   Paths paths;
   for (const char* folder : {"alpha/", "beta/", "beta/gamma/", ""}) {
-    for (const char* file : {"one.txt", "two.txt", "three.txt", "four.txt", "five.txt", "six.txt"}) {
-      paths.push_back(std::string(folder) + file);
-    }
+    for (std::size_t i = 0; i < filesPerFolder; ++i) paths.push_back(std::string(folder) + files[i]);
   }
   test::MakeTree(root, paths);
 }
@@ -87,7 +86,9 @@ bool HoldsUndoFile(const Paths& paths) { return std::any_of(paths.begin(), paths
 // every rename is a change of case made through a temporary name. With `parallel`
 // folders at once, the Nth rename is whichever thread's comes Nth.
 void KillAndUndo(const std::string& root, bool twoSteps, int parallel = 1) {
-  MakeOriginal(root);
+  // A change of case where case is ignored is made alone, never in a batch.
+  const std::size_t filesPerFolder = twoSteps ? 3 : 6;
+  MakeOriginal(root, filesPerFolder);
   const Paths original = test::ListTree(root);
 
   TKillAtRename counting(0, false);
@@ -111,7 +112,7 @@ void KillAndUndo(const std::string& root, bool twoSteps, int parallel = 1) {
       const std::string moment =
           std::string(afterTheCall ? "just after" : "just before") + " rename " + std::to_string(killAt);
       std::filesystem::remove_all(root);
-      MakeOriginal(root);
+      MakeOriginal(root, filesPerFolder);
       const test::TChildEnd end = test::RunInChild([&] {
         TKillAtRename killing(killAt, afterTheCall);
         RunUpperCase(root, killing, parallel);
