@@ -437,7 +437,7 @@ bool TRenameRun::MayRename(const std::string& question) {
 std::optional<std::string> TRenameRun::Refusal(const TVisit& visit, std::string_view oldName,
                                                std::string_view newName) const {
   if (auto problem = EntryNameProblem(newName, visit.nameMax, m_options.undo)) return problem;
-  if (m_options.undo && oldName.find_first_of("\r\n") != std::string_view::npos) {
+  if (m_options.undo && HoldsLineBreak(oldName)) {
     return "its present name holds a line break, which the undo file cannot record";
   }
   return std::nullopt;
