@@ -106,7 +106,7 @@ class TfrmMain : public QMainWindow {
   void SelectViewStyle(int style);
   // The Settings menu's choice of how many folders a run works on at once.
   void CreateParallelFoldersMenu(QMenu& settings);
-  // Takes `folders` (1 to kMostParallelFolders) for the runs and checks its choice; a
+  // Takes `folders` (1 to kMostFoldersAtOnce) for the runs and checks its choice; a
   // number the menu does not offer gets a choice of its own, so it shows and stays.
   void SelectParallelFolders(int folders);
 
