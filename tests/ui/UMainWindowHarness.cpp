@@ -48,8 +48,7 @@ void TMainWindowHarness::Close() {
   m_window.reset();
 }
 
-void TMainWindowHarness::ClickAndWait(const char* button) const {
-  Click(button);
+void TMainWindowHarness::WaitForRuns() const {
   // However long it takes: a run that hangs is the test's time-out.
   while (m_window->Runs().IsRunning()) QTest::qWait(1);
 }

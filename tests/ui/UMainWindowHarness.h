@@ -58,8 +58,13 @@ class TMainWindowHarness {
   QAction* Command(const char* name) const { return m_window->findChild<QAction*>(name); }
   void Trigger(const char* command) const { Command(command)->trigger(); }
   void Click(const char* button) const { Control<QAbstractButton>(button)->click(); }
-  // Clicks Go, Undo or Undo Tree and lets the window's events run until the work ends.
-  void ClickAndWait(const char* button) const;
+  // Lets the window's events run until its run or undo has ended.
+  void WaitForRuns() const;
+  // Clicks Go, Undo or Undo Tree and waits for the work.
+  void ClickAndWait(const char* button) const {
+    Click(button);
+    WaitForRuns();
+  }
   TFolderTree& Tree() const;
   TFileList& List() const;
 

@@ -525,7 +525,7 @@ void TfrmMainTest::goRunsWithTheOptionsShownAndKeepsTheWindowStillMeanwhile() {
   };
   harness.Click("btnGo");
   QCOMPARE(enabled(), QList<bool>(6, false));
-  QTRY_VERIFY(!harness.Window().Runs().IsRunning());
+  harness.WaitForRuns();
   QCOMPARE(enabled(), QList<bool>(6, true));
   QCOMPARE(test::ListTree(tree.Path()),
            Strings({"A.txt", "B.TXT", "_quillex_undo.txt", "notes.doc", "s/", "s/C.txt", "s/_quillex_undo.txt"}));

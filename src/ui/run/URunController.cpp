@@ -89,6 +89,8 @@ void TRunController::ShowProgressWindow() {
     m_progress->windowHandle()->setTransientParent(m_window.windowHandle());
   }
   m_progress->Start();
+  // Where the run stands, from its start: a question may come before its first figures.
+  m_progress->UpdateProgress(TRunState{}, true);
   m_progress->show();
   m_progress->raise();
 }
