@@ -56,7 +56,8 @@ void TRunController::Cancel() {
 }
 
 void TRunController::DismissOpenQuestion() {
-  if (m_asked) m_messages.Dismiss();
+  // Not a later run's question, should this come late from another thread.
+  if (m_asked && m_cancellation.Requested()) m_messages.Dismiss();
 }
 
 void TRunController::ShowNews(TWorkerNews news) {

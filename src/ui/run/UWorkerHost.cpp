@@ -31,7 +31,7 @@ class TAnswerOf final : public TWorkerQuestion, public std::enable_shared_from_t
   void Dismiss() override { Give(m_escape); }
   T Wait() {
     std::unique_lock lock(m_lock);
-    m_given.wait(lock, [this] { return m_answer.has_value(); });
+    while (!m_answer) m_given.wait(lock);
     return *m_answer;
   }
 
