@@ -324,6 +324,47 @@ class URunWindowsTest : public QObject {
     QCOMPARE(listed, tree);
   }
 
+  // Undo through the program's own boxes, which leave the window's events running: its
+  // question, then its report, each answered as it comes up.
+  void undoAsksAndReportsInItsOwnBoxes_data() {
+    QTest::addColumn<bool>("escape");
+    QTest::addColumn<int>("boxes");
+    QTest::addColumn<QStringList>("tree");
+    QTest::newRow("Yes, then OK") << false << 2 << QStringList{"a.txt"};
+    QTest::newRow("Esc is No") << true << 1 << QStringList{"A.TXT", "_quillex_undo.txt"};
+  }
+
+  void undoAsksAndReportsInItsOwnBoxes() {
+    QFETCH(bool, escape);
+    QFETCH(int, boxes);
+    QFETCH(QStringList, tree);
+    THarness h({"a.txt"});
+    h.jobs.AddNew(test::MakeJob(TJobKind::jobUpper, 0));
+    h.options.undo = true;
+    GoAndWait(h);
+    TQtMessages real;
+    TRunController controller(
+        h.window, real, h.log, [](bool) {}, [](bool) {});
+    int shown = 0;
+    QPointer<QMessageBox> seen;
+    QTimer reader;
+    connect(&reader, &QTimer::timeout, this, [&] {
+      QMessageBox* box = OpenBox();
+      if (box == nullptr || box == seen) return;
+      seen = box;
+      ++shown;
+      escape ? QTest::keyClick(box, Qt::Key_Escape) : box->defaultButton()->click();
+    });
+    reader.start(0);
+    QSignalSpy undone(&controller, &TRunController::UndoFinished);
+    controller.Undo(h.root);
+    QVERIFY(undone.wait(kLongest));
+    QCOMPARE(shown, boxes);
+    QStringList listed;
+    for (const std::string& path : test::ListTree(h.root)) listed << QString::fromStdString(path);
+    QCOMPARE(listed, tree);
+  }
+
   // Closing the main window, or the session's end, while the run asks: the run stops
   // as Cancel stops it, then the usual closing steps run and the window goes. Asked
   // by a script, or by the program's own box, open while the window's events run.
@@ -385,8 +426,8 @@ class URunWindowsTest : public QObject {
   // cancelled at its next entry, the log says so, and one Undo Tree takes it all back.
   void aCancelFromAnotherThreadStopsTheRun() {
     Paths paths;
-    for (int folder = 0; folder < 20; ++folder) {
-      for (int file = 0; file < 200; ++file) paths.push_back(u"d%1/f%2.txt"_s.arg(folder).arg(file).toStdString());
+    for (int folder = 0; folder < 10; ++folder) {
+      for (int file = 0; file < 250; ++file) paths.push_back(u"d%1/f%2.txt"_s.arg(folder).arg(file).toStdString());
     }
     THarness h(paths);
     const Paths before = test::ListTree(h.root);
