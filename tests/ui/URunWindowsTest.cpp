@@ -395,18 +395,25 @@ class URunWindowsTest : public QObject {
     };
     harness.messages.renameAnswers = {TRenameAnswer::Yes};
     harness.messages.whileOpen = closeAtSecond;
+    // The boxes come up in the window's own event loop, Go having returned: no loop of
+    // the run's turns underneath them.
+    bool goReturned = false;
+    bool boxedInGo = false;
     QPointer<QMessageBox> seen;
     QTimer reader;
     connect(&reader, &QTimer::timeout, this, [&] {
       QMessageBox* box = OpenBox();
       if (box == nullptr || box == seen) return;
       seen = box;
+      boxedInGo = boxedInGo || !goReturned;
       closeAtSecond();
       if (asked == 1) box->button(QMessageBox::Yes)->click();
     });
     if (realBoxes) reader.start(0);
     harness.Click("btnGo");
+    goReturned = true;
     QTRY_VERIFY(!window.isVisible());
+    QVERIFY(!boxedInGo);
     QVERIFY(!window.Runs().IsRunning());
     QCOMPARE(asked, 2);
     QTRY_COMPARE(OpenBox(), nullptr);
