@@ -16,6 +16,7 @@ namespace {
 // thousand files costs the window a few dozen passes a second, not one per file.
 constexpr std::chrono::milliseconds kNewsInterval{40};
 
+// A question with an answer of type T, which the worker waits for.
 template <typename T>
 class TAnswerOf final : public TWorkerQuestion, public std::enable_shared_from_this<TAnswerOf<T>> {
  public:
@@ -92,12 +93,14 @@ T TWorkerHost::Ask(T escape, TAsk ask) {
   if (CancelRequested()) return escape;
   auto question = std::make_shared<TAnswerOf<T>>(escape, std::move(ask));
   m_cancellation.Hold(question);
+  // After the news: while the box waits, the window shows where the run stands.
   Post([&window = m_window, question] { window.Ask(question); });
   const T answer = question->Wait();
   m_cancellation.Release();
   return answer;
 }
 
+// A message's answer is only that it has been seen.
 void TWorkerHost::ShowMessage(const std::string& text) {
   Ask(true, [text](TWindowMessages& messages, const std::function<void(bool)>& seen) {
     messages.ShowMessageThen(text, [seen] { seen(true); });
