@@ -17,6 +17,7 @@
 #include <QtTest>
 #include <chrono>
 #include <filesystem>
+#include <functional>
 #include <thread>
 
 #include "UUiTestSupport.h"
@@ -251,6 +252,16 @@ class URunWindowsTest : public QObject {
     return nullptr;
   }
 
+  // `act` once for each box that comes up while `reader` runs.
+  void OnEachNewBox(QTimer& reader, std::function<void(QMessageBox&)> act) {
+    connect(&reader, &QTimer::timeout, this, [seen = QPointer<QMessageBox>(), act = std::move(act)]() mutable {
+      QMessageBox* box = OpenBox();
+      if (box == nullptr || box == seen) return;
+      seen = box;
+      act(*box);
+    });
+  }
+
   // The program's own boxes over a run with "Confirm every change" (or, with `clash`,
   // two failures): at the first box the user acts, every later one is answered with its
   // default button. Each box is read as it comes up.
@@ -346,14 +357,10 @@ class URunWindowsTest : public QObject {
     TRunController controller(
         h.window, real, h.log, [](bool) {}, [](bool) {});
     int shown = 0;
-    QPointer<QMessageBox> seen;
     QTimer reader;
-    connect(&reader, &QTimer::timeout, this, [&] {
-      QMessageBox* box = OpenBox();
-      if (box == nullptr || box == seen) return;
-      seen = box;
+    OnEachNewBox(reader, [&](QMessageBox& box) {
       ++shown;
-      escape ? QTest::keyClick(box, Qt::Key_Escape) : box->defaultButton()->click();
+      escape ? QTest::keyClick(&box, Qt::Key_Escape) : box.defaultButton()->click();
     });
     reader.start(0);
     QSignalSpy undone(&controller, &TRunController::UndoFinished);
@@ -399,15 +406,11 @@ class URunWindowsTest : public QObject {
     // the run's turns underneath them.
     bool goReturned = false;
     bool boxedInGo = false;
-    QPointer<QMessageBox> seen;
     QTimer reader;
-    connect(&reader, &QTimer::timeout, this, [&] {
-      QMessageBox* box = OpenBox();
-      if (box == nullptr || box == seen) return;
-      seen = box;
+    OnEachNewBox(reader, [&](QMessageBox& box) {
       boxedInGo = boxedInGo || !goReturned;
       closeAtSecond();
-      if (asked == 1) box->button(QMessageBox::Yes)->click();
+      if (asked == 1) box.button(QMessageBox::Yes)->click();
     });
     if (realBoxes) reader.start(0);
     harness.Click("btnGo");
