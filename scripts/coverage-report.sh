@@ -16,15 +16,18 @@ profiles=("$build"/profiles/*.profraw)
 [ ${#profiles[@]} -gt 0 ] || { echo "coverage-report.sh: no profiles under $build/profiles; run the tests first" >&2; exit 1; }
 "$profdata" merge -sparse "${profiles[@]}" -o "$build/coverage.profdata"
 
-objects=()
-while IFS= read -r test; do objects+=(-object "$test"); done < <(find "$build/tests" -type f -perm -u+x -name 'U*Test')
-# One row per source file: name, lines, lines missed, branches, branches missed.
-"$cov" report -instr-profile "$build/coverage.profdata" "${objects[@]}" "$source" \
-    -show-region-summary=false -show-function-summary=false -show-instantiation-summary=false |
-  awk -v src="$source/" '
-    index($1, src) == 1 {
-      folder = substr($1, length(src) + 1); sub(/\/.*/, "", folder)
-      lines[folder] += $2; linesMissed[folder] += $3; branches[folder] += $5; branchesMissed[folder] += $6
+# The tests, and the command line they run as a process: the first named plainly, the
+# rest as objects.
+programs=("$build/src/cli/quillex-cli")
+while IFS= read -r test; do programs+=(-object "$test"); done < <(find "$build/tests" -type f -perm -u+x -name 'U*Test')
+# One row per source file, named from src/: functions, missed, executed, lines, missed,
+# cover, branches, missed, cover.
+"$cov" report -instr-profile "$build/coverage.profdata" "${programs[@]}" "$source" \
+    -show-region-summary=false -show-instantiation-summary=false 2>/dev/null |
+  awk '
+    $1 ~ /^[a-z]+\// {
+      folder = $1; sub(/\/.*/, "", folder)
+      lines[folder] += $5; linesMissed[folder] += $6; branches[folder] += $8; branchesMissed[folder] += $9
     }
     function percent(total, missed) { return total ? sprintf("%5.1f %%", 100 * (total - missed) / total) : "    -  " }
     function row(name, l, lm, b, bm) { printf "%-10s %8d %9s %10d %9s\n", name, l, percent(l, lm), b, percent(b, bm) }
@@ -38,4 +41,5 @@ while IFS= read -r test; do objects+=(-object "$test"); done < <(find "$build/te
         L += lines[f]; LM += linesMissed[f]; B += branches[f]; BM += branchesMissed[f]
       }
       row("core", L, LM, B, BM)
+      if (!L) exit 1
     }'

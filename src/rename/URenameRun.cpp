@@ -457,7 +457,7 @@ bool TRenameRun::MayRename(const std::string& question) {
     case TRenameAnswer::Cancel: m_state.Cancelled = true; return false;
     case TRenameAnswer::No: return false;
   }
-  return false;
+  return false;  // every answer returns above; a value out of the enum keeps the name
 }
 
 std::optional<std::string> TRenameRun::Refusal(const TFolderVisit& visit, std::string_view oldName,
