@@ -70,12 +70,14 @@ void TDirectory::ForEachEntry(const std::function<void(std::string_view name, bo
     const int error = errno;
     throw TSystemError("Cannot read folder", Path(), error);
   }
-  DIR* stream = sys::Sys().FdOpenDir(streamFd);
+  DIR* const stream = sys::Sys().FdOpenDir(streamFd);
   if (stream == nullptr) {
     const int error = errno;
     sys::Sys().Close(streamFd);
     throw TSystemError("Cannot read folder", Path(), error);
   }
+  // Closed however the listing ends, a caller's exception included.
+  const std::unique_ptr<DIR, void (*)(DIR*)> closer(stream, [](DIR* dir) { sys::Sys().CloseDir(dir); });
   rewinddir(stream);
   for (;;) {
     errno = 0;
@@ -87,16 +89,9 @@ void TDirectory::ForEachEntry(const std::function<void(std::string_view name, bo
       struct stat st;
       isDirectory = sys::Sys().FstatAt(m_fd.Get(), entry->d_name, &st, AT_SYMLINK_NOFOLLOW) == 0 && S_ISDIR(st.st_mode);
     }
-    try {
-      take(entry->d_name, isDirectory);
-    } catch (...) {
-      sys::Sys().CloseDir(stream);
-      throw;
-    }
+    take(entry->d_name, isDirectory);
   }
-  const int error = errno;
-  sys::Sys().CloseDir(stream);
-  if (error != 0) throw TSystemError("Cannot read folder", Path(), error);
+  if (const int error = errno; error != 0) throw TSystemError("Cannot read folder", Path(), error);
 }
 
 std::optional<std::time_t> TDirectory::ModifiedTime(const std::string& name) const {
