@@ -692,7 +692,8 @@ bool MayMountPrivately() {
 
 // Each folder is visited once however many paths lead to it (a bind mount of the tree
 // inside itself, or of one folder beside another), one folder after another or several
-// at once; with oneFileSystem a mount point is passed over.
+// at once; with oneFileSystem a mount point is passed over. Several at once, of two
+// sibling paths to one folder the one a worker reaches first is visited, the other named.
 TEST_F(URenameRunTest, AFolderIsVisitedOnceAndAnotherFileSystemOnlyWhenAllowed) {
   const auto bind = [](const std::string& from, const std::string& to) {
     return ::mount(from.c_str(), to.c_str(), nullptr, MS_BIND, nullptr) == 0;
@@ -709,21 +710,24 @@ TEST_F(URenameRunTest, AFolderIsVisitedOnceAndAnotherFileSystemOnlyWhenAllowed) 
     bool oneFileSystem;
     int renamed;
     Paths messages;
+    Paths messagesAtOnce;  // where folders at once may also end another way
   } rows[] = {
       {"the tree bound inside itself",
        {"a", "inner/b", "loop/"},
        [&] { return bind(m_root, m_root + "/loop"); },
        false,
        2,
-       {again + "/loop" + visited}},
+       {again + "/loop" + visited},
+       {}},
       {"a folder bound beside itself",
        {"a/x", "b/"},
        [&] { return bind(m_root + "/a", m_root + "/b"); },
        false,
        1,
-       {again + "/b" + visited}},
-      {"another file system, entered", {"a", "disk/"}, [&] { return disk(m_root + "/disk"); }, false, 2, {}},
-      {"another file system, passed over", {"a", "disk/"}, [&] { return disk(m_root + "/disk"); }, true, 1, {}},
+       {again + "/b" + visited},
+       {again + "/a" + visited}},
+      {"another file system, entered", {"a", "disk/"}, [&] { return disk(m_root + "/disk"); }, false, 2, {}, {}},
+      {"another file system, passed over", {"a", "disk/"}, [&] { return disk(m_root + "/disk"); }, true, 1, {}, {}},
   };
   m_jobs.AddNew(MakeJob(K::jobInsert, 0, 0, 0, "x"));
   for (const auto& row : rows) {
@@ -740,8 +744,10 @@ TEST_F(URenameRunTest, AFolderIsVisitedOnceAndAnotherFileSystemOnlyWhenAllowed) 
         return testing::PrintToString(std::make_pair(state.FilesRenamed, m_host.messages));
       });
       if (end.output == "skip") GTEST_SKIP() << "no mounts here";
-      EXPECT_EQ(end.output, testing::PrintToString(std::make_pair(row.renamed, row.messages)))
-          << row.what << (parallel > 1 ? ", folders at once" : "");
+      const std::string expected = testing::PrintToString(std::make_pair(row.renamed, row.messages));
+      const std::string alsoAtOnce = testing::PrintToString(std::make_pair(row.renamed, row.messagesAtOnce));
+      if (parallel > 1 && !row.messagesAtOnce.empty() && end.output == alsoAtOnce) continue;
+      EXPECT_EQ(end.output, expected) << row.what << (parallel > 1 ? ", folders at once" : "");
     }
   }
 }
