@@ -5,6 +5,8 @@
 #   ./build.sh test    install what is missing, build, run every test (also built by clang and
 #                      under ASan/UBSan and TSan), and build as distribution packaging does
 #   ./build.sh bench   install what is missing, build optimised, print the benchmark tables
+#   ./build.sh coverage  install what is missing, build the core's tests with coverage, run
+#                      them, print line and branch coverage per folder of src/
 set -euo pipefail
 cd "$(dirname "$0")"
 
@@ -46,8 +48,15 @@ case "${1:-}" in
     cmake --build --preset release --target benchmarks # what the tables run, no tests
     exec bench/run-all.sh build/release
     ;;
+  coverage)
+    scripts/install-deps.sh
+    build coverage
+    rm -rf build/coverage/profiles
+    ctest --preset coverage
+    exec scripts/coverage-report.sh build/coverage
+    ;;
   *)
-    echo "usage: ./build.sh run|test|bench" >&2
+    echo "usage: ./build.sh run|test|bench|coverage" >&2
     exit 2
     ;;
 esac

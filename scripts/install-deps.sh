@@ -18,6 +18,8 @@ packages=(
   # the layout check of every source, and clang-tidy's checks of src/ (16: the first of
   # Debian 12's versions with every check .clang-tidy names)
   clang-format clang-tidy-16
+  # ./build.sh coverage: llvm-profdata and llvm-cov for clang's coverage
+  llvm-14
   # the package, the manual pages, the completions and the metadata as a Debian system
   # checks them
   lintian appstream desktop-file-utils man-db bash-completion zsh fish

@@ -13,8 +13,8 @@
 #include <string>
 #include <string_view>
 
+#include "metadata/UPhotoDate.h"
 #include "platform/UDirectory.h"
-#include "platform/UPhotoDate.h"
 
 namespace {
 

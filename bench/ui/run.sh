@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: GPL-3.0-or-later
 # The desktop program beside the command line on the same work, in one run, each row
-# several times on a fresh tree; the medians, the desktop's ratio, and how long the
-# desktop window stays busy after showing the result:
+# several times on a fresh tree; the medians, the desktop's ratio, how long the desktop
+# window stays busy after showing the result, and the longest the window went without a
+# pass of its event loop from Go to the result:
 #   real            the FLAT tree (N files), the job (\d+) -> [$1]
 #   simulate        the same as a simulation
 #   simulate, log   the same with Produce Log (the command line's --log=FILE)
@@ -76,17 +77,20 @@ for mode in ${modes[@]+"${modes[@]}"}; do
   result[$mode-cli]=$(median < "$work/cli")
   result[$mode-ui]=$(cut -d' ' -f1 "$work/ui" | median)
   result[$mode-idle]=$(cut -d' ' -f2 "$work/ui" | median)
+  result[$mode-stall]=$(cut -d' ' -f3 "$work/ui" | median | awk '{ print $1 * 1000 }')
+  result[$mode-worst]=$(cut -d' ' -f3 "$work/ui" | sort -n | tail -1 | awk '{ print $1 * 1000 }')
 done
 
 if [ ${#modes[@]} -gt 0 ]; then
   echo "Desktop program (offscreen, from Go to the result shown) beside quillex-cli, FLAT tree of $N files" \
     "($CLASH numbered files for the clash), median of $RUNS"
   echo
-  echo "| run | quillex-cli s | desktop s | desktop / cli | desktop, result shown to idle s |"
-  echo "|---|---:|---:|---:|---:|"
+  echo "| run | quillex-cli s | desktop s | desktop / cli | desktop, result shown to idle s | longest wait of the event loop until the result ms, median (worst run) |"
+  echo "|---|---:|---:|---:|---:|---:|"
   for mode in "${modes[@]}"; do
-    printf '| %s | %.3f | %.3f | %.2f | %.3f |\n' "${title[$mode]}" "${result[$mode-cli]}" "${result[$mode-ui]}" \
-      "$(echo "${result[$mode-ui]} / ${result[$mode-cli]}" | bc -l)" "${result[$mode-idle]}"
+    printf '| %s | %.3f | %.3f | %.2f | %.3f | %.0f (%.0f) |\n' "${title[$mode]}" "${result[$mode-cli]}" \
+      "${result[$mode-ui]}" "$(echo "${result[$mode-ui]} / ${result[$mode-cli]}" | bc -l)" "${result[$mode-idle]}" \
+      "${result[$mode-stall]}" "${result[$mode-worst]}"
   done
   echo
 fi

@@ -247,9 +247,9 @@ TRunRequest MakeRunRequest(const TContext& context) {
     auto value = ParseInteger(*parallel);
     if (*parallel == "auto") {
       value = kAutomaticFolders;
-    } else if (!value || *value < 1 || *value > kMostParallelFolders) {
-      throw TUsageError("--parallel: N must be auto or a whole number from 1 to " +
-                        std::to_string(kMostParallelFolders) + ", not \"" + *parallel + "\"");
+    } else if (!value || *value < 1 || *value > kMostFoldersAtOnce) {
+      throw TUsageError("--parallel: N must be auto or a whole number from 1 to " + std::to_string(kMostFoldersAtOnce) +
+                        ", not \"" + *parallel + "\"");
     }
     options.parallel = static_cast<int>(*value);
   }

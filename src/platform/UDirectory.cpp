@@ -70,12 +70,14 @@ void TDirectory::ForEachEntry(const std::function<void(std::string_view name, bo
     const int error = errno;
     throw TSystemError("Cannot read folder", Path(), error);
   }
-  DIR* stream = sys::Sys().FdOpenDir(streamFd);
+  DIR* const stream = sys::Sys().FdOpenDir(streamFd);
   if (stream == nullptr) {
     const int error = errno;
     sys::Sys().Close(streamFd);
     throw TSystemError("Cannot read folder", Path(), error);
   }
+  // Closed however the listing ends, a caller's exception included.
+  const std::unique_ptr<DIR, void (*)(DIR*)> closer(stream, [](DIR* dir) { sys::Sys().CloseDir(dir); });
   rewinddir(stream);
   for (;;) {
     errno = 0;
@@ -87,16 +89,9 @@ void TDirectory::ForEachEntry(const std::function<void(std::string_view name, bo
       struct stat st;
       isDirectory = sys::Sys().FstatAt(m_fd.Get(), entry->d_name, &st, AT_SYMLINK_NOFOLLOW) == 0 && S_ISDIR(st.st_mode);
     }
-    try {
-      take(entry->d_name, isDirectory);
-    } catch (...) {
-      sys::Sys().CloseDir(stream);
-      throw;
-    }
+    take(entry->d_name, isDirectory);
   }
-  const int error = errno;
-  sys::Sys().CloseDir(stream);
-  if (error != 0) throw TSystemError("Cannot read folder", Path(), error);
+  if (const int error = errno; error != 0) throw TSystemError("Cannot read folder", Path(), error);
 }
 
 std::optional<std::time_t> TDirectory::ModifiedTime(const std::string& name) const {
@@ -105,9 +100,15 @@ std::optional<std::time_t> TDirectory::ModifiedTime(const std::string& name) con
   return st.st_mtime;
 }
 
-bool TDirectory::Exists(const std::string& name) const {
+int TDirectory::LookUp(const std::string& name) const {
   struct stat st;
-  return sys::Sys().FstatAt(m_fd.Get(), name.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0;
+  return sys::Sys().FstatAt(m_fd.Get(), name.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0 ? 0 : errno;
+}
+
+bool TDirectory::Exists(const std::string& name) const {
+  const int error = LookUp(name);
+  if (error != 0 && error != ENOENT) throw TSystemError("Cannot read", PathOf(name), error);
+  return error == 0;
 }
 
 bool HasCaseLetter(std::string_view name) {
@@ -170,6 +171,11 @@ std::size_t TDirectory::NameMax() const {
   return max > 0 ? static_cast<std::size_t>(max) : NAME_MAX;
 }
 
+TFileStatus TDirectory::Status() const {
+  if (auto status = StatusOfHandle(m_fd.Get())) return *status;
+  throw TSystemError("Cannot read", Path(), errno);
+}
+
 bool TDirectory::IsSameEntry(const std::string& a, const std::string& b) const {
   struct stat first, second;
   return sys::Sys().FstatAt(m_fd.Get(), a.c_str(), &first, AT_SYMLINK_NOFOLLOW) == 0 &&
@@ -211,13 +217,14 @@ std::optional<TSystemError> TDirectory::RenameThroughTemporary(const std::string
                                                                TRenameRecorder* recorder) const {
   for (int attempt = 0; attempt < 100; ++attempt) {
     const std::string temporary = ".quillex-case-" + std::to_string(attempt);
-    if (Exists(temporary)) continue;
+    if (LookUp(temporary) != ENOENT) continue;
     const int first = RecordedStep(from, temporary, recorder);
     if (first == EEXIST) continue;
     if (first != 0) return TSystemError("Cannot rename", PathOf(from), first);
     // Still there, `to` is another link to the file, not the file under another case:
     // the second step could only fail.
-    const int second = Exists(to) ? EEXIST : RecordedStep(temporary, to, recorder);
+    const int found = LookUp(to);
+    const int second = found == 0 ? EEXIST : found != ENOENT ? found : RecordedStep(temporary, to, recorder);
     if (second == 0) return std::nullopt;
     if (RenameStep(temporary, from) != 0) {
       return TSystemError("Cannot rename", PathOf(from), second, ErrorText(second) + "; it is left named " + temporary);
@@ -247,7 +254,8 @@ int TDirectory::RenameStep(const std::string& from, const std::string& to) const
   // A file system without no-replace renames (some network ones): look first. Not
   // atomic, but the best such a file system allows.
   m_checksTargetsFirst = true;
-  if (Exists(to)) return EEXIST;
+  // A target that cannot be looked up may be there: only its absence lets the rename on.
+  if (const int found = LookUp(to); found != ENOENT) return found == 0 ? EEXIST : found;
   return sys::Sys().RenameAt2(fd, from.c_str(), fd, to.c_str(), 0) == 0 ? 0 : errno;
 }
 

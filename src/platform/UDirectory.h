@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "platform/UFileDescriptor.h"
+#include "platform/UFileStatus.h"
 
 namespace qx {
 
@@ -60,9 +61,13 @@ class TDirectory {
 
   // The entry's last-write time; nothing when it cannot be read. Links are not followed.
   std::optional<std::time_t> ModifiedTime(const std::string& name) const;
+  // Whether `name` is an entry here. Throws TSystemError when that cannot be told (an
+  // unreadable folder, an I/O error), which no caller may take for "absent".
   bool Exists(const std::string& name) const;
   // True when both names exist and are one file (links to it, or one name under two
-  // cases on a case-insensitive file system).
+  // cases on a case-insensitive file system). False too when either cannot be looked
+  // up: it is asked only after a rename refused with EEXIST, whose reason is the one
+  // reported, and "not one file" keeps the entries as they are.
   bool IsSameEntry(const std::string& a, const std::string& b) const;
   // Whether this folder takes two names that differ only in letter case for one (vfat,
   // exfat, SMB shares, casefolded ext4 folders ...): looked up with the case of
@@ -77,6 +82,8 @@ class TDirectory {
   bool IsRemote() const;
   // The longest name, in bytes, that this folder's file system allows.
   std::size_t NameMax() const;
+  // The folder's own status, by its handle. Throws TSystemError.
+  TFileStatus Status() const;
 
   // Renames `from` to `to` inside this directory without ever replacing an entry.
   // A case-only change on a case-insensitive file system goes through a temporary
@@ -107,6 +114,8 @@ class TDirectory {
       : m_fd(std::move(fd)), m_path(std::move(path)) {}
   // The file system's magic number (statfs's f_type); 0 when it cannot be read.
   unsigned long FileSystemKind() const;
+  // 0 when `name` is an entry here, else why not: ENOENT when it is absent.
+  int LookUp(const std::string& name) const;
   // One rename that never replaces an entry, recorded first; 0 or the errno.
   int RecordedStep(const std::string& from, const std::string& to, TRenameRecorder* recorder) const;
   int RenameStep(const std::string& from, const std::string& to) const;

@@ -28,8 +28,11 @@ struct TFileStatus {
 
 // The entry `name` relative to the folder open as `dirFd` (AT_FDCWD for a path), a
 // symbolic link itself rather than what it points to; nothing when it cannot be read.
+// For stamps and columns only, where an entry that cannot be read shows as changed or
+// blank and is read again at the next look: a caller that reports why uses ReadStatus.
 std::optional<TFileStatus> StatusOf(int dirFd, const std::string& name);
-// The file or folder open as `fd`, even when no name leads to it any more.
+// The file or folder open as `fd`, even when no name leads to it any more; nothing when
+// fstat fails, which on a descriptor the caller holds open it does not.
 std::optional<TFileStatus> StatusOfHandle(int fd);
 // StatusOf for a caller that reports why it cannot be read: throws TSystemError.
 TFileStatus ReadStatus(int dirFd, const std::string& name);

@@ -157,6 +157,23 @@ std::optional<std::string> ResolvedPath(const std::string& path) {
 
 bool RemoveFile(const std::string& path) { return sys::Sys().UnlinkAt(AT_FDCWD, path.c_str(), 0) == 0; }
 
+// The entry is looked at before it is opened, and again through the handle, since it may
+// have been replaced in between.
+TRegularFile OpenRegularFile(int dirFd, const std::string& name) {
+  const auto refused = [](std::string why) { return TRegularFile{TFileDescriptor(), std::move(why)}; };
+  const char* const notRegular = "not a regular file";
+  const char* const symbolicLink = "a symbolic link";
+  struct stat status;
+  if (sys::Sys().FstatAt(dirFd, name.c_str(), &status, AT_SYMLINK_NOFOLLOW) != 0) return refused(ErrorText(errno));
+  if (S_ISLNK(status.st_mode)) return refused(symbolicLink);
+  if (!S_ISREG(status.st_mode)) return refused(notRegular);
+  TFileDescriptor fd(sys::Sys().OpenAt(dirFd, name.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK, 0));
+  if (!fd.IsOpen()) return refused(errno == ELOOP ? symbolicLink : ErrorText(errno));
+  if (sys::Sys().FstatAt(fd.Get(), "", &status, AT_EMPTY_PATH) != 0) return refused(ErrorText(errno));
+  if (!S_ISREG(status.st_mode)) return refused(notRegular);
+  return {std::move(fd), ""};
+}
+
 bool PathExists(const std::string& path) {
   struct stat st;
   return sys::Sys().FstatAt(AT_FDCWD, path.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0;

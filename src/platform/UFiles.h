@@ -10,6 +10,8 @@
 #include <string>
 #include <string_view>
 
+#include "platform/UFileDescriptor.h"
+
 namespace qx {
 
 // Replaces the file at `path` with `content`: a temporary file beside it is written,
@@ -50,7 +52,20 @@ class TAppendStream : public std::ostream {
   std::unique_ptr<TBuffer> m_buffer;
 };
 
-// True when `path` names an existing entry (a link is not followed).
+// A regular file open for reading, or why it is not: "a symbolic link", "not a regular
+// file", or the system's text for the errno; then `fd` is closed.
+struct TRegularFile {
+  TFileDescriptor fd;
+  std::string whyNot;
+};
+// Opens `name`, an entry of the folder open as `dirFd`, for reading when it is a regular
+// file: a link is never followed, and a FIFO or a device is never opened, since opening
+// one can block or have effects of its own. Never throws.
+TRegularFile OpenRegularFile(int dirFd, const std::string& name);
+
+// True when `path` names an existing entry (a link is not followed). False also when it
+// cannot be looked up: every caller goes on to open, read or write the path, and that
+// reports the reason.
 bool PathExists(const std::string& path);
 // True when `path` leads to a folder (links followed).
 bool IsDirectory(const std::string& path);

@@ -3,10 +3,10 @@
 
 #include <utility>
 
+#include "metadata/UPhotoDate.h"
 #include "platform/UDirectory.h"
 #include "platform/UFileStatus.h"
 #include "platform/UFiles.h"
-#include "platform/UPhotoDate.h"
 #include "platform/USystemError.h"
 
 namespace qx {

@@ -18,25 +18,46 @@
 #include "rename/UEntryName.h"
 #include "rename/UFileCollection.h"
 #include "rename/UFolderRenamer.h"
+#include "rename/UFolderVisit.h"
+#include "rename/UParallelWalk.h"
 #include "rename/URenameFolders.h"
-#include "rename/URenameRunParts.h"
+#include "rename/URunOutput.h"
 
 namespace qx {
 
-namespace {
-// The folders at once a run left to choose takes on a share: enough to overlap many
-// round trips, few enough for what a server serves one client.
-constexpr int kRemoteFolders = 32;
-// On a local disk renames contend in the file system beyond a few threads.
-constexpr int kMostLocalFolders = 8;
-}  // namespace
+// The run's own output: straight to its host, its state and its tree.
+class TRenameRun::TDirectOutput : public TRunOutput {
+ public:
+  explicit TDirectOutput(TRenameRun& run) : m_run(run) {}
+  bool Logs() const override { return m_run.m_options.log; }
+  void Log(std::string line) override { m_run.m_host.AddLogLine(line); }
+  void Fail(int depth, const std::string& text, const std::string& reason, bool quiet) override {
+    m_run.Fail(depth, text, reason, quiet);
+  }
+  void Count(std::int32_t TRunState::*figure) override { ++(m_run.m_state.*figure); }
+  void AddProgress(double amount) override { m_run.AddProgress(amount); }
+  void SetCurrentItem(const std::string& item) override { m_run.m_host.SetCurrentItem(item); }
+  void EntryDone(const TEntryOutcome& outcome) override { m_run.m_host.EntryDone(outcome); }
+  bool Stopped() override { return m_run.IsCancelled(); }
+  void SayTargetsChecked(int depth) override {
+    if (m_said) return;
+    m_said = true;
+    LogLine(*this, depth,
+            "+ This file system cannot refuse to replace an entry: each new name is looked up just before its "
+            "rename");
+  }
+
+ private:
+  TRenameRun& m_run;
+  bool m_said = false;
+};
 
 // One step's entries (a visit's subdirectories, or its files) and what becomes of each:
 // counted, logged, in a simulation shown in its node, and at the end told the host.
 // The names are ids in the visit's arena; a new name is added there only when it
 // differs from the old one.
 struct TRenameRun::TStep : TRenameOutcomes {
-  TStep(TRenameRun& owner, TVisit& in, TEntryKind kind, const TWRFileList& entries)
+  TStep(TRenameRun& owner, TFolderVisit& in, TEntryKind kind, const TWRFileList& entries)
       : run(owner),
         visit(in),
         isFile(kind == TEntryKind::File),
@@ -68,7 +89,7 @@ struct TRenameRun::TStep : TRenameOutcomes {
   void Failed(std::size_t entry, int error, const std::string& reason) override {
     NameRefused(entry, error == EEXIST ? TEntryStatus::Clash : TEntryStatus::Failed, reason);
   }
-  void Step(const std::string& line) override { run.Log(*visit.out, visit.depth, line); }
+  void Step(const std::string& line) override { LogLine(*visit.out, visit.depth, line); }
 
   // The entry cannot have its new name: the run or the folder said no.
   void NameRefused(std::size_t entry, TEntryStatus status, const std::string& reason) {
@@ -118,7 +139,7 @@ struct TRenameRun::TStep : TRenameOutcomes {
   }
 
   TRenameRun& run;
-  TVisit& visit;
+  TFolderVisit& visit;
   bool isFile;
   const std::vector<TNameId>& oldNames;
   std::vector<TNameId> newNames;
@@ -127,11 +148,6 @@ struct TRenameRun::TStep : TRenameOutcomes {
   TNodeId firstNode = TResultTree::kNoNode;
   std::size_t nodesAdded = 0;
 };
-
-const std::string& TFolderPath::Text() const {
-  if (!m_text) m_text = m_directory.Path();
-  return *m_text;
-}
 
 TRenameRun::TRenameRun(const TJobList& jobs, TRunOptions options, TRunHost& host)
     : m_jobs(jobs), m_options(std::move(options)), m_host(host), m_recordsUndo(!m_options.simulate && m_options.undo) {
@@ -170,23 +186,24 @@ void TRenameRun::StartRun() {
   m_counterValue = m_options.counterStart;
   m_state = TRunState();
   m_tree.Clear();
-  Log(*m_direct, 0, "---- ", FormatLocalDateTime(std::time(nullptr)), " ---- Starting Renaming in ",
-      m_options.startDirectory);
+  LogLine(*m_direct, 0, "---- ", FormatLocalDateTime(std::time(nullptr)), " ---- Starting Renaming in ",
+          m_options.startDirectory);
 }
 
 void TRenameRun::StopRun(const std::string& text) {
   ++m_state.ErrorCount;
-  Log(*m_direct, 0, text);
+  LogLine(*m_direct, 0, text);
   m_host.ShowMessage(text);
 }
 
 void TRenameRun::FinishRun(bool completed) {
-  Log(*m_direct, 0, "");
-  if (m_state.Cancelled) Log(*m_direct, 0, "---- Cancelled: what the run had not reached keeps its name");
-  if (!completed) Log(*m_direct, 0, "---- Stopped by the failure above: what the run had not reached keeps its name");
-  Log(*m_direct, 0, "---- ", FormatLocalDateTime(std::time(nullptr)), " ---- Finished Renaming in ",
-      m_options.startDirectory);
-  Log(*m_direct, 0, std::string(80, '-'));
+  LogLine(*m_direct, 0, "");
+  if (m_state.Cancelled) LogLine(*m_direct, 0, "---- Cancelled: what the run had not reached keeps its name");
+  if (!completed)
+    LogLine(*m_direct, 0, "---- Stopped by the failure above: what the run had not reached keeps its name");
+  LogLine(*m_direct, 0, "---- ", FormatLocalDateTime(std::time(nullptr)), " ---- Finished Renaming in ",
+          m_options.startDirectory);
+  LogLine(*m_direct, 0, std::string(80, '-'));
 }
 
 int TRenameRun::FoldersAtOnce() const {
@@ -195,25 +212,30 @@ int TRenameRun::FoldersAtOnce() const {
       (!m_options.resetCounter && std::any_of(m_jobs.begin(), m_jobs.end(), counts))) {
     return 1;
   }
-  if (m_options.parallel != kAutomaticFolders) return m_options.parallel;
+  if (m_options.parallel != kAutomaticFolders) return std::clamp(m_options.parallel, 1, kMostFoldersAtOnce);
   // On a share each rename and look-up is a round trip, and those of different folders
   // overlap: many folders at once. On a local disk the work is the processor's: a
   // folder per core. A start folder that cannot be opened is the walk's to report.
   try {
-    if (TDirectory::Open(m_options.startDirectory).IsRemote()) return kRemoteFolders;
+    if (TDirectory::Open(m_options.startDirectory).IsRemote()) return kRemoteFoldersAtOnce;
   } catch (const TSystemError&) {
     return 1;
   }
-  return std::clamp(static_cast<int>(std::thread::hardware_concurrency()), 2, kMostLocalFolders);
+  return std::clamp(static_cast<int>(std::thread::hardware_concurrency()), 2, kMostLocalFoldersAtOnce);
 }
 
 void TRenameRun::Walk() {
-  std::vector<TVisit> visits;
+  std::vector<std::unique_ptr<TFolderVisit>> visits;
   const TNodeId root = m_options.simulate ? m_tree.AddRoot(m_options.startDirectory) : TResultTree::kNoNode;
   if (IsCancelled()) return;
-  Enter(visits, nullptr, m_options.startDirectory, 1.0, 0, root);
+  const auto enter = [&](const TFolderPlace& place, TNodeId node) {
+    if (TVisited visited = Visit(place, *m_direct, m_tree, node, m_counterValue); visited.recurses) {
+      visits.push_back(std::move(visited.visit));
+    }
+  };
+  enter({nullptr, m_options.startDirectory, 0, 1.0}, root);
   while (!visits.empty()) {
-    TVisit& visit = visits.back();
+    TFolderVisit& visit = *visits.back();
     if (visit.descended == visit.directories.Size()) {
       visits.pop_back();
       continue;
@@ -221,53 +243,58 @@ void TRenameRun::Walk() {
     // Once cancelled, no folder is entered, nor logged as if it were.
     if (IsCancelled()) return;
     const std::size_t i = visit.descended++;
-    LogDescent(visit, i);
+    visit.LogDescent(*m_direct, i);
     const TNodeId child = m_options.simulate ? visit.treeIndexList[i] : TResultTree::kNoNode;
     const double share = visit.descentShare / static_cast<double>(visit.directories.Size());
-    // A copy: entering pushes a visit, which may move this one.
-    const std::string name(visit.SubdirectoryName(i));
     // Stepping back needs nothing: the parent's visit still holds its directory's handle.
-    Enter(visits, &visit.directory, name, share, visit.depth + 1, child);
+    enter({&visit.directory, visit.SubdirectoryName(i), visit.depth + 1, share}, child);
   }
 }
 
-void TRenameRun::LogDescent(const TVisit& visit, std::size_t i) {
-  const std::string_view newName = visit.directoryNewNames.empty() ? "" : visit.SubdirectoryName(i);
-  Log(*m_direct, visit.depth, "+ Recursing into ", visit.names.View(visit.directories.Name(i)), " (", newName, ")");
+void TRenameRun::WalkInParallel(int folders) {
+  m_pending = std::make_unique<TPendingFigures>();
+  const auto visit = [this](const TFolderPlace& place, TRunOutput& out, TResultTree& tree, TNodeId node,
+                            std::int32_t& counter) { return Visit(place, out, tree, node, counter); };
+  TParallelWalk walk(folders, visit, *m_direct, m_options.simulate ? &m_tree : nullptr, *m_pending);
+  walk.Run(m_options.startDirectory);
 }
 
-void TRenameRun::Enter(std::vector<TVisit>& visits, const TDirectory* parent, const std::string& name, double share,
-                       int depth, TNodeId node) {
-  std::optional<TDirectory> entered = OpenVisit(*m_direct, parent, name, depth, share);
-  if (!entered) return;
-  // The parent's reference is not used past this point: the new visit may move it.
-  TVisit& visit =
-      visits.emplace_back(TVisit{std::move(*entered), depth, node, 0, m_direct.get(), &m_tree, &m_counterValue});
-  if (!VisitSteps(visit, share)) visits.pop_back();
+TVisited TRenameRun::Visit(const TFolderPlace& place, TRunOutput& out, TResultTree& tree, TNodeId node,
+                           std::int32_t& counter) {
+  TVisited visited;
+  std::optional<TDirectory> entered = OpenVisit(out, place);
+  if (!entered) return visited;
+  visited.visit =
+      std::make_unique<TFolderVisit>(TFolderVisit{std::move(*entered), place.depth, node, 0, &out, &tree, &counter});
+  visited.recurses = VisitSteps(*visited.visit, place.share);
+  return visited;
 }
 
-std::optional<TDirectory> TRenameRun::OpenVisit(TOutput& out, const TDirectory* parent, const std::string& name,
-                                                int depth, double share) {
-  Log(out, depth, "> Changing to ", name);
+std::optional<TDirectory> TRenameRun::OpenVisit(TRunOutput& out, const TFolderPlace& place) {
+  const std::string name(place.name);
+  const TDirectory* parent = place.parent;
+  const int depth = place.depth;
+  LogLine(out, depth, "> Changing to ", name);
   std::optional<TDirectory> entered;
+  TFileStatus status;
   try {
     entered.emplace(parent ? parent->OpenChild(name) : TDirectory::Open(name));
+    status = entered->Status();
   } catch (const TSystemError& error) {
     out.Fail(depth, "Cannot change to directory: " + (parent ? parent->PathOf(name) : name), error.Reason(), false);
-    out.AddProgress(share);
+    out.AddProgress(place.share);
     return std::nullopt;
   }
   // Taken by the run's thread before any worker opens a folder.
-  const std::optional<TFileStatus> status = StatusOfHandle(entered->Handle());
-  if (!parent && status) m_startDevice = status->device;
-  if (status && parent && m_options.oneFileSystem && status->device != m_startDevice) {
-    Log(out, depth, "- Passing over ", name, ": another file system");
-    out.AddProgress(share);
+  if (!parent) m_startDevice = status.device;
+  if (parent && m_options.oneFileSystem && status.device != m_startDevice) {
+    LogLine(out, depth, "- Passing over ", name, ": another file system");
+    out.AddProgress(place.share);
     return std::nullopt;
   }
-  if (status && !FirstVisit(*status)) {
+  if (!FirstVisit(status)) {
     out.Fail(depth, "Cannot change to directory: " + entered->Path(), "it was visited already in this run", false);
-    out.AddProgress(share);
+    out.AddProgress(place.share);
     return std::nullopt;
   }
   out.SetCurrentItem(name);
@@ -279,8 +306,8 @@ bool TRenameRun::FirstVisit(const TFileStatus& folder) {
   return m_visited.emplace(folder.device, folder.inode).second;
 }
 
-bool TRenameRun::VisitSteps(TVisit& visit, double share) {
-  TOutput& out = *visit.out;
+bool TRenameRun::VisitSteps(TFolderVisit& visit, double share) {
+  TRunOutput& out = *visit.out;
   const int depth = visit.depth;
   if (m_options.resetCounter) *visit.counter = m_options.counterStart;
 
@@ -316,7 +343,7 @@ bool TRenameRun::VisitSteps(TVisit& visit, double share) {
 
   // Log lines are not even composed when nobody reads them.
   TLogLine log;
-  if (m_options.log) log = [this, &out, depth](const std::string& text) { Log(out, depth, text); };
+  if (m_options.log) log = [&out, depth](const std::string& text) { LogLine(out, depth, text); };
   visit.directories = collection->CollectDirectories(log);
   SortEntries(visit.directories, visit.names, true, m_options, log);
   DirectoryStep(visit, directoryShare);
@@ -331,12 +358,12 @@ bool TRenameRun::VisitSteps(TVisit& visit, double share) {
   if (visit.directory.ChecksTargetsFirst()) out.SayTargetsChecked(depth);
 
   if (!m_options.recurseDirs) return false;
-  Log(out, depth, "+ Recursing Directories...");
+  LogLine(out, depth, "+ Recursing Directories...");
   if (visit.directories.Empty()) out.AddProgress(visit.descentShare);
   return true;
 }
 
-void TRenameRun::DirectoryStep(TVisit& visit, double share) {
+void TRenameRun::DirectoryStep(TFolderVisit& visit, double share) {
   if (m_options.renameDirs && visit.directories.Empty()) visit.out->AddProgress(share);
   // A real run without folder renaming has nothing to do here; a simulation still
   // shows every subdirectory.
@@ -348,7 +375,7 @@ void TRenameRun::DirectoryStep(TVisit& visit, double share) {
   for (std::size_t i = 0; i < count; ++i) {
     // Cancelled: the rest of the folder keeps its names.
     const bool turns = m_options.renameDirs && !visit.out->Stopped();
-    if (turns || !m_options.renameDirs) Log(*visit.out, visit.depth, "* Renaming directory ", step.OldName(i));
+    if (turns || !m_options.renameDirs) LogLine(*visit.out, visit.depth, "* Renaming directory ", step.OldName(i));
     if (turns) {
       TakeTurn(step, renamer, i);
       visit.out->AddProgress(each);
@@ -357,7 +384,7 @@ void TRenameRun::DirectoryStep(TVisit& visit, double share) {
     }
     if (m_options.simulate) {
       visit.treeIndexList.push_back(step.Node(i));
-      Log(*visit.out, visit.depth, "* Added Tree Index ", std::to_string(visit.tree->IndexInParent(step.Node(i))));
+      LogLine(*visit.out, visit.depth, "* Added Tree Index ", std::to_string(visit.tree->IndexInParent(step.Node(i))));
     }
   }
   renamer.Finish();
@@ -368,7 +395,7 @@ void TRenameRun::DirectoryStep(TVisit& visit, double share) {
   }
 }
 
-void TRenameRun::FileStep(TVisit& visit, const TWRFileList& files, double share) {
+void TRenameRun::FileStep(TFolderVisit& visit, const TWRFileList& files, double share) {
   if (files.Empty()) visit.out->AddProgress(share);
   const double each = files.Empty() ? 0 : share / static_cast<double>(files.Size());
   TStep step(*this, visit, TEntryKind::File, files);
@@ -379,7 +406,7 @@ void TRenameRun::FileStep(TVisit& visit, const TWRFileList& files, double share)
       for (; i < files.Size(); ++i) step.Keep(i, renamer);
       break;
     }
-    Log(*visit.out, visit.depth, "* Renaming file ", step.OldName(i));
+    LogLine(*visit.out, visit.depth, "* Renaming file ", step.OldName(i));
     TakeTurn(step, renamer, i);
     visit.out->AddProgress(each);
   }
@@ -394,8 +421,8 @@ void TRenameRun::TakeTurn(TStep& step, TFolderRenamer& renamer, std::size_t entr
   const std::optional<std::string> newName =
       TryApplyJobList(m_jobs, step.OldName(entry), *step.visit.counter, engineError, &dates);
   if (!dates.WhyNoDateTaken().empty()) {
-    Log(*step.visit.out, step.visit.depth, "  No date taken in ", step.OldName(entry), " (", dates.WhyNoDateTaken(),
-        "): its modification date is used");
+    LogLine(*step.visit.out, step.visit.depth, "  No date taken in ", step.OldName(entry), " (", dates.WhyNoDateTaken(),
+            "): its modification date is used");
   }
   const bool changed = newName && *newName != step.OldName(entry);
   step.newNames[entry] = changed ? step.visit.names.Add(*newName) : step.oldNames[entry];
@@ -431,10 +458,10 @@ bool TRenameRun::MayRename(const std::string& question) {
     case TRenameAnswer::Cancel: m_state.Cancelled = true; return false;
     case TRenameAnswer::No: return false;
   }
-  return false;
+  return false;  // every answer returns above; a value out of the enum keeps the name
 }
 
-std::optional<std::string> TRenameRun::Refusal(const TVisit& visit, std::string_view oldName,
+std::optional<std::string> TRenameRun::Refusal(const TFolderVisit& visit, std::string_view oldName,
                                                std::string_view newName) const {
   if (auto problem = EntryNameProblem(newName, visit.nameMax, m_options.undo)) return problem;
   if (m_options.undo && HoldsLineBreak(oldName)) {
@@ -450,7 +477,7 @@ bool TRenameRun::IsCancelled() {
 
 void TRenameRun::Fail(int depth, const std::string& text, const std::string& reason, bool quiet) {
   ++m_state.ErrorCount;
-  Log(*m_direct, depth, FailureLine(text, reason));
+  LogLine(*m_direct, depth, FailureLine(text, reason));
   if (quiet || !m_showsEachFailure || IsCancelled()) return;
   switch (m_host.ShowRunFailure(text, reason)) {
     case TFailureAnswer::IgnoreAll: m_showsEachFailure = false; break;

@@ -37,10 +37,20 @@ struct TRunOptions {
   std::int32_t counterStart = 0;
   // How many folders a run may work on at once; 1 is one after the other, and
   // kAutomaticFolders lets the run choose (TRenameRun's FoldersAtOnce). More than one
-  // are used only where the outcome cannot depend on the order.
+  // are used only where the outcome cannot depend on the order, and never more than
+  // kMostFoldersAtOnce.
   int parallel = 1;
 };
 
+// The limits of folders at once, for the run and for what users may choose.
 inline constexpr int kAutomaticFolders = 0;
+// More than a share or a disk serves one program at once gains nothing.
+inline constexpr int kMostFoldersAtOnce = 64;
+// The run's own choice on a share: enough to overlap many round trips, few enough for
+// what a server serves one client.
+inline constexpr int kRemoteFoldersAtOnce = 32;
+// The run's own choice on a local disk is a folder per core, up to this: beyond a few
+// threads renames contend in the file system.
+inline constexpr int kMostLocalFoldersAtOnce = 8;
 
 }  // namespace qx

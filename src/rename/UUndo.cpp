@@ -44,11 +44,16 @@ bool TakeBack(const TDirectory& directory, const TUndoFile& file, TMessageHost& 
         // A step recorded but never made (the run was killed between the two), or one
         // taken back already: the new name is gone and the old one there, or both name
         // one file (a rename onto another link of the same file is never made).
-        if ((error.Errno() == ENOENT && directory.Exists(earlier)) ||
-            (error.Errno() == EEXIST && directory.IsSameEntry(current, earlier))) {
-          return;
+        const auto neverMade = [&] {
+          if (error.Errno() == ENOENT) return directory.Exists(earlier);
+          return error.Errno() == EEXIST && directory.IsSameEntry(current, earlier);
+        };
+        try {
+          if (neverMade()) return;
+          problem = error.Reason();
+        } catch (const TSystemError& lookup) {
+          problem = lookup.Reason();  // whether the step was made cannot be told
         }
-        problem = error.Reason();
       }
     }
     ++outcome.errors;

@@ -38,11 +38,11 @@ ToxRegVal CreateAppSettings(TMessageHost& messages, const std::string& settingsD
 int CheckedParallelFolders(ToxRegVal& ini, TMessageHost& messages) {
   using setting::kParallelFolders;
   const std::int64_t stored = ini.GetInteger(kParallelFolders);
-  if (stored >= 0 && stored <= kMostParallelFolders) return static_cast<int>(stored);
+  if (stored >= 0 && stored <= kMostFoldersAtOnce) return static_cast<int>(stored);
   // Worded as Load words a value that is no number, with the range that tells why.
   messages.ShowMessage(std::string("Error reading Integer value \"Integers\\") + kParallelFolders + "\". Value = \"" +
-                       std::to_string(stored) + "\", not 0 (automatic) or 1 to " +
-                       std::to_string(kMostParallelFolders) + ". Value set to 0 (automatic)");
+                       std::to_string(stored) + "\", not 0 (automatic) or 1 to " + std::to_string(kMostFoldersAtOnce) +
+                       ". Value set to 0 (automatic)");
   ini.SetInteger(kParallelFolders, kDefaultParallelFolders);
   return kDefaultParallelFolders;
 }

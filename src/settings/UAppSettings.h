@@ -41,8 +41,6 @@ inline constexpr const char* kFileMaskHistory = "filemask";
 // The folders at once a run takes unless told otherwise: its own choice by the file
 // system it renames on.
 inline constexpr int kDefaultParallelFolders = kAutomaticFolders;
-// More than a share or a disk serves one program at once gains nothing.
-inline constexpr int kMostParallelFolders = 64;
 
 // The store over SettingsDir() + "quillex.ini".
 ToxRegVal CreateAppSettings(TMessageHost& messages);
@@ -51,7 +49,7 @@ ToxRegVal CreateAppSettings(TMessageHost& messages);
 ToxRegVal CreateAppSettings(TMessageHost& messages, const std::string& settingsDir);
 
 // The folders a run may work on at once, as the loaded store holds them: 0 for the run's
-// own choice, or 1 to kMostParallelFolders. Another number shows "Error reading Integer
+// own choice, or 1 to kMostFoldersAtOnce. Another number shows "Error reading Integer
 // value "Integers\parallelFolders". Value = "N", not 0 (automatic) or 1 to 64. Value set
 // to 0 (automatic)" on `messages` and is replaced by the default in the store, as Load
 // does for a value that is no number.

@@ -3,8 +3,9 @@
 
 #include <QAbstractButton>
 #include <QApplication>
-#include <QEventLoop>
 #include <QMessageBox>
+#include <memory>
+#include <utility>
 
 #include "ui/UQtText.h"
 
@@ -33,6 +34,15 @@ QWidget* BoxParent() {
   return window;
 }
 
+// A box of work on another thread; `escape` answers Esc and the title bar's close.
+QMessageBox* WorkBox(QMessageBox::Icon icon, const std::string& text, QMessageBox::StandardButtons buttons,
+                     QMessageBox::StandardButton byDefault, QMessageBox::StandardButton escape) {
+  auto* box = new QMessageBox(icon, kApplicationTitle, DisplayText(text), buttons, BoxParent());
+  box->setDefaultButton(byDefault);
+  box->setEscapeButton(escape);
+  return box;
+}
+
 }  // namespace
 
 void TQtMessages::ShowMessage(const std::string& text) {
@@ -46,52 +56,68 @@ bool TQtMessages::Confirm(const std::string& text) {
 
 void TQtMessages::ShowFailure(const std::string& text, const std::string& reason) { ShowMessage(text + "\n" + reason); }
 
-TRenameAnswer TQtMessages::AskRename(const std::string& question) {
-  auto* box =
-      new QMessageBox(QMessageBox::Question, kApplicationTitle, DisplayText(question),
-                      QMessageBox::Yes | QMessageBox::No | QMessageBox::YesToAll | QMessageBox::Cancel, BoxParent());
-  box->setDefaultButton(QMessageBox::Yes);
-  box->setEscapeButton(QMessageBox::No);
-  switch (WaitForAnswer(box)) {
-    case QMessageBox::Yes: return TRenameAnswer::Yes;
-    case QMessageBox::YesToAll: return TRenameAnswer::YesToAll;
-    case QMessageBox::Cancel: return TRenameAnswer::Cancel;
-    default: return TRenameAnswer::No;
-  }
+void TQtMessages::ShowMessageThen(const std::string& text, TSeen seen) {
+  Open(WorkBox(QMessageBox::Information, text, QMessageBox::Ok, QMessageBox::Ok, QMessageBox::Ok),
+       [seen = std::move(seen)](QMessageBox::StandardButton) { seen(); });
 }
 
-TFailureAnswer TQtMessages::ShowRunFailure(const std::string& text, const std::string& reason) {
-  auto* box = new QMessageBox(QMessageBox::Warning, kApplicationTitle, DisplayText(text + "\n" + reason),
-                              QMessageBox::Ok | QMessageBox::Ignore | QMessageBox::Cancel, BoxParent());
+void TQtMessages::ConfirmThen(const std::string& text, TAnswered<bool> answered) {
+  Open(WorkBox(QMessageBox::Question, text, QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes, QMessageBox::No),
+       [answered = std::move(answered)](QMessageBox::StandardButton button) { answered(button == QMessageBox::Yes); });
+}
+
+void TQtMessages::ShowFailureThen(const std::string& text, const std::string& reason, TSeen seen) {
+  ShowMessageThen(text + "\n" + reason, std::move(seen));
+}
+
+void TQtMessages::AskRenameThen(const std::string& question, TAnswered<TRenameAnswer> answered) {
+  Open(WorkBox(QMessageBox::Question, question,
+               QMessageBox::Yes | QMessageBox::No | QMessageBox::YesToAll | QMessageBox::Cancel, QMessageBox::Yes,
+               QMessageBox::No),
+       [answered = std::move(answered)](QMessageBox::StandardButton button) {
+         switch (button) {
+           case QMessageBox::Yes: return answered(TRenameAnswer::Yes);
+           case QMessageBox::YesToAll: return answered(TRenameAnswer::YesToAll);
+           case QMessageBox::Cancel: return answered(TRenameAnswer::Cancel);
+           default: return answered(TRenameAnswer::No);
+         }
+       });
+}
+
+void TQtMessages::ShowRunFailureThen(const std::string& text, const std::string& reason,
+                                     TAnswered<TFailureAnswer> answered) {
+  QMessageBox* box =
+      WorkBox(QMessageBox::Warning, text + "\n" + reason, QMessageBox::Ok | QMessageBox::Ignore | QMessageBox::Cancel,
+              QMessageBox::Ok, QMessageBox::Ok);
   box->button(QMessageBox::Ignore)->setText(u"Ignore &All"_s);
-  box->setDefaultButton(QMessageBox::Ok);
-  box->setEscapeButton(QMessageBox::Ok);
-  switch (WaitForAnswer(box)) {
-    case QMessageBox::Ignore: return TFailureAnswer::IgnoreAll;
-    case QMessageBox::Cancel: return TFailureAnswer::Cancel;
-    default: return TFailureAnswer::Ok;
-  }
+  Open(box, [answered = std::move(answered)](QMessageBox::StandardButton button) {
+    switch (button) {
+      case QMessageBox::Ignore: return answered(TFailureAnswer::IgnoreAll);
+      case QMessageBox::Cancel: return answered(TFailureAnswer::Cancel);
+      default: return answered(TFailureAnswer::Ok);
+    }
+  });
 }
 
 void TQtMessages::Dismiss() {
   if (m_open) m_open->escapeButton()->click();
 }
 
-QMessageBox::StandardButton TQtMessages::WaitForAnswer(QMessageBox* box) {
+void TQtMessages::Open(QMessageBox* box, TAnswered<QMessageBox::StandardButton> answered) {
   // On the heap and deleted on close: a parent window that goes meanwhile takes it along.
   box->setAttribute(Qt::WA_DeleteOnClose);
   box->setWindowModality(Qt::NonModal);
-  QMessageBox::StandardButton answer = box->standardButton(box->escapeButton());
-  QEventLoop answered;
-  QObject::connect(box, &QMessageBox::finished, &answered, [&answer, box, &answered] {
-    answer = box->standardButton(box->clickedButton());
-    answered.quit();
-  });
-  QObject::connect(box, &QObject::destroyed, &answered, &QEventLoop::quit);
+  // Whichever comes first answers: the box's end, or its going without one.
+  auto once = std::make_shared<TAnswered<QMessageBox::StandardButton>>(std::move(answered));
+  const auto answer = [once](QMessageBox::StandardButton button) {
+    if (*once) std::exchange(*once, nullptr)(button);
+  };
+  QObject::connect(box, &QMessageBox::finished, box,
+                   [box, answer] { answer(box->standardButton(box->clickedButton())); });
+  QObject::connect(box, &QObject::destroyed,
+                   [answer, escape = box->standardButton(box->escapeButton())] { answer(escape); });
   m_open = box;
   box->show();
-  answered.exec();
-  return answer;
 }
 
 }  // namespace qx

@@ -11,9 +11,9 @@
 #include <string>
 #include <string_view>
 
+#include "metadata/UPhotoDate.h"
 #include "platform/UDirectory.h"
 #include "platform/UFiles.h"
-#include "platform/UPhotoDate.h"
 
 namespace {
 

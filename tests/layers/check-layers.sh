@@ -8,7 +8,7 @@ src=${1:?usage: check-layers.sh SOURCE_DIR}/src
 status=0
 
 # Calls that platform/ wraps, and the standard library's doors to the same calls.
-syscalls='(::|std::)(open|close|read|write|rename|unlink|stat|mkdir|signal)\s*\(|\b(openat|renameat2?|unlinkat|lstat|fstatat|mkdirat|opendir|readdir|fdopendir|realpath|getcwd|isatty|sigaction|socketpair|fopen)\s*\(|std::(filesystem|ofstream|ifstream|fstream)\b'
+syscalls='(^|[^[:alnum:]_])(::|std::)(open|close|read|write|rename|unlink|stat|mkdir|signal)\s*\(|\b(openat|renameat2?|unlinkat|lstat|fstatat|mkdirat|opendir|readdir|fdopendir|realpath|getcwd|isatty|sigaction|socketpair|fopen)\s*\(|std::(filesystem|ofstream|ifstream|fstream)\b'
 found=$(grep -rnE "$syscalls" "$src" --include='*.cpp' --include='*.h' | grep -v "^$src/platform/" |
         grep -vE '^[^:]+:[0-9]+:\s*//')
 if [ -n "$found" ]; then
@@ -17,7 +17,7 @@ if [ -n "$found" ]; then
   status=1
 fi
 
-core='platform regex jobs jobio rename settings'
+core='platform metadata regex jobs jobio rename settings'
 for layer in $core; do
   upward=$(grep -rnE '#include [<"](ui/|cli/|app/|Q[A-Za-z]*[>"/])' "$src/$layer" --include='*.cpp' --include='*.h')
   if [ -n "$upward" ]; then

@@ -9,6 +9,7 @@
 #include <optional>
 
 #include "platform/UDirectory.h"
+#include "platform/UFiles.h"
 #include "platform/USysCalls.h"
 #include "platform/USystemError.h"
 #include "support/UFaultySysCalls.h"
@@ -49,9 +50,18 @@ class TCaseInsensitiveFolder : public sys::TSysCalls {
   std::string m_dir;
 };
 
-// A file system without no-replace renames: the flag is refused with EINVAL.
+// A file system without no-replace renames: the flag is refused with EINVAL; with
+// `unreadable`, looking up that name fails with EIO.
 class TNoReplaceUnsupported : public sys::TSysCalls {
  public:
+  explicit TNoReplaceUnsupported(std::string unreadable = "") : m_unreadable(std::move(unreadable)) {}
+  int FstatAt(int dirFd, const char* path, struct stat* st, int flags) override {
+    if (path == m_unreadable) {
+      errno = EIO;
+      return -1;
+    }
+    return TSysCalls::FstatAt(dirFd, path, st, flags);
+  }
   int RenameAt2(int oldDir, const char* oldName, int newDir, const char* newName, unsigned flags) override {
     if (flags != 0) {
       errno = EINVAL;
@@ -59,6 +69,9 @@ class TNoReplaceUnsupported : public sys::TSysCalls {
     }
     return TSysCalls::RenameAt2(oldDir, oldName, newDir, newName, flags);
   }
+
+ private:
+  std::string m_unreadable;
 };
 
 // The errno a rename fails with, 0 when it succeeds.
@@ -99,6 +112,12 @@ TEST(UDirectoryTest, ARenameNeverReplacesAnEntry) {
   EXPECT_EQ(RenameError(folder, "c", "b"), EEXIST) << "looked first where the kernel cannot refuse";
   EXPECT_EQ(RenameError(folder, "c", "d"), 0);
   EXPECT_EQ(test::ListTree(dir.Path()), (Paths{"b", "d"}));
+
+  TNoReplaceUnsupported blind("b");
+  sys::TScopedSysCalls blindSeam(blind);
+  EXPECT_EQ(RenameError(folder, "d", "b"), EIO) << "a target that cannot be looked up may be there";
+  EXPECT_EQ(test::ListTree(dir.Path()), (Paths{"b", "d"}));
+  EXPECT_EQ(ReadWholeFile(dir / "b"), "B");
 }
 
 TEST(UDirectoryTest, ACaseOnlyRenameOnACaseInsensitiveFileSystemStepsThroughATemporaryName) {

@@ -57,14 +57,15 @@ struct TOutcome {
   Paths log, messages;
 };
 
-// Upper case for every file and folder of the tree, undo on, `kFolders` at once.
-TOutcome RunUpperCase(const std::string& root, test::TRecordingRunHost& host, sys::TSysCalls* calls = nullptr) {
+// Upper case for every file and folder of the tree, undo on, `folders` at once.
+TOutcome RunUpperCase(const std::string& root, test::TRecordingRunHost& host, sys::TSysCalls* calls = nullptr,
+                      int folders = kFolders) {
   TJobList jobs;
   jobs.AddNew(test::MakeJob(TJobKind::jobUpper, 0));
   TRunOptions options;
   options.startDirectory = root;
   options.recurseDirs = options.renameDirs = options.undo = options.log = true;
-  options.parallel = kFolders;
+  options.parallel = folders;
   std::optional<sys::TScopedSysCalls> seam;
   if (calls) seam.emplace(*calls);
   TRenameRun run(jobs, options, host);
@@ -152,6 +153,25 @@ TEST(URenameRunParallelTest, AnUndoFileRefusedInAFolderBelowStopsTheRunAndTheRes
   const std::string undoFailures = test::UndoFailures(UndoTree, root);
   EXPECT_NE(undoFailures.find(refusal), std::string::npos) << undoFailures;
   EXPECT_EQ(test::ListTree(root), original);
+}
+
+TEST(URenameRunParallelTest, FoldersAtOnceBeyondTheLimitsAreHeldToThem) {
+  test::TTempDir dir;
+  const std::string root = dir / "root";
+  MakeOriginal(root);
+  test::TRecordingRunHost oneAfterAnother;
+  RunUpperCase(root, oneAfterAnother, nullptr, 1);
+  const Paths renamed = test::ListTree(root);
+  ASSERT_EQ(test::UndoFailures(UndoTree, root), "");
+  for (const int folders : {kMostFoldersAtOnce + 1, 1'000'000, -7}) {
+    test::TRecordingRunHost host;
+    const TOutcome outcome = RunUpperCase(root, host, nullptr, folders);
+    EXPECT_TRUE(outcome.completed) << folders;
+    EXPECT_EQ(outcome.state.ErrorCount, 0) << folders;
+    EXPECT_EQ(test::ListTree(root), renamed) << folders;
+    EXPECT_EQ(outcome.log.size(), oneAfterAnother.log.size()) << folders;
+    ASSERT_EQ(test::UndoFailures(UndoTree, root), "") << folders;
+  }
 }
 
 }  // namespace

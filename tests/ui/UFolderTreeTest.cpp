@@ -200,7 +200,7 @@ void TFolderTreeTest::aRunThatRenamesSubfoldersKeepsTheChoiceAndShowsTheNewNames
   harness.Start({sel});
   OpenInTree(harness, sel);
   QCOMPARE(TreeRows(harness, sel), QStringList{"sub"});
-  harness.Click("btnGo");
+  harness.ClickAndWait("btnGo");
   QCOMPARE(test::ListTree(sel), (std::vector<std::string>{"A.TXT", "SUB/", "SUB/B.TXT"}));
   QCOMPARE(harness.Window().StartingDirectory(), sel);
   QCOMPARE(TreeRows(harness, sel), QStringList{"SUB"});

@@ -7,6 +7,7 @@
 #include "settings/UAppSettings.h"
 #include "ui/browse/UFileList.h"
 #include "ui/browse/UFolderTree.h"
+#include "ui/run/URunController.h"
 
 namespace qx::test {
 
@@ -33,8 +34,8 @@ void TMainWindowHarness::WriteDefaultJobList(const std::vector<TJob>& jobs) cons
   SaveJobListToXML(DefaultJobListPath(), jobs, "");
 }
 
-TfrmMain& TMainWindowHarness::Start(std::vector<std::string> arguments) {
-  m_window = std::make_unique<TfrmMain>(messages, dialogs,
+TfrmMain& TMainWindowHarness::Start(std::vector<std::string> arguments, TWindowMessages* boxes) {
+  m_window = std::make_unique<TfrmMain>(boxes != nullptr ? *boxes : messages, dialogs,
                                         TMainWindowSetup{SettingsDir(), ProgramDir(), std::move(arguments)});
   m_window->show();
   if (!QTest::qWaitForWindowExposed(m_window.get())) qFatal("the main window does not show");
@@ -45,6 +46,11 @@ TfrmMain& TMainWindowHarness::Start(std::vector<std::string> arguments) {
 void TMainWindowHarness::Close() {
   m_window->close();
   m_window.reset();
+}
+
+void TMainWindowHarness::WaitForRuns() const {
+  // However long it takes: a run that hangs is the test's time-out.
+  while (m_window->Runs().IsRunning()) QTest::qWait(1);
 }
 
 TFolderTree& TMainWindowHarness::Tree() const { return *m_window->findChild<TFolderTree*>(); }

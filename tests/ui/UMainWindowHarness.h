@@ -19,6 +19,7 @@
 #include "support/UTempDir.h"
 #include "ui/UScriptedDialogs.h"
 #include "ui/UUiTestSupport.h"
+#include "ui/UWindowMessages.h"
 #include "ui/main/UfrmMain.h"
 
 namespace qx {
@@ -27,6 +28,9 @@ class TFileList;
 class TFolderTree;
 
 namespace test {
+
+// Answers the window's boxes from a script, those of its runs too.
+using TWindowRecording = TRecordingMessagesOf<TWindowMessages>;
 
 class TMainWindowHarness {
  public:
@@ -41,8 +45,9 @@ class TMainWindowHarness {
   void WriteIni(const std::string& text) const { m_settings.WriteFile("quillex.ini", text); }
   void WriteDefaultJobList(const std::vector<TJob>& jobs) const;
 
-  // Creates and shows the window and lets its first-show steps run.
-  TfrmMain& Start(std::vector<std::string> arguments = {});
+  // Creates and shows the window and lets its first-show steps run; its boxes are
+  // `messages` unless `boxes` is given.
+  TfrmMain& Start(std::vector<std::string> arguments = {}, TWindowMessages* boxes = nullptr);
   void Close();
   TfrmMain& Window() const { return *m_window; }
 
@@ -53,6 +58,13 @@ class TMainWindowHarness {
   QAction* Command(const char* name) const { return m_window->findChild<QAction*>(name); }
   void Trigger(const char* command) const { Command(command)->trigger(); }
   void Click(const char* button) const { Control<QAbstractButton>(button)->click(); }
+  // Lets the window's events run until its run or undo has ended.
+  void WaitForRuns() const;
+  // Clicks Go, Undo or Undo Tree and waits for the work.
+  void ClickAndWait(const char* button) const {
+    Click(button);
+    WaitForRuns();
+  }
   TFolderTree& Tree() const;
   TFileList& List() const;
 
@@ -65,7 +77,7 @@ class TMainWindowHarness {
   // The settings file as the next start reads it.
   ToxRegVal Saved();
 
-  TRecordingMessages messages;
+  TWindowRecording messages;
   TScriptedDialogs dialogs;
 
  private:

@@ -10,11 +10,15 @@
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QTimer>
 #include <QTreeView>
 #include <QWindow>
 #include <QtTest>
+#include <chrono>
 #include <filesystem>
+#include <functional>
+#include <thread>
 
 #include "UUiTestSupport.h"
 #include "platform/UFiles.h"
@@ -37,6 +41,9 @@ namespace qx {
 
 using Paths = std::vector<std::string>;
 
+// Long enough for any run here, on a loaded machine too; a run that hangs fails.
+constexpr int kLongest = 60'000;
+
 class URunWindowsTest : public QObject {
   Q_OBJECT
 
@@ -45,7 +52,7 @@ class URunWindowsTest : public QObject {
   struct THarness {
     test::TTempDir dir;
     std::string root = dir.Path() + "root";
-    test::TRecordingMessages messages;
+    test::TWindowRecording messages;
     TfrmLog log;
     QWidget window;
     std::vector<bool> busy;
@@ -65,6 +72,16 @@ class URunWindowsTest : public QObject {
     }
   };
 
+  // Go, then the window's events until the run has ended: its figures and how it ended.
+  static std::pair<TRunState, TRunEnd> GoAndWait(TRunController& controller, const TJobList& jobs,
+                                                 const TRunOptions& options) {
+    QSignalSpy finished(&controller, &TRunController::RunFinished);
+    controller.Go(jobs, options);
+    if (!finished.wait(kLongest)) qFatal("the run does not end");
+    return {finished[0][0].value<TRunState>(), finished[0][1].value<TRunEnd>()};
+  }
+  static std::pair<TRunState, TRunEnd> GoAndWait(THarness& h) { return GoAndWait(h.controller, h.jobs, h.options); }
+
   static QStringList TreeTexts(QTreeView& view, const QModelIndex& parent = QModelIndex(), int depth = 0) {
     QStringList lines;
     for (int row = 0; row < view.model()->rowCount(parent); ++row) {
@@ -80,7 +97,7 @@ class URunWindowsTest : public QObject {
     THarness h({"xa.txt", "ya.txt", "keep.txt", "sub/deep/f.txt"});
     h.jobs.AddNew(test::MakeJob(TJobKind::jobRemove, 0, 1));
     h.options.simulate = h.options.recurseDirs = h.options.renameDirs = true;
-    h.controller.Go(h.jobs, h.options);
+    GoAndWait(h);
 
     TfrmTree* tree = h.controller.TreeWindow();
     QVERIFY(tree != nullptr);
@@ -97,7 +114,7 @@ class URunWindowsTest : public QObject {
     QCOMPARE(h.holds, std::vector<bool>{});
     QCOMPARE(test::ListTree(h.root), (Paths{"keep.txt", "sub/", "sub/deep/", "sub/deep/f.txt", "xa.txt", "ya.txt"}));
 
-    h.controller.Go(h.jobs, h.options);
+    GoAndWait(h);
     QCOMPARE(h.controller.TreeWindow(), tree);  // a second simulation reuses the window
     // Helper windows never keep the program alive once the main window has closed.
     QVERIFY(!tree->testAttribute(Qt::WA_QuitOnClose));
@@ -110,12 +127,12 @@ class URunWindowsTest : public QObject {
     h.jobs.AddNew(test::MakeJob(TJobKind::jobUpper, 0));
     h.options.simulate = h.options.recurseDirs = true;
     h.options.log = true;
-    h.controller.Go(h.jobs, h.options);
+    GoAndWait(h);
     QVERIFY(h.log.isVisible());
     const QString first = h.log.Text();
     QVERIFY(first.contains("\n   > Changing to s\n"));
     QVERIFY(first.contains("\n   * Renaming file b.txt\n"));
-    h.controller.Go(h.jobs, h.options);
+    GoAndWait(h);
     QCOMPARE(h.log.Text().count("Starting Renaming in"), 2);
 
     test::Child<QPushButton>(h.log, "btnClearLog")->click();
@@ -124,7 +141,7 @@ class URunWindowsTest : public QObject {
     QVERIFY(!h.log.isVisible());
 
     h.options.log = false;
-    h.controller.Go(h.jobs, h.options);
+    GoAndWait(h);
     QCOMPARE(h.log.Text(), QString());
     QVERIFY(!h.log.isVisible());
   }
@@ -133,11 +150,12 @@ class URunWindowsTest : public QObject {
     THarness h({"a.txt", "b.txt", "s1/c.txt", "s2/d.txt"});
     h.jobs.AddNew(test::MakeJob(TJobKind::jobUpper, 0));
     h.options.recurseDirs = true;
-    // Pressed as soon as the run first lets window events in, while in the first folder.
-    QTimer::singleShot(0, this,
-                       [&h] { test::Child<QPushButton>(*h.controller.ProgressWindow(), "btnCancel")->click(); });
-    const TRunState state = h.controller.Go(h.jobs, h.options);
+    // Pressed while the run waits at its first question.
+    h.options.confirm = true;
+    h.messages.whileOpen = [&h] { test::Child<QPushButton>(*h.controller.ProgressWindow(), "btnCancel")->click(); };
+    const auto [state, end] = GoAndWait(h);
     QVERIFY(state.Cancelled);
+    QCOMPARE(end, TRunEnd::Cancelled);
     // Let go of while the files changed, read again however the run ended.
     QCOMPARE(h.holds, (std::vector<bool>{true, false}));
     QCOMPARE(test::ListTree(h.root), (Paths{"a.txt", "b.txt", "s1/", "s1/c.txt", "s2/", "s2/d.txt"}));
@@ -146,7 +164,9 @@ class URunWindowsTest : public QObject {
     QVERIFY(test::Child<QPushButton>(*progress, "btnClose")->isVisibleTo(progress));
     QCOMPARE(test::Child<QLabel>(*progress, "lblOutcome")->text(), QString("Cancelled"));
     // The window serves the next run, which completes.
-    h.controller.Go(h.jobs, h.options);
+    h.messages.whileOpen = nullptr;
+    h.options.confirm = false;
+    GoAndWait(h);
     QCOMPARE(h.controller.ProgressWindow(), progress);
     QCOMPARE(test::Child<QLabel>(*progress, "lblOutcome")->text(), QString());
   }
@@ -187,7 +207,7 @@ class URunWindowsTest : public QObject {
       h.options.undo = true;
       std::filesystem::create_directory(h.root + "/_quillex_undo.txt");
     }
-    h.controller.Go(h.jobs, h.options);
+    GoAndWait(h);
     TfrmProgress* progress = h.controller.ProgressWindow();
     QCOMPARE(test::Child<QLabel>(*progress, "lblOutcome")->text(), outcome);
     QCOMPARE(test::Child<QLabel>(*progress, "lblFiles")->text(), files);
@@ -218,7 +238,7 @@ class URunWindowsTest : public QObject {
       }
       seen << rows.join(", ");
     };
-    harness.Click("btnGo");
+    harness.ClickAndWait("btnGo");
     QCOMPARE(seen, QStringList(3, "a.txt, b.txt, c.txt"));
     QTRY_COMPARE(files.index(0, 0).data().toString(), QString("A.TXT"));
     QVERIFY(files.flags(files.index(0, 0)) & Qt::ItemIsEditable);
@@ -230,6 +250,16 @@ class URunWindowsTest : public QObject {
       if (auto* box = qobject_cast<QMessageBox*>(window); box && box->isVisible()) return box;
     }
     return nullptr;
+  }
+
+  // `act` once for each box that comes up while `reader` runs.
+  void OnEachNewBox(QTimer& reader, std::function<void(QMessageBox&)> act) {
+    connect(&reader, &QTimer::timeout, this, [seen = QPointer<QMessageBox>(), act = std::move(act)]() mutable {
+      QMessageBox* box = OpenBox();
+      if (box == nullptr || box == seen) return;
+      seen = box;
+      act(*box);
+    });
   }
 
   // The program's own boxes over a run with "Confirm every change" (or, with `clash`,
@@ -294,7 +324,7 @@ class URunWindowsTest : public QObject {
       QFAIL(qPrintable("no button " + action));
     });
     reader.start(0);
-    controller.Go(h.jobs, h.options);
+    GoAndWait(controller, h.jobs, h.options);
     reader.stop();
     delete controller.ProgressWindow();
     QVERIFY(progressStayed);
@@ -305,31 +335,91 @@ class URunWindowsTest : public QObject {
     QCOMPARE(listed, tree);
   }
 
+  // Undo through the program's own boxes, which leave the window's events running: its
+  // question, then its report, each answered as it comes up.
+  void undoAsksAndReportsInItsOwnBoxes_data() {
+    QTest::addColumn<bool>("escape");
+    QTest::addColumn<int>("boxes");
+    QTest::addColumn<QStringList>("tree");
+    QTest::newRow("Yes, then OK") << false << 2 << QStringList{"a.txt"};
+    QTest::newRow("Esc is No") << true << 1 << QStringList{"A.TXT", "_quillex_undo.txt"};
+  }
+
+  void undoAsksAndReportsInItsOwnBoxes() {
+    QFETCH(bool, escape);
+    QFETCH(int, boxes);
+    QFETCH(QStringList, tree);
+    THarness h({"a.txt"});
+    h.jobs.AddNew(test::MakeJob(TJobKind::jobUpper, 0));
+    h.options.undo = true;
+    GoAndWait(h);
+    TQtMessages real;
+    TRunController controller(
+        h.window, real, h.log, [](bool) {}, [](bool) {});
+    int shown = 0;
+    QTimer reader;
+    OnEachNewBox(reader, [&](QMessageBox& box) {
+      ++shown;
+      escape ? QTest::keyClick(&box, Qt::Key_Escape) : box.defaultButton()->click();
+    });
+    reader.start(0);
+    QSignalSpy undone(&controller, &TRunController::UndoFinished);
+    controller.Undo(h.root);
+    QVERIFY(undone.wait(kLongest));
+    QCOMPARE(shown, boxes);
+    QStringList listed;
+    for (const std::string& path : test::ListTree(h.root)) listed << QString::fromStdString(path);
+    QCOMPARE(listed, tree);
+  }
+
   // Closing the main window, or the session's end, while the run asks: the run stops
-  // as Cancel stops it, then the usual closing steps run and the window goes.
+  // as Cancel stops it, then the usual closing steps run and the window goes. Asked
+  // by a script, or by the program's own box, open while the window's events run.
   void closingDuringARunStopsItThenCloses_data() {
     QTest::addColumn<bool>("bySession");
-    QTest::newRow("the main window's close") << false;
-    QTest::newRow("the session's end (SIGTERM, log-off)") << true;
+    QTest::addColumn<bool>("realBoxes");
+    QTest::newRow("the main window's close") << false << false;
+    QTest::newRow("the session's end (SIGTERM, log-off)") << true << false;
+    QTest::newRow("the main window's close, a box open") << false << true;
+    QTest::newRow("the session's end, a box open") << true << true;
   }
 
   void closingDuringARunStopsItThenCloses() {
     QFETCH(bool, bySession);
+    QFETCH(bool, realBoxes);
+    TQtMessages real;
     test::TMainWindowHarness harness;
     const std::string root = harness.Data() / "root";
     test::MakeTree(root, {"a.txt", "b.txt", "c.txt", "s/d.txt"});
     harness.WriteDefaultJobList({test::MakeJob(TJobKind::jobUpper, 0)});
-    TfrmMain& window = harness.Start({root});
+    TfrmMain& window = harness.Start({root}, realBoxes ? &real : nullptr);
     for (const char* option : {"chkConfirm", "chkUndo", "chkRecurseDirs"}) {
       harness.Control<QCheckBox>(option)->setChecked(true);
     }
-    harness.messages.renameAnswers = {TRenameAnswer::Yes};
-    harness.messages.whileOpen = [&] {
-      if (harness.messages.questions.size() == 2) bySession ? window.EndSession() : void(window.close());
+    int asked = 0;
+    const auto closeAtSecond = [&] {
+      if (++asked == 2) bySession ? window.EndSession() : void(window.close());
     };
+    harness.messages.renameAnswers = {TRenameAnswer::Yes};
+    harness.messages.whileOpen = closeAtSecond;
+    // The boxes come up in the window's own event loop, Go having returned: no loop of
+    // the run's turns underneath them.
+    bool goReturned = false;
+    bool boxedInGo = false;
+    QTimer reader;
+    OnEachNewBox(reader, [&](QMessageBox& box) {
+      boxedInGo = boxedInGo || !goReturned;
+      closeAtSecond();
+      if (asked == 1) box.button(QMessageBox::Yes)->click();
+    });
+    if (realBoxes) reader.start(0);
     harness.Click("btnGo");
+    goReturned = true;
     QTRY_VERIFY(!window.isVisible());
-    QCOMPARE(harness.messages.questions.size(), std::size_t{2});
+    QVERIFY(!boxedInGo);
+    QVERIFY(!window.Runs().IsRunning());
+    QCOMPARE(asked, 2);
+    QTRY_COMPARE(OpenBox(), nullptr);
     QCOMPARE(test::Child<QLabel>(*window.Runs().ProgressWindow(), "lblOutcome")->text(), QString("Cancelled"));
     QCOMPARE(test::ListTree(root), (Paths{"A.TXT", "_quillex_undo.txt", "b.txt", "c.txt", "s/", "s/d.txt"}));
     // The closing steps ran: the settings and the job list are written.
@@ -342,12 +432,43 @@ class URunWindowsTest : public QObject {
     QCOMPARE(test::ListTree(root), (Paths{"a.txt", "b.txt", "c.txt", "s/", "s/d.txt"}));
   }
 
+  // Cancel from another thread while a run of thousands of files goes on: the run ends
+  // cancelled at its next entry, the log says so, and one Undo Tree takes it all back.
+  void aCancelFromAnotherThreadStopsTheRun() {
+    Paths paths;
+    for (int folder = 0; folder < 10; ++folder) {
+      for (int file = 0; file < 250; ++file) paths.push_back(u"d%1/f%2.txt"_s.arg(folder).arg(file).toStdString());
+    }
+    THarness h(paths);
+    const Paths before = test::ListTree(h.root);
+    h.jobs.AddNew(test::MakeJob(TJobKind::jobUpper, 0));
+    h.options.recurseDirs = h.options.undo = h.options.log = true;
+    // Once the first folder's renames have begun: its undo file comes before them.
+    std::thread canceller([&h, undoFile = h.root + "/d0/_quillex_undo.txt"] {
+      const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(kLongest);
+      while (!PathExists(undoFile) && std::chrono::steady_clock::now() < deadline) std::this_thread::yield();
+      h.controller.Cancel();
+    });
+    const auto [state, end] = GoAndWait(h);
+    canceller.join();
+    QCOMPARE(end, TRunEnd::Cancelled);
+    QVERIFY(state.FilesRenamed < static_cast<int>(paths.size()));
+    QVERIFY(h.log.Text().contains("---- Cancelled"));
+
+    h.messages.answers = {true};
+    QSignalSpy undone(&h.controller, &TRunController::UndoFinished);
+    h.controller.UndoTree(h.root);
+    QVERIFY(undone.wait(kLongest));
+    QCOMPARE(undone[0][0].value<TUndoOutcome>().errors, 0);
+    QCOMPARE(test::ListTree(h.root), before);
+  }
+
   void theProgressWindowIsCentredOnTheMainWindow() {
     THarness h({"a.txt"});
     h.window.setGeometry(100, 120, 800, 500);
     h.window.show();
     h.jobs.AddNew(test::MakeJob(TJobKind::jobUpper, 0));
-    h.controller.Go(h.jobs, h.options);
+    GoAndWait(h);
     TfrmProgress* progress = h.controller.ProgressWindow();
     QCOMPARE(progress->windowHandle()->transientParent(), h.window.windowHandle());
     QVERIFY((progress->frameGeometry().center() - h.window.frameGeometry().center()).manhattanLength() <= 4);
@@ -357,7 +478,7 @@ class URunWindowsTest : public QObject {
     THarness h({"a.txt", "s/b.txt", "t/"});
     h.jobs.AddNew(test::MakeJob(TJobKind::jobUpper, 0));
     h.options.recurseDirs = h.options.renameDirs = h.options.undo = true;
-    h.controller.Go(h.jobs, h.options);
+    GoAndWait(h);
     TfrmProgress* progress = h.controller.ProgressWindow();
     QCOMPARE(test::Child<QProgressBar>(*progress, "gauProgress")->value(), 100);
     QCOMPARE(test::Child<QLabel>(*progress, "lblFolders")->text(), QString("2 of 2"));
@@ -368,7 +489,10 @@ class URunWindowsTest : public QObject {
     QTRY_VERIFY(h.controller.ProgressWindow() == nullptr);  // closing destroys it
 
     h.messages.answers = {true};
-    const TUndoOutcome outcome = h.controller.Undo(h.root);
+    QSignalSpy undone(&h.controller, &TRunController::UndoFinished);
+    h.controller.Undo(h.root);
+    QVERIFY(undone.wait(kLongest));
+    const auto outcome = undone[0][0].value<TUndoOutcome>();
     QCOMPARE(outcome.renamed, 3);
     QCOMPARE(h.messages.messages.back(), std::string("3 files and/or directories have been renamed."));
     // The folders and the file of the top folder are back; inside s/ is s/'s own undo.

@@ -15,7 +15,6 @@
 #include <QRadioButton>
 #include <QScreen>
 #include <QSpinBox>
-#include <QTimer>
 #include <QToolButton>
 #include <QTreeView>
 #include <QtTest/QtTest>
@@ -501,7 +500,7 @@ void TfrmMainTest::goRefusesWithoutATickedJob() {
   THarness harness;
   harness.WriteDefaultJobList(jobs);
   harness.Start();
-  harness.Click("btnGo");
+  harness.ClickAndWait("btnGo");
   QCOMPARE(harness.messages.messages, refused ? Strings({kNothingToDo}) : Strings({}));
   QCOMPARE(harness.Window().Jobs().Jobs(), jobs);
 }
@@ -515,21 +514,19 @@ void TfrmMainTest::goRunsWithTheOptionsShownAndKeepsTheWindowStillMeanwhile() {
   harness.Start({tree.Path()});
   QCOMPARE(harness.Window().RunOptions().startDirectory + "/", Canonical(tree.Path()) + "/");
 
-  // Looked at from inside the run, when it first lets window events in.
-  QList<bool> enabledDuringRun;
-  QTimer::singleShot(0, &harness.Window(), [&] {
-    enabledDuringRun << harness.Control<QPushButton>("btnGo")->isEnabled()
-                     << harness.Control<QPushButton>("btnUndo")->isEnabled()
-                     << harness.Control<QPushButton>("btnUndoTree")->isEnabled() << harness.JobList()->isEnabled()
-                     << harness.Command("cmOpenJobList")->isEnabled() << harness.Control<QTreeView>("stv")->isEnabled();
-  });
+  // Go returns while the run goes on; its end comes through the event loop.
+  const auto enabled = [&] {
+    return QList<bool>{harness.Control<QPushButton>("btnGo")->isEnabled(),
+                       harness.Control<QPushButton>("btnUndo")->isEnabled(),
+                       harness.Control<QPushButton>("btnUndoTree")->isEnabled(),
+                       harness.JobList()->isEnabled(),
+                       harness.Command("cmOpenJobList")->isEnabled(),
+                       harness.Control<QTreeView>("stv")->isEnabled()};
+  };
   harness.Click("btnGo");
-  QCOMPARE(enabledDuringRun, (QList<bool>{false, false, false, false, false, false}));
-  QVERIFY(harness.Control<QPushButton>("btnUndoTree")->isEnabled());
-  QVERIFY(harness.Control<QPushButton>("btnGo")->isEnabled());
-  QVERIFY(harness.JobList()->isEnabled());
-  QVERIFY(harness.Command("cmOpenJobList")->isEnabled());
-  QVERIFY(harness.Control<QTreeView>("stv")->isEnabled());
+  QCOMPARE(enabled(), QList<bool>(6, false));
+  harness.WaitForRuns();
+  QCOMPARE(enabled(), QList<bool>(6, true));
   QCOMPARE(test::ListTree(tree.Path()),
            Strings({"A.txt", "B.TXT", "_quillex_undo.txt", "notes.doc", "s/", "s/C.txt", "s/_quillex_undo.txt"}));
   QVERIFY(harness.Window().LogWindow().isVisible());
@@ -537,7 +534,7 @@ void TfrmMainTest::goRunsWithTheOptionsShownAndKeepsTheWindowStillMeanwhile() {
   QCOMPARE(harness.Saved().GetString("filemask0"), std::string("*.txt"));
 
   harness.messages.answers = {true};
-  harness.Click("btnUndo");
+  harness.ClickAndWait("btnUndo");
   QCOMPARE(harness.messages.messages.back(), std::string("1 files and/or directories have been renamed."));
   QCOMPARE(test::ListTree(tree.Path()),
            Strings({"B.TXT", "a.txt", "notes.doc", "s/", "s/C.txt", "s/_quillex_undo.txt"}));
@@ -551,13 +548,13 @@ void TfrmMainTest::undoTreeTakesBackARecursiveRunInOneStep() {
   harness.WriteDefaultJobList({MakeJob(TJobKind::jobUpper, 0)});
   harness.WriteIni("[Booleans]\nrecurseDirs=1\nrenameDirs=1\nundo=1\n[Strings]\nfilemask=*.*\n");
   harness.Start({tree.Path()});
-  harness.Click("btnGo");
+  harness.ClickAndWait("btnGo");
   QCOMPARE(test::ListTree(tree.Path()),
            Strings({"A.TXT", "S/", "S/B.TXT", "S/T/", "S/T/C.TXT", "S/T/_quillex_undo.txt", "S/_quillex_undo.txt", "U/",
                     "U/_quillex_undo.txt", "_quillex_undo.txt"}));
 
   harness.messages.answers = {true};
-  harness.Click("btnUndoTree");
+  harness.ClickAndWait("btnUndoTree");
   QCOMPARE(harness.messages.questions,
            Strings({"Operation will undo renaming in this directory and its subdirectories (6 renames in 4 undo "
                     "files).\r\nThen it will remove _quillex_undo.txt from these directories. Continue?"}));

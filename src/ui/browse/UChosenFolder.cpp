@@ -15,11 +15,10 @@ bool TChosenFolder::Choose(const std::string& path) {
   if (!resolved) return false;
   try {
     TDirectory folder = TDirectory::Open(*resolved);
-    const std::optional<TFileStatus> identity = StatusOfHandle(folder.Handle());
-    if (!identity) return false;
+    const TFileStatus identity = folder.Status();
     m_path = *resolved;
     m_folder = std::move(folder);
-    m_identity = *identity;
+    m_identity = identity;
     return true;
   } catch (const TSystemError&) {
     return false;

@@ -39,7 +39,7 @@ constexpr int kDefaultHeight = 440;
 
 }  // namespace
 
-TfrmMain::TfrmMain(TMessageHost& messages, TDialogRunner& dialogs, TMainWindowSetup setup, QWidget* parent)
+TfrmMain::TfrmMain(TWindowMessages& messages, TDialogRunner& dialogs, TMainWindowSetup setup, QWidget* parent)
     : QMainWindow(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                               Qt::WindowCloseButtonHint),
       m_messages(messages),

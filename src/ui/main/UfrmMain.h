@@ -16,6 +16,7 @@
 #include "rename/URunOptions.h"
 #include "settings/UAppSettings.h"
 #include "settings/UToxRegVal.h"
+#include "ui/UWindowMessages.h"
 
 class QActionGroup;
 class QMenu;
@@ -29,7 +30,6 @@ class TFileList;
 class TFolderTree;
 class TJobListModel;
 class TJobPanel;
-class TMessageHost;
 
 struct TMainWindowSetup {
   // quillex.ini and the default job list live here.
@@ -50,7 +50,7 @@ class TfrmMain : public QMainWindow {
  public:
   // Loads the settings, restores the placement and applies the settings. `messages`
   // and `dialogs` must outlive the window.
-  TfrmMain(TMessageHost& messages, TDialogRunner& dialogs, TMainWindowSetup setup, QWidget* parent = nullptr);
+  TfrmMain(TWindowMessages& messages, TDialogRunner& dialogs, TMainWindowSetup setup, QWidget* parent = nullptr);
   ~TfrmMain() override;
 
   const TJobList& Jobs() const;
@@ -106,7 +106,7 @@ class TfrmMain : public QMainWindow {
   void SelectViewStyle(int style);
   // The Settings menu's choice of how many folders a run works on at once.
   void CreateParallelFoldersMenu(QMenu& settings);
-  // Takes `folders` (1 to kMostParallelFolders) for the runs and checks its choice; a
+  // Takes `folders` (1 to kMostFoldersAtOnce) for the runs and checks its choice; a
   // number the menu does not offer gets a choice of its own, so it shows and stays.
   void SelectParallelFolders(int folders);
 
@@ -149,7 +149,7 @@ class TfrmMain : public QMainWindow {
   // F5: the folder tree and the file list read afresh.
   void RefreshExplorer();
 
-  TMessageHost& m_messages;
+  TWindowMessages& m_messages;
   // The settings' messages while the window is built, shown once it is on screen.
   TMessageLog m_startUpMessages;
   TDialogRunner& m_dialogs;

@@ -141,7 +141,7 @@ void TfrmMain::CreateParallelFoldersMenu(QMenu& settings) {
   // Exclusive: one choice is checked at a time.
   m_parallelChoices = new QActionGroup(this);
   AddParallelChoice(*menu, *m_parallelChoices, kAutomaticFolders, true);
-  for (int folders = 1; folders <= kMostParallelFolders; folders *= 2) {
+  for (int folders = 1; folders <= kMostFoldersAtOnce; folders *= 2) {
     AddParallelChoice(*menu, *m_parallelChoices, folders, true);
   }
   connect(m_parallelChoices, &QActionGroup::triggered, this,

@@ -187,7 +187,7 @@ bool TfrmMain::SaveDefaultJobList(TMessageHost& messages) {
 
 bool TfrmMain::SaveOnExit(TClosing closing) {
   TMessageLog sessionLog;
-  TMessageHost& messages = closing == TClosing::bySession ? sessionLog : m_messages;
+  TMessageHost& messages = closing == TClosing::bySession ? static_cast<TMessageHost&>(sessionLog) : m_messages;
   TMessageLog jobListLog;
   // A new user's first session has no settings folder yet; all that follows goes there.
   try {

@@ -5,10 +5,10 @@
 #include <QCursor>
 #include <QWidget>
 #include <QWindow>
-#include <chrono>
+#include <exception>
 
-#include "platform/UMessages.h"
-#include "ui/UQtText.h"
+#include "ui/UWindowMessages.h"
+#include "ui/UWork.h"
 #include "ui/run/UfrmLog.h"
 #include "ui/run/UfrmProgress.h"
 #include "ui/run/UfrmTree.h"
@@ -17,111 +17,20 @@ namespace qx {
 
 namespace {
 
-// Keeps the busy cursor for the work and gives the ordinary one back while a message
-// box waits for the user.
-class TBusyCursor : public TMessageHost {
- public:
-  explicit TBusyCursor(TMessageHost& messages) : m_messages(messages) {
-    QApplication::setOverrideCursor(QCursor(Qt::BusyCursor));
+// What the work throws ends it, with `text` and why, instead of ending the program.
+template <typename TWork>
+void Guarded(TMessageHost& host, const std::string& text, TWork work) {
+  try {
+    work();
+  } catch (...) {
+    host.ShowFailure(text, WorkFailure(std::current_exception()));
   }
-  ~TBusyCursor() override { QApplication::restoreOverrideCursor(); }
-  TBusyCursor(const TBusyCursor&) = delete;
-  TBusyCursor& operator=(const TBusyCursor&) = delete;
-
-  void ShowMessage(const std::string& text) override {
-    TOrdinaryCursor ordinary;
-    m_messages.ShowMessage(text);
-  }
-  bool Confirm(const std::string& text) override {
-    TOrdinaryCursor ordinary;
-    return m_messages.Confirm(text);
-  }
-  void ShowFailure(const std::string& text, const std::string& reason) override {
-    TOrdinaryCursor ordinary;
-    m_messages.ShowFailure(text, reason);
-  }
-  TRenameAnswer AskRename(const std::string& question) override {
-    TOrdinaryCursor ordinary;
-    return m_messages.AskRename(question);
-  }
-  TFailureAnswer ShowRunFailure(const std::string& text, const std::string& reason) override {
-    TOrdinaryCursor ordinary;
-    return m_messages.ShowRunFailure(text, reason);
-  }
-  void Dismiss() override { m_messages.Dismiss(); }
-
- private:
-  struct TOrdinaryCursor {
-    TOrdinaryCursor() { QApplication::setOverrideCursor(QCursor(Qt::ArrowCursor)); }
-    ~TOrdinaryCursor() { QApplication::restoreOverrideCursor(); }
-  };
-  TMessageHost& m_messages;
-};
-
-// The run's host in the desktop program. Pending window events run at every folder
-// and, between entries, every few milliseconds: a click on Cancel reaches the run at
-// once, without a pass through the event loop for each of a hundred thousand files.
-class TQtRunHost : public TRunHost {
- public:
-  TQtRunHost(TMessageHost& messages, TfrmLog& log, QPointer<TfrmProgress> progress, const bool& cancelRequested)
-      : m_messages(messages), m_log(log), m_progress(std::move(progress)), m_cancelRequested(cancelRequested) {}
-
-  // While a box waits for the user, the progress window shows where the run stands.
-  void ShowMessage(const std::string& text) override {
-    ShowProgressNow();
-    m_messages.ShowMessage(text);
-  }
-  bool Confirm(const std::string& text) override {
-    ShowProgressNow();
-    return m_messages.Confirm(text);
-  }
-  void ShowFailure(const std::string& text, const std::string& reason) override {
-    ShowProgressNow();
-    m_messages.ShowFailure(text, reason);
-  }
-  TRenameAnswer AskRename(const std::string& question) override {
-    ShowProgressNow();
-    return m_messages.AskRename(question);
-  }
-  TFailureAnswer ShowRunFailure(const std::string& text, const std::string& reason) override {
-    ShowProgressNow();
-    return m_messages.ShowRunFailure(text, reason);
-  }
-  void AddLogLine(const std::string& line) override { m_log.AddLogLine(ToQString(line)); }
-  void SetCurrentItem(const std::string& item) override {
-    if (m_progress) m_progress->SetCurrentItem(ToQString(item));
-    ProcessEvents();
-  }
-  void UpdateProgress(const TRunState& state) override {
-    m_state = state;
-    if (m_progress) m_progress->UpdateProgress(state);
-    if (std::chrono::steady_clock::now() - m_lastEvents >= kEventInterval) ProcessEvents();
-  }
-  bool CancelRequested() override { return m_cancelRequested; }
-
- private:
-  static constexpr std::chrono::milliseconds kEventInterval{5};
-  void ProcessEvents() {
-    QCoreApplication::processEvents();
-    m_lastEvents = std::chrono::steady_clock::now();
-  }
-
-  void ShowProgressNow() {
-    if (m_progress) m_progress->UpdateProgress(m_state, true);
-  }
-
-  std::chrono::steady_clock::time_point m_lastEvents;
-  TRunState m_state;
-  TMessageHost& m_messages;
-  TfrmLog& m_log;
-  QPointer<TfrmProgress> m_progress;  // forgotten if the window goes during the run
-  const bool& m_cancelRequested;
-};
+}
 
 }  // namespace
 
-TRunController::TRunController(QWidget& window, TMessageHost& messages, TfrmLog& log, std::function<void(bool)> setBusy,
-                               std::function<void(bool)> holdExplorer)
+TRunController::TRunController(QWidget& window, TWindowMessages& messages, TfrmLog& log,
+                               std::function<void(bool)> setBusy, std::function<void(bool)> holdExplorer)
     : QObject(&window),
       m_window(window),
       m_messages(messages),
@@ -130,16 +39,45 @@ TRunController::TRunController(QWidget& window, TMessageHost& messages, TfrmLog&
       m_holdExplorer(std::move(holdExplorer)) {}
 
 TRunController::~TRunController() {
+  if (m_worker.joinable()) {
+    // A run ends at its next entry; an undo goes on to its end, asking nobody.
+    Cancel();
+    m_worker.join();
+    QApplication::restoreOverrideCursor();
+  }
   delete m_progress.data();
   delete m_tree.data();
 }
 
 void TRunController::Cancel() {
-  if (!m_busy) return;
-  // An undo cannot be cancelled half-way; its open question is answered No.
-  m_cancelRequested = true;
-  // A question open now would hold the run up: it is answered No.
-  m_messages.Dismiss();
+  m_cancellation.Request();
+  // Its box goes on this thread: at once when called here, else queued.
+  QMetaObject::invokeMethod(this, &TRunController::DismissOpenQuestion);
+}
+
+void TRunController::DismissOpenQuestion() {
+  // Not a later run's question, should this come late from another thread.
+  if (m_asked && m_cancellation.Requested()) m_messages.Dismiss();
+}
+
+void TRunController::ShowNews(TWorkerNews news) {
+  for (const QString& line : news.logLines) m_log.AddLogLine(line);
+  if (!m_progress) return;
+  if (news.currentItem) m_progress->SetCurrentItem(*news.currentItem);
+  // Already at most every 40 ms; and while a box waits, the window shows where the run stands.
+  if (news.state) m_progress->UpdateProgress(*news.state, true);
+}
+
+void TRunController::Ask(const std::shared_ptr<TWorkerQuestion>& question) {
+  // Answered already by a Cancel on its way here.
+  if (m_cancellation.Requested()) return;
+  m_asked = question;
+  // The ordinary cursor while a box waits for the user.
+  QApplication::setOverrideCursor(QCursor(Qt::ArrowCursor));
+  question->Ask(m_messages, [this, question] {
+    QApplication::restoreOverrideCursor();
+    if (m_asked == question) m_asked.reset();
+  });
 }
 
 void TRunController::ShowProgressWindow() {
@@ -152,6 +90,8 @@ void TRunController::ShowProgressWindow() {
     m_progress->windowHandle()->setTransientParent(m_window.windowHandle());
   }
   m_progress->Start();
+  // Where the run stands, from its start: a question may come before its first figures.
+  m_progress->UpdateProgress(TRunState{}, true);
   m_progress->show();
   m_progress->raise();
 }
@@ -164,70 +104,102 @@ void TRunController::ShowTreeWindow() {
   m_tree->Clear();
 }
 
-TRunState TRunController::Go(const TJobList& jobs, const TRunOptions& options) {
-  // The run works on its own copy: nothing the user does meanwhile can change it.
-  const TJobList runJobs = jobs;
-  SetBusy(true);
-  // Reading a folder of many thousand names again costs more than a simulation of it.
-  if (!options.simulate) m_holdExplorer(true);
-  ShowProgressWindow();
-  if (options.simulate) ShowTreeWindow();
-
-  TRunState state;
-  TRunEnd end = TRunEnd::Completed;
-  std::shared_ptr<TResultTree> result;
-  {
-    TBusyCursor busy(m_messages);
-    m_cancelRequested = false;
-    TQtRunHost host(busy, m_log, m_progress, m_cancelRequested);
-    TRenameRun run(runJobs, options, host);
-    // A failure that stopped the run says more than a Cancel pressed meanwhile. A Cancel
-    // that answered the last question No left the run nothing more to stop: it was
-    // cancelled all the same.
-    if (!run.Run()) {
-      end = TRunEnd::Stopped;
-    } else if (run.State().Cancelled || m_cancelRequested) {
-      end = TRunEnd::Cancelled;
-    }
-    state = run.State();
-    if (options.simulate) result = std::make_shared<TResultTree>(run.TakeResultTree());
-  }
-
-  if (!options.simulate) m_holdExplorer(false);
-  if (m_progress) {
-    m_progress->UpdateProgress(state, true);
-    m_progress->Finish(end);
-  }
-  if (options.simulate && m_tree) {
-    m_tree->ShowResult(std::move(result), state.FilesRenamed, state.DirsRenamed);
-    m_tree->ExpandFirstLevel();
-    m_tree->raise();
-  }
-  if (options.log) m_log.ShowLog();
-  SetBusy(false);
-  return state;
-}
-
-TUndoOutcome TRunController::Undo(const std::string& directory) { return TakeBack(directory, UndoDirectory); }
-
-TUndoOutcome TRunController::UndoTree(const std::string& directory) { return TakeBack(directory, qx::UndoTree); }
-
 void TRunController::SetBusy(bool busy) {
   m_busy = busy;
   m_setBusy(busy);
 }
 
-TUndoOutcome TRunController::TakeBack(const std::string& directory, TUndoFunction undo) {
+void TRunController::Begin() {
   SetBusy(true);
-  m_holdExplorer(true);
-  TUndoOutcome outcome;
-  {
-    TBusyCursor busy(m_messages);
-    outcome = undo(directory, busy);
-  }
-  m_holdExplorer(false);
+  QApplication::setOverrideCursor(QCursor(Qt::BusyCursor));
+  m_cancellation.Clear();
+}
+
+void TRunController::End() {
+  QApplication::restoreOverrideCursor();
   SetBusy(false);
-  return outcome;
+}
+
+template <typename TOutcome>
+void TRunController::Start(std::function<TOutcome(TWorkerHost&)> work, std::function<void(TOutcome)> finish) {
+  // A thread of its own rather than the pool's: the work may wait on the user for as
+  // long as a box stays open, and the pool serves the file list meanwhile.
+  m_worker = std::thread([this, work = std::move(work), finish = std::move(finish)] {
+    TWorkerHost host(*this, *this, m_cancellation);
+    auto outcome = std::make_shared<TOutcome>(work(host));
+    host.Post([this, outcome, finish] {
+      m_worker.join();
+      finish(std::move(*outcome));
+    });
+  });
+}
+
+void TRunController::Go(const TJobList& jobs, const TRunOptions& options) {
+  if (m_busy) return;
+  Begin();
+  // Reading a folder of many thousand names again costs more than a simulation of it.
+  if (!options.simulate) m_holdExplorer(true);
+  ShowProgressWindow();
+  if (options.simulate) ShowTreeWindow();
+  // The run works on its own copy: nothing the user does meanwhile can change it.
+  Start<TRunResult>(
+      [jobs, options](TWorkerHost& host) {
+        TRunResult run;
+        Guarded(host, "The run stopped", [&] {
+          TRenameRun renaming(jobs, options, host);
+          // A failure that stopped the run says more than a Cancel pressed meanwhile. A
+          // Cancel that answered the last question No left the run nothing more to
+          // stop: it was cancelled all the same.
+          if (!renaming.Run()) {
+            run.end = TRunEnd::Stopped;
+          } else if (renaming.State().Cancelled || host.CancelRequested()) {
+            run.end = TRunEnd::Cancelled;
+          } else {
+            run.end = TRunEnd::Completed;
+          }
+          run.state = renaming.State();
+          if (options.simulate) run.result = std::make_shared<TResultTree>(renaming.TakeResultTree());
+        });
+        return run;
+      },
+      [this, options](TRunResult run) { FinishRun(options, std::move(run)); });
+}
+
+void TRunController::FinishRun(const TRunOptions& options, TRunResult run) {
+  if (!options.simulate) m_holdExplorer(false);
+  if (m_progress) {
+    m_progress->UpdateProgress(run.state, true);
+    m_progress->Finish(run.end);
+  }
+  if (options.simulate && m_tree && run.result) {
+    m_tree->ShowResult(std::move(run.result), run.state.FilesRenamed, run.state.DirsRenamed);
+    m_tree->ExpandFirstLevel();
+    m_tree->raise();
+  }
+  if (options.log) m_log.ShowLog();
+  End();
+  emit RunFinished(run.state, run.end);
+}
+
+void TRunController::Undo(const std::string& directory) { TakeBack(directory, UndoDirectory); }
+
+void TRunController::UndoTree(const std::string& directory) { TakeBack(directory, qx::UndoTree); }
+
+void TRunController::TakeBack(const std::string& directory, TUndoFunction undo) {
+  if (m_busy) return;
+  Begin();
+  m_holdExplorer(true);
+  Start<TUndoOutcome>(
+      [directory, undo](TWorkerHost& host) {
+        TUndoOutcome outcome;
+        Guarded(host, "Undo stopped", [&] { outcome = undo(directory, host); });
+        return outcome;
+      },
+      [this](TUndoOutcome outcome) {
+        m_holdExplorer(false);
+        End();
+        emit UndoFinished(outcome);
+      });
 }
 
 }  // namespace qx

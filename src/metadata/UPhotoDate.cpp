@@ -1,8 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "platform/UPhotoDate.h"
-
-#include <fcntl.h>
-#include <sys/stat.h>
+#include "metadata/UPhotoDate.h"
 
 #include <array>
 #include <cerrno>
@@ -11,9 +8,7 @@
 #include <mutex>
 #include <string_view>
 
-#include "platform/UFileDescriptor.h"
-#include "platform/USysCalls.h"
-#include "platform/USystemError.h"
+#include "platform/UFiles.h"
 
 namespace qx {
 
@@ -22,8 +17,6 @@ namespace {
 const char* const kNoDate = "no date in its metadata";
 const char* const kNotAnImage = "not an image Quillex reads";
 const char* const kVideo = "a video; only photos are read";
-const char* const kNotRegular = "not a regular file";
-const char* const kSymbolicLink = "a symbolic link";
 
 // The most of a date from the file, and of libexiv2's text, that a reason quotes.
 constexpr std::size_t kQuotedDateChars = 40;
@@ -107,21 +100,6 @@ TPhotoDate DateOf(const Exiv2::ExifData& exif) {
   return {std::nullopt, firstMalformed.empty() ? kNoDate : firstMalformed};
 }
 
-// Opens the entry into `file` when it is a regular file; otherwise says why not. It is
-// looked at before it is opened, since opening a device can have effects of its own, and
-// again through the handle, since the entry may have been replaced in between.
-std::string OpenRegularFile(int dirFd, const std::string& name, TFileDescriptor& file) {
-  struct stat status;
-  if (sys::Sys().FstatAt(dirFd, name.c_str(), &status, AT_SYMLINK_NOFOLLOW) != 0) return ErrorText(errno);
-  if (S_ISLNK(status.st_mode)) return kSymbolicLink;
-  if (!S_ISREG(status.st_mode)) return kNotRegular;
-  const int fd = sys::Sys().OpenAt(dirFd, name.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK, 0);
-  if (fd < 0) return errno == ELOOP ? kSymbolicLink : ErrorText(errno);
-  file = TFileDescriptor(fd);
-  if (sys::Sys().FstatAt(fd, "", &status, AT_EMPTY_PATH) != 0) return ErrorText(errno);
-  return S_ISREG(status.st_mode) ? "" : kNotRegular;
-}
-
 // libexiv2's texts start with the path they were given, which means nothing to the user.
 std::string LibraryText(std::string text, const std::string& path) {
   const std::string prefix = path + ": ";
@@ -203,9 +181,9 @@ TPhotoDate ReadMetadata(int fd) {
 
 TPhotoDate ReadPhotoDate(int dirFd, const std::string& name) {
   PrepareLibrary();
-  TFileDescriptor file;
-  if (std::string whyNot = OpenRegularFile(dirFd, name, file); !whyNot.empty()) return {std::nullopt, whyNot};
-  return ReadMetadata(file.Get());
+  const TRegularFile file = OpenRegularFile(dirFd, name);
+  if (!file.whyNot.empty()) return {std::nullopt, file.whyNot};
+  return ReadMetadata(file.fd.Get());
 }
 
 }  // namespace qx

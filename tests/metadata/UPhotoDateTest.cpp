@@ -15,8 +15,8 @@
 #include <utility>
 #include <vector>
 
+#include "metadata/UPhotoDate.h"
 #include "platform/UDirectory.h"
-#include "platform/UPhotoDate.h"
 #include "support/UChild.h"
 #include "support/UTempDir.h"
 
