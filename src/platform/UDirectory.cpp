@@ -184,43 +184,66 @@ bool TDirectory::IsSameEntry(const std::string& a, const std::string& b) const {
 }
 
 void TDirectory::RenameNoReplace(const std::string& from, const std::string& to, TRenameRecorder* recorder) const {
-  const int error = RecordedStep(from, to, recorder);
-  if (error == 0) return;
-  if (error != EEXIST || !IsSameEntry(from, to)) throw TSystemError("Cannot rename", PathOf(from), error);
-  RenameThroughTemporary(from, to, recorder);
+  if (auto failure = Finished(from, to, RecordedStep(from, to, recorder), recorder)) throw *failure;
+}
+
+void TDirectory::RenameAll(std::span<const TRenameStep> steps, TRenameRecorder& recorder,
+                           const std::function<void(std::size_t step, const TSystemError& error)>& failed) const {
+  bool recorded = false;  // the steps from the next one on
+  for (std::size_t i = 0; i < steps.size(); ++i) {
+    if (!recorded) recorder.Record(steps.subspan(i));
+    recorded = true;
+    const TRenameStep& step = steps[i];
+    const int error = RenameStep(step.from, step.to);
+    if (error == 0) continue;
+    // Only steps made may stand in the record; the rest are told again after this one.
+    recorder.Forget(steps.size() - i);
+    recorded = false;
+    if (auto failure = Finished(step.from, step.to, error, &recorder)) failed(i, *failure);
+  }
+}
+
+std::optional<TSystemError> TDirectory::Finished(const std::string& from, const std::string& to, int error,
+                                                 TRenameRecorder* recorder) const {
+  if (error == 0) return std::nullopt;
+  if (error != EEXIST || !IsSameEntry(from, to)) return TSystemError("Cannot rename", PathOf(from), error);
+  return RenameThroughTemporary(from, to, recorder);
 }
 
 // `to` is `from` itself under another case (a case-insensitive file system) or another
 // link to the same file. Step through a name of our own, so a case change happens and
 // nothing is replaced; every step is recorded, so a kill between the two loses nothing.
-void TDirectory::RenameThroughTemporary(const std::string& from, const std::string& to,
-                                        TRenameRecorder* recorder) const {
+std::optional<TSystemError> TDirectory::RenameThroughTemporary(const std::string& from, const std::string& to,
+                                                               TRenameRecorder* recorder) const {
   for (int attempt = 0; attempt < 100; ++attempt) {
     const std::string temporary = ".quillex-case-" + std::to_string(attempt);
     if (LookUp(temporary) != ENOENT) continue;
     const int first = RecordedStep(from, temporary, recorder);
     if (first == EEXIST) continue;
-    if (first != 0) throw TSystemError("Cannot rename", PathOf(from), first);
+    if (first != 0) return TSystemError("Cannot rename", PathOf(from), first);
     // Still there, `to` is another link to the file, not the file under another case:
     // the second step could only fail.
     const int found = LookUp(to);
     const int second = found == 0 ? EEXIST : found != ENOENT ? found : RecordedStep(temporary, to, recorder);
-    if (second == 0) return;
+    if (second == 0) return std::nullopt;
     if (RenameStep(temporary, from) != 0) {
-      throw TSystemError("Cannot rename", PathOf(from), second, ErrorText(second) + "; it is left named " + temporary);
+      return TSystemError("Cannot rename", PathOf(from), second, ErrorText(second) + "; it is left named " + temporary);
     }
     // The first step is undone. Killed just before this, the record names a step whose
     // new name is gone and whose old one is back, which Undo passes over.
-    if (recorder) recorder->Forget();
-    throw TSystemError("Cannot rename", PathOf(from), second);
+    if (recorder) recorder->Forget(1);
+    return TSystemError("Cannot rename", PathOf(from), second);
   }
-  throw TSystemError("Cannot rename", PathOf(from), EEXIST);
+  return TSystemError("Cannot rename", PathOf(from), EEXIST);
 }
 
 int TDirectory::RecordedStep(const std::string& from, const std::string& to, TRenameRecorder* recorder) const {
-  if (recorder) recorder->Record(from, to);
+  if (recorder) {
+    const TRenameStep step{from, to};
+    recorder->Record({&step, 1});
+  }
   const int error = RenameStep(from, to);
-  if (error != 0 && recorder) recorder->Forget();
+  if (error != 0 && recorder) recorder->Forget(1);
   return error;
 }
 

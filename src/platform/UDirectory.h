@@ -9,6 +9,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -23,13 +24,23 @@ struct TDirEntry {
   bool isDirectory = false;  // a symbolic link is never a directory: it is an entry to rename
 };
 
-// Told of every step of a rename before the step is made, and of a step that then did
-// not happen (it failed, or it was put back), so a record of the steps stays true.
+class TSystemError;
+
+// One step of a rename: the entry `from` takes the name `to`.
+struct TRenameStep {
+  std::string from, to;
+};
+
+// Told of every step of a rename before the step is made, and of steps that then did
+// not happen (one failed or was put back, and those told after it were never tried), so
+// a record of the steps stays true.
 class TRenameRecorder {
  public:
   virtual ~TRenameRecorder() = default;
-  virtual void Record(const std::string& from, const std::string& to) = 0;
-  virtual void Forget() = 0;
+  // The steps about to be made, in order.
+  virtual void Record(std::span<const TRenameStep> steps) = 0;
+  // The latest `count` steps recorded were not made.
+  virtual void Forget(std::size_t count) = 0;
 };
 
 class TDirectory {
@@ -80,6 +91,13 @@ class TDirectory {
   // when `to` is taken); if a temporary step cannot be put back, the reason names the
   // temporary name the entry was left under.
   void RenameNoReplace(const std::string& from, const std::string& to, TRenameRecorder* recorder = nullptr) const;
+  // Renames each of `steps` in order as RenameNoReplace does, all of them told to
+  // `recorder` in one go before the first is made. A step that fails is taken back from
+  // the record with those after it, which are told again before the next is made, and
+  // `failed` hears its index and why. A failing recorder's error goes on up, the steps it
+  // could not record unmade.
+  void RenameAll(std::span<const TRenameStep> steps, TRenameRecorder& recorder,
+                 const std::function<void(std::size_t step, const TSystemError& error)>& failed) const;
 
   int Handle() const { return m_fd.Get(); }
   // The path the directory was reached by, for messages; composed on demand, so a
@@ -101,7 +119,12 @@ class TDirectory {
   // One rename that never replaces an entry, recorded first; 0 or the errno.
   int RecordedStep(const std::string& from, const std::string& to, TRenameRecorder* recorder) const;
   int RenameStep(const std::string& from, const std::string& to) const;
-  void RenameThroughTemporary(const std::string& from, const std::string& to, TRenameRecorder* recorder) const;
+  // Finishes a rename whose direct step ended with `error`: nothing when it was made, or
+  // could be made through a temporary name; else why not.
+  std::optional<TSystemError> Finished(const std::string& from, const std::string& to, int error,
+                                       TRenameRecorder* recorder) const;
+  std::optional<TSystemError> RenameThroughTemporary(const std::string& from, const std::string& to,
+                                                     TRenameRecorder* recorder) const;
 
   TFileDescriptor m_fd;
   std::shared_ptr<const TPathLink> m_path;

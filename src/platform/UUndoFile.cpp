@@ -13,7 +13,9 @@ namespace qx {
 
 namespace {
 
-constexpr std::size_t kRecentPairs = 4;  // a rename takes back at most two of its steps
+// Pairs kept beyond those of the latest Record: a rename through a temporary name takes
+// back two steps, recorded one at a time.
+constexpr std::size_t kRecentPairs = 4;
 
 int StatOf(int fd, struct stat& st) { return sys::Sys().FstatAt(fd, "", &st, AT_EMPTY_PATH); }
 
@@ -177,9 +179,15 @@ TUndoFileWriter::TUndoFileWriter(const TDirectory& directory)
   }
 }
 
-void TUndoFileWriter::Record(const std::string& from, const std::string& to) {
-  const std::string pair = to + "\r\n" + from + "\r\n";
-  std::string_view rest = pair;
+void TUndoFileWriter::Record(std::span<const TRenameStep> steps) {
+  std::string pairs;
+  std::vector<off_t> starts;
+  starts.reserve(steps.size());
+  for (const TRenameStep& step : steps) {
+    starts.push_back(m_size + static_cast<off_t>(pairs.size()));
+    pairs.append(step.to).append("\r\n").append(step.from).append("\r\n");
+  }
+  std::string_view rest = pairs;
   while (!rest.empty()) {
     const ssize_t written = sys::Sys().Write(m_fd.Get(), rest.data(), rest.size());
     if (written < 0) {
@@ -190,19 +198,21 @@ void TUndoFileWriter::Record(const std::string& from, const std::string& to) {
     }
     rest.remove_prefix(static_cast<std::size_t>(written));
   }
-  if (m_recentStarts.size() == kRecentPairs) m_recentStarts.erase(m_recentStarts.begin());
-  m_recentStarts.push_back(m_size);
-  m_size += static_cast<off_t>(pair.size());
+  m_size += static_cast<off_t>(pairs.size());
+  if (m_recentStarts.size() > kRecentPairs) {
+    m_recentStarts.erase(m_recentStarts.begin(), m_recentStarts.end() - static_cast<std::ptrdiff_t>(kRecentPairs));
+  }
+  m_recentStarts.insert(m_recentStarts.end(), starts.begin(), starts.end());
 }
 
-void TUndoFileWriter::Forget() {
-  if (m_recentStarts.empty()) return;
-  // Appending writes follow the end of the file, so the next pair takes its place.
-  if (sys::Sys().Ftruncate(m_fd.Get(), m_recentStarts.back()) != 0) {
-    ThrowFor("Cannot write to", m_directory);
-  }
-  m_size = m_recentStarts.back();
-  m_recentStarts.pop_back();
+void TUndoFileWriter::Forget(std::size_t count) {
+  count = std::min(count, m_recentStarts.size());
+  if (count == 0) return;
+  const off_t start = m_recentStarts[m_recentStarts.size() - count];
+  // Appending writes follow the end of the file, so the next pairs take their place.
+  if (sys::Sys().Ftruncate(m_fd.Get(), start) != 0) ThrowFor("Cannot write to", m_directory);
+  m_size = start;
+  m_recentStarts.resize(m_recentStarts.size() - count);
 }
 
 void TUndoFileWriter::Close() {

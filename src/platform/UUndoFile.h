@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The undo file "_quillex_undo.txt" of one directory: pairs of CR LF lines, an entry's
-// new name then its old name, appended step by step before each rename is made, so no
-// rename is ever missing from it, even when the program is killed. Runs only ever add
+// new name then its old name, appended before the renames they stand for are made, so
+// no rename is ever missing from it, even when the program is killed. Runs only ever add
 // to it; Undo takes the pairs back latest first and then removes it. A file in its
 // place that is not a regular file with a single link is refused, never read from,
 // written through or waited on.
@@ -12,6 +12,7 @@
 
 #include <functional>
 #include <optional>
+#include <span>
 #include <string>
 #include <utility>
 #include <vector>
@@ -39,10 +40,12 @@ class TUndoFileWriter : public TRenameRecorder {
   // Throws TUndoFileError.
   explicit TUndoFileWriter(const TDirectory& directory);
 
-  // Writes the pair `to`, `from` through to the file before returning. Throws TUndoFileError.
-  void Record(const std::string& from, const std::string& to) override;
-  // Takes back the latest pair still recorded. Throws TUndoFileError.
-  void Forget() override;
+  // Writes the steps' pairs (`to`, then `from`) through to the file in one go before
+  // returning; a write that fails leaves none of them. Throws TUndoFileError.
+  void Record(std::span<const TRenameStep> steps) override;
+  // Takes back the latest `count` pairs: at most those of the latest Record and four
+  // before them. Throws TUndoFileError.
+  void Forget(std::size_t count) override;
   // Throws TUndoFileError when the close reports a write error.
   void Close();
 
@@ -50,7 +53,7 @@ class TUndoFileWriter : public TRenameRecorder {
   const TDirectory& m_directory;
   TFileDescriptor m_fd;
   off_t m_size = 0;
-  std::vector<off_t> m_recentStarts;  // where the latest pairs begin
+  std::vector<off_t> m_recentStarts;  // where the latest pairs begin, the latest last
 };
 
 // The most of a recorded name Undo holds: more than any file system allows, so a name

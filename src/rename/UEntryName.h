@@ -16,6 +16,9 @@ namespace qx {
 // on), a line break is refused too: the undo file holds one name per line.
 std::optional<std::string> EntryNameProblem(std::string_view name, std::size_t nameMax, bool recorded);
 
+// Whether `name` holds a CR or an LF, which an undo file cannot record.
+bool HoldsLineBreak(std::string_view name);
+
 // A name as a failure message shows it: one longer than `nameMax` only begun (its first
 // characters and "…"), so that a name of a gigabyte never fills a message.
 std::string ShownName(std::string_view name, std::size_t nameMax);

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "rename/UFolderRenamer.h"
 
+#include <algorithm>
 #include <cerrno>
 
 #include "platform/USystemError.h"
@@ -8,11 +9,29 @@
 
 namespace qx {
 
+namespace {
+
+// The most renames that wait to be made together: their records cost one write where
+// each rename costs one system call, so beyond this the write no longer counts, while a
+// failure the file system reports comes this many turns late at most.
+constexpr std::size_t kMostTaken = 64;
+
+}  // namespace
+
 std::string_view TRenameFolder::Key(TNameId name, std::string& buffer) const {
   if (!m_ignoresCase) return m_arena.View(name);
   buffer = unicode::FoldCase(m_arena.View(name));
   return buffer;
 }
+
+TRenameFolder::TOffer TRenameFolder::Offer(TNameId from, TNameId to, TRenameFailure& failure) {
+  auto failed = Rename(from, to);
+  if (!failed) return TOffer::Made;
+  failure = std::move(*failed);
+  return TOffer::Failed;
+}
+
+void TRenameFolder::Settle(const std::function<void(std::size_t taken, const TRenameFailure& failure)>&) {}
 
 TFolderRenamer::TFolderRenamer(TRenameFolder& folder, TRenameOutcomes& outcomes, const std::vector<TNameId>& names)
     : m_folder(folder),
@@ -27,6 +46,49 @@ TFolderRenamer::TFolderRenamer(TRenameFolder& folder, TRenameOutcomes& outcomes,
 void TFolderRenamer::Rename(std::size_t entry, TNameId newName) {
   m_entries[entry].wanted = newName;
   Attempt(entry);
+  if (m_taken.size() < m_batch) return;
+  // Batches grow from one, so a folder of a few files waits for nothing and costs no
+  // more writes than renames.
+  m_batch = std::min(2 * m_batch, kMostTaken);
+  Settle();
+}
+
+void TFolderRenamer::Settle() {
+  if (m_taken.empty()) return;
+  std::vector<TTaken> taken;
+  taken.swap(m_taken);
+  std::vector<std::pair<std::size_t, TRenameFailure>> broken;
+  m_folder.Settle([&broken](std::size_t i, const TRenameFailure& failure) { broken.emplace_back(i, failure); });
+  auto next = broken.begin();
+  for (std::size_t i = 0; i < taken.size(); ++i) {
+    const std::size_t entry = taken[i].entry;
+    if (next == broken.end() || next->first != i) {
+      m_outcomes.Renamed(entry);
+      continue;
+    }
+    // The entry kept its name, as if its rename had failed at its turn. The next
+    // failure is not left to wait as long.
+    m_batch = 1;
+    m_entries[entry].current = taken[i].from;
+    Fail(entry, next->second.error, next->second.reason);
+    ++next;
+  }
+}
+
+TRenameFolder::TOffer TFolderRenamer::Offer(std::size_t entry, TRenameFailure& failure) {
+  const TEntry& e = m_entries[entry];
+  TRenameFolder::TOffer offer = m_folder.Offer(e.current, e.wanted, failure);
+  if (offer == TRenameFolder::TOffer::AfterSettling) {
+    Settle();
+    offer = m_folder.Offer(e.current, e.wanted, failure);
+  }
+  if (offer == TRenameFolder::TOffer::Taken) m_taken.push_back({static_cast<std::uint32_t>(entry), e.current});
+  return offer;
+}
+
+std::optional<TRenameFailure> TFolderRenamer::RenameNow(TNameId from, TNameId to) {
+  Settle();
+  return m_folder.Rename(from, to);
 }
 
 void TFolderRenamer::Keep(std::size_t entry) {
@@ -65,9 +127,11 @@ void TFolderRenamer::Attempt(std::size_t entry) {
   // system could only refuse it.
   std::optional<TRenameFailure> failure;
   if (!holder || *holder == entry) {
-    failure = m_folder.Rename(e.current, e.wanted);
-    if (!failure) return Moved(entry);
-    if (failure->error != EEXIST) return Fail(entry, failure->error, failure->reason);
+    TRenameFailure refused;
+    const TRenameFolder::TOffer offer = Offer(entry, refused);
+    if (offer != TRenameFolder::TOffer::Failed) return Moved(entry, offer == TRenameFolder::TOffer::Taken);
+    if (refused.error != EEXIST) return Fail(entry, refused.error, refused.reason);
+    failure = std::move(refused);
     holder = MovableHolder(key);
   }
   // Taken: wait for the name if an entry that may still move holds it, unless another
@@ -80,13 +144,13 @@ void TFolderRenamer::Attempt(std::size_t entry) {
   Fail(entry, EEXIST, failure ? failure->reason : ErrorText(EEXIST));
 }
 
-void TFolderRenamer::Moved(std::size_t entry) {
+void TFolderRenamer::Moved(std::size_t entry, bool taken) {
   TEntry& e = m_entries[entry];
   const TNameId freed = e.current;
   NoLongerMovable(freed);
   e.current = e.wanted;
   e.state = TState::Done;
-  m_outcomes.Renamed(entry);
+  if (!taken) m_outcomes.Renamed(entry);
   Hand(freed, true);
 }
 
@@ -97,7 +161,7 @@ void TFolderRenamer::Fail(std::size_t entry, int error, const std::string& reaso
   // Caught at a temporary name by a cycle that could not close: back to its own name.
   const TNameId old = m_names[entry];
   if (e.current != old) {
-    if (m_folder.Rename(e.current, old)) {
+    if (RenameNow(e.current, old)) {
       why.append("; it is left named ").append(View(e.current));
     } else {
       m_outcomes.Step(std::string("* Renaming back ").append(View(e.current)).append(" to ").append(View(old)));
@@ -129,7 +193,7 @@ void TFolderRenamer::Hand(TNameId name, bool freed) {
       continue;
     }
     const TNameId from = e.current;
-    if (const auto failure = m_folder.Rename(from, e.wanted)) {
+    if (const auto failure = RenameNow(from, e.wanted)) {
       Fail(entry, failure->error, failure->reason);
       continue;
     }
@@ -138,12 +202,13 @@ void TFolderRenamer::Hand(TNameId name, bool freed) {
                         .append(" to ")
                         .append(View(e.wanted))
                         .append(" (its new name is free now)"));
-    Moved(entry);
+    Moved(entry, false);
   }
   m_working = false;
 }
 
 void TFolderRenamer::Finish() {
+  Settle();
   // What still waits now waits in a circle: each for a name another waiting entry holds.
   for (std::size_t entry = 0; entry < m_entries.size(); ++entry) {
     if (m_entries[entry].state == TState::Pending) MoveToTemporary(entry);
@@ -157,7 +222,7 @@ void TFolderRenamer::MoveToTemporary(std::size_t entry) {
   std::string buffer;
   for (;;) {
     const TNameId temporary = m_folder.Arena().Add(".quillex-cycle-" + std::to_string(m_temporaries++));
-    const auto failure = m_folder.Rename(e.current, temporary);
+    const auto failure = RenameNow(e.current, temporary);
     if (failure && failure->error == EEXIST) continue;
     if (failure) {
       m_waiting.Erase(Key(e.wanted, buffer));

@@ -4,12 +4,16 @@
 // same step that moves away later waits until the name is free, so shifts (file1 ->
 // file2, file2 -> file3) work in any order; a cycle (a -> b, b -> a) goes through a
 // temporary name. The same steps run against the real folder and, in a simulation,
-// against a picture of it, so the simulation predicts what the real run does.
+// against a picture of it, so the simulation predicts what the real run does. A folder
+// may take an entry's rename at its turn and make it a few turns later with others; the
+// entry is told renamed, or failed, once it is made, and anything that hangs on it
+// waits until then.
 // Names are ids in the visit's arena: a step of a million entries copies no name.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -29,11 +33,26 @@ struct TRenameFailure {
 // Where the renames are made: the real folder, or the simulation's picture of it.
 class TRenameFolder {
  public:
+  // What became of a rename offered at its entry's turn.
+  enum class TOffer : std::uint8_t {
+    Made,
+    Failed,         // `failure` says why
+    Taken,          // to be made by the next Settle, with the others taken
+    AfterSettling,  // its outcome hangs on a rename taken before: nothing was done
+  };
+
   // `arena` holds every name the folder's renames use, and must outlive this object.
   TRenameFolder(TNameArena& arena, bool ignoresCase) : m_arena(arena), m_ignoresCase(ignoresCase) {}
   virtual ~TRenameFolder() = default;
-  // Renames without ever replacing an entry; nothing on success.
+  // Renames now, without ever replacing an entry; nothing on success. Only with nothing
+  // taken.
   virtual std::optional<TRenameFailure> Rename(TNameId from, TNameId to) = 0;
+  // A folder that makes its renames in batches (the real one recording them, a batch's
+  // records in one write) may take the rename for later; any other makes it now.
+  virtual TOffer Offer(TNameId from, TNameId to, TRenameFailure& failure);
+  // Makes the renames taken, in the order taken; `broken` hears of each that failed, by
+  // its place in that order (from 0), and why.
+  virtual void Settle(const std::function<void(std::size_t taken, const TRenameFailure& failure)>& broken);
   // The key two names share when the folder takes them for one: the name itself, or
   // where the file system ignores letter case, the name with its case folded into
   // `buffer`.
@@ -68,7 +87,10 @@ class TFolderRenamer {
   void Rename(std::size_t entry, TNameId newName);
   // Entry `entry` keeps its name (unchanged, refused, declined): whoever waits for it fails.
   void Keep(std::size_t entry);
-  // After every entry had its turn: breaks the cycles that remain.
+  // Makes the renames the folder took for later; before a question, so that a rename
+  // answered Yes is made before the next one is asked.
+  void Settle();
+  // After every entry had its turn: makes what waits and breaks the cycles that remain.
   void Finish();
 
   // The entry's name at the end: the new one if it was renamed, else the old one.
@@ -86,7 +108,12 @@ class TFolderRenamer {
   std::string_view Key(TNameId name, std::string& buffer) const { return m_folder.Key(name, buffer); }
   // Tries the entry's rename at its turn; waits when an entry that may still move holds the name.
   void Attempt(std::size_t entry);
-  void Moved(std::size_t entry);
+  // Offers the entry's rename to the folder, settling first when the folder asks to.
+  TRenameFolder::TOffer Offer(std::size_t entry, TRenameFailure& failure);
+  // A rename apart from an entry's turn: made now, after those taken.
+  std::optional<TRenameFailure> RenameNow(TNameId from, TNameId to);
+  // `taken`: the folder has yet to make it, so the entry is told renamed only then.
+  void Moved(std::size_t entry, bool taken);
   void Fail(std::size_t entry, int error, const std::string& reason);
   // A name has been freed, or will stay held: whoever waits for it goes now, or fails.
   // Worked through a list, not recursion: a shift of many files is a chain as long.
@@ -107,6 +134,12 @@ class TFolderRenamer {
   std::vector<std::pair<TNameId, bool>> m_work;  // names freed (true) or settled, to hand on
   bool m_working = false;
   int m_temporaries = 0;
+  struct TTaken {
+    std::uint32_t entry;
+    TNameId from;
+  };
+  std::vector<TTaken> m_taken;  // the renames the folder took, in order, not made yet
+  std::size_t m_batch = 1;      // how many may wait to be made together
 };
 
 }  // namespace qx

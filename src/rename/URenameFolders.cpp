@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "rename/URenameFolders.h"
 
+#include <algorithm>
 #include <cerrno>
 
 #include "platform/USystemError.h"
@@ -50,6 +51,50 @@ std::optional<TRenameFailure> TRealFolder::Rename(TNameId from, TNameId to) {
     if (m_picture) m_picture->Rename(to, from);  // it did not happen
     return TRenameFailure{error.Errno(), error.Reason()};
   }
+}
+
+std::size_t TRealFolder::KeyHash(TNameId name) const {
+  std::string buffer;
+  return std::hash<std::string_view>{}(Key(name, buffer));
+}
+
+TRenameFolder::TOffer TRealFolder::Offer(TNameId from, TNameId to, TRenameFailure& failure) {
+  // Without an undo file (and so without a picture) there is nothing to write ahead.
+  if (!m_picture) return TRenameFolder::Offer(from, to, failure);
+  const std::size_t fromHash = KeyHash(from), toHash = KeyHash(to);
+  // Hashes only: two keys that merely share one make a batch end early, nothing worse.
+  const bool hangsOnTaken = std::any_of(m_taken.begin(), m_taken.end(), [&](const TTaken& taken) {
+    return taken.fromHash == toHash || taken.toHash == fromHash;
+  });
+  // A change of letter case where case is ignored steps through a temporary name,
+  // recorded step by step: it is made alone.
+  const bool caseOnly = fromHash == toHash;
+  if (!m_taken.empty() && (hangsOnTaken || caseOnly)) return TOffer::AfterSettling;
+  if (caseOnly) return TRenameFolder::Offer(from, to, failure);
+  if (auto refused = m_picture->Rename(from, to)) {
+    // A rename taken before may yet fail and leave the name free.
+    if (!m_taken.empty()) return TOffer::AfterSettling;
+    failure = std::move(*refused);
+    return TOffer::Failed;
+  }
+  m_taken.push_back({from, to, fromHash, toHash});
+  return TOffer::Taken;
+}
+
+void TRealFolder::Settle(const std::function<void(std::size_t taken, const TRenameFailure& failure)>& broken) {
+  if (m_taken.empty() || !m_picture) return;
+  TPictureFolder& picture = *m_picture;
+  std::vector<TTaken> taken;
+  taken.swap(m_taken);
+  std::vector<TRenameStep> steps;
+  steps.reserve(taken.size());
+  for (const TTaken& rename : taken) {
+    steps.push_back({std::string(Arena().View(rename.from)), std::string(Arena().View(rename.to))});
+  }
+  m_directory.RenameAll(steps, *m_undo, [&](std::size_t i, const TSystemError& error) {
+    picture.Rename(taken[i].to, taken[i].from);  // it did not happen
+    broken(i, TRenameFailure{error.Errno(), error.Reason()});
+  });
 }
 
 }  // namespace qx

@@ -5,7 +5,9 @@
 #pragma once
 
 #include <cstddef>
+#include <functional>
 #include <optional>
+#include <vector>
 
 #include "platform/UDirectory.h"
 #include "rename/UFolderRenamer.h"
@@ -31,19 +33,36 @@ class TPictureFolder : public TRenameFolder {
 // The real folder. With undo on, it keeps a picture of the folder too, so a name found
 // taken there is refused without a step recorded first: a step that could only fail
 // must not stand in the undo file should the program die between recording and trying.
+// With undo on it also takes the renames offered at the entries' turns and makes them
+// in batches, each batch's records written in one go before its first rename. A batch
+// holds only renames that do not hang on each other (none takes a name another frees,
+// none moves an entry another named), so when the program dies part-way through one,
+// the records of those not yet made name new names that do not exist, which Undo
+// passes over, whichever were made.
 class TRealFolder : public TRenameFolder {
  public:
   // `undo` may be null (undo off); the first `listed` names of `arena` are the folder's
   // listing. `directory`, `arena` and `undo` must outlive this object.
   TRealFolder(const TDirectory& directory, TUndoFileWriter* undo, TNameArena& arena, std::size_t listed,
               bool ignoresCase);
-  // A failing undo file is no failure of one rename: its TUndoFileError goes on up.
+  // A failing undo file is no failure of one rename: its TUndoFileError goes on up, and
+  // the renames of a batch it could not record are not made.
   std::optional<TRenameFailure> Rename(TNameId from, TNameId to) override;
+  TOffer Offer(TNameId from, TNameId to, TRenameFailure& failure) override;
+  void Settle(const std::function<void(std::size_t taken, const TRenameFailure& failure)>& broken) override;
 
  private:
+  struct TTaken {
+    TNameId from, to;
+    std::size_t fromHash, toHash;  // of their keys
+  };
+
+  std::size_t KeyHash(TNameId name) const;
+
   const TDirectory& m_directory;
   TUndoFileWriter* m_undo;
-  std::optional<TPictureFolder> m_picture;
+  std::optional<TPictureFolder> m_picture;  // with undo on: the folder once the renames taken are made
+  std::vector<TTaken> m_taken;
 };
 
 }  // namespace qx

@@ -441,6 +441,7 @@ void TRenameRun::TakeTurn(TStep& step, TFolderRenamer& renamer, std::size_t entr
     return renamer.Keep(entry);
   }
   if (m_asksEachRename) {
+    renamer.Settle();
     const std::string noun = step.isFile ? "file" : "directory";
     const std::string question = "Rename " + noun + " \"" + std::string(oldName) + "\" to \"" + *newName + "\"?";
     if (!MayRename(question)) return renamer.Keep(entry);
@@ -463,7 +464,7 @@ bool TRenameRun::MayRename(const std::string& question) {
 std::optional<std::string> TRenameRun::Refusal(const TFolderVisit& visit, std::string_view oldName,
                                                std::string_view newName) const {
   if (auto problem = EntryNameProblem(newName, visit.nameMax, m_options.undo)) return problem;
-  if (m_options.undo && oldName.find_first_of("\r\n") != std::string_view::npos) {
+  if (m_options.undo && HoldsLineBreak(oldName)) {
     return "its present name holds a line break, which the undo file cannot record";
   }
   return std::nullopt;

@@ -88,9 +88,13 @@ int RenameError(const TDirectory& folder, const std::string& from, const std::st
 // Keeps the steps it is told of, as an undo file would.
 class TStepLog : public TRenameRecorder {
  public:
-  void Record(const std::string& from, const std::string& to) override { steps.push_back(from + ">" + to); }
-  void Forget() override { steps.pop_back(); }
+  void Record(std::span<const TRenameStep> told) override {
+    ++records;
+    for (const TRenameStep& step : told) steps.push_back(step.from + ">" + step.to);
+  }
+  void Forget(std::size_t count) override { steps.resize(steps.size() - count); }
   Paths steps;
+  int records = 0;
 };
 
 TEST(UDirectoryTest, ARenameNeverReplacesAnEntry) {
@@ -153,6 +157,60 @@ TEST(UDirectoryTest, ATwoStepRenameThatCannotFinishIsPutBackOrNamesWhereTheEntry
     EXPECT_EQ(test::ListTree(dir.Path()), expected) << putBackFails;
     // What is recorded takes the entry back to "a" from wherever it was left.
     EXPECT_EQ(log.steps, putBackFails ? Paths{"a>.quillex-case-0"} : Paths{}) << putBackFails;
+  }
+}
+
+TEST(UDirectoryTest, ABatchIsRecordedInOneGoAndOnlyItsStepsThatWereMadeStayRecorded) {
+  struct Row {
+    const char* what;
+    Paths before;
+    std::vector<TRenameStep> steps;
+    Paths after, recorded;
+    std::vector<std::pair<std::size_t, int>> failures;  // step, errno
+    int records;                                        // times the recorder was told
+    bool ignoresCase = false;
+  };
+  const Row rows[] = {
+      {"every step made", {"a", "b"}, {{"a", "x"}, {"b", "y"}}, {"x", "y"}, {"a>x", "b>y"}, {}, 1},
+      {"a step in the middle fails",
+       {"a", "b", "c", "d"},
+       {{"a", "x"}, {"b", "c"}, {"d", "z"}},
+       {"b", "c", "x", "z"},
+       {"a>x", "d>z"},
+       {{1, EEXIST}},
+       2},
+      {"the first and the last fail",
+       {"a", "b", "t"},
+       {{"m", "n"}, {"a", "x"}, {"b", "t"}},
+       {"b", "t", "x"},
+       {"a>x"},
+       {{0, ENOENT}, {2, EEXIST}},
+       2},
+      {"a change of case where case is ignored goes through a temporary name",
+       {"a", "photo.jpg"},
+       {{"photo.jpg", "PHOTO.JPG"}, {"a", "b"}},
+       {"PHOTO.JPG", "b"},
+       {"photo.jpg>.quillex-case-0", ".quillex-case-0>PHOTO.JPG", "a>b"},
+       {},
+       4,
+       true},
+  };
+  for (const Row& row : rows) {
+    test::TTempDir dir;
+    test::MakeTree(dir.Path(), row.before);
+    const TDirectory folder = TDirectory::Open(dir.Path());
+    TCaseInsensitiveFolder caseInsensitive(dir.Path());
+    std::optional<sys::TScopedSysCalls> seam;
+    if (row.ignoresCase) seam.emplace(caseInsensitive);
+    TStepLog log;
+    std::vector<std::pair<std::size_t, int>> failures;
+    folder.RenameAll(row.steps, log,
+                     [&](std::size_t step, const TSystemError& error) { failures.emplace_back(step, error.Errno()); });
+    seam.reset();
+    EXPECT_EQ(test::ListTree(dir.Path()), row.after) << row.what;
+    EXPECT_EQ(log.steps, row.recorded) << row.what;
+    EXPECT_EQ(failures, row.failures) << row.what;
+    EXPECT_EQ(log.records, row.records) << row.what;
   }
 }
 

@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Renames within one folder that wait for each other: shifts in every order, swaps and
 // cycles of three, a member declined or held by an entry that stays, folders in a chain;
-// and runs of cycles and shifts killed at each of their renames, which one Undo takes back.
+// runs of cycles and shifts, alone and among renames made in batches, killed at each of
+// their renames or failed at each system call, which one Undo takes back; a batch whose
+// record cannot be written, and questions, which see every rename answered Yes made.
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 
@@ -11,9 +13,11 @@
 #include <fstream>
 #include <iterator>
 
+#include "platform/USysCalls.h"
 #include "rename/URenameRun.h"
 #include "rename/UUndo.h"
 #include "support/UChild.h"
+#include "support/UFaultySysCalls.h"
 #include "support/UKillAtRename.h"
 #include "support/UMakeJob.h"
 #include "support/URecordingMessages.h"
@@ -245,14 +249,43 @@ const Paths kCyclesAndShift = {"a", "b", "c", "f1", "f2", "f3", "f4", "f5", "x",
 // A shift whose head is held by a folder that stays, and a file that moves after it.
 const Paths kShiftIntoAFolder = {"f1", "f2", "f3/", "g4"};
 
-void RunChains(const std::string& root, sys::TSysCalls& calls) {
+// The cycles and the shift among files that each take a free name ("qa" -> "qb" ...),
+// whose renames are made in batches of 1, 2, 4, 8 and 16 here; then a file takes the
+// name another one frees at its turn just before (xa -> yb, then yc -> xa), where the
+// next batch could have held both.
+constexpr std::size_t kFreeNames = 31;
+Paths Batched() {
+  Paths folder = kCyclesAndShift;
+  for (std::size_t i = 1; i <= kFreeNames; ++i) folder.push_back(std::string(i, 'q') + "a");
+  folder.insert(folder.end(), {"xa", "yc"});
+  return folder;
+}
+const Paths kCyclesAndShiftDone = {"a=c", "b=a", "c=b", "f2=f1", "f3=f2", "f4=f3", "f5=f4", "f6=f5", "x=y", "y=x"};
+Paths BatchedDone() {
+  Paths contents = kCyclesAndShiftDone;
+  contents.insert(contents.end(), {"xa=yc", "yb=xa"});
+  for (std::size_t i = 1; i <= kFreeNames; ++i) {
+    contents.push_back(std::string(i, 'q') + "b=" + std::string(i, 'q') + "a");
+  }
+  std::sort(contents.begin(), contents.end());
+  return contents;
+}
+
+struct TChainsRun {
+  TRunState state;
+  Paths messages;
+};
+
+TChainsRun RunChains(const std::string& root, sys::TSysCalls& calls) {
   TJobList jobs;
   for (const TJob& job : kCycle) jobs.AddNew(job);
   for (const TJob& job : {Replace("x", "#"), Replace("y", "x"), Replace("#", "y")}) jobs.AddNew(job);
   for (const TJob& job : kDigitsUp) jobs.AddNew(job);
   test::TRecordingRunHost host;
   sys::TScopedSysCalls seam(calls);
-  TRenameRun(jobs, Options(root), host).Run();
+  TRenameRun run(jobs, Options(root), host);
+  run.Run();
+  return {run.State(), host.messages};
 }
 
 // Runs the jobs over `folder` killed just before and just after each of its renames in
@@ -289,8 +322,127 @@ void KillAtEveryRename(const std::string& root, const Paths& folder, const Paths
 
 TEST(UChainTest, AKillAtAnyRenameOfCyclesAndAShiftIsTakenBackByOneUndo) {
   test::TTempDir dir;
-  KillAtEveryRename(dir / "root/", kCyclesAndShift,
-                    {"a=c", "b=a", "c=b", "f2=f1", "f3=f2", "f4=f3", "f5=f4", "f6=f5", "x=y", "y=x"});
+  KillAtEveryRename(dir / "root/", kCyclesAndShift, kCyclesAndShiftDone);
+}
+
+// Each batch's records are written before its first rename: a kill at any place in a
+// batch leaves records of renames not made yet, which Undo must pass over.
+TEST(UChainTest, AKillAtAnyRenameOfABatchIsTakenBackByOneUndo) {
+  test::TTempDir dir;
+  KillAtEveryRename(dir / "root/", Batched(), BatchedDone());
+}
+
+TEST(UChainTest, AFailureAtAnySystemCallAmongBatchesIsSaidAndTakenBackByOneUndo) {
+  test::TTempDir dir;
+  const std::string root = dir / "root/";
+  Make(root, Batched());
+  const Paths original = Contents(root);
+  test::TFailNthCall counting(-1);
+  RunChains(root, counting);
+  ASSERT_EQ(Contents(root), BatchedDone());
+  for (long failAt = 0; failAt < counting.Calls(); ++failAt) {
+    const std::string what = "failure at call " + std::to_string(failAt);
+    fs::remove_all(root);
+    Make(root, Batched());
+    test::TFailNthCall failing(failAt);
+    const TChainsRun run = RunChains(root, failing);
+    if (Contents(root) != BatchedDone()) {
+      EXPECT_GT(run.state.ErrorCount, 0) << what;
+    }
+    if (fs::exists(root + "_quillex_undo.txt")) {
+      EXPECT_EQ(test::UndoFailures(UndoDirectory, root), "") << what;
+    }
+    EXPECT_EQ(Contents(root), original) << what;
+  }
+}
+
+// A full disk takes part of the write, then refuses the rest.
+class TFullDisk : public test::TFaultySysCalls {
+ public:
+  explicit TFullDisk(int writesFirst) : TFaultySysCalls(test::TCall::Write, ENOSPC, writesFirst) {}
+  int RenameAt2(int oldDir, const char* oldName, int newDir, const char* newName, unsigned flags) override {
+    if (Failures() > 0) ++renamesAfter;
+    return TFaultySysCalls::RenameAt2(oldDir, oldName, newDir, newName, flags);
+  }
+  int renamesAfter = 0;
+};
+
+TEST(UChainTest, ABatchWhoseRecordCannotBeWrittenStopsTheRunBeforeAnyOfItsRenames) {
+  test::TTempDir dir;
+  const std::string root = dir / "root/";
+  for (int writesFirst = 0;; ++writesFirst) {
+    const std::string what = "the disk full after " + std::to_string(writesFirst) + " writes";
+    fs::remove_all(root);
+    Make(root, Batched());
+    const Paths original = Contents(root);
+    TFullDisk failing(writesFirst);
+    const TChainsRun run = RunChains(root, failing);
+    if (failing.Failures() == 0) break;  // the run wrote less
+    EXPECT_EQ(failing.renamesAfter, 0) << what;
+    ASSERT_EQ(run.messages.size(), 1u) << what;
+    EXPECT_NE(run.messages[0].find("_quillex_undo.txt: No space left on device"), std::string::npos) << what;
+    EXPECT_EQ(test::UndoFailures(UndoDirectory, root), "") << what;
+    EXPECT_EQ(Contents(root), original) << what;
+  }
+}
+
+class TCountWrites : public sys::TSysCalls {
+ public:
+  ssize_t Write(int fd, const void* data, std::size_t size) override {
+    ++writes;
+    return TSysCalls::Write(fd, data, size);
+  }
+  int writes = 0;
+};
+
+// The records of a folder's renames go to its undo file a batch at a time, the first
+// batches small, so that a folder of a few files costs no more writes than renames.
+TEST(UChainTest, AFolderRecordsItsRenamesInFewWrites) {
+  const std::pair<std::size_t, int> rows[] = {{1, 1}, {3, 2}, {200, 9}};  // files, most writes
+  for (const auto& [files, mostWrites] : rows) {
+    test::TTempDir dir;
+    const std::string root = dir / "root/";
+    Paths names;
+    for (std::size_t i = 1; i <= files; ++i) names.push_back(std::string(i, 'q') + "a");
+    Make(root, names);
+    TCountWrites counting;
+    RunChains(root, counting);
+    EXPECT_LE(counting.writes, mostWrites) << files << " files";
+    test::TRecordingMessages messages;
+    messages.answers = {true};
+    EXPECT_EQ(UndoDirectory(root, messages).renamed, static_cast<std::int32_t>(files)) << files << " files";
+  }
+}
+
+// With "Confirm every change" each rename answered Yes is made before the next question;
+// one answered No is never recorded; after Yes to All the rest go in batches.
+TEST(UChainTest, EachRenameAnsweredYesIsMadeBeforeTheNextQuestion) {
+  test::TTempDir dir;
+  const std::string root = dir / "root/";
+  Make(root, {"pa", "qa", "ra", "sa", "ta", "ua"});
+  TJobList jobs;
+  jobs.AddNew(Replace("a", "b"));
+  TRunOptions options = Options(root);
+  options.confirm = true;
+  test::TRecordingRunHost host;
+  host.renameAnswers = {TRenameAnswer::Yes, TRenameAnswer::No, TRenameAnswer::Yes, TRenameAnswer::YesToAll};
+  std::vector<Paths> seen;  // the folder as each question shows it
+  host.whileOpen = [&] { seen.push_back(Contents(root)); };
+  TRenameRun(jobs, options, host).Run();
+  const std::vector<Paths> expected = {
+      {"pa=pa", "qa=qa", "ra=ra", "sa=sa", "ta=ta", "ua=ua"},
+      {"pb=pa", "qa=qa", "ra=ra", "sa=sa", "ta=ta", "ua=ua"},
+      {"pb=pa", "qa=qa", "ra=ra", "sa=sa", "ta=ta", "ua=ua"},
+      {"pb=pa", "qa=qa", "rb=ra", "sa=sa", "ta=ta", "ua=ua"},
+  };
+  EXPECT_EQ(seen, expected);
+  EXPECT_EQ(Contents(root), (Paths{"pb=pa", "qa=qa", "rb=ra", "sb=sa", "tb=ta", "ub=ua"}));
+  test::TRecordingMessages undoMessages;
+  undoMessages.answers = {true};
+  EXPECT_EQ(UndoDirectory(root, undoMessages).errors, 0);
+  ASSERT_FALSE(undoMessages.questions.empty());
+  EXPECT_NE(undoMessages.questions[0].find("(5 renames)"), std::string::npos) << undoMessages.questions[0];
+  EXPECT_EQ(Contents(root), Unchanged({"pa", "qa", "ra", "sa", "ta", "ua"}));
 }
 
 // A rename the file system refuses must leave nothing in the record that Undo could not

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Kills a real run at chosen moments, just before and just after its Nth rename, N
-// spread over the whole run and on each step of a two-step rename, and checks that one
-// UndoTree brings back exactly the tree as it was: no rename may ever be missing from an
-// undo file. QX_KILL_ROUNDS sets how many moments are spread over the run (12 by
-// default; as many as the run has renames tries every one).
+// Kills a real run at chosen moments, just before and just after its Nth rename, for
+// every N and on each step of a two-step rename, and checks that one UndoTree brings
+// back exactly the tree as it was: no rename may ever be missing from an undo file, and
+// none recorded ahead in a batch but not made yet may be taken back. QX_KILL_ROUNDS
+// spreads fewer moments over the run instead.
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/wait.h>
@@ -49,11 +49,13 @@ std::vector<int> TemporarySteps(const TKillAtRename& counting) {
 }
 
 // Folders and files in lower case, which upper case renames; where the folder ignores
-// case each is a change of case only, made through a temporary name in two steps.
-void MakeOriginal(const std::string& root) {
+// case each is a change of case only, made through a temporary name in two steps. Six
+// files to a folder are renamed in batches of one, two and three.
+void MakeOriginal(const std::string& root, std::size_t filesPerFolder) {
+  const char* files[] = {"one.txt", "two.txt", "three.txt", "four.txt", "five.txt", "six.txt"};
   Paths paths;
   for (const char* folder : {"alpha/", "beta/", "beta/gamma/", ""}) {
-    for (const char* file : {"one.txt", "two.txt", "three.txt"}) paths.push_back(std::string(folder) + file);
+    for (std::size_t i = 0; i < filesPerFolder; ++i) paths.push_back(std::string(folder) + files[i]);
   }
   test::MakeTree(root, paths);
 }
@@ -84,7 +86,9 @@ bool HoldsUndoFile(const Paths& paths) { return std::any_of(paths.begin(), paths
 // every rename is a change of case made through a temporary name. With `parallel`
 // folders at once, the Nth rename is whichever thread's comes Nth.
 void KillAndUndo(const std::string& root, bool twoSteps, int parallel = 1) {
-  MakeOriginal(root);
+  // A change of case where case is ignored is made alone, never in a batch.
+  const std::size_t filesPerFolder = twoSteps ? 3 : 6;
+  MakeOriginal(root, filesPerFolder);
   const Paths original = test::ListTree(root);
 
   TKillAtRename counting(0, false);
@@ -98,8 +102,8 @@ void KillAndUndo(const std::string& root, bool twoSteps, int parallel = 1) {
   ASSERT_EQ(test::ListTree(root), original);
 
   const char* roundsSetting = std::getenv("QX_KILL_ROUNDS");
-  const int rounds = std::max(2, roundsSetting ? std::atoi(roundsSetting) : 12);
   const int renames = static_cast<int>(counting.renames.size());
+  const int rounds = std::max(2, roundsSetting ? std::atoi(roundsSetting) : renames);
   std::set<int> moments(temporarySteps.begin(), temporarySteps.end());
   for (int i = 0; i < rounds; ++i) moments.insert(1 + static_cast<int>(i * std::int64_t{renames - 1} / (rounds - 1)));
 
@@ -108,7 +112,7 @@ void KillAndUndo(const std::string& root, bool twoSteps, int parallel = 1) {
       const std::string moment =
           std::string(afterTheCall ? "just after" : "just before") + " rename " + std::to_string(killAt);
       std::filesystem::remove_all(root);
-      MakeOriginal(root);
+      MakeOriginal(root, filesPerFolder);
       const test::TChildEnd end = test::RunInChild([&] {
         TKillAtRename killing(killAt, afterTheCall);
         RunUpperCase(root, killing, parallel);

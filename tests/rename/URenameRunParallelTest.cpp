@@ -17,6 +17,7 @@
 #include "platform/USysCalls.h"
 #include "rename/URenameRun.h"
 #include "rename/UUndo.h"
+#include "support/UFaultySysCalls.h"
 #include "support/UKillAtRename.h"
 #include "support/UMakeJob.h"
 #include "support/URecordingRunHost.h"
@@ -27,57 +28,6 @@ namespace qx {
 namespace {
 
 using Paths = std::vector<std::string>;
-
-// Fails the call numbered `failAt` (from 0, whatever its kind, on whichever thread makes
-// it) with EIO, and counts every call.
-class TFailNthCall : public sys::TSysCalls {
- public:
-  explicit TFailNthCall(long failAt) : m_failAt(failAt) {}
-  long Calls() const { return m_calls; }
-
-  int OpenAt(int dirFd, const char* path, int flags, mode_t mode) override {
-    return Fails() ? -1 : TSysCalls::OpenAt(dirFd, path, flags, mode);
-  }
-  ssize_t Read(int fd, void* data, std::size_t size) override { return Fails() ? -1 : TSysCalls::Read(fd, data, size); }
-  ssize_t PRead(int fd, void* data, std::size_t size, off_t offset) override {
-    return Fails() ? -1 : TSysCalls::PRead(fd, data, size, offset);
-  }
-  ssize_t Write(int fd, const void* data, std::size_t size) override {
-    return Fails() ? -1 : TSysCalls::Write(fd, data, size);
-  }
-  int Fsync(int fd) override { return Fails() ? -1 : TSysCalls::Fsync(fd); }
-  // A close that reports a failure has still closed the descriptor, as the kernel's does.
-  int Close(int fd) override {
-    const bool fails = Fails();
-    const int result = TSysCalls::Close(fd);
-    return fails ? (errno = EIO, -1) : result;
-  }
-  int Fchmod(int fd, mode_t mode) override { return Fails() ? -1 : TSysCalls::Fchmod(fd, mode); }
-  int FstatAt(int dirFd, const char* path, struct stat* st, int flags) override {
-    return Fails() ? -1 : TSysCalls::FstatAt(dirFd, path, st, flags);
-  }
-  int RenameAt2(int oldDir, const char* oldName, int newDir, const char* newName, unsigned flags) override {
-    return Fails() ? -1 : TSysCalls::RenameAt2(oldDir, oldName, newDir, newName, flags);
-  }
-  int UnlinkAt(int dirFd, const char* path, int flags) override {
-    return Fails() ? -1 : TSysCalls::UnlinkAt(dirFd, path, flags);
-  }
-  int Ftruncate(int fd, off_t length) override { return Fails() ? -1 : TSysCalls::Ftruncate(fd, length); }
-  int Dup(int fd) override { return Fails() ? -1 : TSysCalls::Dup(fd); }
-  DIR* FdOpenDir(int fd) override { return Fails() ? nullptr : TSysCalls::FdOpenDir(fd); }
-  struct dirent* ReadDir(DIR* dir) override {
-    return Fails() ? nullptr : TSysCalls::ReadDir(dir);
-  }
-
- private:
-  bool Fails() {
-    if (m_calls++ != m_failAt) return false;
-    errno = EIO;
-    return true;
-  }
-  const long m_failAt;
-  std::atomic<long> m_calls = 0;
-};
 
 // Asks for a cancel from its `cancelAt`th question on (from 0).
 class TCancelAt : public test::TRecordingRunHost {
@@ -142,7 +92,7 @@ TEST(URenameRunParallelTest, AFailureAtAnySystemCallIsSaidAndTakenBack) {
   const std::string root = dir / "root";
   MakeOriginal(root);
   const Paths original = test::ListTree(root);
-  TFailNthCall counting(-1);
+  test::TFailNthCall counting(-1);
   test::TRecordingRunHost cleanHost;
   RunUpperCase(root, cleanHost, &counting);
   const Paths cleanResult = test::ListTree(root);
@@ -150,7 +100,7 @@ TEST(URenameRunParallelTest, AFailureAtAnySystemCallIsSaidAndTakenBack) {
   for (long failAt = 0; failAt < counting.Calls(); ++failAt) {
     std::filesystem::remove_all(root);
     MakeOriginal(root);
-    TFailNthCall failing(failAt);
+    test::TFailNthCall failing(failAt);
     test::TRecordingRunHost host;
     const TOutcome outcome = RunUpperCase(root, host, &failing);
     const std::string what = "failure at call " + std::to_string(failAt);
