@@ -13,6 +13,11 @@ target_compile_features(qx_build_options INTERFACE cxx_std_20)
 target_compile_options(qx_build_options INTERFACE
   -Wall -Wextra -Wpedantic -Wshadow -Wnon-virtual-dtor -Wcast-align
   -Woverloaded-virtual -Wimplicit-fallthrough)
+# The program's own sources also hear of conversions that may change a value and of casts
+# that say nothing about which conversion is meant; tests and benchmarks, which convert
+# freely to build their inputs, do not.
+add_library(qx_source_warnings INTERFACE)
+target_compile_options(qx_source_warnings INTERFACE -Wconversion -Wsign-conversion -Wold-style-cast)
 # The test command's build: a new warning fails it rather than scrolling past.
 option(QX_WARNINGS_AS_ERRORS "Treat compiler warnings as errors" OFF)
 if(QX_WARNINGS_AS_ERRORS)
@@ -32,7 +37,7 @@ target_include_directories(qx_build_options INTERFACE ${PROJECT_SOURCE_DIR}/src 
 function(qx_add_library name)
   cmake_parse_arguments(ARG "" "" "LIBS" ${ARGN})
   add_library(${name} STATIC ${ARG_UNPARSED_ARGUMENTS})
-  target_link_libraries(${name} PUBLIC qx_build_options ${ARG_LIBS})
+  target_link_libraries(${name} PUBLIC qx_build_options ${ARG_LIBS} PRIVATE qx_source_warnings)
 endfunction()
 
 # qx_add_test(name sources... [THREADS] [LIBS deps...]): THREADS for a test whose runs

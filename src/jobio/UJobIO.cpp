@@ -103,7 +103,7 @@ class TExpandedSize {
       if (node->type == XML_ENTITY_REF_NODE) {
         total = Add(total, OfReference(node));
       } else if (node->content != nullptr) {
-        total = Add(total, xmlStrlen(node->content));
+        total = Add(total, static_cast<std::size_t>(xmlStrlen(node->content)));
       }
     }
     return total;

@@ -285,7 +285,8 @@ std::string FormatDate(std::string_view format, const TLocalDateTime& date) {
     }
     const std::string digits = std::to_string(field->value < 0 ? -field->value : field->value);
     if (field->value < 0) text += '-';
-    text.append(digits.size() < static_cast<std::size_t>(field->width) ? field->width - digits.size() : 0, '0');
+    const auto width = static_cast<std::size_t>(field->width);
+    text.append(digits.size() < width ? width - digits.size() : 0, '0');
     text += digits;
     at += field->token.size();
   }

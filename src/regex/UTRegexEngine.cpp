@@ -65,24 +65,30 @@ bool TRegexEngine::Search(std::size_t from, bool fresh) {
   return m_found;
 }
 
+std::optional<std::pair<uint32_t, uint32_t>> TRegexEngine::GroupSpan(int group) const {
+  if (!m_found || group < 0 || group > kMaxGroup) return std::nullopt;
+  const std::size_t at = 2 * static_cast<std::size_t>(group);
+  const uint32_t start = m_captures[at];
+  const uint32_t end = m_captures[at + 1];
+  if (start == kUnset || end == kUnset) return std::nullopt;
+  return std::pair{start, end};
+}
+
 int TRegexEngine::MatchPos(int group) const {
-  if (!m_found || group < 0 || group > kMaxGroup) return -1;
-  const uint32_t start = m_captures[2 * group];
-  const uint32_t end = m_captures[2 * group + 1];
-  return start == kUnset || end == kUnset ? -1 : static_cast<int>(start) + 1;
+  const auto span = GroupSpan(group);
+  return span ? static_cast<int>(span->first) + 1 : -1;
 }
 
 int TRegexEngine::MatchLen(int group) const {
-  if (!m_found || group < 0 || group > kMaxGroup) return -1;
-  const uint32_t start = m_captures[2 * group];
-  const uint32_t end = m_captures[2 * group + 1];
-  return start == kUnset || end == kUnset ? -1 : static_cast<int>(end - start);
+  const auto span = GroupSpan(group);
+  return span ? static_cast<int>(span->second - span->first) : -1;
 }
 
 bool TRegexEngine::GroupBytes(int group, std::size_t& begin, std::size_t& end) const {
-  if (MatchPos(group) < 0) return false;
-  begin = m_subject->ByteOffset(m_captures[2 * group]);
-  end = m_subject->ByteOffset(m_captures[2 * group + 1]);
+  const auto span = GroupSpan(group);
+  if (!span) return false;
+  begin = m_subject->ByteOffset(span->first);
+  end = m_subject->ByteOffset(span->second);
   return true;
 }
 

@@ -8,9 +8,11 @@
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace qx {
@@ -77,6 +79,9 @@ class TRegexEngine {
   bool Start(std::string_view input);
   // `fresh`: Exec's search, which starts the step budget that its ExecNext calls share.
   bool Search(std::size_t from, bool fresh);
+  // Start and end (characters) of a group of the last match; nothing when there was no
+  // match, the group does not exist or it took no part.
+  std::optional<std::pair<uint32_t, uint32_t>> GroupSpan(int group) const;
   // Byte range of a group of the last match within the input; false when it took no part.
   bool GroupBytes(int group, std::size_t& begin, std::size_t& end) const;
   // Appends the template, taken apart into `pieces`, with the last match's groups.

@@ -122,10 +122,11 @@ bool TMatcher::VisitedKeyed(uint32_t pc, uint32_t pos) {
   // whether its iteration is still empty (which decides what its LoopNext does).
   const TProgram& prog = *m_prog;
   m_key.assign({pc, pos});
-  for (int instance = prog.loopInstanceOf[pc]; instance >= 0; instance = prog.loopInstances[instance].parent) {
-    const uint32_t slot = prog.loopInstances[instance].slot;
-    m_key.push_back(m_counters[slot]);
-    m_key.push_back(m_iterationStarts[slot] == pos ? 1 : 0);
+  for (int instance = prog.loopInstanceOf[pc]; instance >= 0;) {
+    const TLoopInstance& loop = prog.loopInstances[static_cast<std::size_t>(instance)];
+    m_key.push_back(m_counters[loop.slot]);
+    m_key.push_back(m_iterationStarts[loop.slot] == pos ? 1 : 0);
+    instance = loop.parent;
   }
   return !m_keyed.Insert(m_key);
 }
