@@ -11,20 +11,26 @@
 # and, in a table of its own, the details view's New name column over the FLAT tree
 # (the renumbering job, sorted by name) beside quillex-cli --simulate of the same folder:
 # from a change of the counter start to the complete column, and the longest the window
-# went without a pass of its event loop meanwhile.
-#   bench/ui/run.sh BUILD_DIR      (N=100000, CLASH=20000, RUNS=5,
-#                                   ROWS="real simulate simulate-log simulate-clash preview")
+# went without a pass of its event loop meanwhile; and the start-up on an empty folder and
+# on one of STARTUP files: quillex --version (the libraries loaded, nothing else), the
+# window shown and the window idle with its folder read (offscreen, from main), and from
+# exec to the window mapped on Xvfb (looked for every 2 ms, where xdotool's --sync looks
+# every 500 ms).
+#   bench/ui/run.sh BUILD_DIR      (N=100000, CLASH=20000, STARTUP=10000, RUNS=5,
+#                                   ROWS="real simulate simulate-log simulate-clash preview startup")
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 bench=$(dirname "$here")
 build=$(cd "${1:?usage: run.sh BUILD_DIR}" && pwd)
 N=${N:-100000}
 CLASH=${CLASH:-20000}
+STARTUP=${STARTUP:-10000}
 RUNS=${RUNS:-5}
-read -r -a rows <<< "${ROWS:-real simulate simulate-log simulate-clash preview}"
+read -r -a rows <<< "${ROWS:-real simulate simulate-log simulate-clash preview startup}"
 cli=$build/src/cli/quillex-cli
 ui=$build/bench/ui/quillex-ui-bench
-for program in "$cli" "$ui"; do
+desktop=$build/src/app/quillex
+for program in "$cli" "$ui" "$desktop"; do
   [ -x "$program" ] || { echo "run.sh: $program is missing; build the release preset's benchmarks target first" >&2; exit 1; }
 done
 
@@ -32,7 +38,7 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 mkdir -p "$work/config"
 modes=()
-for row in "${rows[@]}"; do [ "$row" = preview ] || modes+=("$row"); done
+for row in "${rows[@]}"; do [ "$row" = preview ] || [ "$row" = startup ] || modes+=("$row"); done
 declare -A title=([real]="real" [simulate]="simulate" [simulate-log]="simulate, log"
   [simulate-clash]="simulate, $CLASH names that clash")
 
@@ -119,5 +125,59 @@ if [[ " ${rows[*]} " == *" preview "* ]]; then
     "$(cut -d' ' -f1 "$work/ui" | median)" "$(cut -d' ' -f2 "$work/ui" | median | awk '{ print $1 * 1000 }')" \
     "$(cut -d' ' -f2 "$work/ui" | sort -n | tail -1 | awk '{ print $1 * 1000 }')"
   echo
+fi
+
+seconds_since() { echo "$(date +%s.%N) - $1" | bc -l; }
+# From exec until a window named Quillex is mapped on a display of its own; "-" without
+# Xvfb, or when none is mapped after 2,000 looks (over 10 s; a look can hang while a window
+# goes away, hence each one's own time limit).
+mapped_seconds() { # folder
+  command -v Xvfb > /dev/null && command -v xdotool > /dev/null || { echo -; return; }
+  local start pid mapped=-
+  start=$(date +%s.%N)
+  HOME=$work/home DISPLAY=:77 "$desktop" "$1" > /dev/null 2>&1 &
+  pid=$!
+  for _ in $(seq 2000); do
+    if DISPLAY=:77 timeout 1 xdotool search --onlyvisible --name '^Quillex' > /dev/null 2>&1; then
+      mapped=$(seconds_since "$start")
+      break
+    fi
+    sleep 0.002
+  done
+  echo "$mapped"
+  kill "$pid"
+  wait "$pid" 2> /dev/null || true
+}
+if [[ " ${rows[*]} " == *" startup "* ]]; then
+  xvfb=""
+  if command -v Xvfb > /dev/null; then
+    Xvfb :77 -screen 0 1920x1080x24 > /dev/null 2>&1 &
+    xvfb=$!
+    sleep 1
+  fi
+  mkdir -p "$work/empty" "$work/home"
+  "$bench/fresh-tree.sh" flat "$work/tree" "$STARTUP"
+  echo "The desktop program's start-up, median of $RUNS: quillex --version (the libraries loaded), the window" \
+    "shown and idle with its folder read (offscreen, from main, a new configuration each time), exec to the window mapped (Xvfb)"
+  echo
+  echo "| folder | --version s | shown s | idle s | exec to mapped s |"
+  echo "|---|---:|---:|---:|---:|"
+  for folder in empty tree; do
+    : > "$work/version" ; : > "$work/ui" ; : > "$work/mapped"
+    for _ in $(seq "$RUNS"); do
+      start=$(date +%s.%N)
+      "$desktop" --version > /dev/null
+      seconds_since "$start" >> "$work/version"
+      rm -rf "$work/config"/* "$work/home"/.config
+      QT_QPA_PLATFORM=offscreen "$ui" startup "$work/config" "$work/$folder" 2> /dev/null >> "$work/ui"
+      mapped_seconds "$work/$folder" >> "$work/mapped"
+    done
+    label=$([ $folder = empty ] && echo "empty" || echo "$STARTUP files")
+    mapped=$(grep -qx -- - "$work/mapped" && echo - || printf '%.3f' "$(median < "$work/mapped")")
+    printf '| %s | %.3f | %.3f | %.3f | %s |\n' "$label" "$(median < "$work/version")" \
+      "$(cut -d' ' -f1 "$work/ui" | median)" "$(cut -d' ' -f2 "$work/ui" | median)" "$mapped"
+  done
+  echo
+  [ -z "$xvfb" ] || kill "$xvfb"
 fi
 "$bench/machine.sh" "$work"
