@@ -132,7 +132,10 @@ seconds_since() { echo "$(date +%s.%N) - $1" | bc -l; }
 # Xvfb, or when none is mapped after 2,000 looks (over 10 s; a look can hang while a window
 # goes away, hence each one's own time limit).
 mapped_seconds() { # folder
-  command -v Xvfb > /dev/null && command -v xdotool > /dev/null || { echo -; return; }
+  if ! command -v Xvfb > /dev/null || ! command -v xdotool > /dev/null; then
+    echo -
+    return
+  fi
   local start pid mapped=-
   start=$(date +%s.%N)
   HOME=$work/home DISPLAY=:77 "$desktop" "$1" > /dev/null 2>&1 &
