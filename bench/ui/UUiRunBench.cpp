@@ -11,9 +11,17 @@
 //       longest the window's event loop went without a pass meanwhile (a 1 ms timer's
 //       longest wait, up to a moment after the column is drawn). Prints
 //       "COMPLETE_SECONDS STALL_SECONDS".
+//   quillex-ui-bench rows CONFIG_DIR TREE_DIR     the window opened on TREE_DIR's parent,
+//       then TREE_DIR chosen in the folder tree as a click does: until the file list's rows
+//       are in, until the New name column is complete, the longest the window's event loop
+//       went without a pass meanwhile, and the peak resident memory above the window's
+//       before the click, in bytes. Prints "ROWS_SECONDS COLUMN_SECONDS STALL_SECONDS BYTES".
 //   quillex-ui-bench startup CONFIG_DIR TREE_DIR     from the start of main (before Qt
 //       starts) until the window is exposed, and until it is idle with the folder read.
 //       Prints "SHOWN_SECONDS IDLE_SECONDS".
+#include <sys/resource.h>
+#include <unistd.h>
+
 #include <QAbstractButton>
 #include <QAbstractEventDispatcher>
 #include <QApplication>
@@ -26,11 +34,14 @@
 #include <QWindow>
 #include <algorithm>
 #include <cstdio>
+#include <filesystem>
 #include <iostream>
 #include <string_view>
 
 #include "ui/UWindowMessages.h"
 #include "ui/browse/UFileList.h"
+#include "ui/browse/UFileListModel.h"
+#include "ui/browse/UFolderTree.h"
 #include "ui/dialogs/UDialogRunner.h"
 #include "ui/main/UfrmMain.h"
 #include "ui/run/URunController.h"
@@ -144,6 +155,44 @@ int Preview(qx::TfrmMain& window) {
   return 0;
 }
 
+// Resident memory now, and the most it has been, in bytes.
+long ResidentBytes() {
+  long pages = 0;
+  long resident = 0;
+  if (std::FILE* statm = std::fopen("/proc/self/statm", "r")) {
+    if (std::fscanf(statm, "%ld %ld", &pages, &resident) != 2) resident = 0;
+    std::fclose(statm);
+  }
+  return resident * sysconf(_SC_PAGESIZE);
+}
+long PeakResidentBytes() {
+  rusage usage{};
+  getrusage(RUSAGE_SELF, &usage);
+  return usage.ru_maxrss * 1024;
+}
+
+int Rows(qx::TfrmMain& window, const char* tree) {
+  auto* folders = window.findChild<qx::TFolderTree*>();
+  auto* model = window.findChild<qx::TFileListModel*>();
+  QSignalSpy read(model, &qx::TFileListModel::FolderRead);
+  QSignalSpy previewed(model, &qx::TFileListModel::NamesPreviewed);
+  const long before = ResidentBytes();
+  const TStallWatch stalls;
+  QElapsedTimer timer;
+  timer.start();
+  if (!folders->SelectPath(tree)) return 1;
+  if (!read.wait(kLimitMs)) return 1;
+  QCoreApplication::processEvents();  // the rows drawn
+  const double rows = Seconds(timer);
+  if (previewed.isEmpty() && !previewed.wait(kLimitMs)) return 1;
+  const double column = Seconds(timer);
+  QEventLoop settle;  // the column drawn, as Preview waits for it
+  QTimer::singleShot(200, &settle, &QEventLoop::quit);
+  settle.exec();
+  std::printf("%.3f %.3f %.3f %ld\n", rows, column, stalls.LongestSeconds(), PeakResidentBytes() - before);
+  return 0;
+}
+
 }  // namespace
 
 int main(int argc, char* argv[]) {
@@ -151,15 +200,17 @@ int main(int argc, char* argv[]) {
   sinceMain.start();
   QApplication app(argc, argv);
   const std::string_view mode = argc == 4 ? argv[1] : "run";
-  if (argc != 3 && !(argc == 4 && (mode == "preview" || mode == "startup"))) {
-    std::cerr << "usage: quillex-ui-bench [preview|startup] CONFIG_DIR TREE_DIR\n";
+  if (argc != 3 && !(argc == 4 && (mode == "preview" || mode == "rows" || mode == "startup"))) {
+    std::cerr << "usage: quillex-ui-bench [preview|rows|startup] CONFIG_DIR TREE_DIR\n";
     return 2;
   }
   const char* config = argv[argc - 2];
   const char* tree = argv[argc - 1];
   TStderrMessages messages;
   qx::TQtDialogRunner dialogs;
-  qx::TfrmMain window(messages, dialogs, {config, config, {tree}});
+  // The rows' window opens on the folder above the tree, which it is to choose.
+  const std::string opened = mode == "rows" ? std::filesystem::path(tree).parent_path().string() : tree;
+  qx::TfrmMain window(messages, dialogs, {config, config, {opened}});
   window.show();
   if (!WaitUntilExposed(window)) return 1;
   const double shown = Seconds(sinceMain);
@@ -169,5 +220,6 @@ int main(int argc, char* argv[]) {
     std::printf("%.3f %.3f\n", shown, Seconds(sinceMain));
     return 0;
   }
+  if (mode == "rows") return Rows(window, tree);
   return mode == "preview" ? Preview(window) : Run(window);
 }

@@ -11,13 +11,15 @@
 # and, in a table of its own, the details view's New name column over the FLAT tree
 # (the renumbering job, sorted by name) beside quillex-cli --simulate of the same folder:
 # from a change of the counter start to the complete column, and the longest the window
-# went without a pass of its event loop meanwhile; and the start-up on an empty folder and
+# went without a pass of its event loop meanwhile (preview); the same folder chosen in the
+# folder tree as a click does, until its rows are in, until the column is complete, and the
+# peak memory above the window's before, per file (rows); and the start-up on an empty folder and
 # on one of STARTUP files: quillex --version (the libraries loaded, nothing else), the
 # window shown and the window idle with its folder read (offscreen, from main), and from
 # exec to the window mapped on Xvfb (looked for every 2 ms, where xdotool's --sync looks
 # every 500 ms).
 #   bench/ui/run.sh BUILD_DIR      (N=100000, CLASH=20000, STARTUP=10000, RUNS=5,
-#                                   ROWS="real simulate simulate-log simulate-clash preview startup")
+#                                   ROWS="real simulate simulate-log simulate-clash preview rows startup")
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 bench=$(dirname "$here")
@@ -26,7 +28,7 @@ N=${N:-100000}
 CLASH=${CLASH:-20000}
 STARTUP=${STARTUP:-10000}
 RUNS=${RUNS:-5}
-read -r -a rows <<< "${ROWS:-real simulate simulate-log simulate-clash preview startup}"
+read -r -a rows <<< "${ROWS:-real simulate simulate-log simulate-clash preview rows startup}"
 cli=$build/src/cli/quillex-cli
 ui=$build/bench/ui/quillex-ui-bench
 desktop=$build/src/app/quillex
@@ -38,7 +40,7 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 mkdir -p "$work/config"
 modes=()
-for row in "${rows[@]}"; do [ "$row" = preview ] || [ "$row" = startup ] || modes+=("$row"); done
+for row in "${rows[@]}"; do [[ " preview rows startup " == *" $row "* ]] || modes+=("$row"); done
 declare -A title=([real]="real" [simulate]="simulate" [simulate-log]="simulate, log"
   [simulate-clash]="simulate, $CLASH names that clash")
 
@@ -56,6 +58,7 @@ prepare() { # mode: the job list, the settings and the tree for the desktop and 
   flags=$([ $simulate = 1 ] && echo --simulate || echo --no-simulate)
   [ $log = 1 ] && flags+=" --log=$work/cli.log" || flags+=" --no-log"
 }
+seconds_since() { echo "$(date +%s.%N) - $1" | bc -l; }
 median() { sort -n | awk '{ a[NR] = $1 } END { print (NR % 2) ? a[(NR + 1) / 2] : (a[NR / 2] + a[NR / 2 + 1]) / 2 }'; }
 cli_seconds() {
   local start end
@@ -101,33 +104,52 @@ if [ ${#modes[@]} -gt 0 ]; then
   echo
 fi
 
-if [[ " ${rows[*]} " == *" preview "* ]]; then
+wants() { [[ " ${rows[*]} " == *" $1 "* ]]; }
+if wants preview || wants rows; then
   # A simulation renames nothing: one tree serves every run.
   cp "$bench/jobs/renumber.xml" "$work/config/quillex_job_config.xml"
   printf '[Booleans]\r\nrecurseDirs=0\r\nrenameDirs=0\r\nsort=1\r\nundo=0\r\nlog=0\r\nconfirm=0\r\nsimulation=1\r\n[Integers]\r\nviewStyle=3\r\nsortOrder=0\r\ncounterStart=1\r\n[Strings]\r\nfilemask=*.*\r\n' \
     > "$work/config/quillex.ini"
   "$bench/fresh-tree.sh" flat "$work/tree" "$N"
-  : > "$work/cli" ; : > "$work/ui"
+  : > "$work/cli" ; : > "$work/ui" ; : > "$work/rows"
   for _ in $(seq "$RUNS"); do
     start=$(date +%s.%N)
     "$cli" --config-dir "$work/config" run --simulate --no-recurse --sort name-asc --counter-start 2 "$work/tree" \
       > /dev/null 2>&1
-    end=$(date +%s.%N)
-    echo "$end - $start" | bc -l >> "$work/cli"
-    QT_QPA_PLATFORM=offscreen "$ui" preview "$work/config" "$work/tree" 2> /dev/null >> "$work/ui"
+    seconds_since "$start" >> "$work/cli"
+    if wants preview; then
+      QT_QPA_PLATFORM=offscreen "$ui" preview "$work/config" "$work/tree" 2> /dev/null >> "$work/ui"
+    fi
+    if wants rows; then
+      QT_QPA_PLATFORM=offscreen "$ui" rows "$work/config" "$work/tree" 2> /dev/null >> "$work/rows"
+    fi
   done
-  echo "The details view's New name column (offscreen) after a change of the counter start, beside" \
-    "quillex-cli --simulate of the same folder: FLAT folder of $N files, the renumbering job, sorted by name, median of $RUNS"
-  echo
-  echo "| folder | quillex-cli --simulate s | column complete after the change s | longest wait of the event loop ms, median (worst run) |"
-  echo "|---|---:|---:|---:|"
-  printf '| %s files | %.3f | %.3f | %.0f (%.0f) |\n' "$N" "$(median < "$work/cli")" \
-    "$(cut -d' ' -f1 "$work/ui" | median)" "$(cut -d' ' -f2 "$work/ui" | median | awk '{ print $1 * 1000 }')" \
-    "$(cut -d' ' -f2 "$work/ui" | sort -n | tail -1 | awk '{ print $1 * 1000 }')"
-  echo
+  column() { cut -d' ' -f"$2" "$work/$1" | median; }
+  worst() { cut -d' ' -f"$2" "$work/$1" | sort -n | tail -1; }
+  if wants preview; then
+    echo "The details view's New name column (offscreen) after a change of the counter start, beside" \
+      "quillex-cli --simulate of the same folder: FLAT folder of $N files, the renumbering job, sorted by name, median of $RUNS"
+    echo
+    echo "| folder | quillex-cli --simulate s | column complete after the change s | longest wait of the event loop ms, median (worst run) |"
+    echo "|---|---:|---:|---:|"
+    printf '| %s files | %.3f | %.3f | %.0f (%.0f) |\n' "$N" "$(median < "$work/cli")" "$(column ui 1)" \
+      "$(echo "$(column ui 2) * 1000" | bc -l)" "$(echo "$(worst ui 2) * 1000" | bc -l)"
+    echo
+  fi
+  if wants rows; then
+    echo "The same folder chosen in the folder tree (offscreen): its rows in the file list, the New name column" \
+      "complete, the event loop's longest wait, and the peak memory above the window's before the click, median of $RUNS"
+    echo
+    echo "| folder | quillex-cli --simulate s | rows shown s | column complete s | column / cli | longest wait ms, median (worst run) | bytes per file |"
+    echo "|---|---:|---:|---:|---:|---:|---:|"
+    printf '| %s files | %.3f | %.3f | %.3f | %.2f | %.0f (%.0f) | %.0f |\n' "$N" "$(median < "$work/cli")" \
+      "$(column rows 1)" "$(column rows 2)" "$(echo "$(column rows 2) / $(median < "$work/cli")" | bc -l)" \
+      "$(echo "$(column rows 3) * 1000" | bc -l)" "$(echo "$(worst rows 3) * 1000" | bc -l)" \
+      "$(echo "$(column rows 4) / $N" | bc -l)"
+    echo
+  fi
 fi
 
-seconds_since() { echo "$(date +%s.%N) - $1" | bc -l; }
 # From exec until a window named Quillex is mapped on a display of its own; "-" without
 # Xvfb, or when none is mapped after 2,000 looks (over 10 s; a look can hang while a window
 # goes away, hence each one's own time limit).
@@ -151,7 +173,7 @@ mapped_seconds() { # folder
   kill "$pid"
   wait "$pid" 2> /dev/null || true
 }
-if [[ " ${rows[*]} " == *" startup "* ]]; then
+if wants startup; then
   xvfb=""
   if command -v Xvfb > /dev/null; then
     Xvfb :77 -screen 0 1920x1080x24 > /dev/null 2>&1 &
