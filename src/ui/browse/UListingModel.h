@@ -53,6 +53,21 @@ class TListingModel : public QAbstractItemModel {
 
 template <typename Row, typename NameOf>
 void TListingModel::SyncRows(const QModelIndex& parent, std::vector<Row>& rows, std::vector<Row> fresh, NameOf nameOf) {
+  if (rows.empty() || fresh.empty()) {
+    // Nothing can stay: the rows go or come in one run, without weighing a million names
+    // on the window's thread.
+    if (!rows.empty()) {
+      beginRemoveRows(parent, 0, static_cast<int>(rows.size()) - 1);
+      rows.clear();
+      endRemoveRows();
+    }
+    if (!fresh.empty()) {
+      beginInsertRows(parent, 0, static_cast<int>(fresh.size()) - 1);
+      rows = std::move(fresh);
+      endInsertRows();
+    }
+    return;
+  }
   std::vector<std::string_view> before, after;
   before.reserve(rows.size());
   after.reserve(fresh.size());
