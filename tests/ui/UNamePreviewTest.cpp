@@ -8,7 +8,10 @@
 #include <QComboBox>
 #include <QSpinBox>
 #include <QtTest/QtTest>
+#include <chrono>
+#include <condition_variable>
 #include <fstream>
+#include <mutex>
 #include <sstream>
 
 #include "cli/UCliApp.h"
@@ -191,6 +194,30 @@ class TThrowingSysCalls : public sys::TSysCalls {
   std::function<void()> m_thrown;
 };
 
+// Holds the first listing back until released: the file list's reading starts first,
+// so the column's preview, which lists the folder itself, can be in before the rows.
+class TFirstListingHeld : public sys::TSysCalls {
+ public:
+  struct dirent* ReadDir(DIR* dir) override {
+    std::unique_lock lock(m_mutex);
+    if (m_first == nullptr) m_first = dir;
+    if (dir == m_first) m_released.wait_for(lock, std::chrono::seconds(10), [this] { return m_release; });
+    lock.unlock();
+    return sys::TSysCalls::ReadDir(dir);
+  }
+  void Release() {
+    const std::lock_guard lock(m_mutex);
+    m_release = true;
+    m_released.notify_all();
+  }
+
+ private:
+  std::mutex m_mutex;
+  std::condition_variable m_released;
+  DIR* m_first = nullptr;
+  bool m_release = false;
+};
+
 }  // namespace
 
 class TNamePreviewTest : public QObject {
@@ -200,6 +227,7 @@ class TNamePreviewTest : public QObject {
   void theColumnShowsWhatTheSimulationPredicts_data();
   void theColumnShowsWhatTheSimulationPredicts();
   void newerInputsSupersedeAPreviewOnItsWay();
+  void aPreviewInBeforeTheRowsCompletesTheColumnWithThem();
   void inputsArriveWhileAReadingAndAPreviewAreOnTheirWay_data();
   void inputsArriveWhileAReadingAndAPreviewAreOnTheirWay();
   void aPreviewThatFailsSaysWhy_data();
@@ -271,6 +299,33 @@ void TNamePreviewTest::newerInputsSupersedeAPreviewOnItsWay() {
   options.counterStart = 50;
   list.PreviewNames(jobs, options);
   QVERIFY(previewed.wait());
+  QCOMPARE(Shown(list), Simulated(jobs, options));
+  QCOMPARE(previewed.count(), 1);
+}
+
+void TNamePreviewTest::aPreviewInBeforeTheRowsCompletesTheColumnWithThem() {
+  const test::TTempDir folder;
+  MakeEntries(folder, kMixed);
+  TJobList jobs;
+  jobs.AddLoaded(kCounter);
+  TRunOptions options;
+  options.startDirectory = folder.Path();
+  TFileList list;
+  list.SetViewStyle(3);
+  QSignalSpy previewed(&list, &TFileList::NamesPreviewed);
+  {
+    TFirstListingHeld held;
+    const sys::TScopedSysCalls seam(held);
+    list.SetFolder(folder.Path());
+    list.PreviewNames(jobs, options);
+    // The column's heading is told of the preview's arrival, the first it hears of.
+    QSignalSpy arrived(list.CurrentView()->model(), &QAbstractItemModel::headerDataChanged);
+    QVERIFY(arrived.wait());
+    QCOMPARE(previewed.count(), 0);
+    held.Release();
+    QVERIFY(previewed.wait());
+    QVERIFY(Settled(list));
+  }
   QCOMPARE(Shown(list), Simulated(jobs, options));
   QCOMPARE(previewed.count(), 1);
 }

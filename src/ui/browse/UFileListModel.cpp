@@ -66,7 +66,7 @@ TFileListModel::TFileListModel(QObject* parent) : TListingModel(parent) {
     if (!m_entries.empty()) emit dataChanged(index(0, colNewName), index(rowCount() - 1, colNewName));
   });
   connect(&m_preview, &TNamePreview::Finished, this, [this] {
-    // A reading on its way asks for another preview once it is in.
+    // With a reading on its way, the column is complete once its rows are in.
     if (!m_listing) emit NamesPreviewed();
   });
 }
@@ -86,7 +86,6 @@ void TFileListModel::SetFolder(const std::string& path) {
     // Shown empty: the folder tree tells the user which folder is chosen.
   }
   List();
-  UpdatePreview();
 }
 
 void TFileListModel::Hold() {
@@ -101,6 +100,9 @@ void TFileListModel::Update(bool always) {
 }
 
 void TFileListModel::List() {
+  // The column's preview lists the folder itself, so it is made beside the reading, on
+  // the other core; its names are looked up by the rows' names once these are in.
+  UpdatePreview();
   m_stamp = m_directory ? StatusOfHandle(m_directory->Handle()) : std::nullopt;
   // A reading still on its way is passed over; it stops before sorting.
   if (m_listing) m_stopReading->store(true);
@@ -139,7 +141,8 @@ void TFileListModel::TakeReading(TEntries fresh) {
   }
   if (!m_entries.empty()) emit dataChanged(index(0, colSize), index(rowCount() - 1, kFileColumnCount - 1));
   emit FolderRead();
-  UpdatePreview();
+  // A preview that came in before the rows could not say so then.
+  if (m_preview.IsDone()) emit NamesPreviewed();
 }
 
 void TFileListModel::PreviewNames(TJobList jobs, TRunOptions options) {
@@ -154,8 +157,7 @@ void TFileListModel::SetPreviewShown(bool shown) {
 }
 
 void TFileListModel::UpdatePreview() {
-  // Until the reading is in, the rows may name other entries than the preview would.
-  if (!m_previewShown || !m_previewInputs || !m_directory || m_listing) return m_preview.Clear();
+  if (!m_previewShown || !m_previewInputs || !m_directory) return m_preview.Clear();
   TRunOptions options = m_previewInputs->options;
   options.startDirectory = m_folder;
   m_preview.Request(m_previewInputs->jobs, std::move(options));

@@ -35,6 +35,7 @@ void TNamePreview::Clear() {
 }
 
 void TNamePreview::Drop() {
+  m_done = false;
   if (!m_result && m_failure.empty()) return;
   m_result.reset();
   m_failure.clear();
@@ -62,6 +63,7 @@ void TNamePreview::Arrived() {
   if (m_cancel->load()) return;
   m_result = outcome->value;
   m_failure = outcome->failure;
+  m_done = true;
   emit Changed();
   emit Finished();
 }

@@ -41,6 +41,8 @@ class TNamePreview : public QObject {
   // names are more than a run can sort, memory ran out ...); "" when it did not.
   const std::string& Failure() const { return m_failure; }
   bool IsBusy() const { return m_inputs.has_value() || m_running; }
+  // Whether the preview of the latest request is in.
+  bool IsDone() const { return m_done; }
 
  signals:
   // Result() or Failure() changed: dropped, or a new preview arrived.
@@ -65,6 +67,7 @@ class TNamePreview : public QObject {
   QTimer m_start;
   std::shared_ptr<const TFolderPreview> m_result;
   std::string m_failure;
+  bool m_done = false;
 };
 
 }  // namespace qx
