@@ -316,6 +316,11 @@ void TNamePreviewTest::aPreviewInBeforeTheRowsCompletesTheColumnWithThem() {
   {
     TFirstListingHeld held;
     const sys::TScopedSysCalls seam(held);
+    // Whatever fails, no reading is left waiting on what goes out of scope.
+    const auto done = qScopeGuard([&] {
+      held.Release();
+      QThreadPool::globalInstance()->waitForDone();
+    });
     list.SetFolder(folder.Path());
     list.PreviewNames(jobs, options);
     // The column's heading is told of the preview's arrival, the first it hears of.
