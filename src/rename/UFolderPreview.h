@@ -2,7 +2,8 @@
 // What a run would make of the entries of one folder, each found by its present name:
 // the run's own simulation of that folder as the start folder of a run, with no descent,
 // nothing logged, asked or recorded. It renames nothing; the live preview of new names
-// asks it, and holds nothing per entry beyond the simulation's compact tree and listing.
+// asks it, and holds nothing per entry beyond the simulation's compact tree, which keeps
+// the present names, and an index of them.
 #pragma once
 
 #include <functional>
@@ -13,10 +14,8 @@
 
 #include "jobs/UTJob.h"
 #include "rename/UKeyIndex.h"
-#include "rename/UNameArena.h"
 #include "rename/UResultTree.h"
 #include "rename/URunOptions.h"
-#include "rename/UTWRFile.h"
 
 namespace qx {
 
@@ -32,15 +31,15 @@ class TFolderPreview {
 
   // Simulates a run of `jobs` over `options.startDirectory` alone, with the options'
   // mask, order, counter and folder renaming, as a real run takes its start folder.
-  // Nothing when no run could start (no ticked job, a bad expression), when the folder
-  // changed under every attempt to read it, or once `cancelled` answers true (it is
-  // asked between the steps, and by the run before it starts). Throws TSystemError when
-  // the folder cannot be read and std::length_error when its names are more than a run
-  // can sort, so that the caller can say why there is no preview.
+  // Nothing when no run could start (no ticked job, a bad expression) or once
+  // `cancelled` answers true (the run asks it between entries). Throws when there can be
+  // no preview, so that the caller can say why: TSystemError when the folder cannot be
+  // opened, std::runtime_error with the run's message when it cannot be read,
+  // std::length_error when its names are more than a run can sort.
   static std::unique_ptr<TFolderPreview> Make(const TJobList& jobs, TRunOptions options,
                                               const std::function<bool()>& cancelled);
 
-  TFolderPreview(const TFolderPreview&) = delete;  // its index finds names through this object
+  TFolderPreview(const TFolderPreview&) = delete;  // its index finds names through this object's tree
   TFolderPreview& operator=(const TFolderPreview&) = delete;
 
   // The entry named `name` (bytes); nothing for an entry the run takes no turn for: a
@@ -51,16 +50,11 @@ class TFolderPreview {
   std::size_t EntryCount() const { return m_index.Size(); }
 
  private:
-  TFolderPreview();
-  // Ties the tree's nodes to the listed entries, which the run took in the order of
-  // `directories` and then `files`; false when the tree does not fit them, since the
-  // folder changed between the listing and the run.
-  bool Attach(const TWRFileList& directories, const TWRFileList& files, bool foldersRenamed);
+  // Files the start folder's entries the run took a turn for under their present names.
+  TFolderPreview(TResultTree tree, bool foldersRenamed);
 
-  TResultTree m_tree;
-  TNameArena m_names;            // the folder's listing
-  std::vector<TNodeId> m_nodes;  // by name id: the entry's node, or kNoNode
-  TKeyIndex m_index;             // present name -> name id, for the entries with a node
+  TResultTree m_tree;  // keeps old names
+  TKeyIndex m_index;   // present name -> node
 };
 
 }  // namespace qx

@@ -220,6 +220,7 @@ void TParallelWalk::Visit(TTask& task) {
     task.journal = std::make_unique<TJournal>(m_sink.Logs(), m_pending, m_cancelled);
     out = task.journal.get();
     tree = &task.tree;
+    if (m_simulated && m_simulated->KeepsOldNames()) task.tree.KeepOldNames();
     node = m_simulated ? task.tree.AddRoot("") : TResultTree::kNoNode;
   }
   try {

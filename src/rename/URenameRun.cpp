@@ -5,6 +5,7 @@
 #include <cerrno>
 #include <ctime>
 #include <memory>
+#include <new>
 #include <stdexcept>
 #include <thread>
 #include <unordered_map>
@@ -121,7 +122,7 @@ struct TRenameRun::TStep : TRenameOutcomes {
   // Simulations only: the entry's node, unchanged until the renamer says otherwise.
   void AddNode(std::size_t entry) {
     const TNodeState state = isFile ? TNodeState::FileUnchanged : TNodeState::FolderUnchanged;
-    const TNodeId node = visit.tree->AddChild(visit.node, Name(newNames[entry]), state);
+    const TNodeId node = visit.tree->AddChild(visit.node, Name(newNames[entry]), state, OldName(entry));
     if (nodesAdded++ == 0) firstNode = node;
   }
   // Once the renamer has settled every rename of the step: each entry to the host, in
@@ -173,9 +174,12 @@ bool TRenameRun::Run() {
   } catch (const TUndoFileError& error) {
     // Without its undo file a run could not be taken back: it stops here.
     StopRun(error.what());
+  } catch (const std::bad_alloc&) {
+    // Nothing half done is lost, each rename made stands, and the run says why, as below.
+    StopRun("Quillex stopped the run: not enough memory.");
   } catch (const std::exception& error) {
-    // A folder whose new names no longer fit beside its listing, or memory that ran
-    // out: nothing half done is lost, each rename made stands, and the run says why.
+    // A folder whose new names no longer fit beside its listing: nothing half done is
+    // lost, each rename made stands, and the run says why.
     StopRun(std::string("Quillex stopped the run: ") + error.what() + ".");
   }
   FinishRun(completed);

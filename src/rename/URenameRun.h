@@ -46,6 +46,8 @@ class TRenameRun {
 
   const TRunState& State() const { return m_state; }
   const TResultTree& ResultTree() const { return m_tree; }
+  // A simulation's tree also holds each entry's name before the run.
+  void KeepOldNamesInTree() { m_tree.KeepOldNames(); }
   // Hands the result tree over instead of copying it; the run's own is then empty.
   TResultTree TakeResultTree() { return std::move(m_tree); }
   const TRunOptions& Options() const { return m_options; }

@@ -11,6 +11,7 @@ void TResultTree::Clear() {
   m_states.clear();
   m_texts.clear();
   m_reasons.clear();
+  m_oldTexts.clear();
 }
 
 std::string_view TResultTree::Reason(TNodeId node) const {
@@ -32,7 +33,8 @@ void ReserveMore(std::vector<T>& items, std::size_t more) {
 void TResultTree::Reserve(std::size_t nodes, std::size_t bytes) {
   ReserveMore(m_nodes, nodes);
   ReserveMore(m_states, nodes);
-  ReserveMore(m_texts, bytes);
+  ReserveMore(m_texts, m_keepsOldNames ? 2 * bytes : bytes);
+  if (m_keepsOldNames) ReserveMore(m_oldTexts, nodes);
 }
 
 std::uint32_t TResultTree::Store(std::string_view text) {
@@ -47,10 +49,11 @@ TNodeId TResultTree::AddRoot(std::string_view text) {
   Clear();
   m_nodes.push_back({Store(text), static_cast<std::uint32_t>(text.size()), kNoNode, 0, 0});
   m_states.push_back(TNodeState::FolderUnchanged);
+  if (m_keepsOldNames) m_oldTexts.push_back({0, 0});
   return 0;
 }
 
-TNodeId TResultTree::AddChild(TNodeId parent, std::string_view text, TNodeState state) {
+TNodeId TResultTree::AddChild(TNodeId parent, std::string_view text, TNodeState state, std::string_view oldText) {
   const auto id = static_cast<TNodeId>(m_nodes.size());
   TNode& owner = m_nodes.at(parent);
   if (owner.childCount == 0) {
@@ -59,8 +62,13 @@ TNodeId TResultTree::AddChild(TNodeId parent, std::string_view text, TNodeState 
     throw std::logic_error("result tree: children of one node must be added together");
   }
   ++owner.childCount;
-  m_nodes.push_back({Store(text), static_cast<std::uint32_t>(text.size()), parent, 0, 0});
+  const std::uint32_t start = Store(text);
+  m_nodes.push_back({start, static_cast<std::uint32_t>(text.size()), parent, 0, 0});
   m_states.push_back(state);
+  if (m_keepsOldNames) {
+    // A name the run keeps is stored once.
+    m_oldTexts.push_back({oldText == text ? start : Store(oldText), static_cast<std::uint32_t>(oldText.size())});
+  }
   return id;
 }
 
@@ -72,7 +80,7 @@ TNodeId TResultTree::AppendChildrenOf(TNodeId parent, const TResultTree& from) {
   const TNodeId first = static_cast<TNodeId>(m_nodes.size());
   for (std::size_t i = 0; i < count; ++i) {
     const TNodeId node = from.ChildAt(root, i);
-    AddChild(parent, from.Text(node), from.State(node));
+    AddChild(parent, from.Text(node), from.State(node), from.m_keepsOldNames ? from.OldText(node) : from.Text(node));
     if (const std::string_view reason = from.Reason(node); !reason.empty()) {
       SetReason(first + static_cast<TNodeId>(i), std::string(reason));
     }

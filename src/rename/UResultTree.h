@@ -28,7 +28,13 @@ class TResultTree {
  public:
   static constexpr TNodeId kNoNode = UINT32_MAX;
 
+  // Empties the tree; whether it keeps old names stays.
   void Clear();
+  // From now on each node also holds the name its entry had before the run, for a
+  // caller that finds entries by their present names. Off by default: a large run's
+  // tree need not hold every name twice.
+  void KeepOldNames() { m_keepsOldNames = true; }
+  bool KeepsOldNames() const { return m_keepsOldNames; }
   // Room for `nodes` more nodes whose texts take about `bytes`, so a large folder's nodes
   // are not copied again and again as the tree grows.
   void Reserve(std::size_t nodes, std::size_t bytes);
@@ -37,10 +43,10 @@ class TResultTree {
 
   // Replaces the whole tree with one root node in the folder-unchanged state.
   TNodeId AddRoot(std::string_view text);
-  // Adds the next child of `parent`. A parent's children must be added one after the
-  // other with no other node in between, as a run's visit of one directory does;
-  // throws std::logic_error otherwise.
-  TNodeId AddChild(TNodeId parent, std::string_view text, TNodeState state);
+  // Adds the next child of `parent`, its entry named `oldText` before the run. A
+  // parent's children must be added one after the other with no other node in between,
+  // as a run's visit of one directory does; throws std::logic_error otherwise.
+  TNodeId AddChild(TNodeId parent, std::string_view text, TNodeState state, std::string_view oldText);
 
   // Adds the children of `from`'s root as the next children of `parent`, in order, with
   // their texts, states and reasons: the nodes of a visit made apart from the tree. The
@@ -51,6 +57,10 @@ class TResultTree {
   // Valid until the next node is added or text set.
   std::string_view Text(TNodeId node) const {
     return {m_texts.data() + m_nodes[node].textStart, m_nodes[node].textLength};
+  }
+  // The name the node's entry had before the run, in a tree that keeps old names.
+  std::string_view OldText(TNodeId node) const {
+    return {m_texts.data() + m_oldTexts[node].start, m_oldTexts[node].length};
   }
   TNodeState State(TNodeId node) const { return m_states[node]; }
   // The old text stays in the block unused: a node's text changes only when it fails.
@@ -75,6 +85,10 @@ class TResultTree {
     TNodeId firstChild;
     TNodeId childCount;
   };
+  struct TText {
+    std::uint32_t start;
+    std::uint32_t length;
+  };
   // Appends `text` to the block and returns where it starts. Throws std::length_error
   // past 4 GiB of texts.
   std::uint32_t Store(std::string_view text);
@@ -83,6 +97,8 @@ class TResultTree {
   std::vector<TNodeState> m_states;  // apart from the nodes, which it would pad by seven bytes
   std::vector<char> m_texts;
   std::unordered_map<TNodeId, std::string> m_reasons;  // only the failed nodes have one
+  bool m_keepsOldNames = false;
+  std::vector<TText> m_oldTexts;  // by node, when old names are kept; the root has none
 };
 
 bool IsFolderState(TNodeState state);

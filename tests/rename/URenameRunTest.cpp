@@ -761,6 +761,11 @@ TEST_F(URenameRunTest, TheRunSaysWhatTheSystemUnderItDid) {
       throw std::runtime_error("the listing broke");
     }
   };
+  struct TMemoryRunsOut : sys::TSysCalls {
+    struct dirent* ReadDir(DIR*) override {
+      throw std::bad_alloc();
+    }
+  };
   struct TNoReplaceUnsupported : sys::TSysCalls {
     int RenameAt2(int oldDir, const char* oldName, int newDir, const char* newName, unsigned flags) override {
       if (flags != 0) return errno = EINVAL, -1;
@@ -768,6 +773,7 @@ TEST_F(URenameRunTest, TheRunSaysWhatTheSystemUnderItDid) {
     }
   };
   TThrowingListing throwing;
+  TMemoryRunsOut memoryRunsOut;
   TNoReplaceUnsupported noReplace;
   const struct {
     const char* what;
@@ -778,6 +784,7 @@ TEST_F(URenameRunTest, TheRunSaysWhatTheSystemUnderItDid) {
     std::string logged;  // once in the log
   } rows[] = {
       {"a listing that throws", &throwing, false, false, 1, "Quillex stopped the run: the listing broke."},
+      {"memory that runs out", &memoryRunsOut, false, false, 1, "Quillex stopped the run: not enough memory."},
       {"no no-replace renames", &noReplace, false, true, 0, "+ This file system cannot refuse to replace"},
       {"a start folder gone", nullptr, true, true, 1, "Cannot change to directory: " + m_root},
   };

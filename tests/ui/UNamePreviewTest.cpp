@@ -388,7 +388,7 @@ void TNamePreviewTest::aPreviewThatFailsSaysWhy_data() {
   QTest::addColumn<bool>("whileListed");  // the list has its rows before the failure
   QTest::addColumn<QString>("reason");
   const std::function<void()> unreadable = [] { errno = EIO; };
-  QTest::newRow("an unreadable folder") << unreadable << true << "Cannot read folder";
+  QTest::newRow("an unreadable folder") << unreadable << true << "Input/output error";
   QTest::newRow("more names than a run can sort")
       << std::function<void()>([] { throw std::length_error("the names of one folder take more than 4 GiB"); }) << true
       << "Value too large";
