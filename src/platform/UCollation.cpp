@@ -39,14 +39,19 @@ void ToUtf16(std::string_view text, std::u16string& out) {
 
 }  // namespace
 
-TCollator::TCollator() {
+TCollator::TCollator(TNumberOrder numbers) {
   UErrorCode status = U_ZERO_ERROR;
   m_collator = ucol_open(CollationLocale().c_str(), &status);
   if (U_FAILURE(status)) {
     status = U_ZERO_ERROR;
     m_collator = ucol_open("", &status);
   }
-  if (m_collator) ucol_setStrength(m_collator, UCOL_SECONDARY);
+  if (m_collator == nullptr) return;
+  ucol_setStrength(m_collator, UCOL_SECONDARY);
+  if (numbers == TNumberOrder::byValue) {
+    status = U_ZERO_ERROR;
+    ucol_setAttribute(m_collator, UCOL_NUMERIC_COLLATION, UCOL_ON, &status);
+  }
 }
 
 TCollator::~TCollator() {

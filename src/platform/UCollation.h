@@ -10,11 +10,15 @@ struct UCollator;
 
 namespace qx {
 
+// How runs of digits compare: digit by digit as text (f10 before f2), or by the value
+// they write (f2 before f10), as file managers show names.
+enum class TNumberOrder { asText, byValue };
+
 class TCollator {
  public:
   // The collation of the user's locale (LC_ALL, LC_COLLATE, LANG), at the strength
   // that ignores case but not accents.
-  TCollator();
+  explicit TCollator(TNumberOrder numbers = TNumberOrder::asText);
   ~TCollator();
   TCollator(const TCollator&) = delete;
   TCollator& operator=(const TCollator&) = delete;

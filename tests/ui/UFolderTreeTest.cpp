@@ -125,6 +125,8 @@ class TFolderTreeTest : public QObject {
   void namesInAnyBytesAreListedAndUsedAsTheyAre();
   void renamingInPlaceNeverReplaces_data();
   void renamingInPlaceNeverReplaces();
+  void theListOrdersNamesAsPeopleReadThem_data();
+  void theListOrdersNamesAsPeopleReadThem();
   void aFreshListingKeepsTheRowsThatStay();
 };
 
@@ -328,6 +330,47 @@ void TFolderTreeTest::renamingInPlaceNeverReplaces() {
   std::sort(listed.begin(), listed.end());
   std::sort(onDisk.begin(), onDisk.end());
   QCOMPARE(listed, onDisk);
+}
+
+void TFolderTreeTest::theListOrdersNamesAsPeopleReadThem_data() {
+  QTest::addColumn<int>("column");
+  QTest::addColumn<Qt::SortOrder>("order");
+  QTest::addColumn<QStringList>("shown");
+  QTest::addColumn<QStringList>("afterRename");  // once f1.txt is renamed f20.txt
+  QTest::newRow("by name") << int(colName) << Qt::AscendingOrder
+                           << QStringList{"album 2", "Album 10", "f1.txt", "F2.txt", "f10.txt"}
+                           << QStringList{"album 2", "Album 10", "F2.txt", "f10.txt", "f20.txt"};
+  QTest::newRow("by name, descending: folders still first")
+      << int(colName) << Qt::DescendingOrder << QStringList{"Album 10", "album 2", "f10.txt", "F2.txt", "f1.txt"}
+      << QStringList{"Album 10", "album 2", "f20.txt", "f10.txt", "F2.txt"};
+  QTest::newRow("by size, then by name") << int(colSize) << Qt::AscendingOrder
+                                         << QStringList{"album 2", "Album 10", "F2.txt", "f1.txt", "f10.txt"}
+                                         << QStringList{"album 2", "Album 10", "F2.txt", "f20.txt", "f10.txt"};
+}
+
+// Numbers by value, case ignored, folders first; a name edited in place moves to its place.
+void TFolderTreeTest::theListOrdersNamesAsPeopleReadThem() {
+  QFETCH(int, column);
+  QFETCH(Qt::SortOrder, order);
+  QFETCH(QStringList, shown);
+  QFETCH(QStringList, afterRename);
+  test::TTempDir folder;
+  test::MakeTree(folder.Path(), {"Album 10/", "album 2/"});
+  folder.WriteFile("f10.txt", "333");
+  folder.WriteFile("F2.txt", "1");
+  folder.WriteFile("f1.txt", "22");
+  TFileListModel model;
+  model.sort(column, order);
+  model.SetFolder(folder.Path());
+  QTRY_VERIFY(!model.IsListing());
+  const auto rows = [&model] {
+    QStringList names;
+    for (int row = 0; row < model.rowCount(); ++row) names << model.index(row, colName).data().toString();
+    return names;
+  };
+  QCOMPARE(rows(), shown);
+  QVERIFY(model.setData(model.index(static_cast<int>(shown.indexOf("f1.txt")), colName), QStringLiteral("f20.txt")));
+  QCOMPARE(rows(), afterRename);
 }
 
 void TFolderTreeTest::aFreshListingKeepsTheRowsThatStay() {

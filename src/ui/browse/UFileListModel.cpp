@@ -11,7 +11,6 @@
 #include <algorithm>
 #include <limits>
 #include <memory>
-#include <numeric>
 
 #include "platform/USystemError.h"
 #include "rename/UEntryName.h"
@@ -268,7 +267,6 @@ bool TFileListModel::setData(const QModelIndex& index, const QVariant& value, in
     return false;
   }
   entry.name = name;
-  entry.key = NameKey(name);
   entry.details.reset();
   emit dataChanged(index.siblingAtColumn(colName), index.siblingAtColumn(kFileColumnCount - 1));
   MoveToItsPlace(index.row());
@@ -276,11 +274,7 @@ bool TFileListModel::setData(const QModelIndex& index, const QVariant& value, in
 }
 
 void TFileListModel::MoveToItsPlace(int row) {
-  const TFileEntry& entry = m_entries[static_cast<std::size_t>(row)];
-  int place = 0;
-  for (int other = 0; other < rowCount(); ++other) {
-    if (other != row && Before(m_entries[static_cast<std::size_t>(other)], entry, m_order, Handle())) ++place;
-  }
+  const int place = static_cast<int>(PlaceOf(m_entries, static_cast<std::size_t>(row), m_order, Handle()));
   if (place == row) return;
   beginMoveRows(QModelIndex(), row, row, QModelIndex(), place > row ? place + 1 : place);
   TFileEntry moved = std::move(m_entries[static_cast<std::size_t>(row)]);
@@ -293,17 +287,13 @@ void TFileListModel::sort(int column, Qt::SortOrder order) {
   if (column < 0 || column >= kFileColumnCount) return;
   m_order = {column, order};
   emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
-  std::vector<int> sortedRows(m_entries.size());
-  std::iota(sortedRows.begin(), sortedRows.end(), 0);
-  std::stable_sort(sortedRows.begin(), sortedRows.end(), [this](int a, int b) {
-    return Before(m_entries[static_cast<std::size_t>(a)], m_entries[static_cast<std::size_t>(b)], m_order, Handle());
-  });
+  const std::vector<std::size_t> sortedRows = SortedRows(m_entries, m_order, Handle());
   std::vector<int> newRowOf(m_entries.size());
   TEntries sorted;
   sorted.reserve(m_entries.size());
   for (std::size_t i = 0; i < sortedRows.size(); ++i) {
-    newRowOf[static_cast<std::size_t>(sortedRows[i])] = static_cast<int>(i);
-    sorted.push_back(std::move(m_entries[static_cast<std::size_t>(sortedRows[i])]));
+    newRowOf[sortedRows[i]] = static_cast<int>(i);
+    sorted.push_back(std::move(m_entries[sortedRows[i]]));
   }
   m_entries = std::move(sorted);
   const QModelIndexList before = persistentIndexList();

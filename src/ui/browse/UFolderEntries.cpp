@@ -3,6 +3,7 @@
 
 #include <QMimeDatabase>
 #include <algorithm>
+#include <numeric>
 
 #include "ui/browse/UListingModel.h"
 
@@ -15,14 +16,40 @@ int CompareValues(const T& a, const T& b) {
   return a < b ? -1 : (b < a ? 1 : 0);
 }
 
+// -1, 0 or 1 by the column alone; 0 for the name column, which the names' keys order.
+int CompareByColumn(const TFileEntry& a, const TFileEntry& b, int column, int dirFd) {
+  const auto size = [dirFd](const TFileEntry& entry) {
+    const auto& status = entry.Details(dirFd).status;
+    return entry.isFolder || !status ? std::uint64_t{0} : status->size;
+  };
+  const auto modified = [dirFd](const TFileEntry& entry) {
+    const auto& status = entry.Details(dirFd).status;
+    return status ? status->modifiedNs : std::int64_t{0};
+  };
+  switch (column) {
+    case colSize: return CompareValues(size(a), size(b));
+    case colType: return a.Type(dirFd).compare(b.Type(dirFd), Qt::CaseInsensitive);
+    case colModified: return CompareValues(modified(a), modified(b));
+    default: return 0;
+  }
+}
+
+bool Before(const TFileEntry& a, std::string_view keyA, const TFileEntry& b, std::string_view keyB, TFileOrder order,
+            int dirFd) {
+  if (a.isFolder != b.isFolder) return a.isFolder;
+  int byColumn = CompareByColumn(a, b, order.column, dirFd);
+  if (byColumn == 0) byColumn = CompareNames(keyA, a.name, keyB, b.name);
+  return order.direction == Qt::AscendingOrder ? byColumn < 0 : byColumn > 0;
+}
+
 }  // namespace
 
 const TFileDetails& TFileEntry::Details(int dirFd) const {
   if (!details) {
-    TFileDetails read;
-    read.status = StatusOf(dirFd, name);
+    auto read = std::make_unique<TFileDetails>();
+    read->status = StatusOf(dirFd, name);
     // By the name alone: the list never reads a file's content.
-    if (!isFolder) read.type = QMimeDatabase().mimeTypeForFile(ShownName(name), QMimeDatabase::MatchExtension);
+    if (!isFolder) read->type = QMimeDatabase().mimeTypeForFile(ShownName(name), QMimeDatabase::MatchExtension);
     details = std::move(read);
   }
   return *details;
@@ -32,38 +59,64 @@ QString TFileEntry::Type(int dirFd) const {
   return isFolder ? QStringLiteral("Folder") : Details(dirFd).type.comment();
 }
 
-bool Before(const TFileEntry& a, const TFileEntry& b, TFileOrder order, int dirFd) {
-  if (a.isFolder != b.isFolder) return a.isFolder;
-  const auto size = [dirFd](const TFileEntry& entry) {
-    const auto& status = entry.Details(dirFd).status;
-    return entry.isFolder || !status ? std::uint64_t{0} : status->size;
-  };
-  const auto modified = [dirFd](const TFileEntry& entry) {
-    const auto& status = entry.Details(dirFd).status;
-    return status ? status->modifiedNs : std::int64_t{0};
-  };
-  int byColumn = 0;
-  switch (order.column) {
-    case colSize: byColumn = CompareValues(size(a), size(b)); break;
-    case colType: byColumn = a.Type(dirFd).compare(b.Type(dirFd), Qt::CaseInsensitive); break;
-    case colModified: byColumn = CompareValues(modified(a), modified(b)); break;
-    default: break;
-  }
-  if (byColumn == 0) byColumn = CompareNames(a.key, a.name, b.key, b.name);
-  return order.direction == Qt::AscendingOrder ? byColumn < 0 : byColumn > 0;
-}
-
 std::vector<TFileEntry> ReadEntries(const TDirectory& folder) {
   std::vector<TFileEntry> entries;
-  for (const TDirEntry& entry : folder.List()) {
-    if (entry.name.front() != '.') entries.push_back({entry.name, entry.isDirectory, NameKey(entry.name), {}});
-  }
+  folder.ForEachEntry([&](std::string_view name, bool isDirectory) {
+    if (name.front() != '.') entries.push_back({std::string(name), isDirectory, {}});
+  });
   return entries;
 }
 
+std::vector<std::size_t> SortedRows(const std::vector<TFileEntry>& entries, TFileOrder order, int dirFd) {
+  // Each name's key made once, all in one buffer: a million of them compared again and
+  // again cost less so than made anew for each comparison or held in a million buffers.
+  std::string keys;
+  std::vector<std::size_t> ends;
+  ends.reserve(entries.size());
+  for (const TFileEntry& entry : entries) {
+    AppendNameKey(entry.name, keys);
+    ends.push_back(keys.size());
+  }
+  const auto keyOf = [&](std::size_t row) {
+    const std::size_t begin = row == 0 ? 0 : ends[row - 1];
+    return std::string_view(keys).substr(begin, ends[row] - begin);
+  };
+  std::vector<std::size_t> rows(entries.size());
+  std::iota(rows.begin(), rows.end(), std::size_t{0});
+  std::sort(rows.begin(), rows.end(), [&](std::size_t a, std::size_t b) {
+    return Before(entries[a], keyOf(a), entries[b], keyOf(b), order, dirFd);
+  });
+  return rows;
+}
+
 void SortEntries(std::vector<TFileEntry>& entries, TFileOrder order, int dirFd) {
-  std::sort(entries.begin(), entries.end(),
-            [&](const TFileEntry& a, const TFileEntry& b) { return Before(a, b, order, dirFd); });
+  std::vector<std::size_t> rows = SortedRows(entries, order, dirFd);
+  // In place, cycle by cycle, without a second list of entries.
+  for (std::size_t place = 0; place < rows.size(); ++place) {
+    if (rows[place] == place) continue;
+    TFileEntry held = std::move(entries[place]);
+    std::size_t hole = place;
+    while (rows[hole] != place) {
+      const std::size_t from = rows[hole];
+      entries[hole] = std::move(entries[from]);
+      rows[hole] = hole;
+      hole = from;
+    }
+    entries[hole] = std::move(held);
+    rows[hole] = hole;
+  }
+}
+
+std::size_t PlaceOf(const std::vector<TFileEntry>& entries, std::size_t row, TFileOrder order, int dirFd) {
+  const TFileEntry& moved = entries[row];
+  const std::string movedKey = NameKey(moved.name);
+  const auto before = [&](const TFileEntry& other) {
+    return Before(other, NameKey(other.name), moved, movedKey, order, dirFd);
+  };
+  const auto first = entries.begin();
+  const auto rowAt = first + static_cast<std::ptrdiff_t>(row);
+  return static_cast<std::size_t>((std::partition_point(first, rowAt, before) - first) +
+                                  (std::partition_point(rowAt + 1, entries.end(), before) - (rowAt + 1)));
 }
 
 }  // namespace qx

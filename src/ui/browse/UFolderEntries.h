@@ -4,8 +4,8 @@
 // window's thread, so a large or slow folder never holds the window up.
 #pragma once
 
-#include <QCollatorSortKey>
 #include <QMimeType>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -28,25 +28,32 @@ struct TFileDetails {
   QMimeType type;  // files only, by the name
 };
 
+// Kept small: a folder of a million files holds a million of them.
 struct TFileEntry {
   std::string name;
   bool isFolder = false;
-  QCollatorSortKey key;
   // Read when first needed, from the folder open as `dirFd`.
   const TFileDetails& Details(int dirFd) const;
   QString Type(int dirFd) const;
 
-  mutable std::optional<TFileDetails> details;
+  // Most rows of a large folder are never shown, so most never hold details.
+  mutable std::unique_ptr<TFileDetails> details;
 };
-
-// Whether `a` comes before `b`: folders first, then by the column, then by name. A
-// descending order reverses all but the folders coming first.
-bool Before(const TFileEntry& a, const TFileEntry& b, TFileOrder order, int dirFd);
 
 // The folder's shown entries, in the file system's order. Throws TSystemError when
 // it cannot be read.
 std::vector<TFileEntry> ReadEntries(const TDirectory& folder);
-// Puts the entries of the folder open as `dirFd` in `order`.
+
+// The order: folders first, then by the column, then by name as the views order names.
+// A descending order reverses all but the folders coming first.
+//
+// The rows of `entries` in `order`, first to last; the entries are of the folder open
+// as `dirFd`.
+std::vector<std::size_t> SortedRows(const std::vector<TFileEntry>& entries, TFileOrder order, int dirFd);
+// Puts the entries in `order`.
 void SortEntries(std::vector<TFileEntry>& entries, TFileOrder order, int dirFd);
+// How many of the entries other than the one at `row` come before it in `order`: its
+// place once its name changed, the others being in that order.
+std::size_t PlaceOf(const std::vector<TFileEntry>& entries, std::size_t row, TFileOrder order, int dirFd);
 
 }  // namespace qx

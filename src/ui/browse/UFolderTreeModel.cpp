@@ -15,7 +15,7 @@ struct TFolderTreeModel::TNode {
   TNode(std::string nodeName, TNode* nodeParent) : name(std::move(nodeName)), key(NameKey(name)), parent(nodeParent) {}
 
   std::string name;
-  QCollatorSortKey key;
+  std::string key;
   TNode* parent;
   mutable int row = 0;  // a hint: rows move as the parent is listed again
   TNodes children;

@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/browse/UListingModel.h"
 
-#include <QCollator>
 #include <algorithm>
 #include <unordered_set>
 
+#include "platform/UCollation.h"
 #include "ui/UQtText.h"
 
 namespace qx {
@@ -12,13 +12,8 @@ namespace qx {
 namespace {
 
 // One per thread: the file list collates its names off the window's thread.
-const QCollator& ViewCollator() {
-  static thread_local const QCollator collator = [] {
-    QCollator made;
-    made.setCaseSensitivity(Qt::CaseInsensitive);
-    made.setNumericMode(true);
-    return made;
-  }();
+const TCollator& ViewCollator() {
+  static thread_local const TCollator collator(TNumberOrder::byValue);
   return collator;
 }
 
@@ -52,9 +47,11 @@ QString ShownName(std::string_view name) {
   return shown;
 }
 
-QCollatorSortKey NameKey(std::string_view name) { return ViewCollator().sortKey(ShownName(name)); }
+void AppendNameKey(std::string_view name, std::string& keys) { ViewCollator().AppendSortKey(name, keys); }
 
-int CompareNames(const QCollatorSortKey& keyA, std::string_view a, const QCollatorSortKey& keyB, std::string_view b) {
+std::string NameKey(std::string_view name) { return ViewCollator().SortKey(name); }
+
+int CompareNames(std::string_view keyA, std::string_view a, std::string_view keyB, std::string_view b) {
   if (const int byKey = keyA.compare(keyB); byKey != 0) return byKey < 0 ? -1 : 1;
   return a == b ? 0 : (a < b ? -1 : 1);
 }

@@ -5,7 +5,6 @@
 #pragma once
 
 #include <QAbstractItemModel>
-#include <QCollatorSortKey>
 #include <iterator>
 #include <string>
 #include <string_view>
@@ -15,11 +14,12 @@ namespace qx {
 
 // A name as the views show it; only for showing: it does not give the bytes back.
 QString ShownName(std::string_view name);
-// The key of a name in the views' order; names with equal keys are ordered by bytes.
-// Safe on any thread.
-QCollatorSortKey NameKey(std::string_view name);
+// The key of a name in the views' order, appended to `keys`; its bytes compare as the
+// names do. Names with equal keys are ordered by bytes. Safe on any thread.
+void AppendNameKey(std::string_view name, std::string& keys);
+std::string NameKey(std::string_view name);
 // -1, 0 or 1: the views' order of two names, by key and then by bytes.
-int CompareNames(const QCollatorSortKey& keyA, std::string_view a, const QCollatorSortKey& keyB, std::string_view b);
+int CompareNames(std::string_view keyA, std::string_view a, std::string_view keyB, std::string_view b);
 
 // Rows [first, last].
 struct TRowRun {
