@@ -3,7 +3,7 @@
 
 #include <QMimeDatabase>
 #include <algorithm>
-#include <numeric>
+#include <cstdint>
 
 #include "ui/browse/UListingModel.h"
 
@@ -68,24 +68,36 @@ std::vector<TFileEntry> ReadEntries(const TDirectory& folder) {
 }
 
 std::vector<std::size_t> SortedRows(const std::vector<TFileEntry>& entries, TFileOrder order, int dirFd) {
-  // Each name's key made once, all in one buffer: a million of them compared again and
-  // again cost less so than made anew for each comparison or held in a million buffers.
-  std::string keys;
-  std::vector<std::size_t> ends;
-  ends.reserve(entries.size());
-  for (const TFileEntry& entry : entries) {
-    AppendNameKey(entry.name, keys);
-    ends.push_back(keys.size());
-  }
-  const auto keyOf = [&](std::size_t row) {
-    const std::size_t begin = row == 0 ? 0 : ends[row - 1];
-    return std::string_view(keys).substr(begin, ends[row] - begin);
+  // Each name's key made once: a million of them compared again and again cost less so
+  // than made anew for each comparison. They are kept in blocks of about a mebibyte,
+  // since one buffer that grows holds them three times over while it is copied.
+  constexpr std::size_t kBlockBytes = std::size_t{1} << 20;
+  struct TKeyed {
+    std::uint32_t row;
+    std::uint32_t block;
+    std::uint32_t begin;
+    std::uint32_t length;
   };
-  std::vector<std::size_t> rows(entries.size());
-  std::iota(rows.begin(), rows.end(), std::size_t{0});
-  std::sort(rows.begin(), rows.end(), [&](std::size_t a, std::size_t b) {
-    return Before(entries[a], keyOf(a), entries[b], keyOf(b), order, dirFd);
+  std::vector<std::string> blocks;
+  std::vector<TKeyed> keyed;
+  keyed.reserve(entries.size());
+  for (std::size_t row = 0; row < entries.size(); ++row) {
+    if (blocks.empty() || blocks.back().size() >= kBlockBytes) blocks.emplace_back().reserve(kBlockBytes + 256);
+    std::string& block = blocks.back();
+    const std::size_t begin = block.size();
+    AppendNameKey(entries[row].name, block);
+    keyed.push_back({static_cast<std::uint32_t>(row), static_cast<std::uint32_t>(blocks.size() - 1),
+                     static_cast<std::uint32_t>(begin), static_cast<std::uint32_t>(block.size() - begin)});
+  }
+  const auto keyOf = [&](const TKeyed& item) {
+    return std::string_view(blocks[item.block]).substr(item.begin, item.length);
+  };
+  std::sort(keyed.begin(), keyed.end(), [&](const TKeyed& a, const TKeyed& b) {
+    return Before(entries[a.row], keyOf(a), entries[b.row], keyOf(b), order, dirFd);
   });
+  std::vector<std::size_t> rows;
+  rows.reserve(keyed.size());
+  for (const TKeyed& item : keyed) rows.push_back(item.row);
   return rows;
 }
 
