@@ -194,26 +194,34 @@ class TThrowingSysCalls : public sys::TSysCalls {
   std::function<void()> m_thrown;
 };
 
-// Holds the first listing back until released: the file list's reading starts first,
-// so the column's preview, which lists the folder itself, can be in before the rows.
+// Holds the first listing back until released, so that the column's preview, which lists
+// the folder itself, can be in before the rows of the reading held.
 class TFirstListingHeld : public sys::TSysCalls {
  public:
   struct dirent* ReadDir(DIR* dir) override {
     std::unique_lock lock(m_mutex);
-    if (m_first == nullptr) m_first = dir;
-    if (dir == m_first) m_released.wait_for(lock, std::chrono::seconds(10), [this] { return m_release; });
+    if (m_first == nullptr) {
+      m_first = dir;
+      m_changed.notify_all();
+    }
+    if (dir == m_first) m_changed.wait_for(lock, std::chrono::seconds(10), [this] { return m_release; });
     lock.unlock();
     return sys::TSysCalls::ReadDir(dir);
+  }
+  // Until a listing is held; false after 10 s.
+  bool WaitUntilHeld() {
+    std::unique_lock lock(m_mutex);
+    return m_changed.wait_for(lock, std::chrono::seconds(10), [this] { return m_first != nullptr; });
   }
   void Release() {
     const std::lock_guard lock(m_mutex);
     m_release = true;
-    m_released.notify_all();
+    m_changed.notify_all();
   }
 
  private:
   std::mutex m_mutex;
-  std::condition_variable m_released;
+  std::condition_variable m_changed;
   DIR* m_first = nullptr;
   bool m_release = false;
 };
@@ -322,6 +330,8 @@ void TNamePreviewTest::aPreviewInBeforeTheRowsCompletesTheColumnWithThem() {
       QThreadPool::globalInstance()->waitForDone();
     });
     list.SetFolder(folder.Path());
+    // The preview starts once the reading is held: it cannot be the one held.
+    QVERIFY(held.WaitUntilHeld());
     list.PreviewNames(jobs, options);
     // The column's heading is told of the preview's arrival, the first it hears of.
     QSignalSpy arrived(list.CurrentView()->model(), &QAbstractItemModel::headerDataChanged);
