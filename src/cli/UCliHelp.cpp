@@ -32,8 +32,9 @@ reason); 2 wrong usage or nothing to do.
 // The job options of run, test and make-jobs, between their own options and examples.
 constexpr std::string_view kJobOptions = R"(Job options (each adds a ticked job, in the order given; not with --jobs):
   --lower[=all|name|ext]
-                        Lower case: all of the name (the default), the part
-                        before the extension, or the extension
+                        Lower case, every letter that has one (ÉTÉ -> été):
+                        all of the name (the default), the part before the
+                        extension, or the extension
   --upper[=all|name|ext]
                         Upper case, likewise
   --normal[=all|name|ext]

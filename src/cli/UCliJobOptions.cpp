@@ -66,7 +66,7 @@ TJob MakeJob(const TGivenOption& option) {
   const auto value = [&](std::size_t i) { return option.values.at(i); };
   TJob job;
   if (name == "--lower" || name == "--upper" || name == "--normal") {
-    job.type = name == "--lower" ? TJobKind::jobLower : name == "--upper" ? TJobKind::jobUpper : TJobKind::jobNormal;
+    job = NewJob(name == "--lower" ? TJobKind::jobLower : name == "--upper" ? TJobKind::jobUpper : TJobKind::jobNormal);
     job.modifier = CaseTarget(option);
   } else if (name == "--insert") {
     job.type = TJobKind::jobInsert;

@@ -27,18 +27,22 @@ std::string PlaceText(std::int32_t modifier, std::int32_t position, const std::s
   }
 }
 
-std::string CaseDescription(const char* verb, const char* rule, std::int32_t modifier) {
+// The A-Z rule keeps the words it always had; the other says it reaches every alphabet.
+std::string CaseDescription(const char* verb, const char* rule, const TJob& job) {
   static constexpr std::array<const char*, 3> kNormalTargets = {"all characters", "filename only", "extension only"};
   static constexpr std::array<const char*, 3> kTargets = {"all characters", "filename", "extension"};
-  if (modifier < caseWholeName || modifier > caseExtension) return "";
-  if (rule == nullptr) return std::string("Normalize case of ") + kNormalTargets[static_cast<std::size_t>(modifier)];
-  return std::string(verb) + " " + kTargets[static_cast<std::size_t>(modifier)] + " to " + rule + " case";
+  if (job.modifier < caseWholeName || job.modifier > caseExtension) return "";
+  const auto target = static_cast<std::size_t>(job.modifier);
+  const std::string text = rule == nullptr ? std::string("Normalize case of ") + kNormalTargets[target]
+                                           : std::string(verb) + " " + kTargets[target] + " to " + rule + " case";
+  return job.int1 == caseEveryAlphabet ? text + " in every alphabet" : text;
 }
 
 }  // namespace
 
 TJob NewJob(TJobKind kind) {
   TJob job(kind);
+  if (IsCaseKind(kind)) job.int1 = caseEveryAlphabet;
   if (kind == TJobKind::jobDate) {
     job.int1 = dateTaken;
     job.str2 = kDefaultDateFormat;
@@ -80,9 +84,9 @@ std::string JobDescription(const TJob& job) {
   const bool positional = job.modifier >= posBeginning && job.modifier <= posAfterText;
   switch (job.type) {
     case TJobKind::jobNone: return "<none>";
-    case TJobKind::jobLower: return CaseDescription("Convert", "lower", job.modifier);
-    case TJobKind::jobUpper: return CaseDescription("Convert", "upper", job.modifier);
-    case TJobKind::jobNormal: return CaseDescription(nullptr, nullptr, job.modifier);
+    case TJobKind::jobLower: return CaseDescription("Convert", "lower", job);
+    case TJobKind::jobUpper: return CaseDescription("Convert", "upper", job);
+    case TJobKind::jobNormal: return CaseDescription(nullptr, nullptr, job);
     case TJobKind::jobInsert: {
       if (!positional) return "";
       const std::string what = Quoted(job.str1);

@@ -29,11 +29,18 @@ enum class TJobKind : std::uint8_t {
   jobDate = 8,
 };
 
+inline bool IsCaseKind(TJobKind kind) {
+  return kind == TJobKind::jobLower || kind == TJobKind::jobUpper || kind == TJobKind::jobNormal;
+}
+
 // What `modifier` means, by kind. The field stays a plain 32-bit number, as the job
 // list file stores it (a value no kind knows is kept and leaves names alone); these
 // name its values.
 // Case kinds: which part of the name changes.
 enum TCaseTarget : std::int32_t { caseWholeName = 0, caseNamePart = 1, caseExtension = 2 };
+// Case kinds, in int1: which letters change. Job lists written before every alphabet's
+// letters could change hold 0 there, and keep their results.
+enum TCaseRule : std::int32_t { caseAsciiLetters = 0, caseEveryAlphabet = 1 };
 // Insert, remove and counter: where.
 enum TPosition : std::int32_t {
   posBeginning = 0,
@@ -48,7 +55,7 @@ enum TReplaceMode : std::int32_t { replacePlain = 0, replaceRegex = 1 };
 enum TDateSource : std::int32_t { dateModified = 0, dateTaken = 1 };
 
 // One rename operation. Which fields a kind uses:
-//   case kinds   modifier a TCaseTarget
+//   case kinds   modifier a TCaseTarget; int1 a TCaseRule (any value but caseEveryAlphabet: A-Z)
 //   jobInsert    str1 text; modifier a TPosition, int1 its count, str2 its search text
 //   jobRemove    int1 count; modifier a TPosition, int2 its count, str1 its search text
 //   jobCounter   int1 width; positions as jobRemove (int2, str1)
@@ -72,8 +79,9 @@ struct TJob {
 // The default format of a date job.
 inline constexpr const char* kDefaultDateFormat = "yyyy-mm-dd";
 
-// A job of `kind` as the user starts one: a date job with the date taken in the default
-// format, any other kind with its fields zero and empty.
+// A job of `kind` as the user starts one: a case job changing letters of every alphabet,
+// a date job with the date taken in the default format, any other kind with its fields
+// zero and empty.
 TJob NewJob(TJobKind kind);
 
 // "jobNone" .. "jobDate".

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <ctime>
 #include <string>
+#include <vector>
 
 #include "jobs/UTJob.h"
 #include "platform/UUnicode.h"
@@ -24,17 +25,38 @@ char32_t ToUpperAscii(char32_t c) { return (c >= U'a' && c <= U'z') ? c - 32 : c
 void LowerInPlace(TChars& text) { std::transform(text.begin(), text.end(), text.begin(), ToLowerAscii); }
 void UpperInPlace(TChars& text) { std::transform(text.begin(), text.end(), text.begin(), ToUpperAscii); }
 
-void NormaliseInPlace(TChars& text) {
-  LowerInPlace(text);
+// Lower-case everything, then capitalise the first character and every character that
+// follows a separator and starts a word of two or more characters.
+void NormaliseWith(TChars& text, void (*lower)(TChars&), TChars (*title)(char32_t)) {
+  lower(text);
   if (text.empty()) return;
-  text[0] = ToUpperAscii(text[0]);
   // The first and last characters are not examined: a one-letter word stays lower.
+  // Title case can make a character two (ß -> Ss); the word starts are found first.
+  std::vector<std::size_t> starts{0};
   for (std::size_t i = 1; i + 1 < text.size(); ++i) {
-    if (!IsSeparator(text[i]) && IsSeparator(text[i - 1]) && !IsSeparator(text[i + 1])) {
-      text[i] = ToUpperAscii(text[i]);
-    }
+    if (!IsSeparator(text[i]) && IsSeparator(text[i - 1]) && !IsSeparator(text[i + 1])) starts.push_back(i);
   }
+  for (auto start = starts.rbegin(); start != starts.rend(); ++start) text.replace(*start, 1, title(text[*start]));
 }
+
+TChars TitleAscii(char32_t c) { return TChars(1, ToUpperAscii(c)); }
+void NormaliseInPlace(TChars& text) { NormaliseWith(text, LowerInPlace, TitleAscii); }
+
+void LowerFull(TChars& text) {
+  // Unicode counts a full stop as inside a word, which would keep the sigma of "ΟΔΟΣ.TXT"
+  // from lowering as a word's last letter (ς); in a name it ends one.
+  TChars lowered;
+  for (std::size_t start = 0;;) {
+    const std::size_t dot = text.find(U'.', start);
+    lowered += unicode::ToLowerFull(std::u32string_view(text).substr(start, dot - start));
+    if (dot == kNotFound) break;
+    lowered += U'.';
+    start = dot + 1;
+  }
+  text = std::move(lowered);
+}
+void UpperFull(TChars& text) { text = unicode::ToUpperFull(text); }
+void NormaliseFull(TChars& text) { NormaliseWith(text, LowerFull, unicode::ToTitleFull); }
 
 // Index of the extension's full stop, or text.size() when there is no extension.
 std::size_t ExtensionStart(const TChars& text) {
@@ -58,10 +80,11 @@ std::size_t Clamp(std::int32_t count, std::size_t limit) {
   return count <= 0 ? 0 : std::min(static_cast<std::size_t>(count), limit);
 }
 
-void ApplyCase(TJobKind kind, std::int32_t modifier, TChars& name) {
-  void (*rule)(TChars&) = kind == TJobKind::jobLower   ? LowerInPlace
-                          : kind == TJobKind::jobUpper ? UpperInPlace
-                                                       : NormaliseInPlace;
+void ApplyCase(TJobKind kind, std::int32_t modifier, std::int32_t letters, TChars& name) {
+  const bool everyAlphabet = letters == caseEveryAlphabet;
+  void (*rule)(TChars&) = kind == TJobKind::jobLower   ? (everyAlphabet ? LowerFull : LowerInPlace)
+                          : kind == TJobKind::jobUpper ? (everyAlphabet ? UpperFull : UpperInPlace)
+                                                       : (everyAlphabet ? NormaliseFull : NormaliseInPlace);
   if (modifier == caseWholeName) {
     rule(name);
     return;
@@ -204,7 +227,7 @@ void ApplyToName(const TJob& job, TWorkingName& name, std::int32_t& counterValue
   switch (job.type) {
     case TJobKind::jobLower:
     case TJobKind::jobUpper:
-    case TJobKind::jobNormal: ApplyCase(job.type, job.modifier, name.Chars()); break;
+    case TJobKind::jobNormal: ApplyCase(job.type, job.modifier, job.int1, name.Chars()); break;
     case TJobKind::jobInsert:
       if (!job.str1.empty()) {
         InsertAt(name.Chars(), utf8::ToCodePoints(job.str1), job.modifier, job.int1, utf8::ToCodePoints(job.str2));

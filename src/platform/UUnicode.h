@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Unicode simple case mapping of single code points, for ignore-case comparisons.
-// The case jobs do not use it: they change only A-Z and a-z.
+// Unicode case mapping: simple mappings of single code points, for ignore-case
+// comparisons, and the full mappings of whole texts that the case jobs use.
 #pragma once
 
 #include <string>
@@ -17,5 +17,13 @@ bool EqualIgnoringCase(char32_t a, char32_t b);
 // The text with every character simply upper-cased: two names that differ only in
 // letter case fold alike. A byte that is not UTF-8 stays as it is.
 std::string FoldCase(std::string_view text);
+
+// Unicode's full case mappings, the same in every locale: a character may become several
+// (ß -> SS), a Greek capital sigma that ends a word lowers to ς. Characters without case,
+// and bytes that are not UTF-8 (held as lone surrogates), stay as they are.
+std::u32string ToLowerFull(std::u32string_view text);
+std::u32string ToUpperFull(std::u32string_view text);
+// The title case of one character: ß -> Ss, ǆ -> ǅ, a -> A.
+std::u32string ToTitleFull(char32_t c);
 
 }  // namespace qx::unicode

@@ -80,6 +80,11 @@ TEST_F(UCliAppTest, TestAppliesTheTickedJobsWithOneCounter) {
       {{"test", "--jobs", m_jobs, "--counter-start=-5", "A"}, "A0-5\n"},
       {{"test", "--jobs", m_jobs, "--", "-x.JPG", "--jobs"}, "-x.jpg000\n--jobs001\n"},
       {{"test", "--jobs", m_jobs, "caf\xE9.JPG"}, "caf\xE9.jpg000\n"},
+      // The file's case job keeps its A-Z rule; one made by an option changes every letter.
+      {{"test", "--jobs", m_jobs, "\u00C9T\u00C9.\u00C9T\u00C9"}, "\u00C9T\u00C9.\u00C9t\u00C9000\n"},
+      {{"test", "--lower", "\u00C9T\u00C9.JPG", "\u03A9MEGA"}, "\u00E9t\u00E9.jpg\n\u03C9mega\n"},
+      {{"test", "--upper", "stra\u00DFe"}, "STRASSE\n"},
+      {{"test", "--normal", "\u00E9lan vital"}, "\u00C9lan Vital\n"},
   };
   for (const Row& row : rows) {
     const TResult result = RunCli(row.args);
@@ -149,8 +154,9 @@ TEST_F(UCliAppTest, JobOptionsMakeTheJobsOfTheJobListFileWrittenFromThem) {
   };
   const Row rows[] = {
       {{"--lower", "--upper=name", "--normal=ext", "--lower=all"},
-       {"Convert all characters to lower case", "Convert filename to upper case", "Normalize case of extension only",
-        "Convert all characters to lower case"}},
+       {"Convert all characters to lower case in every alphabet", "Convert filename to upper case in every alphabet",
+        "Normalize case of extension only in every alphabet",
+        "Convert all characters to lower case in every alphabet"}},
       {{"--insert", "x_", "--insert", "-y", "--at", "end", "--insert", "[z]", "--at", "3", "--insert", "<",
         "--at=before:.", "--insert", ">", "--at", "after:_"},
        {"Insert \"x_\" at the beginning", "Append \"-y\" at the end", "Insert \"[z]\" after the 3rd character",
@@ -170,7 +176,7 @@ TEST_F(UCliAppTest, JobOptionsMakeTheJobsOfTheJobListFileWrittenFromThem) {
         "Replace regex \"(\\d+)\" with \"<$1>\" (ignore case)"}},
       // The order given is the order they run in.
       {{"--insert", "[2019] ", "--lower=ext", "--counter", "3", "--at", "before:.", "--replace", "IMG", "Photo"},
-       {"Insert \"[2019] \" at the beginning", "Convert extension to lower case",
+       {"Insert \"[2019] \" at the beginning", "Convert extension to lower case in every alphabet",
         "Add a counter of 3 characters before string \".\"", "Replace \"IMG\" with \"Photo\" (ignore case)"}},
   };
   int n = 0;

@@ -47,6 +47,40 @@ TEST(UTJobApplyTest, NormaliseCase) {
   for (const auto& [in, out] : rows) EXPECT_EQ(NormaliseCase(in), out) << in;
 }
 
+// Unicode's full mappings, the same in every locale; a job list's A-Z rule as it was.
+TEST(UTJobApplyTest, CaseInEveryAlphabet) {
+  const struct {
+    K kind;
+    std::int32_t target;
+    std::int32_t rule;
+    const char* name;
+    const char* expected;
+  } rows[] = {
+      {K::jobLower, caseWholeName, caseEveryAlphabet, "ÉTÉ.JPG", "été.jpg"},
+      {K::jobUpper, caseWholeName, caseEveryAlphabet, "ωmega", "ΩMEGA"},
+      {K::jobUpper, caseWholeName, caseEveryAlphabet, "straße.txt", "STRASSE.TXT"},           // the name grows
+      {K::jobLower, caseWholeName, caseEveryAlphabet, "ΟΔΟΣ ΑΘΗΝΑΣ.JPG", "οδος αθηνας.jpg"},  // final sigma
+      {K::jobLower, caseWholeName, caseEveryAlphabet, "ΣΟΦΙΑ", "σοφια"},
+      {K::jobLower, caseWholeName, caseEveryAlphabet, "МОСКВА Ёж.TXT", "москва ёж.txt"},
+      {K::jobNormal, caseWholeName, caseEveryAlphabet, "élan vital", "Élan Vital"},
+      {K::jobNormal, caseWholeName, caseEveryAlphabet, "ǆEMAL ßa", "ǅemal Ssa"},  // title case
+      {K::jobNormal, caseNamePart, caseEveryAlphabet, "ΟΔΟΣ-ΑΘΗΝΩΝ.JPG", "Οδος-Αθηνων.JPG"},
+      // Turkish: the root locale's mappings, whatever the user's language.
+      {K::jobLower, caseWholeName, caseEveryAlphabet, "İZMIR", "i\u0307zmir"},
+      {K::jobUpper, caseWholeName, caseEveryAlphabet, "ısparta", "ISPARTA"},
+      {K::jobUpper, caseWholeName, caseEveryAlphabet, "e\u0301te\u0301", "E\u0301TE\u0301"},    // combining marks
+      {K::jobLower, caseWholeName, caseEveryAlphabet, "CAF\xC9 \xFF.TXT", "caf\xC9 \xFF.txt"},  // not UTF-8
+      {K::jobUpper, caseWholeName, caseEveryAlphabet, "emoji \U0001F600 ok", "EMOJI \U0001F600 OK"},
+      {K::jobLower, caseExtension, caseEveryAlphabet, "ÉTÉ.ÀÉ", "ÉTÉ.àé"},
+      {K::jobLower, caseWholeName, caseAsciiLetters, "ÉTÉ.JPG", "ÉtÉ.jpg"},  // an old job list's rule
+      {K::jobUpper, caseWholeName, 7, "straße", "STRAßE"},                   // any other value: A-Z
+  };
+  for (const auto& row : rows) {
+    std::int32_t counter = 0;
+    EXPECT_EQ(ApplyJob(MakeJob(row.kind, row.target, row.rule), row.name, counter), row.expected) << row.name;
+  }
+}
+
 TEST(UTJobApplyTest, CounterText) {
   const std::tuple<std::int32_t, std::int32_t, const char*> rows[] = {
       {7, 3, "007"}, {1234, 3, "1234"}, {-5, 4, "00-5"}, {5, 0, "5"}, {5, -3, "5"}, {0, 1, "0"},

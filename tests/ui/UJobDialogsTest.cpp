@@ -80,6 +80,8 @@ class TJobDialogsTest : public QObject {
   void caseDialogLoadsCaptionPromptAndOption();
   void caseDialogStoresTheFirstTickedOption_data();
   void caseDialogStoresTheFirstTickedOption();
+  void theEveryAlphabetBoxSaysWhichLettersChange_data();
+  void theEveryAlphabetBoxSaysWhichLettersChange();
   void positionDialogsLoad_data();
   void positionDialogsLoad();
   void positionDialogsStore_data();
@@ -169,6 +171,31 @@ void TJobDialogsTest::caseDialogStoresTheFirstTickedOption() {
   if (!click.isEmpty()) Child<QRadioButton>(dialog, qPrintable(click))->click();
   dialog.StoreDialogIntoJob(job);
   QCOMPARE(job, MakeJob(TJobKind::jobUpper, storedModifier, 4, 5, "s1", "s2"));
+}
+
+void TJobDialogsTest::theEveryAlphabetBoxSaysWhichLettersChange_data() {
+  QTest::addColumn<int>("loaded");  // int1, the rule
+  QTest::addColumn<bool>("toggle");
+  QTest::addColumn<int>("stored");
+  QTest::newRow("A-Z, ticked") << int(caseAsciiLetters) << true << int(caseEveryAlphabet);
+  QTest::newRow("every alphabet, unticked") << int(caseEveryAlphabet) << true << int(caseAsciiLetters);
+  QTest::newRow("every alphabet, kept") << int(caseEveryAlphabet) << false << int(caseEveryAlphabet);
+  QTest::newRow("a value no rule knows, kept") << 4 << false << 4;
+  QTest::newRow("a value no rule knows, ticked") << 4 << true << int(caseEveryAlphabet);
+}
+
+void TJobDialogsTest::theEveryAlphabetBoxSaysWhichLettersChange() {
+  QFETCH(int, loaded);
+  QFETCH(bool, toggle);
+  QFETCH(int, stored);
+  TfrmCaseDetails dialog;
+  TJob job = MakeJob(TJobKind::jobLower, caseWholeName, loaded);
+  dialog.LoadJobIntoDialog(job);
+  auto* box = Child<QCheckBox>(dialog, "chkEveryAlphabet");
+  QCOMPARE(box->isChecked(), loaded == caseEveryAlphabet);
+  if (toggle) box->click();
+  dialog.StoreDialogIntoJob(job);
+  QCOMPARE(job.int1, stored);
 }
 
 void TJobDialogsTest::positionDialogsLoad_data() {
@@ -748,7 +775,8 @@ void TJobDialogsTest::tabOrder_data() {
   QTest::newRow("insert") << "add" << QStringList{"edtString"} + position;
   QTest::newRow("remove") << "remove" << QStringList{"edtCharacterCount"} + position;
   QTest::newRow("counter") << "counter" << QStringList{"edtCharacterCount"} + position;
-  QTest::newRow("case") << "case" << QStringList{"rbAll", "rbFilename", "rbExtension", "btnCancel", "btnOk"};
+  QTest::newRow("case") << "case"
+                        << QStringList{"rbAll", "rbFilename", "rbExtension", "chkEveryAlphabet", "btnCancel", "btnOk"};
   QTest::newRow("replace") << "replace" << QStringList{"edtString1",   "edtString2", "chkMatchCase", "chkRegex",
                                                        "btnRegExHelp", "btnCancel",  "btnOk"};
 }

@@ -257,13 +257,13 @@ void TfrmMainTest::jobButtonsAddAJobOfTheirKind_data() {
   QTest::addColumn<QString>("description");
   QTest::newRow("lower") << "btnLower"
                          << "qx::TfrmCaseDetails"
-                         << "Convert all characters to lower case";
+                         << "Convert all characters to lower case in every alphabet";
   QTest::newRow("upper") << "btnUpper"
                          << "qx::TfrmCaseDetails"
-                         << "Convert all characters to upper case";
+                         << "Convert all characters to upper case in every alphabet";
   QTest::newRow("normal") << "btnNormal"
                           << "qx::TfrmCaseDetails"
-                          << "Normalize case of all characters";
+                          << "Normalize case of all characters in every alphabet";
   QTest::newRow("insert") << "btnInsert"
                           << "qx::TfrmAddDetails"
                           << "Insert \"\" at the beginning";
@@ -482,7 +482,7 @@ void TfrmMainTest::anAddedJobComesBackTickedAfterARestart() {
   harness.Click("btnUpper");
   harness.Close();
   harness.Start();
-  QCOMPARE(harness.Descriptions(), QStringList{"Convert all characters to upper case"});
+  QCOMPARE(harness.Descriptions(), QStringList{"Convert all characters to upper case in every alphabet"});
   QCOMPARE(harness.Ticks(), QList<bool>{true});
 }
 

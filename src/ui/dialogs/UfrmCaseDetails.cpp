@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/dialogs/UfrmCaseDetails.h"
 
+#include <QCheckBox>
 #include <QLabel>
 #include <QRadioButton>
 #include <QVBoxLayout>
@@ -19,6 +20,8 @@ TfrmCaseDetails::TfrmCaseDetails(QWidget* parent) : TJobDialog(parent, QString()
   m_rbFilename->setObjectName("rbFilename");
   m_rbExtension = new QRadioButton(u"extension only"_s, this);
   m_rbExtension->setObjectName("rbExtension");
+  m_chkEveryAlphabet = new QCheckBox(u"Letters of every alphabet (not only A-Z)"_s, this);
+  m_chkEveryAlphabet->setObjectName("chkEveryAlphabet");
 
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(m_lblPrompt);
@@ -26,6 +29,7 @@ TfrmCaseDetails::TfrmCaseDetails(QWidget* parent) : TJobDialog(parent, QString()
   options->setContentsMargins(16, 0, 0, 0);
   for (QRadioButton* option : {m_rbAll, m_rbFilename, m_rbExtension}) options->addWidget(option);
   layout->addLayout(options);
+  layout->addWidget(m_chkEveryAlphabet);
   layout->addSpacing(8);
   AddButtonBar(layout);
   FixSize();
@@ -53,6 +57,7 @@ void TfrmCaseDetails::LoadJobIntoDialog(const TJob& job) {
     case caseExtension: m_rbExtension->setChecked(true); break;
     default: break;
   }
+  m_chkEveryAlphabet->setChecked(job.int1 == caseEveryAlphabet);
 }
 
 void TfrmCaseDetails::StoreDialogIntoJob(TJob& job) const {
@@ -62,6 +67,10 @@ void TfrmCaseDetails::StoreDialogIntoJob(TJob& job) const {
     job.modifier = caseNamePart;
   } else if (m_rbExtension->isChecked()) {
     job.modifier = caseExtension;
+  }
+  // A value no rule knows stays as the file had it, unless the rule is changed.
+  if (m_chkEveryAlphabet->isChecked() != (job.int1 == caseEveryAlphabet)) {
+    job.int1 = m_chkEveryAlphabet->isChecked() ? caseEveryAlphabet : caseAsciiLetters;
   }
 }
 

@@ -5,6 +5,7 @@
 
 #include "ui/dialogs/UJobDialog.h"
 
+class QCheckBox;
 class QLabel;
 class QRadioButton;
 
@@ -24,6 +25,7 @@ class TfrmCaseDetails : public TJobDialog {
   QRadioButton* m_rbAll;
   QRadioButton* m_rbFilename;
   QRadioButton* m_rbExtension;
+  QCheckBox* m_chkEveryAlphabet;
 };
 
 }  // namespace qx
