@@ -16,8 +16,8 @@ namespace qx {
 
 namespace {
 
-// One per thread: the desktop program sorts for its name preview on a worker while a
-// run sorts on the window's thread, and a collator is not to be shared between them.
+// One per thread: the desktop program's name preview and its run sort on threads of
+// their own, and a collator is not to be shared between them.
 const TCollator& UserCollator() {
   thread_local const TCollator collator;
   return collator;
