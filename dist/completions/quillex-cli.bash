@@ -59,7 +59,7 @@ _quillex_cli()
             options="--help --jobs --mask --recurse --no-recurse --rename-dirs --no-rename-dirs
                 --reset-counter --no-reset-counter --counter-start --sort --simulate --no-simulate
                 --undo --no-undo --confirm --no-confirm --log --no-log --format --parallel
-                --one-file-system --no-one-file-system $jobs"
+                --one-file-system --no-one-file-system --natural --no-natural $jobs"
             ;;
         undo) options='--help --yes --remove-after-errors --recurse' ;;
     esac

@@ -59,6 +59,8 @@ complete -c quillex-cli -n '__quillex_cli_on run' -l recurse -d 'Recurse into su
 complete -c quillex-cli -n '__quillex_cli_on run' -l no-recurse -d 'Stay in DIR'
 complete -c quillex-cli -n '__quillex_cli_on run' -l one-file-system -d 'Do not go into folders of another file system'
 complete -c quillex-cli -n '__quillex_cli_on run' -l no-one-file-system -d 'Go into folders of every file system'
+complete -c quillex-cli -n '__quillex_cli_on run' -l natural -d 'Sort names with numbers by their value'
+complete -c quillex-cli -n '__quillex_cli_on run' -l no-natural -d 'Sort names with digits compared as text'
 complete -c quillex-cli -n '__quillex_cli_on run' -l rename-dirs -d 'Rename subdirectories too'
 complete -c quillex-cli -n '__quillex_cli_on run' -l no-rename-dirs -d 'Rename files only'
 complete -c quillex-cli -n '__quillex_cli_on run' -l reset-counter -d 'Reset counter in every subdir'

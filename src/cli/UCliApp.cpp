@@ -57,6 +57,8 @@ constexpr std::array kRunOptions = {
     TOptionRule{"--no-confirm", TValues::none},
     TOptionRule{"--one-file-system", TValues::none},
     TOptionRule{"--no-one-file-system", TValues::none},
+    TOptionRule{"--natural", TValues::none},
+    TOptionRule{"--no-natural", TValues::none},
 };
 constexpr std::array kTestOptions = {TOptionRule{"--jobs", TValues::one}, TOptionRule{"--counter-start", TValues::one}};
 constexpr std::array kMakeJobsOptions = {TOptionRule{"--encoding", TValues::one},
@@ -66,7 +68,7 @@ constexpr std::array kUndoOptions = {TOptionRule{"--yes", TValues::none},
                                      TOptionRule{"--recurse", TValues::none}};
 
 // The switches of run, each with its --no- form, and the option it sets.
-constexpr std::array<std::pair<std::string_view, bool TRunOptions::*>, 7> kRunSwitches = {{
+constexpr std::array<std::pair<std::string_view, bool TRunOptions::*>, 8> kRunSwitches = {{
     {"recurse", &TRunOptions::recurseDirs},
     {"rename-dirs", &TRunOptions::renameDirs},
     {"reset-counter", &TRunOptions::resetCounter},
@@ -74,6 +76,7 @@ constexpr std::array<std::pair<std::string_view, bool TRunOptions::*>, 7> kRunSw
     {"undo", &TRunOptions::undo},
     {"confirm", &TRunOptions::confirm},
     {"one-file-system", &TRunOptions::oneFileSystem},
+    {"natural", &TRunOptions::numbersByValue},
 }};
 
 constexpr std::array<std::pair<std::string_view, TSortOrder>, 5> kSortNames = {{

@@ -70,6 +70,8 @@ Options:
   --reset-counter       Restart the counter in every folder
   --counter-start N     Counter start value
   --sort ORDER          name-asc, name-desc, date-asc, date-desc or none
+  --natural             By name, numbers by their value: f2 before f10 (the
+                        default, unless the settings say otherwise)
   --simulate            Rename nothing; print the predicted tree
   --undo                Leave an undo file in every folder visited
   --confirm             Ask before every rename (needs a terminal)
@@ -80,7 +82,7 @@ Options:
                         share, a few on a local disk (default: the settings'
                         Folders at Once, else auto)
   --no-recurse, --no-rename-dirs, --no-reset-counter, --no-simulate,
-  --no-undo, --no-confirm, --no-log, --no-one-file-system
+  --no-undo, --no-confirm, --no-log, --no-one-file-system, --no-natural
                         Turn that option off
   -h, --help            Print this help
 

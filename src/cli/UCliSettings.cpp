@@ -53,6 +53,7 @@ TCliDefaults LoadCliDefaults(const std::string& configDir, std::ostream& err) {
   run.undo = ini.GetBoolean(kUndo);
   run.log = ini.GetBoolean(kLog);
   run.simulate = ini.GetBoolean(kSimulation);
+  run.numbersByValue = ini.GetBoolean(kNumbersByValue);
   try {
     run.counterStart = ToInt32(ini.GetInteger(kCounterStart));
     // Like the main window: a number outside 0..3 leaves the first order chosen.

@@ -18,9 +18,10 @@ namespace {
 
 // One per thread: the desktop program's name preview and its run sort on threads of
 // their own, and a collator is not to be shared between them.
-const TCollator& UserCollator() {
-  thread_local const TCollator collator;
-  return collator;
+const TCollator& UserCollator(TNumberOrder numbers) {
+  thread_local const TCollator asText(TNumberOrder::asText);
+  thread_local const TCollator byValue(TNumberOrder::byValue);
+  return numbers == TNumberOrder::byValue ? byValue : asText;
 }
 
 std::vector<std::uint32_t> Positions(std::size_t count) {
@@ -31,13 +32,14 @@ std::vector<std::uint32_t> Positions(std::size_t count) {
 
 // Sorting by name compares collation keys, made once per entry into one block, instead
 // of collating the same names over and over.
-void SortByName(TWRFileList& entries, const TNameArena& arena, bool descending) {
+void SortByName(TWRFileList& entries, const TNameArena& arena, bool descending, TNumberOrder numbers) {
+  const TCollator& collator = UserCollator(numbers);
   std::string keys;
   std::vector<std::uint32_t> ends;
   ends.reserve(entries.Size() + 1);
   ends.push_back(0);
   for (std::size_t i = 0; i < entries.Size(); ++i) {
-    UserCollator().AppendSortKey(arena.View(entries.Name(i)), keys);
+    collator.AppendSortKey(arena.View(entries.Name(i)), keys);
     if (keys.size() > UINT32_MAX) throw std::length_error("the sort keys of one folder take more than 4 GiB");
     ends.push_back(static_cast<std::uint32_t>(keys.size()));
   }
@@ -46,6 +48,10 @@ void SortByName(TWRFileList& entries, const TNameArena& arena, bool descending) 
   std::sort(order.begin(), order.end(),
             [&](std::uint32_t a, std::uint32_t b) { return descending ? key(b) < key(a) : key(a) < key(b); });
   entries.Reorder(order);
+}
+
+TNumberOrder NumberOrder(const TRunOptions& options) {
+  return options.numbersByValue ? TNumberOrder::byValue : TNumberOrder::asText;
 }
 
 void SortByDate(TWRFileList& entries, bool descending) {
@@ -111,8 +117,8 @@ void SortEntries(TWRFileList& entries, const TNameArena& arena, bool directories
   if (!options.sort) return;
   if (log) log(directories ? "+ Sorting directories..." : "+ Sorting files...");
   switch (options.sortOrder) {
-    case TSortOrder::NameAsc: SortByName(entries, arena, false); break;
-    case TSortOrder::NameDesc: SortByName(entries, arena, true); break;
+    case TSortOrder::NameAsc: SortByName(entries, arena, false, NumberOrder(options)); break;
+    case TSortOrder::NameDesc: SortByName(entries, arena, true, NumberOrder(options)); break;
     case TSortOrder::DateAsc: SortByDate(entries, false); break;
     case TSortOrder::DateDesc: SortByDate(entries, true); break;
     case TSortOrder::ListingOrder: break;

@@ -31,6 +31,9 @@ struct TRunOptions {
   bool log = false;
   bool sort = true;
   TSortOrder sortOrder = TSortOrder::NameAsc;
+  // Sorting by name compares runs of digits by their value (f2 before f10), as file
+  // managers show names; off, digit by digit as text.
+  bool numbersByValue = true;
   // Subdirectories on another file system than the starting directory's (mount points)
   // are passed over.
   bool oneFileSystem = false;

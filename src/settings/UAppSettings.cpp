@@ -20,7 +20,8 @@ ToxRegVal CreateAppSettings(TMessageHost& messages, const std::string& settingsD
   using namespace setting;
   const auto line = [](const char* key, std::string_view value) { return std::string(key) + "=" + std::string(value); };
   ini.SetBooleans({line(kRecurseDirs, "0"), line(kRenameDirs, "0"), line(kResetCounter, "0"), line(kSort, "1"),
-                   line(kConfirm, "0"), line(kUndo, "0"), line(kLog, "0"), line(kSimulation, "0")});
+                   line(kConfirm, "0"), line(kUndo, "0"), line(kLog, "0"), line(kSimulation, "0"),
+                   line(kNumbersByValue, "1")});
   ini.SetIntegers({line(kCounterStart, "0"), line(kViewStyle, "2"), line(kTreeWidth, "200"), line(kFontSize, "8"),
                    line(kSortOrder, "0"), line(kParallelFolders, std::to_string(kDefaultParallelFolders))});
   std::vector<std::string> strings = {line(kPath, ""),

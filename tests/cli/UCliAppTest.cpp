@@ -363,6 +363,29 @@ TEST_F(UCliRunTest, SimulationPrintsTheTreeAndRenamesNothing) {
   EXPECT_EQ(test::ListTree(m_root), (std::vector<std::string>{"C.txt", "b.txt", "sub/", "sub/d.txt"}));
 }
 
+// By name, f2 comes before f10 unless the settings or --no-natural say digits are text.
+TEST_F(UCliRunTest, NumbersInNamesByValueUnlessToldOtherwise) {
+  test::MakeTree(m_root, {"f10.txt", "f2.txt"});
+  const struct {
+    const char* ini;
+    std::vector<std::string> options;
+    bool twoFirst;
+  } rows[] = {
+      {"", {}, true},
+      {"", {"--no-natural"}, false},
+      {"[Booleans]\nnumbersByValue=0\n", {}, false},
+      {"[Booleans]\nnumbersByValue=0\n", {"--natural"}, true},
+  };
+  for (const auto& row : rows) {
+    m_dir.WriteFile("config/quillex.ini", row.ini);
+    std::vector<std::string> options = {"--simulate", "--mask", "f*"};
+    options.insert(options.end(), row.options.begin(), row.options.end());
+    const TResult result = RunCli(Args(options));
+    EXPECT_EQ(result.out.find("f2.txt000") != std::string::npos, row.twoFirst) << row.ini << result.out << result.err;
+    EXPECT_EQ(result.out.find("f10.txt000") != std::string::npos, !row.twoFirst) << row.ini << result.out;
+  }
+}
+
 TEST_F(UCliRunTest, OptionsNotGivenComeFromQuillexIni) {
   m_dir.WriteFile("config/quillex.ini",
                   "[Booleans]\nrecurseDirs=1\nsort=1\nlog=1\n[Integers]\ncounterStart=7\nsortOrder=1\n"

@@ -129,6 +129,24 @@ TEST_F(URenameRunTest, SortOrdersDecideWhoGetsWhichNumber) {
   }
 }
 
+// f2 .. f10 renumbered from 3: by value each file takes the next number, and the chain
+// of names that are taken until renamed away is solved; as text f10 comes first.
+TEST_F(URenameRunTest, RenumberingASeriesFollowsTheNumbersByValue) {
+  m_jobs.AddNew(MakeJob(K::jobReplace, replaceRegex, 0, 0, "\\d+", ""));
+  m_jobs.AddNew(MakeJob(K::jobCounter, posAfterText, 1, 0, "f"));
+  m_options.counterStart = 3;
+  for (const bool byValue : {true, false}) {
+    std::filesystem::remove_all(m_root);
+    std::filesystem::create_directory(m_root);
+    for (int n = 2; n <= 10; ++n) std::ofstream(m_root + "/f" + std::to_string(n)) << "f" << n;
+    m_options.numbersByValue = byValue;
+    Run();
+    std::string became;
+    for (int n = 3; n <= 11; ++n) became += ReadWholeFile(m_root + "/f" + std::to_string(n)) + " ";
+    EXPECT_EQ(became, byValue ? "f2 f3 f4 f5 f6 f7 f8 f9 f10 " : "f10 f2 f3 f4 f5 f6 f7 f8 f9 ") << byValue;
+  }
+}
+
 TEST_F(URenameRunTest, CountersFollowTheWalkAndRestartInEveryFolderWhenAsked) {
   m_jobs.AddNew(MakeJob(K::jobCounter, 0, 1));
   m_options.recurseDirs = m_options.renameDirs = true;

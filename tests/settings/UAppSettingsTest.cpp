@@ -27,6 +27,7 @@ TEST(UAppSettingsTest, AFirstSaveWritesEveryDeclaredKeyWithItsDefaultInOrder) {
             "undo=0\n"
             "log=0\n"
             "simulation=0\n"
+            "numbersByValue=1\n"
             "\n"
             "[Integers]\n"
             "counterStart=0\n"

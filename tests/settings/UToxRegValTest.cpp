@@ -323,6 +323,7 @@ TEST_F(ToxRegValTest, AHandWrittenFileLoadsAsMeantAndKeepsItsLinesThroughSave) {
       "undo=0\r\n"
       "log=0\r\n"
       "simulation=0\r\n"
+      "numbersByValue=1\r\n"
       "\r\n"
       "[Integers]\r\n"
       "counterStart = 43\r\n"

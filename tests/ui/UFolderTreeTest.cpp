@@ -337,15 +337,19 @@ void TFolderTreeTest::theListOrdersNamesAsPeopleReadThem_data() {
   QTest::addColumn<Qt::SortOrder>("order");
   QTest::addColumn<QStringList>("shown");
   QTest::addColumn<QStringList>("afterRename");  // once f1.txt is renamed f20.txt
+  QTest::addColumn<bool>("byValue");             // the run options' rule for numbers
   QTest::newRow("by name") << int(colName) << Qt::AscendingOrder
                            << QStringList{"album 2", "Album 10", "f1.txt", "F2.txt", "f10.txt"}
-                           << QStringList{"album 2", "Album 10", "F2.txt", "f10.txt", "f20.txt"};
+                           << QStringList{"album 2", "Album 10", "F2.txt", "f10.txt", "f20.txt"} << true;
+  QTest::newRow("by name, digits as text")
+      << int(colName) << Qt::AscendingOrder << QStringList{"Album 10", "album 2", "f1.txt", "f10.txt", "F2.txt"}
+      << QStringList{"Album 10", "album 2", "f10.txt", "F2.txt", "f20.txt"} << false;
   QTest::newRow("by name, descending: folders still first")
       << int(colName) << Qt::DescendingOrder << QStringList{"Album 10", "album 2", "f10.txt", "F2.txt", "f1.txt"}
-      << QStringList{"Album 10", "album 2", "f20.txt", "f10.txt", "F2.txt"};
+      << QStringList{"Album 10", "album 2", "f20.txt", "f10.txt", "F2.txt"} << true;
   QTest::newRow("by size, then by name") << int(colSize) << Qt::AscendingOrder
                                          << QStringList{"album 2", "Album 10", "F2.txt", "f1.txt", "f10.txt"}
-                                         << QStringList{"album 2", "Album 10", "F2.txt", "f20.txt", "f10.txt"};
+                                         << QStringList{"album 2", "Album 10", "F2.txt", "f20.txt", "f10.txt"} << true;
 }
 
 // Numbers by value, case ignored, folders first; a name edited in place moves to its place.
@@ -354,6 +358,7 @@ void TFolderTreeTest::theListOrdersNamesAsPeopleReadThem() {
   QFETCH(Qt::SortOrder, order);
   QFETCH(QStringList, shown);
   QFETCH(QStringList, afterRename);
+  QFETCH(bool, byValue);
   test::TTempDir folder;
   test::MakeTree(folder.Path(), {"Album 10/", "album 2/"});
   folder.WriteFile("f10.txt", "333");
@@ -361,6 +366,9 @@ void TFolderTreeTest::theListOrdersNamesAsPeopleReadThem() {
   folder.WriteFile("f1.txt", "22");
   TFileListModel model;
   model.sort(column, order);
+  TRunOptions options;
+  options.numbersByValue = byValue;
+  model.PreviewNames(TJobList(), options);
   model.SetFolder(folder.Path());
   QTRY_VERIFY(!model.IsListing());
   const auto rows = [&model] {

@@ -166,6 +166,7 @@ void TfrmMainTest::menuCaptionsInOrder() {
                                   "&Character Encoding for XML job files...",
                                   "&Font for Directory and File Lists...",
                                   "Folders at &Once",
+                                  "&Numbers in names by value",
                                   "&View",
                                   "&Log Window",
                                   "&Refresh Folders",
@@ -842,10 +843,14 @@ void TfrmMainTest::settingsRoundTrip() {
   harness.Click("btnDetails");
   harness.Trigger("cmParallelFolders16");
   QCOMPARE(harness.Window().RunOptions().parallel, 16);
+  QVERIFY(harness.Window().RunOptions().numbersByValue);
+  harness.Trigger("cmNumbersByValue");
+  QVERIFY(!harness.Window().RunOptions().numbersByValue);
   harness.Close();
   {
     ToxRegVal saved = harness.Saved();
     QCOMPARE(saved.GetInteger("parallelFolders"), 16);
+    QVERIFY(!saved.GetBoolean("numbersByValue"));
     QCOMPARE(saved.GetString("filemask"), std::string("*.jpg"));
     QCOMPARE(saved.GetString("example"), std::string("caf\xc3\xa9.JPG"));
     QCOMPARE(saved.GetInteger("counterStart"), 7);
@@ -874,6 +879,8 @@ void TfrmMainTest::settingsRoundTrip() {
   QCOMPARE(harness.Control<TFileList>("slv")->ViewStyle(), 3);
   QVERIFY(harness.Command("cmParallelFolders16")->isChecked());
   QCOMPARE(harness.Window().RunOptions().parallel, 16);
+  QVERIFY(!harness.Command("cmNumbersByValue")->isChecked());
+  QVERIFY(!harness.Window().RunOptions().numbersByValue);
   QCOMPARE(harness.Window().StartingDirectory(), Canonical(path.Path()));
   harness.Command("cmOpenJobList")->trigger();
   QCOMPARE(harness.dialogs.fileRequests.at(0).second, openDir.Path());

@@ -145,6 +145,10 @@ void TFileListModel::TakeReading(TEntries fresh) {
 }
 
 void TFileListModel::PreviewNames(TJobList jobs, TRunOptions options) {
+  if (options.numbersByValue != m_order.numbersByValue) {
+    m_order.numbersByValue = options.numbersByValue;
+    sort(m_order.column, m_order.direction);
+  }
   m_previewInputs = TPreviewInputs{std::move(jobs), std::move(options)};
   UpdatePreview();
 }
@@ -285,7 +289,8 @@ void TFileListModel::MoveToItsPlace(int row) {
 
 void TFileListModel::sort(int column, Qt::SortOrder order) {
   if (column < 0 || column >= kFileColumnCount) return;
-  m_order = {column, order};
+  m_order.column = column;
+  m_order.direction = order;
   emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
   const std::vector<std::size_t> sortedRows = SortedRows(m_entries, m_order, Handle());
   std::vector<int> newRowOf(m_entries.size());

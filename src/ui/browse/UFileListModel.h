@@ -52,7 +52,8 @@ class TFileListModel : public TListingModel {
   // file the mask takes, and each folder when folders are renamed, as the run's
   // simulation names and marks it (renamed, unchanged greyed, refused or clashing red).
   // Nothing shows while no job is ticked. A preview that fails leaves the column empty,
-  // with a warning mark and the reason on its heading and in each row's tooltip.
+  // with a warning mark and the reason on its heading and in each row's tooltip. The
+  // rows take the options' rule for numbers in names.
   void PreviewNames(TJobList jobs, TRunOptions options);
   // Whether the column is on screen; no preview is made while it is not.
   void SetPreviewShown(bool shown);

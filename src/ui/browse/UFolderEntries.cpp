@@ -85,7 +85,7 @@ std::vector<std::size_t> SortedRows(const std::vector<TFileEntry>& entries, TFil
     if (blocks.empty() || blocks.back().size() >= kBlockBytes) blocks.emplace_back().reserve(kBlockBytes + 256);
     std::string& block = blocks.back();
     const std::size_t begin = block.size();
-    AppendNameKey(entries[row].name, block);
+    AppendNameKey(entries[row].name, block, order.numbersByValue);
     keyed.push_back({static_cast<std::uint32_t>(row), static_cast<std::uint32_t>(blocks.size() - 1),
                      static_cast<std::uint32_t>(begin), static_cast<std::uint32_t>(block.size() - begin)});
   }
@@ -121,9 +121,9 @@ void SortEntries(std::vector<TFileEntry>& entries, TFileOrder order, int dirFd) 
 
 std::size_t PlaceOf(const std::vector<TFileEntry>& entries, std::size_t row, TFileOrder order, int dirFd) {
   const TFileEntry& moved = entries[row];
-  const std::string movedKey = NameKey(moved.name);
+  const std::string movedKey = NameKey(moved.name, order.numbersByValue);
   const auto before = [&](const TFileEntry& other) {
-    return Before(other, NameKey(other.name), moved, movedKey, order, dirFd);
+    return Before(other, NameKey(other.name, order.numbersByValue), moved, movedKey, order, dirFd);
   };
   const auto first = entries.begin();
   const auto rowAt = first + static_cast<std::ptrdiff_t>(row);

@@ -20,6 +20,7 @@ enum TFileColumn { colName, colSize, colType, colModified, kFileColumnCount };
 struct TFileOrder {
   int column = colName;
   Qt::SortOrder direction = Qt::AscendingOrder;
+  bool numbersByValue = true;  // as a run's order by name
 };
 
 // What the details view shows beyond the name.

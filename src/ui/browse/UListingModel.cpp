@@ -12,9 +12,10 @@ namespace qx {
 namespace {
 
 // One per thread: the file list collates its names off the window's thread.
-const TCollator& ViewCollator() {
-  static thread_local const TCollator collator(TNumberOrder::byValue);
-  return collator;
+const TCollator& ViewCollator(bool numbersByValue) {
+  static thread_local const TCollator byValue(TNumberOrder::byValue);
+  static thread_local const TCollator asText(TNumberOrder::asText);
+  return numbersByValue ? byValue : asText;
 }
 
 // Runs of consecutive indices of `names` that `pick` takes, in ascending order.
@@ -47,9 +48,11 @@ QString ShownName(std::string_view name) {
   return shown;
 }
 
-void AppendNameKey(std::string_view name, std::string& keys) { ViewCollator().AppendSortKey(name, keys); }
+void AppendNameKey(std::string_view name, std::string& keys, bool numbersByValue) {
+  ViewCollator(numbersByValue).AppendSortKey(name, keys);
+}
 
-std::string NameKey(std::string_view name) { return ViewCollator().SortKey(name); }
+std::string NameKey(std::string_view name, bool numbersByValue) { return ViewCollator(numbersByValue).SortKey(name); }
 
 int CompareNames(std::string_view keyA, std::string_view a, std::string_view keyB, std::string_view b) {
   if (const int byKey = keyA.compare(keyB); byKey != 0) return byKey < 0 ? -1 : 1;

@@ -15,9 +15,10 @@ namespace qx {
 // A name as the views show it; only for showing: it does not give the bytes back.
 QString ShownName(std::string_view name);
 // The key of a name in the views' order, appended to `keys`; its bytes compare as the
-// names do. Names with equal keys are ordered by bytes. Safe on any thread.
-void AppendNameKey(std::string_view name, std::string& keys);
-std::string NameKey(std::string_view name);
+// names do. Numbers in names compare by value unless `numbersByValue` is false. Names
+// with equal keys are ordered by bytes. Safe on any thread.
+void AppendNameKey(std::string_view name, std::string& keys, bool numbersByValue = true);
+std::string NameKey(std::string_view name, bool numbersByValue = true);
 // -1, 0 or 1: the views' order of two names, by key and then by bytes.
 int CompareNames(std::string_view keyA, std::string_view a, std::string_view keyB, std::string_view b);
 

@@ -77,6 +77,7 @@ TfrmMain::TfrmMain(TWindowMessages& messages, TDialogRunner& dialogs, TMainWindo
   // The file list's New name column follows every input of a run's new names.
   const auto previewNames = [this] { m_slv->PreviewNames(m_jobs->Jobs(), RunOptions()); };
   connect(m_jobPanel, &TJobPanel::NamesInputsChanged, this, previewNames);
+  connect(m_numbersByValue, &QAction::toggled, this, previewNames);
   previewNames();
   m_slv->SetFolder(m_stv->SelectedPath());
   connect(m_jobs, &TJobListModel::JobsChanged, this, [this] { m_keepDefaultJobList = false; });
@@ -200,6 +201,7 @@ bool TfrmMain::SaidNoFolderChosen(const std::string& folder) {
 TRunOptions TfrmMain::RunOptions() const {
   TRunOptions options = m_jobPanel->RunOptions(StartingDirectory());
   options.parallel = m_parallelFolders;
+  options.numbersByValue = m_numbersByValue->isChecked();
   return options;
 }
 

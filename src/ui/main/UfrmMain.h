@@ -175,6 +175,7 @@ class TfrmMain : public QMainWindow {
   QSplitter* m_splitter = nullptr;
   QActionGroup* m_viewStyles = nullptr;
   QActionGroup* m_parallelChoices = nullptr;
+  QAction* m_numbersByValue = nullptr;  // Settings > Numbers in names by value
   int m_parallelFolders = kDefaultParallelFolders;
   QWidget* m_pnlDir = nullptr;
   TFolderTree* m_stv = nullptr;

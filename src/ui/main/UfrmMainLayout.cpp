@@ -112,6 +112,15 @@ void TfrmMain::CreateMenu() {
           &TfrmMain::cmCharacterEncodingClick);
   command(settings, "cmFont", u"&Font for Directory and File Lists..."_s, &TfrmMain::cmFontClick);
   CreateParallelFoldersMenu(*settings);
+  m_numbersByValue = settings->addAction(u"&Numbers in names by value"_s);
+  m_numbersByValue->setObjectName("cmNumbersByValue");
+  m_numbersByValue->setCheckable(true);
+  m_numbersByValue->setChecked(true);
+  const QString numbersHint =
+      u"Sorting by name puts f2 before f10, as file managers show names; unticked, "
+      "digits compare one by one as text (f10 before f2)."_s;
+  m_numbersByValue->setToolTip(numbersHint);
+  m_numbersByValue->setStatusTip(numbersHint);
   QMenu* view = bar->addMenu(u"&View"_s);
   command(view, "cmLogWindow", u"&Log Window"_s, [this] { m_frmLog->ShowLog(); });
   command(view, "cmRefresh", u"&Refresh Folders"_s, &TfrmMain::RefreshExplorer)->setShortcut(QKeySequence::Refresh);

@@ -107,6 +107,7 @@ void TfrmMain::ApplySettings() {
   }
   SelectViewStyle(ClampToInt(m_ini.GetInteger(kViewStyle)));
   SelectParallelFolders(CheckedParallelFolders(m_ini, m_startUpMessages));
+  m_numbersByValue->setChecked(m_ini.GetBoolean(kNumbersByValue));
   ApplyListFont();
   const int treeWidth = std::max(ClampToInt(m_ini.GetInteger(kTreeWidth)), kMinDirectoryPaneWidth);
   // The splitter scales sizes that do not add up to its width, so they must.
@@ -124,6 +125,7 @@ void TfrmMain::SaveSettings() {
   m_ini.SetString(kEncoding, m_encoding);
   m_ini.SetInteger(kViewStyle, m_slv->ViewStyle());
   m_ini.SetInteger(kParallelFolders, m_parallelFolders);
+  m_ini.SetBoolean(kNumbersByValue, m_numbersByValue->isChecked());
   m_ini.SetInteger(kTreeWidth, m_splitter->sizes().value(0, m_pnlDir->width()));
 }
 
