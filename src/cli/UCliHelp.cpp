@@ -46,6 +46,10 @@ constexpr std::string_view kJobOptions = R"(Job options (each adds a ticked job,
                         mm dd hh nn ss are its fields
   --taken               Right after --date: the date a photo was taken instead
                         (its modification date when it has none)
+  --simplify=HOW[:all|name|ext]
+                        Simplify characters: nfc composes them, nfd decomposes
+                        them, accents removes accents and marks (é -> e),
+                        ascii writes them in ASCII (Москва -> Moskva)
   --at WHERE            Right after --insert, --remove, --counter or --date:
                         where. start (the default), end, N (after N
                         characters), before:STRING or after:STRING

@@ -12,12 +12,13 @@ namespace qx::cli {
 namespace {
 
 constexpr std::array kJobOptionRules = {
-    TOptionRule{"--lower", TValues::attached},  TOptionRule{"--upper", TValues::attached},
-    TOptionRule{"--normal", TValues::attached}, TOptionRule{"--insert", TValues::one},
-    TOptionRule{"--remove", TValues::one},      TOptionRule{"--counter", TValues::one},
-    TOptionRule{"--date", TValues::one},        TOptionRule{"--replace", TValues::two},
-    TOptionRule{"--regex", TValues::two},       TOptionRule{"--at", TValues::one},
-    TOptionRule{"--match-case", TValues::none}, TOptionRule{"--taken", TValues::none},
+    TOptionRule{"--lower", TValues::attached},    TOptionRule{"--upper", TValues::attached},
+    TOptionRule{"--normal", TValues::attached},   TOptionRule{"--insert", TValues::one},
+    TOptionRule{"--remove", TValues::one},        TOptionRule{"--counter", TValues::one},
+    TOptionRule{"--date", TValues::one},          TOptionRule{"--replace", TValues::two},
+    TOptionRule{"--regex", TValues::two},         TOptionRule{"--at", TValues::one},
+    TOptionRule{"--match-case", TValues::none},   TOptionRule{"--taken", TValues::none},
+    TOptionRule{"--simplify", TValues::attached},
 };
 
 // The job dialogs' number fields take 1 to 65535.
@@ -30,12 +31,30 @@ std::int32_t Count(std::string_view option, const std::string& text, std::string
   return static_cast<std::int32_t>(*value);
 }
 
-std::int32_t CaseTarget(const TGivenOption& option) {
-  const std::string part = option.values.empty() ? "all" : option.values[0];
+std::int32_t CaseTarget(std::string_view option, const std::string& part) {
   if (part == "all") return caseWholeName;
   if (part == "name") return caseNamePart;
   if (part == "ext") return caseExtension;
-  throw TUsageError(std::string(option.name) + "=" + part + ": the part is all, name or ext");
+  throw TUsageError(std::string(option) + "=" + part + ": the part is all, name or ext");
+}
+
+std::int32_t CaseTarget(const TGivenOption& option) {
+  return CaseTarget(option.name, option.values.empty() ? "all" : option.values[0]);
+}
+
+// --simplify=HOW[:PART] into the job's mode and part.
+void Simplification(const TGivenOption& option, TJob& job) {
+  static constexpr std::array<std::pair<std::string_view, TSimplifyMode>, 4> kModes = {
+      {{"nfc", simplifyCompose}, {"nfd", simplifyDecompose}, {"accents", simplifyMarks}, {"ascii", simplifyAscii}}};
+  const std::string value = option.values.empty() ? "" : option.values[0];
+  const std::size_t colon = value.find(':');
+  const std::string how = value.substr(0, colon);
+  const auto mode = std::find_if(kModes.begin(), kModes.end(), [&](const auto& known) { return known.first == how; });
+  if (mode == kModes.end()) {
+    throw TUsageError(std::string(option.name) + "=" + value + ": HOW is nfc, nfd, accents or ascii");
+  }
+  job.int1 = mode->second;
+  job.modifier = colon == std::string::npos ? caseWholeName : CaseTarget(option.name, value.substr(colon + 1));
 }
 
 // --at WHERE into the job's position fields: where insert keeps them, or where remove,
@@ -68,6 +87,9 @@ TJob MakeJob(const TGivenOption& option) {
   if (name == "--lower" || name == "--upper" || name == "--normal") {
     job = NewJob(name == "--lower" ? TJobKind::jobLower : name == "--upper" ? TJobKind::jobUpper : TJobKind::jobNormal);
     job.modifier = CaseTarget(option);
+  } else if (name == "--simplify") {
+    job = NewJob(TJobKind::jobSimplify);
+    Simplification(option, job);
   } else if (name == "--insert") {
     job.type = TJobKind::jobInsert;
     job.str1 = value(0);

@@ -11,8 +11,9 @@ namespace qx {
 
 namespace {
 
-constexpr std::array<const char*, 9> kKindNames = {"jobNone",   "jobLower",   "jobUpper",   "jobNormal", "jobInsert",
-                                                   "jobRemove", "jobReplace", "jobCounter", "jobDate"};
+constexpr std::array<const char*, 10> kKindNames = {"jobNone",   "jobLower",   "jobUpper",   "jobNormal",
+                                                    "jobInsert", "jobRemove",  "jobReplace", "jobCounter",
+                                                    "jobDate",   "jobSimplify"};
 
 std::string Quoted(const std::string& text) { return "\"" + text + "\""; }
 
@@ -24,6 +25,19 @@ std::string PlaceText(std::int32_t modifier, std::int32_t position, const std::s
     case posAfterCharacters: return " after the " + OrdinalText(position) + " character";
     case posBeforeText: return " before string " + Quoted(search);
     default: return " after string " + Quoted(search);
+  }
+}
+
+std::string SimplifyDescription(const TJob& job) {
+  static constexpr std::array<const char*, 3> kTargets = {"all characters", "filename", "extension"};
+  if (job.modifier < caseWholeName || job.modifier > caseExtension) return "";
+  const std::string target = kTargets[static_cast<std::size_t>(job.modifier)];
+  switch (job.int1) {
+    case simplifyCompose: return "Compose " + target + " (NFC)";
+    case simplifyDecompose: return "Decompose " + target + " (NFD)";
+    case simplifyMarks: return "Remove accents and marks from " + target;
+    case simplifyAscii: return "Convert " + target + " to ASCII";
+    default: return "";
   }
 }
 
@@ -114,6 +128,7 @@ std::string JobDescription(const TJob& job) {
       if (job.modifier == replaceRegex) text = "Replace regex " + Quoted(job.str1) + " with " + Quoted(job.str2);
       return text + (job.int1 == 1 ? " (match case)" : " (ignore case)");
     }
+    case TJobKind::jobSimplify: return SimplifyDescription(job);
   }
   return "";
 }

@@ -27,6 +27,7 @@ enum class TJobKind : std::uint8_t {
   jobReplace = 6,
   jobCounter = 7,
   jobDate = 8,
+  jobSimplify = 9,
 };
 
 inline bool IsCaseKind(TJobKind kind) {
@@ -53,6 +54,8 @@ enum TPosition : std::int32_t {
 enum TReplaceMode : std::int32_t { replacePlain = 0, replaceRegex = 1 };
 // Date: which date, in int1.
 enum TDateSource : std::int32_t { dateModified = 0, dateTaken = 1 };
+// Simplify: how, in int1 (unicode::TSimplification's order).
+enum TSimplifyMode : std::int32_t { simplifyCompose = 0, simplifyDecompose = 1, simplifyMarks = 2, simplifyAscii = 3 };
 
 // One rename operation. Which fields a kind uses:
 //   case kinds   modifier a TCaseTarget; int1 a TCaseRule (any value but caseEveryAlphabet: A-Z)
@@ -61,6 +64,7 @@ enum TDateSource : std::int32_t { dateModified = 0, dateTaken = 1 };
 //   jobCounter   int1 width; positions as jobRemove (int2, str1)
 //   jobReplace   modifier a TReplaceMode; str1 -> str2; int1 == 1 match case
 //   jobDate      int1 a TDateSource; str2 its format; positions as jobRemove (int2, str1)
+//   jobSimplify  modifier a TCaseTarget; int1 a TSimplifyMode
 // Unused fields keep whatever they held and are stored as they are.
 struct TJob {
   TJobKind type = TJobKind::jobNone;
@@ -84,7 +88,7 @@ inline constexpr const char* kDefaultDateFormat = "yyyy-mm-dd";
 // zero and empty.
 TJob NewJob(TJobKind kind);
 
-// "jobNone" .. "jobDate".
+// "jobNone" .. "jobSimplify".
 const char* JobKindName(TJobKind kind);
 // The kind whose name equals `name` ignoring ASCII letter case; jobNone when none does.
 TJobKind JobKindFromName(std::string_view name);

@@ -80,21 +80,34 @@ std::size_t Clamp(std::int32_t count, std::size_t limit) {
   return count <= 0 ? 0 : std::min(static_cast<std::size_t>(count), limit);
 }
 
+// `rule` over the whole name, its name part or its extension (a TCaseTarget).
+template <typename Rule>
+void ApplyToTarget(std::int32_t target, TChars& name, Rule rule) {
+  if (target == caseWholeName) {
+    rule(name);
+    return;
+  }
+  if (target != caseNamePart && target != caseExtension) return;
+  const bool namePart = target == caseNamePart;
+  const std::size_t split = ExtensionStart(name);
+  TChars part = namePart ? name.substr(0, split) : name.substr(split);
+  rule(part);
+  name.replace(namePart ? 0 : split, namePart ? split : kNotFound, part);
+}
+
 void ApplyCase(TJobKind kind, std::int32_t modifier, std::int32_t letters, TChars& name) {
   const bool everyAlphabet = letters == caseEveryAlphabet;
   void (*rule)(TChars&) = kind == TJobKind::jobLower   ? (everyAlphabet ? LowerFull : LowerInPlace)
                           : kind == TJobKind::jobUpper ? (everyAlphabet ? UpperFull : UpperInPlace)
                                                        : (everyAlphabet ? NormaliseFull : NormaliseInPlace);
-  if (modifier == caseWholeName) {
-    rule(name);
-    return;
-  }
-  if (modifier != caseNamePart && modifier != caseExtension) return;
-  const bool namePart = modifier == caseNamePart;
-  const std::size_t split = ExtensionStart(name);
-  TChars part = namePart ? name.substr(0, split) : name.substr(split);
-  rule(part);
-  name.replace(namePart ? 0 : split, namePart ? split : kNotFound, part);
+  ApplyToTarget(modifier, name, rule);
+}
+
+// A mode no simplification knows leaves the name alone.
+void Simplify(const TJob& job, TChars& name) {
+  if (job.int1 < simplifyCompose || job.int1 > simplifyAscii) return;
+  const auto how = static_cast<unicode::TSimplification>(job.int1);
+  ApplyToTarget(job.modifier, name, [how](TChars& part) { part = unicode::Simplified(part, how); });
 }
 
 // Inserts `what` at the place the position kinds share (a TPosition; `after` counts
@@ -228,6 +241,7 @@ void ApplyToName(const TJob& job, TWorkingName& name, std::int32_t& counterValue
     case TJobKind::jobLower:
     case TJobKind::jobUpper:
     case TJobKind::jobNormal: ApplyCase(job.type, job.modifier, job.int1, name.Chars()); break;
+    case TJobKind::jobSimplify: Simplify(job, name.Chars()); break;
     case TJobKind::jobInsert:
       if (!job.str1.empty()) {
         InsertAt(name.Chars(), utf8::ToCodePoints(job.str1), job.modifier, job.int1, utf8::ToCodePoints(job.str2));

@@ -3,8 +3,12 @@
 
 #include <unicode/ucasemap.h>
 #include <unicode/uchar.h>
+#include <unicode/unorm2.h>
 #include <unicode/ustring.h>
+#include <unicode/utrans.h>
 
+#include <algorithm>
+#include <iterator>
 #include <memory>
 #include <stdexcept>
 
@@ -66,7 +70,8 @@ std::u32string FromUtf16(std::u16string_view units) {
 }
 
 template <typename Mapping>
-std::u32string MapCase(std::u32string_view text, Mapping map) {
+// `map` (an ICU function from one UTF-16 buffer into another) over the text.
+std::u32string MapUtf16(std::u32string_view text, Mapping map) {
   const std::u16string source = ToUtf16(text);
   const auto length = static_cast<int32_t>(source.size());
   std::u16string mapped(source.size() + 8, u'\0');
@@ -97,25 +102,113 @@ UCaseMap* RootCaseMap() {
   return map.get();
 }
 
+// A stroke or a ligature is part of its letter, not a mark that NFD splits off.
+constexpr std::pair<char32_t, const char32_t*> kPlainSpellings[] = {
+    {U'ß', U"ss"}, {U'ẞ', U"SS"}, {U'ø', U"o"}, {U'Ø', U"O"}, {U'æ', U"ae"}, {U'Æ', U"AE"}, {U'œ', U"oe"},
+    {U'Œ', U"OE"}, {U'đ', U"d"},  {U'Đ', U"D"}, {U'ł', U"l"}, {U'Ł', U"L"},  {U'þ', U"th"}, {U'Þ', U"TH"},
+    {U'ð', U"d"},  {U'Ð', U"D"},  {U'ħ', U"h"}, {U'Ħ', U"H"}, {U'ı', U"i"},  {U'ŋ', U"ng"}, {U'Ŋ', U"NG"},
+};
+
+std::u32string Normalized(std::u32string_view text, const UNormalizer2* (*instance)(UErrorCode*)) {
+  UErrorCode status = U_ZERO_ERROR;
+  const UNormalizer2* normalizer = instance(&status);
+  if (U_FAILURE(status)) throw std::runtime_error(std::string("normalization failed: ") + u_errorName(status));
+  return MapUtf16(text,
+                  [normalizer](UChar* dest, int32_t capacity, const UChar* source, int32_t length, UErrorCode* error) {
+                    return unorm2_normalize(normalizer, source, length, dest, capacity, error);
+                  });
+}
+
+std::u32string WithoutMarks(std::u32string_view text) {
+  std::u32string plain;
+  for (const char32_t c : Normalized(text, unorm2_getNFDInstance)) {
+    if (u_charType(static_cast<UChar32>(c)) == U_NON_SPACING_MARK) continue;
+    const auto* spelling = std::find_if(std::begin(kPlainSpellings), std::end(kPlainSpellings),
+                                        [c](const auto& pair) { return pair.first == c; });
+    if (spelling == std::end(kPlainSpellings)) {
+      plain += c;
+    } else {
+      plain += spelling->second;
+    }
+  }
+  return Normalized(plain, unorm2_getNFCInstance);
+}
+
+// One per thread: a transliterator is not to be shared between threads.
+UTransliterator* ToAsciiTransliterator() {
+  static thread_local const std::unique_ptr<UTransliterator, void (*)(UTransliterator*)> made = [] {
+    static constexpr char16_t kRules[] = u"Any-Latin; Latin-ASCII";
+    UErrorCode status = U_ZERO_ERROR;
+    UTransliterator* opened =
+        utrans_openU(reinterpret_cast<const UChar*>(kRules), -1, UTRANS_FORWARD, nullptr, 0, nullptr, &status);
+    if (U_FAILURE(status)) throw std::runtime_error(std::string("transliteration failed: ") + u_errorName(status));
+    return std::unique_ptr<UTransliterator, void (*)(UTransliterator*)>(opened, utrans_close);
+  }();
+  return made.get();
+}
+
+std::u32string InAscii(std::u32string_view text) {
+  const std::u16string source = ToUtf16(text);
+  const auto length = static_cast<int32_t>(source.size());
+  // Transliterated in place, in room for what the text may grow to.
+  for (std::size_t room = source.size() * 4 + 16;; room *= 2) {
+    std::u16string buffer = source;
+    buffer.resize(room);
+    int32_t made = length;
+    int32_t limit = length;
+    UErrorCode status = U_ZERO_ERROR;
+    utrans_transUChars(ToAsciiTransliterator(), reinterpret_cast<UChar*>(buffer.data()), &made,
+                       static_cast<int32_t>(room), 0, &limit, &status);
+    if (status == U_BUFFER_OVERFLOW_ERROR) continue;
+    if (U_FAILURE(status)) throw std::runtime_error(std::string("transliteration failed: ") + u_errorName(status));
+    buffer.resize(static_cast<std::size_t>(made));
+    return FromUtf16(buffer);
+  }
+}
+
+std::u32string SimplifiedRun(std::u32string_view text, TSimplification how) {
+  switch (how) {
+    case TSimplification::compose: return Normalized(text, unorm2_getNFCInstance);
+    case TSimplification::decompose: return Normalized(text, unorm2_getNFDInstance);
+    case TSimplification::removeMarks: return WithoutMarks(text);
+    case TSimplification::ascii: return InAscii(text);
+  }
+  return std::u32string(text);
+}
+
+bool IsRawByte(char32_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
+
 }  // namespace
 
+std::u32string Simplified(std::u32string_view text, TSimplification how) {
+  std::u32string simplified;
+  for (std::size_t start = 0; start < text.size();) {
+    std::size_t end = start;
+    while (end < text.size() && IsRawByte(text[end]) == IsRawByte(text[start])) ++end;
+    const std::u32string_view run = text.substr(start, end - start);
+    simplified += IsRawByte(text[start]) ? std::u32string(run) : SimplifiedRun(run, how);
+    start = end;
+  }
+  return simplified;
+}
+
 std::u32string ToLowerFull(std::u32string_view text) {
-  return MapCase(text, [](UChar* dest, int32_t capacity, const UChar* source, int32_t length, UErrorCode* status) {
+  return MapUtf16(text, [](UChar* dest, int32_t capacity, const UChar* source, int32_t length, UErrorCode* status) {
     return u_strToLower(dest, capacity, source, length, "", status);
   });
 }
 
 std::u32string ToUpperFull(std::u32string_view text) {
-  return MapCase(text, [](UChar* dest, int32_t capacity, const UChar* source, int32_t length, UErrorCode* status) {
+  return MapUtf16(text, [](UChar* dest, int32_t capacity, const UChar* source, int32_t length, UErrorCode* status) {
     return u_strToUpper(dest, capacity, source, length, "", status);
   });
 }
 
 std::u32string ToTitleFull(char32_t c) {
-  return MapCase(std::u32string_view(&c, 1),
-                 [](UChar* dest, int32_t capacity, const UChar* source, int32_t length, UErrorCode* status) {
-                   return ucasemap_toTitle(RootCaseMap(), dest, capacity, source, length, status);
-                 });
+  return MapUtf16(std::u32string_view(&c, 1),
+                  [](UChar* dest, int32_t capacity, const UChar* source, int32_t length, UErrorCode* status) {
+                    return ucasemap_toTitle(RootCaseMap(), dest, capacity, source, length, status);
+                  });
 }
 
 }  // namespace qx::unicode

@@ -26,4 +26,15 @@ std::u32string ToUpperFull(std::u32string_view text);
 // The title case of one character: ß -> Ss, ǆ -> ǅ, a -> A.
 std::u32string ToTitleFull(char32_t c);
 
+// Ways to write a text's characters more simply. Bytes that are not UTF-8 (held as lone
+// surrogates) stay as they are, and split the text: each run between them is simplified
+// alone.
+enum class TSimplification {
+  compose,      // NFC: "e" and a combining accent become "é", as Linux programs expect
+  decompose,    // NFD: "é" becomes "e" and a combining accent, as macOS writes names
+  removeMarks,  // accents and other marks dropped, letters without one spelled plainly: é -> e, ø -> o, ß -> ss
+  ascii,  // written in Latin, then in ASCII: "Ærøskøbing – Été" -> "AEroskobing - Ete", "Москва" -> "Moskva"
+};
+std::u32string Simplified(std::u32string_view text, TSimplification how);
+
 }  // namespace qx::unicode

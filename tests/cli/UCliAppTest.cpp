@@ -85,6 +85,8 @@ TEST_F(UCliAppTest, TestAppliesTheTickedJobsWithOneCounter) {
       {{"test", "--lower", "\u00C9T\u00C9.JPG", "\u03A9MEGA"}, "\u00E9t\u00E9.jpg\n\u03C9mega\n"},
       {{"test", "--upper", "stra\u00DFe"}, "STRASSE\n"},
       {{"test", "--normal", "\u00E9lan vital"}, "\u00C9lan Vital\n"},
+      {{"test", "--simplify=ascii", "\u00C6r\u00F8sk\u00F8bing \u2013 \u00C9t\u00E9.jpg"}, "AEroskobing - Ete.jpg\n"},
+      {{"test", "--simplify=accents:ext", "\u00E9.\u00E9"}, "\u00E9.e\n"},
   };
   for (const Row& row : rows) {
     const TResult result = RunCli(row.args);

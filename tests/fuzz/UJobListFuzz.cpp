@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // libFuzzer target over the job list reader: the input is a whole job list file. Besides
-// the sanitizers it checks that every job read is of a known kind and that the jobs it
-// read save again, in UTF-8 and in one of the offered encodings, as themselves.
+// the sanitizers it checks that every job read is of a known kind, that the jobs it read
+// save again, in UTF-8 and in one of the offered encodings, as themselves, and that they
+// apply to names in any alphabet or in no encoding at all without a fault.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -10,6 +11,7 @@
 #include <vector>
 
 #include "jobio/UJobIO.h"
+#include "jobs/UTJob.h"
 
 namespace {
 
@@ -60,5 +62,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
   // One offered encoding per input, so every one gets its share without slowing each run.
   const auto& choices = qx::XMLEncodingChoices();
   CheckSavesAs(jobs, EncodingName(choices[size % choices.size()]));
+
+  qx::TJobList list;
+  list.ReplaceAll(jobs);
+  std::int32_t counter = 0;
+  for (const std::string_view name : {"Ærøskøbing – ÉTÉ.JPG", "ΟΔΟΣ e\u0301 straße.txt", "caf\xE9 \xFF.txt", ""}) {
+    qx::ApplyJobList(list, name, counter);
+  }
   return 0;
 }

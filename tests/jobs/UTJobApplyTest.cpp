@@ -81,6 +81,35 @@ TEST(UTJobApplyTest, CaseInEveryAlphabet) {
   }
 }
 
+// Each way of simplifying, over a part of the name; bytes that are not UTF-8 stay.
+TEST(UTJobApplyTest, SimplifyCharacters) {
+  const struct {
+    std::int32_t mode;
+    std::int32_t target;
+    const char* name;
+    const char* expected;
+  } rows[] = {
+      {simplifyCompose, caseWholeName, "e\u0301te\u0301.jpg", "\u00E9t\u00E9.jpg"},
+      {simplifyDecompose, caseWholeName, "\u00E9t\u00E9.jpg", "e\u0301te\u0301.jpg"},
+      {simplifyMarks, caseWholeName, "Cr\u00E8me br\u00FBl\u00E9e.JPG", "Creme brulee.JPG"},
+      {simplifyMarks, caseWholeName, "Stra\u00DFe \u00C6r\u00F8 \u0141\u00F3d\u017A", "Strasse AEro Lodz"},
+      {simplifyMarks, caseWholeName, "e\u0301 \u1EC7", "e e"},  // decomposed, and two marks on one letter
+      {simplifyAscii, caseWholeName, "\u00C6r\u00F8sk\u00F8bing \u2013 \u00C9t\u00E9.jpg", "AEroskobing - Ete.jpg"},
+      {simplifyAscii, caseWholeName, "\u041C\u043E\u0441\u043A\u0432\u0430.JPG", "Moskva.JPG"},
+      {simplifyAscii, caseWholeName, "\u0391\u03B8\u03AE\u03BD\u03B1", "Athena"},
+      {simplifyMarks, caseNamePart, "\u00E9t\u00E9.\u00E9", "ete.\u00E9"},
+      {simplifyAscii, caseExtension, "\u00E9.\u00E9", "\u00E9.e"},
+      {simplifyMarks, caseWholeName, "caf\xE9 \u00E9\xFF\u00E8",
+       "caf\xE9 e\xFF"
+       "e"},                                   // not UTF-8
+      {9, caseWholeName, "\u00E9", "\u00E9"},  // a mode no job knows
+  };
+  for (const auto& row : rows) {
+    std::int32_t counter = 0;
+    EXPECT_EQ(ApplyJob(MakeJob(K::jobSimplify, row.target, row.mode), row.name, counter), row.expected) << row.name;
+  }
+}
+
 TEST(UTJobApplyTest, CounterText) {
   const std::tuple<std::int32_t, std::int32_t, const char*> rows[] = {
       {7, 3, "007"}, {1234, 3, "1234"}, {-5, 4, "00-5"}, {5, 0, "5"}, {5, -3, "5"}, {0, 1, "0"},

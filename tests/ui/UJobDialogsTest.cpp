@@ -22,6 +22,7 @@
 #include "ui/dialogs/UfrmDateDetails.h"
 #include "ui/dialogs/UfrmRemoveDetails.h"
 #include "ui/dialogs/UfrmReplaceDetails.h"
+#include "ui/dialogs/UfrmSimplifyDetails.h"
 
 Q_DECLARE_METATYPE(qx::TJob)
 
@@ -80,6 +81,8 @@ class TJobDialogsTest : public QObject {
   void caseDialogLoadsCaptionPromptAndOption();
   void caseDialogStoresTheFirstTickedOption_data();
   void caseDialogStoresTheFirstTickedOption();
+  void simplifyDialogLoadsAndStoresHowAndWhere_data();
+  void simplifyDialogLoadsAndStoresHowAndWhere();
   void theEveryAlphabetBoxSaysWhichLettersChange_data();
   void theEveryAlphabetBoxSaysWhichLettersChange();
   void positionDialogsLoad_data();
@@ -171,6 +174,36 @@ void TJobDialogsTest::caseDialogStoresTheFirstTickedOption() {
   if (!click.isEmpty()) Child<QRadioButton>(dialog, qPrintable(click))->click();
   dialog.StoreDialogIntoJob(job);
   QCOMPARE(job, MakeJob(TJobKind::jobUpper, storedModifier, 4, 5, "s1", "s2"));
+}
+
+void TJobDialogsTest::simplifyDialogLoadsAndStoresHowAndWhere_data() {
+  QTest::addColumn<TJob>("job");
+  QTest::addColumn<QString>("ticked");  // as loaded
+  QTest::addColumn<QStringList>("click");
+  QTest::addColumn<TJob>("stored");
+  const TJob marksInName = MakeJob(TJobKind::jobSimplify, caseNamePart, simplifyMarks);
+  QTest::newRow("as loaded") << marksInName << "rbRemoveMarksrbFilename" << QStringList() << marksInName;
+  QTest::newRow("to ASCII, everywhere") << marksInName << "rbRemoveMarksrbFilename" << QStringList{"rbAscii", "rbAll"}
+                                        << MakeJob(TJobKind::jobSimplify, caseWholeName, simplifyAscii);
+  QTest::newRow("values no choice knows are kept")
+      << MakeJob(TJobKind::jobSimplify, 5, 7) << "" << QStringList() << MakeJob(TJobKind::jobSimplify, 5, 7);
+}
+
+void TJobDialogsTest::simplifyDialogLoadsAndStoresHowAndWhere() {
+  QFETCH(TJob, job);
+  QFETCH(QString, ticked);
+  QFETCH(QStringList, click);
+  QFETCH(TJob, stored);
+  TfrmSimplifyDetails dialog;
+  dialog.LoadJobIntoDialog(job);
+  QString actual;
+  for (QRadioButton* button : dialog.findChildren<QRadioButton*>()) {
+    if (button->isChecked()) actual += button->objectName();
+  }
+  QCOMPARE(actual, ticked);
+  for (const QString& name : click) Child<QRadioButton>(dialog, qPrintable(name))->click();
+  dialog.StoreDialogIntoJob(job);
+  QCOMPARE(job, stored);
 }
 
 void TJobDialogsTest::theEveryAlphabetBoxSaysWhichLettersChange_data() {

@@ -155,6 +155,7 @@ QBoxLayout* TJobPanel::CreateAddRow() {
       {"btnCounter", ":/icons/job-counter.svg", "Add a numeric Counter ('XXX')", TJobKind::jobCounter},
       {"btnDate", ":/icons/job-date.svg", "Insert a Date (when the photo was taken, or the file modified)",
        TJobKind::jobDate},
+      {"btnSimplify", ":/icons/job-simplify.svg", "Simplify Characters (é -> e, to ASCII ...)", TJobKind::jobSimplify},
   };
   auto* row = new QHBoxLayout;
   row->setSpacing(2);
