@@ -8,9 +8,11 @@
 #include <unicode/utrans.h>
 
 #include <algorithm>
+#include <cctype>
 #include <iterator>
 #include <memory>
 #include <stdexcept>
+#include <unordered_map>
 
 #include "platform/UUtf8.h"
 
@@ -147,7 +149,7 @@ UTransliterator* ToAsciiTransliterator() {
   return made.get();
 }
 
-std::u32string InAscii(std::u32string_view text) {
+std::u32string Transliterated(std::u32string_view text) {
   const std::u16string source = ToUtf16(text);
   const auto length = static_cast<int32_t>(source.size());
   // Transliterated in place, in room for what the text may grow to.
@@ -164,6 +166,38 @@ std::u32string InAscii(std::u32string_view text) {
     buffer.resize(static_cast<std::size_t>(made));
     return FromUtf16(buffer);
   }
+}
+
+bool IsAsciiBreak(char32_t c) { return c < 0x80 && !(std::isalnum(static_cast<int>(c)) != 0); }
+
+// Word by word, between ASCII blanks and punctuation, which transliteration keeps and no
+// script's rules reach across. A word already in ASCII is kept; the others are kept per
+// thread once written: a folder's names repeat their words ("Москва 001", "Москва 002"),
+// and transliterating one costs as much as renaming a few hundred names.
+std::u32string InAscii(std::u32string_view text) {
+  constexpr std::size_t kRememberedWords = 4096;
+  static thread_local std::unordered_map<std::u32string, std::u32string> written;
+  std::u32string ascii;
+  for (std::size_t start = 0; start < text.size();) {
+    std::size_t end = start + 1;
+    if (!IsAsciiBreak(text[start])) {
+      while (end < text.size() && !IsAsciiBreak(text[end])) ++end;
+    }
+    const std::u32string_view word = text.substr(start, end - start);
+    start = end;
+    if (std::all_of(word.begin(), word.end(), [](char32_t c) { return c < 0x80; })) {
+      ascii += word;
+      continue;
+    }
+    const std::u32string key(word);
+    auto found = written.find(key);
+    if (found == written.end()) {
+      if (written.size() >= kRememberedWords) written.clear();
+      found = written.emplace(key, Transliterated(word)).first;
+    }
+    ascii += found->second;
+  }
+  return ascii;
 }
 
 std::u32string SimplifiedRun(std::u32string_view text, TSimplification how) {
