@@ -48,7 +48,7 @@ _quillex_cli()
     fi
     [[ $split == true ]] && return
 
-    local options jobs='--lower --upper --normal --insert --remove --counter --date --taken --simplify --at
+    local options jobs='--lower --upper --normal --insert --remove --counter --date --taken --simplify --shift --at
         --replace --match-case --regex'
     case $sub in
         '') options='--help --version --config-dir' ;;

@@ -95,6 +95,7 @@ for sub in run test make-jobs
     complete -c quillex-cli -n $on -l counter -x -d 'Insert the counter, WIDTH digits'
     complete -c quillex-cli -n $on -l date -x -d 'Insert the modification date in FORMAT'
     complete -c quillex-cli -n $on -l taken -d 'After --date: the date taken'
+    complete -c quillex-cli -n $on -l shift -x -d 'Add N to the numbers (=N[:first|last|all])'
     complete -c quillex-cli -n $on -l simplify -x -a 'nfc nfd accents ascii' -d 'Simplify characters (=HOW[:all|name|ext])'
     complete -c quillex-cli -n $on -l at -x -a 'start end before: after:' -d 'After a job: where'
     complete -c quillex-cli -n $on -l replace -x -d 'Replace FIND by WITH'

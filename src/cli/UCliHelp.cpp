@@ -46,6 +46,9 @@ constexpr std::string_view kJobOptions = R"(Job options (each adds a ticked job,
                         mm dd hh nn ss are its fields
   --taken               Right after --date: the date a photo was taken instead
                         (its modification date when it has none)
+  --shift=N[:first|last|all]
+                        Add N (below zero: subtract) to the first number of
+                        the name part, the last, or all, as wide as before
   --simplify=HOW[:all|name|ext]
                         Simplify characters: nfc composes them, nfd decomposes
                         them, accents removes accents and marks (é -> e),
@@ -98,8 +101,7 @@ Examples:
     quillex-cli run --remove 4 --date yyyy-mm-dd_ --taken --lower=ext \
       --mask 'IMG_*' --simulate ~/Pictures/Trip
   Numbers shifted by 100, "001 Intro.mp3" to "101 Intro.mp3":
-    quillex-cli run --regex '^[0-9]+' '' --counter 3 --counter-start 101 \
-      --sort name-asc ~/Music/Album
+    quillex-cli run --shift=100 ~/Music/Album
   Artist and title swapped, "Artist - Title.mp3" to "Title - Artist.mp3":
     quillex-cli run --regex '^(.+) - (.+)\.mp3$' '$2 - $1.mp3' ~/Music
 

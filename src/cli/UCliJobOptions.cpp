@@ -18,7 +18,7 @@ constexpr std::array kJobOptionRules = {
     TOptionRule{"--date", TValues::one},          TOptionRule{"--replace", TValues::two},
     TOptionRule{"--regex", TValues::two},         TOptionRule{"--at", TValues::one},
     TOptionRule{"--match-case", TValues::none},   TOptionRule{"--taken", TValues::none},
-    TOptionRule{"--simplify", TValues::attached},
+    TOptionRule{"--simplify", TValues::attached}, TOptionRule{"--shift", TValues::attached},
 };
 
 // The job dialogs' number fields take 1 to 65535.
@@ -40,6 +40,26 @@ std::int32_t CaseTarget(std::string_view option, const std::string& part) {
 
 std::int32_t CaseTarget(const TGivenOption& option) {
   return CaseTarget(option.name, option.values.empty() ? "all" : option.values[0]);
+}
+
+// --shift=N[:first|last|all] into the job's amount and the numbers it reaches.
+void Shift(const TGivenOption& option, TJob& job) {
+  const std::string value = option.values.empty() ? "" : option.values[0];
+  const std::size_t colon = value.find(':');
+  const auto amount = ParseInteger(value.substr(0, colon));
+  if (!amount || *amount < -999'999'999 || *amount > 999'999'999) {
+    throw TUsageError(std::string(option.name) + "=" + value +
+                      ": N is a whole number from -999999999 to 999999999, then :first, :last or :all");
+  }
+  job.int1 = static_cast<std::int32_t>(*amount);
+  const std::string which = colon == std::string::npos ? "first" : value.substr(colon + 1);
+  static constexpr std::array<std::pair<std::string_view, TShiftWhich>, 3> kWhich = {
+      {{"first", shiftFirst}, {"last", shiftLast}, {"all", shiftEvery}}};
+  const auto found =
+      std::find_if(kWhich.begin(), kWhich.end(), [&](const auto& known) { return known.first == which; });
+  if (found == kWhich.end())
+    throw TUsageError(std::string(option.name) + "=" + value + ": the numbers are first, last or all");
+  job.modifier = found->second;
 }
 
 // --simplify=HOW[:PART] into the job's mode and part.
@@ -87,6 +107,9 @@ TJob MakeJob(const TGivenOption& option) {
   if (name == "--lower" || name == "--upper" || name == "--normal") {
     job = NewJob(name == "--lower" ? TJobKind::jobLower : name == "--upper" ? TJobKind::jobUpper : TJobKind::jobNormal);
     job.modifier = CaseTarget(option);
+  } else if (name == "--shift") {
+    job = NewJob(TJobKind::jobShift);
+    Shift(option, job);
   } else if (name == "--simplify") {
     job = NewJob(TJobKind::jobSimplify);
     Simplification(option, job);

@@ -11,9 +11,9 @@ namespace qx {
 
 namespace {
 
-constexpr std::array<const char*, 10> kKindNames = {"jobNone",   "jobLower",   "jobUpper",   "jobNormal",
-                                                    "jobInsert", "jobRemove",  "jobReplace", "jobCounter",
-                                                    "jobDate",   "jobSimplify"};
+constexpr std::array<const char*, 11> kKindNames = {"jobNone",   "jobLower",    "jobUpper",   "jobNormal",
+                                                    "jobInsert", "jobRemove",   "jobReplace", "jobCounter",
+                                                    "jobDate",   "jobSimplify", "jobShift"};
 
 std::string Quoted(const std::string& text) { return "\"" + text + "\""; }
 
@@ -39,6 +39,16 @@ std::string SimplifyDescription(const TJob& job) {
     case simplifyAscii: return "Convert " + target + " to ASCII";
     default: return "";
   }
+}
+
+std::string ShiftDescription(const TJob& job) {
+  static constexpr std::array<const char*, 3> kWhich = {"the first number", "the last number", "every number"};
+  if (job.modifier < shiftFirst || job.modifier > shiftEvery) return "";
+  const std::string which = kWhich[static_cast<std::size_t>(job.modifier)];
+  const std::int64_t amount = job.int1;
+  const std::string text = amount < 0 ? "Subtract " + std::to_string(-amount) + " from " + which
+                                      : "Add " + std::to_string(amount) + " to " + which;
+  return job.int2 == 1 ? text + ", below zero allowed" : text;
 }
 
 // The A-Z rule keeps the words it always had; the other says it reaches every alphabet.
@@ -129,6 +139,7 @@ std::string JobDescription(const TJob& job) {
       return text + (job.int1 == 1 ? " (match case)" : " (ignore case)");
     }
     case TJobKind::jobSimplify: return SimplifyDescription(job);
+    case TJobKind::jobShift: return ShiftDescription(job);
   }
   return "";
 }

@@ -28,6 +28,7 @@ enum class TJobKind : std::uint8_t {
   jobCounter = 7,
   jobDate = 8,
   jobSimplify = 9,
+  jobShift = 10,
 };
 
 inline bool IsCaseKind(TJobKind kind) {
@@ -56,6 +57,8 @@ enum TReplaceMode : std::int32_t { replacePlain = 0, replaceRegex = 1 };
 enum TDateSource : std::int32_t { dateModified = 0, dateTaken = 1 };
 // Simplify: how, in int1 (unicode::TSimplification's order).
 enum TSimplifyMode : std::int32_t { simplifyCompose = 0, simplifyDecompose = 1, simplifyMarks = 2, simplifyAscii = 3 };
+// Shift: which numbers of the name, in modifier.
+enum TShiftWhich : std::int32_t { shiftFirst = 0, shiftLast = 1, shiftEvery = 2 };
 
 // One rename operation. Which fields a kind uses:
 //   case kinds   modifier a TCaseTarget; int1 a TCaseRule (any value but caseEveryAlphabet: A-Z)
@@ -65,6 +68,8 @@ enum TSimplifyMode : std::int32_t { simplifyCompose = 0, simplifyDecompose = 1, 
 //   jobReplace   modifier a TReplaceMode; str1 -> str2; int1 == 1 match case
 //   jobDate      int1 a TDateSource; str2 its format; positions as jobRemove (int2, str1)
 //   jobSimplify  modifier a TCaseTarget; int1 a TSimplifyMode
+//   jobShift     modifier a TShiftWhich; int1 the amount added (may be negative); int2 == 1
+//                lets a number fall below zero
 // Unused fields keep whatever they held and are stored as they are.
 struct TJob {
   TJobKind type = TJobKind::jobNone;
@@ -88,7 +93,7 @@ inline constexpr const char* kDefaultDateFormat = "yyyy-mm-dd";
 // zero and empty.
 TJob NewJob(TJobKind kind);
 
-// "jobNone" .. "jobSimplify".
+// "jobNone" .. "jobShift".
 const char* JobKindName(TJobKind kind);
 // The kind whose name equals `name` ignoring ASCII letter case; jobNone when none does.
 TJobKind JobKindFromName(std::string_view name);

@@ -3,6 +3,7 @@
 // are characters and a byte that is not valid UTF-8 travels through as one character.
 #include <algorithm>
 #include <ctime>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -235,6 +236,71 @@ void ApplyDate(const TJob& job, TWorkingName& name, std::string* failure, TEntry
            utf8::ToCodePoints(job.str1));
 }
 
+// A number as long as this or longer is not shifted: its value would not fit.
+constexpr std::size_t kLongestShiftedNumber = 18;
+
+// The runs of ASCII digits of `text` before `end`: where each starts, and how long it is.
+std::vector<std::pair<std::size_t, std::size_t>> Numbers(const TChars& text, std::size_t end) {
+  std::vector<std::pair<std::size_t, std::size_t>> runs;
+  for (std::size_t at = 0; at < end;) {
+    if (text[at] < U'0' || text[at] > U'9') {
+      ++at;
+      continue;
+    }
+    const std::size_t start = at;
+    while (at < end && text[at] >= U'0' && text[at] <= U'9') ++at;
+    runs.emplace_back(start, at - start);
+  }
+  return runs;
+}
+
+// The number `digits` plus `amount`, as wide as it was at least (0099 + 1 is 0100); the
+// reason it cannot be, when it cannot.
+std::optional<std::string> Shifted(const std::string& digits, std::int64_t amount, bool belowZero,
+                                   std::string& refusal) {
+  if (digits.size() > kLongestShiftedNumber) {
+    refusal = "the number " + digits + " is too long to shift";
+    return std::nullopt;
+  }
+  const std::int64_t value = std::stoll(digits) + amount;
+  if (value < 0 && !belowZero) {
+    refusal = "the number " + digits + (amount < 0 ? " minus " : " plus ") +
+              std::to_string(amount < 0 ? -amount : amount) + " would fall below zero";
+    return std::nullopt;
+  }
+  std::string text = std::to_string(value < 0 ? -value : value);
+  if (text.size() < digits.size()) text.insert(0, digits.size() - text.size(), '0');
+  return value < 0 ? "-" + text : text;
+}
+
+// With `failure` given, a number that cannot be shifted leaves the name as it was and
+// says why there; otherwise the reason becomes the name, as an engine's error does.
+void ShiftNumbers(const TJob& job, TWorkingName& name, std::string* failure) {
+  if (job.modifier < shiftFirst || job.modifier > shiftEvery) return;
+  TChars shifted = name.Chars();
+  // The extension's digits name a format (.mp3, .mp4), not a number of the series.
+  auto numbers = Numbers(shifted, ExtensionStart(shifted));
+  if (numbers.empty()) return;
+  if (job.modifier == shiftFirst) numbers.erase(numbers.begin() + 1, numbers.end());
+  if (job.modifier == shiftLast) numbers.erase(numbers.begin(), numbers.end() - 1);
+  std::string refusal;
+  // From the last, so that the places of the others hold as a number grows or shrinks.
+  for (auto number = numbers.rbegin(); number != numbers.rend(); ++number) {
+    const std::string digits = utf8::FromCodePoints(shifted.substr(number->first, number->second));
+    const auto text = Shifted(digits, job.int1, job.int2 == 1, refusal);
+    if (!text) {
+      if (failure) {
+        *failure = refusal;
+      } else {
+        name.Text() = refusal;
+      }
+      return;
+    }
+    shifted.replace(number->first, number->second, utf8::ToCodePoints(*text));
+  }
+  name.Chars() = std::move(shifted);
+}
+
 void ApplyToName(const TJob& job, TWorkingName& name, std::int32_t& counterValue, std::string* engineError,
                  TEntryDates& dates) {
   switch (job.type) {
@@ -242,6 +308,7 @@ void ApplyToName(const TJob& job, TWorkingName& name, std::int32_t& counterValue
     case TJobKind::jobUpper:
     case TJobKind::jobNormal: ApplyCase(job.type, job.modifier, job.int1, name.Chars()); break;
     case TJobKind::jobSimplify: Simplify(job, name.Chars()); break;
+    case TJobKind::jobShift: ShiftNumbers(job, name, engineError); break;
     case TJobKind::jobInsert:
       if (!job.str1.empty()) {
         InsertAt(name.Chars(), utf8::ToCodePoints(job.str1), job.modifier, job.int1, utf8::ToCodePoints(job.str2));

@@ -87,6 +87,8 @@ TEST_F(UCliAppTest, TestAppliesTheTickedJobsWithOneCounter) {
       {{"test", "--normal", "\u00E9lan vital"}, "\u00C9lan Vital\n"},
       {{"test", "--simplify=ascii", "\u00C6r\u00F8sk\u00F8bing \u2013 \u00C9t\u00E9.jpg"}, "AEroskobing - Ete.jpg\n"},
       {{"test", "--simplify=accents:ext", "\u00E9.\u00E9"}, "\u00E9.e\n"},
+      {{"test", "--shift=100", "001 Intro.mp3"}, "101 Intro.mp3\n"},
+      {{"test", "--shift=-1:all", "f10 f01"}, "f09 f00\n"},
   };
   for (const Row& row : rows) {
     const TResult result = RunCli(row.args);

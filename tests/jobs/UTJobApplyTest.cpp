@@ -112,6 +112,42 @@ TEST(UTJobApplyTest, SimplifyCharacters) {
   }
 }
 
+// Numbers of the name part keep at least their width; one that cannot be shifted fails
+// the entry, and the reason stands for the name where no run asks for it.
+TEST(UTJobApplyTest, ShiftNumbers) {
+  const struct {
+    std::int32_t which;
+    std::int32_t amount;
+    std::int32_t belowZero;
+    const char* name;
+    const char* expected;  // or the reason
+    bool refused;
+  } rows[] = {
+      {shiftFirst, 1, 0, "IMG_0099.jpg", "IMG_0100.jpg", false},
+      {shiftFirst, 1, 0, "9 and 9", "10 and 9", false},
+      {shiftLast, 1, 0, "9 and 9", "9 and 10", false},
+      {shiftEvery, 100, 0, "a1 b02 c003.mp3", "a101 b102 c103.mp3", false},  // not the extension's 3
+      {shiftEvery, -1, 0, "f10 f01", "f09 f00", false},
+      {shiftFirst, -15, 0, "a010.txt", "the number 010 minus 15 would fall below zero", true},
+      {shiftFirst, -15, 1, "a010.txt", "a-005.txt", false},
+      {shiftFirst, 1, 0, "no digits.txt", "no digits.txt", false},
+      {shiftFirst, 1, 0, "1234567890123456789", "the number 1234567890123456789 is too long to shift", true},
+      {shiftFirst, 1, 0, "\u0661\u0662 3", "\u0661\u0662 4", false},  // digits of another script stay
+      {5, 1, 0, "a1", "a1", false},                                   // no choice the job knows
+  };
+  for (const auto& row : rows) {
+    std::int32_t counter = 0;
+    const TJob job = MakeJob(K::jobShift, row.which, row.amount, row.belowZero);
+    EXPECT_EQ(ApplyJob(job, row.name, counter), row.expected) << row.name;
+    TJobList jobs;
+    jobs.AddNew(job);
+    std::string failure;
+    const auto name = TryApplyJobList(jobs, row.name, counter, failure);
+    EXPECT_EQ(!name, row.refused) << row.name;
+    EXPECT_EQ(failure, row.refused ? row.expected : "") << row.name;
+  }
+}
+
 TEST(UTJobApplyTest, CounterText) {
   const std::tuple<std::int32_t, std::int32_t, const char*> rows[] = {
       {7, 3, "007"}, {1234, 3, "1234"}, {-5, 4, "00-5"}, {5, 0, "5"}, {5, -3, "5"}, {0, 1, "0"},

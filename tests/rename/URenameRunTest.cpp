@@ -147,6 +147,19 @@ TEST_F(URenameRunTest, RenumberingASeriesFollowsTheNumbersByValue) {
   }
 }
 
+// f1 .. f9 shifted up by one, in any order: each name is taken until renamed away.
+TEST_F(URenameRunTest, ShiftingASeriesUpByOneJustWorks) {
+  m_jobs.AddNew(MakeJob(K::jobShift, shiftFirst, 1));
+  for (const TSortOrder order : {TSortOrder::NameAsc, TSortOrder::NameDesc}) {
+    std::filesystem::remove_all(m_root);
+    std::filesystem::create_directory(m_root);
+    for (int n = 1; n <= 9; ++n) std::ofstream(m_root + "/f" + std::to_string(n)) << n;
+    m_options.sortOrder = order;
+    EXPECT_EQ(Run().FilesRenamed, 9);
+    for (int n = 1; n <= 9; ++n) EXPECT_EQ(ReadWholeFile(m_root + "/f" + std::to_string(n + 1)), std::to_string(n));
+  }
+}
+
 TEST_F(URenameRunTest, CountersFollowTheWalkAndRestartInEveryFolderWhenAsked) {
   m_jobs.AddNew(MakeJob(K::jobCounter, 0, 1));
   m_options.recurseDirs = m_options.renameDirs = true;

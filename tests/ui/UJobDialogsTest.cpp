@@ -22,6 +22,7 @@
 #include "ui/dialogs/UfrmDateDetails.h"
 #include "ui/dialogs/UfrmRemoveDetails.h"
 #include "ui/dialogs/UfrmReplaceDetails.h"
+#include "ui/dialogs/UfrmShiftDetails.h"
 #include "ui/dialogs/UfrmSimplifyDetails.h"
 
 Q_DECLARE_METATYPE(qx::TJob)
@@ -83,6 +84,7 @@ class TJobDialogsTest : public QObject {
   void caseDialogStoresTheFirstTickedOption();
   void simplifyDialogLoadsAndStoresHowAndWhere_data();
   void simplifyDialogLoadsAndStoresHowAndWhere();
+  void shiftDialogLoadsAndStores();
   void theEveryAlphabetBoxSaysWhichLettersChange_data();
   void theEveryAlphabetBoxSaysWhichLettersChange();
   void positionDialogsLoad_data();
@@ -204,6 +206,20 @@ void TJobDialogsTest::simplifyDialogLoadsAndStoresHowAndWhere() {
   for (const QString& name : click) Child<QRadioButton>(dialog, qPrintable(name))->click();
   dialog.StoreDialogIntoJob(job);
   QCOMPARE(job, stored);
+}
+
+void TJobDialogsTest::shiftDialogLoadsAndStores() {
+  TfrmShiftDetails dialog;
+  TJob job = MakeJob(TJobKind::jobShift, shiftLast, -15, 1);
+  dialog.LoadJobIntoDialog(job);
+  QCOMPARE(Child<QSpinBox>(dialog, "edtAmount")->value(), -15);
+  QVERIFY(Child<QRadioButton>(dialog, "rbLastNumber")->isChecked());
+  QVERIFY(Child<QCheckBox>(dialog, "chkBelowZero")->isChecked());
+  Child<QSpinBox>(dialog, "edtAmount")->setValue(100);
+  Child<QRadioButton>(dialog, "rbEveryNumber")->click();
+  Child<QCheckBox>(dialog, "chkBelowZero")->click();
+  dialog.StoreDialogIntoJob(job);
+  QCOMPARE(job, MakeJob(TJobKind::jobShift, shiftEvery, 100, 0));
 }
 
 void TJobDialogsTest::theEveryAlphabetBoxSaysWhichLettersChange_data() {

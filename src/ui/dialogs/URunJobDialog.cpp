@@ -8,6 +8,7 @@
 #include "ui/dialogs/UfrmDateDetails.h"
 #include "ui/dialogs/UfrmRemoveDetails.h"
 #include "ui/dialogs/UfrmReplaceDetails.h"
+#include "ui/dialogs/UfrmShiftDetails.h"
 #include "ui/dialogs/UfrmSimplifyDetails.h"
 
 namespace qx {
@@ -23,6 +24,7 @@ std::unique_ptr<TJobDialog> CreateJobDialog(TJobKind kind, QWidget* parent) {
     case TJobKind::jobCounter: return std::make_unique<TfrmCounterDetails>(parent);
     case TJobKind::jobDate: return std::make_unique<TfrmDateDetails>(parent);
     case TJobKind::jobSimplify: return std::make_unique<TfrmSimplifyDetails>(parent);
+    case TJobKind::jobShift: return std::make_unique<TfrmShiftDetails>(parent);
     case TJobKind::jobNone: break;
   }
   return nullptr;

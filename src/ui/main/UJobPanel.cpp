@@ -156,13 +156,15 @@ QBoxLayout* TJobPanel::CreateAddRow() {
       {"btnDate", ":/icons/job-date.svg", "Insert a Date (when the photo was taken, or the file modified)",
        TJobKind::jobDate},
       {"btnSimplify", ":/icons/job-simplify.svg", "Simplify Characters (é -> e, to ASCII ...)", TJobKind::jobSimplify},
+      {"btnShift", ":/icons/job-shift.svg", "Shift Numbers (IMG_0099 -> IMG_0100)", TJobKind::jobShift},
   };
   auto* row = new QHBoxLayout;
   row->setSpacing(2);
   for (const TAddButton& add : kAddButtons) {
     const QString hint = QString::fromUtf8(add.hint);
     auto* button = Named(new QToolButton, add.name, hint);
-    button->setIconSize(QSize(20, 20));
+    // Ten of them and the counter start fit the job panel of a small screen at twice the scale.
+    button->setIconSize(QSize(18, 18));
     // In the colour of the buttons' text, so they read on a light and a dark theme.
     OnPaletteChange(button, [button, icon = QString::fromUtf8(add.icon)](const QPalette& palette) {
       button->setIcon(TintedIcon(icon, palette.color(QPalette::ButtonText)));
