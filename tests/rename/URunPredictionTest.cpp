@@ -205,7 +205,7 @@ class TCaseMaker {
   void AddJob(TCase& c) {
     const std::string sources[] = {"a", "b", "A", "1", "0", ".t"};
     const std::string targets[] = {"a", "b", "B", "", "x", "1"};
-    switch (Pick(10)) {
+    switch (Pick(12)) {
       case 0:
       case 1:
       case 2: {
@@ -229,6 +229,17 @@ class TCaseMaker {
         break;
       }
       case 8: c.jobs.AddNew(MakeJob(K::jobCounter, 0, 1)); break;
+      case 10: {
+        const int mode = Pick(4);
+        c.jobs.AddNew(MakeJob(K::jobSimplify, Pick(3), mode));
+        break;
+      }
+      case 11: {
+        const int which = Pick(3);
+        const int amount = Pick(5) - 2;
+        c.jobs.AddNew(MakeJob(K::jobShift, which, amount));
+        break;
+      }
       default:
         if (Chance(50)) {
           AddRefusal(c);
