@@ -170,14 +170,15 @@ std::u32string Transliterated(std::u32string_view text) {
 
 bool IsAsciiBreak(char32_t c) { return c < 0x80 && !(std::isalnum(static_cast<int>(c)) != 0); }
 
-// Word by word, between ASCII blanks and punctuation, which transliteration keeps and no
-// script's rules reach across. A word already in ASCII is kept; the others are kept per
-// thread once written: a folder's names repeat their words ("Москва 001", "Москва 002"),
-// and transliterating one costs as much as renaming a few hundred names.
-std::u32string InAscii(std::u32string_view text) {
+// Word by word, between ASCII blanks and punctuation, which neither simplification
+// changes and no script's rules reach across. A word already in ASCII is kept; the others
+// are kept per thread once simplified: a folder's names repeat their words ("Москва 001",
+// "Москва 002"), and transliterating one costs as much as renaming a few hundred names.
+template <std::u32string (*Simplify)(std::u32string_view)>
+std::u32string ByWords(std::u32string_view text) {
   constexpr std::size_t kRememberedWords = 4096;
-  static thread_local std::unordered_map<std::u32string, std::u32string> written;
-  std::u32string ascii;
+  static thread_local std::unordered_map<std::u32string, std::u32string> done;
+  std::u32string simplified;
   for (std::size_t start = 0; start < text.size();) {
     std::size_t end = start + 1;
     if (!IsAsciiBreak(text[start])) {
@@ -186,26 +187,26 @@ std::u32string InAscii(std::u32string_view text) {
     const std::u32string_view word = text.substr(start, end - start);
     start = end;
     if (std::all_of(word.begin(), word.end(), [](char32_t c) { return c < 0x80; })) {
-      ascii += word;
+      simplified += word;
       continue;
     }
     const std::u32string key(word);
-    auto found = written.find(key);
-    if (found == written.end()) {
-      if (written.size() >= kRememberedWords) written.clear();
-      found = written.emplace(key, Transliterated(word)).first;
+    auto found = done.find(key);
+    if (found == done.end()) {
+      if (done.size() >= kRememberedWords) done.clear();
+      found = done.emplace(key, Simplify(word)).first;
     }
-    ascii += found->second;
+    simplified += found->second;
   }
-  return ascii;
+  return simplified;
 }
 
 std::u32string SimplifiedRun(std::u32string_view text, TSimplification how) {
   switch (how) {
     case TSimplification::compose: return Normalized(text, unorm2_getNFCInstance);
     case TSimplification::decompose: return Normalized(text, unorm2_getNFDInstance);
-    case TSimplification::removeMarks: return WithoutMarks(text);
-    case TSimplification::ascii: return InAscii(text);
+    case TSimplification::removeMarks: return ByWords<WithoutMarks>(text);
+    case TSimplification::ascii: return ByWords<Transliterated>(text);
   }
   return std::u32string(text);
 }
