@@ -164,6 +164,9 @@ std::u32string Transliterated(std::u32string_view text) {
     if (status == U_BUFFER_OVERFLOW_ERROR) continue;
     if (U_FAILURE(status)) throw std::runtime_error(std::string("transliteration failed: ") + u_errorName(status));
     buffer.resize(static_cast<std::size_t>(made));
+    // A name holds no slash, so each one here was written for another character (½ is
+    // " 1/2", ⁄ is "/"); as a slash it would make the name a path.
+    std::replace(buffer.begin(), buffer.end(), u'/', u'-');
     return FromUtf16(buffer);
   }
 }

@@ -33,7 +33,8 @@ enum class TSimplification {
   compose,      // NFC: "e" and a combining accent become "é", as Linux programs expect
   decompose,    // NFD: "é" becomes "e" and a combining accent, as macOS writes names
   removeMarks,  // accents and other marks dropped, letters without one spelled plainly: é -> e, ø -> o, ß -> ss
-  ascii,  // written in Latin, then in ASCII: "Ærøskøbing – Été" -> "AEroskobing - Ete", "Москва" -> "Moskva"
+  ascii,  // written in Latin, then in ASCII: "Ærøskøbing – Été" -> "AEroskobing - Ete", "Москва" -> "Moskva";
+          // a slash it would write is a hyphen (½ -> " 1-2")
 };
 std::u32string Simplified(std::u32string_view text, TSimplification how);
 

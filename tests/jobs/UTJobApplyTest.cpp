@@ -97,6 +97,7 @@ TEST(UTJobApplyTest, SimplifyCharacters) {
       {simplifyAscii, caseWholeName, "\u00C6r\u00F8sk\u00F8bing \u2013 \u00C9t\u00E9.jpg", "AEroskobing - Ete.jpg"},
       {simplifyAscii, caseWholeName, "\u041C\u043E\u0441\u043A\u0432\u0430.JPG", "Moskva.JPG"},
       {simplifyAscii, caseWholeName, "\u0391\u03B8\u03AE\u03BD\u03B1", "Athena"},
+      {simplifyAscii, caseWholeName, "\u00BD cup a\u2044b", " 1-2 cup a-b"},  // never a slash
       {simplifyAscii, caseWholeName, "\u041C\u0438\u0440 \u041C\u0438\u0440_\u03A3-\u6771\u4EAC",
        "Mir Mir_S-dong jing"},
       {simplifyMarks, caseNamePart, "\u00E9t\u00E9.\u00E9", "ete.\u00E9"},
