@@ -28,8 +28,10 @@ std::string PlaceText(std::int32_t modifier, std::int32_t position, const std::s
   }
 }
 
+// The parts of a name a case or simplify job reaches, by TCaseTarget.
+constexpr std::array<const char*, 3> kTargets = {"all characters", "filename", "extension"};
+
 std::string SimplifyDescription(const TJob& job) {
-  static constexpr std::array<const char*, 3> kTargets = {"all characters", "filename", "extension"};
   if (job.modifier < caseWholeName || job.modifier > caseExtension) return "";
   const std::string target = kTargets[static_cast<std::size_t>(job.modifier)];
   switch (job.int1) {
@@ -54,7 +56,6 @@ std::string ShiftDescription(const TJob& job) {
 // The A-Z rule keeps the words it always had; the other says it reaches every alphabet.
 std::string CaseDescription(const char* verb, const char* rule, const TJob& job) {
   static constexpr std::array<const char*, 3> kNormalTargets = {"all characters", "filename only", "extension only"};
-  static constexpr std::array<const char*, 3> kTargets = {"all characters", "filename", "extension"};
   if (job.modifier < caseWholeName || job.modifier > caseExtension) return "";
   const auto target = static_cast<std::size_t>(job.modifier);
   const std::string text = rule == nullptr ? std::string("Normalize case of ") + kNormalTargets[target]

@@ -58,6 +58,12 @@ TCollator::~TCollator() {
   if (m_collator) ucol_close(m_collator);
 }
 
+const TCollator& ThreadCollator(TNumberOrder numbers) {
+  thread_local const TCollator asText(TNumberOrder::asText);
+  thread_local const TCollator byValue(TNumberOrder::byValue);
+  return numbers == TNumberOrder::byValue ? byValue : asText;
+}
+
 std::string TCollator::SortKey(std::string_view name) const {
   std::string key;
   AppendSortKey(name, key);

@@ -33,4 +33,8 @@ class TCollator {
   UCollator* m_collator;
 };
 
+// This thread's collator of each number order: a collator is not to be shared between
+// threads, and opening one costs far more than a name's key.
+const TCollator& ThreadCollator(TNumberOrder numbers);
+
 }  // namespace qx

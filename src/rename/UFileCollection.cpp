@@ -16,14 +16,6 @@ namespace qx {
 
 namespace {
 
-// One per thread: the desktop program's name preview and its run sort on threads of
-// their own, and a collator is not to be shared between them.
-const TCollator& UserCollator(TNumberOrder numbers) {
-  thread_local const TCollator asText(TNumberOrder::asText);
-  thread_local const TCollator byValue(TNumberOrder::byValue);
-  return numbers == TNumberOrder::byValue ? byValue : asText;
-}
-
 std::vector<std::uint32_t> Positions(std::size_t count) {
   std::vector<std::uint32_t> order(count);
   std::iota(order.begin(), order.end(), 0);
@@ -33,7 +25,7 @@ std::vector<std::uint32_t> Positions(std::size_t count) {
 // Sorting by name compares collation keys, made once per entry into one block, instead
 // of collating the same names over and over.
 void SortByName(TWRFileList& entries, const TNameArena& arena, bool descending, TNumberOrder numbers) {
-  const TCollator& collator = UserCollator(numbers);
+  const TCollator& collator = ThreadCollator(numbers);
   std::string keys;
   std::vector<std::uint32_t> ends;
   ends.reserve(entries.Size() + 1);

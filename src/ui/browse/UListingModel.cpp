@@ -11,11 +11,8 @@ namespace qx {
 
 namespace {
 
-// One per thread: the file list collates its names off the window's thread.
 const TCollator& ViewCollator(bool numbersByValue) {
-  static thread_local const TCollator byValue(TNumberOrder::byValue);
-  static thread_local const TCollator asText(TNumberOrder::asText);
-  return numbersByValue ? byValue : asText;
+  return ThreadCollator(numbersByValue ? TNumberOrder::byValue : TNumberOrder::asText);
 }
 
 // Runs of consecutive indices of `names` that `pick` takes, in ascending order.
