@@ -3,6 +3,7 @@
 
 #include <fcntl.h>
 #include <linux/fs.h>
+#include <sys/ioctl.h>
 #include <sys/resource.h>
 #include <sys/vfs.h>
 #include <unistd.h>
@@ -144,6 +145,12 @@ bool TDirectory::IgnoresCase(std::string_view sample) const {
       return true;
     default: return false;
   }
+}
+
+TNameFolding TDirectory::NameFolding(std::string_view sample) const {
+  int flags = 0;
+  if (ioctl(m_fd.Get(), FS_IOC_GETFLAGS, &flags) == 0 && (flags & FS_CASEFOLD_FL) != 0) return TNameFolding::canonical;
+  return IgnoresCase(sample) ? TNameFolding::simpleCase : TNameFolding::exact;
 }
 
 bool TDirectory::IsRemote() const {

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <ctime>
 #include <functional>
 #include <memory>
@@ -25,6 +26,13 @@ struct TDirEntry {
 };
 
 class TSystemError;
+
+// How a folder compares names when it looks one up.
+enum class TNameFolding : std::uint8_t {
+  exact,       // byte for byte: ext4, xfs, btrfs, tmpfs
+  simpleCase,  // a capital per character (unicode::FoldCase): vfat, exfat, NTFS, SMB shares
+  canonical,   // Linux's casefolding (unicode::FoldCaseCanonically): casefold folders of ext4, f2fs, tmpfs
+};
 
 // One step of a rename: the entry `from` takes the name `to`.
 struct TRenameStep {
@@ -69,11 +77,12 @@ class TDirectory {
   // up: it is asked only after a rename refused with EEXIST, whose reason is the one
   // reported, and "not one file" keeps the entries as they are.
   bool IsSameEntry(const std::string& a, const std::string& b) const;
-  // Whether this folder takes two names that differ only in letter case for one (vfat,
-  // exfat, SMB shares, casefolded ext4 folders ...): looked up with the case of
+  // How this folder compares names. A folder with the casefold attribute folds the
+  // kernel's way; any other is asked whether it takes two names that differ only in
+  // letter case for one (vfat, exfat, SMB shares ...): looked up with the case of
   // `sample`, one of its names with a letter (HasCaseLetter), swapped; or, when it has
   // no such name (`sample` empty), told by the kind of file system.
-  bool IgnoresCase(std::string_view sample) const;
+  TNameFolding NameFolding(std::string_view sample) const;
   // True once a rename here had to look for the target first, the file system refusing
   // the no-replace flag (some network and FUSE file systems).
   bool ChecksTargetsFirst() const { return m_checksTargetsFirst; }
@@ -114,6 +123,7 @@ class TDirectory {
       : m_fd(std::move(fd)), m_path(std::move(path)) {}
   // The file system's magic number (statfs's f_type); 0 when it cannot be read.
   unsigned long FileSystemKind() const;
+  bool IgnoresCase(std::string_view sample) const;
   // 0 when `name` is an entry here, else why not: ENOENT when it is absent.
   int LookUp(const std::string& name) const;
   // One rename that never replaces an entry, recorded first; 0 or the errno.
@@ -131,7 +141,7 @@ class TDirectory {
   mutable bool m_checksTargetsFirst = false;
 };
 
-// Whether `name` holds a letter a-z or A-Z, whose case IgnoresCase can swap.
+// Whether `name` holds a letter a-z or A-Z, whose case NameFolding can swap.
 bool HasCaseLetter(std::string_view name);
 
 // Lets the walk hold one handle per level of a deep tree.

@@ -121,6 +121,10 @@ std::u32string Normalized(std::u32string_view text, const UNormalizer2* (*instan
                   });
 }
 
+bool IsAscii(std::string_view text) {
+  return std::all_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+}
+
 std::u32string WithoutMarks(std::u32string_view text) {
   std::u32string plain;
   for (const char32_t c : Normalized(text, unorm2_getNFDInstance)) {
@@ -228,6 +232,22 @@ std::u32string Simplified(std::u32string_view text, TSimplification how) {
     start = end;
   }
   return simplified;
+}
+
+std::string FoldCaseCanonically(std::string_view text) {
+  std::string folded(text);
+  if (IsAscii(text)) {
+    for (char& c : folded) c = static_cast<char>(SimpleLower(static_cast<unsigned char>(c)));
+    return folded;
+  }
+  const std::u32string characters = utf8::ToCodePoints(text);
+  if (std::any_of(characters.begin(), characters.end(), utf8::IsRawByte)) return folded;
+  const std::u32string caseless =
+      MapUtf16(Normalized(characters, unorm2_getNFDInstance),
+               [](UChar* dest, int32_t capacity, const UChar* source, int32_t length, UErrorCode* status) {
+                 return u_strFoldCase(dest, capacity, source, length, U_FOLD_CASE_DEFAULT, status);
+               });
+  return utf8::FromCodePoints(Normalized(caseless, unorm2_getNFDInstance));
 }
 
 std::u32string ToLowerFull(std::u32string_view text) {

@@ -15,8 +15,14 @@ char32_t SimpleLower(char32_t cp);
 bool EqualIgnoringCase(char32_t a, char32_t b);
 
 // The text with every character simply upper-cased: two names that differ only in
-// letter case fold alike. A byte that is not UTF-8 stays as it is.
+// letter case fold alike, as vfat, exfat, NTFS and SMB servers compare them (a table of
+// one capital per character). A byte that is not UTF-8 stays as it is.
 std::string FoldCase(std::string_view text);
+// The text decomposed, fully case-folded and decomposed again: two names are one where
+// Linux folds case itself (folders with the casefold attribute on ext4, f2fs, tmpfs),
+// which also takes ß for ss and a composed é for e and a combining accent. A text that is
+// not UTF-8 is its own key, as those folders compare it byte for byte.
+std::string FoldCaseCanonically(std::string_view text);
 
 // Unicode's full case mappings, the same in every locale: a character may become several
 // (ß -> SS), a Greek capital sigma that ends a word lowers to ς. Characters without case,

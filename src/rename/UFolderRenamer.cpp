@@ -19,8 +19,11 @@ constexpr std::size_t kMostTaken = 64;
 }  // namespace
 
 std::string_view TRenameFolder::Key(TNameId name, std::string& buffer) const {
-  if (!m_ignoresCase) return m_arena.View(name);
-  buffer = unicode::FoldCase(m_arena.View(name));
+  switch (m_folding) {
+    case TNameFolding::exact: return m_arena.View(name);
+    case TNameFolding::simpleCase: buffer = unicode::FoldCase(m_arena.View(name)); break;
+    case TNameFolding::canonical: buffer = unicode::FoldCaseCanonically(m_arena.View(name)); break;
+  }
   return buffer;
 }
 

@@ -20,6 +20,7 @@
 #include <utility>
 #include <vector>
 
+#include "platform/UDirectory.h"
 #include "rename/UKeyIndex.h"
 #include "rename/UNameArena.h"
 
@@ -42,7 +43,7 @@ class TRenameFolder {
   };
 
   // `arena` holds every name the folder's renames use, and must outlive this object.
-  TRenameFolder(TNameArena& arena, bool ignoresCase) : m_arena(arena), m_ignoresCase(ignoresCase) {}
+  TRenameFolder(TNameArena& arena, TNameFolding folding) : m_arena(arena), m_folding(folding) {}
   virtual ~TRenameFolder() = default;
   // Renames now, without ever replacing an entry; nothing on success. Only with nothing
   // taken.
@@ -54,14 +55,13 @@ class TRenameFolder {
   // its place in that order (from 0), and why.
   virtual void Settle(const std::function<void(std::size_t taken, const TRenameFailure& failure)>& broken);
   // The key two names share when the folder takes them for one: the name itself, or
-  // where the file system ignores letter case, the name with its case folded into
-  // `buffer`.
+  // where the file system folds names, the name folded its way into `buffer`.
   std::string_view Key(TNameId name, std::string& buffer) const;
   TNameArena& Arena() const { return m_arena; }
 
  private:
   TNameArena& m_arena;
-  bool m_ignoresCase;
+  TNameFolding m_folding;
 };
 
 // Told what becomes of each entry, as it becomes known.

@@ -9,8 +9,8 @@
 
 namespace qx {
 
-TPictureFolder::TPictureFolder(TNameArena& arena, std::size_t listed, bool undoFile, bool ignoresCase)
-    : TRenameFolder(arena, ignoresCase),
+TPictureFolder::TPictureFolder(TNameArena& arena, std::size_t listed, bool undoFile, TNameFolding folding)
+    : TRenameFolder(arena, folding),
       m_present([this](std::uint32_t name, std::string& buffer) { return Key(name, buffer); }, listed + 1) {
   std::string buffer;
   for (TNameId name = 0; name < listed; ++name) m_present.Insert(Key(name, buffer), name);
@@ -33,9 +33,9 @@ std::optional<TRenameFailure> TPictureFolder::Rename(TNameId from, TNameId to) {
 }
 
 TRealFolder::TRealFolder(const TDirectory& directory, TUndoFileWriter* undo, TNameArena& arena, std::size_t listed,
-                         bool ignoresCase)
-    : TRenameFolder(arena, ignoresCase), m_directory(directory), m_undo(undo) {
-  if (undo) m_picture.emplace(arena, listed, false, ignoresCase);
+                         TNameFolding folding)
+    : TRenameFolder(arena, folding), m_directory(directory), m_undo(undo) {
+  if (undo) m_picture.emplace(arena, listed, false, folding);
 }
 
 std::optional<TRenameFailure> TRealFolder::Rename(TNameId from, TNameId to) {

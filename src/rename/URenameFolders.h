@@ -21,7 +21,7 @@ class TPictureFolder : public TRenameFolder {
  public:
   // Everything the folder holds: the first `listed` names of `arena`, hidden entries and
   // the undo file included; with `undoFile`, the undo file the real run would make too.
-  TPictureFolder(TNameArena& arena, std::size_t listed, bool undoFile, bool ignoresCase);
+  TPictureFolder(TNameArena& arena, std::size_t listed, bool undoFile, TNameFolding folding);
   TPictureFolder(const TPictureFolder&) = delete;  // its index finds keys through this object
   TPictureFolder& operator=(const TPictureFolder&) = delete;
   std::optional<TRenameFailure> Rename(TNameId from, TNameId to) override;
@@ -44,7 +44,7 @@ class TRealFolder : public TRenameFolder {
   // `undo` may be null (undo off); the first `listed` names of `arena` are the folder's
   // listing. `directory`, `arena` and `undo` must outlive this object.
   TRealFolder(const TDirectory& directory, TUndoFileWriter* undo, TNameArena& arena, std::size_t listed,
-              bool ignoresCase);
+              TNameFolding folding);
   // A failing undo file is no failure of one rename: its TUndoFileError goes on up, and
   // the renames of a batch it could not record are not made.
   std::optional<TRenameFailure> Rename(TNameId from, TNameId to) override;

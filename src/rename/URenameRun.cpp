@@ -336,13 +336,13 @@ bool TRenameRun::VisitSteps(TFolderVisit& visit, double share) {
   visit.nameMax = visit.directory.NameMax();
   std::optional<TUndoFileWriter> undo;
   if (m_recordsUndo) visit.undo = &undo.emplace(visit.directory);
-  const bool ignoresCase = visit.directory.IgnoresCase(collection->CaseSample());
+  const TNameFolding folding = visit.directory.NameFolding(collection->CaseSample());
   const std::size_t listed = collection->ListedCount();
   if (m_options.simulate) {
     // The real run makes the undo file before its first rename.
-    visit.folder = std::make_unique<TPictureFolder>(visit.names, listed, m_options.undo, ignoresCase);
+    visit.folder = std::make_unique<TPictureFolder>(visit.names, listed, m_options.undo, folding);
   } else {
-    visit.folder = std::make_unique<TRealFolder>(visit.directory, visit.undo, visit.names, listed, ignoresCase);
+    visit.folder = std::make_unique<TRealFolder>(visit.directory, visit.undo, visit.names, listed, folding);
   }
 
   // Log lines are not even composed when nobody reads them.

@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Letter case where a folder ignores it and where it does not: the simulation marks a
-// clash exactly where the real run fails, on a case-ignoring folder (the FUSE test file
-// system) and on this machine's own, which keeps case.
+// clash exactly where the real run fails, on case-ignoring folders (the FUSE test file
+// system, comparing as vfat does and as Linux's casefold folders do) and on this
+// machine's own, which keeps case.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -54,15 +55,22 @@ std::string NameAfter(const std::string& mark) {
 }
 
 TEST(UCaseRulesTest, ASimulationPredictsTheRealRunWhereCaseIsIgnoredAndWhereItIsNot) {
-  test::TCaseFoldMount mount;
+  using TFolding = test::TCaseFoldMount::TFolding;
+  test::TCaseFoldMount simpleCase(TFolding::simpleCase);
+  test::TCaseFoldMount casefold(TFolding::casefold);
   test::TTempDir keepsCase;
   struct Row {
     const char* what;
     Paths files;
     std::vector<TJob> jobs;
-    Paths ignoringCase, keepingCase;  // the simulated marks, in the run's order (by name)
+    // The simulated marks, in the run's order (by name), where case is ignored as vfat
+    // does, where it is kept, and in a casefold folder when that differs from vfat.
+    Paths ignoringCase, keepingCase, casefolded = {};
   };
   const TJob holiday = test::MakeJob(K::jobReplace, 1, 1, 0, "IMG_(\\d+)\\.JPG", "Holiday $1.jpg");
+  const auto replace = [](const char* what, const char* with) {
+    return test::MakeJob(K::jobReplace, 0, 1, 0, what, with);
+  };
   const Row rows[] = {
       {"a new name differing only in case from one that stays",
        {"IMG_0413.JPG", "holiday 0413.jpg"},
@@ -77,34 +85,61 @@ TEST(UCaseRulesTest, ASimulationPredictsTheRealRunWhereCaseIsIgnoredAndWhereItIs
        {"F+ a", "F+ A"}},
       {"a swap through case variants: a cycle only where case is ignored",
        {"a", "b"},
-       {test::MakeJob(K::jobReplace, 0, 1, 0, "a", "#"), test::MakeJob(K::jobReplace, 0, 1, 0, "b", "A"),
-        test::MakeJob(K::jobReplace, 0, 1, 0, "#", "B")},
+       {replace("a", "#"), replace("b", "A"), replace("#", "B")},
        {"F+ B", "F+ A"},
        {"F+ B", "F+ A"}},
+      {"ß and SS: one name only where case folds fully",
+       {"straße.txt", "z.txt"},
+       {replace("z", "STRASSE")},
+       {"F= straße.txt", "F+ STRASSE.txt"},
+       {"F= straße.txt", "F+ STRASSE.txt"},
+       {"F= straße.txt", "F! STRASSE.txt (was \"z.txt\")"}},
+      {"a decomposed name and its composed form: one name only where case folds fully",
+       {"e\u0301te\u0301.txt", "z.txt"},
+       {replace("z", "\u00e9t\u00e9")},
+       {"F= e\u0301te\u0301.txt", "F+ \u00e9t\u00e9.txt"},
+       {"F= e\u0301te\u0301.txt", "F+ \u00e9t\u00e9.txt"},
+       {"F= e\u0301te\u0301.txt", "F! \u00e9t\u00e9.txt (was \"z.txt\")"}},
+      {"a name decomposed where case folds fully is the same entry: renamed through a temporary name",
+       {"\u00e9t\u00e9.txt"},
+       {test::MakeJob(K::jobSimplify, caseWholeName, simplifyDecompose)},
+       {"F+ e\u0301te\u0301.txt"},
+       {"F+ e\u0301te\u0301.txt"}},
+      {"dotless i has I for capital, where a capital per character is compared, and no fold",
+       {"\u0131.txt", "z.txt"},
+       {replace("z", "I")},
+       {"F= \u0131.txt", "F! I.txt (was \"z.txt\")"},
+       {"F= \u0131.txt", "F+ I.txt"},
+       {"F= \u0131.txt", "F+ I.txt"}},
   };
+  const std::pair<const test::TCaseFoldMount*, const char*> folders[] = {
+      {&simpleCase, ", case ignored"}, {&casefold, ", casefold"}, {nullptr, ", case kept"}};
   for (const Row& row : rows) {
-    for (const bool ignoring : {true, false}) {
-      if (ignoring && !mount.Available()) continue;
-      const std::string root = (ignoring ? mount.Path() : keepsCase.Path()) + "root";
+    for (const auto& [mount, folding] : folders) {
+      if (mount && !mount->Available()) continue;
+      const std::string root = (mount ? mount->Path() : keepsCase.Path()) + "root";
       std::filesystem::remove_all(root);
       test::MakeTree(root, row.files);
       TJobList jobs;
       for (const TJob& job : row.jobs) jobs.AddNew(job);
-      const std::string where = std::string(row.what) + (ignoring ? ", case ignored" : ", case kept");
+      const std::string where = row.what + std::string(folding);
+      const Paths& expected = !mount                                          ? row.keepingCase
+                              : mount == &casefold && !row.casefolded.empty() ? row.casefolded
+                                                                              : row.ignoringCase;
 
       const TOutcome simulated = RunOver(root, jobs, true);
-      EXPECT_EQ(simulated.marks, ignoring ? row.ignoringCase : row.keepingCase) << where;
+      EXPECT_EQ(simulated.marks, expected) << where;
       const TOutcome real = RunOver(root, jobs, false);
       EXPECT_EQ(real.state.ErrorCount, simulated.state.ErrorCount) << where;
       EXPECT_EQ(real.state.FilesRenamed, simulated.state.FilesRenamed) << where;
       // What the tree shows as the outcome is what the folder now holds.
-      Paths expected = {"_quillex_undo.txt"};
-      for (const std::string& mark : simulated.marks) expected.push_back(NameAfter(mark));
-      std::sort(expected.begin(), expected.end());
-      EXPECT_EQ(test::ListTree(root), expected) << where;
+      Paths held = {"_quillex_undo.txt"};
+      for (const std::string& mark : simulated.marks) held.push_back(NameAfter(mark));
+      std::sort(held.begin(), held.end());
+      EXPECT_EQ(test::ListTree(root), held) << where;
     }
   }
-  if (!mount.Available()) GTEST_SKIP() << "checked only where case is kept: " << mount.Unavailable();
+  if (!simpleCase.Available()) GTEST_SKIP() << "checked only where case is kept: " << simpleCase.Unavailable();
 }
 
 }  // namespace

@@ -1,8 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// quillex-casefold-fs BACKING MOUNTPOINT [FUSE options]: mounts BACKING at MOUNTPOINT so
-// that every name is looked up ignoring case (Unicode simple case mapping) while it keeps
-// the case it was made with, as on vfat or an SMB share. Test support, not a product:
-// no caching, no tuning; run single-threaded (-s).
+// quillex-casefold-fs [--casefold] BACKING MOUNTPOINT [FUSE options]: mounts BACKING at
+// MOUNTPOINT so that every name is looked up ignoring case (Unicode simple case mapping)
+// while it keeps the case it was made with, as on vfat or an SMB share. With --casefold,
+// names are compared as Linux's casefold folders compare them (ß is ss, a composed é is
+// e and its accent) and every folder says it has the casefold attribute. Test support,
+// not a product: no caching, no tuning; run single-threaded (-s).
 #define FUSE_USE_VERSION 31
 
 #include <dirent.h>
@@ -28,9 +30,17 @@
 namespace qx::test {
 namespace {
 
-int BackingFd() { return *static_cast<int*>(fuse_get_context()->private_data); }
+struct TMounted {
+  int backing;
+  bool casefold;
+};
+
+const TMounted& Mounted() { return *static_cast<const TMounted*>(fuse_get_context()->private_data); }
+
+int BackingFd() { return Mounted().backing; }
 
 bool SameIgnoringCase(std::string_view a, std::string_view b) {
+  if (Mounted().casefold) return unicode::FoldCaseCanonically(a) == unicode::FoldCaseCanonically(b);
   std::size_t i = 0, j = 0;
   while (i < a.size() && j < b.size()) {
     std::size_t sizeA = 0, sizeB = 0;
@@ -288,6 +298,14 @@ int ChMod(const char* path, mode_t mode, fuse_file_info* file) {
 
 int StatFs(const char*, struct statvfs* st) { return Result(fstatvfs(BackingFd(), st)); }
 
+// Only the attributes, and only the casefold one: what a program asks a folder to learn
+// how it compares names.
+int IoCtl(const char*, int command, void*, fuse_file_info*, unsigned int, void* data) {
+  if (static_cast<unsigned int>(command) != FS_IOC_GETFLAGS) return -ENOTTY;
+  *static_cast<int*>(data) = Mounted().casefold ? FS_CASEFOLD_FL : 0;
+  return 0;
+}
+
 fuse_operations Operations() {
   fuse_operations operations{};
   operations.init = Init;
@@ -311,6 +329,7 @@ fuse_operations Operations() {
   operations.utimens = UTimeNs;
   operations.chmod = ChMod;
   operations.statfs = StatFs;
+  operations.ioctl = IoCtl;
   return operations;
 }
 
@@ -318,18 +337,20 @@ fuse_operations Operations() {
 }  // namespace qx::test
 
 int main(int argc, char* argv[]) {
-  if (argc < 3) {
-    fprintf(stderr, "usage: %s BACKING MOUNTPOINT [FUSE options]\n", argv[0]);
+  std::vector<char*> args(argv, argv + argc);
+  const bool casefold = args.size() > 1 && std::strcmp(args[1], "--casefold") == 0;
+  if (casefold) args.erase(args.begin() + 1);
+  if (args.size() < 3) {
+    fprintf(stderr, "usage: %s [--casefold] BACKING MOUNTPOINT [FUSE options]\n", argv[0]);
     return 2;
   }
-  int backing = open(argv[1], O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (backing < 0) {
-    fprintf(stderr, "%s: cannot open %s: %s\n", argv[0], argv[1], strerror(errno));
+  qx::test::TMounted mounted{open(args[1], O_RDONLY | O_DIRECTORY | O_CLOEXEC), casefold};
+  if (mounted.backing < 0) {
+    fprintf(stderr, "%s: cannot open %s: %s\n", argv[0], args[1], strerror(errno));
     return 1;
   }
   // libfuse parses the rest; the backing folder is ours.
-  std::vector<char*> fuseArgs{argv[0]};
-  fuseArgs.insert(fuseArgs.end(), argv + 2, argv + argc);
+  args.erase(args.begin() + 1);
   const fuse_operations operations = qx::test::Operations();
-  return fuse_main(static_cast<int>(fuseArgs.size()), fuseArgs.data(), &operations, &backing);
+  return fuse_main(static_cast<int>(args.size()), args.data(), &operations, &mounted);
 }

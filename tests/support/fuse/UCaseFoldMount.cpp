@@ -74,7 +74,7 @@ bool ReapWithinLimit(pid_t pid, int& status) {
 
 }  // namespace
 
-TCaseFoldMount::TCaseFoldMount() : m_backing(m_root / "backing"), m_mountPoint(m_root / "mount/") {
+TCaseFoldMount::TCaseFoldMount(TFolding folding) : m_backing(m_root / "backing"), m_mountPoint(m_root / "mount/") {
   if (mkdir(m_backing.c_str(), 0755) != 0 || mkdir(m_mountPoint.c_str(), 0755) != 0) {
     throw std::runtime_error("cannot make the folders to mount in " + m_root.Path());
   }
@@ -88,6 +88,7 @@ TCaseFoldMount::TCaseFoldMount() : m_backing(m_root / "backing"), m_mountPoint(m
   if (!OnPath("fusermount3")) throw std::runtime_error("fusermount3 is missing (scripts/install-deps.sh installs it)");
 
   std::vector<std::string> args{QX_CASEFOLD_FS_PATH, m_backing, m_mountPoint, "-f", "-s"};
+  if (folding == TFolding::casefold) args.insert(args.begin() + 1, "--casefold");
   const std::vector<char*> argv = Argv(args);
   const pid_t parent = getpid();
   m_pid = fork();

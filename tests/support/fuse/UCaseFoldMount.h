@@ -14,10 +14,14 @@ namespace qx::test {
 
 class TCaseFoldMount {
  public:
+  // How the mount compares names: as vfat or an SMB share does, or as a Linux folder with
+  // the casefold attribute does (which it says it has).
+  enum class TFolding : bool { simpleCase, casefold };
+
   // Mounts and waits until the file system answers. Where FUSE is missing (no usable
   // /dev/fuse) nothing is mounted and Available() is false; any other failure to mount
   // throws std::runtime_error saying why.
-  TCaseFoldMount();
+  explicit TCaseFoldMount(TFolding folding = TFolding::simpleCase);
   // Unmounts and waits for the file system to end. One that crashed, failed or had to be
   // killed fails the running test.
   ~TCaseFoldMount();
