@@ -3,7 +3,9 @@
 
 #include <algorithm>
 #include <array>
+#include <fstream>
 #include <istream>
+#include <iterator>
 #include <optional>
 #include <ostream>
 #include <span>
@@ -20,7 +22,6 @@
 #include "jobio/UJobIO.h"
 #include "jobs/UTJob.h"
 #include "platform/UFiles.h"
-#include "platform/UProcess.h"
 #include "platform/USystemError.h"
 #include "platform/UUndoFile.h"
 #include "platform/UValueText.h"
@@ -59,6 +60,8 @@ constexpr std::array kRunOptions = {
     TOptionRule{"--no-one-file-system", TValues::none},
     TOptionRule{"--natural", TValues::none},
     TOptionRule{"--no-natural", TValues::none},
+    TOptionRule{"--from0", TValues::one},
+    TOptionRule{"--from", TValues::one},
 };
 constexpr std::array kTestOptions = {TOptionRule{"--jobs", TValues::one}, TOptionRule{"--counter-start", TValues::one}};
 constexpr std::array kMakeJobsOptions = {TOptionRule{"--encoding", TValues::one},
@@ -122,36 +125,6 @@ class TUndoAnswers : public TTerminalMessages {
   bool m_removeAfterErrors;
 };
 
-// A relative `path` joined to the working directory, so that the tree, the log and the
-// messages name the folder in full; "." and empty components are dropped. A ".." goes up
-// from the working directory only while it leads: past a name it stays, since that name
-// may be a link and "link/.." is the parent of the link's target. Links are never
-// resolved, and "" stays "" so that an empty argument never means the working directory.
-std::string FullPath(const std::string& path) {
-  if (path.empty() || path.front() == '/') return path;
-  std::string full;
-  try {
-    full = CurrentDirectory();
-  } catch (const TSystemError&) {
-    return path;  // the run then meets the same trouble and reports it
-  }
-  if (full.back() == '/') full.pop_back();  // the root
-  bool leading = true;
-  for (std::size_t from = 0; from <= path.size();) {
-    const std::size_t slash = std::min(path.find('/', from), path.size());
-    const std::string_view part = std::string_view(path).substr(from, slash - from);
-    from = slash + 1;
-    if (part.empty() || part == ".") continue;
-    if (part == ".." && leading) {
-      if (!full.empty()) full.erase(full.rfind('/'));  // "/.." is "/"
-      continue;
-    }
-    leading = false;
-    full.append(1, '/').append(part);
-  }
-  return full.empty() ? "/" : full;
-}
-
 // The value of the last `name` given, as a repeated option takes its later value, as
 // scripts and aliases that add to a command line expect.
 std::optional<std::string> LastValue(const TCommandArgs& args, std::string_view name) {
@@ -212,10 +185,55 @@ void PrintJobs(const std::vector<TJob>& jobs, std::ostream& out) {
   }
 }
 
+// The paths a --from0 or --from list holds, read to its end (a pipe from find as well as
+// a file), split at NUL bytes or line ends; empty ones are passed over. Throws
+// TSystemError.
+std::vector<std::string> ReadPathList(const TContext& context, const std::string& source, char separator) {
+  std::string text;
+  if (source == "-") {
+    text.assign(std::istreambuf_iterator<char>(context.in), {});
+  } else {
+    std::ifstream file(source, std::ios::binary);
+    if (!file) throw TSystemError("Cannot read", source, errno);
+    text.assign(std::istreambuf_iterator<char>(file), {});
+    if (file.bad()) throw TSystemError("Cannot read", source, EIO);
+  }
+  std::vector<std::string> paths;
+  for (std::size_t from = 0; from < text.size();) {
+    const std::size_t end = std::min(text.find(separator, from), text.size());
+    if (end > from) paths.push_back(text.substr(from, end - from));
+    from = end + 1;
+  }
+  return paths;
+}
+
+// Where a run goes: one folder it walks, or the entries it is given (several paths, a
+// file, or lists from --from0 and --from). Throws TUsageError and TSystemError.
+void SetRunPlace(const TContext& context, TRunOptions& options) {
+  std::vector<std::string> paths = context.args.operands;
+  bool listed = false;
+  for (const TGivenOption& option : context.args.options) {
+    if (option.name != "--from0" && option.name != "--from") continue;
+    listed = true;
+    for (std::string& path : ReadPathList(context, option.values[0], option.name == "--from0" ? '\0' : '\n')) {
+      paths.push_back(std::move(path));
+    }
+  }
+  if (paths.empty() && !listed) throw TUsageError("missing folder DIR or entries PATH...");
+  // A single name that is no file stays a folder to walk, and a mistyped one is reported
+  // as a folder that cannot be entered.
+  if (!listed && paths.size() == 1 && !IsNonDirectory(paths[0])) {
+    options.startDirectory = AbsolutePath(paths[0]);
+    return;
+  }
+  options.given.emplace();
+  for (std::string& path : paths) options.given->push_back({std::move(path)});
+}
+
 TRunRequest MakeRunRequest(const TContext& context) {
   TRunRequest request{context.defaults.run, ""};
   TRunOptions& options = request.options;
-  options.startDirectory = FullPath(context.args.operands[0]);
+  SetRunPlace(context, options);
   for (const TGivenOption& option : context.args.options) {
     const std::string_view name = option.name;
     for (const auto& [word, field] : kRunSwitches) {
@@ -314,8 +332,13 @@ int RunJobs(const TContext& context, const TRunRequest& request, const TJobList&
 }
 
 int RunCommand(const TContext& context) {
-  ExpectOperands(context.args, 1, 1, "folder DIR");
-  const TRunRequest request = MakeRunRequest(context);
+  TRunRequest request;
+  try {
+    request = MakeRunRequest(context);
+  } catch (const TSystemError& error) {
+    context.messages.ShowFailure("Cannot read " + error.Path(), error.Reason());
+    return kExitFailure;
+  }
   const std::optional<TJobList> jobs = LoadJobs(context);
   return jobs ? RunJobs(context, request, *jobs) : kExitFailure;
 }
@@ -348,15 +371,23 @@ int MakeJobs(const TContext& context) {
   return kExitOk;
 }
 
+// Each folder given in turn; the exit status is the worst of theirs.
 int Undo(const TContext& context) {
-  ExpectOperands(context.args, 1, 1, "folder DIR");
-  const std::string directory = FullPath(context.args.operands[0]);
+  ExpectOperands(context.args, 1, SIZE_MAX, "folder DIR");
   const bool recurse = Given(context.args, "--recurse");
-  if (Given(context.args, "--yes")) {
-    TUndoAnswers answers(context.in, context.err, Given(context.args, "--remove-after-errors"));
-    return RunUndo(directory, recurse, answers);
+  int status = kExitOk;
+  for (const std::string& folder : context.args.operands) {
+    const std::string directory = AbsolutePath(folder);
+    int undone = kExitOk;
+    if (Given(context.args, "--yes")) {
+      TUndoAnswers answers(context.in, context.err, Given(context.args, "--remove-after-errors"));
+      undone = RunUndo(directory, recurse, answers);
+    } else {
+      undone = RunUndo(directory, recurse, context.messages);
+    }
+    status = std::max(status, undone);
   }
-  return RunUndo(directory, recurse, context.messages);
+  return status;
 }
 
 constexpr std::array<TCommand, 6> kCommands = {{

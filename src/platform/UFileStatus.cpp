@@ -35,6 +35,7 @@ std::optional<TFileStatus> Read(int dirFd, const char* name, int flags) {
   status.modifiedSeconds = st.st_mtim.tv_sec;
   status.modifiedNs = Nanoseconds(st.st_mtim);
   status.changedNs = Nanoseconds(st.st_ctim);
+  status.isDirectory = S_ISDIR(st.st_mode);
   return status;
 }
 

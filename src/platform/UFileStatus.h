@@ -21,6 +21,7 @@ struct TFileStatus {
   // unchanged holds the same names.
   std::int64_t modifiedNs = 0;
   std::int64_t changedNs = 0;
+  bool isDirectory = false;  // a link to a directory is not one
 
   bool IsSameFile(const TFileStatus& other) const { return device == other.device && inode == other.inode; }
   bool operator==(const TFileStatus& other) const = default;

@@ -141,12 +141,29 @@ bool IsNonDirectory(const std::string& path) {
 }
 
 std::string AbsolutePath(const std::string& path) {
-  if (path.empty() || path.front() == '/') return path;
+  if (path.empty()) return path;
+  const bool relative = path.front() != '/';
+  std::string full;
   try {
-    return CurrentDirectory() + "/" + path;
+    if (relative) full = CurrentDirectory();
   } catch (const TSystemError&) {
-    return path;
+    return path;  // whoever opens it meets the same trouble and reports it
   }
+  if (!full.empty() && full.back() == '/') full.pop_back();  // the root
+  bool leading = relative;
+  for (std::size_t from = 0; from <= path.size();) {
+    const std::size_t slash = std::min(path.find('/', from), path.size());
+    const std::string_view part = std::string_view(path).substr(from, slash - from);
+    from = slash + 1;
+    if (part.empty() || part == ".") continue;
+    if (part == ".." && leading) {
+      if (!full.empty()) full.erase(full.rfind('/'));  // "/.." is "/"
+      continue;
+    }
+    leading = false;
+    full.append(1, '/').append(part);
+  }
+  return full.empty() ? "/" : full;
 }
 
 std::optional<std::string> ResolvedPath(const std::string& path) {

@@ -71,8 +71,12 @@ bool PathExists(const std::string& path);
 bool IsDirectory(const std::string& path);
 // True when `path` leads to something that is not a folder (links followed).
 bool IsNonDirectory(const std::string& path);
-// `path` from the working directory when it is relative; as it is otherwise, or when
-// the working directory cannot be told.
+// A relative `path` joined to the working directory, so that trees, logs and messages
+// name it in full; "." and empty parts are dropped, from an absolute path too. A ".." goes up from the working
+// directory only while it leads: past a name it stays, since that name may be a link and
+// "link/.." is the parent of the link's target. Links are never resolved, "" stays "" so
+// that an empty argument never means the working directory, and a path stays as it is
+// when the working directory cannot be told.
 std::string AbsolutePath(const std::string& path);
 // The absolute path without links, "." or ".." that `path` leads to; nothing when it
 // leads nowhere.

@@ -5,6 +5,7 @@
 #include <cerrno>
 #include <numeric>
 #include <stdexcept>
+#include <unordered_map>
 
 #include "platform/UCollation.h"
 #include "platform/UDateTime.h"
@@ -102,6 +103,29 @@ TWRFileList TFileCollection::CollectFiles(const std::string& mask, const TLogLin
     if (log) log("- Added file " + files.Description(files.Size() - 1, m_arena));
   }
   return files;
+}
+
+TWRFileList TFileCollection::CollectNamed(const std::vector<std::string_view>& names, bool directories,
+                                          const TLogLine& log, std::vector<std::size_t>& missing) const {
+  // One pass over the listing, however long, for the few names a selection holds.
+  std::unordered_map<std::string_view, TNameId> found;
+  for (const std::string_view name : names) found.emplace(name, TNameArena::kNoName);
+  for (TNameId name = 0; name < ListedCount(); ++name) {
+    const auto wanted = found.find(m_arena.View(name));
+    if (wanted != found.end()) wanted->second = name;
+  }
+  TWRFileList entries(m_needDates);
+  for (std::size_t i = 0; i < names.size(); ++i) {
+    const TNameId name = found.at(names[i]);
+    if (name == TNameArena::kNoName) {
+      missing.push_back(i);
+      continue;
+    }
+    entries.Add(name, Date(name));
+    if (log)
+      log((directories ? "- Added directory " : "- Added file ") + entries.Description(entries.Size() - 1, m_arena));
+  }
+  return entries;
 }
 
 void SortEntries(TWRFileList& entries, const TNameArena& arena, bool directories, const TRunOptions& options,

@@ -32,6 +32,11 @@ class TFileCollection {
   TWRFileList CollectDirectories(const TLogLine& log) const;
   // Logs "- Added file " + description for each.
   TWRFileList CollectFiles(const std::string& mask, const TLogLine& log) const;
+  // The entries named `names`, in that order, whatever the mask; the positions of those
+  // the listing lacks (gone since they were given) go to `missing`. Logs as the two
+  // above do.
+  TWRFileList CollectNamed(const std::vector<std::string_view>& names, bool directories, const TLogLine& log,
+                           std::vector<std::size_t>& missing) const;
   // Everything the listing found, hidden entries and the undo file included.
   std::size_t ListedCount() const { return m_isDirectory.size(); }
   // A listed name with a letter whose case can be swapped; empty when none has one.

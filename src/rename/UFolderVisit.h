@@ -20,6 +20,7 @@
 namespace qx {
 
 class TUndoFileWriter;
+struct TGivenName;
 
 // Nothing of a visit outlives it. Its steps run while it is the newest visit of its walk
 // (or its worker's), so the undo file may hold on to its directory meanwhile.
@@ -39,6 +40,9 @@ struct TFolderVisit {
   std::vector<TNodeId> treeIndexList = {};      // simulated runs: each subdirectory's node
   std::unique_ptr<TRenameFolder> folder = {};   // during the steps: where the renames are made
   std::size_t descended = 0;                    // subdirectories entered so far
+  // A visit of given entries' folder: each subdirectory's and file's plan, in the order
+  // of `directories` and of the file step; empty in a walk's visit.
+  std::vector<const TGivenName*> givenDirectories = {}, givenFiles = {};
 
   // The name subdirectory `i` is entered by: its new name once a real run renamed it.
   std::string_view SubdirectoryName(std::size_t i) const {

@@ -20,6 +20,7 @@
 #include "rename/UFileCollection.h"
 #include "rename/UFolderRenamer.h"
 #include "rename/UFolderVisit.h"
+#include "rename/UGivenEntries.h"
 #include "rename/UParallelWalk.h"
 #include "rename/URenameFolders.h"
 #include "rename/URunOutput.h"
@@ -74,6 +75,11 @@ struct TRenameRun::TStep : TRenameOutcomes {
 
   std::string_view Name(TNameId name) const { return visit.names.View(name); }
   std::string_view OldName(std::size_t entry) const { return Name(oldNames[entry]); }
+  // The entry's plan when it was given; null in a walk.
+  const TGivenName* Given(std::size_t entry) const {
+    const std::vector<const TGivenName*>& plans = isFile ? visit.givenFiles : visit.givenDirectories;
+    return entry < plans.size() ? plans[entry] : nullptr;
+  }
   // Simulations only, once the entry's turn has come: its node. The entries' nodes are
   // added in their order, one after the other.
   TNodeId Node(std::size_t entry) const {
@@ -162,10 +168,17 @@ TRenameRun::TRenameRun(const TJobList& jobs, TRunOptions options, TRunHost& host
 TRenameRun::~TRenameRun() = default;
 
 bool TRenameRun::Run() {
+  std::optional<TGivenPlan> given;
+  if (m_options.given) {
+    given = PlanGivenEntries(m_options, CountersPerTurn());
+    m_options.startDirectory = given->commonFolder;
+  }
   StartRun();
   bool completed = false;
   try {
-    if (const int folders = FoldersAtOnce(); folders > 1) {
+    if (given) {
+      WalkGiven(*given);
+    } else if (const int folders = FoldersAtOnce(); folders > 1) {
       WalkInParallel(folders);
     } else {
       Walk();
@@ -210,10 +223,14 @@ void TRenameRun::FinishRun(bool completed) {
   LogLine(*m_direct, 0, std::string(80, '-'));
 }
 
+int TRenameRun::CountersPerTurn() const {
+  return static_cast<int>(std::count_if(
+      m_jobs.begin(), m_jobs.end(), [](const TJob& job) { return job.enabled && job.type == TJobKind::jobCounter; }));
+}
+
 int TRenameRun::FoldersAtOnce() const {
-  const auto counts = [](const TJob& job) { return job.enabled && job.type == TJobKind::jobCounter; };
   if (m_options.parallel == 1 || !m_options.recurseDirs || m_asksEachRename ||
-      (!m_options.resetCounter && std::any_of(m_jobs.begin(), m_jobs.end(), counts))) {
+      (!m_options.resetCounter && CountersPerTurn() > 0)) {
     return 1;
   }
   if (m_options.parallel != kAutomaticFolders) return std::clamp(m_options.parallel, 1, kMostFoldersAtOnce);
@@ -229,15 +246,14 @@ int TRenameRun::FoldersAtOnce() const {
 }
 
 void TRenameRun::Walk() {
-  std::vector<std::unique_ptr<TFolderVisit>> visits;
   const TNodeId root = m_options.simulate ? m_tree.AddRoot(m_options.startDirectory) : TResultTree::kNoNode;
   if (IsCancelled()) return;
-  const auto enter = [&](const TFolderPlace& place, TNodeId node) {
-    if (TVisited visited = Visit(place, *m_direct, m_tree, node, m_counterValue); visited.recurses) {
-      visits.push_back(std::move(visited.visit));
-    }
-  };
-  enter({nullptr, m_options.startDirectory, 0, 1.0}, root);
+  WalkFrom(Visit({nullptr, m_options.startDirectory, 0, 1.0}, *m_direct, m_tree, root, m_counterValue));
+}
+
+void TRenameRun::WalkFrom(TVisited visited) {
+  std::vector<std::unique_ptr<TFolderVisit>> visits;
+  if (visited.recurses) visits.push_back(std::move(visited.visit));
   while (!visits.empty()) {
     TFolderVisit& visit = *visits.back();
     if (visit.descended == visit.directories.Size()) {
@@ -251,8 +267,62 @@ void TRenameRun::Walk() {
     const TNodeId child = m_options.simulate ? visit.treeIndexList[i] : TResultTree::kNoNode;
     const double share = visit.descentShare / static_cast<double>(visit.directories.Size());
     // Stepping back needs nothing: the parent's visit still holds its directory's handle.
-    enter({&visit.directory, visit.SubdirectoryName(i), visit.depth + 1, share}, child);
+    TVisited entered = Visit({&visit.directory, visit.SubdirectoryName(i), visit.depth + 1, share}, *m_direct, m_tree,
+                             child, m_counterValue);
+    if (entered.recurses) visits.push_back(std::move(entered.visit));
   }
+}
+
+void TRenameRun::WalkGiven(TGivenPlan& plan) {
+  const TNodeId root = m_options.simulate ? m_tree.AddRoot(plan.commonFolder) : TResultTree::kNoNode;
+  for (const TGivenProblem& problem : plan.problems) {
+    Fail(0, "Cannot rename " + problem.path + ". Operation will continue", problem.reason);
+  }
+  // The folders a run enters below given ones number their entries after the given ones.
+  m_counterValue = plan.counterAfter;
+  std::size_t entries = 0;
+  for (const TGivenFolder& folder : plan.folders) entries += folder.directories.size() + folder.files.size();
+  // A node's children are added together: the folders' nodes first, then the common
+  // folder's own entries, before any visit adds below them.
+  std::vector<TNodeId> nodes(plan.folders.size(), root);
+  std::vector<std::size_t> order;
+  for (std::size_t i = 0; i < plan.folders.size(); ++i) {
+    if (plan.folders[i].below.empty()) {
+      order.insert(order.begin(), i);
+      continue;
+    }
+    order.push_back(i);
+    if (m_options.simulate) {
+      nodes[i] = m_tree.AddChild(root, plan.folders[i].below, TNodeState::FolderUnchanged, plan.folders[i].below);
+    }
+  }
+  for (const std::size_t i : order) {
+    if (IsCancelled()) return;
+    TGivenFolder& folder = plan.folders[i];
+    const double share =
+        static_cast<double>(folder.directories.size() + folder.files.size()) / static_cast<double>(entries);
+    WalkFrom(VisitGiven(folder, nodes[i], share));
+  }
+}
+
+TVisited TRenameRun::VisitGiven(TGivenFolder& folder, TNodeId node, double share) {
+  TVisited visited;
+  const std::string path = folder.directory.Path();
+  LogLine(*m_direct, 0, "> Changing to ", path);
+  std::optional<TFileStatus> status = StatusOfHandle(folder.directory.Handle());
+  // Given folders are told apart by what they are when planned, so this fails only for
+  // one that a walk below another given folder has entered already (through a link).
+  if (!status || !FirstVisit(*status)) {
+    Fail(0, "Cannot change to directory: " + path, "it was visited already in this run");
+    AddProgress(share);
+    return visited;
+  }
+  m_startDevice = status->device;
+  m_host.SetCurrentItem(path);
+  visited.visit = std::make_unique<TFolderVisit>(
+      TFolderVisit{std::move(folder.directory), 0, node, 0, m_direct.get(), &m_tree, &m_givenCounter});
+  visited.recurses = VisitSteps(*visited.visit, share, &folder);
+  return visited;
 }
 
 void TRenameRun::WalkInParallel(int folders) {
@@ -310,7 +380,7 @@ bool TRenameRun::FirstVisit(const TFileStatus& folder) {
   return m_visited.emplace(folder.device, folder.inode).second;
 }
 
-bool TRenameRun::VisitSteps(TFolderVisit& visit, double share) {
+bool TRenameRun::VisitSteps(TFolderVisit& visit, double share, const TGivenFolder* given) {
   TRunOutput& out = *visit.out;
   const int depth = visit.depth;
   if (m_options.resetCounter) *visit.counter = m_options.counterStart;
@@ -348,13 +418,18 @@ bool TRenameRun::VisitSteps(TFolderVisit& visit, double share) {
   // Log lines are not even composed when nobody reads them.
   TLogLine log;
   if (m_options.log) log = [&out, depth](const std::string& text) { LogLine(out, depth, text); };
-  visit.directories = collection->CollectDirectories(log);
-  SortEntries(visit.directories, visit.names, true, m_options, log);
+  if (given) {
+    visit.directories = GivenEntries(visit, *collection, given->directories, true, visit.givenDirectories, log);
+  } else {
+    visit.directories = collection->CollectDirectories(log);
+    SortEntries(visit.directories, visit.names, true, m_options, log);
+  }
   DirectoryStep(visit, directoryShare);
 
-  TWRFileList files = collection->CollectFiles(m_options.fileMask, log);
+  TWRFileList files = given ? GivenEntries(visit, *collection, given->files, false, visit.givenFiles, log)
+                            : collection->CollectFiles(m_options.fileMask, log);
   collection.reset();
-  SortEntries(files, visit.names, false, m_options, log);
+  if (!given) SortEntries(files, visit.names, false, m_options, log);
   FileStep(visit, files, fileShare);
   visit.folder.reset();
   visit.undo = nullptr;
@@ -365,6 +440,28 @@ bool TRenameRun::VisitSteps(TFolderVisit& visit, double share) {
   LogLine(out, depth, "+ Recursing Directories...");
   if (visit.directories.Empty()) out.AddProgress(visit.descentShare);
   return true;
+}
+
+TWRFileList TRenameRun::GivenEntries(TFolderVisit& visit, const TFileCollection& collection,
+                                     const std::vector<TGivenName>& given, bool directories,
+                                     std::vector<const TGivenName*>& plans, const TLogLine& log) {
+  std::vector<std::string_view> names;
+  names.reserve(given.size());
+  for (const TGivenName& entry : given) names.push_back(entry.name);
+  std::vector<std::size_t> missing;
+  TWRFileList entries = collection.CollectNamed(names, directories, log, missing);
+  auto gone = missing.begin();
+  for (std::size_t i = 0; i < given.size(); ++i) {
+    if (gone != missing.end() && *gone == i) {
+      ++gone;
+      visit.out->Fail(visit.depth,
+                      "Cannot rename " + visit.directory.PathOf(given[i].name) + ". Operation will continue",
+                      ErrorText(ENOENT), false);
+      continue;
+    }
+    plans.push_back(&given[i]);
+  }
+  return entries;
 }
 
 void TRenameRun::DirectoryStep(TFolderVisit& visit, double share) {
@@ -422,8 +519,11 @@ void TRenameRun::TakeTurn(TStep& step, TFolderRenamer& renamer, std::size_t entr
   step.visit.out->Count(step.isFile ? &TRunState::FilesProcessed : &TRunState::DirsProcessed);
   std::string engineError;
   TFolderEntryDates dates(step.visit.directory.Handle(), step.OldName(entry), !step.isFile);
+  const TGivenName* given = step.Given(entry);
+  if (given) *step.visit.counter = given->counter;
   const std::optional<std::string> newName =
-      TryApplyJobList(m_jobs, step.OldName(entry), *step.visit.counter, engineError, &dates);
+      given && given->newName ? given->newName
+                              : TryApplyJobList(m_jobs, step.OldName(entry), *step.visit.counter, engineError, &dates);
   if (!dates.WhyNoDateTaken().empty()) {
     LogLine(*step.visit.out, step.visit.depth, "  No date taken in ", step.OldName(entry), " (", dates.WhyNoDateTaken(),
             "): its modification date is used");

@@ -8,6 +8,7 @@
 #include <sys/types.h>
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <optional>
@@ -30,6 +31,10 @@ struct TFileStatus;
 class TFolderRenamer;
 struct TFolderPlace;
 struct TFolderVisit;
+class TFileCollection;
+struct TGivenFolder;
+struct TGivenName;
+struct TGivenPlan;
 struct TPendingFigures;
 class TRunOutput;
 struct TVisited;
@@ -64,6 +69,12 @@ class TRenameRun {
   void StopRun(const std::string& text);
   // Depth first on a stack of its own: a tree may be deeper than the machine's stack.
   void Walk();
+  // Enters the subdirectories of a folder visited, and theirs, depth first.
+  void WalkFrom(TVisited visited);
+  // The run over given entries: their folders one after the other, the given folders
+  // among them entered when the run recurses.
+  void WalkGiven(TGivenPlan& plan);
+  TVisited VisitGiven(TGivenFolder& folder, TNodeId node, double share);
   // `folders` at once (FoldersAtOnce).
   void WalkInParallel(int folders);
   // One folder's visit: entered, its directory and file steps made, its effects into
@@ -75,8 +86,16 @@ class TRenameRun {
   // mount or a loop: reported too), or lies on another file system with oneFileSystem.
   std::optional<TDirectory> OpenVisit(TRunOutput& out, const TFolderPlace& place);
   // An open directory's collection and steps; true when its subdirectories are to be
-  // entered, false when it could not be read or the run does not recurse.
-  bool VisitSteps(TFolderVisit& visit, double share);
+  // entered, false when it could not be read or the run does not recurse. With `given`,
+  // the steps take its given entries instead of what the folder holds.
+  bool VisitSteps(TFolderVisit& visit, double share, const TGivenFolder* given = nullptr);
+  // The given entries of a visit's folder, in the plan's order, their plans into
+  // `plans`; an entry gone since it was given fails.
+  TWRFileList GivenEntries(TFolderVisit& visit, const TFileCollection& collection, const std::vector<TGivenName>& given,
+                           bool directories, std::vector<const TGivenName*>& plans,
+                           const std::function<void(const std::string&)>& log);
+  // How far each entry's turn moves the counter: one per counter job ticked.
+  int CountersPerTurn() const;
   // Whether the folder is entered for the first time in this run; any thread.
   bool FirstVisit(const TFileStatus& folder);
   void DirectoryStep(TFolderVisit& visit, double share);
@@ -119,6 +138,7 @@ class TRenameRun {
   bool m_showsEachFailure = true;
   TRunState m_state;
   std::int32_t m_counterValue = 0;
+  std::int32_t m_givenCounter = 0;  // at a given entry's turn, the value its plan holds
   TResultTree m_tree;
   std::unique_ptr<TDirectOutput> m_direct;  // the run's own output: host, tree and state
   // Of a walk over several folders at once: what its workers have done, not yet replayed.

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace qx {
 
@@ -18,6 +19,14 @@ inline std::optional<TSortOrder> SortOrderFromNumber(std::int64_t number) {
   if (number < 0 || number > 3) return std::nullopt;
   return static_cast<TSortOrder>(number);
 }
+
+// An entry a run is given by its path (a selection, a name from find), rather than one
+// it finds by walking a folder.
+struct TGivenEntry {
+  std::string path;
+  // Set by a list of new names or an editor; the ticked jobs make the new name otherwise.
+  std::optional<std::string> newName = std::nullopt;
+};
 
 struct TRunOptions {
   std::string startDirectory;
@@ -43,6 +52,11 @@ struct TRunOptions {
   // are used only where the outcome cannot depend on the order, and never more than
   // kMostFoldersAtOnce.
   int parallel = 1;
+  // When set, the run takes exactly these entries, in any folders, instead of walking
+  // the starting directory: files whatever the mask, folders renamed only with
+  // renameDirs and entered only with recurseDirs (then walked as any folder is). An
+  // empty list renames nothing.
+  std::optional<std::vector<TGivenEntry>> given;
 };
 
 // The limits of folders at once, for the run and for what users may choose.

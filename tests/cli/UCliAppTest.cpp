@@ -4,6 +4,7 @@
 
 #include <filesystem>
 #include <regex>
+#include <set>
 #include <sstream>
 #include <tuple>
 
@@ -529,7 +530,7 @@ TEST_F(UCliRunTest, FailuresAndRefusalsSetTheExitStatus) {
        kExitUsage,
        "quillex-cli: give jobs either with --jobs FILE or as job options, not both"},
       {"an unknown format", {"run", "--lower", "--format", "xml", m_root}, kExitUsage, "quillex-cli: --format xml"},
-      {"two folders", {"run", "--lower", m_root, m_root}, kExitUsage, "quillex-cli: one folder DIR only"},
+      {"no folder", {"run", "--lower"}, kExitUsage, "quillex-cli: missing folder DIR or entries PATH..."},
   };
   for (const Row& row : rows) {
     std::vector<std::string> args = {"--config-dir", m_config};
@@ -622,7 +623,7 @@ TEST_F(UCliRunTest, ARelativeFolderIsShownAndLoggedInFull) {
       {"..", above},
       {"../root/./sub", above + "/root/sub"},
       {"sub/../sub", here + "/sub/../sub"},  // sub might be a link: its ".." is not ours to undo
-      {"/" + here + "//sub", "/" + here + "//sub"},
+      {"/" + here + "//sub/.", here + "/sub"},
   };
   for (const Row& row : rows) {
     const TResult result = RunCli({"--config-dir", m_config, "run", "--jobs", m_jobs, "--simulate", "--log", row.dir});
@@ -635,6 +636,74 @@ TEST_F(UCliRunTest, ARelativeFolderIsShownAndLoggedInFull) {
   const TResult empty = RunCli({"--config-dir", m_config, "run", "--jobs", m_jobs, ""});
   EXPECT_EQ(empty.status, kExitFailure) << "an empty folder name is not the working directory";
   EXPECT_EQ(test::ListTree(m_root), (std::vector<std::string>{"C.txt", "b.txt", "sub/", "sub/d.txt"}));
+}
+
+// Given entries, by operands or by lists as find writes them, relative to the working
+// directory: exactly those are renamed, in any folders, numbered as one series in the
+// run's order, and one undo over their common folder takes it all back.
+TEST_F(UCliRunTest, GivenEntriesAloneAreRenamedAndUndone) {
+  using Paths = std::vector<std::string>;
+  using namespace std::string_literals;
+  const TWorkingDirectory inRoot(m_root);
+  const Paths before = {"C.txt",       "b.txt",           "p/",   "p/.hidden",   "p/IMG_1.jpg",
+                        "p/IMG_3.jpg", "p/new\nline.jpg", "q/",   "q/IMG_2.jpg", "q/bad\xFF.jpg",
+                        "r/",          "r/IMG_10.jpg",    "sub/", "sub/d.txt"};
+  struct Row {
+    std::vector<std::string> options;
+    std::string input;  // for --from0 - or --from -
+    Paths changed;      // what changes: the entries of `before` that go, then those that come
+    bool undo = true;   // an undo file cannot record a line break
+  };
+  const Row rows[] = {
+      {{"--counter", "2", "--counter-start", "1", "p/IMG_3.jpg", "./q/IMG_2.jpg", "p//IMG_1.jpg", "r/IMG_10.jpg",
+        "p/IMG_1.jpg"},
+       "",
+       {"-p/IMG_1.jpg", "-p/IMG_3.jpg", "-q/IMG_2.jpg", "-r/IMG_10.jpg", "+p/01IMG_1.jpg", "+q/02IMG_2.jpg",
+        "+p/03IMG_3.jpg", "+r/04IMG_10.jpg", "+p/_quillex_undo.txt", "+q/_quillex_undo.txt", "+r/_quillex_undo.txt"}},
+      {{"--counter", "1", "--counter-start", "1", "--reset-counter", "--from", "-"},
+       "p/IMG_3.jpg\nq/IMG_2.jpg\np/IMG_1.jpg\n",
+       {"-p/IMG_1.jpg", "-p/IMG_3.jpg", "-q/IMG_2.jpg", "+p/1IMG_1.jpg", "+p/2IMG_3.jpg", "+q/1IMG_2.jpg",
+        "+p/_quillex_undo.txt", "+q/_quillex_undo.txt"}},
+      {{"--upper", "--from0", "-"},
+       "./p/new\nline.jpg\0./q/bad\xFF.jpg\0p/.hidden\0"s,
+       {"-p/new\nline.jpg", "-q/bad\xFF.jpg", "-p/.hidden", "+p/NEW\nLINE.JPG", "+q/BAD\xFF.JPG", "+p/.HIDDEN"},
+       false},
+      {{"--upper", "--mask", "*.txt", "p", "q/IMG_2.jpg"},
+       "",
+       {"-q/IMG_2.jpg", "+q/IMG_2.JPG", "+q/_quillex_undo.txt", "+_quillex_undo.txt"}},
+      {{"--upper", "--rename-dirs", "p", "q/IMG_2.jpg"},
+       "",
+       {"-p/", "-p/.hidden", "-p/IMG_1.jpg", "-p/IMG_3.jpg", "-p/new\nline.jpg", "-q/IMG_2.jpg", "+P/", "+P/.hidden",
+        "+P/IMG_1.jpg", "+P/IMG_3.jpg", "+P/new\nline.jpg", "+q/IMG_2.JPG", "+_quillex_undo.txt",
+        "+q/_quillex_undo.txt"}},
+      {{"--upper", "--recurse", "--mask", "IMG*", "r", "q/IMG_2.jpg", "r/IMG_10.jpg"},
+       "",
+       {"-q/IMG_2.jpg", "-r/IMG_10.jpg", "+q/IMG_2.JPG", "+r/IMG_10.JPG", "+q/_quillex_undo.txt",
+        "+r/_quillex_undo.txt", "+_quillex_undo.txt"}},
+  };
+  for (const Row& row : rows) {
+    for (const auto& entry : std::filesystem::directory_iterator(m_root)) std::filesystem::remove_all(entry);
+    test::MakeTree(m_root, before);
+    std::vector<std::string> args = {"--config-dir", m_config, "run", row.undo ? "--undo" : "--no-undo"};
+    args.insert(args.end(), row.options.begin(), row.options.end());
+    const TResult result = RunCli(args, row.input);
+    const std::string where = row.options.back() + " " + row.input;
+    EXPECT_EQ(result.status, kExitOk) << where << result.err;
+    std::set<std::string> after(before.begin(), before.end());
+    for (const std::string& change : row.changed) {
+      if (change[0] == '-') after.erase(change.substr(1));
+      if (change[0] == '+') after.insert(change.substr(1));
+    }
+    EXPECT_EQ(test::ListTree(m_root), Paths(after.begin(), after.end())) << where;
+    if (!row.undo) continue;
+    EXPECT_EQ(RunCli({"undo", "--yes", "--recurse", m_root}).status, kExitOk) << where;
+    EXPECT_EQ(test::ListTree(m_root), before) << where << " undone";
+  }
+  const TResult nothing = RunCli({"--config-dir", m_config, "run", "--upper", "--from0", "-"}, "");
+  EXPECT_EQ(nothing.status, kExitOk) << "an empty list renames nothing: " << nothing.err;
+  const TResult missing = RunCli({"--config-dir", m_config, "run", "--upper", "p/IMG_1.jpg", "p/gone.jpg"});
+  EXPECT_EQ(missing.status, kExitFailure);
+  EXPECT_NE(missing.err.find("Cannot rename p/gone.jpg. Operation will continue"), std::string::npos) << missing.err;
 }
 
 TEST_F(UCliRunTest, NoCommandOrAnUnknownOneRenamesNothing) {
