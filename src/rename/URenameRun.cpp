@@ -275,14 +275,18 @@ void TRenameRun::WalkFrom(TVisited visited) {
 
 void TRenameRun::WalkGiven(TGivenPlan& plan) {
   const TNodeId root = m_options.simulate ? m_tree.AddRoot(plan.commonFolder) : TResultTree::kNoNode;
+  // A simulation shows the paths it cannot take in its tree, first, as it shows any failure.
   for (const TGivenProblem& problem : plan.problems) {
-    Fail(0, "Cannot rename " + problem.path + ". Operation will continue", problem.reason);
+    Fail(0, "Cannot rename " + problem.path + ". Operation will continue", problem.reason, m_options.simulate);
+    if (!m_options.simulate) continue;
+    const TNodeId node = m_tree.AddChild(root, problem.path, TNodeState::FileError, problem.path);
+    m_tree.SetReason(node, problem.reason);
   }
   // The folders a run enters below given ones number their entries after the given ones.
   m_counterValue = plan.counterAfter;
   std::size_t entries = 0;
   for (const TGivenFolder& folder : plan.folders) entries += folder.directories.size() + folder.files.size();
-  // A node's children are added together: the folders' nodes first, then the common
+  // A node's children are added together: the folders' nodes next, then the common
   // folder's own entries, before any visit adds below them.
   std::vector<TNodeId> nodes(plan.folders.size(), root);
   std::vector<std::size_t> order;

@@ -82,6 +82,10 @@ std::string Describe(const TCase& c) {
   text += "\njobs:";
   for (const TJob& job : c.jobs) text += "\n  " + Visible(JobDescription(job));
   const TRunOptions& o = c.options;
+  if (o.given) {
+    text += "\ngiven:";
+    for (const TGivenEntry& entry : *o.given) text += " \"" + Visible(entry.path) + "\"";
+  }
   text += "\nmask " + o.fileMask + ", sort " + (o.sort ? std::to_string(static_cast<int>(o.sortOrder)) : "off") +
           ", rename folders " + std::to_string(o.renameDirs) + ", recurse " + std::to_string(o.recurseDirs) +
           ", reset counter " + std::to_string(o.resetCounter) + ", counter from " + std::to_string(o.counterStart);
@@ -136,6 +140,7 @@ class TCaseMaker {
     c.options.renameDirs = Chance(50);
     c.options.recurseDirs = Chance(50);
     c.options.resetCounter = Chance(30);
+    if (Chance(25)) GiveSome(c);
     return c;
   }
 
@@ -181,6 +186,18 @@ class TCaseMaker {
     } else {
       Add(c, folder, Chance(20) ? Numbered(m_first + Pick(6)) : Letters());
     }
+  }
+
+  // A run over some of the entries, given by their paths relative to the case's root, at
+  // times one twice and one that is not there.
+  void GiveSome(TCase& c) {
+    c.options.given.emplace();
+    for (const TEntryPlan& entry : c.entries) {
+      if (Chance(50)) c.options.given->push_back({entry.path});
+    }
+    if (c.options.given->empty()) c.options.given->push_back({c.entries.front().path});
+    if (Chance(20)) c.options.given->push_back(c.options.given->front());
+    if (Chance(10)) c.options.given->push_back({"gone"});
   }
 
   // A permutation of letters made of plain replacements through a placeholder: each
@@ -293,6 +310,9 @@ TRunResult RunCase(const TCase& c, const std::string& root, bool simulate, int p
   options.simulate = simulate;
   options.undo = options.log = true;
   options.parallel = parallel;
+  if (options.given) {
+    for (TGivenEntry& entry : *options.given) entry.path = root + entry.path;
+  }
   TEntryRecordingHost host;
   TRenameRun run(c.jobs, options, host);
   run.Run();
@@ -327,16 +347,25 @@ struct TMark {
 // Pairs each node of the simulation's tree with its entry. The run logs each visit ("> Changing
 // to <name>") before adding its nodes, and each entry's turn ("* Renaming file <name>") as it
 // adds the entry's node, folders before files.
-std::vector<TMark> Marks(const TResultTree& tree, const Paths& log) {
+// A run over given entries visits each of their folders from the top ("> Changing to
+// <path>"): the common folder by the tree's root, any other by a node of the root. The
+// root lists the `gone` paths that name no entry, then those nodes, then the common
+// folder's own entries.
+std::vector<TMark> Marks(const TResultTree& tree, const Paths& log, const std::string& root, std::size_t gone) {
   struct TVisit {
     TNodeId node = 0;
     std::string path;
     Paths folders;
     std::size_t files = 0;
+    std::size_t first = 0;  // where the nodes of its entries begin
   };
   std::vector<TVisit> visits;  // the visits open, one per level
   std::vector<TMark> marks;
+  const std::string common(tree.Text(tree.Root()));
+  const std::size_t tops = static_cast<std::size_t>(std::count_if(
+      log.begin(), log.end(), [](const std::string& line) { return line.starts_with("> Changing to "); }));
   const auto mark = [&](TVisit& visit, std::size_t index, const std::string& name) {
+    index += visit.first;
     if (index >= tree.ChildCount(visit.node)) throw std::runtime_error("no node for " + Visible(name));
     const TNodeId node = tree.ChildAt(visit.node, index);
     marks.push_back({visit.path + name, tree.State(node), std::string(tree.Text(node))});
@@ -350,13 +379,24 @@ std::vector<TMark> Marks(const TResultTree& tree, const Paths& log) {
       const std::string name(text.substr(14));
       visits.resize(depth);
       if (depth == 0) {
-        visits.push_back({tree.Root(), "", {}, 0});
+        const std::string path = (name.ends_with('/') ? name : name + "/").substr(root.size());
+        TNodeId node = tree.Root();
+        std::size_t first = gone + tops - 1;
+        if (name != common) {
+          const std::string below = name.substr(common.size() + 1);
+          std::size_t i = 0;
+          while (i < tree.ChildCount(node) && tree.Text(tree.ChildAt(node, i)) != below) ++i;
+          if (i == tree.ChildCount(node)) throw std::runtime_error("no node for the folder " + Visible(name));
+          node = tree.ChildAt(node, i);
+          first = 0;
+        }
+        visits.push_back({node, path, {}, 0, first});
         continue;
       }
       TVisit& parent = visits.back();
       const auto at = std::find(parent.folders.begin(), parent.folders.end(), name + "/");
       if (at == parent.folders.end()) throw std::runtime_error("a visit of an unknown folder " + Visible(name));
-      visits.push_back({tree.ChildAt(parent.node, static_cast<std::size_t>(at - parent.folders.begin())),
+      visits.push_back({tree.ChildAt(parent.node, parent.first + static_cast<std::size_t>(at - parent.folders.begin())),
                         parent.path + name + "/",
                         {},
                         0});
@@ -412,8 +452,13 @@ Paths Differences(const TCase& c, const std::string& root) {
   std::map<ino_t, std::string> after;
   for (const auto& [path, inode] : Inodes(root)) after.emplace(inode, path);
   std::set<std::string> marked;
-  int renamedFiles = 0, renamedFolders = 0, failed = 0;
-  for (const TMark& mark : Marks(simulated.tree, simulated.log)) {
+  int renamedFiles = 0, renamedFolders = 0;
+  const auto gone = static_cast<std::size_t>(
+      c.options.given ? std::count_if(c.options.given->begin(), c.options.given->end(),
+                                      [](const TGivenEntry& entry) { return entry.path == "gone"; })
+                      : 0);
+  int failed = static_cast<int>(gone);
+  for (const TMark& mark : Marks(simulated.tree, simulated.log, root, gone)) {
     marked.insert(mark.path);
     const auto now = after.find(before.at(mark.path));
     const std::string oldName = NameOf(mark.path), newName = now == after.end() ? "(gone)" : NameOf(now->second);
@@ -461,7 +506,8 @@ Paths Differences(const TCase& c, const std::string& root) {
 
   test::TRecordingMessages undoMessages;
   undoMessages.answers = {true, false};
-  const TUndoOutcome undo = c.options.recurseDirs ? UndoTree(root, undoMessages) : UndoDirectory(root, undoMessages);
+  const TUndoOutcome undo =
+      c.options.recurseDirs || c.options.given ? UndoTree(root, undoMessages) : UndoDirectory(root, undoMessages);
   // Each path holds the very entry it held: names and contents as they were.
   if (undo.errors != 0 || Inodes(root) != before) {
     problems.push_back("Undo did not restore the folder:");
