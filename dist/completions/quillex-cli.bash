@@ -27,7 +27,7 @@ _quillex_cli()
     fi
     case $sub:$prev in
         :--config-dir) _filedir -d; return ;;
-        test:--jobs | run:--jobs) _filedir; return ;;
+        test:--jobs | run:--jobs | run:--from0 | run:--from) _filedir; return ;;
         run:--sort) COMPREPLY=($(compgen -W 'name-asc name-desc date-asc date-desc none' -- "$cur")); return ;;
         run:--format) COMPREPLY=($(compgen -W 'text json' -- "$cur")); return ;;
         run:--parallel) COMPREPLY=($(compgen -W 'auto 1 2 4 8 16 32 64' -- "$cur")); return ;;
@@ -56,7 +56,7 @@ _quillex_cli()
         test) options="--help --jobs --counter-start $jobs" ;;
         make-jobs) options="--help --encoding --force $jobs" ;;
         run)
-            options="--help --jobs --mask --recurse --no-recurse --rename-dirs --no-rename-dirs
+            options="--help --jobs --from0 --from --mask --recurse --no-recurse --rename-dirs --no-rename-dirs
                 --reset-counter --no-reset-counter --counter-start --sort --simulate --no-simulate
                 --undo --no-undo --confirm --no-confirm --log --no-log --format --parallel
                 --one-file-system --no-one-file-system --natural --no-natural $jobs"
@@ -70,7 +70,7 @@ _quillex_cli()
 
     case $sub in
         '') COMPREPLY=($(compgen -W 'describe test regex run make-jobs undo' -- "$cur")) ;;
-        describe | make-jobs) _filedir ;;
-        run | undo) _filedir -d ;;
+        describe | make-jobs | run) _filedir ;;
+        undo) _filedir -d ;;
     esac
 } && complete -F _quillex_cli quillex-cli

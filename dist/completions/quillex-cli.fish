@@ -9,7 +9,7 @@
 function __quillex_cli_on
     set -l words (commandline -opc)[2..]
     if string match -q -- '-*' (commandline -ct)
-        if contains -- "$words[-1]" --config-dir --jobs --mask --counter-start --sort --format --parallel --encoding \
+        if contains -- "$words[-1]" --config-dir --jobs --from0 --from --mask --counter-start --sort --format --parallel --encoding \
                 --insert --remove --counter --date --at --replace --regex
             or contains -- "$words[-2]" --replace --regex
             return 1
@@ -52,8 +52,10 @@ complete -c quillex-cli -n '__quillex_cli_on describe' -F
 complete -c quillex-cli -n '__quillex_cli_on test' -l jobs -r -F -d 'Job list file'
 complete -c quillex-cli -n '__quillex_cli_on test' -l counter-start -x -d 'Counter value for the first name'
 
-complete -c quillex-cli -n '__quillex_cli_on run' -x -a '(__fish_complete_directories)'
+complete -c quillex-cli -n '__quillex_cli_on run' -F
 complete -c quillex-cli -n '__quillex_cli_on run' -l jobs -r -F -d 'Job list file'
+complete -c quillex-cli -n '__quillex_cli_on run' -l from0 -r -F -d 'Rename the entries whose paths FILE holds, NUL-ended'
+complete -c quillex-cli -n '__quillex_cli_on run' -l from -r -F -d 'Rename the entries whose paths FILE holds, one a line'
 complete -c quillex-cli -n '__quillex_cli_on run' -l mask -x -d 'File mask'
 complete -c quillex-cli -n '__quillex_cli_on run' -l recurse -d 'Recurse into subdirectories'
 complete -c quillex-cli -n '__quillex_cli_on run' -l no-recurse -d 'Stay in DIR'

@@ -12,12 +12,13 @@ Quillex renames many files at once. This is its command line; quillex is its
 desktop program, whose settings and default job list it reads (never writes).
 
 Commands:
-  run        Rename the matching files of a folder tree, or simulate it
+  run        Rename the matching files of a folder tree, or given entries,
+             or simulate it
   test       Apply jobs to sample names
   make-jobs  Write the jobs given as options to a job list file
   describe   List the jobs of a job list file
   regex      Try a regular expression and a template on sample texts
-  undo       Take back the renames recorded in a folder's undo file
+  undo       Take back the renames recorded in folders' undo files
 
 Options:
   --config-dir DIR  Folder of quillex.ini and quillex_job_config.xml
@@ -63,12 +64,19 @@ constexpr std::string_view kJobOptions = R"(Job options (each adds a ticked job,
 )";
 
 constexpr std::string_view kRunHead = R"(Usage: quillex-cli run [OPTIONS] [JOB OPTIONS] DIR
+       quillex-cli run [OPTIONS] [JOB OPTIONS] PATH...
 Rename the matching files of the folder DIR with the ticked jobs of a job list,
-or with the jobs given as options. Options not given take the desktop
-program's settings.
+or with the jobs given as options. Given several PATHs, a file, or lists of
+paths, rename exactly those entries, in any folders, whatever the mask; folders
+among them only with --rename-dirs, and entered only with --recurse. The
+counter numbers them as one series in the sort order. Options not given take
+the desktop program's settings.
 
 Options:
   --jobs FILE           Job list file (default: the default job list)
+  --from0 FILE|-        Also the entries whose paths FILE (- standard input)
+                        holds, each ended by a NUL byte, as find -print0 writes
+  --from FILE|-         Also the entries whose paths FILE holds, one a line
   --mask MASK           File mask: * any run, ? one character, *.* every name
   --recurse             Recurse into subdirectories
   --one-file-system     Do not go into folders of another file system (mount
@@ -102,6 +110,9 @@ Examples:
       --mask 'IMG_*' --simulate ~/Pictures/Trip
   Numbers shifted by 100, "001 Intro.mp3" to "101 Intro.mp3":
     quillex-cli run --shift=100 ~/Music/Album
+  Every JPEG below the folder numbered as one series, by the date taken:
+    find . -iname '*.jpg' -print0 |
+      quillex-cli run --counter 4 --at start --sort date-asc --from0 -
   Artist and title swapped, "Artist - Title.mp3" to "Title - Artist.mp3":
     quillex-cli run --regex '^(.+) - (.+)\.mp3$' '$2 - $1.mp3' ~/Music
 
@@ -169,8 +180,8 @@ Example:
   quillex-cli regex '(\d+)' '[$1]' a1b22
 )";
 
-constexpr std::string_view kUndo = R"(Usage: quillex-cli undo [OPTIONS] DIR
-Take back the renames recorded in the undo file of the folder DIR, latest
+constexpr std::string_view kUndo = R"(Usage: quillex-cli undo [OPTIONS] DIR...
+Take back the renames recorded in the undo file of each folder DIR, latest
 first, after asking.
 
 Options:

@@ -42,9 +42,10 @@ cases=(
   'run --jobs |jobs.xml photos'
   'test --jobs=|jobs.xml photos'
   'run --log=|jobs.xml photos'
-  'run --log |photos'
-  'run --recurse |photos'
-  'run |photos'
+  'run --log |jobs.xml photos'
+  'run --recurse |jobs.xml photos'
+  'run |jobs.xml photos'
+  'run --from0 |jobs.xml photos'
   'undo |photos'
   'undo --re|--recurse --remove-after-errors'
   'describe |jobs.xml photos'
@@ -78,7 +79,7 @@ words_not_in() {
 # descriptions (as the manual page check reads them), so prose that mentions an option of
 # another command does not count.
 long_options() {
-  sed -n 's/^ \{1,4\}\(-[^ ]*\([ ,] *-[^ ]*\)*\).*/\1/p' | grep -o -- '--[a-z][a-z-]*' | grep -v -- '-$' |
+  sed -n 's/^ \{1,4\}\(-[^ ]*\([ ,] *-[^ ]*\)*\).*/\1/p' | grep -o -- '--[a-z][a-z0-9-]*' | grep -v -- '-$' |
     sort -u | paste -sd ' '
 }
 
