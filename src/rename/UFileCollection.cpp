@@ -5,7 +5,6 @@
 #include <cerrno>
 #include <numeric>
 #include <stdexcept>
-#include <unordered_map>
 
 #include "platform/UCollation.h"
 #include "platform/UDateTime.h"
@@ -58,15 +57,23 @@ void SortByDate(TWRFileList& entries, bool descending) {
 }  // namespace
 
 TFileCollection::TFileCollection(const TDirectory& directory, TNameArena& arena, bool needDates)
-    : m_directory(directory), m_arena(arena), m_needDates(needDates) {
+    : TFileCollection(directory, arena, List(directory, arena), needDates) {}
+
+TFileCollection::TFileCollection(const TDirectory& directory, TNameArena& arena, std::vector<bool> isDirectory,
+                                 bool needDates)
+    : m_directory(directory), m_arena(arena), m_isDirectory(std::move(isDirectory)), m_needDates(needDates) {}
+
+std::vector<bool> TFileCollection::List(const TDirectory& directory, TNameArena& arena) {
+  std::vector<bool> isDirectory;
   try {
-    directory.ForEachEntry([&](std::string_view name, bool isDirectory) {
+    directory.ForEachEntry([&](std::string_view name, bool folder) {
       arena.Add(name);
-      m_isDirectory.push_back(isDirectory);
+      isDirectory.push_back(folder);
     });
   } catch (const std::length_error&) {
     throw TSystemError("Cannot read folder", directory.Path(), EOVERFLOW);
   }
+  return isDirectory;
 }
 
 std::string_view TFileCollection::CaseSample() const {
@@ -76,9 +83,8 @@ std::string_view TFileCollection::CaseSample() const {
   return {};
 }
 
-double TFileCollection::Date(TNameId name) const {
-  if (!m_needDates) return 0;
-  const auto time = m_directory.ModifiedTime(std::string(m_arena.View(name)));
+double EntryDate(const TDirectory& directory, std::string_view name) {
+  const auto time = directory.ModifiedTime(std::string(name));
   return time ? EntryDateFromFileTime(*time) : 0;
 }
 
@@ -105,22 +111,10 @@ TWRFileList TFileCollection::CollectFiles(const std::string& mask, const TLogLin
   return files;
 }
 
-TWRFileList TFileCollection::CollectNamed(const std::vector<std::string_view>& names, bool directories,
-                                          const TLogLine& log, std::vector<std::size_t>& missing) const {
-  // One pass over the listing, however long, for the few names a selection holds.
-  std::unordered_map<std::string_view, TNameId> found;
-  for (const std::string_view name : names) found.emplace(name, TNameArena::kNoName);
-  for (TNameId name = 0; name < ListedCount(); ++name) {
-    const auto wanted = found.find(m_arena.View(name));
-    if (wanted != found.end()) wanted->second = name;
-  }
+TWRFileList TFileCollection::CollectNamed(const std::vector<TNameId>& names, bool directories,
+                                          const TLogLine& log) const {
   TWRFileList entries(m_needDates);
-  for (std::size_t i = 0; i < names.size(); ++i) {
-    const TNameId name = found.at(names[i]);
-    if (name == TNameArena::kNoName) {
-      missing.push_back(i);
-      continue;
-    }
+  for (const TNameId name : names) {
     entries.Add(name, Date(name));
     if (log)
       log((directories ? "- Added directory " : "- Added file ") + entries.Description(entries.Size() - 1, m_arena));

@@ -20,6 +20,10 @@ namespace qx {
 // Writes one log line; empty when the run does not log.
 using TLogLine = std::function<void(const std::string& text)>;
 
+// The date a run sorts an entry by: its last-write time, as a date of the log; 0 when it
+// cannot be read.
+double EntryDate(const TDirectory& directory, std::string_view name);
+
 class TFileCollection {
  public:
   // Lists `directory` into `arena`, which must be empty: the listing's names are then
@@ -27,23 +31,25 @@ class TFileCollection {
   // date order or a log), since the listing alone tells folders from files. Throws
   // TSystemError.
   TFileCollection(const TDirectory& directory, TNameArena& arena, bool needDates);
+  // A listing made before: `isDirectory` tells each of the arena's names.
+  TFileCollection(const TDirectory& directory, TNameArena& arena, std::vector<bool> isDirectory, bool needDates);
+  // Lists `directory` into `arena`; tells, for each name added, whether it is a folder.
+  // Throws TSystemError.
+  static std::vector<bool> List(const TDirectory& directory, TNameArena& arena);
 
   // Logs "- Added directory " + description for each.
   TWRFileList CollectDirectories(const TLogLine& log) const;
   // Logs "- Added file " + description for each.
   TWRFileList CollectFiles(const std::string& mask, const TLogLine& log) const;
-  // The entries named `names`, in that order, whatever the mask; the positions of those
-  // the listing lacks (gone since they were given) go to `missing`. Logs as the two
-  // above do.
-  TWRFileList CollectNamed(const std::vector<std::string_view>& names, bool directories, const TLogLine& log,
-                           std::vector<std::size_t>& missing) const;
+  // The listed entries `names`, in that order, whatever the mask. Logs as the two above do.
+  TWRFileList CollectNamed(const std::vector<TNameId>& names, bool directories, const TLogLine& log) const;
   // Everything the listing found, hidden entries and the undo file included.
   std::size_t ListedCount() const { return m_isDirectory.size(); }
   // A listed name with a letter whose case can be swapped; empty when none has one.
   std::string_view CaseSample() const;
 
  private:
-  double Date(TNameId name) const;
+  double Date(TNameId name) const { return m_needDates ? EntryDate(m_directory, m_arena.View(name)) : 0; }
 
   const TDirectory& m_directory;
   const TNameArena& m_arena;

@@ -6,16 +6,15 @@
 #include <algorithm>
 #include <map>
 #include <numeric>
-#include <set>
 #include <unordered_map>
 #include <unordered_set>
 
 #include "platform/UCollation.h"
-#include "platform/UDateTime.h"
 #include "platform/UFileStatus.h"
 #include "platform/UFiles.h"
 #include "platform/USystemError.h"
 #include "platform/UUndoFile.h"
+#include "rename/UFileCollection.h"
 
 namespace qx {
 
@@ -66,36 +65,43 @@ std::string CommonFolder(const std::vector<std::string>& paths) {
 
 struct TFolderFound {
   TDirectory directory;
+  TNameArena names;
+  std::vector<bool> isDirectory;                         // of each name listed
+  std::unordered_map<std::string_view, TNameId> byName;  // the listing's names, to find the given ones
+  std::vector<bool> given;                               // of each name listed: given already
   std::string real;  // where it really is; only with recursion, to find given entries inside given folders
 };
 
 struct TPlannedEntry {
   std::size_t folder;
-  std::string name;
-  bool isDirectory;
+  TNameId name;
   double date;
   std::optional<std::string> newName;
 };
 
-// Opens each entry's folder once and reads the entry.
+// Opens and lists each entry's folder once, and finds the entry in the listing.
 class TResolver {
  public:
-  TResolver(TGivenPlan& plan, bool needsRealPaths) : m_plan(plan), m_needsRealPaths(needsRealPaths) {}
+  TResolver(TGivenPlan& plan, const TRunOptions& options)
+      : m_plan(plan),
+        m_needsRealPaths(options.recurseDirs),
+        m_needsDates(options.sort &&
+                     (options.sortOrder == TSortOrder::DateAsc || options.sortOrder == TSortOrder::DateDesc)) {}
 
   void Add(const TGivenEntry& given) {
     const auto split = Split(given.path);
     if (!split) return Problem(given.path, "it names no entry of a folder: give the entry's own name");
-    const std::size_t folder = FolderOf(given.path, split->folder);
-    if (folder == kNone) return;
+    const std::size_t place = FolderOf(given.path, split->folder);
+    if (place == kNone) return;
     if (split->name == kUndoFileName) return Problem(given.path, "it is the undo file Quillex keeps for its folder");
-    if (!m_seen.emplace(folder, split->name).second) return;
-    try {
-      const TFileStatus status = ReadStatus(m_folders[folder].directory.Handle(), split->name);
-      m_entries.push_back(
-          {folder, split->name, status.isDirectory, EntryDateFromFileTime(status.modifiedSeconds), given.newName});
-    } catch (const TSystemError& error) {
-      Problem(given.path, error.Reason());
-    }
+    TFolderFound& folder = m_folders[place];
+    const auto found = folder.byName.find(split->name);
+    if (found == folder.byName.end()) return Problem(given.path, ErrorText(ENOENT));
+    const TNameId name = found->second;
+    if (folder.given[name]) return;
+    folder.given[name] = true;
+    const double date = m_needsDates ? EntryDate(folder.directory, split->name) : 0;
+    m_entries.push_back({place, name, date, given.newName});
   }
 
   std::vector<TFolderFound>& Folders() { return m_folders; }
@@ -104,7 +110,8 @@ class TResolver {
  private:
   void Problem(const std::string& path, const std::string& reason) { m_plan.problems.push_back({path, reason}); }
 
-  // The folder `part` of `path` names, opened once; kNone when it cannot be (a problem).
+  // The folder `part` of `path` names, opened and listed once; kNone when it cannot be
+  // (a problem).
   std::size_t FolderOf(const std::string& path, const std::string& part) {
     const auto known = m_byPart.find(part);
     if (known != m_byPart.end()) {
@@ -115,10 +122,7 @@ class TResolver {
       TDirectory directory = TDirectory::Open(AbsolutePath(part));
       const TFileStatus status = directory.Status();
       auto [place, added] = m_byIdentity.emplace(std::make_pair(status.device, status.inode), m_folders.size());
-      if (added) {
-        std::string real = m_needsRealPaths ? RealPath(directory) : std::string();
-        m_folders.push_back({std::move(directory), std::move(real)});
-      }
+      if (added) m_folders.push_back(Listed(std::move(directory)));
       return m_byPart[part] = place->second;
     } catch (const TSystemError& error) {
       m_whyNot[part] = error.Reason();
@@ -127,13 +131,24 @@ class TResolver {
     }
   }
 
+  TFolderFound Listed(TDirectory directory) const {
+    TFolderFound folder{std::move(directory), {}, {}, {}, {}, {}};
+    folder.isDirectory = TFileCollection::List(folder.directory, folder.names);
+    // The arena is complete: its names stay where they are while the plan looks them up.
+    folder.byName.reserve(folder.names.Count());
+    for (TNameId name = 0; name < folder.names.Count(); ++name) folder.byName.emplace(folder.names.View(name), name);
+    folder.given.assign(folder.names.Count(), false);
+    if (m_needsRealPaths) folder.real = RealPath(folder.directory);
+    return folder;
+  }
+
   TGivenPlan& m_plan;
   bool m_needsRealPaths;
+  bool m_needsDates;
   std::vector<TFolderFound> m_folders;
   std::unordered_map<std::string, std::size_t> m_byPart;  // 100,000 files of one folder open it once
   std::unordered_map<std::string, std::string> m_whyNot;
   std::map<std::pair<dev_t, ino_t>, std::size_t> m_byIdentity;
-  std::set<std::pair<std::size_t, std::string>> m_seen;
   std::vector<TPlannedEntry> m_entries;
 };
 
@@ -141,7 +156,8 @@ class TResolver {
 void DropEntriesInsideEnteredFolders(const std::vector<TFolderFound>& folders, std::vector<TPlannedEntry>& entries) {
   std::unordered_set<std::string> entered;
   for (const TPlannedEntry& entry : entries) {
-    if (entry.isDirectory) entered.insert(Joined(folders[entry.folder].real, entry.name));
+    const TFolderFound& folder = folders[entry.folder];
+    if (folder.isDirectory[entry.name]) entered.insert(Joined(folder.real, std::string(folder.names.View(entry.name))));
   }
   std::vector<bool> inside(folders.size(), false);
   for (std::size_t i = 0; i < folders.size(); ++i) {
@@ -160,17 +176,24 @@ std::vector<std::size_t> RunOrder(const std::vector<TPlannedEntry>& entries, con
   std::vector<std::size_t> order(entries.size());
   std::iota(order.begin(), order.end(), 0);
   if (!options.sort) return order;
-  const auto folderPath = [&](std::size_t entry) { return folders[entries[entry].folder].directory.Path(); };
   switch (options.sortOrder) {
     case TSortOrder::NameAsc:
     case TSortOrder::NameDesc: {
+      // Each name's collation key made once, into one block.
       const TCollator& collator = ThreadCollator(options.numbersByValue ? TNumberOrder::byValue : TNumberOrder::asText);
-      std::vector<std::string> keys(entries.size());
-      for (std::size_t i = 0; i < entries.size(); ++i) collator.AppendSortKey(entries[i].name, keys[i]);
+      std::string keys;
+      std::vector<std::size_t> ends = {0};
+      for (const TPlannedEntry& entry : entries) {
+        collator.AppendSortKey(folders[entry.folder].names.View(entry.name), keys);
+        ends.push_back(keys.size());
+      }
+      const auto key = [&](std::size_t i) { return std::string_view(keys).substr(ends[i], ends[i + 1] - ends[i]); };
+      std::vector<std::string> paths;
+      for (const TFolderFound& folder : folders) paths.push_back(folder.directory.Path());
       const bool descending = options.sortOrder == TSortOrder::NameDesc;
       std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
-        if (keys[a] != keys[b]) return descending ? keys[b] < keys[a] : keys[a] < keys[b];
-        return folderPath(a) < folderPath(b);
+        if (key(a) != key(b)) return descending ? key(b) < key(a) : key(a) < key(b);
+        return paths[entries[a].folder] < paths[entries[b].folder];
       });
       break;
     }
@@ -191,7 +214,7 @@ std::vector<std::size_t> RunOrder(const std::vector<TPlannedEntry>& entries, con
 
 TGivenPlan PlanGivenEntries(const TRunOptions& options, int countersPerTurn) {
   TGivenPlan plan;
-  TResolver resolver(plan, options.recurseDirs);
+  TResolver resolver(plan, options);
   for (const TGivenEntry& given : *options.given) resolver.Add(given);
   std::vector<TFolderFound>& folders = resolver.Folders();
   std::vector<TPlannedEntry>& entries = resolver.Entries();
@@ -205,15 +228,18 @@ TGivenPlan PlanGivenEntries(const TRunOptions& options, int countersPerTurn) {
   std::vector<std::size_t> placeOf(folders.size(), kNone);
   for (const std::size_t i : RunOrder(entries, folders, options)) {
     TPlannedEntry& entry = entries[i];
+    TFolderFound& found = folders[entry.folder];
     if (placeOf[entry.folder] == kNone) {
       placeOf[entry.folder] = plan.folders.size();
-      plan.folders.push_back({std::move(folders[entry.folder].directory), {}, {}, {}});
+      plan.folders.push_back(
+          {std::move(found.directory), std::move(found.names), std::move(found.isDirectory), {}, {}, {}});
     }
     TGivenFolder& folder = plan.folders[placeOf[entry.folder]];
-    const bool takesTurn = !entry.isDirectory || options.renameDirs;
+    const bool isDirectory = folder.isDirectory[entry.name];
+    const bool takesTurn = !isDirectory || options.renameDirs;
     std::uint32_t& turn = options.resetCounter ? turnsInFolder[entry.folder] : turnsInAll;
-    (entry.isDirectory ? folder.directories : folder.files)
-        .push_back({std::move(entry.name), static_cast<std::int32_t>(start + turn * step), std::move(entry.newName)});
+    (isDirectory ? folder.directories : folder.files)
+        .push_back({entry.name, static_cast<std::int32_t>(start + turn * step), std::move(entry.newName)});
     if (takesTurn) {
       ++turn;
       ++plan.turns;

@@ -1,9 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The plan of a run over given entries: each entry's folder opened once (so that a given
-// folder renamed early leaves the handles of given folders inside it valid), the entries
-// put in the run's order across all their folders, and each one's counter value taken
-// from that order, so that twelve photos chosen in three folders are numbered as one
-// series. A path that names no entry is a problem of the plan, which the run reports.
+// The plan of a run over given entries: each entry's folder opened and listed once (so
+// that a given folder renamed early leaves the handles of given folders inside it valid,
+// and the run's visit reads no folder twice), the entries put in the run's order across
+// all their folders, and each one's counter value taken from that order, so that twelve
+// photos chosen in three folders are numbered as one series. A path that names no entry
+// is a problem of the plan, which the run reports.
 #pragma once
 
 #include <cstdint>
@@ -12,19 +13,22 @@
 #include <vector>
 
 #include "platform/UDirectory.h"
+#include "rename/UNameArena.h"
 #include "rename/URunOptions.h"
 
 namespace qx {
 
 // A given entry of a folder, in the run's order.
 struct TGivenName {
-  std::string name;
+  TNameId name;                                       // in the folder's listing
   std::int32_t counter = 0;                           // the counter's value at its turn
   std::optional<std::string> newName = std::nullopt;  // as given; else the jobs make it
 };
 
 struct TGivenFolder {
   TDirectory directory;
+  TNameArena names;               // its listing
+  std::vector<bool> isDirectory;  // of each name listed
   // Its path below the plan's common folder, as a simulation's tree shows it; empty for
   // that folder itself.
   std::string below;

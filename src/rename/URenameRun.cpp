@@ -384,7 +384,23 @@ bool TRenameRun::FirstVisit(const TFileStatus& folder) {
   return m_visited.emplace(folder.device, folder.inode).second;
 }
 
-bool TRenameRun::VisitSteps(TFolderVisit& visit, double share, const TGivenFolder* given) {
+namespace {
+
+// The given entries of one kind, as the collection lists them, and their plans beside.
+TWRFileList GivenEntries(const TFileCollection& collection, const std::vector<TGivenName>& given, bool directories,
+                         std::vector<const TGivenName*>& plans, const TLogLine& log) {
+  std::vector<TNameId> names;
+  names.reserve(given.size());
+  for (const TGivenName& entry : given) {
+    names.push_back(entry.name);
+    plans.push_back(&entry);
+  }
+  return collection.CollectNamed(names, directories, log);
+}
+
+}  // namespace
+
+bool TRenameRun::VisitSteps(TFolderVisit& visit, double share, TGivenFolder* given) {
   TRunOutput& out = *visit.out;
   const int depth = visit.depth;
   if (m_options.resetCounter) *visit.counter = m_options.counterStart;
@@ -398,7 +414,13 @@ bool TRenameRun::VisitSteps(TFolderVisit& visit, double share, const TGivenFolde
       (m_options.sort && (m_options.sortOrder == TSortOrder::DateAsc || m_options.sortOrder == TSortOrder::DateDesc));
   std::optional<TFileCollection> collection;
   try {
-    collection.emplace(visit.directory, visit.names, needDates);
+    if (given) {
+      // The plan listed the folder already.
+      visit.names = std::move(given->names);
+      collection.emplace(visit.directory, visit.names, std::move(given->isDirectory), needDates);
+    } else {
+      collection.emplace(visit.directory, visit.names, needDates);
+    }
   } catch (const TSystemError& error) {
     // Renaming from part of a listing would pass the rest over unnoticed.
     out.Fail(depth, "Cannot read directory: " + visit.directory.Path(), error.Reason(), false);
@@ -423,14 +445,14 @@ bool TRenameRun::VisitSteps(TFolderVisit& visit, double share, const TGivenFolde
   TLogLine log;
   if (m_options.log) log = [&out, depth](const std::string& text) { LogLine(out, depth, text); };
   if (given) {
-    visit.directories = GivenEntries(visit, *collection, given->directories, true, visit.givenDirectories, log);
+    visit.directories = GivenEntries(*collection, given->directories, true, visit.givenDirectories, log);
   } else {
     visit.directories = collection->CollectDirectories(log);
     SortEntries(visit.directories, visit.names, true, m_options, log);
   }
   DirectoryStep(visit, directoryShare);
 
-  TWRFileList files = given ? GivenEntries(visit, *collection, given->files, false, visit.givenFiles, log)
+  TWRFileList files = given ? GivenEntries(*collection, given->files, false, visit.givenFiles, log)
                             : collection->CollectFiles(m_options.fileMask, log);
   collection.reset();
   if (!given) SortEntries(files, visit.names, false, m_options, log);
@@ -444,28 +466,6 @@ bool TRenameRun::VisitSteps(TFolderVisit& visit, double share, const TGivenFolde
   LogLine(out, depth, "+ Recursing Directories...");
   if (visit.directories.Empty()) out.AddProgress(visit.descentShare);
   return true;
-}
-
-TWRFileList TRenameRun::GivenEntries(TFolderVisit& visit, const TFileCollection& collection,
-                                     const std::vector<TGivenName>& given, bool directories,
-                                     std::vector<const TGivenName*>& plans, const TLogLine& log) {
-  std::vector<std::string_view> names;
-  names.reserve(given.size());
-  for (const TGivenName& entry : given) names.push_back(entry.name);
-  std::vector<std::size_t> missing;
-  TWRFileList entries = collection.CollectNamed(names, directories, log, missing);
-  auto gone = missing.begin();
-  for (std::size_t i = 0; i < given.size(); ++i) {
-    if (gone != missing.end() && *gone == i) {
-      ++gone;
-      visit.out->Fail(visit.depth,
-                      "Cannot rename " + visit.directory.PathOf(given[i].name) + ". Operation will continue",
-                      ErrorText(ENOENT), false);
-      continue;
-    }
-    plans.push_back(&given[i]);
-  }
-  return entries;
 }
 
 void TRenameRun::DirectoryStep(TFolderVisit& visit, double share) {

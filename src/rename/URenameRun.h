@@ -8,7 +8,6 @@
 #include <sys/types.h>
 
 #include <cstdint>
-#include <functional>
 #include <memory>
 #include <mutex>
 #include <optional>
@@ -31,7 +30,6 @@ struct TFileStatus;
 class TFolderRenamer;
 struct TFolderPlace;
 struct TFolderVisit;
-class TFileCollection;
 struct TGivenFolder;
 struct TGivenName;
 struct TGivenPlan;
@@ -88,12 +86,7 @@ class TRenameRun {
   // An open directory's collection and steps; true when its subdirectories are to be
   // entered, false when it could not be read or the run does not recurse. With `given`,
   // the steps take its given entries instead of what the folder holds.
-  bool VisitSteps(TFolderVisit& visit, double share, const TGivenFolder* given = nullptr);
-  // The given entries of a visit's folder, in the plan's order, their plans into
-  // `plans`; an entry gone since it was given fails.
-  TWRFileList GivenEntries(TFolderVisit& visit, const TFileCollection& collection, const std::vector<TGivenName>& given,
-                           bool directories, std::vector<const TGivenName*>& plans,
-                           const std::function<void(const std::string&)>& log);
+  bool VisitSteps(TFolderVisit& visit, double share, TGivenFolder* given = nullptr);
   // How far each entry's turn moves the counter: one per counter job ticked.
   int CountersPerTurn() const;
   // Whether the folder is entered for the first time in this run; any thread.
