@@ -1,7 +1,7 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 # Installing and packaging: the programs, the user guide, the menu entry, the software
-# centre's metadata, the icon, the manual pages and the shell completions where a Linux
-# system finds them, and a .deb that declares what it needs.
+# centre's metadata, the icon, the file managers' entries, the manual pages and the shell
+# completions where a Linux system finds them, and a .deb that declares what it needs.
 
 install(TARGETS quillex-cli RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 set(qx_man_pages quillex-cli)
@@ -13,6 +13,17 @@ if(QX_BUILD_UI)
           DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
   install(FILES ${PROJECT_SOURCE_DIR}/resources/icons/quillex.svg
           DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
+  # "Rename with Quillex..." on the selected files and folders: Dolphin's service menu,
+  # Nemo's action, a FileManager-Actions action for Caja, and a Nautilus script that
+  # users link into their own scripts folder, as Nautilus reads no system-wide one.
+  set(fm ${PROJECT_SOURCE_DIR}/resources/filemanagers)
+  install(FILES ${fm}/dolphin-servicemenu.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/kio/servicemenus
+          RENAME quillex.desktop)
+  install(FILES ${fm}/quillex.nemo_action DESTINATION ${CMAKE_INSTALL_DATADIR}/nemo/actions)
+  install(FILES ${fm}/filemanager-action.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/file-manager/actions
+          RENAME quillex.desktop)
+  install(PROGRAMS ${fm}/nautilus-script.sh DESTINATION ${CMAKE_INSTALL_DATADIR}/quillex
+          RENAME "Rename with Quillex...")
   list(APPEND qx_man_pages quillex)
   # Where an installed program finds its user guide when none lies beside it.
   target_compile_definitions(qx_ui PRIVATE QX_DATA_DIR="${CMAKE_INSTALL_FULL_DATADIR}/quillex")

@@ -21,8 +21,8 @@ packages=(
   # ./build.sh coverage: llvm-profdata and llvm-cov for clang's coverage
   llvm-14
   # the package, the manual pages, the completions and the metadata as a Debian system
-  # checks them
-  lintian appstream desktop-file-utils man-db bash-completion zsh fish
+  # checks them, and the Nautilus script it installs
+  lintian appstream desktop-file-utils man-db bash-completion zsh fish shellcheck
 )
 bench_packages=(
   # Google Benchmark; hyperfine and GNU time, which time every row; the peer renamers
