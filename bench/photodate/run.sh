@@ -67,7 +67,7 @@ row() {
   fi
 }
 
-quillex="quillex-cli --config-dir $(printf %q "$work/config") run --jobs $(printf %q "$work/date-taken.xml") --mask '*.*' --sort none --simulate ."
+quillex="quillex-cli --config-dir $(printf %q "$work/config") run --jobs $(printf %q "$work/date-taken.xml") --mask '*.*' --sort none --simulate --format tree ."
 row floor "Quillex's reader alone (floor)" "photodate-bench read ."
 row exiv2 "exiv2 tool" "printf '%s\\0' * | xargs -0 exiv2 -g Exif.Photo.DateTimeOriginal"
 row quillex "Quillex --simulate, date taken" "$quillex"

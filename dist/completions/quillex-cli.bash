@@ -29,7 +29,8 @@ _quillex_cli()
         :--config-dir) _filedir -d; return ;;
         test:--jobs | run:--jobs | run:--from0 | run:--from) _filedir; return ;;
         run:--sort) COMPREPLY=($(compgen -W 'name-asc name-desc date-asc date-desc none' -- "$cur")); return ;;
-        run:--format) COMPREPLY=($(compgen -W 'text json' -- "$cur")); return ;;
+        run:--format) COMPREPLY=($(compgen -W 'text tree json' -- "$cur")); return ;;
+        run:--color) if [[ $split == true ]]; then COMPREPLY=($(compgen -W 'auto always never' -- "$cur")); fi; return ;;
         run:--parallel) COMPREPLY=($(compgen -W 'auto 1 2 4 8 16 32 64' -- "$cur")); return ;;
         test:--counter-start | run:--counter-start | run:--mask | make-jobs:--encoding) return ;;
         # Plain --log takes no value, --log=FILE takes a file.
@@ -58,7 +59,7 @@ _quillex_cli()
         run)
             options="--help --jobs --from0 --from --mask --recurse --no-recurse --rename-dirs --no-rename-dirs
                 --reset-counter --no-reset-counter --counter-start --sort --simulate --no-simulate
-                --undo --no-undo --confirm --no-confirm --log --no-log --format --parallel
+                --undo --no-undo --confirm --no-confirm --log --no-log --format --parallel --dry-run --verbose --color
                 --one-file-system --no-one-file-system --natural --no-natural $jobs"
             ;;
         undo) options='--help --yes --remove-after-errors --recurse' ;;

@@ -56,6 +56,9 @@ complete -c quillex-cli -n '__quillex_cli_on run' -F
 complete -c quillex-cli -n '__quillex_cli_on run' -l jobs -r -F -d 'Job list file'
 complete -c quillex-cli -n '__quillex_cli_on run' -l from0 -r -F -d 'Rename the entries whose paths FILE holds, NUL-ended'
 complete -c quillex-cli -n '__quillex_cli_on run' -l from -r -F -d 'Rename the entries whose paths FILE holds, one a line'
+complete -c quillex-cli -n '__quillex_cli_on run' -s n -l dry-run -d 'Print what would change, rename nothing'
+complete -c quillex-cli -n '__quillex_cli_on run' -s v -l verbose -d 'A real run prints each change too'
+complete -c quillex-cli -n '__quillex_cli_on run' -l color -x -a 'auto always never' -d 'Changed parts of names in colour'
 complete -c quillex-cli -n '__quillex_cli_on run' -l mask -x -d 'File mask'
 complete -c quillex-cli -n '__quillex_cli_on run' -l recurse -d 'Recurse into subdirectories'
 complete -c quillex-cli -n '__quillex_cli_on run' -l no-recurse -d 'Stay in DIR'
@@ -79,7 +82,7 @@ complete -c quillex-cli -n '__quillex_cli_on run' -l no-confirm -d 'Confirm noth
 complete -c quillex-cli -n '__quillex_cli_on run' -l log -F -d 'Log on stderr, or to FILE with --log=FILE'
 complete -c quillex-cli -n '__quillex_cli_on run' -l no-log -d 'No log'
 
-complete -c quillex-cli -n '__quillex_cli_on run' -l format -x -a 'text json' -d 'Output for people or JSON lines'
+complete -c quillex-cli -n '__quillex_cli_on run' -l format -x -a 'text tree json' -d 'Changes, the tree, or JSON lines'
 complete -c quillex-cli -n '__quillex_cli_on run' -l parallel -x -a 'auto 1 2 4 8 16 32 64' -d 'Work on up to N folders at once'
 
 complete -c quillex-cli -n '__quillex_cli_on make-jobs' -F

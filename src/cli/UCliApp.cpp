@@ -3,7 +3,7 @@
 
 #include <algorithm>
 #include <array>
-#include <fstream>
+#include <cstdlib>
 #include <istream>
 #include <iterator>
 #include <optional>
@@ -62,6 +62,11 @@ constexpr std::array kRunOptions = {
     TOptionRule{"--no-natural", TValues::none},
     TOptionRule{"--from0", TValues::one},
     TOptionRule{"--from", TValues::one},
+    TOptionRule{"--dry-run", TValues::none},
+    TOptionRule{"-n", TValues::none},
+    TOptionRule{"--verbose", TValues::none},
+    TOptionRule{"-v", TValues::none},
+    TOptionRule{"--color", TValues::attached},
 };
 constexpr std::array kTestOptions = {TOptionRule{"--jobs", TValues::one}, TOptionRule{"--counter-start", TValues::one}};
 constexpr std::array kMakeJobsOptions = {TOptionRule{"--encoding", TValues::one},
@@ -88,6 +93,12 @@ constexpr std::array<std::pair<std::string_view, TSortOrder>, 5> kSortNames = {{
     {"date-asc", TSortOrder::DateAsc},
     {"date-desc", TSortOrder::DateDesc},
     {"none", TSortOrder::ListingOrder},
+}};
+
+constexpr std::array<std::pair<std::string_view, TOutputFormat>, 3> kFormatNames = {{
+    {"text", TOutputFormat::text},
+    {"tree", TOutputFormat::tree},
+    {"json", TOutputFormat::json},
 }};
 
 constexpr const char* kHowToGiveJobs =
@@ -193,10 +204,7 @@ std::vector<std::string> ReadPathList(const TContext& context, const std::string
   if (source == "-") {
     text.assign(std::istreambuf_iterator<char>(context.in), {});
   } else {
-    std::ifstream file(source, std::ios::binary);
-    if (!file) throw TSystemError("Cannot read", source, errno);
-    text.assign(std::istreambuf_iterator<char>(file), {});
-    if (file.bad()) throw TSystemError("Cannot read", source, EIO);
+    text = ReadToEnd(source);
   }
   std::vector<std::string> paths;
   for (std::size_t from = 0; from < text.size();) {
@@ -230,6 +238,17 @@ void SetRunPlace(const TContext& context, TRunOptions& options) {
   for (std::string& path : paths) options.given->push_back({std::move(path)});
 }
 
+// --color: always, never, or (auto, the default) on a terminal unless NO_COLOR is set
+// to anything but "". Throws TUsageError.
+bool ShowsColour(const TContext& context) {
+  const std::string when = LastValue(context.args, "--color").value_or("auto");
+  if (when == "always" || when.empty()) return true;
+  if (when == "never") return false;
+  if (when != "auto") throw TUsageError("--color=" + when + ": WHEN is auto, always or never");
+  const char* noColour = std::getenv("NO_COLOR");
+  return ShowsOnTerminal(context.out) && (noColour == nullptr || *noColour == '\0');
+}
+
 TRunRequest MakeRunRequest(const TContext& context) {
   TRunRequest request{context.defaults.run, ""};
   TRunOptions& options = request.options;
@@ -257,11 +276,16 @@ TRunRequest MakeRunRequest(const TContext& context) {
       if (options.sort) options.sortOrder = order->second;
     }
     if (name == "--format") {
-      if (option.values[0] != "text" && option.values[0] != "json") {
-        throw TUsageError("--format " + option.values[0] + ": FORMAT is text or json");
+      const auto format = std::find_if(kFormatNames.begin(), kFormatNames.end(),
+                                       [&](const auto& known) { return known.first == option.values[0]; });
+      if (format == kFormatNames.end()) {
+        throw TUsageError("--format " + option.values[0] + ": FORMAT is text, tree or json");
       }
-      request.format = option.values[0] == "json" ? TOutputFormat::json : TOutputFormat::text;
+      request.format = format->second;
     }
+    // The spelling of peers' previews.
+    if (name == "--dry-run" || name == "-n") options.simulate = true;
+    if (name == "--verbose" || name == "-v") request.verbose = true;
   }
   if (const auto start = CounterStart(context.args)) options.counterStart = *start;
   if (const auto parallel = LastValue(context.args, "--parallel")) {
@@ -275,6 +299,7 @@ TRunRequest MakeRunRequest(const TContext& context) {
     options.parallel = static_cast<int>(*value);
   }
   if (!options.log) request.logFile.clear();
+  request.colour = ShowsColour(context);
   return request;
 }
 
@@ -324,7 +349,9 @@ int RunJobs(const TContext& context, const TRunRequest& request, const TJobList&
     return kExitUsage;
   }
   // Nobody who typed a plain run may believe it renamed anything.
-  if (request.options.simulate && !Given(context.args, "--simulate") && !Given(context.args, "--no-simulate")) {
+  const bool simulateGiven = Given(context.args, "--simulate") || Given(context.args, "--no-simulate") ||
+                             Given(context.args, "--dry-run") || Given(context.args, "-n");
+  if (request.options.simulate && !simulateGiven) {
     context.messages.ShowMessage("Simulation mode is on in " + context.defaults.settingsFile +
                                  ": nothing is renamed (--no-simulate renames).");
   }

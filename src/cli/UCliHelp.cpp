@@ -87,11 +87,16 @@ Options:
   --sort ORDER          name-asc, name-desc, date-asc, date-desc or none
   --natural             By name, numbers by their value: f2 before f10 (the
                         default, unless the settings say otherwise)
-  --simulate            Rename nothing; print the predicted tree
+  -n, --simulate, --dry-run
+                        Rename nothing; print "old -> new" for each change
+  -v, --verbose         A real run prints each change too
   --undo                Leave an undo file in every folder visited
   --confirm             Ask before every rename (needs a terminal)
   --log, --log=FILE     Write the log on stderr, or append it to FILE
-  --format FORMAT       text (the default) or json, one object per line
+  --format FORMAT       text (the default), tree (the simulation's tree) or
+                        json, one object per line
+  --color[=WHEN]        Changed parts of names in colour: auto (on a
+                        terminal, unless NO_COLOR is set), always or never
   --parallel N|auto     Work on up to N folders at once, where the outcome
                         cannot depend on their order; auto: many on a network
                         share, a few on a local disk (default: the settings'

@@ -3,9 +3,11 @@
 
 #include <chrono>
 #include <cmath>
+#include <functional>
 #include <optional>
 #include <ostream>
 
+#include "cli/UChangeLines.h"
 #include "cli/UCliApp.h"
 #include "cli/UJsonText.h"
 #include "cli/UTerminal.h"
@@ -103,11 +105,15 @@ class TTerminalRunHost : public TRunHost {
                             "  errors " + std::to_string(state.ErrorCount) + "  " + TerminalSafe(m_item));
   }
   bool CancelRequested() override { return m_ctrlC.Interrupted(); }
-  // JSON lines: each entry's line goes to `out`.
-  void SendEntriesTo(std::ostream& out) { m_entries = &out; }
+  // Each entry's line, as `line` writes it, goes to `out`.
+  using TEntryLine = std::function<void(std::string& lines, const TEntryOutcome& outcome)>;
+  void SendEntriesTo(std::ostream& out, TEntryLine line) {
+    m_entries = &out;
+    m_entryLine = std::move(line);
+  }
   void EntryDone(const TEntryOutcome& outcome) override {
     if (!m_entries) return;
-    AppendEntryLine(m_entryLines, outcome);
+    m_entryLine(m_entryLines, outcome);
     if (m_entryLines.size() > kPieceSize) Write(*m_entries, m_entryLines);
   }
   void EndRun() {
@@ -122,6 +128,7 @@ class TTerminalRunHost : public TRunHost {
   std::ostream& m_err;
   const TInterruptWatch& m_ctrlC;
   std::ostream* m_entries = nullptr;
+  TEntryLine m_entryLine;
   std::string m_entryLines;
   std::string m_item;
   bool m_showProgress;
@@ -178,17 +185,25 @@ int RunRename(const TJobList& jobs, const TRunRequest& request, TTerminalMessage
   const TInterruptWatch ctrlC;
   TTerminalRunHost host(messages, logFile ? *logFile : err, err, ctrlC);
   const bool json = request.format == TOutputFormat::json;
-  if (json) host.SendEntriesTo(out);
+  const bool simulate = request.options.simulate;
   TRenameRun run(jobs, request.options, host);
+  if (json) {
+    host.SendEntriesTo(out, AppendEntryLine);
+  } else if (request.format == TOutputFormat::text && (simulate || request.verbose)) {
+    // The run's folder, once the run has made it absolute.
+    host.SendEntriesTo(out, [&](std::string& lines, const TEntryOutcome& outcome) {
+      AppendChangeLine(lines, outcome, run.Options().startDirectory, request.colour, out);
+    });
+  }
   const bool completed = run.Run();
   host.EndRun();
 
   const TRunState& state = run.State();
-  const std::optional<std::string> stopped = StopLine(state, completed, request.options.simulate);
+  const std::optional<std::string> stopped = StopLine(state, completed, simulate);
   if (json) {
-    out << SummaryLine(state, request.options.simulate, completed);
-  } else if (request.options.simulate) {
-    PrintResultTree(run.ResultTree(), out);
+    out << SummaryLine(state, simulate, completed);
+  } else if (simulate) {
+    if (request.format == TOutputFormat::tree) PrintResultTree(run.ResultTree(), out);
     if (stopped) out << *stopped << '\n';
     // Last, so that nobody reads a simulation as a run that renamed.
     out << state.FilesRenamed << " files and " << state.DirsRenamed << " directories would be renamed.\n";

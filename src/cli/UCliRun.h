@@ -15,20 +15,24 @@ namespace qx::cli {
 
 class TTerminalMessages;
 
-// What a run prints on stdout: the tree or the figures for people, or JSON lines for
-// scripts and file managers.
-enum class TOutputFormat { text, json };
+// What a run prints on stdout: for people, each change as "old -> new" (a simulation's,
+// or a real run's when verbose) or the simulation's tree; for scripts and file managers,
+// JSON lines.
+enum class TOutputFormat { text, tree, json };
 
 struct TRunRequest {
   TRunOptions options;
   std::string logFile;  // "" logs to stderr
   TOutputFormat format = TOutputFormat::text;
+  bool verbose = false;  // a real run's text tells each change too
+  bool colour = false;   // the changed part of each name stands out
 };
 
-// Runs or simulates; prints the result tree (simulation) or the three progress figures,
-// or with JSON one object per line: an entry's outcome per entry the run took a turn
-// for, in the order of the walk, then the summary of the figures. Messages and the log
-// go to `err` (or the log file), never to `out`. Returns an exit status.
+// Runs or simulates; prints, as the format says, each change or the result tree
+// (simulation), then the figures; or with JSON one object per line: an entry's outcome
+// per entry the run took a turn for, in the order of the walk, then the summary of the
+// figures. Messages and the log go to `err` (or the log file), never to `out`. Returns
+// an exit status.
 int RunRename(const TJobList& jobs, const TRunRequest& request, TTerminalMessages& messages, std::ostream& out,
               std::ostream& err);
 

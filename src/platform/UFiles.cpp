@@ -251,6 +251,12 @@ std::string ReadWholeFile(const std::string& path, std::size_t limit) {
   return content;
 }
 
+std::string ReadToEnd(const std::string& path) {
+  const TFileDescriptor fd(sys::Sys().OpenAt(AT_FDCWD, path.c_str(), O_RDONLY | O_CLOEXEC, 0));
+  if (!fd.IsOpen()) throw TSystemError("Cannot read", path, errno);
+  return ReadRest(fd.Get(), path);
+}
+
 std::string ReadRest(int fd, const std::string& path) {
   std::string content;
   char buffer[65536];

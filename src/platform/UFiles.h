@@ -31,6 +31,9 @@ inline constexpr std::size_t kWholeFileLimit = 16 << 20;
 std::string ReadWholeFile(const std::string& path, std::size_t limit = kWholeFileLimit);
 // The rest of an open file; `path` names it in errors. Throws TSystemError.
 std::string ReadRest(int fd, const std::string& path);
+// All that `path` gives, read to its end: a file, or a pipe (a shell's <(find ...)) that
+// a user named for a list. Throws TSystemError.
+std::string ReadToEnd(const std::string& path);
 
 // A stream that appends to a file, created when missing: each run's lines go after the
 // last one's (O_APPEND), never over them. Opening throws TSystemError; a failed write

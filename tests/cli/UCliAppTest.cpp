@@ -359,13 +359,42 @@ TEST_F(UCliRunTest, ARealRunPrintsTheProgressFigures) {
       << "sorted by name ignoring case, subfolders after the files";
 }
 
-TEST_F(UCliRunTest, SimulationPrintsTheTreeAndRenamesNothing) {
-  const TResult result = RunCli(Args({"--simulate", "--recurse", "--rename-dirs", "--sort", "name-desc"}));
-  EXPECT_EQ(result.status, kExitOk) << result.err;
-  EXPECT_EQ(result.out, "D= " + m_root +
-                            "\n  D+ sub000\n    F+ d.txt003\n  F+ C.txt001\n  F+ b.txt002\n"
-                            "3 files and 1 directories would be renamed.\n");
-  EXPECT_EQ(test::ListTree(m_root), (std::vector<std::string>{"C.txt", "b.txt", "sub/", "sub/d.txt"}));
+// A simulation, or a real run told to be verbose, tells each change; the tree stays on
+// offer. The figures come last.
+TEST_F(UCliRunTest, EachChangeIsPrintedOldToNewOrAsTheTree) {
+  const std::string lines = "sub -> sub000\nC.txt -> C.txt001\nb.txt -> b.txt002\nsub/d.txt -> sub/d.txt003\n";
+  const std::string simulated = "3 files and 1 directories would be renamed.\n";
+  const struct {
+    std::vector<std::string> options;
+    std::string out;
+    bool renames;
+  } rows[] = {
+      {{"--simulate"}, lines + simulated, false},
+      {{"-n", "--color=never"}, lines + simulated, false},
+      {{"--dry-run", "--format", "tree"},
+       "D= " + m_root + "\n  D+ sub000\n    F+ d.txt003\n  F+ C.txt001\n  F+ b.txt002\n" + simulated,
+       false},
+      {{"-n", "--color=always"},
+       "sub -> sub\x1b[32m000\x1b[0m\nC.txt -> C.txt\x1b[32m001\x1b[0m\nb.txt -> b.txt\x1b[32m002\x1b[0m\n"
+       "sub/d.txt -> sub/d.txt\x1b[32m003\x1b[0m\n" +
+           simulated,
+       false},
+      {{"--no-simulate"}, "Folders renamed: 1 of 1\nFiles renamed: 3 of 3\nErrors: 0\n", true},
+      {{"--no-simulate", "-v"},
+       "sub -> sub000\nC.txt -> C.txt001\nb.txt -> b.txt002\nsub000/d.txt -> sub000/d.txt003\n"
+       "Folders renamed: 1 of 1\nFiles renamed: 3 of 3\nErrors: 0\n",
+       true},
+  };
+  for (const auto& row : rows) {
+    std::filesystem::remove_all(m_root);
+    test::MakeTree(m_root, {"b.txt", "C.txt", "sub/d.txt"});
+    std::vector<std::string> options = {"--recurse", "--rename-dirs", "--sort", "name-desc"};
+    options.insert(options.end(), row.options.begin(), row.options.end());
+    const TResult result = RunCli(Args(options));
+    EXPECT_EQ(result.status, kExitOk) << result.err;
+    EXPECT_EQ(result.out, row.out) << row.options.back();
+    EXPECT_EQ(test::ListTree(m_root).front(), row.renames ? "C.txt001" : "C.txt") << row.options.back();
+  }
 }
 
 // By name, f2 comes before f10 unless the settings or --no-natural say digits are text.
@@ -395,7 +424,7 @@ TEST_F(UCliRunTest, OptionsNotGivenComeFromQuillexIni) {
   m_dir.WriteFile("config/quillex.ini",
                   "[Booleans]\nrecurseDirs=1\nsort=1\nlog=1\n[Integers]\ncounterStart=7\nsortOrder=1\n"
                   "[Strings]\nfilemask=*.TXT\n");
-  TResult result = RunCli(Args({"--simulate", "--no-log"}));
+  TResult result = RunCli(Args({"--simulate", "--format", "tree", "--no-log"}));
   EXPECT_EQ(result.out, "D= " + m_root +
                             "\n  D= sub\n    F+ d.txt009\n  F+ C.txt007\n  F+ b.txt008\n"
                             "3 files and 0 directories would be renamed.\n");
@@ -626,7 +655,8 @@ TEST_F(UCliRunTest, ARelativeFolderIsShownAndLoggedInFull) {
       {"/" + here + "//sub/.", here + "/sub"},
   };
   for (const Row& row : rows) {
-    const TResult result = RunCli({"--config-dir", m_config, "run", "--jobs", m_jobs, "--simulate", "--log", row.dir});
+    const TResult result =
+        RunCli({"--config-dir", m_config, "run", "--jobs", m_jobs, "--simulate", "--format", "tree", "--log", row.dir});
     EXPECT_EQ(result.status, kExitOk) << row.dir << ": " << result.err;
     EXPECT_EQ(result.out.substr(0, result.out.find('\n')), "D= " + row.full) << row.dir;
     EXPECT_NE(result.err.find(" ---- Starting Renaming in " + row.full + "\n"), std::string::npos) << row.dir;

@@ -56,7 +56,7 @@ cases=(
   'test |'
   'regex |'
   'make-jobs |jobs.xml photos'
-  'run --format |json text'
+  'run --format |json text tree'
   'run --parallel a|auto'
   'run --insert a --at |after: before: end start'
   'test --replace a |'

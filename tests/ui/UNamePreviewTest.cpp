@@ -62,6 +62,8 @@ QStringList Simulated(const TJobList& jobs, const TRunOptions& options) {
                                          "--jobs",
                                          jobsFile,
                                          "--simulate",
+                                         "--format",
+                                         "tree",
                                          "--log=" + (work / "log.txt"),
                                          "--no-recurse",
                                          Switch(options.renameDirs, "rename-dirs"),
