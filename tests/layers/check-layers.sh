@@ -17,7 +17,7 @@ if [ -n "$found" ]; then
   status=1
 fi
 
-core='platform metadata regex jobs jobio rename settings'
+core='platform metadata regex jobs jobio rename settings lists'
 for layer in $core; do
   upward=$(grep -rnE '#include [<"](ui/|cli/|app/|Q[A-Za-z]*[>"/])' "$src/$layer" --include='*.cpp' --include='*.h')
   if [ -n "$upward" ]; then
