@@ -15,12 +15,14 @@
 #include "cli/UCliArgs.h"
 #include "cli/UCliHelp.h"
 #include "cli/UCliJobOptions.h"
+#include "cli/UCliLists.h"
 #include "cli/UCliRun.h"
 #include "cli/UCliSettings.h"
 #include "cli/UTerminal.h"
 #include "cli/UTerminalText.h"
 #include "jobio/UJobIO.h"
 #include "jobs/UTJob.h"
+#include "platform/UEditor.h"
 #include "platform/UFiles.h"
 #include "platform/USystemError.h"
 #include "platform/UUndoFile.h"
@@ -68,6 +70,26 @@ constexpr std::array kRunOptions = {
     TOptionRule{"-v", TValues::none},
     TOptionRule{"--color", TValues::attached},
 };
+template <std::size_t A, std::size_t B>
+constexpr std::array<TOptionRule, A + B> Joined(const std::array<TOptionRule, A>& a,
+                                                const std::array<TOptionRule, B>& b) {
+  std::array<TOptionRule, A + B> joined{};
+  std::copy(a.begin(), a.end(), joined.begin());
+  std::copy(b.begin(), b.end(), joined.begin() + A);
+  return joined;
+}
+// What apply takes of run's options; edit takes the mask and the order of names too.
+constexpr std::array kApplyOptions = {
+    TOptionRule{"--simulate", TValues::none}, TOptionRule{"--no-simulate", TValues::none},
+    TOptionRule{"--dry-run", TValues::none},  TOptionRule{"-n", TValues::none},
+    TOptionRule{"--verbose", TValues::none},  TOptionRule{"-v", TValues::none},
+    TOptionRule{"--undo", TValues::none},     TOptionRule{"--no-undo", TValues::none},
+    TOptionRule{"--confirm", TValues::none},  TOptionRule{"--no-confirm", TValues::none},
+    TOptionRule{"--log", TValues::attached},  TOptionRule{"--no-log", TValues::none},
+    TOptionRule{"--format", TValues::one},    TOptionRule{"--color", TValues::attached}};
+constexpr std::array kEditOptions =
+    Joined(kApplyOptions, std::array{TOptionRule{"--mask", TValues::one}, TOptionRule{"--natural", TValues::none},
+                                     TOptionRule{"--no-natural", TValues::none}});
 constexpr std::array kTestOptions = {TOptionRule{"--jobs", TValues::one}, TOptionRule{"--counter-start", TValues::one}};
 constexpr std::array kMakeJobsOptions = {TOptionRule{"--encoding", TValues::one},
                                          TOptionRule{"--force", TValues::none}};
@@ -95,10 +117,12 @@ constexpr std::array<std::pair<std::string_view, TSortOrder>, 5> kSortNames = {{
     {"none", TSortOrder::ListingOrder},
 }};
 
-constexpr std::array<std::pair<std::string_view, TOutputFormat>, 3> kFormatNames = {{
+constexpr std::array<std::pair<std::string_view, TOutputFormat>, 5> kFormatNames = {{
     {"text", TOutputFormat::text},
     {"tree", TOutputFormat::tree},
     {"json", TOutputFormat::json},
+    {"tsv", TOutputFormat::tsv},
+    {"csv", TOutputFormat::csv},
 }};
 
 constexpr const char* kHowToGiveJobs =
@@ -252,7 +276,6 @@ bool ShowsColour(const TContext& context) {
 TRunRequest MakeRunRequest(const TContext& context) {
   TRunRequest request{context.defaults.run, ""};
   TRunOptions& options = request.options;
-  SetRunPlace(context, options);
   for (const TGivenOption& option : context.args.options) {
     const std::string_view name = option.name;
     for (const auto& [word, field] : kRunSwitches) {
@@ -279,7 +302,7 @@ TRunRequest MakeRunRequest(const TContext& context) {
       const auto format = std::find_if(kFormatNames.begin(), kFormatNames.end(),
                                        [&](const auto& known) { return known.first == option.values[0]; });
       if (format == kFormatNames.end()) {
-        throw TUsageError("--format " + option.values[0] + ": FORMAT is text, tree or json");
+        throw TUsageError("--format " + option.values[0] + ": FORMAT is text, tree, json, tsv or csv");
       }
       request.format = format->second;
     }
@@ -300,6 +323,8 @@ TRunRequest MakeRunRequest(const TContext& context) {
   }
   if (!options.log) request.logFile.clear();
   request.colour = ShowsColour(context);
+  const bool list = request.format == TOutputFormat::tsv || request.format == TOutputFormat::csv;
+  if (list && !options.simulate) throw TUsageError("--format tsv and csv list what a simulation would rename: add -n");
   return request;
 }
 
@@ -359,9 +384,9 @@ int RunJobs(const TContext& context, const TRunRequest& request, const TJobList&
 }
 
 int RunCommand(const TContext& context) {
-  TRunRequest request;
+  TRunRequest request = MakeRunRequest(context);
   try {
-    request = MakeRunRequest(context);
+    SetRunPlace(context, request.options);
   } catch (const TSystemError& error) {
     context.messages.ShowFailure("Cannot read " + error.Path(), error.Reason());
     return kExitFailure;
@@ -417,13 +442,41 @@ int Undo(const TContext& context) {
   return status;
 }
 
-constexpr std::array<TCommand, 6> kCommands = {{
+// apply LIST: old paths and new names from a spreadsheet's list, with undo unless told.
+int Apply(const TContext& context) {
+  ExpectOperands(context.args, 1, 1, "list FILE");
+  TRunRequest request = MakeRunRequest(context);
+  if (!Given(context.args, "--no-undo")) request.options.undo = true;
+  const std::string& list = context.args.operands[0];
+  std::string text;
+  try {
+    text = list == "-" ? std::string(std::istreambuf_iterator<char>(context.in), {}) : ReadToEnd(list);
+  } catch (const TSystemError& error) {
+    context.messages.ShowFailure("Cannot read " + error.Path(), error.Reason());
+    return kExitFailure;
+  }
+  return ApplyList(list, text, request, context.messages, context.out, context.err);
+}
+
+// edit [PATH...]: the names in the user's editor. Its --confirm asks once, before all.
+int Edit(const TContext& context) {
+  TRunRequest request = MakeRunRequest(context);
+  const bool confirm = request.options.confirm;
+  request.options.confirm = false;
+  std::vector<std::string> paths = context.args.operands;
+  if (paths.empty()) paths.emplace_back(".");
+  return EditNames(paths, request, ChosenEditor(), confirm, context.messages, context.out, context.err);
+}
+
+constexpr std::array<TCommand, 8> kCommands = {{
     {"describe", {}, false, Describe},
     {"test", kTestOptions, true, TestNames},
     {"regex", {}, false, TestRegex},
     {"run", kRunOptions, true, RunCommand},
     {"make-jobs", kMakeJobsOptions, true, MakeJobs},
     {"undo", kUndoOptions, false, Undo},
+    {"apply", kApplyOptions, false, Apply},
+    {"edit", kEditOptions, false, Edit},
 }};
 
 const TCommand& FindCommand(const std::string& name) {

@@ -19,6 +19,8 @@ Commands:
   describe   List the jobs of a job list file
   regex      Try a regular expression and a template on sample texts
   undo       Take back the renames recorded in folders' undo files
+  apply      Rename as a list of old paths and new names says (CSV, TSV)
+  edit       Edit names in your text editor, then rename what changed
 
 Options:
   --config-dir DIR  Folder of quillex.ini and quillex_job_config.xml
@@ -93,8 +95,9 @@ Options:
   --undo                Leave an undo file in every folder visited
   --confirm             Ask before every rename (needs a terminal)
   --log, --log=FILE     Write the log on stderr, or append it to FILE
-  --format FORMAT       text (the default), tree (the simulation's tree) or
-                        json, one object per line
+  --format FORMAT       text (the default), tree (the simulation's tree),
+                        json (one object per line), or with --simulate tsv
+                        or csv: a list for quillex-cli apply
   --color[=WHEN]        Changed parts of names in colour: auto (on a
                         terminal, unless NO_COLOR is set), always or never
   --parallel N|auto     Work on up to N folders at once, where the outcome
@@ -197,13 +200,69 @@ Options:
   -h, --help            Print this help
 )";
 
+constexpr std::string_view kApply = R"(Usage: quillex-cli apply [OPTIONS] LIST
+Rename as the list LIST says, at once: one rename a line, the old path and the
+new name, separated by a comma (CSV) or by a tab (TSV; also any LIST ending in
+.tsv), quoted as spreadsheets quote; a first line "old,new" is a header. Old
+paths start in the list's folder (LIST "-": the standard input, paths from the
+working directory). A list with a problem renames nothing. quillex-cli run
+--simulate --format tsv writes such a list.
+
+Options:
+  -n, --simulate, --dry-run
+                        Rename nothing; print "old -> new" for each change
+  -v, --verbose         Print each change, then the figures
+  --no-undo             Leave no undo file (the default leaves one in every
+                        folder touched)
+  --confirm             Ask before every rename (needs a terminal)
+  --log, --log=FILE     Write the log on stderr, or append it to FILE
+  --format FORMAT       text (the default), tree or json
+  --color[=WHEN]        Changed parts of names in colour: auto, always, never
+  --no-simulate, --undo, --no-confirm, --no-log
+                        Turn that option off or on
+  -h, --help            Print this help
+
+Example:
+  quillex-cli run --lower -n --format tsv . > names.tsv   (edit it, then)
+  quillex-cli apply names.tsv
+)";
+
+constexpr std::string_view kEdit = R"(Usage: quillex-cli edit [OPTIONS] [PATH...]
+Edit names in your editor ($VISUAL, else $EDITOR, else editor): one line per
+entry, its number, a tab and its path; a folder PATH (the default: the working
+folder) gives its entries that the mask takes. When the editor ends, what you
+changed after the last / of a line is renamed at once, through the same run as
+any (swaps and cycles work). A deleted line, a repeated number, a name given
+twice or one that cannot be had opens the editor again with the problems on
+top; quit the editor with an error (vim: :cq), or leave the text as it was, to
+rename nothing. \n, \t, \\ and \xNN stand for a line break, a tab, a backslash
+and any byte.
+
+Options:
+  --mask MASK           File mask of a folder's entries (default: the
+                        settings')
+  --natural             Lines by name, numbers by their value (the default)
+  --confirm             Ask once before renaming
+  -n, --simulate, --dry-run
+                        Rename nothing; print "old -> new" for each change
+  -v, --verbose         Print each change, then the figures
+  --undo                Leave an undo file in every folder touched (default:
+                        the settings')
+  --log, --log=FILE     Write the log on stderr, or append it to FILE
+  --format FORMAT       text (the default), tree or json
+  --color[=WHEN]        Changed parts of names in colour: auto, always, never
+  --no-natural, --no-confirm, --no-simulate, --no-undo, --no-log
+                        Turn that option off
+  -h, --help            Print this help
+)";
+
 struct THelp {
   std::string_view command;  // "" for the program
   std::string_view head;
   std::string_view jobsAndTail;  // after the job options; empty for a command without them
 };
 
-constexpr std::array<THelp, 7> kHelp = {{
+constexpr std::array<THelp, 9> kHelp = {{
     {"", kProgram, {}},
     {"run", kRunHead, kRunTail},
     {"test", kTestHead, kTestTail},
@@ -211,6 +270,8 @@ constexpr std::array<THelp, 7> kHelp = {{
     {"describe", kDescribe, {}},
     {"regex", kRegex, {}},
     {"undo", kUndo, {}},
+    {"apply", kApply, {}},
+    {"edit", kEdit, {}},
 }};
 
 }  // namespace

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "cli/UCliRun.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cmath>
 #include <functional>
@@ -12,6 +13,7 @@
 #include "cli/UJsonText.h"
 #include "cli/UTerminal.h"
 #include "cli/UTerminalText.h"
+#include "lists/URenameList.h"
 #include "platform/UFiles.h"
 #include "platform/USignals.h"
 #include "platform/USystemError.h"
@@ -169,7 +171,11 @@ void PrintResultTree(const TResultTree& tree, std::ostream& out) {
 
 int RunRename(const TJobList& jobs, const TRunRequest& request, TTerminalMessages& messages, std::ostream& out,
               std::ostream& err) {
-  if (const auto problem = RunStartProblem(jobs)) {
+  // Names the user made need no job.
+  const bool namesGiven =
+      request.options.given && std::all_of(request.options.given->begin(), request.options.given->end(),
+                                           [](const TGivenEntry& entry) { return entry.newName.has_value(); });
+  if (const auto problem = RunStartProblem(jobs); problem && !namesGiven) {
     messages.ShowMessage(*problem);
     return kExitUsage;
   }
@@ -187,8 +193,19 @@ int RunRename(const TJobList& jobs, const TRunRequest& request, TTerminalMessage
   const bool json = request.format == TOutputFormat::json;
   const bool simulate = request.options.simulate;
   TRenameRun run(jobs, request.options, host);
+  const bool list = request.format == TOutputFormat::tsv || request.format == TOutputFormat::csv;
+  std::vector<std::pair<std::string, std::string>> renames;
   if (json) {
     host.SendEntriesTo(out, AppendEntryLine);
+  } else if (list) {
+    // Each entry the run took a turn for, with the name it would have: a list to edit
+    // and apply. Paths start in the working directory, where the list is read back.
+    const std::string here = AbsolutePath(".");
+    host.SendEntriesTo(out, [&](std::string&, const TEntryOutcome& outcome) {
+      std::string path = outcome.folder.Text() + "/" + std::string(outcome.oldName);
+      if (path.starts_with(here + "/")) path.erase(0, here.size() + 1);
+      renames.emplace_back(std::move(path), std::string(outcome.newName));
+    });
   } else if (request.format == TOutputFormat::text && (simulate || request.verbose)) {
     // The run's folder, once the run has made it absolute.
     host.SendEntriesTo(out, [&](std::string& lines, const TEntryOutcome& outcome) {
@@ -202,6 +219,9 @@ int RunRename(const TJobList& jobs, const TRunRequest& request, TTerminalMessage
   const std::optional<std::string> stopped = StopLine(state, completed, simulate);
   if (json) {
     out << SummaryLine(state, simulate, completed);
+  } else if (list) {
+    out << lists::WriteRenameList(
+        renames, request.format == TOutputFormat::tsv ? lists::TListFormat::tsv : lists::TListFormat::csv);
   } else if (simulate) {
     if (request.format == TOutputFormat::tree) PrintResultTree(run.ResultTree(), out);
     if (stopped) out << *stopped << '\n';

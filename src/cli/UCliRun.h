@@ -18,7 +18,8 @@ class TTerminalMessages;
 // What a run prints on stdout: for people, each change as "old -> new" (a simulation's,
 // or a real run's when verbose) or the simulation's tree; for scripts and file managers,
 // JSON lines.
-enum class TOutputFormat { text, tree, json };
+// A simulation may also write its renames as a list to apply (TSV or CSV).
+enum class TOutputFormat { text, tree, json, tsv, csv };
 
 struct TRunRequest {
   TRunOptions options;

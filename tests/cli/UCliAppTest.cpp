@@ -3,6 +3,7 @@
 #include <sys/wait.h>
 
 #include <filesystem>
+#include <fstream>
 #include <regex>
 #include <set>
 #include <sstream>
@@ -734,6 +735,111 @@ TEST_F(UCliRunTest, GivenEntriesAloneAreRenamedAndUndone) {
   const TResult missing = RunCli({"--config-dir", m_config, "run", "--upper", "p/IMG_1.jpg", "p/gone.jpg"});
   EXPECT_EQ(missing.status, kExitFailure);
   EXPECT_NE(missing.err.find("Cannot rename p/gone.jpg. Operation will continue"), std::string::npos) << missing.err;
+}
+
+std::string Content(const std::string& path) {
+  std::ifstream file(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(file), {});
+}
+
+// edit through a scripted editor: each call applies the next sed program of the row to
+// the text it is handed, or fails ("FAIL"), and keeps what it was handed.
+TEST_F(UCliRunTest, EditRenamesWhatTheEditorChangedOrOpensItAgainWithTheProblems) {
+  using Paths = std::vector<std::string>;
+  const TWorkingDirectory inRoot(m_root);
+  m_dir.WriteFile("editor.sh",
+                  "#!/bin/sh\nn=$(($(cat \"$QX_STATE/calls\" 2>/dev/null || echo 0) + 1))\necho $n > "
+                  "\"$QX_STATE/calls\"\ncp \"$1\" \"$QX_STATE/seen$n\"\nprogram=$(sed -n \"${n}p\" "
+                  "\"$QX_STATE/edits\")\n[ \"$program\" = FAIL ] && exit 1\nsed -i \"$program\" \"$1\"\n");
+  chmod((m_dir / "editor.sh").c_str(), 0755);
+  setenv("VISUAL", (m_dir / "editor.sh").c_str(), 1);
+  setenv("QX_STATE", m_dir.Path().c_str(), 1);
+  struct Row {
+    const char* what;
+    Paths edits;  // one sed program per call of the editor
+    Paths after;  // each entry's name, then its content: where each file went
+    int calls;
+    std::string problem = "";  // on top of the text the second call is handed
+    int status = kExitOk;
+  };
+  const Row rows[] = {
+      {"a swap", {"s/\ta$/\tX/;s/\tb$/\ta/;s/\tX$/\tb/"}, {"a:b", "b:a", "c:c", "p\nq:p\nq"}, 1},
+      {"a cycle of three", {"s/\ta$/\tX/;s/\tc$/\ta/;s/\tb$/\tc/;s/\tX$/\tb/"}, {"a:c", "b:a", "c:b", "p\nq:p\nq"}, 1},
+      {"a deleted line, put back", {"/\ta$/d", "$a 1\ta"}, {"a:a", "b:b", "c:c", "p\nq:p\nq"}, 2, "# entry 1"},
+      {"a name given twice, then changed",
+       {"s/\tb$/\ta/", "s/^2\ta$/2\tB/"},
+       {"B:b", "a:a", "c:c", "p\nq:p\nq"},
+       2,
+       "# lines 1 and 2 give the same name"},
+      {"a name that moves, then one that stays",
+       {"s|\ta$|\tsub/a|", "s|\tsub/a$|\td|"},
+       {"b:b", "c:c", "d:a", "p\nq:p\nq"},
+       2,
+       "# entry 1: only the name after the last / can change"},
+      {"a line break escaped, written and read back",
+       {"s/\tp\\\\nq$/\tr\\\\ns/"},
+       {"a:a", "b:b", "c:c", "r\ns:p\nq"},
+       1},
+      {"the editor fails", {"FAIL"}, {"a:a", "b:b", "c:c", "p\nq:p\nq"}, 1, "", kExitFailure},
+      {"nothing changed", {""}, {"a:a", "b:b", "c:c", "p\nq:p\nq"}, 1},
+  };
+  for (const Row& row : rows) {
+    for (const auto& entry : std::filesystem::directory_iterator(m_root)) std::filesystem::remove_all(entry);
+    for (const char* name : {"a", "b", "c", "p\nq"}) m_dir.WriteFile("root/" + std::string(name), name);
+    std::filesystem::remove(m_dir / "calls");
+    std::string edits;
+    for (const std::string& edit : row.edits) edits += edit + "\n";
+    m_dir.WriteFile("edits", edits);
+    const TResult result = RunCli({"--config-dir", m_config, "edit", "--no-undo"});
+    EXPECT_EQ(result.status, row.status) << row.what << result.err;
+    Paths after;
+    for (const std::string& name : test::ListTree(m_root)) after.push_back(name + ":" + Content(m_root + "/" + name));
+    EXPECT_EQ(after, row.after) << row.what << result.err;
+    EXPECT_EQ(Content(m_dir / "calls"), std::to_string(row.calls) + "\n") << row.what;
+    if (!row.problem.empty()) {
+      EXPECT_EQ(Content(m_dir / "seen2").rfind(row.problem, 0), 0u) << row.what << Content(m_dir / "seen2");
+    }
+  }
+  unsetenv("VISUAL");
+}
+
+// apply: a spreadsheet's list of old paths and new names, its paths from the list's
+// folder; a list with a problem renames nothing; a simulation writes such a list.
+TEST_F(UCliRunTest, ApplyRenamesAsAListSaysAndASimulationWritesOne) {
+  using Paths = std::vector<std::string>;
+  struct Row {
+    const char* file;
+    std::string list;
+    Paths after;
+    int status = kExitOk;
+  };
+  const Row rows[] = {
+      {"l.csv",
+       "old,new\r\nroot/b.txt,\"x, \"\"y\"\".txt\"\r\nroot/sub,Sub\r\n",
+       {"C.txt", "Sub/", "Sub/d.txt", "x, \"y\".txt"}},
+      {"l.txt", "old\tnew\nroot/b.txt\tc.txt\nroot/C.txt\tb.txt\n", {"b.txt", "c.txt", "sub/", "sub/d.txt"}},
+      {"l.csv", "root/b.txt,x.txt\nroot/C.txt,y.txt,z\n", {"C.txt", "b.txt", "sub/", "sub/d.txt"}, kExitFailure},
+      {"l.csv", "root/b.txt,\"x.txt\n", {"C.txt", "b.txt", "sub/", "sub/d.txt"}, kExitFailure},
+  };
+  for (const Row& row : rows) {
+    std::filesystem::remove_all(m_root);
+    test::MakeTree(m_root, {"b.txt", "C.txt", "sub/d.txt"});
+    m_dir.WriteFile(row.file, row.list);
+    const TResult result = RunCli({"--config-dir", m_config, "apply", "--no-undo", m_dir / row.file});
+    EXPECT_EQ(result.status, row.status) << row.list << result.err;
+    EXPECT_EQ(test::ListTree(m_root), row.after) << row.list;
+  }
+
+  std::filesystem::remove_all(m_root);
+  test::MakeTree(m_root, {"b.txt", "C.txt", "sub/d.txt"});
+  const TWorkingDirectory inRoot(m_root);
+  const TResult list = RunCli({"--config-dir", m_config, "run", "--upper", "-n", "--format", "tsv", "."});
+  EXPECT_EQ(list.out, "old\tnew\nb.txt\tB.TXT\nC.txt\tC.TXT\n");
+  m_dir.WriteFile("root/names.tsv", list.out);
+  EXPECT_EQ(RunCli({"--config-dir", m_config, "apply", "names.tsv"}).status, kExitOk);
+  EXPECT_EQ(test::ListTree(m_root), (Paths{"B.TXT", "C.TXT", "_quillex_undo.txt", "names.tsv", "sub/", "sub/d.txt"}));
+  EXPECT_EQ(RunCli({"undo", "--yes", "."}).status, kExitOk) << "apply leaves an undo file";
+  EXPECT_EQ(test::ListTree(m_root), (Paths{"C.txt", "b.txt", "names.tsv", "sub/", "sub/d.txt"}));
 }
 
 TEST_F(UCliRunTest, NoCommandOrAnUnknownOneRenamesNothing) {
