@@ -28,6 +28,10 @@ _quillex_cli()
     case $sub:$prev in
         :--config-dir) _filedir -d; return ;;
         test:--jobs | run:--jobs | run:--from0 | run:--from) _filedir; return ;;
+        apply:--format | edit:--format) COMPREPLY=($(compgen -W 'text tree json' -- "$cur")); return ;;
+        apply:--color | edit:--color) if [[ $split == true ]]; then COMPREPLY=($(compgen -W 'auto always never' -- "$cur")); fi; return ;;
+        edit:--mask) return ;;
+        apply:--log | edit:--log) if [[ $split == true ]]; then _filedir; return; fi ;;
         run:--sort) COMPREPLY=($(compgen -W 'name-asc name-desc date-asc date-desc none' -- "$cur")); return ;;
         run:--format) COMPREPLY=($(compgen -W 'text tree json' -- "$cur")); return ;;
         run:--color) if [[ $split == true ]]; then COMPREPLY=($(compgen -W 'auto always never' -- "$cur")); fi; return ;;
@@ -63,6 +67,11 @@ _quillex_cli()
                 --one-file-system --no-one-file-system --natural --no-natural $jobs"
             ;;
         undo) options='--help --yes --remove-after-errors --recurse' ;;
+        apply | edit)
+            options='--help --simulate --no-simulate --dry-run --verbose --undo --no-undo --confirm --no-confirm
+                --log --no-log --format --color'
+            [[ $sub == edit ]] && options+=' --mask --natural --no-natural'
+            ;;
     esac
     if [[ $cur == -* ]]; then
         COMPREPLY=($(compgen -W "$options" -- "$cur"))
@@ -70,8 +79,8 @@ _quillex_cli()
     fi
 
     case $sub in
-        '') COMPREPLY=($(compgen -W 'describe test regex run make-jobs undo' -- "$cur")) ;;
-        describe | make-jobs | run) _filedir ;;
+        '') COMPREPLY=($(compgen -W 'describe test regex run make-jobs undo apply edit' -- "$cur")) ;;
+        describe | make-jobs | run | apply | edit) _filedir ;;
         undo) _filedir -d ;;
     esac
 } && complete -F _quillex_cli quillex-cli

@@ -42,10 +42,32 @@ complete -c quillex-cli -n __quillex_cli_on -a regex -d 'Replace every match of 
 complete -c quillex-cli -n __quillex_cli_on -a run -d 'Rename the matching files of DIR'
 complete -c quillex-cli -n __quillex_cli_on -a make-jobs -d 'Write jobs given as options to a job list file'
 complete -c quillex-cli -n __quillex_cli_on -a undo -d 'Undo the renaming recorded in DIR'
+complete -c quillex-cli -n __quillex_cli_on -a apply -d 'Rename as a list of old paths and new names says'
+complete -c quillex-cli -n __quillex_cli_on -a edit -d 'Edit names in your text editor'
 
-for sub in describe test regex run make-jobs undo
+for sub in describe test regex run make-jobs undo apply edit
     complete -c quillex-cli -n "__quillex_cli_on $sub" -s h -l help -d 'Print help and exit'
 end
+
+# The options apply and edit share with run.
+for sub in apply edit
+    complete -c quillex-cli -n "__quillex_cli_on $sub" -F
+    complete -c quillex-cli -n "__quillex_cli_on $sub" -l simulate -d 'Print what would change, rename nothing'
+    complete -c quillex-cli -n "__quillex_cli_on $sub" -l no-simulate -d 'Rename for real'
+    complete -c quillex-cli -n "__quillex_cli_on $sub" -s n -l dry-run -d 'Print what would change, rename nothing'
+    complete -c quillex-cli -n "__quillex_cli_on $sub" -s v -l verbose -d 'Print each change'
+    complete -c quillex-cli -n "__quillex_cli_on $sub" -l undo -d 'Leave an undo file in every folder touched'
+    complete -c quillex-cli -n "__quillex_cli_on $sub" -l no-undo -d 'Leave no undo file'
+    complete -c quillex-cli -n "__quillex_cli_on $sub" -l confirm -d 'Ask first'
+    complete -c quillex-cli -n "__quillex_cli_on $sub" -l no-confirm -d 'Ask nothing'
+    complete -c quillex-cli -n "__quillex_cli_on $sub" -l log -d 'Log on stderr, or to FILE with --log=FILE'
+    complete -c quillex-cli -n "__quillex_cli_on $sub" -l no-log -d 'No log'
+    complete -c quillex-cli -n "__quillex_cli_on $sub" -l format -x -a 'text tree json' -d 'Changes, the tree, or JSON lines'
+    complete -c quillex-cli -n "__quillex_cli_on $sub" -l color -x -a 'auto always never' -d 'Changed parts of names in colour'
+end
+complete -c quillex-cli -n '__quillex_cli_on edit' -l mask -x -d 'File mask'
+complete -c quillex-cli -n '__quillex_cli_on edit' -l natural -d 'Lines by name, numbers by their value'
+complete -c quillex-cli -n '__quillex_cli_on edit' -l no-natural -d 'Lines by name, digits as text'
 
 complete -c quillex-cli -n '__quillex_cli_on describe' -F
 
