@@ -64,6 +64,8 @@ constexpr std::array kRunOptions = {
     TOptionRule{"--no-natural", TValues::none},
     TOptionRule{"--from0", TValues::one},
     TOptionRule{"--from", TValues::one},
+    TOptionRule{"--taken-suffix", TValues::one},
+    TOptionRule{"--no-taken-suffix", TValues::none},
     TOptionRule{"--dry-run", TValues::none},
     TOptionRule{"-n", TValues::none},
     TOptionRule{"--verbose", TValues::none},
@@ -306,6 +308,13 @@ TRunRequest MakeRunRequest(const TContext& context) {
       }
       request.format = format->second;
     }
+    if (name == "--taken-suffix") {
+      if (const auto problem = TakenSuffixProblem(option.values[0])) {
+        throw TUsageError("--taken-suffix \"" + option.values[0] + "\": " + *problem);
+      }
+      options.takenSuffix = option.values[0];
+    }
+    if (name == "--no-taken-suffix") options.takenSuffix.clear();
     // The spelling of peers' previews.
     if (name == "--dry-run" || name == "-n") options.simulate = true;
     if (name == "--verbose" || name == "-v") request.verbose = true;

@@ -54,6 +54,12 @@ TCliDefaults LoadCliDefaults(const std::string& configDir, std::ostream& err) {
   run.log = ini.GetBoolean(kLog);
   run.simulate = ini.GetBoolean(kSimulation);
   run.numbersByValue = ini.GetBoolean(kNumbersByValue);
+  run.takenSuffix = ini.GetString(kTakenSuffix);
+  if (const auto problem = run.takenSuffix.empty() ? std::nullopt : TakenSuffixProblem(run.takenSuffix)) {
+    warnings.ShowMessage(std::string(kTakenSuffix) + "=" + run.takenSuffix + " in quillex.ini: " + *problem +
+                         "; a name that is taken fails");
+    run.takenSuffix.clear();
+  }
   try {
     run.counterStart = ToInt32(ini.GetInteger(kCounterStart));
     // Like the main window: a number outside 0..3 leaves the first order chosen.

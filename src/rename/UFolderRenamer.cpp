@@ -16,6 +16,9 @@ namespace {
 // failure the file system reports comes this many turns late at most.
 constexpr std::size_t kMostTaken = 64;
 
+// The most numbers tried for a name that is taken.
+constexpr int kMostNumbers = 9999;
+
 }  // namespace
 
 std::string_view TRenameFolder::Key(TNameId name, std::string& buffer) const {
@@ -66,7 +69,7 @@ void TFolderRenamer::Settle() {
   for (std::size_t i = 0; i < taken.size(); ++i) {
     const std::size_t entry = taken[i].entry;
     if (next == broken.end() || next->first != i) {
-      m_outcomes.Renamed(entry);
+      m_outcomes.Renamed(entry, m_entries[entry].current);
       continue;
     }
     // The entry kept its name, as if its rename had failed at its turn. The next
@@ -144,7 +147,7 @@ void TFolderRenamer::Attempt(std::size_t entry) {
     m_waiting.Insert(key, static_cast<std::uint32_t>(entry));
     return;
   }
-  Fail(entry, EEXIST, failure ? failure->reason : ErrorText(EEXIST));
+  FailOrNumber(entry, EEXIST, failure ? failure->reason : ErrorText(EEXIST));
 }
 
 void TFolderRenamer::Moved(std::size_t entry, bool taken) {
@@ -153,7 +156,7 @@ void TFolderRenamer::Moved(std::size_t entry, bool taken) {
   NoLongerMovable(freed);
   e.current = e.wanted;
   e.state = TState::Done;
-  if (!taken) m_outcomes.Renamed(entry);
+  if (!taken) m_outcomes.Renamed(entry, e.current);
   Hand(freed, true);
 }
 
@@ -176,6 +179,52 @@ void TFolderRenamer::Fail(std::size_t entry, int error, const std::string& reaso
   Hand(e.current, false);
 }
 
+void TFolderRenamer::FailOrNumber(std::size_t entry, int error, const std::string& reason) {
+  if (error == EEXIST && TakeNumbered(entry)) return;
+  Fail(entry, error, reason);
+}
+
+bool TFolderRenamer::TakeNumbered(std::size_t entry) {
+  if (m_numberFormat.empty()) return false;
+  TEntry& e = m_entries[entry];
+  const std::string wanted(View(e.wanted));
+  // Before the extension; a name that starts with its only dot has none.
+  const std::size_t dot = wanted.rfind('.');
+  const std::size_t cut = dot == std::string::npos || dot == 0 ? wanted.size() : dot;
+  const std::size_t mark = m_numberFormat.find("%d");
+  std::string buffer;
+  const std::string own(Key(e.current, buffer));  // a copy: adding names may move the arena's
+  for (int number = 2; number <= kMostNumbers; ++number) {
+    const std::string numbered = wanted.substr(0, cut) + m_numberFormat.substr(0, mark) + std::to_string(number) +
+                                 m_numberFormat.substr(mark + 2) + wanted.substr(cut);
+    if (numbered.size() > m_nameMax) return false;
+    const TNameId name = m_folder.Arena().Add(numbered);
+    const std::string_view key = Key(name, buffer);
+    // A name another entry waits for, or still holds, is taken now; the entry's own is
+    // no new name.
+    if (key == own || m_waiting.Find(key)) continue;
+    if (const std::uint32_t* holder = MovableHolder(key); holder && *holder != entry) continue;
+    e.wanted = name;
+    TRenameFailure refused;
+    const TRenameFolder::TOffer offer = Offer(entry, refused);
+    if (offer == TRenameFolder::TOffer::Failed) {
+      if (refused.error == EEXIST) continue;
+      Fail(entry, refused.error, refused.reason);
+      return true;
+    }
+    m_outcomes.Step(std::string("* Renaming ")
+                        .append(View(e.current))
+                        .append(" to ")
+                        .append(numbered)
+                        .append(" (")
+                        .append(wanted)
+                        .append(" is taken)"));
+    Moved(entry, offer == TRenameFolder::TOffer::Taken);
+    return true;
+  }
+  return false;
+}
+
 void TFolderRenamer::Hand(TNameId name, bool freed) {
   if (m_waiting.Size() == 0) return;  // nobody to tell
   m_work.emplace_back(name, freed);
@@ -192,12 +241,12 @@ void TFolderRenamer::Hand(TNameId name, bool freed) {
     m_waiting.Erase(key);
     TEntry& e = m_entries[entry];
     if (!isFree) {
-      Fail(entry, EEXIST, ErrorText(EEXIST));
+      FailOrNumber(entry, EEXIST, ErrorText(EEXIST));
       continue;
     }
     const TNameId from = e.current;
     if (const auto failure = RenameNow(from, e.wanted)) {
-      Fail(entry, failure->error, failure->reason);
+      FailOrNumber(entry, failure->error, failure->reason);
       continue;
     }
     m_outcomes.Step(std::string("* Renaming ")

@@ -68,7 +68,8 @@ class TRenameFolder {
 class TRenameOutcomes {
  public:
   virtual ~TRenameOutcomes() = default;
-  virtual void Renamed(std::size_t entry) = 0;
+  // The entry has `name` now: its new name, or that name numbered where it was taken.
+  virtual void Renamed(std::size_t entry, TNameId name) = 0;
   // `error` is the errno: EEXIST when the new name is taken.
   virtual void Failed(std::size_t entry, int error, const std::string& reason) = 0;
   // A step made apart from the entry's turn: a rename that waited, or a temporary name.
@@ -87,6 +88,13 @@ class TFolderRenamer {
   void Rename(std::size_t entry, TNameId newName);
   // Entry `entry` keeps its name (unchanged, refused, declined): whoever waits for it fails.
   void Keep(std::size_t entry);
+  // From now on a new name found taken is numbered instead of failing: `format` with
+  // its "%d" made 2, 3 ... goes before the name's extension, and the entry takes the
+  // first such name that is free and no longer than `nameMax` bytes.
+  void NumberTakenNames(std::string format, std::size_t nameMax) {
+    m_numberFormat = std::move(format);
+    m_nameMax = nameMax;
+  }
   // Makes the renames the folder took for later; before a question, so that a rename
   // answered Yes is made before the next one is asked.
   void Settle();
@@ -115,6 +123,11 @@ class TFolderRenamer {
   // `taken`: the folder has yet to make it, so the entry is told renamed only then.
   void Moved(std::size_t entry, bool taken);
   void Fail(std::size_t entry, int error, const std::string& reason);
+  // A rename that failed: one whose name is taken is numbered, when the run says so.
+  void FailOrNumber(std::size_t entry, int error, const std::string& reason);
+  // True once the entry has been handled with a numbered name (renamed, or failed for
+  // another reason); false when there is no such name to take.
+  bool TakeNumbered(std::size_t entry);
   // A name has been freed, or will stay held: whoever waits for it goes now, or fails.
   // Worked through a list, not recursion: a shift of many files is a chain as long.
   void Hand(TNameId name, bool freed);
@@ -140,6 +153,8 @@ class TFolderRenamer {
   };
   std::vector<TTaken> m_taken;  // the renames the folder took, in order, not made yet
   std::size_t m_batch = 1;      // how many may wait to be made together
+  std::string m_numberFormat;   // empty: a name taken fails
+  std::size_t m_nameMax = 0;
 };
 
 }  // namespace qx

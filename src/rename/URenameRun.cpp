@@ -86,11 +86,13 @@ struct TRenameRun::TStep : TRenameOutcomes {
     return entry < nodesAdded ? firstNode + static_cast<TNodeId>(entry) : TResultTree::kNoNode;
   }
 
-  void Renamed(std::size_t entry) override {
+  void Renamed(std::size_t entry, TNameId name) override {
     visit.out->Count(isFile ? &TRunState::FilesRenamed : &TRunState::DirsRenamed);
     statuses[entry] = TEntryStatus::Renamed;
+    newNames[entry] = name;  // numbered, where the name it was given was taken
     if (Node(entry) != TResultTree::kNoNode) {
       visit.tree->SetState(Node(entry), isFile ? TNodeState::FileRenamed : TNodeState::FolderRenamed);
+      visit.tree->SetText(Node(entry), Name(name));
     }
   }
   void Failed(std::size_t entry, int error, const std::string& reason) override {
@@ -477,6 +479,7 @@ void TRenameRun::DirectoryStep(TFolderVisit& visit, double share) {
   const double each = count == 0 ? 0 : share / static_cast<double>(count);
   TStep step(*this, visit, TEntryKind::Directory, visit.directories);
   TFolderRenamer renamer(*visit.folder, step, step.oldNames);
+  if (!m_options.takenSuffix.empty()) renamer.NumberTakenNames(m_options.takenSuffix, visit.nameMax);
   for (std::size_t i = 0; i < count; ++i) {
     // Cancelled: the rest of the folder keeps its names.
     const bool turns = m_options.renameDirs && !visit.out->Stopped();
@@ -505,6 +508,7 @@ void TRenameRun::FileStep(TFolderVisit& visit, const TWRFileList& files, double 
   const double each = files.Empty() ? 0 : share / static_cast<double>(files.Size());
   TStep step(*this, visit, TEntryKind::File, files);
   TFolderRenamer renamer(*visit.folder, step, step.oldNames);
+  if (!m_options.takenSuffix.empty()) renamer.NumberTakenNames(m_options.takenSuffix, visit.nameMax);
   for (std::size_t i = 0; i < files.Size(); ++i) {
     if (visit.out->Stopped()) {
       // Cancelled: the rest of the folder keeps its names.

@@ -52,12 +52,28 @@ struct TRunOptions {
   // are used only where the outcome cannot depend on the order, and never more than
   // kMostFoldersAtOnce.
   int parallel = 1;
+  // Where a new name is taken: empty, the rename fails; else this text, its "%d" the
+  // number, goes before the name's extension, from 2 up to the first name that is free
+  // ("IMG 2024-06-03 (2).jpg" with " (%d)"). TakenSuffixProblem tells a text that cannot.
+  std::string takenSuffix;
   // When set, the run takes exactly these entries, in any folders, instead of walking
   // the starting directory: files whatever the mask, folders renamed only with
   // renameDirs and entered only with recurseDirs (then walked as any folder is). An
   // empty list renames nothing.
   std::optional<std::vector<TGivenEntry>> given;
 };
+
+// Why `suffix` cannot number taken names (it must hold one "%d", and nothing a name
+// cannot); nothing when it can.
+inline std::optional<std::string> TakenSuffixProblem(const std::string& suffix) {
+  const std::size_t mark = suffix.find("%d");
+  if (mark == std::string::npos || suffix.find("%d", mark + 2) != std::string::npos) {
+    return "it must hold %d once, where the number goes";
+  }
+  if (suffix.find_first_of(std::string("/\n\0", 3)) != std::string::npos)
+    return "a name cannot hold a slash or a line break";
+  return std::nullopt;
+}
 
 // The limits of folders at once, for the run and for what users may choose.
 inline constexpr int kAutomaticFolders = 0;

@@ -32,6 +32,7 @@ ToxRegVal CreateAppSettings(TMessageHost& messages, const std::string& settingsD
                                       line(kEncoding, "ISO-8859-1"),
                                       line(kFileMask, "*.*")};
   for (int n = 0; n < 10; ++n) strings.push_back(kFileMaskHistory + std::to_string(n) + "=");
+  strings.push_back(line(kTakenSuffix, ""));
   ini.SetStrings(strings);
   return ini;
 }

@@ -22,6 +22,7 @@ inline constexpr const char* kUndo = "undo";
 inline constexpr const char* kLog = "log";
 inline constexpr const char* kSimulation = "simulation";
 inline constexpr const char* kNumbersByValue = "numbersByValue";
+inline constexpr const char* kTakenSuffix = "takenSuffix";
 inline constexpr const char* kCounterStart = "counterStart";
 inline constexpr const char* kViewStyle = "viewStyle";
 inline constexpr const char* kTreeWidth = "stvWidth";

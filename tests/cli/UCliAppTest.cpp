@@ -561,6 +561,14 @@ TEST_F(UCliRunTest, FailuresAndRefusalsSetTheExitStatus) {
        "quillex-cli: give jobs either with --jobs FILE or as job options, not both"},
       {"an unknown format", {"run", "--lower", "--format", "xml", m_root}, kExitUsage, "quillex-cli: --format xml"},
       {"no folder", {"run", "--lower"}, kExitUsage, "quillex-cli: missing folder DIR or entries PATH..."},
+      {"a number for taken names without its place",
+       {"run", "--lower", "--taken-suffix", " (n)", m_root},
+       kExitUsage,
+       "quillex-cli: --taken-suffix \" (n)\": it must hold %d once"},
+      {"a list that only a simulation writes",
+       {"run", "--lower", "--format", "tsv", m_root},
+       kExitUsage,
+       "quillex-cli: --format tsv and csv list what a simulation would rename"},
   };
   for (const Row& row : rows) {
     std::vector<std::string> args = {"--config-dir", m_config};

@@ -88,7 +88,8 @@ std::string Describe(const TCase& c) {
   }
   text += "\nmask " + o.fileMask + ", sort " + (o.sort ? std::to_string(static_cast<int>(o.sortOrder)) : "off") +
           ", rename folders " + std::to_string(o.renameDirs) + ", recurse " + std::to_string(o.recurseDirs) +
-          ", reset counter " + std::to_string(o.resetCounter) + ", counter from " + std::to_string(o.counterStart);
+          ", reset counter " + std::to_string(o.resetCounter) + ", counter from " + std::to_string(o.counterStart) +
+          ", taken names numbered \"" + o.takenSuffix + "\"";
   return text;
 }
 
@@ -141,6 +142,7 @@ class TCaseMaker {
     c.options.recurseDirs = Chance(50);
     c.options.resetCounter = Chance(30);
     if (Chance(25)) GiveSome(c);
+    if (Chance(20)) c.options.takenSuffix = Chance(50) ? " (%d)" : "%d";
     return c;
   }
 

@@ -54,7 +54,8 @@ TEST(UAppSettingsTest, AFirstSaveWritesEveryDeclaredKeyWithItsDefaultInOrder) {
             "filemask6=\n"
             "filemask7=\n"
             "filemask8=\n"
-            "filemask9=\n");
+            "filemask9=\n"
+            "takenSuffix=\n");
   EXPECT_TRUE(ini.Floats().empty());
 }
 

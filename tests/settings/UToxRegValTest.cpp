@@ -351,6 +351,7 @@ TEST_F(ToxRegValTest, AHandWrittenFileLoadsAsMeantAndKeepsItsLinesThroughSave) {
       "filemask7=\r\n"
       "filemask8=\r\n"
       "filemask9=\r\n"
+      "takenSuffix=\r\n"
       "\r\n"
       "[frmMain]\r\n"
       "Left=10\r\n"
