@@ -36,7 +36,7 @@ _quillex_cli()
         run:--format) COMPREPLY=($(compgen -W 'text tree json' -- "$cur")); return ;;
         run:--color) if [[ $split == true ]]; then COMPREPLY=($(compgen -W 'auto always never' -- "$cur")); fi; return ;;
         run:--parallel) COMPREPLY=($(compgen -W 'auto 1 2 4 8 16 32 64' -- "$cur")); return ;;
-        test:--counter-start | run:--counter-start | run:--mask | make-jobs:--encoding) return ;;
+        test:--counter-start | run:--counter-start | run:--mask | run:--taken-suffix | make-jobs:--encoding) return ;;
         # Plain --log takes no value, --log=FILE takes a file.
         run:--log) if [[ $split == true ]]; then _filedir; return; fi ;;
     esac
@@ -64,7 +64,7 @@ _quillex_cli()
             options="--help --jobs --from0 --from --mask --recurse --no-recurse --rename-dirs --no-rename-dirs
                 --reset-counter --no-reset-counter --counter-start --sort --simulate --no-simulate
                 --undo --no-undo --confirm --no-confirm --log --no-log --format --parallel --dry-run --verbose --color
-                --one-file-system --no-one-file-system --natural --no-natural $jobs"
+                --one-file-system --no-one-file-system --natural --no-natural --taken-suffix --no-taken-suffix $jobs"
             ;;
         undo) options='--help --yes --remove-after-errors --recurse' ;;
         apply | edit)

@@ -9,7 +9,7 @@
 function __quillex_cli_on
     set -l words (commandline -opc)[2..]
     if string match -q -- '-*' (commandline -ct)
-        if contains -- "$words[-1]" --config-dir --jobs --from0 --from --mask --counter-start --sort --format --parallel --encoding \
+        if contains -- "$words[-1]" --config-dir --jobs --from0 --from --taken-suffix --mask --counter-start --sort --format --parallel --encoding \
                 --insert --remove --counter --date --at --replace --regex
             or contains -- "$words[-2]" --replace --regex
             return 1
@@ -88,6 +88,8 @@ complete -c quillex-cli -n '__quillex_cli_on run' -l one-file-system -d 'Do not 
 complete -c quillex-cli -n '__quillex_cli_on run' -l no-one-file-system -d 'Go into folders of every file system'
 complete -c quillex-cli -n '__quillex_cli_on run' -l natural -d 'Sort names with numbers by their value'
 complete -c quillex-cli -n '__quillex_cli_on run' -l no-natural -d 'Sort names with digits compared as text'
+complete -c quillex-cli -n '__quillex_cli_on run' -l taken-suffix -x -d 'Number a new name that is taken'
+complete -c quillex-cli -n '__quillex_cli_on run' -l no-taken-suffix -d 'Fail where a new name is taken'
 complete -c quillex-cli -n '__quillex_cli_on run' -l rename-dirs -d 'Rename subdirectories too'
 complete -c quillex-cli -n '__quillex_cli_on run' -l no-rename-dirs -d 'Rename files only'
 complete -c quillex-cli -n '__quillex_cli_on run' -l reset-counter -d 'Reset counter in every subdir'

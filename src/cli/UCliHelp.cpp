@@ -87,6 +87,9 @@ Options:
   --reset-counter       Restart the counter in every folder
   --counter-start N     Counter start value
   --sort ORDER          name-asc, name-desc, date-asc, date-desc or none
+  --taken-suffix FORMAT Where a new name is taken, add a number instead of
+                        failing: FORMAT with %d the number, from 2, goes before
+                        the extension (' (%d)' makes IMG (2).jpg)
   --natural             By name, numbers by their value: f2 before f10 (the
                         default, unless the settings say otherwise)
   -n, --simulate, --dry-run
@@ -105,8 +108,8 @@ Options:
                         share, a few on a local disk (default: the settings'
                         Folders at Once, else auto)
   --no-recurse, --no-rename-dirs, --no-reset-counter, --no-simulate,
-  --no-undo, --no-confirm, --no-log, --no-one-file-system, --no-natural
-                        Turn that option off
+  --no-undo, --no-confirm, --no-log, --no-one-file-system, --no-natural,
+  --no-taken-suffix     Turn that option off
   -h, --help            Print this help
 
 )";
