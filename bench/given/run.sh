@@ -2,9 +2,10 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 # What a run over given entries costs beside the same run over their folder: quillex-cli
 # renames every file of the FLAT (one folder of N files) and DEEP (1,000 folders) trees
-# with the brackets job, once walking the tree and once taking the files' paths from
-# find -print0, as a shell pipes them. A fresh tree before every run, not timed; after
-# each row the tree is checked. Goal: the given run within 1.10 of the walk.
+# with the brackets job, once walking the tree and once taking the files' paths that
+# find -print0 wrote (--from0 LIST). A fresh tree and its list before every run, not
+# timed (find's own time is the third column); after each row the tree is checked.
+# Goal: the given run within 1.10 of the walk.
 #   bench/given/run.sh BUILD_DIR      (N=100000, a multiple of 1,000; RUNS=5)
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
@@ -22,25 +23,31 @@ jobs=$bench/jobs/brackets.xml
 
 echo "Runs over given entries: quillex-cli renaming every file of a tree, median of $RUNS"
 echo
-echo "| tree | walking the folder, s | the paths from find -print0, s | / walk |"
-echo "|---|---:|---:|---:|"
+echo "| tree | walking the folder, s | the paths find -print0 wrote, s | / walk | find itself, s |"
+echo "|---|---:|---:|---:|---:|"
 for kind in flat deep; do
   count=$([ $kind = flat ] && echo "$N" || echo $((N / 1000)))
   tree=$work/$kind
-  prepare=$(printf '%q ' "$bench/fresh-tree.sh" $kind "$tree" "$count")
+  list=$work/$kind.list
+  prepare="$(printf '%q ' "$bench/fresh-tree.sh" $kind "$tree" "$count") && cd $(printf %q "$tree") && find . -type f -print0 >$(printf %q "$list")"
   recurse=
   if [ $kind = deep ]; then recurse=--recurse; fi
   run="quillex-cli --config-dir $(printf %q "$work/config") run --jobs $(printf %q "$jobs") --no-undo --no-log"
   walk="$run $recurse . >/dev/null"
-  given="find . -type f -print0 | $run --from0 - >/dev/null"
+  given="$run --from0 $(printf %q "$list") >/dev/null"
   seconds=()
-  for command in "$walk" "$given"; do
+  for command in "$walk" "$given" "find . -type f -print0 >/dev/null"; do
     seconds+=("$("$bench/measure.sh" "$RUNS" "$prepare" "$work" "cd $kind && $command" | cut -d' ' -f1)")
-    renamed=$(find "$tree" -type f -name '*\[*' | wc -l)
-    [ "$renamed" = "$N" ] || { echo "run.sh: $command renamed $renamed of $N files" >&2; exit 1; }
+    case $command in
+      find*) ;;
+      *)
+        renamed=$(find "$tree" -type f -name '*\[*' | wc -l)
+        [ "$renamed" = "$N" ] || { echo "run.sh: $command renamed $renamed of $N files" >&2; exit 1; }
+        ;;
+    esac
   done
-  printf '| %s | %.3f | %.3f | %.2f |\n' "${kind^^}" "${seconds[0]}" "${seconds[1]}" \
-    "$(echo "${seconds[1]} / ${seconds[0]}" | bc -l)"
+  printf '| %s | %.3f | %.3f | %.2f | %.3f |\n' "${kind^^}" "${seconds[0]}" "${seconds[1]}" \
+    "$(echo "${seconds[1]} / ${seconds[0]}" | bc -l)" "${seconds[2]}"
 done
 echo
 "$bench/machine.sh" "$work"

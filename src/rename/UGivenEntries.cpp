@@ -212,10 +212,10 @@ std::vector<std::size_t> RunOrder(const std::vector<TPlannedEntry>& entries, con
 
 }  // namespace
 
-TGivenPlan PlanGivenEntries(const TRunOptions& options, int countersPerTurn) {
+TGivenPlan PlanGivenEntries(const std::vector<TGivenEntry>& given, const TRunOptions& options, int countersPerTurn) {
   TGivenPlan plan;
   TResolver resolver(plan, options);
-  for (const TGivenEntry& given : *options.given) resolver.Add(given);
+  for (const TGivenEntry& entry : given) resolver.Add(entry);
   std::vector<TFolderFound>& folders = resolver.Folders();
   std::vector<TPlannedEntry>& entries = resolver.Entries();
   if (options.recurseDirs) DropEntriesInsideEnteredFolders(folders, entries);

@@ -48,9 +48,9 @@ struct TGivenPlan {
   std::int32_t counterAfter = 0;  // where the counter runs on, in folders entered below given ones
 };
 
-// `countersPerTurn`: how far each entry's turn moves the counter (one per counter job
-// ticked). An entry given twice, or lying inside a given folder that the run enters
+// `given` by the run's `options`; `countersPerTurn`: how far each entry's turn moves the
+// counter (one per counter job ticked). An entry given twice, or lying inside a given folder that the run enters
 // (which then takes it as any entry of its walk), is planned once.
-TGivenPlan PlanGivenEntries(const TRunOptions& options, int countersPerTurn);
+TGivenPlan PlanGivenEntries(const std::vector<TGivenEntry>& given, const TRunOptions& options, int countersPerTurn);
 
 }  // namespace qx

@@ -172,7 +172,7 @@ TRenameRun::~TRenameRun() = default;
 bool TRenameRun::Run() {
   std::optional<TGivenPlan> given;
   if (m_options.given) {
-    given = PlanGivenEntries(m_options, CountersPerTurn());
+    given = PlanGivenEntries(*m_options.given, m_options, CountersPerTurn());
     m_options.startDirectory = given->commonFolder;
   }
   StartRun();
