@@ -43,7 +43,7 @@ class TRefusals : public TRunHost {
   bool CancelRequested() override { return false; }
   void EntryDone(const TEntryOutcome& outcome) override {
     if (outcome.status != TEntryStatus::Clash && outcome.status != TEntryStatus::Failed) return;
-    m_why.emplace(outcome.folder.Text() + "/" + std::string(outcome.oldName), outcome.reason);
+    m_why.emplace(outcome.folder.PathOf(outcome.oldName), outcome.reason);
   }
   const std::map<std::string, std::string>& Why() const { return m_why; }
   const std::vector<std::string>& Told() const { return m_told; }

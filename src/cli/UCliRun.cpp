@@ -200,9 +200,8 @@ int RunRename(const TJobList& jobs, const TRunRequest& request, TTerminalMessage
   } else if (list) {
     // Each entry the run took a turn for, with the name it would have: a list to edit
     // and apply. Paths start in the working directory, where the list is read back.
-    const std::string here = AbsolutePath(".");
-    host.SendEntriesTo(out, [&](std::string&, const TEntryOutcome& outcome) {
-      std::string path = outcome.folder.Text() + "/" + std::string(outcome.oldName);
+    host.SendEntriesTo(out, [&renames, here = AbsolutePath(".")](std::string&, const TEntryOutcome& outcome) {
+      std::string path = outcome.folder.PathOf(outcome.oldName);
       if (path.starts_with(here + "/")) path.erase(0, here.size() + 1);
       renames.emplace_back(std::move(path), std::string(outcome.newName));
     });

@@ -10,4 +10,6 @@ const std::string& TFolderPath::Text() const {
   return *m_text;
 }
 
+std::string TFolderPath::PathOf(std::string_view name) const { return m_directory.PathOf(std::string(name)); }
+
 }  // namespace qx

@@ -40,6 +40,8 @@ class TFolderPath {
  public:
   explicit TFolderPath(const TDirectory& directory) : m_directory(directory) {}
   const std::string& Text() const;
+  // The path of the entry `name` in this folder.
+  std::string PathOf(std::string_view name) const;
 
  private:
   const TDirectory& m_directory;
