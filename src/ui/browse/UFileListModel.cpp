@@ -12,6 +12,7 @@
 #include <limits>
 #include <memory>
 
+#include "platform/UAppPaths.h"
 #include "platform/USystemError.h"
 #include "rename/UEntryName.h"
 #include "ui/UPaletteColours.h"
@@ -220,7 +221,7 @@ QVariant TFileListModel::data(const QModelIndex& index, int role) const {
 
 QVariant TFileListModel::NewNameData(const TFileEntry& entry, int role) const {
   const TFolderPreview* preview = m_preview.Result();
-  const auto outcome = preview ? preview->Outcome(entry.name) : std::nullopt;
+  const auto outcome = preview ? preview->Outcome(WithTrailingSlash(m_folder) + entry.name) : std::nullopt;
   if (!outcome) return role == Qt::ToolTipRole ? PreviewFailure() : QVariant();
   switch (role) {
     case Qt::DisplayRole: return ShownName(outcome->text);
