@@ -22,12 +22,13 @@
 namespace {
 
 constexpr const char* kUsage =
-    "Usage: quillex [FOLDER | FILE]\n"
+    "Usage: quillex [FOLDER | PATH...]\n"
     "Quillex renames many files at once. This is its desktop program; quillex-cli is its\n"
     "command line.\n"
     "\n"
-    "Opens the main window on FOLDER, or on the folder that holds FILE (a name that\n"
-    "starts with a dash is given as ./NAME).\n"
+    "Opens the main window on FOLDER; given a file, or several files and folders, shows\n"
+    "exactly those entries, which Go then renames (a name that starts with a dash is\n"
+    "given as ./NAME).\n"
     "\n"
     "Options:\n"
     "  -h, --help     Print this help and exit\n"

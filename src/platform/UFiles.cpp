@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdlib>
 #include <optional>
@@ -164,6 +165,16 @@ std::string AbsolutePath(const std::string& path) {
     full.append(1, '/').append(part);
   }
   return full.empty() ? "/" : full;
+}
+
+std::string CommonFolder(const std::vector<std::string>& paths) {
+  std::string common = paths.front();
+  for (const std::string& path : paths) {
+    while (!(path == common || (path.starts_with(common) && (common == "/" || path[common.size()] == '/')))) {
+      common = common.substr(0, std::max<std::size_t>(common.rfind('/'), 1));
+    }
+  }
+  return common;
 }
 
 std::optional<std::string> ResolvedPath(const std::string& path) {

@@ -9,6 +9,7 @@
 #include <ostream>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "platform/UFileDescriptor.h"
 
@@ -81,6 +82,9 @@ bool IsNonDirectory(const std::string& path);
 // that an empty argument never means the working directory, and a path stays as it is
 // when the working directory cannot be told.
 std::string AbsolutePath(const std::string& path);
+// The longest path of whole parts that starts every one of `paths` (all absolute, as
+// AbsolutePath gives them, and at least one).
+std::string CommonFolder(const std::vector<std::string>& paths);
 // The absolute path without links, "." or ".." that `path` leads to; nothing when it
 // leads nowhere.
 std::optional<std::string> ResolvedPath(const std::string& path);

@@ -62,7 +62,7 @@ std::string DesktopEntry(const std::string& target, const std::string& descripti
          "Comment=Rename many files at once, with a preview and undo\n"
          "Exec=" +
          EscapeValue(QuoteExecArgument(target)) +
-         " %f\n"
+         " %F\n"
          "Icon=quillex\n"
          "Terminal=false\n";
 }

@@ -15,8 +15,8 @@ inline constexpr const char* kShortcutDescription = "Quillex";
 // when missing; if that fails the path is still returned and CreateShortcut reports it.
 std::string SendToFolder();
 
-// The desktop entry that starts `target` with the chosen file or folder: Name is
-// `description`, Exec the quoted target followed by %f. It names no file type, so that
+// The desktop entry that starts `target` with the chosen files and folders: Name is
+// `description`, Exec the quoted target followed by %F. It names no file type, so that
 // no desktop takes Quillex for what opens folders or files by default.
 std::string DesktopEntry(const std::string& target, const std::string& description);
 

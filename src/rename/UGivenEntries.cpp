@@ -52,17 +52,6 @@ std::string Joined(const std::string& folder, const std::string& name) {
   return folder == "/" ? "/" + name : folder + "/" + name;
 }
 
-// The longest path of whole parts that starts every one of `paths` (all absolute).
-std::string CommonFolder(const std::vector<std::string>& paths) {
-  std::string common = paths.front();
-  for (const std::string& path : paths) {
-    while (!(path == common || (path.starts_with(common) && (common == "/" || path[common.size()] == '/')))) {
-      common = common.substr(0, std::max<std::size_t>(common.rfind('/'), 1));
-    }
-  }
-  return common;
-}
-
 struct TFolderFound {
   TDirectory directory;
   TNameArena names;

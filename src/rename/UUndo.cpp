@@ -23,10 +23,12 @@ std::optional<std::string> NameProblem(const TUndoName& name, std::size_t nameMa
   return name.cut ? std::optional<std::string>("name too long") : EntryNameProblem(name.text, nameMax, true);
 }
 
-// Renames each pair of `file` back, latest first: the run recorded its steps in the
-// order it made them, so the reverse order unwinds chains (b -> c, then a -> b). False
-// when the file could not be read to its start: it must then stay.
-bool TakeBack(const TDirectory& directory, const TUndoFile& file, TMessageHost& messages, TUndoOutcome& outcome) {
+// Renames each pair of `file` back, latest first, each told to `recorder` first: the run
+// recorded its steps in the order it made them, so the reverse order unwinds chains
+// (b -> c, then a -> b). False when the file could not be read to its start: it must
+// then stay.
+bool TakeBack(const TDirectory& directory, const TUndoFile& file, TMessageHost& messages, TUndoOutcome& outcome,
+              TRenameRecorder* recorder = nullptr) {
   const std::size_t nameMax = directory.NameMax();
   const auto takeBack = [&](const TUndoPair& pair) {
     const std::string& current = pair.current.text;
@@ -37,7 +39,7 @@ bool TakeBack(const TDirectory& directory, const TUndoFile& file, TMessageHost& 
     if (!problem) problem = NameProblem(pair.earlier, nameMax);
     if (!problem) {
       try {
-        directory.RenameNoReplace(current, earlier);
+        directory.RenameNoReplace(current, earlier, recorder);
         ++outcome.renamed;
         return;
       } catch (const TSystemError& error) {
@@ -177,9 +179,7 @@ std::optional<TDirectory> OpenStart(const std::string& path, TMessageHost& messa
   }
 }
 
-}  // namespace
-
-TUndoOutcome UndoDirectory(const std::string& path, TMessageHost& messages) {
+TUndoOutcome UndoFolder(const std::string& path, TMessageHost& messages, TRenameRecorder* recorder) {
   TUndoOutcome outcome;
   const std::optional<TDirectory> directory = OpenStart(path, messages, outcome);
   if (!directory) return outcome;
@@ -205,13 +205,23 @@ TUndoOutcome UndoDirectory(const std::string& path, TMessageHost& messages) {
     return outcome;
   }
   outcome.ran = true;
-  const bool readWhole = TakeBack(*directory, *file, messages, outcome);
+  const bool readWhole = TakeBack(*directory, *file, messages, outcome, recorder);
   if (readWhole && (outcome.errors == 0 ||
                     messages.Confirm(std::string("Errors detected! Remove ") + kUndoFileName + " from this Dir?"))) {
     Remove(*directory, *file, messages);
   }
   messages.ShowMessage(Report(outcome));
   return outcome;
+}
+
+}  // namespace
+
+TUndoOutcome UndoDirectory(const std::string& path, TMessageHost& messages) {
+  return UndoFolder(path, messages, nullptr);
+}
+
+TUndoOutcome UndoDirectoryRecorded(const std::string& path, TMessageHost& messages, TRenameRecorder& recorder) {
+  return UndoFolder(path, messages, &recorder);
 }
 
 TUndoOutcome UndoTree(const std::string& path, TMessageHost& messages) {

@@ -10,6 +10,8 @@
 
 namespace qx {
 
+class TRenameRecorder;
+
 struct TUndoOutcome {
   bool ran = false;  // false when it stopped before renaming anything
   std::int32_t renamed = 0;
@@ -25,6 +27,8 @@ struct TUndoOutcome {
 // still the file that was read, and reports the counts. Every text goes through
 // `messages`.
 TUndoOutcome UndoDirectory(const std::string& path, TMessageHost& messages);
+// The same, each rename told to `recorder` first.
+TUndoOutcome UndoDirectoryRecorded(const std::string& path, TMessageHost& messages, TRenameRecorder& recorder);
 
 // Undo of every undo file in the tree below `path`, as the tree is now: each folder's
 // contents before the parent's file that renames the folder itself back. One question

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/UQtText.h"
 
+#include <QSysInfo>
+#include <QUrl>
 #include <algorithm>
 
 #include "platform/UUtf8.h"
@@ -43,6 +45,17 @@ std::string ToBytes(const QString& text) {
     utf8::Append(bytes, cp);
   }
   return bytes;
+}
+
+std::optional<std::string> LocalFilePath(const QUrl& url) {
+  if (!url.isLocalFile()) return std::nullopt;
+  const QString host = url.host();
+  if (!host.isEmpty() && host != u"localhost" && host != QSysInfo::machineHostName()) return std::nullopt;
+  // Encoded, the path is ASCII and keeps every byte a file manager encoded; decoded by
+  // Qt, a byte that is not UTF-8 would become U+FFFD.
+  const QByteArray path = QByteArray::fromPercentEncoding(url.path(QUrl::FullyEncoded).toLatin1());
+  if (!path.startsWith('/') || path.contains('\0')) return std::nullopt;
+  return path.toStdString();
 }
 
 }  // namespace qx

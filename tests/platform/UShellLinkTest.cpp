@@ -40,13 +40,13 @@ TEST(UShellLinkTest, ExecQuotesTheProgramPathAsDesktopEntriesRequire) {
     const char* exec;
   };
   const Row rows[] = {
-      {"plain", "/usr/bin/quillex", R"(Exec="/usr/bin/quillex" %f)"},
-      {"space", "/opt/my apps/quillex", R"(Exec="/opt/my apps/quillex" %f)"},
-      {"double quote", R"(/opt/a"b/quillex)", R"(Exec="/opt/a\\"b/quillex" %f)"},
-      {"dollar and backquote", "/opt/$HOME`x`/quillex", R"(Exec="/opt/\\$HOME\\`x\\`/quillex" %f)"},
-      {"backslash takes four", R"(/opt/a\b/quillex)", R"(Exec="/opt/a\\\\b/quillex" %f)"},
-      {"percent is no field code", "/opt/100%f/quillex", R"(Exec="/opt/100%%f/quillex" %f)"},
-      {"line break stays in the value", "/opt/a\nb/quillex", R"(Exec="/opt/a\nb/quillex" %f)"},
+      {"plain", "/usr/bin/quillex", R"(Exec="/usr/bin/quillex" %F)"},
+      {"space", "/opt/my apps/quillex", R"(Exec="/opt/my apps/quillex" %F)"},
+      {"double quote", R"(/opt/a"b/quillex)", R"(Exec="/opt/a\\"b/quillex" %F)"},
+      {"dollar and backquote", "/opt/$HOME`x`/quillex", R"(Exec="/opt/\\$HOME\\`x\\`/quillex" %F)"},
+      {"backslash takes four", R"(/opt/a\b/quillex)", R"(Exec="/opt/a\\\\b/quillex" %F)"},
+      {"percent is no field code", "/opt/100%f/quillex", R"(Exec="/opt/100%%f/quillex" %F)"},
+      {"line break stays in the value", "/opt/a\nb/quillex", R"(Exec="/opt/a\nb/quillex" %F)"},
   };
   for (const Row& row : rows) EXPECT_EQ(ExecLine(DesktopEntry(row.target, "Quillex")), row.exec) << row.name;
 }

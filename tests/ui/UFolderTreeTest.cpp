@@ -268,7 +268,7 @@ void TFolderTreeTest::namesInAnyBytesAreListedAndUsedAsTheyAre() {
   QTRY_COMPARE(ListRows(harness), QStringList{shownFile});
   std::vector<std::string> clicked;
   QObject::connect(&harness.List(), &TFileList::EntryClicked,
-                   [&](const std::string& name) { clicked.push_back(name); });
+                   [&](const std::string&, const std::string& name) { clicked.push_back(name); });
   Click(ListView(harness), ListRow(harness, shownFile));
   QCOMPARE(clicked, std::vector<std::string>{fileName});
   harness.Close();

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include <gtest/gtest.h>
 
+#include <QUrl>
+
 #include "ui/UQtText.h"
 
 namespace qx {
@@ -48,6 +50,26 @@ TEST(UQtTextTest, ALoneSurrogateThatNoByteStandsForBecomesTheReplacementCharacte
   EXPECT_EQ(ToBytes(text),
             "a\xef\xbf\xbd"
             "b");
+}
+
+TEST(UQtTextTest, AFileUrlOfThisComputerGivesItsPathsBytes) {
+  struct TRow {
+    const char* url;
+    std::optional<std::string> path;
+  };
+  const TRow rows[] = {
+      {"file:///tmp/a.txt", "/tmp/a.txt"},
+      {"file:///tmp/caf%C3%A9.txt", "/tmp/caf\xc3\xa9.txt"},
+      {"file:///tmp/%FF%E9.txt", "/tmp/\xff\xe9.txt"},
+      {"file:///tmp/a%20b%25c%23.txt", "/tmp/a b%c#.txt"},
+      {"file://localhost/tmp/x", "/tmp/x"},
+      {"file://elsewhere.example/tmp/x", std::nullopt},
+      {"https://example.org/a.txt", std::nullopt},
+      {"sftp://example.org/home/a.txt", std::nullopt},
+      {"file:///tmp/a%00b", std::nullopt},
+      {"file:a.txt", std::nullopt},
+  };
+  for (const TRow& row : rows) EXPECT_EQ(LocalFilePath(QUrl(QString::fromLatin1(row.url))), row.path) << row.url;
 }
 
 }  // namespace

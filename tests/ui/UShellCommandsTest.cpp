@@ -113,7 +113,7 @@ void TShellCommandsTest::sendToTwiceSucceedsTwiceWithTheSameEntry() {
   harness.Trigger("cmQuillexInSendTo");
   QCOMPARE(harness.messages.messages, (std::vector<std::string>{kCreated + folder, kCreated + folder}));
   QCOMPARE(ReadWholeFile(link), first);
-  QVERIFY2(first.find("Exec=\"" + ProgramFile() + "\" %f\n") != std::string::npos, first.c_str());
+  QVERIFY2(first.find("Exec=\"" + ProgramFile() + "\" %F\n") != std::string::npos, first.c_str());
 }
 
 void TShellCommandsTest::sendToAnUnwritableFolderSaysWhichFile() {

@@ -1280,8 +1280,8 @@ void TfrmMainTest::encodingCommand() {
 void TfrmMainTest::commandLineSelectsTheFolder_data() {
   QTest::addColumn<QString>("argument");  // relative to a fresh folder, "" for none
   QTest::addColumn<QString>("selected");
-  QTest::newRow("a file opens its folder") << "sub/photo.jpg"
-                                           << "sub";
+  QTest::newRow("a file is shown in its folder") << "sub/photo.jpg"
+                                                 << "sub";
   QTest::newRow("a folder opens itself") << "sub"
                                          << "sub";
   QTest::newRow("a folder with a trailing slash") << "sub/"

@@ -7,6 +7,7 @@
 #include <QTreeView>
 
 #include "platform/UAppPaths.h"
+#include "platform/UFiles.h"
 #include "ui/browse/UFileListModel.h"
 
 namespace qx {
@@ -39,7 +40,10 @@ TFileList::TFileList(QWidget* parent)
   }
   // After the edit has closed, so the box does not open inside the editor's commit.
   connect(m_model, &TFileListModel::RenameFailed, this, &TFileList::RenameFailed, Qt::QueuedConnection);
-  connect(m_model, &TFileListModel::FolderRead, this, [this] { FitColumn(colName); });
+  connect(m_model, &TFileListModel::FolderRead, this, [this] {
+    FitColumn(colName);
+    if (m_selection) emit SelectionRead(m_model->SelectionSummary());
+  });
   connect(m_model, &TFileListModel::NamesPreviewed, this, [this] {
     FitColumn(colNewName);
     emit NamesPreviewed();
@@ -92,7 +96,11 @@ void TFileList::FitNameColumns() {
 
 void TFileList::Connect(QAbstractItemView* view) {
   connect(view, &QAbstractItemView::clicked, this, [this, view](const QModelIndex& index) {
-    if (view->selectionModel()->isSelected(index)) emit EntryClicked(m_model->NameAt(index));
+    if (!view->selectionModel()->isSelected(index)) return;
+    // A selection's entry is named by its path below the list's folder.
+    const std::string path = WithTrailingSlash(m_folder) + m_model->NameAt(index);
+    const std::string folder = DirectoryOf(path);
+    emit EntryClicked(folder, path.substr(folder.size()));
   });
   connect(view, &QAbstractItemView::activated, this, [this](const QModelIndex& index) {
     if (!m_released && m_model->IsFolderAt(index))
@@ -102,9 +110,17 @@ void TFileList::Connect(QAbstractItemView* view) {
 
 void TFileList::SetFolder(const std::string& path) {
   // Another folder's names want other widths.
-  if (path != m_folder) m_sizedByUser.clear();
+  if (path != m_folder || m_selection) m_sizedByUser.clear();
   m_folder = path;
+  m_selection.reset();
   if (!m_released) m_model->SetFolder(path);
+}
+
+void TFileList::ShowSelection(TSelection selection) {
+  m_sizedByUser.clear();
+  m_folder = selection.CommonFolder();
+  m_selection = std::move(selection);
+  if (!m_released) m_model->ShowSelection(*m_selection);
 }
 
 void TFileList::OpenParent() {
@@ -121,7 +137,11 @@ void TFileList::Release() {
 
 void TFileList::Refresh() {
   m_released = false;
-  m_model->SetFolder(m_folder);
+  if (m_selection) {
+    m_model->ShowSelection(*m_selection);
+  } else {
+    m_model->SetFolder(m_folder);
+  }
   m_watch.start(kWatchIntervalMs);
 }
 

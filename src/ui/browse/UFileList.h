@@ -1,17 +1,20 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The file explorer list slv: the folders and files of one folder, sorted, in one of
-// four view styles (0 large icons, 1 small icons, 2 list, 3 details). It follows
-// changes on disk; names can be edited in place, never replacing an existing entry.
-// The details view shows beside each name the name a run would give it.
+// The file explorer list slv: the folders and files of one folder, or the entries of a
+// selection, sorted, in one of four view styles (0 large icons, 1 small icons, 2 list,
+// 3 details). It follows changes on disk; a folder's names can be edited in place,
+// never replacing an existing entry. The details view shows beside each name the name
+// a run would give it.
 #pragma once
 
 #include <QStackedWidget>
 #include <QTimer>
+#include <optional>
 #include <set>
 #include <string>
 
 #include "jobs/UTJob.h"
 #include "rename/URunOptions.h"
+#include "rename/USelection.h"
 
 class QAbstractItemView;
 class QListView;
@@ -29,11 +32,16 @@ class TFileList : public QStackedWidget {
 
   // Shows the folder at `path` (bytes); "" shows nothing.
   void SetFolder(const std::string& path);
+  // Shows the selection's entries instead, named by their paths below its common folder,
+  // which is then the list's folder.
+  void ShowSelection(TSelection selection);
+  // The selection shown; null while a folder is.
+  const TSelection* Selection() const { return m_selection ? &*m_selection : nullptr; }
   std::string Folder() const { return m_folder; }
   // Tells FolderOpened of the folder above the shown one; nothing at the root or
   // when no folder is shown.
   void OpenParent();
-  // Reads the folder afresh and follows its changes again.
+  // Reads the folder, or the selection, afresh and follows its changes again.
   void Refresh();
   // Holds the folder's rows while a run renames in it, so that the user sees the files
   // the run asks about and the list does not chase every rename: nothing is read, edited
@@ -57,14 +65,16 @@ class TFileList : public QStackedWidget {
   void resizeEvent(QResizeEvent* event) override;
 
  signals:
-  // A click on a selected entry; its name inside its folder, as the file system gave it.
-  void EntryClicked(const std::string& name);
+  // A click on a selected entry: its folder and its name there, as the file system gave it.
+  void EntryClicked(const std::string& folder, const std::string& name);
   // A folder opened in the list (double-click or Enter), or the parent by OpenParent.
   void FolderOpened(const std::string& path);
   // An in-place rename refused, and why; the main window shows it.
   void RenameFailed(const std::string& text, const std::string& reason);
   // The New name column is complete for the latest inputs and the folder's reading.
   void NamesPreviewed();
+  // A selection's entries have been read: what the list shows of it, in a line.
+  void SelectionRead(const std::string& summary);
 
  private:
   void Connect(QAbstractItemView* view);
@@ -76,6 +86,7 @@ class TFileList : public QStackedWidget {
 
   TFileListModel* m_model;
   std::string m_folder;
+  std::optional<TSelection> m_selection;
   bool m_released = false;
   QTimer m_watch;
   QListView* m_list;

@@ -11,7 +11,9 @@
 #include <algorithm>
 #include <limits>
 #include <memory>
+#include <unordered_set>
 
+#include "platform/UAppPaths.h"
 #include "platform/USystemError.h"
 #include "rename/UEntryName.h"
 #include "ui/UPaletteColours.h"
@@ -71,6 +73,27 @@ TFileListModel::TFileListModel(QObject* parent) : TListingModel(parent) {
 }
 
 void TFileListModel::SetFolder(const std::string& path) {
+  m_selection.reset();
+  Open(path);
+}
+
+void TFileListModel::ShowSelection(const TSelection& selection) {
+  m_selection = selection;
+  Open(selection.CommonFolder());
+}
+
+std::string TFileListModel::SelectionSummary() const {
+  const auto folders = static_cast<std::size_t>(
+      std::count_if(m_entries.begin(), m_entries.end(), [](const TFileEntry& entry) { return entry.isFolder; }));
+  std::unordered_set<std::string_view> places;
+  for (const TFileEntry& entry : m_entries) {
+    const std::size_t slash = entry.name.rfind('/');
+    places.insert(std::string_view(entry.name).substr(0, slash == std::string::npos ? 0 : slash));
+  }
+  return qx::SelectionSummary(m_entries.size() - folders, folders, places.size());
+}
+
+void TFileListModel::Open(const std::string& path) {
   if (path != m_folder) {
     beginResetModel();
     m_entries.clear();
@@ -114,8 +137,10 @@ void TFileListModel::List() {
   if (!own) return TakeReading({});
   m_stopReading = std::make_shared<std::atomic_bool>(false);
   m_listing = true;
-  StartWork(m_watcher, [own, order = m_order, stop = m_stopReading] {
-    auto entries = std::make_shared<TEntries>(ReadEntries(*own));
+  std::optional<std::vector<std::string>> selected;
+  if (m_selection) selected = m_selection->PathsBelow();
+  StartWork(m_watcher, [own, selected = std::move(selected), order = m_order, stop = m_stopReading] {
+    auto entries = std::make_shared<TEntries>(selected ? ReadSelected(*own, *selected) : ReadEntries(*own));
     // Sorting is the larger part of a large folder's reading; a reading no longer
     // wanted (another folder, a run started) stops before it.
     if (!stop->load()) SortEntries(*entries, order, own->Handle());
@@ -163,6 +188,7 @@ void TFileListModel::UpdatePreview() {
   if (!m_previewShown || !m_previewInputs || !m_directory) return m_preview.Clear();
   TRunOptions options = m_previewInputs->options;
   options.startDirectory = m_folder;
+  options.given = m_selection ? std::optional(m_selection->Given()) : std::nullopt;
   m_preview.Request(m_previewInputs->jobs, std::move(options));
 }
 
@@ -220,7 +246,7 @@ QVariant TFileListModel::data(const QModelIndex& index, int role) const {
 
 QVariant TFileListModel::NewNameData(const TFileEntry& entry, int role) const {
   const TFolderPreview* preview = m_preview.Result();
-  const auto outcome = preview ? preview->Outcome(entry.name) : std::nullopt;
+  const auto outcome = preview ? preview->Outcome(WithTrailingSlash(m_folder) + entry.name) : std::nullopt;
   if (!outcome) return role == Qt::ToolTipRole ? PreviewFailure() : QVariant();
   switch (role) {
     case Qt::DisplayRole: return ShownName(outcome->text);
@@ -250,11 +276,12 @@ QVariant TFileListModel::headerData(int section, Qt::Orientation orientation, in
 Qt::ItemFlags TFileListModel::flags(const QModelIndex& index) const {
   if (!index.isValid()) return Qt::NoItemFlags;
   const Qt::ItemFlags flags = Qt::ItemIsSelectable | Qt::ItemIsEnabled | Qt::ItemNeverHasChildren;
-  return index.column() == colName && !m_held ? flags | Qt::ItemIsEditable : flags;
+  // A selection's row is named by a path, which is no name to edit.
+  return index.column() == colName && !m_held && !m_selection ? flags | Qt::ItemIsEditable : flags;
 }
 
 bool TFileListModel::setData(const QModelIndex& index, const QVariant& value, int role) {
-  if (role != Qt::EditRole || !index.isValid() || index.column() != colName || !m_directory || m_held) return false;
+  if (!(flags(index) & Qt::ItemIsEditable) || role != Qt::EditRole || !m_directory) return false;
   TFileEntry& entry = m_entries[static_cast<std::size_t>(index.row())];
   const std::string name = ToBytes(value.toString());
   if (name == entry.name) return false;

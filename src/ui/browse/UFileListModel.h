@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The folders and files of one folder in the details view's columns, each name kept as
-// its bytes, and beside them the New name column: what the ticked jobs would make of each.
-// The folder is read off the window's thread; a fresh reading replaces the rows that
-// changed. Names can be edited in place: the entry is renamed without ever replacing
-// another.
+// The folders and files of one folder, or the entries of a selection, in the details
+// view's columns, each name kept as its bytes, and beside them the New name column: what
+// the ticked jobs would make of each. The entries are read off the window's thread; a
+// fresh reading replaces the rows that changed. A folder's names can be edited in place:
+// the entry is renamed without ever replacing another.
 #pragma once
 
 #include <QFutureWatcher>
@@ -17,6 +17,7 @@
 #include "platform/UDirectory.h"
 #include "platform/UFileStatus.h"
 #include "rename/URunOptions.h"
+#include "rename/USelection.h"
 #include "ui/UWork.h"
 #include "ui/browse/UFolderEntries.h"
 #include "ui/browse/UListingModel.h"
@@ -38,6 +39,11 @@ class TFileListModel : public TListingModel {
   // read shows nothing. The same folder again is read afresh, its rows kept meanwhile.
   // Ends a hold.
   void SetFolder(const std::string& path);
+  // Shows the selection's entries instead, as SetFolder its common folder's: each named
+  // by its path below that folder, those no longer there left out.
+  void ShowSelection(const TSelection& selection);
+  // "12 selected files in 3 folders", as the rows of a selection count.
+  std::string SelectionSummary() const;
   // While a run renames in the folder: the rows stay as they are, no reading starts
   // (one on its way is passed over) and no name can be edited, until SetFolder.
   void Hold();
@@ -48,9 +54,10 @@ class TFileListModel : public TListingModel {
   bool IsListing() const { return m_listing; }
 
   // The New name column shows what a run of `jobs` with `options` would make of the
-  // shown folder's entries, the shown folder taken for the run's start folder: each
-  // file the mask takes, and each folder when folders are renamed, as the run's
-  // simulation names and marks it (renamed, unchanged greyed, refused or clashing red).
+  // shown entries, the shown folder taken for the run's start folder, or the selection
+  // for its given entries: each file the mask takes (each file of a selection), and each
+  // folder when folders are renamed, as the run's simulation names and marks it
+  // (renamed, unchanged greyed, refused or clashing red).
   // Nothing shows while no job is ticked. A preview that fails leaves the column empty,
   // with a warning mark and the reason on its heading and in each row's tooltip. The
   // rows take the options' rule for numbers in names.
@@ -88,6 +95,8 @@ class TFileListModel : public TListingModel {
  private:
   using TEntries = std::vector<TFileEntry>;
 
+  // Opens the folder at `path` and reads it, or the selection's entries.
+  void Open(const std::string& path);
   // Starts a reading of the folder; a reading still on its way is passed over.
   void List();
   void TakeReading(TEntries fresh);
@@ -101,6 +110,7 @@ class TFileListModel : public TListingModel {
   QVariant PreviewFailure() const;
 
   std::string m_folder;
+  std::optional<TSelection> m_selection;  // shown instead of the folder's entries
   std::optional<TDirectory> m_directory;
   std::optional<TFileStatus> m_stamp;  // the folder's status when it was last read
   TEntries m_entries;

@@ -67,6 +67,14 @@ std::vector<TFileEntry> ReadEntries(const TDirectory& folder) {
   return entries;
 }
 
+std::vector<TFileEntry> ReadSelected(const TDirectory& folder, const std::vector<std::string>& paths) {
+  std::vector<TFileEntry> entries;
+  for (const std::string& path : paths) {
+    if (const auto status = StatusOf(folder.Handle(), path)) entries.push_back({path, status->isDirectory, {}});
+  }
+  return entries;
+}
+
 std::vector<std::size_t> SortedRows(const std::vector<TFileEntry>& entries, TFileOrder order, int dirFd) {
   // Each name's key made once: a million of them compared again and again cost less so
   // than made anew for each comparison. They are kept in blocks of about a mebibyte,

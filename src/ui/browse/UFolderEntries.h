@@ -44,6 +44,9 @@ struct TFileEntry {
 // The folder's shown entries, in the file system's order. Throws TSystemError when
 // it cannot be read.
 std::vector<TFileEntry> ReadEntries(const TDirectory& folder);
+// The entries at `paths` below `folder`, each named by that path, in the order given;
+// those no longer there are left out.
+std::vector<TFileEntry> ReadSelected(const TDirectory& folder, const std::vector<std::string>& paths);
 
 // The order: folders first, then by the column, then by name as the views order names.
 // A descending order reverses all but the folders coming first.

@@ -3,9 +3,13 @@
 
 #include <QAction>
 #include <QCloseEvent>
+#include <QDropEvent>
 #include <QHBoxLayout>
 #include <QIcon>
+#include <QLabel>
 #include <QMetaObject>
+#include <QMimeData>
+#include <QSignalBlocker>
 #include <QSplitter>
 #include <QWindow>
 
@@ -15,8 +19,10 @@
 #include "platform/UMessages.h"
 #include "platform/USystemError.h"
 #include "rename/URenameRun.h"
+#include "rename/USelection.h"
 #include "settings/UAppSettings.h"
 #include "ui/UHelpLinks.h"
+#include "ui/UQtText.h"
 #include "ui/browse/UFileList.h"
 #include "ui/browse/UFolderTree.h"
 #include "ui/dialogs/UDialogRunner.h"
@@ -68,10 +74,11 @@ TfrmMain::TfrmMain(TWindowMessages& messages, TDialogRunner& dialogs, TMainWindo
   setCentralWidget(central);
   resize(kDefaultWidth, kDefaultHeight);
 
-  connect(m_stv, &TFolderTree::PathSelected, m_slv, &TFileList::SetFolder);
+  connect(m_stv, &TFolderTree::PathSelected, this, &TfrmMain::ShowFolder);
   connect(m_slv, &TFileList::FolderOpened, m_stv, &TFolderTree::SelectPath);
-  connect(m_slv, &TFileList::EntryClicked, m_jobPanel,
-          [this](const std::string& name) { m_jobPanel->ShowSample(m_slv->Folder(), name); });
+  connect(m_slv, &TFileList::EntryClicked, m_jobPanel, &TJobPanel::ShowSample);
+  connect(m_slv, &TFileList::SelectionRead, m_selectionLine,
+          [this](const std::string& summary) { m_selectionLine->setText(ToQString(summary)); });
   connect(m_slv, &TFileList::RenameFailed, this,
           [this](const std::string& text, const std::string& reason) { m_messages.ShowFailure(text, reason); });
   // The file list's New name column follows every input of a run's new names.
@@ -101,6 +108,11 @@ TfrmMain::TfrmMain(TWindowMessages& messages, TDialogRunner& dialogs, TMainWindo
   m_runs = new TRunController(
       *this, m_messages, *m_frmLog, [this](bool running) { SetRunning(running); },
       [this](bool hold) { HoldExplorer(hold); });
+  // The selection follows its entries' renames, so that Go and Undo act on them again.
+  connect(m_runs, &TRunController::EntriesMoved, this, [this](const std::vector<std::string>& paths) {
+    if (m_slv->Selection()) m_slv->ShowSelection(TSelection(paths));
+  });
+  setAcceptDrops(true);
 }
 
 // The quick help has no parent, so that it stays beside the main window; it goes with it.
@@ -135,13 +147,7 @@ bool TfrmMain::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void TfrmMain::FormShow() {
-  if (!m_setup.arguments.empty()) {
-    const std::string& argument = m_setup.arguments.front();
-    const std::string path = AbsolutePath(argument);
-    if (!m_stv->SelectPath(IsNonDirectory(path) ? DirectoryOf(path) : path)) {
-      m_messages.ShowMessage("Error setting path: \"" + argument + "\"");
-    }
-  }
+  if (!m_setup.arguments.empty()) OpenPaths(m_setup.arguments);
   // A session that ended while a box was open has closed the window: nothing more shows.
   if (m_sessionEnding) return;
   // Loaded even after a bad argument: skipping it would let the close write an empty
@@ -155,6 +161,68 @@ void TfrmMain::FormShow() {
     m_messages.ShowMessage(text);
   }
   if (!m_sessionEnding) ShowLastCloseFailures();
+}
+
+void TfrmMain::OpenPaths(const std::vector<std::string>& paths) {
+  const auto problem = [](const std::string& path) { return "Error setting path: \"" + path + "\""; };
+  if (paths.size() == 1 && !IsNonDirectory(AbsolutePath(paths.front()))) {
+    if (!m_stv->SelectPath(AbsolutePath(paths.front()))) m_messages.ShowMessage(problem(paths.front()));
+    return;
+  }
+  std::vector<std::string> found;
+  std::string missing;
+  for (const std::string& path : paths) {
+    if (PathExists(AbsolutePath(path))) {
+      found.push_back(path);
+    } else {
+      missing += (missing.empty() ? "" : "\r\n") + problem(path);
+    }
+  }
+  if (!missing.empty()) m_messages.ShowMessage(missing);
+  if (found.empty()) return;
+  TSelection selection(found);
+  {
+    // The tree shows where the entries lie, without the file list reading that folder.
+    const QSignalBlocker quiet(m_stv);
+    m_stv->SelectPath(selection.CommonFolder());
+  }
+  m_selectionLine->clear();
+  m_selectionBar->show();
+  m_slv->ShowSelection(std::move(selection));
+}
+
+void TfrmMain::ShowFolder(const std::string& path) {
+  m_selectionBar->hide();
+  m_slv->SetFolder(path);
+}
+
+void TfrmMain::dragEnterEvent(QDragEnterEvent* event) {
+  if (event->mimeData()->hasUrls()) event->acceptProposedAction();
+}
+
+void TfrmMain::dropEvent(QDropEvent* event) {
+  const QList<QUrl> urls = event->mimeData()->urls();
+  if (urls.isEmpty()) return;
+  event->acceptProposedAction();
+  // After the drop has ended: the file manager waits for it while a box would be open.
+  QMetaObject::invokeMethod(
+      this,
+      [this, urls] {
+        if (m_runs->IsRunning()) {
+          return m_messages.ShowMessage("Quillex takes no dropped files while a run or an undo goes on.");
+        }
+        std::vector<std::string> paths;
+        for (const QUrl& url : urls) {
+          const auto path = LocalFilePath(url);
+          if (!path) {
+            return m_messages.ShowMessage("Quillex renames files and folders of this computer only, not " +
+                                          ToBytes(url.toDisplayString()) + ". The drop is left as it is.");
+          }
+          paths.push_back(*path);
+        }
+        OpenPaths(paths);
+      },
+      Qt::QueuedConnection);
 }
 
 void TfrmMain::closeEvent(QCloseEvent* event) {
@@ -174,7 +242,7 @@ void TfrmMain::btnGoClick() {
   if (const auto problem = RunStartProblem(m_jobs->Jobs())) return m_messages.ShowMessage(*problem);
   // Taken once: the run goes where the check looked.
   const TRunOptions options = RunOptions();
-  if (SaidNoFolderChosen(options.startDirectory)) return;
+  if (!options.given && SaidNoFolderChosen(options.startDirectory)) return;
   m_jobPanel->UpdateMaskHistory();
   SaveSettings();
   // A settings file that cannot be written has been reported; the run still goes ahead.
@@ -183,6 +251,7 @@ void TfrmMain::btnGoClick() {
 }
 
 void TfrmMain::btnUndoClick() {
+  if (const TSelection* selection = m_slv->Selection()) return m_runs->UndoSelection(*selection);
   const std::string folder = StartingDirectory();
   if (!SaidNoFolderChosen(folder)) m_runs->Undo(folder);
 }
@@ -202,12 +271,14 @@ TRunOptions TfrmMain::RunOptions() const {
   TRunOptions options = m_jobPanel->RunOptions(StartingDirectory());
   options.parallel = m_parallelFolders;
   options.numbersByValue = m_numbersByValue->isChecked();
+  if (const TSelection* selection = m_slv->Selection()) options.given = selection->Given();
   return options;
 }
 
 void TfrmMain::SetRunning(bool running) {
   m_jobPanel->setEnabled(!running);
   m_stv->setEnabled(!running);
+  m_selectionBar->setEnabled(!running);
   for (const char* name : {"cmOpenJobList", "cmSaveJobList", "cmExit", "cmCharacterEncoding", "cmRefresh"}) {
     findChild<QAction*>(QLatin1StringView(name))->setEnabled(!running);
   }

@@ -19,6 +19,7 @@
 #include "ui/UWindowMessages.h"
 
 class QActionGroup;
+class QLabel;
 class QMenu;
 class QSplitter;
 class QWidget;
@@ -85,7 +86,7 @@ class TfrmMain : public QMainWindow {
   void EndSession();
 
   // The options of a run as the controls and the Settings menu show them, over the
-  // starting directory.
+  // starting directory, or the entries of the selection the file list shows.
   TRunOptions RunOptions() const;
   TfrmLog& LogWindow() { return *m_frmLog; }
   TRunController& Runs() { return *m_runs; }
@@ -94,6 +95,9 @@ class TfrmMain : public QMainWindow {
   void showEvent(QShowEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
+  // Files and folders dropped from a file manager, as if Quillex were started with them.
+  void dragEnterEvent(QDragEnterEvent* event) override;
+  void dropEvent(QDropEvent* event) override;
 
  private:
   // Layout (UfrmMainLayout.cpp).
@@ -102,6 +106,7 @@ class TfrmMain : public QMainWindow {
   QWidget* CreateJobPanel();
   QWidget* CreateDirectoryPanel();
   QWidget* CreateExplorerPanel();
+  QWidget* CreateSelectionBar();
   // Shows the file list in `style` and checks its command.
   void SelectViewStyle(int style);
   // The Settings menu's choice of how many folders a run works on at once.
@@ -110,8 +115,14 @@ class TfrmMain : public QMainWindow {
   // number the menu does not offer gets a choice of its own, so it shows and stays.
   void SelectParallelFolders(int folders);
 
-  // Start-up, once the window shows: the command-line folder, then the default job list.
+  // Start-up, once the window shows: the command line's paths, then the default job list.
   void FormShow();
+  // One folder opens in the folder tree; several paths, or a file, are shown in the file
+  // list as a selection, the tree on the folder that holds them. A path that names
+  // nothing is reported and left out.
+  void OpenPaths(const std::vector<std::string>& paths);
+  // The file list back on the tree's folder, the selection let go.
+  void ShowFolder(const std::string& path);
   std::string DefaultJobListPath() const;
   void RestorePlacement();
   // Moves and shrinks the window, frame included, onto the screen, where a frame the
@@ -180,6 +191,9 @@ class TfrmMain : public QMainWindow {
   QWidget* m_pnlDir = nullptr;
   TFolderTree* m_stv = nullptr;
   TFileList* m_slv = nullptr;
+  // Above the file list while it shows a selection: what it shows, and the way back.
+  QWidget* m_selectionBar = nullptr;
+  QLabel* m_selectionLine = nullptr;
 };
 
 }  // namespace qx

@@ -8,6 +8,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPushButton>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QStyle>
@@ -228,8 +229,26 @@ QWidget* TfrmMain::CreateExplorerPanel() {
     connect(action, &QAction::triggered, this, [this, style = view.style] { SelectViewStyle(style); });
   }
   layout->addWidget(toolbar);
+  layout->addWidget(CreateSelectionBar());
   layout->addWidget(m_slv, 1);
   return panel;
+}
+
+QWidget* TfrmMain::CreateSelectionBar() {
+  m_selectionBar = Named(new QWidget, "pnlSelection");
+  auto* row = new QHBoxLayout(m_selectionBar);
+  row->setContentsMargins(4, 2, 2, 2);
+  m_selectionLine = Named(new QLabel, "lblSelection");
+  m_selectionLine->setTextFormat(Qt::PlainText);
+  // A narrow pane folds the line rather than cutting it or growing.
+  m_selectionLine->setWordWrap(true);
+  row->addWidget(m_selectionLine, 1);
+  auto* btnShowFolder =
+      Named(new QPushButton(u"Show the F&older"_s), "btnShowFolder", u"Show every entry of the folder"_s);
+  connect(btnShowFolder, &QPushButton::clicked, this, [this] { ShowFolder(m_stv->SelectedPath()); });
+  row->addWidget(btnShowFolder);
+  m_selectionBar->hide();
+  return m_selectionBar;
 }
 
 void TfrmMain::SelectViewStyle(int style) {

@@ -145,6 +145,15 @@ void TRunController::Go(const TJobList& jobs, const TRunOptions& options) {
   Start<TRunResult>(
       [jobs, options](TWorkerHost& host) {
         TRunResult run;
+        std::optional<TFollowedPaths> followed;
+        if (options.given && !options.simulate) {
+          std::vector<std::string> paths;
+          for (const TGivenEntry& entry : *options.given) paths.push_back(entry.path);
+          // Entering given folders, the run names the folders below them by their new names.
+          followed.emplace(std::move(paths), options.recurseDirs ? TFollowedPaths::TFolderNames::after
+                                                                 : TFollowedPaths::TFolderNames::before);
+          host.Follow(*followed);
+        }
         Guarded(host, "The run stopped", [&] {
           TRenameRun renaming(jobs, options, host);
           // A failure that stopped the run says more than a Cancel pressed meanwhile. A
@@ -160,12 +169,14 @@ void TRunController::Go(const TJobList& jobs, const TRunOptions& options) {
           run.state = renaming.State();
           if (options.simulate) run.result = std::make_shared<TResultTree>(renaming.TakeResultTree());
         });
+        if (followed) run.moved = followed->Paths();
         return run;
       },
       [this, options](TRunResult run) { FinishRun(options, std::move(run)); });
 }
 
 void TRunController::FinishRun(const TRunOptions& options, TRunResult run) {
+  if (run.moved) emit EntriesMoved(*run.moved);
   if (!options.simulate) m_holdExplorer(false);
   if (m_progress) {
     m_progress->UpdateProgress(run.state, true);
@@ -181,24 +192,46 @@ void TRunController::FinishRun(const TRunOptions& options, TRunResult run) {
   emit RunFinished(run.state, run.end);
 }
 
-void TRunController::Undo(const std::string& directory) { TakeBack(directory, UndoDirectory); }
+void TRunController::Undo(const std::string& directory) {
+  TakeBack([directory](TWorkerHost& host) { return TUndoResult{UndoDirectory(directory, host), std::nullopt}; });
+}
 
-void TRunController::UndoTree(const std::string& directory) { TakeBack(directory, qx::UndoTree); }
+void TRunController::UndoTree(const std::string& directory) {
+  TakeBack([directory](TWorkerHost& host) { return TUndoResult{qx::UndoTree(directory, host), std::nullopt}; });
+}
 
-void TRunController::TakeBack(const std::string& directory, TUndoFunction undo) {
+void TRunController::UndoSelection(const TSelection& selection) {
+  TakeBack([paths = selection.Paths(), folders = selection.Folders()](TWorkerHost& host) {
+    TUndoResult result;
+    TFollowedPaths followed(paths, TFollowedPaths::TFolderNames::before);
+    for (const std::string& folder : folders) {
+      TStepLog steps;
+      const TUndoOutcome outcome = UndoDirectoryRecorded(folder, host, steps);
+      followed.RenamedInTurn(folder, steps.Steps());
+      result.outcome.ran = result.outcome.ran || outcome.ran;
+      result.outcome.renamed += outcome.renamed;
+      result.outcome.errors += outcome.errors;
+    }
+    result.moved = followed.Paths();
+    return result;
+  });
+}
+
+void TRunController::TakeBack(std::function<TUndoResult(TWorkerHost&)> undo) {
   if (m_busy) return;
   Begin();
   m_holdExplorer(true);
-  Start<TUndoOutcome>(
-      [directory, undo](TWorkerHost& host) {
-        TUndoOutcome outcome;
-        Guarded(host, "Undo stopped", [&] { outcome = undo(directory, host); });
-        return outcome;
+  Start<TUndoResult>(
+      [undo = std::move(undo)](TWorkerHost& host) {
+        TUndoResult result;
+        Guarded(host, "Undo stopped", [&] { result = undo(host); });
+        return result;
       },
-      [this](TUndoOutcome outcome) {
+      [this](TUndoResult result) {
+        if (result.moved) emit EntriesMoved(*result.moved);
         m_holdExplorer(false);
         End();
-        emit UndoFinished(outcome);
+        emit UndoFinished(result.outcome);
       });
 }
 

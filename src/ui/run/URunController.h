@@ -9,11 +9,14 @@
 #include <QPointer>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "jobs/UTJob.h"
 #include "rename/URenameRun.h"
+#include "rename/USelection.h"
 #include "rename/UUndo.h"
 #include "ui/run/UWorkerHost.h"
 #include "ui/run/UfrmProgress.h"
@@ -41,15 +44,19 @@ class TRunController : public QObject, private TWorkerWindow {
   // with it.
   ~TRunController() override;
 
-  // Starts the run over `options.startDirectory` with the ticked jobs, from StartRun's
-  // window steps, and returns; RunFinished follows once it has ended and the windows
-  // show how. The run works on its own copies of both. The settings are the caller's
-  // to write first. Nothing while a run or an undo goes on.
+  // Starts the run over `options.startDirectory`, or its given entries, with the ticked
+  // jobs, from StartRun's window steps, and returns; RunFinished follows once it has
+  // ended and the windows show how, after EntriesMoved for a real run over given
+  // entries. The run works on its own copies of both. The settings are the caller's to
+  // write first. Nothing while a run or an undo goes on.
   void Go(const TJobList& jobs, const TRunOptions& options);
   // Undo of the folder's own undo file; UndoTree takes back the folder and all its
-  // subfolders in one step. Each starts it and returns; UndoFinished follows.
+  // subfolders in one step; UndoSelection each folder of the selection's own, one after
+  // the other, every folder before those that hold it, then tells EntriesMoved. Each
+  // starts it and returns; UndoFinished follows.
   void Undo(const std::string& directory);
   void UndoTree(const std::string& directory);
+  void UndoSelection(const TSelection& selection);
 
   // True from Go or Undo until just before its finished signal.
   bool IsRunning() const { return m_busy; }
@@ -64,12 +71,20 @@ class TRunController : public QObject, private TWorkerWindow {
  signals:
   void RunFinished(const qx::TRunState& state, qx::TRunEnd end);
   void UndoFinished(const qx::TUndoOutcome& outcome);
+  // Where the given entries of a real run, or the entries of a selection undone, are
+  // now, in their order; before the folder tree and the file list are read again.
+  void EntriesMoved(const std::vector<std::string>& paths);
 
  private:
   struct TRunResult {
     TRunState state;
     TRunEnd end = TRunEnd::Stopped;       // until the run says otherwise
     std::shared_ptr<TResultTree> result;  // a simulation's
+    std::optional<std::vector<std::string>> moved;
+  };
+  struct TUndoResult {
+    TUndoOutcome outcome;
+    std::optional<std::vector<std::string>> moved;
   };
 
   void ShowNews(TWorkerNews news) override;
@@ -86,9 +101,8 @@ class TRunController : public QObject, private TWorkerWindow {
   void FinishRun(const TRunOptions& options, TRunResult run);
   void ShowProgressWindow();
   void ShowTreeWindow();
-  using TUndoFunction = TUndoOutcome (*)(const std::string&, TMessageHost&);
-  // Either undo, with the busy state, cursor and held explorer a run has.
-  void TakeBack(const std::string& directory, TUndoFunction undo);
+  // An undo, with the busy state, cursor and held explorer a run has.
+  void TakeBack(std::function<TUndoResult(TWorkerHost&)> undo);
 
   QWidget& m_window;
   TWindowMessages& m_messages;

@@ -152,6 +152,12 @@ void TWorkerHost::UpdateProgress(const TRunState& state) {
   PostNewsLocked();
 }
 
+void TWorkerHost::EntryDone(const TEntryOutcome& outcome) {
+  if (m_followed && outcome.status == TEntryStatus::Renamed) {
+    m_followed->Renamed(outcome.folder.Text(), outcome.oldName, outcome.newName);
+  }
+}
+
 void TWorkerHost::Post(std::function<void()> call) {
   QMetaObject::invokeMethod(
       &m_context,

@@ -14,6 +14,7 @@
 #include <mutex>
 #include <optional>
 
+#include "rename/UFollowedPaths.h"
 #include "rename/URenameRun.h"
 
 class QObject;
@@ -86,6 +87,9 @@ class TWorkerHost : public TRunHost {
   void SetCurrentItem(const std::string& item) override;
   void UpdateProgress(const TRunState& state) override;
   bool CancelRequested() override { return m_cancellation.Requested(); }
+  // Each entry renamed moves `followed`'s paths, from now on.
+  void Follow(TFollowedPaths& followed) { m_followed = &followed; }
+  void EntryDone(const TEntryOutcome& outcome) override;
 
   // Runs `call` on the window's thread after the news before it: how the worker says
   // it has ended.
@@ -104,6 +108,7 @@ class TWorkerHost : public TRunHost {
   TCancellation& m_cancellation;
   std::shared_ptr<TNewsBox> m_news;  // shared with the queued calls, which may outlive the host
   std::chrono::steady_clock::time_point m_lastPost;
+  TFollowedPaths* m_followed = nullptr;
 };
 
 }  // namespace qx
