@@ -167,6 +167,7 @@ void TfrmMainTest::menuCaptionsInOrder() {
                                   "&Font for Directory and File Lists...",
                                   "Folders at &Once",
                                   "&Numbers in names by value",
+                                  "Number new names that are &taken",
                                   "&View",
                                   "&Log Window",
                                   "&Refresh Folders",
@@ -846,11 +847,15 @@ void TfrmMainTest::settingsRoundTrip() {
   QVERIFY(harness.Window().RunOptions().numbersByValue);
   harness.Trigger("cmNumbersByValue");
   QVERIFY(!harness.Window().RunOptions().numbersByValue);
+  QCOMPARE(harness.Window().RunOptions().takenSuffix, std::string());
+  harness.Trigger("cmNumberTakenNames");
+  QCOMPARE(harness.Window().RunOptions().takenSuffix, std::string(" (%d)"));
   harness.Close();
   {
     ToxRegVal saved = harness.Saved();
     QCOMPARE(saved.GetInteger("parallelFolders"), 16);
     QVERIFY(!saved.GetBoolean("numbersByValue"));
+    QCOMPARE(saved.GetString("takenSuffix"), std::string(" (%d)"));
     QCOMPARE(saved.GetString("filemask"), std::string("*.jpg"));
     QCOMPARE(saved.GetString("example"), std::string("caf\xc3\xa9.JPG"));
     QCOMPARE(saved.GetInteger("counterStart"), 7);
@@ -864,6 +869,7 @@ void TfrmMainTest::settingsRoundTrip() {
   edit.SetString("openDir", openDir.Path());
   edit.SetString("saveDir", saveDir.Path());
   edit.SetString("path", Canonical(path.Path()));
+  edit.SetString("takenSuffix", "_%d");  // the user's own format
   edit.Save();
 
   harness.Start();
@@ -881,6 +887,8 @@ void TfrmMainTest::settingsRoundTrip() {
   QCOMPARE(harness.Window().RunOptions().parallel, 16);
   QVERIFY(!harness.Command("cmNumbersByValue")->isChecked());
   QVERIFY(!harness.Window().RunOptions().numbersByValue);
+  QVERIFY(harness.Command("cmNumberTakenNames")->isChecked());
+  QCOMPARE(harness.Window().RunOptions().takenSuffix, std::string("_%d"));
   QCOMPARE(harness.Window().StartingDirectory(), Canonical(path.Path()));
   harness.Command("cmOpenJobList")->trigger();
   QCOMPARE(harness.dialogs.fileRequests.at(0).second, openDir.Path());

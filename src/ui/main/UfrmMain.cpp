@@ -85,6 +85,7 @@ TfrmMain::TfrmMain(TWindowMessages& messages, TDialogRunner& dialogs, TMainWindo
   const auto previewNames = [this] { m_slv->PreviewNames(m_jobs->Jobs(), RunOptions()); };
   connect(m_jobPanel, &TJobPanel::NamesInputsChanged, this, previewNames);
   connect(m_numbersByValue, &QAction::toggled, this, previewNames);
+  connect(m_numberTakenNames, &QAction::toggled, this, previewNames);
   previewNames();
   m_slv->SetFolder(m_stv->SelectedPath());
   connect(m_jobs, &TJobListModel::JobsChanged, this, [this] { m_keepDefaultJobList = false; });
@@ -271,6 +272,7 @@ TRunOptions TfrmMain::RunOptions() const {
   TRunOptions options = m_jobPanel->RunOptions(StartingDirectory());
   options.parallel = m_parallelFolders;
   options.numbersByValue = m_numbersByValue->isChecked();
+  if (m_numberTakenNames->isChecked()) options.takenSuffix = m_takenSuffix;
   if (const TSelection* selection = m_slv->Selection()) options.given = selection->Given();
   return options;
 }

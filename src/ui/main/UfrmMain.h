@@ -186,7 +186,9 @@ class TfrmMain : public QMainWindow {
   QSplitter* m_splitter = nullptr;
   QActionGroup* m_viewStyles = nullptr;
   QActionGroup* m_parallelChoices = nullptr;
-  QAction* m_numbersByValue = nullptr;  // Settings > Numbers in names by value
+  QAction* m_numbersByValue = nullptr;    // Settings > Numbers in names by value
+  QAction* m_numberTakenNames = nullptr;  // Settings > Number new names that are taken
+  std::string m_takenSuffix = " (%d)";    // the number's format, while that is ticked
   int m_parallelFolders = kDefaultParallelFolders;
   QWidget* m_pnlDir = nullptr;
   TFolderTree* m_stv = nullptr;

@@ -122,6 +122,14 @@ void TfrmMain::CreateMenu() {
       "digits compare one by one as text (f10 before f2)."_s;
   m_numbersByValue->setToolTip(numbersHint);
   m_numbersByValue->setStatusTip(numbersHint);
+  m_numberTakenNames = settings->addAction(u"Number new names that are &taken"_s);
+  m_numberTakenNames->setObjectName("cmNumberTakenNames");
+  m_numberTakenNames->setCheckable(true);
+  const QString takenHint =
+      u"Where a new name is taken, the entry takes it with a number before its extension "
+      "(\"IMG (2).jpg\") instead of failing."_s;
+  m_numberTakenNames->setToolTip(takenHint);
+  m_numberTakenNames->setStatusTip(takenHint);
   QMenu* view = bar->addMenu(u"&View"_s);
   command(view, "cmLogWindow", u"&Log Window"_s, [this] { m_frmLog->ShowLog(); });
   command(view, "cmRefresh", u"&Refresh Folders"_s, &TfrmMain::RefreshExplorer)->setShortcut(QKeySequence::Refresh);

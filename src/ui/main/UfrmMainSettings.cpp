@@ -108,6 +108,15 @@ void TfrmMain::ApplySettings() {
   SelectViewStyle(ClampToInt(m_ini.GetInteger(kViewStyle)));
   SelectParallelFolders(CheckedParallelFolders(m_ini, m_startUpMessages));
   m_numbersByValue->setChecked(m_ini.GetBoolean(kNumbersByValue));
+  // Empty: taken names fail. Any other format is the user's, kept while it is ticked.
+  const std::string takenSuffix = m_ini.GetString(kTakenSuffix);
+  const auto takenProblem = takenSuffix.empty() ? std::nullopt : TakenSuffixProblem(takenSuffix);
+  if (takenProblem) {
+    m_startUpMessages.ShowMessage(std::string(kTakenSuffix) + "=" + takenSuffix + " in quillex.ini: " + *takenProblem +
+                                  ".\nA new name that is taken fails.");
+  }
+  if (!takenSuffix.empty() && !takenProblem) m_takenSuffix = takenSuffix;
+  m_numberTakenNames->setChecked(!takenSuffix.empty() && !takenProblem);
   ApplyListFont();
   const int treeWidth = std::max(ClampToInt(m_ini.GetInteger(kTreeWidth)), kMinDirectoryPaneWidth);
   // The splitter scales sizes that do not add up to its width, so they must.
@@ -126,6 +135,7 @@ void TfrmMain::SaveSettings() {
   m_ini.SetInteger(kViewStyle, m_slv->ViewStyle());
   m_ini.SetInteger(kParallelFolders, m_parallelFolders);
   m_ini.SetBoolean(kNumbersByValue, m_numbersByValue->isChecked());
+  m_ini.SetString(kTakenSuffix, m_numberTakenNames->isChecked() ? m_takenSuffix : "");
   m_ini.SetInteger(kTreeWidth, m_splitter->sizes().value(0, m_pnlDir->width()));
 }
 
