@@ -264,6 +264,14 @@ void SetRunPlace(const TContext& context, TRunOptions& options) {
   for (std::string& path : paths) options.given->push_back({std::move(path)});
 }
 
+// --taken-suffix's format, checked. Throws TUsageError.
+std::string TakenSuffix(const std::string& format) {
+  if (const auto problem = TakenSuffixProblem(format)) {
+    throw TUsageError("--taken-suffix \"" + format + "\": " + *problem);
+  }
+  return format;
+}
+
 // --color: always, never, or (auto, the default) on a terminal unless NO_COLOR is set
 // to anything but "". Throws TUsageError.
 bool ShowsColour(const TContext& context) {
@@ -275,61 +283,65 @@ bool ShowsColour(const TContext& context) {
   return ShowsOnTerminal(context.out) && (noColour == nullptr || *noColour == '\0');
 }
 
+// One option of run (and of apply and edit) into the request; the last of each wins.
+// Throws TUsageError.
+void TakeRunOption(const TGivenOption& option, TRunRequest& request) {
+  TRunOptions& options = request.options;
+  const std::string_view name = option.name;
+  for (const auto& [word, field] : kRunSwitches) {
+    if (name.substr(2) == word) options.*field = true;
+    if (name.starts_with("--no-") && name.substr(5) == word) options.*field = false;
+  }
+  if (name == "--mask") options.fileMask = option.values[0];
+  if (name == "--log") {
+    options.log = true;
+    request.logFile = option.values.empty() ? "" : option.values[0];
+  }
+  if (name == "--no-log") options.log = false;
+  if (name == "--sort") {
+    const auto order = std::find_if(kSortNames.begin(), kSortNames.end(), [&](const auto& sort) {
+      return EqualIgnoringAsciiCase(sort.first, option.values[0]);
+    });
+    if (order == kSortNames.end()) {
+      throw TUsageError("--sort " + option.values[0] + ": ORDER is name-asc, name-desc, date-asc, date-desc or none");
+    }
+    options.sort = order->second != TSortOrder::ListingOrder;
+    if (options.sort) options.sortOrder = order->second;
+  }
+  if (name == "--format") {
+    const auto format = std::find_if(kFormatNames.begin(), kFormatNames.end(),
+                                     [&](const auto& known) { return known.first == option.values[0]; });
+    if (format == kFormatNames.end()) {
+      throw TUsageError("--format " + option.values[0] + ": FORMAT is text, tree, json, tsv or csv");
+    }
+    request.format = format->second;
+  }
+  if (name == "--taken-suffix") options.takenSuffix = TakenSuffix(option.values[0]);
+  if (name == "--no-taken-suffix") options.takenSuffix.clear();
+  // The spelling of peers' previews.
+  if (name == "--dry-run" || name == "-n") options.simulate = true;
+  if (name == "--verbose" || name == "-v") request.verbose = true;
+}
+
+// --parallel's folders at once, when given. Throws TUsageError.
+std::optional<int> ParallelFolders(const TCommandArgs& args) {
+  const auto parallel = LastValue(args, "--parallel");
+  if (!parallel) return std::nullopt;
+  if (*parallel == "auto") return kAutomaticFolders;
+  const auto value = ParseInteger(*parallel);
+  if (!value || *value < 1 || *value > kMostFoldersAtOnce) {
+    throw TUsageError("--parallel: N must be auto or a whole number from 1 to " + std::to_string(kMostFoldersAtOnce) +
+                      ", not \"" + *parallel + "\"");
+  }
+  return static_cast<int>(*value);
+}
+
 TRunRequest MakeRunRequest(const TContext& context) {
   TRunRequest request{context.defaults.run, ""};
   TRunOptions& options = request.options;
-  for (const TGivenOption& option : context.args.options) {
-    const std::string_view name = option.name;
-    for (const auto& [word, field] : kRunSwitches) {
-      if (name.substr(2) == word) options.*field = true;
-      if (name.starts_with("--no-") && name.substr(5) == word) options.*field = false;
-    }
-    if (name == "--mask") options.fileMask = option.values[0];
-    if (name == "--log") {
-      options.log = true;
-      request.logFile = option.values.empty() ? "" : option.values[0];
-    }
-    if (name == "--no-log") options.log = false;
-    if (name == "--sort") {
-      const auto order = std::find_if(kSortNames.begin(), kSortNames.end(), [&](const auto& sort) {
-        return EqualIgnoringAsciiCase(sort.first, option.values[0]);
-      });
-      if (order == kSortNames.end()) {
-        throw TUsageError("--sort " + option.values[0] + ": ORDER is name-asc, name-desc, date-asc, date-desc or none");
-      }
-      options.sort = order->second != TSortOrder::ListingOrder;
-      if (options.sort) options.sortOrder = order->second;
-    }
-    if (name == "--format") {
-      const auto format = std::find_if(kFormatNames.begin(), kFormatNames.end(),
-                                       [&](const auto& known) { return known.first == option.values[0]; });
-      if (format == kFormatNames.end()) {
-        throw TUsageError("--format " + option.values[0] + ": FORMAT is text, tree, json, tsv or csv");
-      }
-      request.format = format->second;
-    }
-    if (name == "--taken-suffix") {
-      if (const auto problem = TakenSuffixProblem(option.values[0])) {
-        throw TUsageError("--taken-suffix \"" + option.values[0] + "\": " + *problem);
-      }
-      options.takenSuffix = option.values[0];
-    }
-    if (name == "--no-taken-suffix") options.takenSuffix.clear();
-    // The spelling of peers' previews.
-    if (name == "--dry-run" || name == "-n") options.simulate = true;
-    if (name == "--verbose" || name == "-v") request.verbose = true;
-  }
+  for (const TGivenOption& option : context.args.options) TakeRunOption(option, request);
   if (const auto start = CounterStart(context.args)) options.counterStart = *start;
-  if (const auto parallel = LastValue(context.args, "--parallel")) {
-    auto value = ParseInteger(*parallel);
-    if (*parallel == "auto") {
-      value = kAutomaticFolders;
-    } else if (!value || *value < 1 || *value > kMostFoldersAtOnce) {
-      throw TUsageError("--parallel: N must be auto or a whole number from 1 to " + std::to_string(kMostFoldersAtOnce) +
-                        ", not \"" + *parallel + "\"");
-    }
-    options.parallel = static_cast<int>(*value);
-  }
+  if (const auto parallel = ParallelFolders(context.args)) options.parallel = *parallel;
   if (!options.log) request.logFile.clear();
   request.colour = ShowsColour(context);
   const bool list = request.format == TOutputFormat::tsv || request.format == TOutputFormat::csv;
