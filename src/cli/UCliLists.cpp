@@ -110,7 +110,8 @@ std::vector<std::string> Refused(const std::vector<TGivenEntry>& renames, const 
   simulation.recurseDirs = false;
   simulation.log = simulation.confirm = false;
   TRefusals host;
-  TRenameRun run(TJobList(), simulation, host);
+  const TJobList noJobs;  // the run keeps it by reference
+  TRenameRun run(noJobs, simulation, host);
   run.Run();
   std::vector<std::string> problems = host.Told();
   for (std::size_t i = 0; i < texts.size(); ++i) {
