@@ -11,6 +11,7 @@
 #include <cerrno>
 #include <climits>
 
+#include "platform/UFiles.h"
 #include "platform/USysCalls.h"
 #include "platform/USystemError.h"
 
@@ -22,10 +23,6 @@ constexpr int kDirectoryFlags = O_RDONLY | O_DIRECTORY | O_CLOEXEC;
 
 bool IsDotOrDotDot(const char* name) {
   return name[0] == '.' && (name[1] == '\0' || (name[1] == '.' && name[2] == '\0'));
-}
-
-std::string JoinPath(const std::string& parent, const std::string& name) {
-  return parent.empty() || parent.back() == '/' ? parent + name : parent + "/" + name;
 }
 
 }  // namespace

@@ -28,12 +28,7 @@ class TEditFile {
     TFileDescriptor fd(mkstemps(name.data(), 4));
     if (!fd.IsOpen()) throw TSystemError("Cannot write", pattern, errno);
     m_path = name.data();
-    for (std::size_t done = 0; done < text.size();) {
-      const ssize_t wrote = write(fd.Get(), text.data() + done, text.size() - done);
-      if (wrote < 0 && errno == EINTR) continue;
-      if (wrote < 0) throw TSystemError("Cannot write", m_path, errno);
-      done += static_cast<std::size_t>(wrote);
-    }
+    WriteAll(fd.Get(), text, m_path);
   }
   ~TEditFile() { unlink(m_path.c_str()); }
   TEditFile(const TEditFile&) = delete;

@@ -30,17 +30,6 @@ std::string TemporaryNameFor(const std::string& path) {
   return DirectoryOf(path) + "." + BaseNameOf(path) + "." + std::to_string(random() % 1000000000) + ".tmp";
 }
 
-void WriteAll(int fd, std::string_view content, const std::string& path) {
-  while (!content.empty()) {
-    const ssize_t written = sys::Sys().Write(fd, content.data(), content.size());
-    if (written < 0) {
-      if (errno == EINTR) continue;
-      throw TSystemError("Cannot write", path, errno);
-    }
-    content.remove_prefix(static_cast<std::size_t>(written));
-  }
-}
-
 // Makes the rename itself durable; a failure here loses nothing, so it is not reported.
 void SyncDirectoryOf(const std::string& path) {
   const std::string dir = DirectoryOf(path);
@@ -139,6 +128,23 @@ bool IsDirectory(const std::string& path) {
 bool IsNonDirectory(const std::string& path) {
   struct stat st;
   return !path.empty() && sys::Sys().FstatAt(AT_FDCWD, path.c_str(), &st, 0) == 0 && !S_ISDIR(st.st_mode);
+}
+
+void WriteAll(int fd, std::string_view content, const std::string& path) {
+  while (!content.empty()) {
+    const ssize_t written = sys::Sys().Write(fd, content.data(), content.size());
+    if (written < 0) {
+      if (errno == EINTR) continue;
+      throw TSystemError("Cannot write", path, errno);
+    }
+    content.remove_prefix(static_cast<std::size_t>(written));
+  }
+}
+
+std::string JoinPath(std::string_view parent, std::string_view name) {
+  std::string path(parent);
+  if (!path.empty() && path.back() != '/') path += '/';
+  return path.append(name);
 }
 
 std::string AbsolutePath(const std::string& path) {

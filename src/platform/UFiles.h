@@ -91,6 +91,12 @@ std::optional<std::string> ResolvedPath(const std::string& path);
 // Removes the file (a link itself, never what it points to); false when it cannot.
 bool RemoveFile(const std::string& path);
 
+// `name` in the folder `parent`, with one slash between them.
+std::string JoinPath(std::string_view parent, std::string_view name);
+// Writes all of `content` to the open file `fd`; `path` names it in errors. Throws
+// TSystemError.
+void WriteAll(int fd, std::string_view content, const std::string& path);
+
 // The directory part of `path` with its trailing '/', or "" when it has none.
 std::string DirectoryOf(const std::string& path);
 

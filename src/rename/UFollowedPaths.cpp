@@ -3,15 +3,11 @@
 
 #include <algorithm>
 
+#include "platform/UFiles.h"
+
 namespace qx {
 
 namespace {
-
-std::string Joined(const std::string& folder, std::string_view name) {
-  std::string path = folder;
-  if (path.empty() || path.back() != '/') path += '/';
-  return path.append(name);
-}
 
 // Calls `take(before, part)` for each part of the absolute `path`, `before` being the
 // path up to that part.
@@ -34,9 +30,9 @@ TFollowedPaths::TFollowedPaths(std::vector<std::string> paths, TFolderNames fold
 
 void TFollowedPaths::Renamed(const std::string& folder, std::string_view oldName, std::string_view newName) {
   const std::string before = NamedBefore(folder);
-  std::string path = Joined(before, oldName);
+  std::string path = JoinPath(before, oldName);
   if (!m_followed.contains(path)) return;
-  m_oldNames.emplace(Joined(before, newName), oldName);
+  m_oldNames.emplace(JoinPath(before, newName), oldName);
   m_newNames.emplace(std::move(path), newName);
 }
 
@@ -57,8 +53,8 @@ std::string TFollowedPaths::NamedBefore(const std::string& folder) const {
   // Part by part from the top: a name a folder took stands for the name it had.
   std::string before = "/";
   ForEachPart(folder, [&](const std::string&, std::string_view part) {
-    const auto old = m_oldNames.find(Joined(before, part));
-    before = Joined(before, old == m_oldNames.end() ? part : std::string_view(old->second));
+    const auto old = m_oldNames.find(JoinPath(before, part));
+    before = JoinPath(before, old == m_oldNames.end() ? part : std::string_view(old->second));
   });
   return before;
 }
@@ -70,7 +66,7 @@ std::vector<std::string> TFollowedPaths::Paths() const {
     std::string after = "/";
     ForEachPart(path, [&](const std::string& upTo, std::string_view part) {
       const auto renamed = m_newNames.find(upTo);
-      after = Joined(after, renamed == m_newNames.end() ? part : std::string_view(renamed->second));
+      after = JoinPath(after, renamed == m_newNames.end() ? part : std::string_view(renamed->second));
     });
     paths.push_back(std::move(after));
   }

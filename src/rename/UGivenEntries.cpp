@@ -48,10 +48,6 @@ std::string RealPath(const TDirectory& folder) {
   }
 }
 
-std::string Joined(const std::string& folder, const std::string& name) {
-  return folder == "/" ? "/" + name : folder + "/" + name;
-}
-
 struct TFolderFound {
   TDirectory directory;
   TNameArena names;
@@ -146,7 +142,8 @@ void DropEntriesInsideEnteredFolders(const std::vector<TFolderFound>& folders, s
   std::unordered_set<std::string> entered;
   for (const TPlannedEntry& entry : entries) {
     const TFolderFound& folder = folders[entry.folder];
-    if (folder.isDirectory[entry.name]) entered.insert(Joined(folder.real, std::string(folder.names.View(entry.name))));
+    if (folder.isDirectory[entry.name])
+      entered.insert(JoinPath(folder.real, std::string(folder.names.View(entry.name))));
   }
   std::vector<bool> inside(folders.size(), false);
   for (std::size_t i = 0; i < folders.size(); ++i) {
