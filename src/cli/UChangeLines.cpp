@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "cli/UTerminalText.h"
+#include "platform/UFiles.h"
 #include "platform/UUtf8.h"
 
 namespace qx::cli {
@@ -17,12 +18,8 @@ constexpr std::string_view kPlain = "\x1b[0m";
 
 // Where the entry's folder lies below `base`, with a slash; "" for `base` itself.
 std::string Below(const std::string& folder, std::string_view base) {
-  if (folder == base) return "";
-  const std::string_view trimmed = base.ends_with('/') ? base.substr(0, base.size() - 1) : base;
-  if (folder.starts_with(trimmed) && folder.size() > trimmed.size() && folder[trimmed.size()] == '/') {
-    return folder.substr(trimmed.size() + 1) + "/";
-  }
-  return folder + "/";
+  const std::string below = PathBelow(folder, base);
+  return below.empty() ? below : below + "/";
 }
 
 // `name` after `folder`, its changed middle in `colour` when there is one.

@@ -201,9 +201,7 @@ int RunRename(const TJobList& jobs, const TRunRequest& request, TTerminalMessage
     // Each entry the run took a turn for, with the name it would have: a list to edit
     // and apply. Paths start in the working directory, where the list is read back.
     host.SendEntriesTo(out, [&renames, here = AbsolutePath(".")](std::string&, const TEntryOutcome& outcome) {
-      std::string path = outcome.folder.PathOf(outcome.oldName);
-      if (path.starts_with(here + "/")) path.erase(0, here.size() + 1);
-      renames.emplace_back(std::move(path), std::string(outcome.newName));
+      renames.emplace_back(PathBelow(outcome.folder.PathOf(outcome.oldName), here), std::string(outcome.newName));
     });
   } else if (request.format == TOutputFormat::text && (simulate || request.verbose)) {
     // The run's folder, once the run has made it absolute.

@@ -141,6 +141,15 @@ void WriteAll(int fd, std::string_view content, const std::string& path) {
   }
 }
 
+std::string PathBelow(std::string_view path, std::string_view folder) {
+  if (folder.ends_with('/')) folder.remove_suffix(1);
+  if (path == folder) return "";
+  if (path.starts_with(folder) && path.size() > folder.size() && path[folder.size()] == '/') {
+    return std::string(path.substr(folder.size() + 1));
+  }
+  return std::string(path);
+}
+
 std::string JoinPath(std::string_view parent, std::string_view name) {
   std::string path(parent);
   if (!path.empty() && path.back() != '/') path += '/';

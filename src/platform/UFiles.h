@@ -91,6 +91,9 @@ std::optional<std::string> ResolvedPath(const std::string& path);
 // Removes the file (a link itself, never what it points to); false when it cannot.
 bool RemoveFile(const std::string& path);
 
+// The part of `path` below `folder` ("" for the folder itself), or `path` whole when it
+// does not lie below it.
+std::string PathBelow(std::string_view path, std::string_view folder);
 // `name` in the folder `parent`, with one slash between them.
 std::string JoinPath(std::string_view parent, std::string_view name);
 // Writes all of `content` to the open file `fd`; `path` names it in errors. Throws

@@ -238,9 +238,7 @@ TGivenPlan PlanGivenEntries(const std::vector<TGivenEntry>& given, const TRunOpt
   // With nothing to take, the run is said to be where it was started.
   plan.commonFolder = paths.empty() ? AbsolutePath(".") : CommonFolder(paths);
   for (TGivenFolder& folder : plan.folders) {
-    const std::string& path = folder.directory.Path();
-    if (path != plan.commonFolder)
-      folder.below = path.substr(plan.commonFolder.size() + (plan.commonFolder == "/" ? 0 : 1));
+    folder.below = PathBelow(folder.directory.Path(), plan.commonFolder);
   }
   return plan;
 }
